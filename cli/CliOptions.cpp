@@ -1,0 +1,56 @@
+#include "cli/CliOptions.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+namespace {
+constexpr const char* kUsage =
+    "usage: zantrel-cli [INPUT.bmp] [--penalty X] [--min-block N] [--stage gray|quadtree]\n"
+    "                   [--output RESULT.bmp] [--grid GRID.bmp] [--gray-grid GRAYGRID.bmp] [--json]\n";
+}  // namespace
+
+std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) {
+    CliOptions options;
+    std::string penaltyText = FormatPenalty(options.parameters.penalty);
+    std::string minBlockText = FormatMinBlockSize(options.parameters.minBlockSize);
+    std::string stageText = "quadtree";
+
+    CLI::App app{"Zantrel: approximates a 24-bit 512 x 512 BMP picture by a quadtree of blocks.",
+                 "zantrel-cli"};
+    app.add_option("input", options.input, "INPUT.bmp (default: the bundled sample picture)");
+    app.add_option("--penalty", penaltyText, "penalty factor, 0 .. 100000000 (default 1)");
+    app.add_option("--min-block", minBlockText, "minimum block size, 1 .. 128 (default 4)");
+    app.add_option("--stage", stageText, "last stage to run: gray or quadtree (default quadtree)")
+        ->check(CLI::IsMember({"gray", "quadtree"}));
+    app.add_option("--output", options.output, "write the result picture to RESULT.bmp");
+    app.add_option("--grid", options.grid, "write the block grid on white to GRID.bmp");
+    app.add_option("--gray-grid", options.grayGrid, "write the grid over the blocks to GRAYGRID.bmp");
+    app.add_flag("--json", options.json, "print the figures as one JSON object");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::printf("%s", app.help().c_str());
+        exitCode = 0;
+        return std::nullopt;
+    } catch (const CLI::ParseError& error) {
+        std::fprintf(stderr, "%s\n%s", error.what(), kUsage);
+        exitCode = 2;
+        return std::nullopt;
+    }
+
+    if (const auto refusal = ParseDecompositionParameters(penaltyText, minBlockText,
+                                                          options.parameters)) {
+        std::fprintf(stderr, "%s\n", refusal->message.c_str());
+        exitCode = 2;
+        return std::nullopt;
+    }
+    options.stage = stageText == "gray" ? CliStage::Gray : CliStage::Quadtree;
+    if (options.stage == CliStage::Gray &&
+        !(options.output.empty() && options.grid.empty() && options.grayGrid.empty())) {
+        std::fprintf(stderr, "--output, --grid and --gray-grid need the quadtree stage\n");
+        exitCode = 2;
+        return std::nullopt;
+    }
+    return options;
+}

@@ -1,0 +1,84 @@
+#include "cli/Pipeline.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/SampleLocator.h"
+#include "measure/FigureText.h"
+#include "picture/BmpReader.h"
+#include "picture/BmpWriter.h"
+#include "picture/PictureStore.h"
+#include "quadtree/BlockLists.h"
+#include "quadtree/ImageProcessor.h"
+
+namespace {
+
+struct Figure {
+    const char* textKey;  // as printed on a line: "key: value"
+    const char* jsonKey;
+    std::string value;
+    bool quoted;
+};
+
+void PrintFigures(const std::vector<Figure>& figures, bool json) {
+    if (json) {
+        std::printf("{");
+        for (std::size_t i = 0; i < figures.size(); ++i) {
+            const Figure& f = figures[i];
+            std::printf("%s\"%s\": %s%s%s", i ? ", " : "", f.jsonKey, f.quoted ? "\"" : "",
+                        f.value.c_str(), f.quoted ? "\"" : "");
+        }
+        std::printf("}\n");
+        return;
+    }
+    for (const Figure& f : figures) std::printf("%s: %s\n", f.textKey, f.value.c_str());
+}
+
+}  // namespace
+
+int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
+    std::string input = options.input;
+    if (input.empty()) {
+        const auto sample = FindSamplePicture();
+        if (!sample) {
+            std::fprintf(stderr, "the bundled sample picture astronaut.bmp was not found\n");
+            return 1;
+        }
+        input = *sample;
+    }
+    switch (LoadPictureFile(input)) {
+        case LoadResult::Loaded:
+            break;
+        case LoadResult::Refused:
+            return 2;
+        case LoadResult::FileError:
+            return 1;
+    }
+
+    g_displayMode = DISPLAY_GRAY;
+    CImageProcessor().ConvertToGray();
+    if (options.stage == CliStage::Gray) return 0;
+
+    g_displayMode = DISPLAY_QUADTREE;
+    {
+        CImageProcessor workspace;
+        workspace.QuadtreeDecompose(options.parameters.penalty, options.parameters.minBlockSize);
+        workspace.FillBlockPicture();
+    }
+    CImageProcessor().ComputePsnr();
+    const std::vector<Figure> figures = {
+        {"blocks", "blocks", std::to_string(g_blocks.size()), false},
+        {"psnr", "psnr", shell.Figure(kPsnrCaption), true},
+    };
+
+    if (!options.output.empty() && !SaveResultPicture(options.output)) return 1;
+    if (!options.grid.empty() && !SaveGrayPicture(options.grid, g_gridPixels)) return 1;
+    if (!options.grayGrid.empty()) {
+        CImageProcessor().MakeGrayGrid();
+        if (!SaveGrayPicture(options.grayGrid, g_grayGridPixels)) return 1;
+    }
+    shell.FinishProgress();
+    PrintFigures(figures, options.json);
+    return 0;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The shell layer on a terminal: progress on stderr (only when stderr is a terminal),
+// refusals and file errors on stderr, and the figure boxes kept for the caller to print.
+
+#include <map>
+#include <string>
+
+#include "platform/Shell.h"
+
+class CTerminalShell final : public CShell, public CStatusBar {
+public:
+    CTerminalShell();
+    ~CTerminalShell() override;
+
+    CStatusBar* StatusBar() override { return this; }
+    void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override;
+    void ReportFileError(FileErrorCause cause, std::string_view fileName) override;
+    void SetPaneText(std::string_view text) override;
+    void SetProgressPos(int position) override;
+
+    // The text of the last information box with this caption, or "" if none was shown.
+    std::string Figure(std::string_view caption) const;
+    // Ends the progress line so that later output starts on a fresh line.
+    void FinishProgress();
+
+private:
+    void Redraw();
+    bool m_interactive;
+    bool m_lineOpen = false;
+    std::string m_paneText;
+    int m_progress = 0;
+    std::map<std::string, std::string, std::less<>> m_figures;
+};

@@ -1,0 +1,9 @@
+#include "measure/FigureText.h"
+
+#include <cstdio>
+
+std::string FormatFigure(double value) {
+    char text[400];  // "%f" of the largest double needs 317 characters
+    std::snprintf(text, sizeof text, "%f", value);
+    return text;
+}

@@ -1,0 +1,166 @@
+#include "picture/BmpReader.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "picture/BmpFormat.h"
+#include "platform/FileError.h"
+
+namespace {
+
+// The smallest file that holds the depth byte at offset 28.
+constexpr std::uint64_t kDepthByteEnd = bmp::kBitCount + 1;
+
+class CMemorySource final : public CByteSource {
+public:
+    explicit CMemorySource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+    std::uint64_t Size() const override { return m_bytes.size(); }
+    int Read(std::uint64_t offset, std::span<std::uint8_t> out) override {
+        if (offset > m_bytes.size() || out.size() > m_bytes.size() - offset) return ENODATA;
+        std::memcpy(out.data(), m_bytes.data() + offset, out.size());
+        return 0;
+    }
+
+private:
+    std::span<const std::uint8_t> m_bytes;
+};
+
+class CFileSource final : public CByteSource {
+public:
+    explicit CFileSource(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    std::uint64_t Size() const override { return m_size; }
+    int Read(std::uint64_t offset, std::span<std::uint8_t> out) override {
+        std::size_t done = 0;
+        while (done < out.size()) {
+            const ssize_t got = ::pread(m_fd, out.data() + done, out.size() - done,
+                                        static_cast<off_t>(offset + done));
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                return errno;
+            }
+            if (got == 0) return ENODATA;  // the file shrank after it was measured
+            done += static_cast<std::size_t>(got);
+        }
+        return 0;
+    }
+
+private:
+    int m_fd;
+    std::uint64_t m_size;
+};
+
+// Closes a descriptor on every path out of the loader.
+class CFileHandle {
+public:
+    explicit CFileHandle(int fd) : m_fd(fd) {}
+    ~CFileHandle() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    CFileHandle(const CFileHandle&) = delete;
+    CFileHandle& operator=(const CFileHandle&) = delete;
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+LoadResult Refuse(BmpVerdict verdict) {
+    CurrentShell().ShowMessage(BmpRefusalMessage(verdict), kAppName, MessageIcon::Exclamation);
+    return LoadResult::Refused;
+}
+
+LoadResult FailFile(int error, const std::string& path) {
+    CurrentShell().ReportFileError(FileErrorCauseFromErrno(error), path);
+    return LoadResult::FileError;
+}
+
+LoadResult StageAndCommit(CByteSource& source, const std::string& path) {
+    StagedPicture staged;
+    const StageResult result = StageBmp(source, staged);
+    if (result.readError != 0 && result.readError != ENODATA) return FailFile(result.readError, path);
+    if (result.readError == ENODATA) return Refuse(BmpVerdict::Damaged);
+    if (result.verdict != BmpVerdict::Accepted) return Refuse(result.verdict);
+    CommitPicture(staged);
+    return LoadResult::Loaded;
+}
+
+}  // namespace
+
+std::string BmpRefusalMessage(BmpVerdict verdict) {
+    switch (verdict) {
+        case BmpVerdict::Accepted:
+            return {};
+        case BmpVerdict::WrongDepth:
+            return "请输入24位的图像!";
+        case BmpVerdict::WrongSize: {
+            const std::string side = std::to_string(kPictureSide);
+            return "请输入" + side + "X" + side + "大小的图像!";
+        }
+        case BmpVerdict::Damaged:
+            break;
+    }
+    return "图像文件不完整或已损坏!";
+}
+
+StageResult StageBmp(CByteSource& source, StagedPicture& staged) {
+    const std::uint64_t size = source.Size();
+    std::array<std::uint8_t, bmp::kHeadersBytes> head{};
+    const std::size_t headBytes = size < head.size() ? static_cast<std::size_t>(size) : head.size();
+    if (const int error = source.Read(0, std::span(head).first(headBytes)); error != 0) {
+        return {BmpVerdict::Damaged, error};
+    }
+
+    // The depth comes first, then the size, then the integrity of the file.
+    if (size < kDepthByteEnd || head[bmp::kBitCount] != 24) return {BmpVerdict::WrongDepth, 0};
+    const std::int32_t width = bmp::ReadI32(head, bmp::kWidth);
+    const std::int32_t height = bmp::ReadI32(head, bmp::kHeight);
+    if (width != height || width != kPictureSide) return {BmpVerdict::WrongSize, 0};
+    if (size < bmp::kHeadersBytes) return {BmpVerdict::Damaged, 0};
+    const std::uint64_t pixelOffset = bmp::ReadU32(head, bmp::kPixelOffset);
+    if (pixelOffset < bmp::kHeadersBytes || pixelOffset + kColorBytes > size ||
+        bmp::ReadU32(head, bmp::kCompression) != 0) {
+        return {BmpVerdict::Damaged, 0};
+    }
+
+    staged.pixels.resize(kColorBytes);
+    if (const int error = source.Read(pixelOffset, staged.pixels); error != 0) {
+        return {BmpVerdict::Damaged, error};
+    }
+    std::memcpy(staged.fileHeader.data(), head.data(), kFileHeaderBytes);
+    std::memcpy(staged.infoHeader.data(), head.data() + kFileHeaderBytes, kInfoHeaderBytes);
+    return {BmpVerdict::Accepted, 0};
+}
+
+void CommitPicture(const StagedPicture& staged) {
+    std::memcpy(g_fileHeader, staged.fileHeader.data(), kFileHeaderBytes);
+    std::memcpy(g_infoHeader, staged.infoHeader.data(), kInfoHeaderBytes);
+    std::memcpy(g_colorPixels, staged.pixels.data(), kColorBytes);
+    g_pictureLoaded = 1;
+    g_displayMode = DISPLAY_COLOR;
+}
+
+LoadResult LoadPictureFile(const std::string& path) {
+    // Non-blocking so that a FIFO given by mistake cannot hang the loader.
+    CFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.Get() < 0) return FailFile(errno, path);
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0) return FailFile(errno, path);
+    if (S_ISDIR(info.st_mode)) return FailFile(EISDIR, path);
+    if (!S_ISREG(info.st_mode)) return FailFile(EINVAL, path);
+    // Another program writing the file holds an exclusive lock: a sharing violation.
+    if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        return FailFile(EWOULDBLOCK, path);
+    }
+    CFileSource source(file.Get(), static_cast<std::uint64_t>(info.st_size));
+    return StageAndCommit(source, path);
+}
+
+LoadResult LoadPictureBytes(std::span<const std::uint8_t> bytes) {
+    CMemorySource source(bytes);
+    return StageAndCommit(source, "<memory>");
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The small shell layer between the engine and whatever front end runs it: the desktop
+// window, the terminal of zantrel-cli, or a recorder in the tests. The engine reports only
+// through this interface, so it never depends on a GUI toolkit.
+
+#include <string>
+#include <string_view>
+
+// The status part of the shell: pane 0 text and the 0..100 progress position.
+class CStatusBar {
+public:
+    virtual ~CStatusBar() = default;
+    // Replaces the text of the message pane and shows it at once.
+    virtual void SetPaneText(std::string_view text) = 0;
+    // Moves the progress bar; `position` is 0..100.
+    virtual void SetProgressPos(int position) = 0;
+};
+
+enum class MessageIcon { Information, Exclamation };
+
+enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, DiskFull, Other };
+
+class CShell {
+public:
+    virtual ~CShell() = default;
+    // The status bar, or nullptr where the front end has none.
+    virtual CStatusBar* StatusBar() = 0;
+    // A modal message box; returns when the user has closed it.
+    virtual void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
+    // An error of the file layer; `fileName` is the path the user gave.
+    virtual void ReportFileError(FileErrorCause cause, std::string_view fileName) = 0;
+};
+
+// Makes `shell` the one shell the engine reports to; nullptr restores a shell that ignores
+// everything. The caller keeps ownership and must unregister before destroying it.
+void RegisterShell(CShell* shell);
+// The registered shell; never null.
+CShell& CurrentShell();
+
+// The application's name, the caption of every message box that has no label of its own.
+inline constexpr std::string_view kAppName = "Zantrel";

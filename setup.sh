@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Sets Zantrel up on a Debian machine and runs it:
+#   ./setup.sh run    install what is missing, build (Release), run the main job on the sample
+#   ./setup.sh test   install what is missing, build, run every test
+# Packages are installed with apt-get, as root or through sudo.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+mode="${1:-run}"
+packages=(
+    build-essential cmake pkg-config git
+    libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local as_root=()
+    [ "$(id -u)" -ne 0 ] && as_root=(sudo)
+    "${as_root[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# CI builds treat warnings as errors; a developer's build is plain Release.
+preset=release
+[ "${CI:-}" = "true" ] && preset=ci
+
+build() {
+    cmake --preset "$preset"
+    cmake --build --preset "$preset" -j "$(nproc)"
+}
+
+case "$mode" in
+    run)
+        install_missing
+        build
+        "build/$preset/cli/zantrel-cli" --output build/ZantPic.bmp samples/astronaut.bmp
+        echo "The approximation was written to build/ZantPic.bmp"
+        ;;
+    test)
+        install_missing
+        build
+        ctest --preset "$preset" -j "$(nproc)"
+        ;;
+    *)
+        echo "usage: $0 run|test" >&2
+        exit 2
+        ;;
+esac

@@ -1,0 +1,113 @@
+// zantrel-cli end to end: the real program on the bundled sample and on bad arguments.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+
+#include "support/TestPictures.h"
+
+namespace {
+
+struct CliRun {
+    int exitCode;
+    std::string out;
+};
+
+// Runs zantrel-cli with `arguments` (shell-quoted by the caller); stderr goes to `errFile`.
+CliRun RunCli(const std::string& arguments, const std::string& errFile = "/dev/null") {
+    const std::string command = std::string("'") + ZANTREL_CLI + "' " + arguments + " 2>" + errFile;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    CliRun run{-1, {}};
+    if (!pipe) return run;
+    std::array<char, 4096> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) run.out += buffer.data();
+    const int status = ::pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string ReadText(const std::string& path) {
+    const auto bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(Cli, QuadtreeOnTheSamplePrintsBlocksAndPsnr) {
+    const CliRun run = RunCli("--stage quadtree --penalty 10 --min-block 4 '" ZANTREL_SAMPLE "'");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(std::regex_match(run.out, std::regex("blocks: [0-9]+\npsnr: [0-9]+\\.[0-9]{6}\n")))
+        << run.out;
+
+    const CliRun json = RunCli("--stage quadtree --penalty 10 --json '" ZANTREL_SAMPLE "'");
+    EXPECT_EQ(json.exitCode, 0);
+    std::smatch lines;
+    ASSERT_TRUE(std::regex_search(run.out, lines, std::regex("blocks: ([0-9]+)\npsnr: (\\S+)")));
+    EXPECT_EQ(json.out, "{\"blocks\": " + lines[1].str() + ", \"psnr\": \"" + lines[2].str() + "\"}\n");
+}
+
+TEST(Cli, WritesTheResultAndGridPictures) {
+    const std::string folder = MakeTempFolder();
+    const CliRun run = RunCli("--stage quadtree --output '" + folder + "/r.bmp' --grid '" + folder +
+                           "/g.bmp' --gray-grid '" + folder + "/gg.bmp'");
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    for (const char* name : {"r.bmp", "g.bmp", "gg.bmp"}) {
+        const auto bytes = ReadBytes(folder + "/" + name);
+        ASSERT_EQ(bytes.size(), 786486u) << name;
+        EXPECT_EQ(bytes[54], bytes[55]);  // gray: blue = green = red
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Cli, BadArgumentsExitWithCodeTwoAndWriteNothing) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    const std::string out = " --output '" + folder + "/out.bmp'";
+    const std::pair<std::string, std::string> cases[] = {
+        {"--penalty -1", "“请填入一个在0和100000000之间的数字。”"},
+        {"--penalty 1e9", "“请填入一个在0和100000000之间的数字。”"},
+        {"--penalty abc", "请键入一个数。"},
+        {"--min-block 0", "“请填入一个在1和128之间的整数。”"},
+        {"--min-block 129", "“请填入一个在1和128之间的整数。”"},
+        {"--min-block 4.5", "请键入一个整数。"},
+        {"--penalty", "usage:"},
+        {"--frobnicate", "usage:"},
+        {"a.bmp b.bmp", "usage:"},
+        {"--stage gray", "need the quadtree stage"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(arguments);
+        const CliRun run = RunCli(out + " " + arguments, err);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(ReadText(err).find(message), std::string::npos) << ReadText(err);
+        EXPECT_FALSE(std::filesystem::exists(folder + "/out.bmp"));
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Cli, RefusedAndMissingFiles) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    auto bytes = MakeBmpBytes();
+    bytes[28] = 8;
+    WriteBytes(folder + "/eight.bmp", bytes);
+    CliRun run = RunCli("'" + folder + "/eight.bmp'", err);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(ReadText(err), "请输入24位的图像!\n");
+    run = RunCli("'" + folder + "/missing.bmp'", err);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(ReadText(err), "没有找到 " + folder + "/missing.bmp。\n");
+    EXPECT_TRUE(run.out.empty());
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Cli, HelpExitsCleanly) {
+    const CliRun run = RunCli("--help");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("--penalty"), std::string::npos);
+}
+
+}  // namespace
