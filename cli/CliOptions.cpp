@@ -6,7 +6,8 @@
 namespace {
 constexpr const char* kUsage =
     "usage: zantrel-cli [INPUT.bmp] [--penalty X] [--min-block N] [--stage gray|quadtree]\n"
-    "                   [--output RESULT.bmp] [--grid GRID.bmp] [--gray-grid GRAYGRID.bmp] [--json]\n";
+    "                   [--output RESULT.bmp] [--grid GRID.bmp] [--gray-grid GRAYGRID.bmp] "
+    "[--json]\n";
 }  // namespace
 
 std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) {
@@ -24,7 +25,8 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
         ->check(CLI::IsMember({"gray", "quadtree"}));
     app.add_option("--output", options.output, "write the result picture to RESULT.bmp");
     app.add_option("--grid", options.grid, "write the block grid on white to GRID.bmp");
-    app.add_option("--gray-grid", options.grayGrid, "write the grid over the blocks to GRAYGRID.bmp");
+    app.add_option("--gray-grid", options.grayGrid,
+                   "write the grid over the blocks to GRAYGRID.bmp");
     app.add_flag("--json", options.json, "print the figures as one JSON object");
 
     try {
@@ -39,8 +41,8 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
         return std::nullopt;
     }
 
-    if (const auto refusal = ParseDecompositionParameters(penaltyText, minBlockText,
-                                                          options.parameters)) {
+    if (const auto refusal =
+            ParseDecompositionParameters(penaltyText, minBlockText, options.parameters)) {
         std::fprintf(stderr, "%s\n", refusal->message.c_str());
         exitCode = 2;
         return std::nullopt;

@@ -32,7 +32,8 @@ void PrintFigures(const std::vector<Figure>& figures, bool json) {
         std::printf("}\n");
         return;
     }
-    for (const Figure& f : figures) std::printf("%s: %s\n", f.textKey, f.value.c_str());
+    for (const Figure& f : figures)
+        std::printf("%s: %s\n", f.textKey, f.value.c_str());
 }
 
 }  // namespace
@@ -58,7 +59,8 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
 
     g_displayMode = DISPLAY_GRAY;
     CImageProcessor().ConvertToGray();
-    if (options.stage == CliStage::Gray) return 0;
+    if (options.stage == CliStage::Gray)
+        return 0;
 
     g_displayMode = DISPLAY_QUADTREE;
     {
@@ -72,11 +74,14 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
         {"psnr", "psnr", shell.Figure(kPsnrCaption), true},
     };
 
-    if (!options.output.empty() && !SaveResultPicture(options.output)) return 1;
-    if (!options.grid.empty() && !SaveGrayPicture(options.grid, g_gridPixels)) return 1;
+    if (!options.output.empty() && !SaveResultPicture(options.output))
+        return 1;
+    if (!options.grid.empty() && !SaveGrayPicture(options.grid, g_gridPixels))
+        return 1;
     if (!options.grayGrid.empty()) {
         CImageProcessor().MakeGrayGrid();
-        if (!SaveGrayPicture(options.grayGrid, g_grayGridPixels)) return 1;
+        if (!SaveGrayPicture(options.grayGrid, g_grayGridPixels))
+            return 1;
     }
     shell.FinishProgress();
     PrintFigures(figures, options.json);

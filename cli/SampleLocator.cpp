@@ -16,7 +16,8 @@ std::optional<std::string> FindSamplePicture() {
     candidates.emplace_back(ZANTREL_INSTALL_SAMPLE);
     candidates.emplace_back(ZANTREL_SOURCE_SAMPLE);
     for (const fs::path& candidate : candidates) {
-        if (fs::is_regular_file(candidate, error)) return candidate.lexically_normal().string();
+        if (fs::is_regular_file(candidate, error))
+            return candidate.lexically_normal().string();
     }
     return std::nullopt;
 }

@@ -8,9 +8,12 @@
 
 CTerminalShell::CTerminalShell() : m_interactive(::isatty(STDERR_FILENO) == 1) {}
 
-CTerminalShell::~CTerminalShell() { FinishProgress(); }
+CTerminalShell::~CTerminalShell() {
+    FinishProgress();
+}
 
-void CTerminalShell::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
+void CTerminalShell::ShowMessage(std::string_view text, std::string_view caption,
+                                 MessageIcon icon) {
     if (icon == MessageIcon::Information) {
         m_figures[std::string(caption)] = std::string(text);
         return;
@@ -40,14 +43,16 @@ std::string CTerminalShell::Figure(std::string_view caption) const {
 }
 
 void CTerminalShell::Redraw() {
-    if (!m_interactive) return;
+    if (!m_interactive)
+        return;
     std::fprintf(stderr, "\r\033[K%s %3d%%", m_paneText.c_str(), m_progress);
     std::fflush(stderr);
     m_lineOpen = true;
 }
 
 void CTerminalShell::FinishProgress() {
-    if (!m_lineOpen) return;
+    if (!m_lineOpen)
+        return;
     std::fprintf(stderr, "\r\033[K");
     std::fflush(stderr);
     m_lineOpen = false;

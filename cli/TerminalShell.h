@@ -8,7 +8,7 @@
 #include "platform/Shell.h"
 
 class CTerminalShell final : public CShell, public CStatusBar {
-public:
+  public:
     CTerminalShell();
     ~CTerminalShell() override;
 
@@ -23,7 +23,7 @@ public:
     // Ends the progress line so that later output starts on a fresh line.
     void FinishProgress();
 
-private:
+  private:
     void Redraw();
     bool m_interactive;
     bool m_lineOpen = false;

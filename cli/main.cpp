@@ -7,7 +7,8 @@
 int main(int argc, char** argv) {
     int exitCode = 0;
     const auto options = ParseCliOptions(argc, argv, exitCode);
-    if (!options) return exitCode;
+    if (!options)
+        return exitCode;
     CTerminalShell shell;
     RegisterShell(&shell);
     exitCode = RunPipeline(*options, shell);

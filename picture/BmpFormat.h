@@ -18,9 +18,9 @@ inline constexpr int kPixelOffset = 10;  // bfOffBits
 inline constexpr int kInfoSize = 14;     // biSize
 inline constexpr int kWidth = 18;
 inline constexpr int kHeight = 22;
-inline constexpr int kBitCount = 28;     // only its low byte is tested
+inline constexpr int kBitCount = 28;  // only its low byte is tested
 inline constexpr int kCompression = 30;
-inline constexpr int kImageSize = 34;    // biSizeImage
+inline constexpr int kImageSize = 34;  // biSizeImage
 
 inline std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, int offset) {
     return std::uint32_t{bytes[offset]} | std::uint32_t{bytes[offset + 1]} << 8 |
@@ -32,7 +32,8 @@ inline std::int32_t ReadI32(std::span<const std::uint8_t> bytes, int offset) {
 }
 
 inline void WriteU32(std::span<std::uint8_t> bytes, int offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 }  // namespace bmp

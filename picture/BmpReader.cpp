@@ -17,21 +17,22 @@ namespace {
 constexpr std::uint64_t kDepthByteEnd = bmp::kBitCount + 1;
 
 class CMemorySource final : public CByteSource {
-public:
+  public:
     explicit CMemorySource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
     std::uint64_t Size() const override { return m_bytes.size(); }
     int Read(std::uint64_t offset, std::span<std::uint8_t> out) override {
-        if (offset > m_bytes.size() || out.size() > m_bytes.size() - offset) return ENODATA;
+        if (offset > m_bytes.size() || out.size() > m_bytes.size() - offset)
+            return ENODATA;
         std::memcpy(out.data(), m_bytes.data() + offset, out.size());
         return 0;
     }
 
-private:
+  private:
     std::span<const std::uint8_t> m_bytes;
 };
 
 class CFileSource final : public CByteSource {
-public:
+  public:
     explicit CFileSource(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
     std::uint64_t Size() const override { return m_size; }
     int Read(std::uint64_t offset, std::span<std::uint8_t> out) override {
@@ -40,32 +41,35 @@ public:
             const ssize_t got = ::pread(m_fd, out.data() + done, out.size() - done,
                                         static_cast<off_t>(offset + done));
             if (got < 0) {
-                if (errno == EINTR) continue;
+                if (errno == EINTR)
+                    continue;
                 return errno;
             }
-            if (got == 0) return ENODATA;  // the file shrank after it was measured
+            if (got == 0)
+                return ENODATA;  // the file shrank after it was measured
             done += static_cast<std::size_t>(got);
         }
         return 0;
     }
 
-private:
+  private:
     int m_fd;
     std::uint64_t m_size;
 };
 
 // Closes a descriptor on every path out of the loader.
 class CFileHandle {
-public:
+  public:
     explicit CFileHandle(int fd) : m_fd(fd) {}
     ~CFileHandle() {
-        if (m_fd >= 0) ::close(m_fd);
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
     CFileHandle(const CFileHandle&) = delete;
     CFileHandle& operator=(const CFileHandle&) = delete;
     int Get() const { return m_fd; }
 
-private:
+  private:
     int m_fd;
 };
 
@@ -82,9 +86,12 @@ LoadResult FailFile(int error, const std::string& path) {
 LoadResult StageAndCommit(CByteSource& source, const std::string& path) {
     StagedPicture staged;
     const StageResult result = StageBmp(source, staged);
-    if (result.readError != 0 && result.readError != ENODATA) return FailFile(result.readError, path);
-    if (result.readError == ENODATA) return Refuse(BmpVerdict::Damaged);
-    if (result.verdict != BmpVerdict::Accepted) return Refuse(result.verdict);
+    if (result.readError != 0 && result.readError != ENODATA)
+        return FailFile(result.readError, path);
+    if (result.readError == ENODATA)
+        return Refuse(BmpVerdict::Damaged);
+    if (result.verdict != BmpVerdict::Accepted)
+        return Refuse(result.verdict);
     CommitPicture(staged);
     return LoadResult::Loaded;
 }
@@ -116,11 +123,14 @@ StageResult StageBmp(CByteSource& source, StagedPicture& staged) {
     }
 
     // The depth comes first, then the size, then the integrity of the file.
-    if (size < kDepthByteEnd || head[bmp::kBitCount] != 24) return {BmpVerdict::WrongDepth, 0};
+    if (size < kDepthByteEnd || head[bmp::kBitCount] != 24)
+        return {BmpVerdict::WrongDepth, 0};
     const std::int32_t width = bmp::ReadI32(head, bmp::kWidth);
     const std::int32_t height = bmp::ReadI32(head, bmp::kHeight);
-    if (width != height || width != kPictureSide) return {BmpVerdict::WrongSize, 0};
-    if (size < bmp::kHeadersBytes) return {BmpVerdict::Damaged, 0};
+    if (width != height || width != kPictureSide)
+        return {BmpVerdict::WrongSize, 0};
+    if (size < bmp::kHeadersBytes)
+        return {BmpVerdict::Damaged, 0};
     const std::uint64_t pixelOffset = bmp::ReadU32(head, bmp::kPixelOffset);
     if (pixelOffset < bmp::kHeadersBytes || pixelOffset + kColorBytes > size ||
         bmp::ReadU32(head, bmp::kCompression) != 0) {
@@ -147,11 +157,15 @@ void CommitPicture(const StagedPicture& staged) {
 LoadResult LoadPictureFile(const std::string& path) {
     // Non-blocking so that a FIFO given by mistake cannot hang the loader.
     CFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.Get() < 0) return FailFile(errno, path);
+    if (file.Get() < 0)
+        return FailFile(errno, path);
     struct stat info {};
-    if (::fstat(file.Get(), &info) != 0) return FailFile(errno, path);
-    if (S_ISDIR(info.st_mode)) return FailFile(EISDIR, path);
-    if (!S_ISREG(info.st_mode)) return FailFile(EINVAL, path);
+    if (::fstat(file.Get(), &info) != 0)
+        return FailFile(errno, path);
+    if (S_ISDIR(info.st_mode))
+        return FailFile(EISDIR, path);
+    if (!S_ISREG(info.st_mode))
+        return FailFile(EINVAL, path);
     // Another program writing the file holds an exclusive lock: a sharing violation.
     if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         return FailFile(EWOULDBLOCK, path);

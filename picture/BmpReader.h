@@ -16,7 +16,7 @@ enum class BmpVerdict {
     Accepted,
     WrongDepth,  // "请输入24位的图像!"; also files too short to hold the depth byte
     WrongSize,   // "请输入512X512大小的图像!"; top-down files included
-    Damaged,     // "图像文件不完整或已损坏!": short, compressed, or pixels outside the file
+    Damaged,  // "图像文件不完整或已损坏!": short, compressed, or pixels outside the file
 };
 
 // The message box text for a refusal; empty for Accepted.
@@ -24,7 +24,7 @@ std::string BmpRefusalMessage(BmpVerdict verdict);
 
 // Random access to the bytes of a file, on disk or in memory.
 class CByteSource {
-public:
+  public:
     virtual ~CByteSource() = default;
     virtual std::uint64_t Size() const = 0;
     // Reads exactly out.size() bytes at `offset`. Returns 0, or an errno value on failure

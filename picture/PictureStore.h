@@ -7,9 +7,9 @@
 #include <cstdint>
 
 inline constexpr int kPictureSide = 512;
-inline constexpr int kPixelCount = kPictureSide * kPictureSide;       // 262144
-inline constexpr int kColorRowBytes = kPictureSide * 3;               // 1536
-inline constexpr int kColorBytes = kPixelCount * 3;                   // 786432
+inline constexpr int kPixelCount = kPictureSide * kPictureSide;  // 262144
+inline constexpr int kColorRowBytes = kPictureSide * 3;          // 1536
+inline constexpr int kColorBytes = kPixelCount * 3;              // 786432
 inline constexpr int kFileHeaderBytes = 14;
 inline constexpr int kInfoHeaderBytes = 40;
 

@@ -49,6 +49,7 @@ std::string_view Pattern(FileErrorCause cause) {
 
 std::string FileErrorText(FileErrorCause cause, std::string_view fileName) {
     std::string text(Pattern(cause));
-    if (const auto at = text.find("%1"); at != std::string::npos) text.replace(at, 2, fileName);
+    if (const auto at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, fileName);
     return text;
 }

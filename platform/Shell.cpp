@@ -3,7 +3,7 @@
 namespace {
 
 class CSilentShell final : public CShell {
-public:
+  public:
     CStatusBar* StatusBar() override { return nullptr; }
     void ShowMessage(std::string_view, std::string_view, MessageIcon) override {}
     void ReportFileError(FileErrorCause, std::string_view) override {}
@@ -14,6 +14,10 @@ CShell* g_shell = &g_silentShell;
 
 }  // namespace
 
-void RegisterShell(CShell* shell) { g_shell = shell ? shell : &g_silentShell; }
+void RegisterShell(CShell* shell) {
+    g_shell = shell ? shell : &g_silentShell;
+}
 
-CShell& CurrentShell() { return *g_shell; }
+CShell& CurrentShell() {
+    return *g_shell;
+}

@@ -8,7 +8,7 @@
 
 // The status part of the shell: pane 0 text and the 0..100 progress position.
 class CStatusBar {
-public:
+  public:
     virtual ~CStatusBar() = default;
     // Replaces the text of the message pane and shows it at once.
     virtual void SetPaneText(std::string_view text) = 0;
@@ -21,7 +21,7 @@ enum class MessageIcon { Information, Exclamation };
 enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, DiskFull, Other };
 
 class CShell {
-public:
+  public:
     virtual ~CShell() = default;
     // The status bar, or nullptr where the front end has none.
     virtual CStatusBar* StatusBar() = 0;

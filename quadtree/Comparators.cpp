@@ -3,7 +3,9 @@
 #include "quadtree/Records.h"
 
 namespace {
-const QuadBlock& AsBlock(const void* p) { return *static_cast<const QuadBlock*>(p); }
+const QuadBlock& AsBlock(const void* p) {
+    return *static_cast<const QuadBlock*>(p);
+}
 }  // namespace
 
 int CompareBySize(const void* first, const void* second) {

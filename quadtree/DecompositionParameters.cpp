@@ -9,8 +9,10 @@ namespace {
 
 std::string_view Trim(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -18,24 +20,30 @@ std::string_view Trim(std::string_view text) {
 // they fail the range test rather than the integer test.
 std::optional<long long> ReadInteger(std::string_view text) {
     const std::string trimmed(Trim(text));
-    if (trimmed.empty()) return std::nullopt;
+    if (trimmed.empty())
+        return std::nullopt;
     const char* begin = trimmed.c_str();
-    if (*begin == '+' || *begin == '-') ++begin;
-    if (*begin < '0' || *begin > '9') return std::nullopt;
+    if (*begin == '+' || *begin == '-')
+        ++begin;
+    if (*begin < '0' || *begin > '9')
+        return std::nullopt;
     char* end = nullptr;
     errno = 0;
     const long long value = std::strtoll(trimmed.c_str(), &end, 10);
-    if (*end != '\0') return std::nullopt;
+    if (*end != '\0')
+        return std::nullopt;
     return value;
 }
 
 // A decimal real number ("1", "-1", "2.5", "1e3"); no hexadecimal forms.
 std::optional<double> ReadReal(std::string_view text) {
     const std::string trimmed(Trim(text));
-    if (trimmed.empty() || trimmed.find_first_of("xX") != std::string::npos) return std::nullopt;
+    if (trimmed.empty() || trimmed.find_first_of("xX") != std::string::npos)
+        return std::nullopt;
     char* end = nullptr;
     const double value = std::strtod(trimmed.c_str(), &end);
-    if (end == trimmed.c_str() || *end != '\0') return std::nullopt;
+    if (end == trimmed.c_str() || *end != '\0')
+        return std::nullopt;
     return value;
 }
 
@@ -47,22 +55,28 @@ std::string FormatG15(double value) {
 
 }  // namespace
 
-std::string FormatPenalty(double penalty) { return FormatG15(penalty); }
+std::string FormatPenalty(double penalty) {
+    return FormatG15(penalty);
+}
 
-std::string FormatMinBlockSize(std::int32_t size) { return std::to_string(size); }
+std::string FormatMinBlockSize(std::int32_t size) {
+    return std::to_string(size);
+}
 
 std::optional<ParameterError> ParseDecompositionParameters(std::string_view penaltyText,
                                                            std::string_view minBlockSizeText,
                                                            DecompositionParameters& out) {
     const std::optional<long long> size = ReadInteger(minBlockSizeText);
-    if (!size) return ParameterError{ParameterError::MinBlockSize, "请键入一个整数。"};
+    if (!size)
+        return ParameterError{ParameterError::MinBlockSize, "请键入一个整数。"};
     if (*size < kMinBlockSizeLow || *size > kMinBlockSizeHigh) {
         return ParameterError{ParameterError::MinBlockSize,
                               "“请填入一个在" + std::to_string(kMinBlockSizeLow) + "和" +
                                   std::to_string(kMinBlockSizeHigh) + "之间的整数。”"};
     }
     const std::optional<double> penalty = ReadReal(penaltyText);
-    if (!penalty) return ParameterError{ParameterError::Penalty, "请键入一个数。"};
+    if (!penalty)
+        return ParameterError{ParameterError::Penalty, "请键入一个数。"};
     // Written so that NaN fails as well.
     if (!(*penalty >= kPenaltyLow && *penalty <= kPenaltyHigh)) {
         return ParameterError{ParameterError::Penalty, "“请填入一个在" + FormatG15(kPenaltyLow) +

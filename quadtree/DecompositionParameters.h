@@ -8,8 +8,8 @@
 #include <string_view>
 
 struct DecompositionParameters {
-    double penalty = 1.0;             // 0 .. 100000000
-    std::int32_t minBlockSize = 4;    // 1 .. 128
+    double penalty = 1.0;           // 0 .. 100000000
+    std::int32_t minBlockSize = 4;  // 1 .. 128
 };
 
 inline constexpr std::int32_t kMinBlockSizeLow = 1;

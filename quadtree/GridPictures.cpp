@@ -16,6 +16,7 @@ void CImageProcessor::FillBlockPicture() {
 void CImageProcessor::MakeGrayGrid() {
     // Borders are told from background by value alone: background is exactly 255.
     for (int i = 0; i < kPixelCount; ++i) {
-        if (g_grayGridPixels[i] == 255) g_grayGridPixels[i] = g_resultPixels[i];
+        if (g_grayGridPixels[i] == 255)
+            g_grayGridPixels[i] = g_resultPixels[i];
     }
 }

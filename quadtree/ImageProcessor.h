@@ -14,7 +14,7 @@
 class CSummedTables;
 
 class CImageProcessor {
-public:
+  public:
     CImageProcessor();
     virtual ~CImageProcessor();
     CImageProcessor(const CImageProcessor&) = delete;
@@ -65,7 +65,7 @@ public:
     std::vector<std::uint8_t> m_valueDiffs;
     CStatusBar* m_pStatusBar = nullptr;
 
-private:
+  private:
     // Block sums of the gray picture, built on first use within this command.
     const CSummedTables& Sums();
     std::unique_ptr<CSummedTables> m_sums;

@@ -73,8 +73,10 @@ void CImageProcessor::QuadtreeDecompose(double penalty, std::int32_t minBlockSiz
             g_blocks.push_back(parent);
             continue;
         }
-        for (int r = parent.row; r < parent.row + parent.size; ++r) SetGridSample(r, parent.col + h);
-        for (int c = parent.col; c < parent.col + parent.size; ++c) SetGridSample(parent.row + h, c);
+        for (int r = parent.row; r < parent.row + parent.size; ++r)
+            SetGridSample(r, parent.col + h);
+        for (int c = parent.col; c < parent.col + parent.size; ++c)
+            SetGridSample(parent.row + h, c);
         for (const QuadBlock& quarter : quarters) {
             if (h == minBlockSize) {
                 g_blocks.push_back(quarter);

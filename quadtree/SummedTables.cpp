@@ -1,7 +1,6 @@
 #include "quadtree/SummedTables.h"
 
-CSummedTables::CSummedTables()
-    : m_gray(kStride * kStride, 0), m_squares(kStride * kStride, 0) {
+CSummedTables::CSummedTables() : m_gray(kStride * kStride, 0), m_squares(kStride * kStride, 0) {
     for (int r = 0; r < kPictureSide; ++r) {
         std::int64_t rowGray = 0;
         std::int64_t rowSquares = 0;

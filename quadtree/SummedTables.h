@@ -11,7 +11,7 @@
 #include "picture/PictureStore.h"
 
 class CSummedTables {
-public:
+  public:
     // Reads g_grayPixels as it is now.
     CSummedTables();
 
@@ -24,7 +24,7 @@ public:
         return Box(m_squares, row, col, height, width);
     }
 
-private:
+  private:
     static constexpr int kStride = kPictureSide + 1;
     static std::int64_t Box(const std::vector<std::int64_t>& table, int row, int col, int height,
                             int width) {
@@ -33,6 +33,6 @@ private:
         return table[top + col + width] - table[top + col] - table[bottom + col + width] +
                table[bottom + col];
     }
-    std::vector<std::int64_t> m_gray;     // (kSide + 1)^2, zero first row and column
+    std::vector<std::int64_t> m_gray;  // (kSide + 1)^2, zero first row and column
     std::vector<std::int64_t> m_squares;
 };

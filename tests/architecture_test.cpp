@@ -16,7 +16,8 @@ TEST(Architecture, EngineFoldersIncludeNoQtHeader) {
         const fs::path root = fs::path(ZANTREL_SOURCE_DIR) / folder;
         ASSERT_TRUE(fs::is_directory(root)) << root;
         for (const auto& entry : fs::recursive_directory_iterator(root)) {
-            if (!entry.is_regular_file()) continue;
+            if (!entry.is_regular_file())
+                continue;
             ++files;
             std::ifstream in(entry.path());
             std::string line;

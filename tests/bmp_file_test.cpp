@@ -24,8 +24,9 @@ const std::string kDamagedMessage = "图像文件不完整或已损坏!";
 struct StoreSnapshot {
     std::vector<std::uint8_t> color{g_colorPixels, g_colorPixels + kColorBytes};
     std::vector<std::uint8_t> headers = [] {
-        std::vector<std::uint8_t> h(g_fileHeader, g_fileHeader + kFileHeaderBytes);
-        h.insert(h.end(), g_infoHeader, g_infoHeader + kInfoHeaderBytes);
+        std::vector<std::uint8_t> h(kFileHeaderBytes + kInfoHeaderBytes);
+        std::memcpy(h.data(), g_fileHeader, kFileHeaderBytes);
+        std::memcpy(h.data() + kFileHeaderBytes, g_infoHeader, kInfoHeaderBytes);
         return h;
     }();
     std::int32_t loaded = g_pictureLoaded;
@@ -52,18 +53,33 @@ TEST(BmpReader, RefusesEveryBadFileWithItsMessageAndChangesNothing) {
     const std::vector<RefusalCase> cases = {
         {"8-bit", [](auto& b) { b[bmp::kBitCount] = 8; }, kDepthMessage},
         {"32-bit", [](auto& b) { b[bmp::kBitCount] = 32; }, kDepthMessage},
-        {"depth before size", [](auto& b) { b[bmp::kBitCount] = 8; bmp::WriteU32(b, bmp::kHeight, 256); }, kDepthMessage},
+        {"depth before size",
+         [](auto& b) {
+             b[bmp::kBitCount] = 8;
+             bmp::WriteU32(b, bmp::kHeight, 256);
+         },
+         kDepthMessage},
         {"shorter than the depth byte", [](auto& b) { b.resize(28); }, kDepthMessage},
         {"empty", [](auto& b) { b.clear(); }, kDepthMessage},
         {"512 x 256", [](auto& b) { bmp::WriteU32(b, bmp::kHeight, 256); }, kSizeMessage},
-        {"256 x 256", [](auto& b) { bmp::WriteU32(b, bmp::kWidth, 256); bmp::WriteU32(b, bmp::kHeight, 256); }, kSizeMessage},
-        {"top-down", [](auto& b) { bmp::WriteU32(b, bmp::kHeight, static_cast<std::uint32_t>(-512)); }, kSizeMessage},
+        {"256 x 256",
+         [](auto& b) {
+             bmp::WriteU32(b, bmp::kWidth, 256);
+             bmp::WriteU32(b, bmp::kHeight, 256);
+         },
+         kSizeMessage},
+        {"top-down",
+         [](auto& b) { bmp::WriteU32(b, bmp::kHeight, static_cast<std::uint32_t>(-512)); },
+         kSizeMessage},
         {"headers cut short", [](auto& b) { b.resize(40); }, kDamagedMessage},
-        {"pixel offset inside the headers", [](auto& b) { bmp::WriteU32(b, bmp::kPixelOffset, 40); }, kDamagedMessage},
+        {"pixel offset inside the headers",
+         [](auto& b) { bmp::WriteU32(b, bmp::kPixelOffset, 40); }, kDamagedMessage},
         {"pixel array truncated by one byte", [](auto& b) { b.pop_back(); }, kDamagedMessage},
         {"pixel array only headers", [](auto& b) { b.resize(54); }, kDamagedMessage},
-        {"pixel offset past the end", [](auto& b) { bmp::WriteU32(b, bmp::kPixelOffset, 0xFFFFFFF0u); }, kDamagedMessage},
-        {"run-length compressed", [](auto& b) { bmp::WriteU32(b, bmp::kCompression, 1); }, kDamagedMessage},
+        {"pixel offset past the end",
+         [](auto& b) { bmp::WriteU32(b, bmp::kPixelOffset, 0xFFFFFFF0u); }, kDamagedMessage},
+        {"run-length compressed", [](auto& b) { bmp::WriteU32(b, bmp::kCompression, 1); },
+         kDamagedMessage},
         {"bit fields", [](auto& b) { bmp::WriteU32(b, bmp::kCompression, 3); }, kDamagedMessage},
     };
     for (const RefusalCase& c : cases) {
@@ -142,7 +158,8 @@ TEST(BmpWriter, SavesTheResultAsGrayBehindTheKeptHeaders) {
     const std::vector<std::uint8_t> original = MakeBmpBytes();
     CRecordingShell shell;
     ASSERT_EQ(LoadPictureBytes(original), LoadResult::Loaded);
-    for (int i = 0; i < kPixelCount; ++i) g_resultPixels[i] = static_cast<std::uint8_t>(i * 13 % 251);
+    for (int i = 0; i < kPixelCount; ++i)
+        g_resultPixels[i] = static_cast<std::uint8_t>(i * 13 % 251);
     const std::string path = folder + "/ZantPic.bmp";
     ASSERT_TRUE(SaveResultPicture(path));
     const std::vector<std::uint8_t> saved = ReadBytes(path);

@@ -22,9 +22,11 @@ CliRun RunCli(const std::string& arguments, const std::string& errFile = "/dev/n
     const std::string command = std::string("'") + ZANTREL_CLI + "' " + arguments + " 2>" + errFile;
     FILE* pipe = ::popen(command.c_str(), "r");
     CliRun run{-1, {}};
-    if (!pipe) return run;
+    if (!pipe)
+        return run;
     std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) run.out += buffer.data();
+    while (std::fgets(buffer.data(), buffer.size(), pipe))
+        run.out += buffer.data();
     const int status = ::pclose(pipe);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
@@ -45,13 +47,14 @@ TEST(Cli, QuadtreeOnTheSamplePrintsBlocksAndPsnr) {
     EXPECT_EQ(json.exitCode, 0);
     std::smatch lines;
     ASSERT_TRUE(std::regex_search(run.out, lines, std::regex("blocks: ([0-9]+)\npsnr: (\\S+)")));
-    EXPECT_EQ(json.out, "{\"blocks\": " + lines[1].str() + ", \"psnr\": \"" + lines[2].str() + "\"}\n");
+    EXPECT_EQ(json.out,
+              "{\"blocks\": " + lines[1].str() + ", \"psnr\": \"" + lines[2].str() + "\"}\n");
 }
 
 TEST(Cli, WritesTheResultAndGridPictures) {
     const std::string folder = MakeTempFolder();
     const CliRun run = RunCli("--stage quadtree --output '" + folder + "/r.bmp' --grid '" + folder +
-                           "/g.bmp' --gray-grid '" + folder + "/gg.bmp'");
+                              "/g.bmp' --gray-grid '" + folder + "/gg.bmp'");
     EXPECT_EQ(run.exitCode, 0) << run.out;
     for (const char* name : {"r.bmp", "g.bmp", "gg.bmp"}) {
         const auto bytes = ReadBytes(folder + "/" + name);

@@ -41,7 +41,8 @@ TEST(DecompositionParameters, ChecksInTheDialogsOrderWithItsMessages) {
         {"0x10", "4", kNotNumber, 0, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "penalty '" << c.penalty << "', size '" << c.size << "'");
+        SCOPED_TRACE(testing::Message()
+                     << "penalty '" << c.penalty << "', size '" << c.size << "'");
         DecompositionParameters out;
         const auto error = ParseDecompositionParameters(c.penalty, c.size, out);
         if (c.message == nullptr) {

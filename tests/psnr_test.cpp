@@ -24,14 +24,15 @@ TEST(Psnr, KnownFiguresAsShown) {
     ResetStore();
     EXPECT_EQ(PsnrText(101, 100), "48.130804");  // MSE 1
     EXPECT_EQ(PsnrText(100, 101), "48.130804");
-    EXPECT_EQ(PsnrText(255, 0), "0.000000");     // MSE 65025
-    EXPECT_EQ(PsnrText(7, 7), "inf");            // equal pictures: 65025 / 0
+    EXPECT_EQ(PsnrText(255, 0), "0.000000");  // MSE 65025
+    EXPECT_EQ(PsnrText(7, 7), "inf");         // equal pictures: 65025 / 0
 }
 
 TEST(Psnr, DependsOnlyOnTheTwoBuffersAndChangesNothing) {
     ResetStore();
     SetRandomGrayPicture(3);
-    for (int i = 0; i < kPixelCount; ++i) g_resultPixels[i] = static_cast<std::uint8_t>(i % 7 * 30);
+    for (int i = 0; i < kPixelCount; ++i)
+        g_resultPixels[i] = static_cast<std::uint8_t>(i % 7 * 30);
     g_displayMode = DISPLAY_QUADTREE;
     CRecordingShell shell;
     CImageProcessor().ComputePsnr();

@@ -18,7 +18,8 @@ using Leaf = std::tuple<int, int, int>;
 
 std::vector<Leaf> Leaves() {
     std::vector<Leaf> leaves;
-    for (const QuadBlock& b : g_blocks) leaves.emplace_back(b.row, b.col, b.size);
+    for (const QuadBlock& b : g_blocks)
+        leaves.emplace_back(b.row, b.col, b.size);
     return leaves;
 }
 
@@ -49,15 +50,18 @@ TEST(Quadtree, MatchesTheDirectMethodLeafForLeaf) {
     ResetStore();
     // Random noise, smooth ramps with edges, and noise on steps: every kind of split.
     SetRandomGrayPicture(11);
-    for (const double penalty : {0.0, 1.0, 40.0}) ExpectSameAsLiteral(penalty, 4);
+    for (const double penalty : {0.0, 1.0, 40.0})
+        ExpectSameAsLiteral(penalty, 4);
     SetGrayPicture([](int r, int c) {
         return static_cast<std::uint8_t>((r / 3 + c / 5) % 200 + (r > 300 && c < 100 ? 50 : 0));
     });
-    for (const int minimum : {1, 2, 3, 4, 5, 64, 128}) ExpectSameAsLiteral(1.0, minimum);
+    for (const int minimum : {1, 2, 3, 4, 5, 64, 128})
+        ExpectSameAsLiteral(1.0, minimum);
     SetGrayPicture([](int r, int c) {
         return static_cast<std::uint8_t>(((r * 7919 + c * 104729) % 31) + (c >= 256 ? 180 : 20));
     });
-    for (const double penalty : {0.5, 10.0, 1000.0, 100000000.0}) ExpectSameAsLiteral(penalty, 8);
+    for (const double penalty : {0.5, 10.0, 1000.0, 100000000.0})
+        ExpectSameAsLiteral(penalty, 8);
 }
 
 TEST(Quadtree, UniformPictureKeepsTheRoot) {
@@ -80,13 +84,14 @@ TEST(Quadtree, TwoLevelsComeOutBreadthFirstInQuarterOrder) {
     ResetStore();
     // Only the bottom-left quarter has detail: the root splits, that quarter splits once more.
     SetGrayPicture([](int r, int c) {
-        if (r < 256 && c < 256) return static_cast<std::uint8_t>(r < 128 ? (c < 128 ? 0 : 60) : (c < 128 ? 120 : 180));
+        if (r < 256 && c < 256)
+            return static_cast<std::uint8_t>(r < 128 ? (c < 128 ? 0 : 60) : (c < 128 ? 120 : 180));
         return std::uint8_t{200};
     });
     Decompose(1.0, 4);
     const std::vector<Leaf> expected = {
-        {256, 0, 256}, {0, 256, 256}, {256, 256, 256},            // C2, C3, C4 of the root
-        {0, 0, 128},   {128, 0, 128}, {0, 128, 128}, {128, 128, 128}};
+        {256, 0, 256}, {0, 256, 256}, {256, 256, 256},  // C2, C3, C4 of the root
+        {0, 0, 128},   {128, 0, 128}, {0, 128, 128},   {128, 128, 128}};
     EXPECT_EQ(Leaves(), expected);
     EXPECT_EQ(g_blocks[3].mean, 0);
     EXPECT_EQ(g_blocks[4].mean, 120);
@@ -99,14 +104,17 @@ TEST(Quadtree, MinimumSizeStopsOnlyWhenItIsAPowerOfTwo) {
     SetRandomGrayPicture(5);
     Decompose(0.0, 128);
     std::set<int> sizes;
-    for (const QuadBlock& b : g_blocks) sizes.insert(b.size);
+    for (const QuadBlock& b : g_blocks)
+        sizes.insert(b.size);
     EXPECT_EQ(sizes, std::set<int>{128});
 
     // Sparse ones on zeros: many 2 x 2 blocks are flat and stay whole among split ones.
     SetGrayPicture([](int r, int c) { return std::uint8_t((r * 31 + c * 17) % 7 == 0); });
     Decompose(0.0, 1);
     std::vector<Leaf> one = Leaves();
-    EXPECT_EQ(std::count_if(g_blocks.begin(), g_blocks.end(), [](auto& b) { return b.size == 1; }) % 4, 0);
+    EXPECT_EQ(
+        std::count_if(g_blocks.begin(), g_blocks.end(), [](auto& b) { return b.size == 1; }) % 4,
+        0);
     Decompose(0.0, 3);  // no half ever equals 3: pixels are queued, then become leaves
     std::vector<Leaf> three = Leaves();
     EXPECT_NE(one, three);
@@ -140,13 +148,16 @@ TEST(Quadtree, GridBordersCoverTheFirstRowAndColumnOfEveryLeaf) {
             expected[(b.row + i) * 512 + b.col] = 128;
         }
     }
-    for (int i = 0; i < 512; ++i) expected[511 * 512 + i] = expected[i * 512 + 511] = 128;
+    for (int i = 0; i < 512; ++i)
+        expected[511 * 512 + i] = expected[i * 512 + 511] = 128;
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), g_gridPixels));
 }
 
 TEST(GridPictures, GrayGridKeepsBordersAndFillsTheRest) {
     ResetStore();
-    SetGrayPicture([](int r, int c) { return static_cast<std::uint8_t>(c < 256 ? 255 : (r < 256 ? 128 : 40)); });
+    SetGrayPicture([](int r, int c) {
+        return static_cast<std::uint8_t>(c < 256 ? 255 : (r < 256 ? 128 : 40));
+    });
     Decompose(1.0, 4);
     CImageProcessor().MakeGrayGrid();
     EXPECT_EQ(g_grayGridPixels[0], 128);

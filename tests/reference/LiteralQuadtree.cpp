@@ -52,8 +52,10 @@ LiteralQuadtree LiteralQuadtreeDecompose(double penalty, std::int32_t minBlockSi
         const double t = ((c1.cost + c2.cost) + c3.cost) + c4.cost;
         queue.pop_front();
         if (p.cost > t) {
-            for (int r = p.row; r < p.row + p.size; ++r) out.grid[r * 512 + p.col + h] = 128;
-            for (int c = p.col; c < p.col + p.size; ++c) out.grid[(p.row + h) * 512 + c] = 128;
+            for (int r = p.row; r < p.row + p.size; ++r)
+                out.grid[r * 512 + p.col + h] = 128;
+            for (int c = p.col; c < p.col + p.size; ++c)
+                out.grid[(p.row + h) * 512 + c] = 128;
             for (const QuadBlock& q : {c1, c2, c3, c4}) {
                 if (h == minBlockSize) {
                     out.blocks.push_back(q);

@@ -18,7 +18,7 @@ struct RecordedFileError {
 };
 
 class CRecordingShell final : public CShell, public CStatusBar {
-public:
+  public:
     CRecordingShell() { RegisterShell(this); }
     ~CRecordingShell() override { RegisterShell(nullptr); }
 

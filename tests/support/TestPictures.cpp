@@ -28,7 +28,8 @@ void SetRandomGrayPicture(unsigned seed) {
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> sample(0, 255);
     std::vector<std::uint8_t> values(kPixelCount);
-    for (auto& v : values) v = static_cast<std::uint8_t>(sample(random));
+    for (auto& v : values)
+        v = static_cast<std::uint8_t>(sample(random));
     SetGrayPicture([&](int r, int c) { return values[r * kPictureSide + c]; });
 }
 
@@ -58,7 +59,8 @@ std::vector<std::uint8_t> MakeBmpBytes(const std::function<std::uint32_t(int, in
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(out.good()) << path;
 }
 
