@@ -8,8 +8,11 @@ cd "$(dirname "$0")"
 
 mode="${1:-run}"
 packages=(
+    # engine, zantrel-cli, tests and benchmark
     build-essential cmake pkg-config git
     libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+    # desktop application
+    # real-file tests, fuzzing and sanitizers
 )
 
 install_missing() {
