@@ -14,19 +14,25 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
     CliOptions options;
     std::string penaltyText = FormatPenalty(options.parameters.penalty);
     std::string minBlockText = FormatMinBlockSize(options.parameters.minBlockSize);
-    std::string stageText = "quadtree";
+    std::string stageText = "zantrel";
 
     CLI::App app{"Zantrel: approximates a 24-bit 512 x 512 BMP picture by a quadtree of blocks.",
                  "zantrel-cli"};
     app.add_option("input", options.input, "INPUT.bmp (default: the bundled sample picture)");
     app.add_option("--penalty", penaltyText, "penalty factor, 0 .. 100000000 (default 1)");
     app.add_option("--min-block", minBlockText, "minimum block size, 1 .. 128 (default 4)");
-    app.add_option("--stage", stageText, "last stage to run: gray or quadtree (default quadtree)")
-        ->check(CLI::IsMember({"gray", "quadtree"}));
+    app.add_option("--stage", stageText,
+                   "last stage to run: gray, quadtree or zantrel (default zantrel)")
+        ->check(CLI::IsMember({"gray", "quadtree", "zantrel"}));
     app.add_option("--output", options.output, "write the result picture to RESULT.bmp");
     app.add_option("--grid", options.grid, "write the block grid on white to GRID.bmp");
     app.add_option("--gray-grid", options.grayGrid,
                    "write the grid over the blocks to GRAYGRID.bmp");
+    app.add_option("--lines", options.lines,
+                   "write the grid with the cut lines in red to LINES.bmp");
+    app.add_option("--threads", options.threads,
+                   "threads for the cut-line search (default: all cores)")
+        ->check(CLI::Range(1, 1024));
     app.add_flag("--json", options.json, "print the figures as one JSON object");
 
     try {
@@ -47,10 +53,18 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
         exitCode = 2;
         return std::nullopt;
     }
-    options.stage = stageText == "gray" ? CliStage::Gray : CliStage::Quadtree;
+    options.stage = stageText == "gray"       ? CliStage::Gray
+                    : stageText == "quadtree" ? CliStage::Quadtree
+                                              : CliStage::Zantrel;
+    const char* refusal = nullptr;
     if (options.stage == CliStage::Gray &&
         !(options.output.empty() && options.grid.empty() && options.grayGrid.empty())) {
-        std::fprintf(stderr, "--output, --grid and --gray-grid need the quadtree stage\n");
+        refusal = "--output, --grid and --gray-grid need the quadtree stage";
+    } else if (options.stage != CliStage::Zantrel && !options.lines.empty()) {
+        refusal = "--lines needs the zantrel stage";
+    }
+    if (refusal) {
+        std::fprintf(stderr, "%s\n%s", refusal, kUsage);
         exitCode = 2;
         return std::nullopt;
     }

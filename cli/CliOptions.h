@@ -6,15 +6,17 @@
 
 #include "quadtree/DecompositionParameters.h"
 
-enum class CliStage { Gray, Quadtree };
+enum class CliStage { Gray, Quadtree, Zantrel };
 
 struct CliOptions {
     std::string input;  // empty: the bundled sample
     DecompositionParameters parameters;
-    CliStage stage = CliStage::Quadtree;
+    CliStage stage = CliStage::Zantrel;
     std::string output;    // g_resultPixels
     std::string grid;      // g_gridPixels
     std::string grayGrid;  // g_grayGridPixels after the gray grid stage
+    std::string lines;     // g_gridPixels with the cut lines in red
+    int threads = 0;       // 0: every core
     bool json = false;
 };
 

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "cli/SampleLocator.h"
+#include "linesearch/CutLineOverlay.h"
+#include "linesearch/Threads.h"
 #include "measure/FigureText.h"
 #include "picture/BmpReader.h"
 #include "picture/BmpWriter.h"
@@ -68,11 +70,28 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
         workspace.QuadtreeDecompose(options.parameters.penalty, options.parameters.minBlockSize);
         workspace.FillBlockPicture();
     }
+    std::vector<Figure> figures = {{"blocks", "blocks", std::to_string(g_blocks.size()), false}};
+    if (options.stage == CliStage::Zantrel) {
+        // The grid pictures are drawn by the quadtree stage; the gray grid is made before the
+        // cut lines change the result picture, as the desktop pipeline allows.
+        if (!options.grayGrid.empty())
+            CImageProcessor().MakeGrayGrid();
+        g_displayMode = DISPLAY_ZANTREL;
+        SetSearchThreads(options.threads);
+        {
+            CImageProcessor workspace;
+            workspace.SearchLines();
+            workspace.Reconstruct();
+        }
+        figures.push_back({"cut models", "cutModels", std::to_string(g_cutModels.size()), false});
+        figures.push_back({"groups", "groups", std::to_string(g_groupCount), false});
+    }
     CImageProcessor().ComputePsnr();
-    const std::vector<Figure> figures = {
-        {"blocks", "blocks", std::to_string(g_blocks.size()), false},
-        {"psnr", "psnr", shell.Figure(kPsnrCaption), true},
-    };
+    figures.push_back({"psnr", "psnr", shell.Figure(kPsnrCaption), true});
+    if (options.stage == CliStage::Zantrel) {
+        CImageProcessor().EstimateBitRate();
+        figures.push_back({"bitrate", "bitrate", shell.Figure(kBitRateCaption), true});
+    }
 
     if (!options.output.empty() && !SaveResultPicture(options.output))
         return 1;

@@ -1,5 +1,7 @@
 #include "quadtree/ImageProcessor.h"
 
+#include <cstdio>
+
 #include "quadtree/SummedTables.h"
 
 CImageProcessor::CImageProcessor() = default;
@@ -24,4 +26,11 @@ void CImageProcessor::ShowStatus(const char* text) {
 void CImageProcessor::ShowProgress(int position) {
     if (m_pStatusBar)
         m_pStatusBar->SetProgressPos(position);
+}
+
+void CImageProcessor::ShowGroupStatus(const char* label, int group) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%s%d", label,
+                  static_cast<int>(m_groupSizes.size()) - group - 1);
+    ShowStatus(text);
 }

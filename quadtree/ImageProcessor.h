@@ -73,4 +73,6 @@ class CImageProcessor {
     // Pane 0 text and progress through m_pStatusBar, where there is one.
     void ShowStatus(const char* text);
     void ShowProgress(int position);
+    // `label` directly followed by the number of size groups still to come after `group`.
+    void ShowGroupStatus(const char* label, int group);
 };

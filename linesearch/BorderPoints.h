@@ -1,0 +1,13 @@
+#pragma once
+// The 4n lattice points on the border of an n x n block, in the order the oblique search
+// tries them: the row-0 side, the row-n side, then the column-0 and column-n sides without
+// their corners. The order decides which of two equally good lines wins.
+
+#include <vector>
+
+struct BorderPoint {
+    int row;
+    int col;
+};
+
+std::vector<BorderPoint> MakeBorderPoints(int n);

@@ -1,0 +1,290 @@
+#include "reference/LiteralLineSearch.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "picture/PictureStore.h"
+#include "platform/Shell.h"
+#include "quadtree/BlockLists.h"
+#include "quadtree/Comparators.h"
+
+namespace {
+
+struct Fit {
+    std::uint8_t value;
+    double cost;
+};
+
+Fit FitPixels(const CutModel& block, const std::vector<PixelPos>& pixels) {
+    double s = 0.0;
+    double q = 0.0;
+    for (const PixelPos& p : pixels) {
+        const int i = (block.row + p.row) * 512 + block.col + p.col;
+        s += g_grayPixels[i];
+        q += g_graySquares[i];
+    }
+    const double mu = s / static_cast<double>(pixels.size());
+    return {static_cast<std::uint8_t>(mu + 0.5), (q - (s * 0.001953125) * mu) + g_penalty};
+}
+
+void Status(const std::string& text) {
+    if (CStatusBar* bar = CurrentShell().StatusBar())
+        bar->SetPaneText(text);
+}
+
+void Progress(int position) {
+    if (CStatusBar* bar = CurrentShell().StatusBar())
+        bar->SetProgressPos(position);
+}
+
+void AxisSearch(std::vector<CutModel>& candidates, int first, int m, int n, bool rows) {
+    for (int k = 0; k < m; ++k) {
+        Progress(100 * k / m);
+        CutModel& cand = candidates[first + k];
+        double best = cand.cost;
+        bool found = false;
+        int bestP = 0;
+        Fit bestA{}, bestB{};
+        for (int p = 1; p <= n - 1; ++p) {
+            std::vector<PixelPos> a, b;
+            for (int r = 0; r < n; ++r) {
+                for (int c = 0; c < n; ++c) {
+                    const int along = rows ? r : c;
+                    (along >= p ? a : b).push_back({r, c});
+                }
+            }
+            const Fit fa = FitPixels(cand, a);
+            const Fit fb = FitPixels(cand, b);
+            const double total = fa.cost + fb.cost;
+            if (total < best) {
+                best = total;
+                bestP = p;
+                bestA = fa;
+                bestB = fb;
+                found = true;
+            }
+        }
+        if (!found)
+            continue;
+        cand.p1Row = rows ? bestP : 0;
+        cand.p1Col = rows ? 0 : bestP;
+        cand.p2Row = rows ? bestP : n;
+        cand.p2Col = rows ? n : bestP;
+        cand.meanA = bestA.value;
+        cand.meanB = bestB.value;
+        cand.cost = best;
+        cand.chosen = 1;
+    }
+}
+
+void ObliqueSearch(std::vector<CutModel>& candidates, int first, int m, int n) {
+    std::vector<double> rowsOf, colsOf;
+    for (int c = 0; c <= n; ++c)
+        rowsOf.push_back(0), colsOf.push_back(c);
+    for (int c = 0; c <= n; ++c)
+        rowsOf.push_back(n), colsOf.push_back(c);
+    for (int r = 1; r < n; ++r)
+        rowsOf.push_back(r), colsOf.push_back(0);
+    for (int r = 1; r < n; ++r)
+        rowsOf.push_back(r), colsOf.push_back(n);
+    for (int i = 0; i <= 4 * n - 2; ++i) {
+        Progress(100 * i / (4 * n - 1));
+        for (int j = i + 1; j <= 4 * n - 1; ++j) {
+            if (rowsOf[i] == rowsOf[j] || colsOf[i] == colsOf[j])
+                continue;
+            const std::vector<bool> sideB =
+                LiteralSideB(rowsOf[i], colsOf[i], rowsOf[j], colsOf[j], n);
+            std::vector<PixelPos> a, b;
+            for (int r = 0; r < n; ++r) {
+                for (int c = 0; c < n; ++c)
+                    (sideB[r * n + c] ? b : a).push_back({r, c});
+            }
+            if (a.empty() || b.empty())
+                continue;
+            for (int k = first; k < first + m; ++k) {
+                CutModel& cand = candidates[k];
+                const Fit fa = FitPixels(cand, a);
+                const Fit fb = FitPixels(cand, b);
+                const double total = fa.cost + fb.cost;
+                if (total < cand.cost) {
+                    cand.p1Row = rowsOf[i];
+                    cand.p1Col = colsOf[i];
+                    cand.p2Row = rowsOf[j];
+                    cand.p2Col = colsOf[j];
+                    cand.meanA = fa.value;
+                    cand.meanB = fb.value;
+                    cand.cost = total;
+                    cand.chosen = 1;
+                }
+            }
+        }
+    }
+}
+
+double Log2(double x) {
+    return std::log10(x) / std::log10(2.0);
+}
+
+}  // namespace
+
+std::vector<bool> LiteralSideB(double row1, double col1, double row2, double col2, int n) {
+    std::vector<bool> sideB(static_cast<std::size_t>(n) * n);
+    const double t = (col2 - col1) / (row2 - row1);
+    const double c0 = col1 - row1 * t;
+    for (int r = 0; r < n; ++r) {
+        for (int c = 0; c < n; ++c) {
+            const float line = static_cast<float>(c0 + t * (r + 0.5));
+            sideB[r * n + c] = static_cast<float>(c + 0.5) < line;
+        }
+    }
+    return sideB;
+}
+
+void LiteralSearchLines() {
+    g_cutModels.clear();
+    std::qsort(g_blocks.data(), g_blocks.size(), sizeof(QuadBlock), CompareBySize);
+    std::vector<CutModel> candidates;
+    for (std::size_t b = 0; b < g_blocks.size(); ++b) {
+        const QuadBlock& q = g_blocks[b];
+        if (q.cost > 2 * g_penalty && q.size > 1) {
+            CutModel c{};
+            c.row = q.row;
+            c.col = q.col;
+            c.size = q.size;
+            c.meanA = c.meanB = q.mean;
+            c.cost = q.cost;
+            c.blockIndex = static_cast<int>(b);
+            candidates.push_back(c);
+        }
+    }
+    std::vector<int> sizes, counts;
+    for (const CutModel& c : candidates) {
+        if (sizes.empty() || sizes.back() != c.size) {
+            sizes.push_back(c.size);
+            counts.push_back(0);
+        }
+        ++counts.back();
+    }
+    g_groupCount = static_cast<int>(sizes.size());
+    int first = 0;
+    for (int g = 0; g < g_groupCount; ++g) {
+        const std::string left = std::to_string(g_groupCount - g - 1);
+        Status(std::string("竖线穷举").append(left));
+        AxisSearch(candidates, first, counts[g], sizes[g], true);
+        Status(std::string("横线穷举").append(left));
+        AxisSearch(candidates, first, counts[g], sizes[g], false);
+        Status(std::string("一般斜线穷举").append(left));
+        ObliqueSearch(candidates, first, counts[g], sizes[g]);
+        first += counts[g];
+    }
+    for (const CutModel& c : candidates) {
+        if (c.chosen != 1)
+            continue;
+        g_blocks[c.blockIndex].modelKind = 1;
+        g_blocks[c.blockIndex].cutIndex = static_cast<int>(g_cutModels.size());
+        g_cutModels.push_back(c);
+    }
+}
+
+void LiteralReconstruct() {
+    Status("Zantrel解码");
+    const int n = static_cast<int>(g_cutModels.size());
+    for (int i = 0; i < n; ++i) {
+        Progress(100 * i / n);
+        const CutModel& m = g_cutModels[i];
+        const auto mid = static_cast<std::uint8_t>((m.meanA + m.meanB) * 0.5);
+        for (int j = 0; j < m.size; ++j) {
+            for (int k = 0; k < m.size; ++k) {
+                std::uint8_t v;
+                if (m.p1Row == m.p2Row) {
+                    v = j + 0.5 > m.p1Row ? m.meanA : m.meanB;
+                } else if (m.p1Col == m.p2Col) {
+                    v = k + 0.5 > m.p1Col ? m.meanA : m.meanB;
+                } else {
+                    const double slope = (m.p2Col - m.p1Col) / (m.p2Row - m.p1Row);
+                    const double intercept = m.p1Col - m.p1Row * slope;
+                    const float x = static_cast<float>((j + 0.5) * slope + intercept);
+                    const float c = static_cast<float>(k + 0.5);
+                    v = c > x ? m.meanA : (c == x ? mid : m.meanB);
+                }
+                g_resultPixels[(m.row + j) * 512 + m.col + k] = v;
+            }
+        }
+    }
+    Status("解码完毕");
+    Progress(0);
+}
+
+double LiteralBitRate() {
+    std::qsort(g_blocks.data(), g_blocks.size(), sizeof(QuadBlock), CompareByRow);
+    std::vector<int> groups;
+    int count = 0;
+    for (std::size_t i = 0; i < g_blocks.size(); ++i) {
+        if (i > 0 && g_blocks[i].row != g_blocks[i - 1].row)
+            groups.push_back(count), count = 0;
+        ++count;
+    }
+    groups.push_back(count);
+    int start = 0;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        std::qsort(g_blocks.data() + start, groups[g], sizeof(QuadBlock),
+                   g % 2 == 0 ? CompareByCol : CompareByColDesc);
+        start += groups[g];
+    }
+
+    const double log2N = g_groupCount > 0 ? Log2(g_groupCount) : 0.0;
+    double S = 0.0;
+    count = 0;
+    for (std::size_t i = 0; i < g_blocks.size(); ++i) {
+        if (i > 0 && g_blocks[i].size != g_blocks[i - 1].size)
+            S += Log2(count) + log2N, count = 0;
+        ++count;
+    }
+    S += Log2(count) + log2N;
+
+    double K = 0.0;
+    int a = 0, b = 0;
+    for (const QuadBlock& q : g_blocks) {
+        if (q.modelKind == 1) {
+            K += Log2(a + 1), a = 0, ++b;
+        } else {
+            K += Log2(b + 1), b = 0, ++a;
+        }
+    }
+    double C = 0.0;
+    for (const CutModel& m : g_cutModels) {
+        const double s = m.size;
+        C += m.size == 2 ? Log2(6) : Log2(6 * s * s - 4 * s);
+    }
+    std::vector<int> symbols;
+    int prev = g_blocks.front().mean;
+    for (const QuadBlock& q : g_blocks) {
+        if (q.modelKind == 1) {
+            const CutModel& m = g_cutModels[q.cutIndex];
+            symbols.push_back(std::abs(prev - m.meanA));
+            symbols.push_back(std::abs(prev - m.meanB));
+            prev = (m.meanA + m.meanB) / 2;
+        } else {
+            symbols.push_back(std::abs(prev - q.mean));
+            prev = q.mean;
+        }
+    }
+    double L = 0.0;
+    int classes[5] = {};
+    for (const int c : symbols) {
+        const int bits = c == 0 ? 1 : 1 + static_cast<int>(Log2(c));
+        L += bits;
+        ++classes[c == 0 ? 1 : 1 + static_cast<int>(Log2(bits))];
+    }
+    const double m = static_cast<double>(symbols.size());
+    double sum = 0.0;
+    for (int k = 1; k <= 4; ++k) {
+        if (classes[k] > 0)
+            sum += (classes[k] / m) * Log2(classes[k] / m);
+    }
+    const double H = -sum;
+    const double T = m * H + L + S + C + K;
+    return T * 3.814697265625e-06;
+}
