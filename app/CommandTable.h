@@ -1,0 +1,73 @@
+#pragma once
+// The commands of the main window as data: one table from command ID to texts, shortcut and
+// handler, one table of enabling rules read from the picture store, and the layouts of the
+// menu bar and the toolbar. The frame builds its QActions from these tables and nothing else.
+
+#include <cstdint>
+#include <span>
+
+enum CommandId : int {
+    ID_PICTURE_COLOR = 32771,
+    ID_PICTURE_GRAY = 32775,
+    ID_QUADTREE = 32779,
+    ID_ZANTREL = 32780,
+    ID_GRAY_GRID = 32781,
+    ID_OPEN_PICTURE = 32782,
+    ID_SAVE_PICTURE = 32783,
+    ID_PSNR = 32784,
+    ID_GRID_LINES = 32785,
+    ID_BIT_RATE = 32786,
+    ID_FILE_NEW = 57600,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_MRU_FILE1 = 57616,  // the recent files take 57616 … 57619
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+};
+
+class CZantrelApp;
+using CommandHandler = void (*)(CZantrelApp& app);
+
+struct CommandEntry {
+    int id;
+    const char* caption;   // menu text
+    const char* prompt;    // status-bar prompt while the item or button is highlighted
+    const char* tooltip;   // toolbar tooltip
+    const char* shortcut;  // portable key text, or nullptr
+    CommandHandler handler;
+};
+
+// What the enabling rules read.
+struct PipelineState {
+    std::int32_t displayMode;
+    std::int32_t pictureLoaded;
+};
+// Reads the picture store's g_displayMode and g_pictureLoaded.
+PipelineState CurrentPipelineState();
+
+struct EnablingRule {
+    int id;
+    bool (*enabled)(const PipelineState& state);
+};
+
+inline constexpr int kSeparator = 0;
+
+struct MenuDefinition {
+    const char* title;
+    std::span<const int> items;  // command IDs; kSeparator for a line; ID_FILE_MRU_FILE1
+                                 // marks the place of the recent-file list
+};
+
+std::span<const CommandEntry> CommandTable();
+std::span<const EnablingRule> EnablingRules();
+std::span<const MenuDefinition> MenuBar();
+std::span<const int> ToolBarButtons();
+
+// The entry of `id`, or nullptr.
+const CommandEntry* FindCommand(int id);
+
+// The prompt of the recent-file entries.
+inline constexpr const char* kRecentFilePrompt = "打开该文档";
+// The text of the recent-file place while the list is empty.
+inline constexpr const char* kRecentFilePlaceholder = "最近文件";

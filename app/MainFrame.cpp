@@ -1,0 +1,184 @@
+#include "app/MainFrame.h"
+
+#include <QAbstractEventDispatcher>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QToolBar>
+#include <exception>
+
+#include "app/AppTexts.h"
+#include "app/CommandTable.h"
+#include "app/ProgressStatusBar.h"
+#include "app/RecentFileList.h"
+#include "app/ToolIcons.h"
+#include "app/ZantrelApp.h"
+#include "view/ZantrelView.h"
+
+namespace {
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// The first local file among dropped URLs, or an empty string.
+QString FirstLocalFile(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CZantrelApp& app)
+    : m_app(app),
+      m_view(new CZantrelView(app.Host(), this)),
+      m_wndStatusBar(new CProgressStatusBar(this)) {
+    setCentralWidget(m_view);
+    setStatusBar(m_wndStatusBar);
+    setAcceptDrops(true);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    UpdateActions();
+
+    // Idle-time update for the toolbar buttons, whose state no menu opening refreshes.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &CMainFrame::UpdateActions);
+}
+
+QAction* CMainFrame::Action(int id) const {
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateActions() {
+    for (const CommandEntry& command : CommandTable()) {
+        auto* action = new QAction(Text(command.caption), this);
+        action->setStatusTip(Text(command.prompt));
+        action->setToolTip(Text(command.tooltip));
+        action->setIcon(ToolIcon(command.id));
+        // Menu items show no button image, as the menus of the command set are text only.
+        action->setIconVisibleInMenu(false);
+        if (command.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(command.shortcut)));
+        connect(action, &QAction::triggered, this, [this, &command] { Execute(command); });
+        // Keys of commands that are on no menu (Ctrl+N, Ctrl+P) still reach the window.
+        addAction(action);
+        m_actions[command.id] = action;
+    }
+    m_actions[ID_VIEW_TOOLBAR]->setCheckable(true);
+    m_actions[ID_VIEW_STATUS_BAR]->setCheckable(true);
+
+    for (int i = 0; i < CRecentFileList::kSize; ++i) {
+        auto* action = new QAction(this);
+        action->setStatusTip(Text(kRecentFilePrompt));
+        connect(action, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+        m_actions[ID_FILE_MRU_FILE1 + i] = action;
+    }
+}
+
+void CMainFrame::CreateMenus() {
+    for (const MenuDefinition& definition : MenuBar()) {
+        QMenu* menu = menuBar()->addMenu(Text(definition.title));
+        for (int id : definition.items) {
+            if (id == kSeparator) {
+                menu->addSeparator();
+            } else if (id == ID_FILE_MRU_FILE1) {
+                for (int i = 0; i < CRecentFileList::kSize; ++i)
+                    menu->addAction(m_actions[ID_FILE_MRU_FILE1 + i]);
+                connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
+            } else {
+                menu->addAction(m_actions.at(id));
+            }
+        }
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
+        m_menus.push_back(menu);
+    }
+    UpdateRecentFileMenu();
+}
+
+void CMainFrame::CreateToolBar() {
+    m_wndToolBar = addToolBar(QStringLiteral("标准"));
+    m_wndToolBar->setObjectName(QStringLiteral("StandardToolBar"));
+    m_wndToolBar->setIconSize(QSize(16, 15));
+    for (int id : ToolBarButtons()) {
+        if (id == kSeparator)
+            m_wndToolBar->addSeparator();
+        else
+            m_wndToolBar->addAction(m_actions.at(id));
+    }
+}
+
+void CMainFrame::UpdateActions() {
+    const PipelineState state = CurrentPipelineState();
+    for (const EnablingRule& rule : EnablingRules())
+        m_actions.at(rule.id)->setEnabled(rule.enabled(state));
+    m_actions[ID_VIEW_TOOLBAR]->setChecked(!m_wndToolBar->isHidden());
+    m_actions[ID_VIEW_STATUS_BAR]->setChecked(!m_wndStatusBar->isHidden());
+}
+
+void CMainFrame::UpdateRecentFileMenu() {
+    const QStringList& entries = m_app.RecentFiles().Entries();
+    for (int i = 0; i < CRecentFileList::kSize; ++i) {
+        QAction* action = m_actions[ID_FILE_MRU_FILE1 + i];
+        if (i < entries.size()) {
+            QString path = entries[i];
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
+                path.replace(QLatin1Char('&'), QStringLiteral("&&"))));
+            action->setEnabled(true);
+            action->setVisible(true);
+        } else {
+            // An empty list leaves a greyed placeholder at its place; the others hide.
+            action->setText(Text(kRecentFilePlaceholder));
+            action->setEnabled(false);
+            action->setVisible(i == 0 && entries.isEmpty());
+        }
+    }
+}
+
+void CMainFrame::ToggleToolBar() {
+    m_wndToolBar->setVisible(m_wndToolBar->isHidden());
+}
+
+void CMainFrame::ToggleStatusBar() {
+    m_wndStatusBar->setVisible(m_wndStatusBar->isHidden());
+}
+
+void CMainFrame::Execute(const CommandEntry& command) {
+    try {
+        command.handler(m_app);
+    } catch (const std::exception&) {
+        // Out of memory or a failure below the engine: the command ends, the program goes on.
+        m_app.Shell().ShowMessage(kCommandFailedText, kAppName, MessageIcon::Exclamation);
+    }
+    UpdateActions();
+}
+
+void CMainFrame::OpenRecentFile(int index) {
+    m_app.OnOpenRecentFile(index);
+    UpdateRecentFileMenu();
+    UpdateActions();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!FirstLocalFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString path = FirstLocalFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    activateWindow();
+    m_app.OpenDocumentFile(path);
+    UpdateRecentFileMenu();
+    UpdateActions();
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The main window: menu bar, toolbar and status bar built from the command table, the view
+// in the middle, and the enabling rules applied to every command's QAction whenever a menu is
+// about to show, after every command and whenever the event loop falls idle.
+
+#include <QMainWindow>
+#include <map>
+#include <vector>
+
+class CZantrelApp;
+class CZantrelView;
+class CProgressStatusBar;
+class QMenu;
+class QToolBar;
+struct CommandEntry;
+
+class CMainFrame final : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit CMainFrame(CZantrelApp& app);
+
+    CZantrelView& View() const { return *m_view; }
+    CProgressStatusBar& StatusBar() const { return *m_wndStatusBar; }
+    QToolBar& ToolBar() const { return *m_wndToolBar; }
+    // The menus of the menu bar, left to right.
+    const std::vector<QMenu*>& Menus() const { return m_menus; }
+    // The action of a command or of a recent-file entry (57616 … 57619); nullptr if none.
+    QAction* Action(int id) const;
+
+    // Sets every command's enabled state from its rule, and the toolbar and status-bar
+    // items' check marks from what is shown.
+    void UpdateActions();
+    // Shows the recent-file list at its place in the File menu.
+    void UpdateRecentFileMenu();
+
+    void ToggleToolBar();
+    void ToggleStatusBar();
+
+  protected:
+    // A picture file dropped on the window opens like a recent-file entry.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void Execute(const CommandEntry& command);
+    void OpenRecentFile(int index);
+
+    CZantrelApp& m_app;
+    CZantrelView* m_view;
+    CProgressStatusBar* m_wndStatusBar;
+    QToolBar* m_wndToolBar = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::vector<QMenu*> m_menus;
+};

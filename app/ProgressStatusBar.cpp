@@ -1,0 +1,55 @@
+#include "app/ProgressStatusBar.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include "app/AppTexts.h"
+
+namespace {
+
+// The lock-key panes. Qt cannot read the lock keys' state on every platform, so the panes
+// show their names greyed, as an idle indicator does.
+constexpr const char* kIndicatorTexts[] = {"大写", "数字", "滚动"};
+
+}  // namespace
+
+CProgressStatusBar::CProgressStatusBar(QWidget* parent)
+    : QStatusBar(parent),
+      m_messagePane(new QLabel(QString::fromUtf8(kIdleText), this)),
+      m_progress(new QProgressBar(this)) {
+    addWidget(m_messagePane, 1);
+
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+    // The progress pane is as wide as sixty blanks.
+    m_progress->setFixedWidth(fontMetrics().horizontalAdvance(QString(60, QLatin1Char(' '))));
+    addPermanentWidget(m_progress);
+
+    for (const char* text : kIndicatorTexts) {
+        auto* pane = new QLabel(QString::fromUtf8(text), this);
+        pane->setEnabled(false);
+        addPermanentWidget(pane);
+    }
+
+    // A menu prompt covers pane 0 while it shows; once it goes, the idle text returns.
+    connect(this, &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty())
+            m_messagePane->setText(QString::fromUtf8(kIdleText));
+    });
+}
+
+QString CProgressStatusBar::PaneText() const {
+    return m_messagePane->text();
+}
+
+void CProgressStatusBar::SetPaneText(std::string_view text) {
+    clearMessage();
+    m_messagePane->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    m_messagePane->repaint();
+}
+
+void CProgressStatusBar::SetProgressPos(int position) {
+    m_progress->setValue(position);
+    m_progress->repaint();
+}

@@ -1,0 +1,23 @@
+#include "app/QtShell.h"
+
+#include <QString>
+
+#include "app/DialogHost.h"
+#include "platform/FileError.h"
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void CQtShell::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
+    m_host.ShowMessage(FromUtf8(text), FromUtf8(caption), icon);
+}
+
+void CQtShell::ReportFileError(FileErrorCause cause, std::string_view fileName) {
+    m_host.ShowMessage(FromUtf8(FileErrorText(cause, fileName)), FromUtf8(kAppName),
+                       MessageIcon::Exclamation);
+}

@@ -1,0 +1,64 @@
+#include "app/WidgetDialogHost.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+
+std::optional<QString> CWidgetDialogHost::ChooseFile(const FileDialogRequest& request) {
+    QFileDialog dialog(m_owner);
+    dialog.setNameFilter(request.filter);
+    if (request.forSaving) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // The document asks before it replaces a file, with its own wording.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void CWidgetDialogHost::ShowMessage(const QString& text, const QString& caption, MessageIcon icon) {
+    QMessageBox box(
+        icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information, caption,
+        text, QMessageBox::NoButton, m_owner);
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool CWidgetDialogHost::Confirm(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, m_owner);
+    QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+int CWidgetDialogHost::Exec(QDialog& dialog) {
+    return dialog.exec();
+}
+
+bool CWidgetDialogHost::SetUpPrinter(QPrinter& printer) {
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        QString path = QFileDialog::getSaveFileName(m_owner, QStringLiteral("打印到 PDF 文件"),
+                                                    QStringLiteral("Zantrel.pdf"),
+                                                    QStringLiteral("PDF 文件(*.pdf)"));
+        if (path.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    }
+    QPrintDialog dialog(&printer, m_owner);
+    return dialog.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The dialog host of the running program: Qt's file dialogs, message boxes and print dialog,
+// owned by the main window once it exists.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/DialogHost.h"
+
+class CWidgetDialogHost final : public CDialogHost {
+  public:
+    void SetOwner(QWidget* owner) { m_owner = owner; }
+
+    std::optional<QString> ChooseFile(const FileDialogRequest& request) override;
+    void ShowMessage(const QString& text, const QString& caption, MessageIcon icon) override;
+    bool Confirm(const QString& text, const QString& caption) override;
+    int Exec(QDialog& dialog) override;
+    bool SetUpPrinter(QPrinter& printer) override;
+
+  private:
+    QPointer<QWidget> m_owner;
+};

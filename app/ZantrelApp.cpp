@@ -1,0 +1,59 @@
+#include "app/ZantrelApp.h"
+
+#include <QScreen>
+
+#include "app/AboutDlg.h"
+#include "app/DialogHost.h"
+#include "app/MainFrame.h"
+#include "app/ProgressStatusBar.h"
+#include "app/ToolIcons.h"
+#include "app/ZantrelDoc.h"
+
+CZantrelApp::CZantrelApp(QSettings& profile, CDialogHost& host)
+    : m_host(host),
+      m_recentFiles(profile),
+      m_shell(host),
+      m_doc(std::make_unique<CZantrelDoc>(*this)),
+      m_frame(std::make_unique<CMainFrame>(*this)) {
+    m_frame->setWindowIcon(AppIcon());
+    m_shell.SetStatusBar(&m_frame->StatusBar());
+    RegisterShell(&m_shell);
+}
+
+CZantrelApp::~CZantrelApp() {
+    if (&CurrentShell() == &m_shell)
+        RegisterShell(nullptr);
+}
+
+void CZantrelApp::InitInstance(const QString& fileToOpen) {
+    if (fileToOpen.isEmpty() || !OpenDocumentFile(fileToOpen))
+        m_doc->OnNewDocument();
+    // Sized to the screen first, so that a desktop without a window manager still shows
+    // the whole window.
+    if (const QScreen* screen = m_frame->screen())
+        m_frame->setGeometry(screen->availableGeometry());
+    m_frame->showMaximized();
+    m_frame->UpdateActions();
+}
+
+bool CZantrelApp::OpenDocumentFile(const QString& path) {
+    return m_doc->OnOpenDocument(path);
+}
+
+void CZantrelApp::OnOpenRecentFile(int index) {
+    const QStringList& entries = m_recentFiles.Entries();
+    if (index < 0 || index >= entries.size())
+        return;
+    const QString path = entries[index];
+    if (!OpenDocumentFile(path))
+        m_recentFiles.Remove(path);
+}
+
+void CZantrelApp::AddToRecentFileList(const QString& path) {
+    m_recentFiles.Add(path);
+}
+
+void CZantrelApp::OnAppAbout() {
+    CAboutDlg dialog(m_frame.get());
+    m_host.Exec(dialog);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The application object: owns the document, the main frame and the shell the engine reports
+// to, keeps the recent-file list in the profile, and runs the start-up.
+
+#include <QString>
+#include <memory>
+
+#include "app/QtShell.h"
+#include "app/RecentFileList.h"
+
+class CDialogHost;
+class CMainFrame;
+class CZantrelDoc;
+class QSettings;
+
+class CZantrelApp final {
+  public:
+    // `profile` keeps the recent-file list; `host` shows every modal dialog. Both must
+    // outlive the application. Makes the frame (not yet shown) and registers the shell.
+    CZantrelApp(QSettings& profile, CDialogHost& host);
+    ~CZantrelApp();
+    CZantrelApp(const CZantrelApp&) = delete;
+    CZantrelApp& operator=(const CZantrelApp&) = delete;
+
+    // Start-up: opens `fileToOpen` when it is not empty (a file that does not open is
+    // reported and the program starts with no picture), otherwise starts a new document;
+    // then shows the main window maximized.
+    void InitInstance(const QString& fileToOpen);
+
+    // The document-open path of recent files, drops and the command line; true when the
+    // picture was loaded.
+    bool OpenDocumentFile(const QString& path);
+    // Opens entry `index` of the recent-file list; an entry that no longer opens is dropped.
+    void OnOpenRecentFile(int index);
+    void AddToRecentFileList(const QString& path);
+    void OnAppAbout();
+
+    CRecentFileList& RecentFiles() { return m_recentFiles; }
+    CZantrelDoc& Doc() { return *m_doc; }
+    CMainFrame& Frame() { return *m_frame; }
+    CDialogHost& Host() { return m_host; }
+    CShell& Shell() { return m_shell; }
+
+  private:
+    CDialogHost& m_host;
+    CRecentFileList m_recentFiles;
+    CQtShell m_shell;
+    std::unique_ptr<CZantrelDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+};

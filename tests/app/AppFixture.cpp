@@ -1,0 +1,69 @@
+#include "AppFixture.h"
+
+#include <QAction>
+#include <filesystem>
+
+#include "app/AppTexts.h"
+#include "app/MainFrame.h"
+#include "support/TestPictures.h"
+
+void AppTest::SetUp() {
+    ResetStore();
+    m_folder = MakeTempFolder();
+    m_profile = std::make_unique<QSettings>(PathInFolder(QStringLiteral("profile.ini")),
+                                            QSettings::IniFormat);
+    MakeApp();
+}
+
+void AppTest::TearDown() {
+    m_app.reset();
+    m_profile.reset();
+    std::filesystem::remove_all(m_folder);
+}
+
+void AppTest::MakeApp() {
+    m_app.reset();
+    m_app = std::make_unique<CZantrelApp>(*m_profile, m_host);
+}
+
+QAction& AppTest::Action(int id) {
+    QAction* action = m_app->Frame().Action(id);
+    EXPECT_NE(action, nullptr) << id;
+    return *action;
+}
+
+void AppTest::Trigger(int id) {
+    Action(id).trigger();
+}
+
+QString AppTest::Title() {
+    return m_app->Frame().windowTitle();
+}
+
+QString AppTest::PathInFolder(const QString& name) const {
+    return QString::fromStdString(m_folder) + QLatin1Char('/') + name;
+}
+
+QString AppTest::WritePicture(const QString& name,
+                              const std::function<std::uint32_t(int, int)>& bgr) {
+    const QString path = PathInFolder(name);
+    WriteBytes(path.toStdString(), MakeBmpBytes(bgr));
+    return path;
+}
+
+QString AppTest::WriteEightBitPicture(const QString& name) {
+    const QString path = PathInFolder(name);
+    std::vector<std::uint8_t> bytes = MakeBmpBytes();
+    bytes[28] = 8;
+    WriteBytes(path.toStdString(), bytes);
+    return path;
+}
+
+QString LoadedTitle(const QString& fileName) {
+    return fileName + QLatin1Char('-') + QString::fromUtf8(kAppCaption);
+}
+
+QString UntitledTitle() {
+    return QString::fromUtf8(kDocumentName) + QStringLiteral(" - ") +
+           QString::fromUtf8(kAppCaption);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// A whole application per test: a fresh picture store, a profile in a temporary INI file and
+// a scripted dialog host. Commands are run by triggering their real QActions.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QSettings>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "ScriptedDialogHost.h"
+#include "app/ZantrelApp.h"
+
+// Failure messages show texts, not UTF-16 code units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+class AppTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes the application (not yet started) on the test's profile.
+    void MakeApp();
+    QAction& Action(int id);
+    // Triggers a command as a click on its menu item would; a disabled one does nothing.
+    void Trigger(int id);
+    QString Title();
+
+    // A 24-bit 512 x 512 picture file in the test's folder; `bgr` gives each pixel's colour.
+    QString WritePicture(const QString& name,
+                         const std::function<std::uint32_t(int, int)>& bgr = nullptr);
+    // An 8-bit file, which the loader refuses.
+    QString WriteEightBitPicture(const QString& name);
+    QString PathInFolder(const QString& name) const;
+
+    std::string m_folder;
+    CScriptedDialogHost m_host;
+    std::unique_ptr<QSettings> m_profile;
+    std::unique_ptr<CZantrelApp> m_app;
+};
+
+// "<file name>-<caption>", the title after a load.
+QString LoadedTitle(const QString& fileName);
+// The title of a document without a file.
+QString UntitledTitle();

@@ -1,0 +1,50 @@
+#include "ScriptedDialogHost.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "view/DecompParamDlg.h"
+
+std::optional<QString> CScriptedDialogHost::ChooseFile(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty())
+        return std::nullopt;
+    const QString answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (answer.isEmpty())
+        return std::nullopt;
+    return answer;
+}
+
+void CScriptedDialogHost::ShowMessage(const QString& text, const QString& caption,
+                                      MessageIcon icon) {
+    messages.push_back({text, caption, icon});
+}
+
+bool CScriptedDialogHost::Confirm(const QString& text, const QString&) {
+    questions.push_back(text);
+    if (confirmAnswers.empty())
+        return false;
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
+int CScriptedDialogHost::Exec(QDialog& dialog) {
+    return onExec ? onExec(dialog) : QDialog::Rejected;
+}
+
+bool CScriptedDialogHost::SetUpPrinter(QPrinter& printer) {
+    return onSetUpPrinter ? onSetUpPrinter(printer) : false;
+}
+
+std::function<int(QDialog&)> AnswerParameters(const QString& penalty, const QString& minBlockSize) {
+    return [penalty, minBlockSize](QDialog& dialog) {
+        auto& parameters = dynamic_cast<CDecompParamDlg&>(dialog);
+        parameters.PenaltyEdit()->setText(penalty);
+        parameters.MinBlockSizeEdit()->setText(minBlockSize);
+        parameters.OkButton()->click();
+        return parameters.result();
+    };
+}

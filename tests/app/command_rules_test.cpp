@@ -1,0 +1,209 @@
+// The command set as the user meets it: which commands the real QActions offer at each step
+// of the pipeline, when the rules are applied, and how menus, toolbar and status bar are laid
+// out.
+
+#include <QAction>
+#include <QEventLoop>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QProgressBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <set>
+
+#include "AppFixture.h"
+#include "app/CommandTable.h"
+#include "app/MainFrame.h"
+#include "app/ProgressStatusBar.h"
+#include "picture/PictureStore.h"
+
+namespace {
+
+// The commands whose enabled state the walk checks.
+constexpr int kWatched[] = {ID_OPEN_PICTURE, ID_SAVE_PICTURE, ID_PICTURE_COLOR, ID_PICTURE_GRAY,
+                            ID_QUADTREE,     ID_GRAY_GRID,    ID_ZANTREL,       ID_GRID_LINES,
+                            ID_PSNR,         ID_BIT_RATE,     ID_APP_ABOUT};
+
+// Two flat regions on either side of the diagonal: a small quadtree with a few cut lines.
+std::uint32_t DiagonalPicture(int row, int col) {
+    return row > col ? 0x3C3C3C : 0xBEBEBE;
+}
+
+class CommandRules : public AppTest {
+  protected:
+    std::set<int> EnabledCommands() {
+        std::set<int> enabled;
+        for (int id : kWatched) {
+            if (Action(id).isEnabled())
+                enabled.insert(id);
+        }
+        return enabled;
+    }
+};
+
+TEST_F(CommandRules, FollowThePipelineStepByStep) {
+    struct Step {
+        const char* name;
+        int command;  // 0: start-up
+        DisplayMode mode;
+        std::set<int> enabled;
+    };
+    const std::vector<Step> walk = {
+        {"start-up", 0, DISPLAY_NONE, {ID_OPEN_PICTURE, ID_APP_ABOUT}},
+        {"load",
+         ID_OPEN_PICTURE,
+         DISPLAY_COLOR,
+         {ID_OPEN_PICTURE, ID_PICTURE_COLOR, ID_PICTURE_GRAY, ID_APP_ABOUT}},
+        {"gray",
+         ID_PICTURE_GRAY,
+         DISPLAY_GRAY,
+         {ID_OPEN_PICTURE, ID_PICTURE_COLOR, ID_QUADTREE, ID_APP_ABOUT}},
+        {"quadtree",
+         ID_QUADTREE,
+         DISPLAY_QUADTREE,
+         {ID_OPEN_PICTURE, ID_SAVE_PICTURE, ID_PICTURE_COLOR, ID_GRAY_GRID, ID_ZANTREL, ID_PSNR,
+          ID_APP_ABOUT}},
+        {"gray grid",
+         ID_GRAY_GRID,
+         DISPLAY_GRAY_GRID,
+         {ID_OPEN_PICTURE, ID_PICTURE_COLOR, ID_ZANTREL, ID_APP_ABOUT}},
+        {"Zantrel",
+         ID_ZANTREL,
+         DISPLAY_ZANTREL,
+         {ID_OPEN_PICTURE, ID_SAVE_PICTURE, ID_PICTURE_COLOR, ID_GRID_LINES, ID_PSNR, ID_BIT_RATE,
+          ID_APP_ABOUT}},
+        {"grid lines",
+         ID_GRID_LINES,
+         DISPLAY_GRID_LINES,
+         {ID_OPEN_PICTURE, ID_PICTURE_COLOR, ID_BIT_RATE, ID_APP_ABOUT}},
+        {"back to colour",
+         ID_PICTURE_COLOR,
+         DISPLAY_COLOR,
+         {ID_OPEN_PICTURE, ID_PICTURE_COLOR, ID_PICTURE_GRAY, ID_APP_ABOUT}},
+    };
+    m_host.fileAnswers.push_back(WritePicture(QStringLiteral("walk.bmp"), DiagonalPicture));
+    m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+    m_app->InitInstance({});
+    for (const Step& step : walk) {
+        SCOPED_TRACE(step.name);
+        if (step.command)
+            Trigger(step.command);
+        EXPECT_EQ(g_displayMode, step.mode);
+        EXPECT_EQ(EnabledCommands(), step.enabled);
+    }
+    EXPECT_TRUE(m_host.messages.empty()) << m_host.messages.front().text.toStdString();
+}
+
+TEST_F(CommandRules, FiguresShowTheirBoxesAndKeepTheMode) {
+    m_host.fileAnswers.push_back(WritePicture(QStringLiteral("figures.bmp"), DiagonalPicture));
+    m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+    m_app->InitInstance({});
+    for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE, ID_ZANTREL})
+        Trigger(id);
+    ASSERT_TRUE(m_host.messages.empty());
+
+    Trigger(ID_PSNR);
+    Trigger(ID_BIT_RATE);
+    ASSERT_EQ(m_host.messages.size(), 2u);
+    EXPECT_EQ(m_host.messages[0].caption, QStringLiteral("图像的PSNR为："));
+    EXPECT_EQ(m_host.messages[1].caption, QStringLiteral("图像的BIT率为："));
+    for (const ShownMessage& box : m_host.messages) {
+        EXPECT_FALSE(box.text.isEmpty());
+        EXPECT_EQ(box.icon, MessageIcon::Information);
+    }
+    EXPECT_EQ(g_displayMode, DISPLAY_ZANTREL);
+}
+
+TEST_F(CommandRules, AreReadAgainWhenAMenuIsAboutToShowAndAtIdle) {
+    m_app->InitInstance({});
+    ASSERT_FALSE(Action(ID_PICTURE_GRAY).isEnabled());
+    // The store changes behind the frame's back; the next menu opening must see it.
+    g_pictureLoaded = 1;
+    g_displayMode = DISPLAY_COLOR;
+    Q_EMIT m_app->Frame().Menus().at(1)->aboutToShow();
+    EXPECT_TRUE(Action(ID_PICTURE_GRAY).isEnabled());
+
+    // And the toolbar is refreshed when the event loop falls idle.
+    g_displayMode = DISPLAY_GRAY;
+    QEventLoop loop;
+    QTimer::singleShot(20, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_FALSE(Action(ID_PICTURE_GRAY).isEnabled());
+    EXPECT_TRUE(Action(ID_QUADTREE).isEnabled());
+}
+
+TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
+    const CMainFrame& frame = m_app->Frame();
+    auto sequence = [&](const QList<QAction*>& actions) {
+        std::vector<int> ids;
+        for (QAction* action : actions) {
+            int id = kSeparator;
+            for (const CommandEntry& command : CommandTable()) {
+                if (frame.Action(command.id) == action)
+                    id = command.id;
+            }
+            if (action == frame.Action(ID_FILE_MRU_FILE1))
+                id = ID_FILE_MRU_FILE1;
+            if (id != kSeparator || action->isSeparator())
+                ids.push_back(id);
+        }
+        return ids;
+    };
+    ASSERT_EQ(frame.Menus().size(), 4u);
+    EXPECT_EQ(frame.Menus()[1]->title(), QStringLiteral("图象处理"));
+    EXPECT_EQ(sequence(frame.Menus()[0]->actions()),
+              (std::vector<int>{ID_OPEN_PICTURE, 0, ID_SAVE_PICTURE, 0, ID_FILE_MRU_FILE1, 0,
+                                ID_APP_EXIT}));
+    EXPECT_EQ(sequence(frame.Menus()[1]->actions()),
+              (std::vector<int>{ID_PICTURE_COLOR, ID_PICTURE_GRAY, 0, ID_QUADTREE, ID_GRAY_GRID, 0,
+                                ID_ZANTREL, ID_GRID_LINES, 0, ID_PSNR, ID_BIT_RATE}));
+    EXPECT_EQ(sequence(frame.ToolBar().actions()),
+              (std::vector<int>{ID_OPEN_PICTURE, 0, ID_SAVE_PICTURE, 0, ID_PICTURE_COLOR,
+                                ID_PICTURE_GRAY, 0, ID_QUADTREE, ID_GRAY_GRID, 0, ID_ZANTREL,
+                                ID_GRID_LINES, 0, ID_PSNR, ID_BIT_RATE}));
+
+    // Every button has an image for ordinary and for high-DPI screens.
+    for (QAction* action : frame.ToolBar().actions()) {
+        if (action->isSeparator())
+            continue;
+        const QImage small = action->icon().pixmap(QSize(16, 15), 1.0).toImage();
+        const QImage large = action->icon().pixmap(QSize(16, 15), 2.0).toImage();
+        EXPECT_EQ(small.size(), QSize(16, 15)) << action->text().toStdString();
+        EXPECT_EQ(large.size(), QSize(32, 30)) << action->text().toStdString();
+    }
+    const std::pair<int, const char*> keys[] = {{ID_OPEN_PICTURE, "Ctrl+O"},
+                                                {ID_SAVE_PICTURE, "Ctrl+S"},
+                                                {ID_FILE_NEW, "Ctrl+N"},
+                                                {ID_FILE_PRINT, "Ctrl+P"}};
+    for (const auto& [id, key] : keys) {
+        EXPECT_EQ(Action(id).shortcut(), QKeySequence(QString::fromLatin1(key))) << key;
+        // The key works although the command is on no menu.
+        EXPECT_TRUE(frame.actions().contains(&Action(id))) << key;
+    }
+}
+
+TEST_F(CommandRules, StatusBarShowsStagesAndFallsBackToIdle) {
+    m_app->InitInstance({});
+    CProgressStatusBar& bar = m_app->Frame().StatusBar();
+    EXPECT_EQ(bar.PaneText(), QStringLiteral("就绪"));
+    EXPECT_EQ(bar.GetProgressCtrl()->minimum(), 0);
+    EXPECT_EQ(bar.GetProgressCtrl()->maximum(), 100);
+    EXPECT_EQ(bar.GetProgressCtrl()->width(),
+              bar.fontMetrics().horizontalAdvance(QString(60, QLatin1Char(' '))));
+
+    // The engine reaches the same bar through the shell.
+    CStatusBar* engineBar = CurrentShell().StatusBar();
+    ASSERT_EQ(engineBar, static_cast<CStatusBar*>(&bar));
+    engineBar->SetPaneText("正在搜索");
+    engineBar->SetProgressPos(42);
+    EXPECT_EQ(bar.PaneText(), QStringLiteral("正在搜索"));
+    EXPECT_EQ(bar.GetProgressCtrl()->value(), 42);
+
+    // A menu prompt covers pane 0; when it goes, the idle text is back.
+    bar.showMessage(Action(ID_PICTURE_GRAY).statusTip());
+    bar.clearMessage();
+    EXPECT_EQ(bar.PaneText(), QStringLiteral("就绪"));
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// The parameter dialog: its checks and messages, the focus after a refusal, its layout, and
+// how the quadtree command uses it (defaults every time, cancel changes nothing).
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "AppFixture.h"
+#include "app/CommandTable.h"
+#include "picture/PictureStore.h"
+#include "quadtree/BlockLists.h"
+#include "view/DecompParamDlg.h"
+
+namespace {
+
+const QString kNotAnInteger = QStringLiteral("请键入一个整数。");
+const QString kSizeRange = QStringLiteral("“请填入一个在1和128之间的整数。”");
+const QString kNotANumber = QStringLiteral("请键入一个数。");
+const QString kPenaltyRange = QStringLiteral("“请填入一个在0和100000000之间的数字。”");
+
+enum class Focus { None, Penalty, MinBlockSize };
+
+struct DialogCase {
+    const char* penalty;
+    const char* minBlockSize;
+    QString message;  // empty: accepted
+    Focus focus;
+    double acceptedPenalty;
+    int acceptedSize;
+};
+
+class ParameterDialog : public ::testing::TestWithParam<DialogCase> {};
+
+TEST_P(ParameterDialog, ChecksInOrderAndReturnsToTheOffendingEdit) {
+    const DialogCase& c = GetParam();
+    CScriptedDialogHost host;
+    CDecompParamDlg dialog(host);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.PenaltyEdit()->setText(QString::fromUtf8(c.penalty));
+    dialog.MinBlockSizeEdit()->setText(QString::fromUtf8(c.minBlockSize));
+    dialog.OkButton()->click();
+
+    if (c.message.isEmpty()) {
+        EXPECT_TRUE(host.messages.empty());
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.m_penalty, c.acceptedPenalty);
+        EXPECT_EQ(dialog.m_minBlockSize, c.acceptedSize);
+        return;
+    }
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, c.message);
+    EXPECT_EQ(host.messages[0].caption, QStringLiteral("Zantrel"));
+    EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
+    QLineEdit* expected =
+        c.focus == Focus::Penalty ? dialog.PenaltyEdit() : dialog.MinBlockSizeEdit();
+    EXPECT_EQ(dialog.focusWidget(), expected);
+    EXPECT_EQ(expected->selectedText(), expected->text());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ParameterDialog,
+    ::testing::Values(DialogCase{"1", "4", {}, Focus::None, 1.0, 4},
+                      DialogCase{"1", "128", {}, Focus::None, 1.0, 128},
+                      DialogCase{"1", "1", {}, Focus::None, 1.0, 1},
+                      DialogCase{"1", "3", {}, Focus::None, 1.0, 3},
+                      DialogCase{"1", "0", kSizeRange, Focus::MinBlockSize, 0, 0},
+                      DialogCase{"1", "129", kSizeRange, Focus::MinBlockSize, 0, 0},
+                      DialogCase{"1", "4.5", kNotAnInteger, Focus::MinBlockSize, 0, 0},
+                      DialogCase{"0", "4", {}, Focus::None, 0.0, 4},
+                      DialogCase{"100000000", "4", {}, Focus::None, 100000000.0, 4},
+                      DialogCase{" 1e3 ", "4", {}, Focus::None, 1000.0, 4},
+                      DialogCase{"-1", "4", kPenaltyRange, Focus::Penalty, 0, 0},
+                      DialogCase{"100000001", "4", kPenaltyRange, Focus::Penalty, 0, 0},
+                      DialogCase{"abc", "4", kNotANumber, Focus::Penalty, 0, 0},
+                      // Both wrong: only the block size is reported until it is mended.
+                      DialogCase{"abc", "0", kSizeRange, Focus::MinBlockSize, 0, 0}));
+
+TEST(ParameterDialogLayout, MatchesTheDialogsDrawing) {
+    CScriptedDialogHost host;
+    CDecompParamDlg dialog(host);
+    EXPECT_TRUE(dialog.windowTitle().isEmpty());
+    EXPECT_EQ(dialog.PenaltyEdit()->text(), QStringLiteral("1"));
+    EXPECT_EQ(dialog.MinBlockSizeEdit()->text(), QStringLiteral("4"));
+    EXPECT_EQ(dialog.OkButton()->text(), QStringLiteral("确定"));
+    EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("取消"));
+    EXPECT_TRUE(dialog.OkButton()->isDefault());
+    // Penalty and Cancel on the left, block size and OK on the right, all inside the group.
+    EXPECT_LT(dialog.PenaltyEdit()->x(), dialog.MinBlockSizeEdit()->x());
+    EXPECT_LT(dialog.CancelButton()->x(), dialog.OkButton()->x());
+    EXPECT_GT(dialog.OkButton()->y(), dialog.PenaltyEdit()->y());
+    const QGroupBox* group = dialog.findChild<QGroupBox*>();
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->title(), QStringLiteral("分解深度"));
+    for (const QWidget* inside :
+         {static_cast<QWidget*>(dialog.PenaltyEdit()), static_cast<QWidget*>(dialog.OkButton()),
+          static_cast<QWidget*>(dialog.CancelButton()),
+          static_cast<QWidget*>(dialog.MinBlockSizeEdit())}) {
+        EXPECT_TRUE(group->geometry().contains(inside->geometry()));
+    }
+    QStringList labels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        labels << label->text();
+    EXPECT_EQ(labels,
+              (QStringList{QStringLiteral("请输入惩罚因子"), QStringLiteral("最小分块尺寸")}));
+}
+
+// The quadtree command runs the dialog, here on a gradient picture.
+class QuadtreeCommand : public AppTest {
+  protected:
+    void StartInGrayMode() {
+        m_host.fileAnswers.push_back(WritePicture(QStringLiteral("gradient.bmp")));
+        m_app->InitInstance({});
+        Trigger(ID_OPEN_PICTURE);
+        Trigger(ID_PICTURE_GRAY);
+        ASSERT_EQ(g_displayMode, DISPLAY_GRAY);
+    }
+};
+
+TEST_F(QuadtreeCommand, CancelLeavesTheGrayMode) {
+    StartInGrayMode();
+    m_host.onExec = [](QDialog& dialog) {
+        dynamic_cast<CDecompParamDlg&>(dialog).CancelButton()->click();
+        return dialog.result();
+    };
+    Trigger(ID_QUADTREE);
+    EXPECT_EQ(g_displayMode, DISPLAY_GRAY);
+    EXPECT_TRUE(g_blocks.empty());
+    EXPECT_TRUE(Action(ID_QUADTREE).isEnabled());
+    EXPECT_FALSE(Action(ID_GRAY_GRID).isEnabled());
+}
+
+TEST_F(QuadtreeCommand, OpensWithTheDefaultsEveryTimeAndPassesTheValues) {
+    StartInGrayMode();
+    QStringList opened;
+    m_host.onExec = [&](QDialog& dialog) {
+        auto& parameters = dynamic_cast<CDecompParamDlg&>(dialog);
+        opened << parameters.PenaltyEdit()->text() + QLatin1Char('/') +
+                      parameters.MinBlockSizeEdit()->text();
+        return AnswerParameters(QStringLiteral("2.5"), QStringLiteral("16"))(dialog);
+    };
+    Trigger(ID_QUADTREE);
+    EXPECT_EQ(g_displayMode, DISPLAY_QUADTREE);
+    EXPECT_EQ(g_penalty, 2.5);
+    // The gradient splits down to the minimum block size, and that was 16.
+    ASSERT_FALSE(g_blocks.empty());
+    for (const QuadBlock& block : g_blocks)
+        EXPECT_GE(block.size, 16);
+    EXPECT_TRUE(std::ranges::any_of(g_blocks, [](const QuadBlock& b) { return b.size == 16; }));
+
+    Trigger(ID_PICTURE_COLOR);
+    Trigger(ID_PICTURE_GRAY);
+    Trigger(ID_QUADTREE);
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("1/4"), QStringLiteral("1/4")}));
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+#include "view/DecompParamDlg.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/DialogHost.h"
+#include "quadtree/DecompositionParameters.h"
+
+namespace {
+
+// Converts dialog units, which scale with the dialog's font, to pixels: a horizontal unit is
+// a quarter of the average character width, a vertical one an eighth of the line height.
+class CDialogUnits {
+  public:
+    explicit CDialogUnits(const QFontMetrics& metrics)
+        : m_baseX(metrics.horizontalAdvance(
+                      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                  52.0),
+          m_baseY(metrics.height()) {}
+
+    QRect Rect(int x, int y, int width, int height) const {
+        return {X(x), Y(y), X(width), Y(height)};
+    }
+    int X(int units) const { return qRound(units * m_baseX / 4.0); }
+    int Y(int units) const { return qRound(units * m_baseY / 8.0); }
+
+  private:
+    double m_baseX;
+    double m_baseY;
+};
+
+// A label wide enough for its text even where the font runs wider than the layout assumed.
+void PlaceLabel(QLabel* label, QRect rect) {
+    rect.setWidth(std::max(rect.width(), label->sizeHint().width()));
+    rect.setHeight(std::max(rect.height(), label->sizeHint().height()));
+    label->setGeometry(rect);
+}
+
+}  // namespace
+
+CDecompParamDlg::CDecompParamDlg(CDialogHost& host, QWidget* parent)
+    : QDialog(parent), m_host(host) {
+    setWindowTitle(QString());
+    const CDialogUnits units(fontMetrics());
+
+    // Created in tab order: OK, penalty, minimum block size, Cancel.
+    m_okButton = new QPushButton(QStringLiteral("确定"), this);
+    m_okButton->setGeometry(units.Rect(95, 70, 50, 14));
+    m_okButton->setDefault(true);
+    m_penaltyEdit = new QLineEdit(this);
+    m_penaltyEdit->setGeometry(units.Rect(20, 40, 40, 14));
+    PlaceLabel(new QLabel(QStringLiteral("请输入惩罚因子"), this), units.Rect(16, 20, 57, 8));
+    auto* group = new QGroupBox(QStringLiteral("分解深度"), this);
+    group->setGeometry(units.Rect(10, 7, 150, 85));
+    group->lower();
+    PlaceLabel(new QLabel(QStringLiteral("最小分块尺寸"), this), units.Rect(95, 20, 49, 8));
+    m_minBlockSizeEdit = new QLineEdit(this);
+    m_minBlockSizeEdit->setGeometry(units.Rect(95, 40, 40, 14));
+    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton->setGeometry(units.Rect(20, 70, 50, 14));
+    m_cancelButton->setAutoDefault(false);
+    setFixedSize(units.X(170), units.Y(107));
+
+    m_penaltyEdit->setText(QString::fromStdString(FormatPenalty(m_penalty)));
+    m_minBlockSizeEdit->setText(QString::fromStdString(FormatMinBlockSize(m_minBlockSize)));
+
+    connect(m_okButton, &QPushButton::clicked, this, &CDecompParamDlg::OnOK);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CDecompParamDlg::OnOK() {
+    DecompositionParameters parameters;
+    const std::optional<ParameterError> error = ParseDecompositionParameters(
+        m_penaltyEdit->text().toStdString(), m_minBlockSizeEdit->text().toStdString(), parameters);
+    if (error) {
+        m_host.ShowMessage(QString::fromStdString(error->message), QString::fromUtf8(kAppName),
+                           MessageIcon::Exclamation);
+        QLineEdit* offending =
+            error->field == ParameterError::MinBlockSize ? m_minBlockSizeEdit : m_penaltyEdit;
+        offending->setFocus();
+        offending->selectAll();
+        return;
+    }
+    m_penalty = parameters.penalty;
+    m_minBlockSize = parameters.minBlockSize;
+    accept();
+}
