@@ -1,30 +1,7 @@
 #include "linesearch/LineDivision.h"
 
 #include <algorithm>
-
-CLineDivision::CLineDivision(BorderPoint first, BorderPoint second) {
-    if (second.row < first.row)
-        std::swap(first, second);
-    m_r1 = first.row;
-    m_c1 = first.col;
-    m_dr = second.row - first.row;
-    m_dc = second.col - first.col;
-}
-
-CentreSide CLineDivision::Side(int r, int c) const {
-    const long long left = 2LL * c * m_dr;
-    const long long t = T(r);
-    return left < t ? CentreSide::B : (left == t ? CentreSide::OnLine : CentreSide::A);
-}
-
-int CLineDivision::PrefixLength(int r, int n) const {
-    // The count of c >= 0 with 2c * dr < T is ceil(T / (2 dr)) when T > 0.
-    const long long t = T(r);
-    if (t <= 0)
-        return 0;
-    const long long twoDr = 2 * m_dr;
-    return static_cast<int>(std::min<long long>((t + twoDr - 1) / twoDr, n));
-}
+#include <cstdlib>
 
 namespace {
 
@@ -42,44 +19,81 @@ int Clamp(long long value, int n) {
 
 }  // namespace
 
-void CLineDivision::DivideRows(int n, Rows& rows) const {
-    // A row's prefix length is ceil(T(r) / D), clamped to 0..n, with D = 2 dr and T linear in
-    // r with slope 2 dc. So the rows wholly on side B form one run at one end, the rows with
-    // nothing on side B a run at the other, and only the rows between need their lengths.
-    const long long d = 2 * m_dr;
-    const long long t0 = T(0);
-    const long long fullAbove = static_cast<long long>(n - 1) * d;  // T above this: a full row
+CLineDivision::CLineDivision(BorderPoint first, BorderPoint second) {
+    if (second.row < first.row)
+        std::swap(first, second);
+    const long long dr = second.row - first.row;
+    const long long dc = second.col - first.col;
+    m_rows = {first.row, first.col, dr, dc, 0};
+
+    // Transposed, a column of the block is a row of the line through the swapped points.
+    // Where L rises with the row, side B is the part of a column past the line, a suffix:
+    // then the prefix, with the centres on the line, is side A.
+    const bool rising = dc > 0;
+    const BorderPoint low = rising ? first : second;  // the point with the smaller column
+    m_columns = {low.col, low.row, std::abs(dc), rising ? dr : -dr, rising ? 1 : 0};
+    m_columnPrefixIsB = !rising;
+}
+
+CentreSide CLineDivision::Side(int r, int c) const {
+    const long long left = 2LL * c * m_rows.dr;
+    const long long t = m_rows.T(r);
+    return left < t ? CentreSide::B : (left == t ? CentreSide::OnLine : CentreSide::A);
+}
+
+int CLineDivision::PrefixLength(int r, int n) const {
+    // The count of c >= 0 with 2c * dr < T is ceil(T / (2 dr)) when T > 0.
+    const long long t = m_rows.T(r);
+    if (t <= 0)
+        return 0;
+    return Clamp(CeilDiv(t, 2 * m_rows.dr), n);
+}
+
+void CLineDivision::Divide(int n, Prefixes& prefixes) const {
+    // A line crosses about |dr| rows and |dc| columns of the block.
+    prefixes.alongColumns = std::abs(m_columns.dr) < m_rows.dr;
+    prefixes.prefixIsB = prefixes.alongColumns ? m_columnPrefixIsB : true;
+    DividePrefixes(prefixes.alongColumns ? m_columns : m_rows, n, prefixes);
+}
+
+void CLineDivision::DividePrefixes(const Frame& frame, int n, Prefixes& prefixes) {
+    // A prefix length is ceil(T(r) / D), clamped to 0..n, with D = 2 dr and T linear in r
+    // with slope 2 dc. So the full lines form one run at one end, the empty lines a run at
+    // the other, and only the lines between need their lengths.
+    const long long d = 2 * frame.dr;
+    const long long t0 = frame.T(0);
+    const long long fullAbove = static_cast<long long>(n - 1) * d;  // T above this: a full line
     int partialBegin = 0;
     int partialEnd = 0;
-    if (m_dc > 0) {
-        const long long step = 2 * m_dc;
+    if (frame.dc > 0) {
+        const long long step = 2 * frame.dc;
         partialBegin = Clamp(FloorDiv(-t0, step) + 1, n);
         partialEnd = std::max(partialBegin, Clamp(FloorDiv(fullAbove - t0, step) + 1, n));
-        rows.fullBegin = partialEnd;
-        rows.fullEnd = n;
+        prefixes.fullBegin = partialEnd;
+        prefixes.fullEnd = n;
     } else {
-        const long long step = -2 * m_dc;  // dc is never 0 for a line across rows and columns
+        const long long step = -2 * frame.dc;  // never 0: the line crosses rows and columns
         partialEnd = Clamp(CeilDiv(t0, step), n);
         partialBegin = std::min(partialEnd, Clamp(CeilDiv(t0 - fullAbove, step), n));
-        rows.fullBegin = 0;
-        rows.fullEnd = partialBegin;
+        prefixes.fullBegin = 0;
+        prefixes.fullEnd = partialBegin;
     }
-    rows.partialBegin = partialBegin;
-    rows.partialLengths.resize(partialEnd - partialBegin);
-    rows.countB = (rows.fullEnd - rows.fullBegin) * n;
+    prefixes.partialBegin = partialBegin;
+    prefixes.partialLengths.resize(partialEnd - partialBegin);
+    prefixes.prefixCount = (prefixes.fullEnd - prefixes.fullBegin) * n;
     if (partialEnd == partialBegin)
         return;
 
-    // ceil(T / D) = floor((T + D - 1) / D), stepped row by row without dividing.
-    const long long u0 = T(partialBegin) + d - 1;
+    // ceil(T / D) = floor((T + D - 1) / D), stepped line by line without dividing.
+    const long long u0 = frame.T(partialBegin) + d - 1;
     long long quotient = FloorDiv(u0, d);
     long long remainder = u0 - quotient * d;
-    const long long stepQuotient = FloorDiv(2 * m_dc, d);
-    const long long stepRemainder = 2 * m_dc - stepQuotient * d;
+    const long long stepQuotient = FloorDiv(2 * frame.dc, d);
+    const long long stepRemainder = 2 * frame.dc - stepQuotient * d;
     for (int i = 0; i < partialEnd - partialBegin; ++i) {
         const int length = static_cast<int>(quotient);
-        rows.partialLengths[i] = length;
-        rows.countB += length;
+        prefixes.partialLengths[i] = length;
+        prefixes.prefixCount += length;
         quotient += stepQuotient;
         remainder += stepRemainder;
         if (remainder >= d) {

@@ -3,9 +3,10 @@
 // exactly in integers on doubled coordinates.
 //
 // Pixel (r, c) has its centre at (r + 1/2, c + 1/2). It lies on side B when its centre is
-// strictly left of the line, c + 1/2 < L(r + 1/2) where L(x) is the line's column at row x;
-// every other pixel, including one whose centre lies exactly on the line, is on side A.
-// Side B is therefore a prefix of every row, whose length follows from the line alone.
+// strictly on the smaller-column side of the line, c + 1/2 < L(r + 1/2) where L(x) is the
+// line's column at row x; every other pixel, including one whose centre lies exactly on the
+// line, is on side A. So side B is a prefix of every row, and a prefix or a suffix of every
+// column, whose length follows from the line alone.
 
 #include <vector>
 
@@ -16,7 +17,7 @@ enum class CentreSide { B, OnLine, A };
 
 class CLineDivision {
   public:
-    // The line through `first` and `second`, which must lie on different rows.
+    // The line through `first` and `second`, which must differ in row and in column.
     CLineDivision(BorderPoint first, BorderPoint second);
 
     // Side of the centre of pixel (r, c).
@@ -24,21 +25,36 @@ class CLineDivision {
     // Number of pixels of row r on side B (0..n).
     int PrefixLength(int r, int n) const;
 
-    // The prefix lengths of rows 0..n-1, summarised for the search: rows below `partialBegin`
-    // and from `partialEnd` on are wholly on one side each (`fullBegin`..`fullEnd` is the run
-    // of rows wholly on side B), and `partialLengths` holds the lengths of the rows between.
-    struct Rows {
-        int countB = 0;  // pixels on side B
+    // The division as prefixes of the rows, or of the columns, of the block: the lines
+    // (rows or columns) fullBegin..fullEnd-1 lie wholly in the prefix region, the lines
+    // partialBegin.. have the prefix lengths in `partialLengths`, and every other line lies
+    // wholly outside it. The prefix region is side B, or side A where a column's side B is
+    // its suffix.
+    struct Prefixes {
+        bool alongColumns = false;
+        bool prefixIsB = true;
+        int prefixCount = 0;  // pixels in the prefix region
         int fullBegin = 0;
         int fullEnd = 0;
         int partialBegin = 0;
         std::vector<int> partialLengths;
+        int CountB(int n) const { return prefixIsB ? prefixCount : n * n - prefixCount; }
     };
-    void DivideRows(int n, Rows& rows) const;
+    // Describes the division along rows or columns, whichever the line crosses fewer of.
+    void Divide(int n, Prefixes& prefixes) const;
 
   private:
-    // With the points ordered so that dr > 0, the centre of (r, c) is on side B exactly when
-    // 2c * dr < T(r), where T(r) = dc * (2r + 1 - 2 * r1) + (2 * c1 - 1) * dr.
-    long long T(int r) const { return m_dc * (2LL * r + 1 - 2LL * m_r1) + (2LL * m_c1 - 1) * m_dr; }
-    long long m_r1, m_c1, m_dr, m_dc;
+    // A line in one orientation with the points ordered so that dr > 0: the prefix of line r
+    // holds the c with 2c * dr < T(r), T(r) = dc (2r + 1 - 2 r1) + (2 c1 - 1) dr + shift,
+    // where shift 1 turns the test into 2c * dr <= T(r) - 1 + 1, counting centres on the line.
+    struct Frame {
+        long long r1, c1, dr, dc, shift;
+        long long T(long long r) const {
+            return dc * (2 * r + 1 - 2 * r1) + (2 * c1 - 1) * dr + shift;
+        }
+    };
+    static void DividePrefixes(const Frame& frame, int n, Prefixes& prefixes);
+    Frame m_rows;     // rows, strict: the prefixes are side B
+    Frame m_columns;  // the transposed line
+    bool m_columnPrefixIsB;
 };

@@ -12,45 +12,51 @@
 
 // The oblique search tries, for every pair of border points (i, j) that differ in row and in
 // column, the line through them on every block of a size group, and keeps per block the
-// first line of the lowest cost. Lines are divided once, exactly in integers, and each
-// line's side B is summed from per-row prefix sums: O(n) per line and block where summing
-// the pixels would take O(n^2).
+// first line of the lowest cost. A line is divided once, exactly in integers, and its sides
+// are summed from per-line prefix sums along the rows or the columns it crosses fewer of:
+// O(n) per line and block where summing the pixels would take O(n^2).
 //
-// Threads take contiguous runs of the lines of one first end point i. Each run keeps, per
-// block, its first line of the lowest cost; the runs are then merged in trial order with
-// the same strict comparison, so the winner is the one a single thread would find.
+// The work is shared out in batches of first end points. Within a batch every (i, blocks)
+// piece runs its lines in trial order with the strict comparison and keeps its own best per
+// block; the batch is then merged into the candidates i by i with the same comparison, so
+// the winner is the line a single thread running the plain order would keep.
 
 namespace {
 
 struct BlockSums {
     CBlockRowSums rows;
+    CBlockRowSums columns;
     std::int64_t gray;
     std::int64_t squares;
 };
 
-struct RunBest {
+struct PieceBest {
     double cost = std::numeric_limits<double>::infinity();
     int point = -1;  // index of the second end point
     std::uint8_t valueA = 0;
     std::uint8_t valueB = 0;
 };
 
-void EvaluateLine(const CLineDivision::Rows& rows, int n, int point, const BlockSums& block,
-                  double penalty, RunBest& best) {
-    std::int64_t grayB =
-        block.rows.GrayOfRowsBelow(rows.fullEnd) - block.rows.GrayOfRowsBelow(rows.fullBegin);
-    std::int64_t squaresB =
-        block.rows.SquaresOfRowsBelow(rows.fullEnd) - block.rows.SquaresOfRowsBelow(rows.fullBegin);
-    const int partialRows = static_cast<int>(rows.partialLengths.size());
-    const int* lengths = rows.partialLengths.data();
-    for (int i = 0; i < partialRows; ++i) {
-        const RowPrefix& prefix = block.rows.Row(rows.partialBegin + i)[lengths[i]];
-        grayB += prefix.gray;
-        squaresB += prefix.squares;
+void EvaluateLine(const CLineDivision::Prefixes& prefixes, int n, int point, const BlockSums& block,
+                  double penalty, PieceBest& best) {
+    const CBlockRowSums& sums = prefixes.alongColumns ? block.columns : block.rows;
+    std::int64_t gray =
+        sums.GrayOfRowsBelow(prefixes.fullEnd) - sums.GrayOfRowsBelow(prefixes.fullBegin);
+    std::int64_t squares =
+        sums.SquaresOfRowsBelow(prefixes.fullEnd) - sums.SquaresOfRowsBelow(prefixes.fullBegin);
+    const int partial = static_cast<int>(prefixes.partialLengths.size());
+    const int* lengths = prefixes.partialLengths.data();
+    for (int i = 0; i < partial; ++i) {
+        const RowPrefix& prefix = sums.Row(prefixes.partialBegin + i)[lengths[i]];
+        gray += prefix.gray;
+        squares += prefix.squares;
     }
-    const std::int64_t countB = rows.countB;
-    const std::int64_t countA = static_cast<std::int64_t>(n) * n - countB;
-    const RegionFit a = FitRegion(block.gray - grayB, block.squares - squaresB, countA, penalty);
+    const std::int64_t all = static_cast<std::int64_t>(n) * n;
+    const std::int64_t countB = prefixes.CountB(n);
+    const std::int64_t grayB = prefixes.prefixIsB ? gray : block.gray - gray;
+    const std::int64_t squaresB = prefixes.prefixIsB ? squares : block.squares - squares;
+    const RegionFit a =
+        FitRegion(block.gray - grayB, block.squares - squaresB, all - countB, penalty);
     const RegionFit b = FitRegion(grayB, squaresB, countB, penalty);
     const double total = a.cost + b.cost;
     if (total < best.cost)
@@ -79,7 +85,7 @@ void CImageProcessor::SearchObliqueCuts(int group, int first) {
     const int m = m_groupCounts[group];
     ShowGroupStatus("一般斜线穷举", group);
     const std::vector<BorderPoint> points = MakeBorderPoints(n);
-    const int pointCount = 4 * n;
+    const int firstPoints = 4 * n - 1;  // i = 0 .. 4n - 2
     const int threads = SearchThreads();
     const double penalty = g_penalty;
 
@@ -87,53 +93,55 @@ void CImageProcessor::SearchObliqueCuts(int group, int first) {
     blocks.reserve(m);
     for (int k = 0; k < m; ++k) {
         const CutModel& candidate = m_candidates[first + k];
-        CBlockRowSums rows(candidate.row, candidate.col, n);
+        CBlockRowSums rows(candidate.row, candidate.col, n, false);
+        CBlockRowSums columns(candidate.row, candidate.col, n, true);
         const std::int64_t gray = rows.GrayOfRowsBelow(n);
         const std::int64_t squares = rows.SquaresOfRowsBelow(n);
-        blocks.push_back({std::move(rows), gray, squares});
+        blocks.push_back({std::move(rows), std::move(columns), gray, squares});
     }
 
-    std::vector<int> seconds;
-    std::vector<RunBest> bests;
-    for (int i = 0; i < pointCount - 1; ++i) {
-        ShowProgress(100 * i / (pointCount - 1));
-        // Lines along a border side and the axis-parallel lines were tried already.
-        seconds.clear();
-        for (int j = i + 1; j < pointCount; ++j) {
-            if (points[i].row != points[j].row && points[i].col != points[j].col)
-                seconds.push_back(j);
-        }
-        if (seconds.empty())
-            continue;
+    // Batches of first end points: few enough for little waiting between them, many enough
+    // for the progress bar to move. Blocks are split into chunks where there are many.
+    const int batchSize = threads == 1 ? 1 : std::max(1, (firstPoints + 31) / 32);
+    const int chunks = threads == 1 ? 1 : std::clamp(m / 64, 1, 8 * threads);
+    std::vector<PieceBest> bests;
 
-        const int lineCount = static_cast<int>(seconds.size());
-        // One thread runs the lines in plain trial order; more threads share them out in
-        // runs, more of them where few blocks give each run little work.
-        const int runs =
-            threads == 1 ? 1 : std::min(lineCount, m >= 4 * threads ? 2 * threads : 8 * threads);
-        bests.assign(static_cast<std::size_t>(runs) * m, RunBest{});
+    for (int batchBegin = 0; batchBegin < firstPoints; batchBegin += batchSize) {
+        const int batchEnd = std::min(firstPoints, batchBegin + batchSize);
+        for (int i = batchBegin; i < batchEnd; ++i)
+            ShowProgress(100 * i / firstPoints);
+        const int pieces = (batchEnd - batchBegin) * chunks;
+        bests.assign(static_cast<std::size_t>(batchEnd - batchBegin) * m, PieceBest{});
 
-#pragma omp parallel for schedule(dynamic) num_threads(threads)
-        for (int run = 0; run < runs; ++run) {
-            CLineDivision::Rows rows;
-            RunBest* runBests = bests.data() + static_cast<std::size_t>(run) * m;
-            const int begin = lineCount * run / runs;
-            const int end = lineCount * (run + 1) / runs;
-            for (int s = begin; s < end; ++s) {
-                const int j = seconds[s];
-                CLineDivision(points[i], points[j]).DivideRows(n, rows);
-                if (rows.countB == 0 || rows.countB == n * n)
+#pragma omp parallel for schedule(dynamic) num_threads(threads) if (threads > 1)
+        for (int piece = 0; piece < pieces; ++piece) {
+            const int i = batchBegin + piece / chunks;
+            const int chunk = piece % chunks;
+            const int kBegin = m * chunk / chunks;
+            const int kEnd = m * (chunk + 1) / chunks;
+            PieceBest* pieceBests = bests.data() + static_cast<std::size_t>(i - batchBegin) * m;
+            CLineDivision::Prefixes prefixes;
+            for (int j = i + 1; j < 4 * n; ++j) {
+                // Lines along a border side and the axis-parallel lines were tried already.
+                if (points[i].row == points[j].row || points[i].col == points[j].col)
+                    continue;
+                CLineDivision(points[i], points[j]).Divide(n, prefixes);
+                const int countB = prefixes.CountB(n);
+                if (countB == 0 || countB == n * n)
                     continue;  // one side empty
-                for (int k = 0; k < m; ++k)
-                    EvaluateLine(rows, n, j, blocks[k], penalty, runBests[k]);
+                for (int k = kBegin; k < kEnd; ++k) {
+                    EvaluateLine(prefixes, n, j, blocks[k], penalty, pieceBests[k]);
+                }
             }
         }
 
-        // Runs in trial order, each compared strictly with the block's current best.
-        for (int k = 0; k < m; ++k) {
-            CutModel& candidate = m_candidates[first + k];
-            for (int run = 0; run < runs; ++run) {
-                const RunBest& best = bests[static_cast<std::size_t>(run) * m + k];
+        // First end points in trial order, each compared strictly with the current best.
+        for (int i = batchBegin; i < batchEnd; ++i) {
+            const PieceBest* pieceBests =
+                bests.data() + static_cast<std::size_t>(i - batchBegin) * m;
+            for (int k = 0; k < m; ++k) {
+                const PieceBest& best = pieceBests[k];
+                CutModel& candidate = m_candidates[first + k];
                 if (!(best.cost < candidate.cost))
                     continue;
                 candidate.p1Row = points[i].row;

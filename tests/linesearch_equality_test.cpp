@@ -86,7 +86,6 @@ TEST(LineDivision, IntegerSidesEqualTheSinglePrecisionRuleForEveryLine) {
         SCOPED_TRACE(testing::Message() << "n = " << n);
         const std::vector<BorderPoint> points = MakeBorderPoints(n);
         CImageProcessor workspace;
-        CLineDivision::Rows rows;
         for (int i = 0; i < 4 * n; ++i) {
             for (int j = i + 1; j < 4 * n; ++j) {
                 const BorderPoint p = points[i], q = points[j];
@@ -101,21 +100,25 @@ TEST(LineDivision, IntegerSidesEqualTheSinglePrecisionRuleForEveryLine) {
                           static_cast<std::size_t>(n) * n);
                 ASSERT_EQ(split, expected) << "line " << i << "-" << j;
 
-                // The run summary the search uses describes the same rows.
+                // The prefixes the search sums describe the same division.
                 const CLineDivision line(p, q);
-                line.DivideRows(n, rows);
-                std::vector<bool> fromRows(static_cast<std::size_t>(n) * n, false);
-                for (int r = rows.fullBegin; r < rows.fullEnd; ++r) {
-                    for (int c = 0; c < n; ++c)
-                        fromRows[r * n + c] = true;
-                }
-                for (std::size_t k = 0; k < rows.partialLengths.size(); ++k) {
-                    for (int c = 0; c < rows.partialLengths[k]; ++c) {
-                        fromRows[(rows.partialBegin + k) * n + c] = true;
+                CLineDivision::Prefixes prefixes;
+                line.Divide(n, prefixes);
+                std::vector<bool> inPrefix(static_cast<std::size_t>(n) * n, false);
+                auto mark = [&](int at, int length) {
+                    for (int x = 0; x < length; ++x) {
+                        inPrefix[prefixes.alongColumns ? x * n + at : at * n + x] = true;
                     }
+                };
+                for (int l = prefixes.fullBegin; l < prefixes.fullEnd; ++l)
+                    mark(l, n);
+                for (std::size_t k = 0; k < prefixes.partialLengths.size(); ++k) {
+                    mark(prefixes.partialBegin + static_cast<int>(k), prefixes.partialLengths[k]);
                 }
-                ASSERT_EQ(fromRows, expected) << "rows of line " << i << "-" << j;
-                ASSERT_EQ(rows.countB, static_cast<int>(workspace.m_sidePixelsB.size()));
+                if (!prefixes.prefixIsB)
+                    inPrefix.flip();
+                ASSERT_EQ(inPrefix, expected) << "prefixes of line " << i << "-" << j;
+                ASSERT_EQ(prefixes.CountB(n), static_cast<int>(workspace.m_sidePixelsB.size()));
 
                 // Centres on the line are exactly those the single-precision test finds equal.
                 if (n > 16)
