@@ -98,9 +98,13 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
     if (!options.grid.empty() && !SaveGrayPicture(options.grid, g_gridPixels))
         return 1;
     if (!options.grayGrid.empty()) {
-        CImageProcessor().MakeGrayGrid();
+        if (options.stage == CliStage::Quadtree)
+            CImageProcessor().MakeGrayGrid();
         if (!SaveGrayPicture(options.grayGrid, g_grayGridPixels))
             return 1;
+    }
+    if (!options.lines.empty() && !SaveColorPicture(options.lines, GridWithCutLines().data())) {
+        return 1;
     }
     shell.FinishProgress();
     PrintFigures(figures, options.json);

@@ -51,6 +51,56 @@ TEST(Cli, QuadtreeOnTheSamplePrintsBlocksAndPsnr) {
               "{\"blocks\": " + lines[1].str() + ", \"psnr\": \"" + lines[2].str() + "\"}\n");
 }
 
+TEST(Cli, ZantrelStageIsTheDefaultAndPrintsAllFigures) {
+    const CliRun run = RunCli("--penalty 100");
+    EXPECT_EQ(run.exitCode, 0);
+    std::smatch m;
+    ASSERT_TRUE(
+        std::regex_match(run.out, m,
+                         std::regex("blocks: ([0-9]+)\ncut models: ([0-9]+)\ngroups: ([0-9]+)\n"
+                                    "psnr: ([0-9]+\\.[0-9]{6})\nbitrate: ([0-9]+\\.[0-9]{6})\n")))
+        << run.out;
+    EXPECT_GT(std::stoi(m[2]), 0);
+    const CliRun json = RunCli("--penalty 100 --json --stage zantrel");
+    EXPECT_EQ(json.out, "{\"blocks\": " + m[1].str() + ", \"cutModels\": " + m[2].str() +
+                            ", \"groups\": " + m[3].str() + ", \"psnr\": \"" + m[4].str() +
+                            "\", \"bitrate\": \"" + m[5].str() + "\"}\n");
+}
+
+TEST(Cli, ThreadCountChangesNothing) {
+    const std::string folder = MakeTempFolder();
+    const CliRun one = RunCli("--penalty 3 --threads 1 --output '" + folder + "/one.bmp'");
+    const CliRun two = RunCli("--penalty 3 --threads 2 --output '" + folder + "/two.bmp'");
+    EXPECT_EQ(one.exitCode, 0);
+    EXPECT_EQ(one.out, two.out);
+    EXPECT_EQ(ReadBytes(folder + "/one.bmp"), ReadBytes(folder + "/two.bmp"));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Cli, LinesPictureHasRedCutLinesOverTheGrid) {
+    const std::string folder = MakeTempFolder();
+    const CliRun run = RunCli("--penalty 100 --lines '" + folder + "/lines.bmp'");
+    EXPECT_EQ(run.exitCode, 0);
+    const auto bytes = ReadBytes(folder + "/lines.bmp");
+    ASSERT_EQ(bytes.size(), 786486u);
+    int red = 0, grid = 0, other = 0;
+    for (std::size_t i = 54; i + 2 < bytes.size(); i += 3) {
+        const int b = bytes[i], g = bytes[i + 1], r = bytes[i + 2];
+        if (b == 0 && g == 0 && r == 255) {
+            ++red;
+        } else if (b == g && g == r && (r == 128 || r == 255)) {
+            ++grid;
+        } else {
+            ++other;
+        }
+    }
+    EXPECT_GT(red, 1000);
+    EXPECT_GT(grid, 200000);
+    EXPECT_EQ(other, 0);
+    EXPECT_EQ(RunCli("--stage quadtree --lines '" + folder + "/x.bmp'").exitCode, 2);
+    std::filesystem::remove_all(folder);
+}
+
 TEST(Cli, WritesTheResultAndGridPictures) {
     const std::string folder = MakeTempFolder();
     const CliRun run = RunCli("--stage quadtree --output '" + folder + "/r.bmp' --grid '" + folder +

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "linesearch/CutLineOverlay.h"
 #include "linesearch/Threads.h"
 #include "picture/PictureStore.h"
 #include "quadtree/BlockLists.h"
@@ -214,6 +215,57 @@ TEST(Reconstruction, DrawsTheThreeCasesAndReportsProgress) {
     shell.progress.clear();
     workspace.Reconstruct();
     EXPECT_EQ(shell.progress, std::vector<int>{0});
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CutLineOverlay, LinesEndOnePixelShortAtTheStoredCoordinates) {
+    // A row cut at offset 2 of the 8-block at (row 16, col 32): from (32, 512 - 18) to
+    // (40, 494), the last pixel left out.
+    const CutModel row{16, 32, 8, 2, 0, 2, 8, 0, 0, 0.0, 1, 0};
+    ScreenPoint from{}, to{};
+    CutLineEnds(row, from, to);
+    EXPECT_EQ(from.x, 32);
+    EXPECT_EQ(from.y, 494);
+    EXPECT_EQ(to.x, 40);
+    EXPECT_EQ(to.y, 494);
+    std::vector<std::pair<int, int>> pixels;
+    ForEachLinePixel(from, to, [&](int x, int y) { pixels.emplace_back(x, y); });
+    ASSERT_EQ(pixels.size(), 8u);
+    EXPECT_EQ(pixels.front(), std::make_pair(32, 494));
+    EXPECT_EQ(pixels.back(), std::make_pair(39, 494));
+
+    // A block at row 0 reaches y = 512, just below the picture, which the picture drops.
+    const CutModel bottom{0, 0, 4, 0, 1, 4, 3, 0, 0, 0.0, 1, 0};
+    CutLineEnds(bottom, from, to);
+    EXPECT_EQ(from.y, 512);
+    EXPECT_EQ(to.y, 508);
+    pixels.clear();
+    ForEachLinePixel(from, to, [&](int x, int y) { pixels.emplace_back(x, y); });
+    ASSERT_EQ(pixels.size(), 4u);  // one pixel per row, the end point left out
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(pixels[k].second, 512 - k);
+    EXPECT_EQ(pixels.front(), std::make_pair(1, 512));
+
+    ResetStore();
+    std::memset(g_gridPixels, 255, sizeof g_gridPixels);
+    g_cutModels = {bottom};
+    const std::vector<std::uint8_t> picture = GridWithCutLines();
+    auto red = [&](int x, int y) {  // y counts down from the top row
+        const std::uint8_t* p = picture.data() + (511 - y) * kColorRowBytes + 3 * x;
+        return p[0] == 0 && p[1] == 0 && p[2] == 255;
+    };
+    int drawn = 0;
+    for (int y = 0; y < 512; ++y) {
+        for (int x = 0; x < 512; ++x)
+            drawn += red(x, y);
+    }
+    EXPECT_EQ(drawn, 3);  // the pixel at y = 512 lies below the picture
+    for (int k = 1; k < 4; ++k)
+        EXPECT_TRUE(red(pixels[k].first, pixels[k].second));
+    EXPECT_FALSE(red(3, 508));  // the end point
 }
 
 }  // namespace
