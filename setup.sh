@@ -12,6 +12,7 @@ packages=(
     build-essential cmake pkg-config git
     libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
     # desktop application
+    qt6-base-dev qt6-translations-l10n fonts-wqy-microhei xvfb xauth
     # real-file tests, fuzzing and sanitizers
 )
 
@@ -41,6 +42,11 @@ case "$mode" in
     run)
         install_missing
         build
+        # The desktop application where there is a screen; zantrel-cli everywhere else.
+        if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "build/$preset/app/zantrel" ]; then
+            exec "build/$preset/app/zantrel" samples/astronaut.bmp
+        fi
+        echo "No display is available: running zantrel-cli on the sample instead of the desktop application."
         "build/$preset/cli/zantrel-cli" --output build/ZantPic.bmp samples/astronaut.bmp
         echo "The approximation was written to build/ZantPic.bmp"
         ;;

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -32,6 +33,12 @@ void CWidgetDialogHost::ShowMessage(const QString& text, const QString& caption,
         icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information, caption,
         text, QMessageBox::NoButton, m_owner);
     box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    // Wide enough for the caption, which is the label of a figure box.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int width = box.fontMetrics().horizontalAdvance(caption) + 120;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 

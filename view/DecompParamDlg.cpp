@@ -42,7 +42,8 @@ void PlaceLabel(QLabel* label, QRect rect) {
 
 CDecompParamDlg::CDecompParamDlg(CDialogHost& host, QWidget* parent)
     : QDialog(parent), m_host(host) {
-    setWindowTitle(QString());
+    // The title bar stays empty; Qt shows the program's name for an empty title, not a blank.
+    setWindowTitle(QStringLiteral(" "));
     const CDialogUnits units(fontMetrics());
 
     // Created in tab order: OK, penalty, minimum block size, Cancel.

@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ParameterDialogLayout, MatchesTheDialogsDrawing) {
     CScriptedDialogHost host;
     CDecompParamDlg dialog(host);
-    EXPECT_TRUE(dialog.windowTitle().isEmpty());
+    EXPECT_TRUE(dialog.windowTitle().trimmed().isEmpty());
     EXPECT_EQ(dialog.PenaltyEdit()->text(), QStringLiteral("1"));
     EXPECT_EQ(dialog.MinBlockSizeEdit()->text(), QStringLiteral("4"));
     EXPECT_EQ(dialog.OkButton()->text(), QStringLiteral("确定"));
