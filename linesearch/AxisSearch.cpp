@@ -7,7 +7,7 @@ namespace {
 
 // Cuts between rows (`alongRows`) or between columns: region A is rows (or columns) p..n-1,
 // region B the rest. Each cut's sums come from the summed tables in constant time.
-void SearchAxisCuts(CutModel& candidate, const CSummedTables& sums, bool alongRows) {
+void SearchAxisCuts(CutModel& candidate, bool alongRows) {
     const int n = candidate.size;
     double best = candidate.cost;
     int bestCut = 0;
@@ -19,12 +19,13 @@ void SearchAxisCuts(CutModel& candidate, const CSummedTables& sums, bool alongRo
         const int widthA = alongRows ? n : n - p;
         const int heightB = alongRows ? p : n;
         const int widthB = alongRows ? n : p;
-        const RegionFit a =
-            FitRegion(sums.GraySum(rowA, colA, heightA, widthA),
-                      sums.SquareSum(rowA, colA, heightA, widthA), heightA * widthA, g_penalty);
-        const RegionFit b = FitRegion(sums.GraySum(candidate.row, candidate.col, heightB, widthB),
-                                      sums.SquareSum(candidate.row, candidate.col, heightB, widthB),
-                                      heightB * widthB, g_penalty);
+        const RegionFit a = FitRegion(CSummedTables::GraySum(rowA, colA, heightA, widthA),
+                                      CSummedTables::SquareSum(rowA, colA, heightA, widthA),
+                                      heightA * widthA, g_penalty);
+        const RegionFit b =
+            FitRegion(CSummedTables::GraySum(candidate.row, candidate.col, heightB, widthB),
+                      CSummedTables::SquareSum(candidate.row, candidate.col, heightB, widthB),
+                      heightB * widthB, g_penalty);
         const double total = a.cost + b.cost;
         if (total < best) {  // strictly: the first cut of the lowest cost wins
             best = total;
@@ -49,18 +50,20 @@ void SearchAxisCuts(CutModel& candidate, const CSummedTables& sums, bool alongRo
 
 void CImageProcessor::SearchVerticalCuts(int group, int first) {
     ShowGroupStatus("竖线穷举", group);
+    RefreshSums();
     const int m = m_groupCounts[group];
     for (int k = 0; k < m; ++k) {
         ShowProgress(100 * k / m);
-        SearchAxisCuts(m_candidates[first + k], Sums(), true);
+        SearchAxisCuts(m_candidates[first + k], true);
     }
 }
 
 void CImageProcessor::SearchHorizontalCuts(int group, int first) {
     ShowGroupStatus("横线穷举", group);
+    RefreshSums();
     const int m = m_groupCounts[group];
     for (int k = 0; k < m; ++k) {
         ShowProgress(100 * k / m);
-        SearchAxisCuts(m_candidates[first + k], Sums(), false);
+        SearchAxisCuts(m_candidates[first + k], false);
     }
 }

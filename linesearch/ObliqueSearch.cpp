@@ -2,9 +2,9 @@
 #include <limits>
 #include <vector>
 
-#include "linesearch/BlockRowSums.h"
 #include "linesearch/BorderPoints.h"
 #include "linesearch/LineDivision.h"
+#include "linesearch/LinePrefixSums.h"
 #include "linesearch/RegionFit.h"
 #include "linesearch/Threads.h"
 #include "quadtree/BlockLists.h"
@@ -23,13 +23,6 @@
 
 namespace {
 
-struct BlockSums {
-    CBlockRowSums rows;
-    CBlockRowSums columns;
-    std::int64_t gray;
-    std::int64_t squares;
-};
-
 struct PieceBest {
     double cost = std::numeric_limits<double>::infinity();
     int point = -1;  // index of the second end point
@@ -37,26 +30,28 @@ struct PieceBest {
     std::uint8_t valueB = 0;
 };
 
-void EvaluateLine(const CLineDivision::Prefixes& prefixes, int n, int point, const BlockSums& block,
-                  double penalty, PieceBest& best) {
-    const CBlockRowSums& sums = prefixes.alongColumns ? block.columns : block.rows;
-    std::int64_t gray =
-        sums.GrayOfRowsBelow(prefixes.fullEnd) - sums.GrayOfRowsBelow(prefixes.fullBegin);
-    std::int64_t squares =
-        sums.SquaresOfRowsBelow(prefixes.fullEnd) - sums.SquaresOfRowsBelow(prefixes.fullBegin);
+void EvaluateLine(const CLineDivision::Prefixes& prefixes, int n, int point,
+                  const CLinePrefixSums& sums, int block, double penalty, PieceBest& best) {
+    const bool columns = prefixes.alongColumns;
+    std::int64_t gray = sums.GrayBelow(block, columns, prefixes.fullEnd) -
+                        sums.GrayBelow(block, columns, prefixes.fullBegin);
+    std::int64_t squares = sums.SquaresBelow(block, columns, prefixes.fullEnd) -
+                           sums.SquaresBelow(block, columns, prefixes.fullBegin);
     const int partial = static_cast<int>(prefixes.partialLengths.size());
     const int* lengths = prefixes.partialLengths.data();
-    for (int i = 0; i < partial; ++i) {
-        const RowPrefix& prefix = sums.Row(prefixes.partialBegin + i)[lengths[i]];
-        gray += prefix.gray;
-        squares += prefix.squares;
+    const RowPrefix* line = sums.Line(block, columns, prefixes.partialBegin);
+    for (int i = 0; i < partial; ++i, line += n + 1) {
+        gray += line[lengths[i]].gray;
+        squares += line[lengths[i]].squares;
     }
+    const std::int64_t blockGray = sums.Gray(block);
+    const std::int64_t blockSquares = sums.Squares(block);
     const std::int64_t all = static_cast<std::int64_t>(n) * n;
     const std::int64_t countB = prefixes.CountB(n);
-    const std::int64_t grayB = prefixes.prefixIsB ? gray : block.gray - gray;
-    const std::int64_t squaresB = prefixes.prefixIsB ? squares : block.squares - squares;
+    const std::int64_t grayB = prefixes.prefixIsB ? gray : blockGray - gray;
+    const std::int64_t squaresB = prefixes.prefixIsB ? squares : blockSquares - squares;
     const RegionFit a =
-        FitRegion(block.gray - grayB, block.squares - squaresB, all - countB, penalty);
+        FitRegion(blockGray - grayB, blockSquares - squaresB, all - countB, penalty);
     const RegionFit b = FitRegion(grayB, squaresB, countB, penalty);
     const double total = a.cost + b.cost;
     if (total < best.cost)
@@ -89,22 +84,15 @@ void CImageProcessor::SearchObliqueCuts(int group, int first) {
     const int threads = SearchThreads();
     const double penalty = g_penalty;
 
-    std::vector<BlockSums> blocks;
-    blocks.reserve(m);
-    for (int k = 0; k < m; ++k) {
-        const CutModel& candidate = m_candidates[first + k];
-        CBlockRowSums rows(candidate.row, candidate.col, n, false);
-        CBlockRowSums columns(candidate.row, candidate.col, n, true);
-        const std::int64_t gray = rows.GrayOfRowsBelow(n);
-        const std::int64_t squares = rows.SquaresOfRowsBelow(n);
-        blocks.push_back({std::move(rows), std::move(columns), gray, squares});
-    }
+    // Kept from one search to the next, so that repeated commands reuse their pages.
+    static CLinePrefixSums sums;
+    sums.Build(m_candidates.data() + first, m, n);
 
     // Batches of first end points: few enough for little waiting between them, many enough
     // for the progress bar to move. Blocks are split into chunks where there are many.
     const int batchSize = threads == 1 ? 1 : std::max(1, (firstPoints + 31) / 32);
     const int chunks = threads == 1 ? 1 : std::clamp(m / 64, 1, 8 * threads);
-    std::vector<PieceBest> bests;
+    static std::vector<PieceBest> bests;
 
     for (int batchBegin = 0; batchBegin < firstPoints; batchBegin += batchSize) {
         const int batchEnd = std::min(firstPoints, batchBegin + batchSize);
@@ -130,7 +118,7 @@ void CImageProcessor::SearchObliqueCuts(int group, int first) {
                 if (countB == 0 || countB == n * n)
                     continue;  // one side empty
                 for (int k = kBegin; k < kEnd; ++k) {
-                    EvaluateLine(prefixes, n, j, blocks[k], penalty, pieceBests[k]);
+                    EvaluateLine(prefixes, n, j, sums, k, penalty, pieceBests[k]);
                 }
             }
         }

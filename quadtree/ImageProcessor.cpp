@@ -12,10 +12,10 @@ void CImageProcessor::AttachStatusBar() {
     m_pStatusBar = CurrentShell().StatusBar();
 }
 
-const CSummedTables& CImageProcessor::Sums() {
-    if (!m_sums)
-        m_sums = std::make_unique<CSummedTables>();
-    return *m_sums;
+void CImageProcessor::RefreshSums() {
+    if (!m_sumsFresh)
+        CSummedTables::Refresh();
+    m_sumsFresh = true;
 }
 
 void CImageProcessor::ShowStatus(const char* text) {

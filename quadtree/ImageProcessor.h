@@ -5,13 +5,10 @@
 
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <vector>
 
 #include "platform/Shell.h"
 #include "quadtree/Records.h"
-
-class CSummedTables;
 
 class CImageProcessor {
   public:
@@ -66,9 +63,9 @@ class CImageProcessor {
     CStatusBar* m_pStatusBar = nullptr;
 
   private:
-    // Block sums of the gray picture, built on first use within this command.
-    const CSummedTables& Sums();
-    std::unique_ptr<CSummedTables> m_sums;
+    // Brings the summed tables of the gray picture up to date, once per command.
+    void RefreshSums();
+    bool m_sumsFresh = false;
 
     // Pane 0 text and progress through m_pStatusBar, where there is one.
     void ShowStatus(const char* text);

@@ -18,10 +18,11 @@ void SetGridSample(int row, int col) {
 }  // namespace
 
 std::uint8_t CImageProcessor::MeasureBlock(std::int32_t row, std::int32_t col, std::int32_t size) {
-    const CSummedTables& sums = Sums();
+    RefreshSums();
     // Exact integer sums; see SummedTables.h for why they equal the double sums.
-    const double s = static_cast<double>(sums.GraySum(row, col, size, size));
-    const double q = static_cast<double>(sums.SquareSum(row, col, size, size)) * 0.001953125;
+    const double s = static_cast<double>(CSummedTables::GraySum(row, col, size, size));
+    const double q =
+        static_cast<double>(CSummedTables::SquareSum(row, col, size, size)) * 0.001953125;
     const double a = s / size;
     const double m = a / size;
     m_blockError = q - (a * a) * 0.001953125;
@@ -32,7 +33,7 @@ void CImageProcessor::QuadtreeDecompose(double penalty, std::int32_t minBlockSiz
     g_blocks.clear();
     g_blocks.shrink_to_fit();
     g_penalty = penalty;
-    m_sums.reset();  // the gray picture may be new since the last measurement
+    m_sumsFresh = false;  // the gray picture may be new since the last measurement
 
     std::fill(std::begin(g_grayGridPixels), std::end(g_grayGridPixels), kBackground);
     std::fill(std::begin(g_gridPixels), std::end(g_gridPixels), kBackground);

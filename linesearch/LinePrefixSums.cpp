@@ -1,0 +1,35 @@
+#include "linesearch/LinePrefixSums.h"
+
+#include "picture/PictureStore.h"
+
+void CLinePrefixSums::Build(const CutModel* blocks, int count, int n) {
+    m_n = n;
+    // Storage is kept from one group to the next; resize only touches what grows.
+    m_prefix.resize(static_cast<std::size_t>(count) * 2 * n * (n + 1));
+    m_lines.resize(static_cast<std::size_t>(count) * 2 * (n + 1));
+#pragma omp parallel for schedule(static)
+    for (int k = 0; k < count; ++k) {
+        for (const bool columns : {false, true}) {
+            LineSums* lines = m_lines.data() + Index(k, columns, 0);
+            lines[0] = {0, 0};
+            for (int line = 0; line < n; ++line) {
+                // Row `line` of the block, or its column `line` read from the bottom row up.
+                const std::uint8_t* start =
+                    g_grayPixels + (columns
+                                        ? blocks[k].row * kPictureSide + blocks[k].col + line
+                                        : (blocks[k].row + line) * kPictureSide + blocks[k].col);
+                const int stride = columns ? kPictureSide : 1;
+                RowPrefix* prefix =
+                    m_prefix.data() +
+                    ((static_cast<std::size_t>(k) * 2 + columns) * n + line) * (n + 1);
+                prefix[0] = {0, 0};
+                for (int c = 0; c < n; ++c) {
+                    const std::int32_t g = start[c * stride];
+                    prefix[c + 1] = {prefix[c].gray + g, prefix[c].squares + g * g};
+                }
+                lines[line + 1] = {lines[line].gray + prefix[n].gray,
+                                   lines[line].squares + prefix[n].squares};
+            }
+        }
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Per-line prefix sums of every block of a size group: for block k, every row r (or
+// column, along columns) and every length l (0..n), the sum of g and of g * g over the first
+// l pixels of that line. An oblique line divides every row and every column of a block into
+// a prefix and the rest, so its sides take one lookup per line it crosses.
+
+#include <cstdint>
+#include <vector>
+
+#include "quadtree/Records.h"
+
+struct RowPrefix {
+    std::int32_t gray;     // at most 512 * 255
+    std::int32_t squares;  // at most 512 * 65025
+};
+
+class CLinePrefixSums {
+  public:
+    // The n x n blocks of `blocks[0..count-1]` in g_grayPixels.
+    void Build(const CutModel* blocks, int count, int n);
+
+    const RowPrefix* Line(int block, bool columns, int line) const {
+        return m_prefix.data() +
+               ((static_cast<std::size_t>(block) * 2 + columns) * m_n + line) * (m_n + 1);
+    }
+    // Sums over the whole lines 0..line-1 (rows or columns).
+    std::int64_t GrayBelow(int block, bool columns, int line) const {
+        return m_lines[Index(block, columns, line)].gray;
+    }
+    std::int64_t SquaresBelow(int block, bool columns, int line) const {
+        return m_lines[Index(block, columns, line)].squares;
+    }
+    std::int64_t Gray(int block) const { return GrayBelow(block, false, m_n); }
+    std::int64_t Squares(int block) const { return SquaresBelow(block, false, m_n); }
+
+  private:
+    struct LineSums {
+        std::int64_t gray;
+        std::int64_t squares;
+    };
+    std::size_t Index(int block, bool columns, int line) const {
+        return (static_cast<std::size_t>(block) * 2 + columns) * (m_n + 1) + line;
+    }
+    int m_n = 0;
+    std::vector<RowPrefix> m_prefix;  // per block: n rows, then n columns, of n + 1 entries
+    std::vector<LineSums> m_lines;    // per block: n + 1 row sums, then n + 1 column sums
+};
