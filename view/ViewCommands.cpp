@@ -2,7 +2,10 @@
 // display mode first, runs its stages on a fresh workspace that dies with the command, and
 // redraws; a stage that fails part-way leaves the new mode in place.
 
+#include <algorithm>
+
 #include <QGuiApplication>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 
@@ -81,7 +84,8 @@ void CZantrelView::OnBitRate() {
 }
 
 void CZantrelView::OnFilePrint() {
-    // Screen resolution keeps one logical unit per pixel, as on the screen.
+    // Screen resolution: one logical unit is one screen pixel, so the page shows the drawing
+    // at the size the view shows it, with the same coordinates.
     QPrinter printer(QPrinter::ScreenResolution);
     if (!m_host.SetUpPrinter(printer))
         return;
@@ -89,6 +93,13 @@ void CZantrelView::OnFilePrint() {
     if (!painter.begin(&printer)) {
         CurrentShell().ShowMessage(kCommandFailedText, kAppName, MessageIcon::Exclamation);
         return;
+    }
+    // A view wider than the page is shrunk to the page's width rather than cut off.
+    const int pageWidth = printer.pageLayout().paintRectPixels(printer.resolution()).width();
+    const int drawingWidth = std::max(viewport()->width(), g_originX + kPictureSide);
+    if (drawingWidth > pageWidth) {
+        const qreal scale = static_cast<qreal>(pageWidth) / drawingWidth;
+        painter.scale(scale, scale);
     }
     OnDraw(painter);
 }
