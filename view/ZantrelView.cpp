@@ -3,12 +3,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <cmath>
+#include <vector>
 
+#include "linesearch/CutLineOverlay.h"
 #include "picture/PictureStore.h"
 #include "quadtree/BlockLists.h"
 #include "view/DisplayPicture.h"
-#include "view/LinePixels.h"
 
 namespace {
 
@@ -18,22 +18,19 @@ constexpr int kTopMargin = 10;
 constexpr int kLineStep = 10;
 const QColor kCutLineColor(255, 0, 0);
 
-// A cut line's end point on the view. Rows grow upwards in the store, so the y of an end
-// point at row offset k is 512 - (row + k) below the picture's top.
-QPoint CutLineEnd(const CutModel& model, double rowOffset, double colOffset) {
-    const int x = g_originX + model.col + static_cast<int>(std::trunc(colOffset));
-    const int y = g_originY + kPictureSide - (model.row + static_cast<int>(std::trunc(rowOffset)));
-    return {x, y};
-}
-
+// The cut lines of g_cutModels in red, each without its end point: the same pixels as the
+// engine's picture of the cut lines, placed at the origin.
 void DrawCutLines(QPainter& painter) {
-    painter.setPen(QPen(kCutLineColor, 0));
+    std::vector<QPoint> pixels;
     for (const CutModel& model : g_cutModels) {
-        const std::vector<QPoint> pixels =
-            LinePixelsWithoutEnd(CutLineEnd(model, model.p1Row, model.p1Col),
-                                 CutLineEnd(model, model.p2Row, model.p2Col));
-        painter.drawPoints(pixels.data(), static_cast<int>(pixels.size()));
+        ScreenPoint from{};
+        ScreenPoint to{};
+        CutLineEnds(model, from, to);
+        ForEachLinePixel(from, to,
+                         [&](int x, int y) { pixels.emplace_back(g_originX + x, g_originY + y); });
     }
+    painter.setPen(QPen(kCutLineColor, 0));
+    painter.drawPoints(pixels.data(), static_cast<int>(pixels.size()));
 }
 
 }  // namespace
