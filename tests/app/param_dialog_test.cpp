@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <ostream>
 
 #include "AppFixture.h"
 #include "app/CommandTable.h"
@@ -24,6 +25,7 @@ const QString kPenaltyRange = QStringLiteral("“请填入一个在0和100000000
 enum class Focus { None, Penalty, MinBlockSize };
 
 struct DialogCase {
+    const char* name;
     const char* penalty;
     const char* minBlockSize;
     QString message;  // empty: accepted
@@ -31,6 +33,10 @@ struct DialogCase {
     double acceptedPenalty;
     int acceptedSize;
 };
+
+void PrintTo(const DialogCase& c, std::ostream* out) {
+    *out << "penalty \"" << c.penalty << "\", block size \"" << c.minBlockSize << '"';
+}
 
 class ParameterDialog : public ::testing::TestWithParam<DialogCase> {};
 
@@ -65,21 +71,23 @@ TEST_P(ParameterDialog, ChecksInOrderAndReturnsToTheOffendingEdit) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ParameterDialog,
-    ::testing::Values(DialogCase{"1", "4", {}, Focus::None, 1.0, 4},
-                      DialogCase{"1", "128", {}, Focus::None, 1.0, 128},
-                      DialogCase{"1", "1", {}, Focus::None, 1.0, 1},
-                      DialogCase{"1", "3", {}, Focus::None, 1.0, 3},
-                      DialogCase{"1", "0", kSizeRange, Focus::MinBlockSize, 0, 0},
-                      DialogCase{"1", "129", kSizeRange, Focus::MinBlockSize, 0, 0},
-                      DialogCase{"1", "4.5", kNotAnInteger, Focus::MinBlockSize, 0, 0},
-                      DialogCase{"0", "4", {}, Focus::None, 0.0, 4},
-                      DialogCase{"100000000", "4", {}, Focus::None, 100000000.0, 4},
-                      DialogCase{" 1e3 ", "4", {}, Focus::None, 1000.0, 4},
-                      DialogCase{"-1", "4", kPenaltyRange, Focus::Penalty, 0, 0},
-                      DialogCase{"100000001", "4", kPenaltyRange, Focus::Penalty, 0, 0},
-                      DialogCase{"abc", "4", kNotANumber, Focus::Penalty, 0, 0},
-                      // Both wrong: only the block size is reported until it is mended.
-                      DialogCase{"abc", "0", kSizeRange, Focus::MinBlockSize, 0, 0}));
+    ::testing::Values(
+        DialogCase{"Defaults", "1", "4", {}, Focus::None, 1.0, 4},
+        DialogCase{"LargestBlockSize", "1", "128", {}, Focus::None, 1.0, 128},
+        DialogCase{"SmallestBlockSize", "1", "1", {}, Focus::None, 1.0, 1},
+        DialogCase{"BlockSizeNotAPowerOfTwo", "1", "3", {}, Focus::None, 1.0, 3},
+        DialogCase{"BlockSizeZero", "1", "0", kSizeRange, Focus::MinBlockSize, 0, 0},
+        DialogCase{"BlockSize129", "1", "129", kSizeRange, Focus::MinBlockSize, 0, 0},
+        DialogCase{"BlockSizeNotAnInteger", "1", "4.5", kNotAnInteger, Focus::MinBlockSize, 0, 0},
+        DialogCase{"PenaltyZero", "0", "4", {}, Focus::None, 0.0, 4},
+        DialogCase{"LargestPenalty", "100000000", "4", {}, Focus::None, 100000000.0, 4},
+        DialogCase{"PenaltyInExponentForm", " 1e3 ", "4", {}, Focus::None, 1000.0, 4},
+        DialogCase{"NegativePenalty", "-1", "4", kPenaltyRange, Focus::Penalty, 0, 0},
+        DialogCase{"PenaltyAboveRange", "100000001", "4", kPenaltyRange, Focus::Penalty, 0, 0},
+        DialogCase{"PenaltyNotANumber", "abc", "4", kNotANumber, Focus::Penalty, 0, 0},
+        // Both wrong: only the block size is reported until it is mended.
+        DialogCase{"BothWrong", "abc", "0", kSizeRange, Focus::MinBlockSize, 0, 0}),
+    [](const ::testing::TestParamInfo<DialogCase>& test) { return test.param.name; });
 
 TEST(ParameterDialogLayout, MatchesTheDialogsDrawing) {
     CScriptedDialogHost host;
