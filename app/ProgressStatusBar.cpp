@@ -11,6 +11,8 @@ namespace {
 // show their names greyed, as an idle indicator does.
 constexpr const char* kIndicatorTexts[] = {"大写", "数字", "滚动"};
 
+constexpr qint64 kFrameMilliseconds = 16;
+
 }  // namespace
 
 CProgressStatusBar::CProgressStatusBar(QWidget* parent)
@@ -43,13 +45,24 @@ QString CProgressStatusBar::PaneText() const {
     return m_messagePane->text();
 }
 
+// The stages report far more often than the shown text or position changes; repainting
+// only on a change, and the bar at most once a frame, keeps the reports from costing more than
+// the search itself. A bar not repainted at once is repainted when the command returns.
 void CProgressStatusBar::SetPaneText(std::string_view text) {
+    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (currentMessage().isEmpty() && m_messagePane->text() == shown)
+        return;
     clearMessage();
-    m_messagePane->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    m_messagePane->setText(shown);
     m_messagePane->repaint();
 }
 
 void CProgressStatusBar::SetProgressPos(int position) {
+    if (m_progress->value() == position)
+        return;
     m_progress->setValue(position);
-    m_progress->repaint();
+    if (!m_progressPainted.isValid() || m_progressPainted.hasExpired(kFrameMilliseconds)) {
+        m_progress->repaint();
+        m_progressPainted.start();
+    }
 }

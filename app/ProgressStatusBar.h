@@ -1,9 +1,11 @@
 #pragma once
 // The frame's status bar: the message pane (pane 0), the progress pane holding m_progress,
 // and the caps-lock, num-lock and scroll-lock panes. It is also the engine's status bar:
-// long stages set pane 0 and the progress position, and both repaint at once because the
-// stages run on the user-interface thread without returning to the event loop.
+// long stages set pane 0 and the progress position, and both repaint at once (the bar at most
+// once a frame) because the stages run on the user-interface thread without returning to the
+// event loop.
 
+#include <QElapsedTimer>
 #include <QStatusBar>
 
 #include "platform/Shell.h"
@@ -26,4 +28,5 @@ class CProgressStatusBar final : public QStatusBar, public CStatusBar {
   private:
     QLabel* m_messagePane;
     QProgressBar* m_progress;
+    QElapsedTimer m_progressPainted;  // since the bar was last repainted
 };
