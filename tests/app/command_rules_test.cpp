@@ -3,8 +3,12 @@
 // out.
 
 #include <QAction>
+#include <QCursor>
+#include <QDialog>
 #include <QEventLoop>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QStatusTipEvent>
@@ -113,6 +117,53 @@ TEST_F(CommandRules, FiguresShowTheirBoxesAndKeepTheMode) {
         EXPECT_EQ(box.icon, MessageIcon::Information);
     }
     EXPECT_EQ(g_displayMode, DISPLAY_ZANTREL);
+}
+
+// A shell that notes whether the wait cursor was up whenever a stage reported.
+class CCursorWatch final : public CShell, public CStatusBar {
+  public:
+    CStatusBar* StatusBar() override { return this; }
+    void ShowMessage(std::string_view, std::string_view, MessageIcon) override {}
+    void ReportFileError(FileErrorCause, std::string_view) override {}
+    void SetPaneText(std::string_view) override { Note(); }
+    void SetProgressPos(int) override { Note(); }
+
+    int reports = 0;
+    int reportsUnderWaitCursor = 0;
+
+  private:
+    void Note() {
+        ++reports;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        reportsUnderWaitCursor += cursor && cursor->shape() == Qt::WaitCursor;
+    }
+};
+
+TEST_F(CommandRules, ZantrelCommandRunsUnderTheWaitCursor) {
+    m_host.fileAnswers.push_back(WritePicture(QStringLiteral("wait.bmp"), DiagonalPicture));
+    m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+    m_app->InitInstance({});
+    for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE})
+        Trigger(id);
+    CCursorWatch watch;
+    RegisterShell(&watch);
+    Trigger(ID_ZANTREL);
+    RegisterShell(&m_app->Shell());
+    EXPECT_GT(watch.reports, 0);
+    EXPECT_EQ(watch.reportsUnderWaitCursor, watch.reports);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(CommandRules, AboutBoxShowsTheCreditLineAndVersion) {
+    QString shown;
+    m_host.onExec = [&](QDialog& dialog) {
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            shown += label->text() + QLatin1Char('\n');
+        return static_cast<int>(QDialog::Accepted);
+    };
+    Trigger(ID_APP_ABOUT);
+    EXPECT_TRUE(shown.contains(QStringLiteral("Zantrel 项目组 制作"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral(ZANTREL_VERSION))) << shown.toStdString();
 }
 
 TEST_F(CommandRules, AreReadAgainWhenAMenuIsAboutToShowAndAtIdle) {
