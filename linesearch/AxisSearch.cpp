@@ -48,22 +48,20 @@ void SearchAxisCuts(CutModel& candidate, bool alongRows) {
 
 }  // namespace
 
-void CImageProcessor::SearchVerticalCuts(int group, int first) {
-    ShowGroupStatus("竖线穷举", group);
+void CImageProcessor::SearchAxisGroup(const char* label, int group, int first, bool alongRows) {
+    ShowGroupStatus(label, group);
     RefreshSums();
     const int m = m_groupCounts[group];
     for (int k = 0; k < m; ++k) {
         ShowProgress(100 * k / m);
-        SearchAxisCuts(m_candidates[first + k], true);
+        SearchAxisCuts(m_candidates[first + k], alongRows);
     }
 }
 
+void CImageProcessor::SearchVerticalCuts(int group, int first) {
+    SearchAxisGroup("竖线穷举", group, first, true);
+}
+
 void CImageProcessor::SearchHorizontalCuts(int group, int first) {
-    ShowGroupStatus("横线穷举", group);
-    RefreshSums();
-    const int m = m_groupCounts[group];
-    for (int k = 0; k < m; ++k) {
-        ShowProgress(100 * k / m);
-        SearchAxisCuts(m_candidates[first + k], false);
-    }
+    SearchAxisGroup("横线穷举", group, first, false);
 }

@@ -20,20 +20,31 @@ int SymbolClass(std::uint8_t symbol) {
     return symbol == 0 ? 1 : 1 + static_cast<int>(Log2(SymbolBits(symbol)));
 }
 
-void CImageProcessor::SortBlocksInScanOrder() {
-    // Rows of blocks in a serpentine: row groups by first row, columns ascending in even
-    // groups and descending in odd ones. (row, col) is unique, so the order is determined.
-    m_groupCounts.clear();
-    std::qsort(g_blocks.data(), g_blocks.size(), sizeof(QuadBlock), CompareByRow);
+namespace {
+
+// Lengths of the maximal runs of blocks with an equal `key`, in list order; an empty list
+// gives the single length 0.
+template <typename Key>
+void RunLengths(Key key, std::vector<std::int32_t>& lengths) {
+    lengths.clear();
     std::int32_t run = 0;
     for (std::size_t i = 0; i < g_blocks.size(); ++i) {
-        if (i > 0 && g_blocks[i].row != g_blocks[i - 1].row) {
-            m_groupCounts.push_back(run);
+        if (i > 0 && key(g_blocks[i]) != key(g_blocks[i - 1])) {
+            lengths.push_back(run);
             run = 0;
         }
         ++run;
     }
-    m_groupCounts.push_back(run);
+    lengths.push_back(run);
+}
+
+}  // namespace
+
+void CImageProcessor::SortBlocksInScanOrder() {
+    // Rows of blocks in a serpentine: row groups by first row, columns ascending in even
+    // groups and descending in odd ones. (row, col) is unique, so the order is determined.
+    std::qsort(g_blocks.data(), g_blocks.size(), sizeof(QuadBlock), CompareByRow);
+    RunLengths([](const QuadBlock& b) { return b.row; }, m_groupCounts);
     std::size_t start = 0;
     for (std::size_t g = 0; g < m_groupCounts.size(); ++g) {
         std::qsort(g_blocks.data() + start, m_groupCounts[g], sizeof(QuadBlock),
@@ -46,16 +57,7 @@ double BitRateOfScan(std::vector<std::uint8_t>& symbols, std::vector<std::int32_
     // Size term: every run of equal block size costs log2 of its length plus log2 N. With no
     // size group at all (N = 0) log2 N has no value; it is taken as 0 so the rate stays a number.
     const double log2Groups = g_groupCount > 0 ? Log2(g_groupCount) : 0.0;
-    runLengths.clear();
-    std::int32_t run = 0;
-    for (std::size_t i = 0; i < g_blocks.size(); ++i) {
-        if (i > 0 && g_blocks[i].size != g_blocks[i - 1].size) {
-            runLengths.push_back(run);
-            run = 0;
-        }
-        ++run;
-    }
-    runLengths.push_back(run);
+    RunLengths([](const QuadBlock& b) { return b.size; }, runLengths);
     double sizeBits = 0.0;
     for (const std::int32_t length : runLengths)
         sizeBits += Log2(length) + log2Groups;

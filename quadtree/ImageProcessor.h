@@ -70,6 +70,8 @@ class CImageProcessor {
     // Pane 0 text and progress through m_pStatusBar, where there is one.
     void ShowStatus(const char* text);
     void ShowProgress(int position);
+    // The cuts between rows (`alongRows`) or between columns of every block of a group.
+    void SearchAxisGroup(const char* label, int group, int first, bool alongRows);
     // `label` directly followed by the number of size groups still to come after `group`.
     void ShowGroupStatus(const char* label, int group);
 };
