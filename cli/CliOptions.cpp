@@ -18,6 +18,8 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
 
     CLI::App app{"Zantrel: approximates a 24-bit 512 x 512 BMP picture by a quadtree of blocks.",
                  "zantrel-cli"};
+    app.footer(
+        "zantrel-cli sweep --help: one run per penalty factor, as a table, CSV, JSON or chart.");
     app.add_option("input", options.input, "INPUT.bmp (default: the bundled sample picture)");
     app.add_option("--penalty", penaltyText, "penalty factor, 0 .. 100000000 (default 1)");
     app.add_option("--min-block", minBlockText, "minimum block size, 1 .. 128 (default 4)");

@@ -1,0 +1,108 @@
+#include "cli/SweepTable.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+struct Column {
+    const char* name;  // the table's and the CSV's header, and the JSON key
+    bool quoted;       // a "%f" text, which is a string in JSON as in the single run
+};
+
+constexpr std::array<Column, 8> kColumns = {{
+    {"penalty", false},
+    {"blocks", false},
+    {"cutModels", false},
+    {"groups", false},
+    {"quadtreePsnr", true},
+    {"psnr", true},
+    {"bitrate", true},
+    {"milliseconds", false},
+}};
+
+using Fields = std::array<std::string, kColumns.size()>;
+
+Fields FieldsOf(const SweepRow& row) {
+    char milliseconds[64];
+    std::snprintf(milliseconds, sizeof milliseconds, "%.1f", row.milliseconds);
+    return {FormatSweepPenalty(row.penalty),
+            std::to_string(row.blocks),
+            std::to_string(row.cutModels),
+            std::to_string(row.groups),
+            row.quadtreePsnr,
+            row.psnr,
+            row.bitrate,
+            milliseconds};
+}
+
+}  // namespace
+
+std::string FormatSweepPenalty(double penalty) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", penalty);
+    if (std::strtod(text, nullptr) != penalty)
+        std::snprintf(text, sizeof text, "%.17g", penalty);
+    return text;
+}
+
+std::string SweepTableText(const std::vector<SweepRow>& rows) {
+    std::vector<Fields> lines;
+    Fields header;
+    for (std::size_t c = 0; c < kColumns.size(); ++c)
+        header[c] = kColumns[c].name;
+    lines.push_back(header);
+    for (const SweepRow& row : rows)
+        lines.push_back(FieldsOf(row));
+
+    std::array<std::size_t, kColumns.size()> widths{};
+    for (const Fields& line : lines) {
+        for (std::size_t c = 0; c < kColumns.size(); ++c)
+            widths[c] = std::max(widths[c], line[c].size());
+    }
+    std::string text;
+    for (const Fields& line : lines) {
+        for (std::size_t c = 0; c < kColumns.size(); ++c) {
+            text.append(c ? 2 : 0, ' ').append(widths[c] - line[c].size(), ' ').append(line[c]);
+        }
+        text.append("\n");
+    }
+    return text;
+}
+
+std::string SweepCsvText(const std::vector<SweepRow>& rows) {
+    std::string text;
+    for (std::size_t c = 0; c < kColumns.size(); ++c)
+        text.append(c ? "," : "").append(kColumns[c].name);
+    text.append("\n");
+    for (const SweepRow& row : rows) {
+        const Fields fields = FieldsOf(row);
+        for (std::size_t c = 0; c < kColumns.size(); ++c)
+            text.append(c ? "," : "").append(fields[c]);
+        text.append("\n");
+    }
+    return text;
+}
+
+std::string SweepJsonText(const std::vector<SweepRow>& rows) {
+    std::string text = "[\n";
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const Fields fields = FieldsOf(rows[r]);
+        text.append("  {");
+        for (std::size_t c = 0; c < kColumns.size(); ++c) {
+            const char* quote = kColumns[c].quoted ? "\"" : "";
+            text.append(c ? ", " : "")
+                .append("\"")
+                .append(kColumns[c].name)
+                .append("\": ")
+                .append(quote)
+                .append(fields[c])
+                .append(quote);
+        }
+        text.append(r + 1 < rows.size() ? "},\n" : "}\n");
+    }
+    text.append("]\n");
+    return text;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The figures of a sweep, one row per penalty, and their three written forms: the aligned
+// table, CSV and JSON. All three have the same columns in the same order.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SweepRow {
+    double penalty = 0.0;
+    std::size_t blocks = 0;
+    std::size_t cutModels = 0;
+    std::int32_t groups = 0;
+    std::string quadtreePsnr;  // "%f" texts, as the single run prints them ("inf" possible)
+    std::string psnr;
+    std::string bitrate;
+    double milliseconds = 0.0;
+};
+
+// A penalty as the parameter dialog writes it ("%.15g"), or with 17 digits where 15 would
+// not read back as the same number, so every row names exactly the penalty it ran with.
+std::string FormatSweepPenalty(double penalty);
+
+// Header line, then one line per row, columns right-aligned and separated by two blanks.
+std::string SweepTableText(const std::vector<SweepRow>& rows);
+// Header line and one line per row; no field ever needs quoting.
+std::string SweepCsvText(const std::vector<SweepRow>& rows);
+// An array of objects, one per row and line, with the single run's keys and types plus
+// "penalty", "quadtreePsnr" (quoted like "psnr") and "milliseconds" (numbers).
+std::string SweepJsonText(const std::vector<SweepRow>& rows);

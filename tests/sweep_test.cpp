@@ -1,0 +1,327 @@
+// zantrel-cli sweep end to end: the real program, compared with its own single runs.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "support/TestPictures.h"
+
+namespace {
+
+struct CliRun {
+    int exitCode;
+    std::string out;
+};
+
+// Runs `command` through the shell; stdout is captured, stderr goes to `errFile`.
+CliRun RunShell(const std::string& command, const std::string& errFile = "/dev/null") {
+    const std::string line = command + " 2>" + errFile;
+    FILE* pipe = ::popen(line.c_str(), "r");
+    CliRun run{-1, {}};
+    if (!pipe)
+        return run;
+    std::array<char, 4096> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe))
+        run.out += buffer.data();
+    const int status = ::pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// zantrel-cli with `arguments`, shell-quoted by the caller.
+CliRun RunCli(const std::string& arguments, const std::string& errFile = "/dev/null") {
+    std::string command = "'";
+    command.append(ZANTREL_CLI).append("' ").append(arguments);
+    return RunShell(command, errFile);
+}
+
+std::string ReadText(const std::string& path) {
+    const auto bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::stringstream stream(text);
+    for (std::string part; std::getline(stream, part, separator);)
+        parts.push_back(part);
+    return parts;
+}
+
+// The fields of every line of a table whose columns are separated by blanks.
+std::vector<std::vector<std::string>> TableFields(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : Split(text, '\n')) {
+        std::stringstream stream(line);
+        std::vector<std::string> fields;
+        for (std::string field; stream >> field;)
+            fields.push_back(field);
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+struct JsonRow {
+    std::string penalty, blocks, cutModels, groups, quadtreePsnr, psnr, bitrate, milliseconds;
+};
+
+// The rows of `sweep --json`, in order; fails the test where a line is not a row.
+std::vector<JsonRow> JsonRows(const std::string& json) {
+    const std::vector<std::string> lines = Split(json, '\n');
+    EXPECT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.front(), "[");
+    EXPECT_EQ(lines.back(), "]");
+    const std::regex row(
+        "  \\{\"penalty\": ([^,]+), \"blocks\": ([0-9]+), \"cutModels\": ([0-9]+), "
+        "\"groups\": ([0-9]+), \"quadtreePsnr\": \"([^\"]+)\", \"psnr\": \"([^\"]+)\", "
+        "\"bitrate\": \"([^\"]+)\", \"milliseconds\": ([0-9]+\\.[0-9])\\},?");
+    std::vector<JsonRow> rows;
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        std::smatch m;
+        EXPECT_TRUE(std::regex_match(lines[i], m, row)) << lines[i];
+        if (m.empty())
+            continue;
+        EXPECT_EQ(lines[i].back() == ',', i + 2 < lines.size()) << "commas between rows only";
+        rows.push_back({m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8]});
+    }
+    return rows;
+}
+
+// Debian's Python checks that a file parses as `kind` ("json" or "xml"); false where it
+// does not. Tests that need it skip without it.
+bool PythonParses(const std::string& kind, const std::string& path) {
+    const std::string parse = kind == "json" ? "import json,sys; json.load(open(sys.argv[1]))"
+                                             : "import xml.dom.minidom,sys; "
+                                               "xml.dom.minidom.parse(sys.argv[1])";
+    std::string command = "/usr/bin/python3 -c '";
+    command.append(parse).append("' '").append(path).append("'");
+    return RunShell(command).exitCode == 0;
+}
+
+bool HavePython() {
+    return std::filesystem::exists("/usr/bin/python3");
+}
+
+struct SweepCase {
+    const char* penalties;
+    const char* minBlock;
+};
+
+TEST(Sweep, EveryRowEqualsTheSingleRunWithTheSameArguments) {
+    // Out of order and with a repeat: no run may see state left by the one before.
+    const SweepCase cases[] = {{"1000,1,10,1", "4"}, {"0.5,37", "8"}, {"3", "3"}};
+    for (const auto& [penalties, minBlock] : cases) {
+        SCOPED_TRACE(penalties);
+        const std::string common = std::string(" --min-block ") + minBlock;
+        const CliRun sweep = RunCli("sweep --json --penalties " + std::string(penalties) + common);
+        ASSERT_EQ(sweep.exitCode, 0);
+        const std::vector<JsonRow> rows = JsonRows(sweep.out);
+        const std::vector<std::string> given = Split(penalties, ',');
+        ASSERT_EQ(rows.size(), given.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const JsonRow& row = rows[i];
+            EXPECT_EQ(row.penalty, given[i]);
+            const std::string single = "--json --penalty " + given[i] + common;
+            EXPECT_EQ(RunCli(single).out,
+                      "{\"blocks\": " + row.blocks + ", \"cutModels\": " + row.cutModels +
+                          ", \"groups\": " + row.groups + ", \"psnr\": \"" + row.psnr +
+                          "\", \"bitrate\": \"" + row.bitrate + "\"}\n");
+            EXPECT_EQ(RunCli(single + " --stage quadtree").out,
+                      "{\"blocks\": " + row.blocks + ", \"psnr\": \"" + row.quadtreePsnr + "\"}\n");
+        }
+    }
+}
+
+TEST(Sweep, DefaultSweepOfTheSampleStartsWithTheKnownSingleRun) {
+    const CliRun run = RunCli("sweep");
+    ASSERT_EQ(run.exitCode, 0);
+    const auto table = TableFields(run.out);
+    ASSERT_EQ(table.size(), 11u);  // header and the ten default penalties
+    EXPECT_EQ(table[0],
+              (std::vector<std::string>{"penalty", "blocks", "cutModels", "groups", "quadtreePsnr",
+                                        "psnr", "bitrate", "milliseconds"}));
+    const std::vector<std::string> first(table[1].begin(), table[1].end() - 1);
+    EXPECT_EQ(first, (std::vector<std::string>{"1", "9469", "6100", "4", "23.619901", "29.666069",
+                                               "0.531038"}));
+    std::vector<std::string> penalties;
+    for (std::size_t i = 1; i < table.size(); ++i)
+        penalties.push_back(table[i][0]);
+    EXPECT_EQ(penalties, Split("1,2,5,10,20,50,100,200,500,1000", ','));
+}
+
+TEST(Sweep, CsvHoldsTheTableAndJsonTheSameFigures) {
+    const std::string folder = MakeTempFolder();
+    const std::string csv = folder + "/sweep.csv";
+    const CliRun table = RunCli("sweep --penalties 7,0.1,123456.789 --csv '" + csv + "'");
+    ASSERT_EQ(table.exitCode, 0);
+    std::vector<std::vector<std::string>> fromCsv;
+    for (const std::string& line : Split(ReadText(csv), '\n'))
+        fromCsv.push_back(Split(line, ','));
+    EXPECT_EQ(fromCsv, TableFields(table.out));  // the same run: milliseconds too
+
+    const CliRun json = RunCli("sweep --json --penalties 7,0.1,123456.789");
+    const std::vector<JsonRow> rows = JsonRows(json.out);
+    ASSERT_EQ(rows.size(), 3u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const JsonRow& r = rows[i];
+        EXPECT_EQ(fromCsv[i + 1],
+                  (std::vector<std::string>{r.penalty, r.blocks, r.cutModels, r.groups,
+                                            r.quadtreePsnr, r.psnr, r.bitrate, fromCsv[i + 1][7]}));
+    }
+    if (HavePython()) {
+        WriteBytes(folder + "/sweep.json", {json.out.begin(), json.out.end()});
+        EXPECT_TRUE(PythonParses("json", folder + "/sweep.json"));
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Sweep, PenaltyIsPrintedSoThatItReadsBackExactly) {
+    // 0.1 as typed; a number with more than 15 significant digits keeps all of its digits.
+    const CliRun run =
+        RunCli("sweep --json --min-block 128 --penalties 0.1,1e3,0.30000000000000004");
+    ASSERT_EQ(run.exitCode, 0);
+    const std::vector<JsonRow> rows = JsonRows(run.out);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].penalty, "0.1");
+    EXPECT_EQ(rows[1].penalty, "1000");
+    EXPECT_EQ(rows[2].penalty, "0.30000000000000004");
+}
+
+TEST(Sweep, BadArgumentsExitWithCodeTwoBeforeAnyWork) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    const std::string files = " --csv '" + folder + "/s.csv' --plot '" + folder + "/s.svg'";
+    const std::string range = "“请填入一个在0和100000000之间的数字。”";
+    const std::string notANumber = "请键入一个数。";
+    const std::pair<std::string, std::string> cases[] = {
+        {"--penalties ''", notANumber},
+        {"--penalties 1,,2", notANumber},
+        {"--penalties 1,", notANumber},
+        {"--penalties ,1", notANumber},
+        {"--penalties 1,abc", notANumber},
+        {"--penalties 1,0x10", notANumber},
+        {"--penalties 5,-1", range},
+        {"--penalties 100000001", range},
+        {"--penalties 1,nan", range},
+        {"--penalties 1,inf", range},
+        {"--min-block 0", "“请填入一个在1和128之间的整数。”"},
+        {"--min-block 4.5 --penalties x", "请键入一个整数。"},  // block size first, as the dialog
+        {"--frobnicate", "usage:"},
+        {"--threads 0", "usage:"},
+        {"a.bmp b.bmp", "usage:"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(arguments);
+        // The picture does not exist: a refusal must come before any attempt to read it.
+        const CliRun run =
+            RunCli("sweep '" + folder + "/missing.bmp'" + files + " " + arguments, err);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.empty());
+        const std::string said = ReadText(err);
+        EXPECT_NE(said.find(message), std::string::npos) << said;
+        EXPECT_EQ(said.find("没有找到"), std::string::npos) << said;
+        EXPECT_FALSE(std::filesystem::exists(folder + "/s.csv"));
+        EXPECT_FALSE(std::filesystem::exists(folder + "/s.svg"));
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Sweep, FileErrorsExitWithCodeOneAndPrintNoTable) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    const std::pair<std::string, std::string> cases[] = {
+        {"'" + folder + "/missing.bmp'", "没有找到 " + folder + "/missing.bmp。"},
+        {"--csv '" + folder + "/no/s.csv'", "没有找到 " + folder + "/no/s.csv。"},
+        {"--plot '" + folder + "'", folder},  // a folder is not replaced by a chart
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(arguments);
+        const CliRun run = RunCli("sweep --penalties 1000 " + arguments, err);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(ReadText(err).find(message), std::string::npos) << ReadText(err);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Sweep, ChartNamesThePictureSafelyAndJoinsThePointsByRate) {
+    const std::string folder = MakeTempFolder();
+    // Markup characters, a byte that is not UTF-8 and a control character.
+    const std::string name = "a&b<c>\"d'\xff\x01.bmp";
+    std::filesystem::copy_file(ZANTREL_SAMPLE, folder + "/" + name);
+    const std::string svg = folder + "/chart.svg";
+    const CliRun run = RunCli("sweep --penalties 100,1,10 --min-block 8 --plot '" + svg + "' '" +
+                              folder + "/a&b<c>\"d'\\''\xff\x01.bmp'");
+    ASSERT_EQ(run.exitCode, 0);
+    const std::string chart = ReadText(svg);
+    EXPECT_NE(chart.find("a&amp;b&lt;c&gt;&quot;d&apos;\xEF\xBF\xBD\xEF\xBF\xBD.bmp, minimum block "
+                         "size 8</text>"),
+              std::string::npos)
+        << chart;
+    EXPECT_NE(chart.find("PSNR (dB)</text>"), std::string::npos);
+    EXPECT_NE(chart.find("bit rate (bits per pixel)</text>"), std::string::npos);
+    for (const char* penalty : {"100", "1", "10"}) {
+        std::string label = "class=\"penalty\" fill=\"#333\">";
+        label.append(penalty).append("</text>");
+        EXPECT_NE(chart.find(label), std::string::npos) << penalty;
+    }
+
+    // The curve runs left to right and, on the sample, upwards (smaller y on screen).
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(chart, m, std::regex("<polyline [^>]*points=\"([^\"]*)\"")));
+    const std::vector<std::string> points = Split(m[1], ' ');
+    ASSERT_EQ(points.size(), 3u);
+    double lastX = -1, lastY = 1e9;
+    for (const std::string& point : points) {
+        const std::vector<std::string> xy = Split(point, ',');
+        ASSERT_EQ(xy.size(), 2u);
+        EXPECT_GT(std::stod(xy[0]), lastX);
+        EXPECT_LT(std::stod(xy[1]), lastY);
+        lastX = std::stod(xy[0]);
+        lastY = std::stod(xy[1]);
+    }
+    if (HavePython()) {
+        EXPECT_TRUE(PythonParses("xml", svg));
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Sweep, InfinitePsnrStaysValidJsonAndIsListedUnderTheChart) {
+    const std::string folder = MakeTempFolder();
+    WriteBytes(folder + "/flat.bmp", MakeBmpBytes([](int, int) { return 0x404040u; }));
+    const CliRun run = RunCli("sweep --json --penalties 1,2 --plot '" + folder + "/c.svg' '" +
+                              folder + "/flat.bmp'");
+    ASSERT_EQ(run.exitCode, 0);
+    const std::vector<JsonRow> rows = JsonRows(run.out);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].psnr, "inf");
+    const std::string chart = ReadText(folder + "/c.svg");
+    EXPECT_EQ(chart.find("<circle"), std::string::npos);
+    EXPECT_NE(chart.find("not finite: penalty 1, 2</text>"), std::string::npos) << chart;
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Sweep, ProgressShowsOnlyWhenStderrIsATerminal) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    EXPECT_EQ(RunCli("sweep --penalties 100,1000", err).exitCode, 0);
+    EXPECT_EQ(ReadText(err), "");
+    if (!std::filesystem::exists("/usr/bin/script"))
+        GTEST_SKIP() << "util-linux script is needed to give the program a terminal";
+    // script(1) gives the program a terminal; its stdout is thrown away inside.
+    std::string command = "/usr/bin/script -qec \"'";
+    command.append(ZANTREL_CLI).append("' sweep --penalties 100,1000 >/dev/null\" /dev/null");
+    const CliRun terminal = RunShell(command);
+    EXPECT_EQ(terminal.exitCode, 0);
+    EXPECT_NE(terminal.out.find("penalty 1 of 2 (100):"), std::string::npos);
+    EXPECT_NE(terminal.out.find("penalty 2 of 2 (1000): "), std::string::npos);
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
