@@ -7,7 +7,6 @@ void CLinePrefixSums::Build(const CutModel* blocks, int count, int n) {
     // Storage is kept from one group to the next; resize only touches what grows.
     m_prefix.resize(static_cast<std::size_t>(count) * 2 * n * (n + 1));
     m_lines.resize(static_cast<std::size_t>(count) * 2 * (n + 1));
-#pragma omp parallel for schedule(static)
     for (int k = 0; k < count; ++k) {
         for (const bool columns : {false, true}) {
             LineSums* lines = m_lines.data() + Index(k, columns, 0);

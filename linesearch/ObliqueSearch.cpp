@@ -5,6 +5,7 @@
 #include "linesearch/BorderPoints.h"
 #include "linesearch/LineDivision.h"
 #include "linesearch/LinePrefixSums.h"
+#include "linesearch/ParallelFor.h"
 #include "linesearch/RegionFit.h"
 #include "linesearch/Threads.h"
 #include "quadtree/BlockLists.h"
@@ -16,9 +17,9 @@
 // are summed from per-line prefix sums along the rows or the columns it crosses fewer of:
 // O(n) per line and block where summing the pixels would take O(n^2).
 //
-// The work is shared out in batches of first end points. Within a batch every (i, blocks)
+// The work is shared out in pieces of one first end point i and a chunk of blocks. Every
 // piece runs its lines in trial order with the strict comparison and keeps its own best per
-// block; the batch is then merged into the candidates i by i with the same comparison, so
+// block; the pieces are then merged into the candidates i by i with the same comparison, so
 // the winner is the line a single thread running the plain order would keep.
 
 namespace {
@@ -88,59 +89,57 @@ void CImageProcessor::SearchObliqueCuts(int group, int first) {
     static CLinePrefixSums sums;
     sums.Build(m_candidates.data() + first, m, n);
 
-    // Batches of first end points: few enough for little waiting between them, many enough
-    // for the progress bar to move. Blocks are split into chunks where there are many.
-    const int batchSize = threads == 1 ? 1 : std::max(1, (firstPoints + 31) / 32);
-    const int chunks = threads == 1 ? 1 : std::clamp(m / 64, 1, 8 * threads);
+    // Pieces are (first end point, chunk of blocks), in trial order; a chunk is all blocks
+    // unless there are many blocks and few first end points to share out.
+    const int chunks = threads == 1 ? 1
+                                    : std::clamp((8 * threads + firstPoints - 1) / firstPoints, 1,
+                                                 std::max(1, m / 16));
     static std::vector<PieceBest> bests;
+    bests.assign(static_cast<std::size_t>(firstPoints) * m, PieceBest{});
+    int reported = 0;  // first end points whose progress position has been shown
 
-    for (int batchBegin = 0; batchBegin < firstPoints; batchBegin += batchSize) {
-        const int batchEnd = std::min(firstPoints, batchBegin + batchSize);
-        for (int i = batchBegin; i < batchEnd; ++i)
-            ShowProgress(100 * i / firstPoints);
-        const int pieces = (batchEnd - batchBegin) * chunks;
-        bests.assign(static_cast<std::size_t>(batchEnd - batchBegin) * m, PieceBest{});
-
-#pragma omp parallel for schedule(dynamic) num_threads(threads) if (threads > 1)
-        for (int piece = 0; piece < pieces; ++piece) {
-            const int i = batchBegin + piece / chunks;
-            const int chunk = piece % chunks;
-            const int kBegin = m * chunk / chunks;
-            const int kEnd = m * (chunk + 1) / chunks;
-            PieceBest* pieceBests = bests.data() + static_cast<std::size_t>(i - batchBegin) * m;
-            CLineDivision::Prefixes prefixes;
-            for (int j = i + 1; j < 4 * n; ++j) {
-                // Lines along a border side and the axis-parallel lines were tried already.
-                if (points[i].row == points[j].row || points[i].col == points[j].col)
-                    continue;
-                CLineDivision(points[i], points[j]).Divide(n, prefixes);
-                const int countB = prefixes.CountB(n);
-                if (countB == 0 || countB == n * n)
-                    continue;  // one side empty
-                for (int k = kBegin; k < kEnd; ++k) {
-                    EvaluateLine(prefixes, n, j, sums, k, penalty, pieceBests[k]);
-                }
+    ParallelFor(firstPoints * chunks, threads, [&](int piece, int worker) {
+        const int i = piece / chunks;
+        if (worker == 0) {  // the calling thread is the one that may talk to the shell
+            for (; reported <= i; ++reported)
+                ShowProgress(100 * reported / firstPoints);
+        }
+        const int chunk = piece % chunks;
+        const int kBegin = m * chunk / chunks;
+        const int kEnd = m * (chunk + 1) / chunks;
+        PieceBest* pieceBests = bests.data() + static_cast<std::size_t>(i) * m;
+        CLineDivision::Prefixes prefixes;
+        for (int j = i + 1; j < 4 * n; ++j) {
+            // Lines along a border side and the axis-parallel lines were tried already.
+            if (points[i].row == points[j].row || points[i].col == points[j].col)
+                continue;
+            CLineDivision(points[i], points[j]).Divide(n, prefixes);
+            const int countB = prefixes.CountB(n);
+            if (countB == 0 || countB == n * n)
+                continue;  // one side empty
+            for (int k = kBegin; k < kEnd; ++k) {
+                EvaluateLine(prefixes, n, j, sums, k, penalty, pieceBests[k]);
             }
         }
+    });
+    for (; reported < firstPoints; ++reported)
+        ShowProgress(100 * reported / firstPoints);
 
-        // First end points in trial order, each compared strictly with the current best.
-        for (int i = batchBegin; i < batchEnd; ++i) {
-            const PieceBest* pieceBests =
-                bests.data() + static_cast<std::size_t>(i - batchBegin) * m;
-            for (int k = 0; k < m; ++k) {
-                const PieceBest& best = pieceBests[k];
-                CutModel& candidate = m_candidates[first + k];
-                if (!(best.cost < candidate.cost))
-                    continue;
-                candidate.p1Row = points[i].row;
-                candidate.p1Col = points[i].col;
-                candidate.p2Row = points[best.point].row;
-                candidate.p2Col = points[best.point].col;
-                candidate.meanA = best.valueA;
-                candidate.meanB = best.valueB;
-                candidate.cost = best.cost;
-                candidate.chosen = 1;
-            }
+    // First end points in trial order, each compared strictly with the current best.
+    for (int i = 0; i < firstPoints; ++i) {
+        const PieceBest* pieceBests = bests.data() + static_cast<std::size_t>(i) * m;
+        for (int k = 0; k < m; ++k) {
+            const PieceBest& best = pieceBests[k];
+            CutModel& candidate = m_candidates[first + k];
+            if (!(best.cost < candidate.cost)) continue;
+            candidate.p1Row = points[i].row;
+            candidate.p1Col = points[i].col;
+            candidate.p2Row = points[best.point].row;
+            candidate.p2Col = points[best.point].col;
+            candidate.meanA = best.valueA;
+            candidate.meanB = best.valueB;
+            candidate.cost = best.cost;
+            candidate.chosen = 1;
         }
     }
 }
