@@ -1,11 +1,14 @@
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 
+#include "files/StoreSnapshot.h"
 #include "picture/BmpFormat.h"
 #include "picture/BmpReader.h"
 #include "picture/BmpWriter.h"
@@ -20,20 +23,6 @@ const std::string kDepthMessage = "请输入24位的图像!";
 const std::string kSizeMessage = "请输入512X512大小的图像!";
 const std::string kDamagedMessage = "图像文件不完整或已损坏!";
 
-// Everything a load may change, to show that a refused load changed none of it.
-struct StoreSnapshot {
-    std::vector<std::uint8_t> color{g_colorPixels, g_colorPixels + kColorBytes};
-    std::vector<std::uint8_t> headers = [] {
-        std::vector<std::uint8_t> h(kFileHeaderBytes + kInfoHeaderBytes);
-        std::memcpy(h.data(), g_fileHeader, kFileHeaderBytes);
-        std::memcpy(h.data() + kFileHeaderBytes, g_infoHeader, kInfoHeaderBytes);
-        return h;
-    }();
-    std::int32_t loaded = g_pictureLoaded;
-    std::int32_t mode = g_displayMode;
-    bool operator==(const StoreSnapshot&) const = default;
-};
-
 // A store holding a previous picture, in a later display mode.
 void LoadPreviousPicture() {
     ResetStore();
@@ -41,6 +30,52 @@ void LoadPreviousPicture() {
     ASSERT_EQ(LoadPictureBytes(MakeBmpBytes([](int r, int c) { return std::uint32_t(r ^ c); })),
               LoadResult::Loaded);
     g_displayMode = DISPLAY_QUADTREE;
+}
+
+// Root passes every permission check, so a check that needs one denied runs, as root, in
+// a child process that has become the unprivileged user `nobody`; otherwise it runs here.
+// Files the check uses are handed to that user with GiveToCheckUser.
+constexpr uid_t kNobody = 65534;
+
+struct UnprivilegedRun {
+    bool ran = false;     // false: root could not drop its privileges here
+    std::string problem;  // what the check found wrong; empty when it passed
+};
+
+UnprivilegedRun RunUnprivileged(const std::function<std::string()>& check) {
+    if (::geteuid() != 0)
+        return {true, check()};
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string report = "?";  // '?' cannot drop privileges, '-' ran
+        if (::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0)
+            report = std::string("-").append(check());
+        const ssize_t written = ::write(channel[1], report.data(), report.size());
+        ::_exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string report;
+    char buffer[256];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (report.empty() || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {true, "the check's process failed"};
+    if (report[0] == '?')
+        return {};
+    return {true, report.substr(1)};
+}
+
+void GiveToCheckUser(const std::string& path) {
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0) << path;
+    }
 }
 
 struct RefusalCase {
@@ -140,16 +175,35 @@ TEST(BmpReader, FileErrorsNameTheCauseAndChangeNothing) {
     EXPECT_EQ(shell.fileErrors[0].cause, FileErrorCause::NotFound);
     EXPECT_EQ(shell.fileErrors[0].fileName, folder + "/missing.bmp");
     EXPECT_EQ(shell.fileErrors[1].cause, FileErrorCause::AccessDenied);
-    if (::geteuid() != 0) {  // root reads any file whatever its permissions
-        const std::string locked = folder + "/locked.bmp";
-        WriteBytes(locked, MakeBmpBytes());
-        std::filesystem::permissions(locked, std::filesystem::perms::none);
-        EXPECT_EQ(LoadPictureFile(locked), LoadResult::FileError);
-        EXPECT_EQ(shell.fileErrors.back().cause, FileErrorCause::AccessDenied);
-    }
     EXPECT_TRUE(shell.messages.empty());
     EXPECT_TRUE(StoreSnapshot() == before);
     std::filesystem::remove_all(folder);
+}
+
+TEST(BmpReader, AFileWithoutReadPermissionIsAccessDeniedAndChangesNothing) {
+    LoadPreviousPicture();
+    const StoreSnapshot before;
+    const std::string folder = MakeTempFolder();
+    const std::string locked = folder + "/locked.bmp";
+    WriteBytes(locked, MakeBmpBytes());
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    GiveToCheckUser(folder);
+    GiveToCheckUser(locked);
+    const UnprivilegedRun run = RunUnprivileged([&]() -> std::string {
+        CRecordingShell shell;
+        if (LoadPictureFile(locked) != LoadResult::FileError)
+            return "the load did not fail";
+        if (shell.fileErrors.size() != 1 ||
+            shell.fileErrors[0].cause != FileErrorCause::AccessDenied)
+            return "the failure was not reported as access denied";
+        if (!shell.messages.empty() || !(StoreSnapshot() == before))
+            return "the failed load showed a message or changed the store";
+        return {};
+    });
+    std::filesystem::remove_all(folder);
+    if (!run.ran)
+        GTEST_SKIP() << "running as root and cannot drop privileges";
+    EXPECT_EQ(run.problem, "");
 }
 
 TEST(BmpWriter, SavesTheResultAsGrayBehindTheKeptHeaders) {
@@ -242,6 +296,41 @@ TEST(BmpWriter, AFailedSaveReportsTheCauseAndKeepsTheOldFile) {
               1);  // no temporary file left behind
     EXPECT_TRUE(StoreSnapshot() == before);
     std::filesystem::remove_all(folder);
+}
+
+TEST(BmpWriter, ASaveIntoAWriteProtectedFolderIsAccessDeniedAndKeepsTheOldFile) {
+    ResetStore();
+    CRecordingShell loading;
+    ASSERT_EQ(LoadPictureBytes(MakeBmpBytes()), LoadResult::Loaded);
+    const StoreSnapshot before;
+    const std::string folder = MakeTempFolder();
+    const std::string target = folder + "/old.bmp";
+    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+    WriteBytes(target, old);
+    GiveToCheckUser(folder);
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const UnprivilegedRun run = RunUnprivileged([&]() -> std::string {
+        CRecordingShell shell;
+        if (SaveResultPicture(target))
+            return "the save succeeded";
+        if (shell.fileErrors.size() != 1 ||
+            shell.fileErrors[0].cause != FileErrorCause::AccessDenied ||
+            shell.fileErrors[0].fileName != target)
+            return "the failure was not reported as access denied to the target";
+        if (!(StoreSnapshot() == before))
+            return "the failed save changed the store";
+        return {};
+    });
+    EXPECT_EQ(ReadBytes(target), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1);  // no temporary file left behind
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+    std::filesystem::remove_all(folder);
+    if (!run.ran)
+        GTEST_SKIP() << "running as root and cannot drop privileges";
+    EXPECT_EQ(run.problem, "");
 }
 
 }  // namespace
