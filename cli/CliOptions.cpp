@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "cli/ParseArguments.h"
+
 namespace {
 constexpr const char* kUsage =
     "usage: zantrel-cli [INPUT.bmp] [--penalty X] [--min-block N] [--stage gray|quadtree]\n"
@@ -37,17 +39,8 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
         ->check(CLI::Range(1, 1024));
     app.add_flag("--json", options.json, "print the figures as one JSON object");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::printf("%s", app.help().c_str());
-        exitCode = 0;
+    if (!ParseArguments(app, argc, argv, kUsage, exitCode))
         return std::nullopt;
-    } catch (const CLI::ParseError& error) {
-        std::fprintf(stderr, "%s\n%s", error.what(), kUsage);
-        exitCode = 2;
-        return std::nullopt;
-    }
 
     if (const auto refusal =
             ParseDecompositionParameters(penaltyText, minBlockText, options.parameters)) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/SampleLocator.h"
+#include "cli/InputPicture.h"
 #include "linesearch/CutLineOverlay.h"
 #include "linesearch/Threads.h"
 #include "measure/FigureText.h"
@@ -41,26 +41,10 @@ void PrintFigures(const std::vector<Figure>& figures, bool json) {
 }  // namespace
 
 int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
-    std::string input = options.input;
-    if (input.empty()) {
-        const auto sample = FindSamplePicture();
-        if (!sample) {
-            std::fprintf(stderr, "the bundled sample picture astronaut.bmp was not found\n");
-            return 1;
-        }
-        input = *sample;
-    }
-    switch (LoadPictureFile(input)) {
-        case LoadResult::Loaded:
-            break;
-        case LoadResult::Refused:
-            return 2;
-        case LoadResult::FileError:
-            return 1;
-    }
+    std::string input;
+    if (const int exitCode = LoadInputPicture(options.input, input); exitCode != 0)
+        return exitCode;
 
-    g_displayMode = DISPLAY_GRAY;
-    CImageProcessor().ConvertToGray();
     if (options.stage == CliStage::Gray)
         return 0;
 

@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "cli/SampleLocator.h"
+#include "cli/InputPicture.h"
 #include "cli/SweepChart.h"
 #include "cli/SweepProgress.h"
-#include "cli/TextFileWriter.h"
 #include "linesearch/Threads.h"
 #include "measure/FigureText.h"
 #include "picture/BmpReader.h"
 #include "picture/PictureStore.h"
+#include "platform/FileWriter.h"
 #include "quadtree/BlockLists.h"
 #include "quadtree/ImageProcessor.h"
 
@@ -71,35 +71,19 @@ std::vector<SweepRow> MeasureSweep(const std::vector<double>& penalties, std::in
 }
 
 int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
-    std::string input = options.input;
-    if (input.empty()) {
-        const auto sample = FindSamplePicture();
-        if (!sample) {
-            std::fprintf(stderr, "the bundled sample picture astronaut.bmp was not found\n");
-            return 1;
-        }
-        input = *sample;
-    }
-    switch (LoadPictureFile(input)) {
-        case LoadResult::Loaded:
-            break;
-        case LoadResult::Refused:
-            return 2;
-        case LoadResult::FileError:
-            return 1;
-    }
-    g_displayMode = DISPLAY_GRAY;
-    CImageProcessor().ConvertToGray();
+    std::string input;
+    if (const int exitCode = LoadInputPicture(options.input, input); exitCode != 0)
+        return exitCode;
     SetSearchThreads(options.threads);
 
     const std::vector<SweepRow> rows =
         MeasureSweep(options.penalties, options.minBlockSize, terminal);
 
-    if (!options.csv.empty() && !SaveTextFile(options.csv, SweepCsvText(rows)))
+    if (!options.csv.empty() && !WriteWholeFile(options.csv, SweepCsvText(rows)))
         return 1;
     if (!options.plot.empty()) {
         const std::string pictureName = std::filesystem::path(input).filename().string();
-        if (!SaveTextFile(options.plot, SweepChartSvg(rows, pictureName, options.minBlockSize)))
+        if (!WriteWholeFile(options.plot, SweepChartSvg(rows, pictureName, options.minBlockSize)))
             return 1;
     }
     terminal.FinishProgress();

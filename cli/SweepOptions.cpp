@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "cli/ParseArguments.h"
+
 #include "quadtree/DecompositionParameters.h"
 
 namespace {
@@ -69,17 +71,8 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
                    "threads for the cut-line search (default: all cores)")
         ->check(CLI::Range(1, 1024));
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::printf("%s", app.help().c_str());
-        exitCode = 0;
+    if (!ParseArguments(app, argc, argv, kUsage, exitCode))
         return std::nullopt;
-    } catch (const CLI::ParseError& error) {
-        std::fprintf(stderr, "%s\n%s", error.what(), kUsage);
-        exitCode = 2;
-        return std::nullopt;
-    }
 
     std::string message;
     if (!ParsePenaltyList(penaltyList, minBlockText, options.penalties, options.minBlockSize,

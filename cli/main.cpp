@@ -10,15 +10,16 @@
 
 namespace {
 
-// `zantrel-cli sweep ...`: the run of many penalties.
-int SweepMain(int argc, char** argv) {
+// Parses the command line with `parse` and runs `run` under the terminal shell.
+template <typename Parse, typename Run>
+int ParseAndRun(int argc, char** argv, Parse parse, Run run) {
     int exitCode = 0;
-    const auto options = ParseSweepOptions(argc, argv, exitCode);
+    const auto options = parse(argc, argv, exitCode);
     if (!options)
         return exitCode;
     CTerminalShell shell;
     RegisterShell(&shell);
-    exitCode = RunSweep(*options, shell);
+    exitCode = run(*options, shell);
     RegisterShell(nullptr);
     return exitCode;
 }
@@ -28,15 +29,8 @@ int SweepMain(int argc, char** argv) {
 int main(int argc, char** argv) {
     // The word "sweep" first picks the sweep; a picture of that name is still read as
     // ./sweep. Every other command line is the single run, as before.
-    if (argc > 1 && std::strcmp(argv[1], "sweep") == 0)
-        return SweepMain(argc - 1, argv + 1);
-    int exitCode = 0;
-    const auto options = ParseCliOptions(argc, argv, exitCode);
-    if (!options)
-        return exitCode;
-    CTerminalShell shell;
-    RegisterShell(&shell);
-    exitCode = RunPipeline(*options, shell);
-    RegisterShell(nullptr);
-    return exitCode;
+    if (argc > 1 && std::strcmp(argv[1], "sweep") == 0) {
+        return ParseAndRun(argc - 1, argv + 1, ParseSweepOptions, RunSweep);
+    }
+    return ParseAndRun(argc, argv, ParseCliOptions, RunPipeline);
 }

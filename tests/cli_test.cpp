@@ -1,40 +1,17 @@
 // zantrel-cli end to end: the real program on the bundled sample and on bad arguments.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <regex>
 
+#include "support/CliRunner.h"
 #include "support/TestPictures.h"
 
 namespace {
 
-struct CliRun {
-    int exitCode;
-    std::string out;
-};
-
-// Runs zantrel-cli with `arguments` (shell-quoted by the caller); stderr goes to `errFile`.
 CliRun RunCli(const std::string& arguments, const std::string& errFile = "/dev/null") {
-    const std::string command = std::string("'") + ZANTREL_CLI + "' " + arguments + " 2>" + errFile;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    CliRun run{-1, {}};
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe))
-        run.out += buffer.data();
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::string ReadText(const std::string& path) {
-    const auto bytes = ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
+    return RunProgram(ZANTREL_CLI, arguments, errFile);
 }
 
 TEST(Cli, QuadtreeOnTheSamplePrintsBlocksAndPsnr) {

@@ -1,48 +1,20 @@
 // zantrel-cli sweep end to end: the real program, compared with its own single runs.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <sstream>
 
+#include "support/CliRunner.h"
 #include "support/TestPictures.h"
 
 namespace {
 
-struct CliRun {
-    int exitCode;
-    std::string out;
-};
-
-// Runs `command` through the shell; stdout is captured, stderr goes to `errFile`.
-CliRun RunShell(const std::string& command, const std::string& errFile = "/dev/null") {
-    const std::string line = command + " 2>" + errFile;
-    FILE* pipe = ::popen(line.c_str(), "r");
-    CliRun run{-1, {}};
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe))
-        run.out += buffer.data();
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
 // zantrel-cli with `arguments`, shell-quoted by the caller.
 CliRun RunCli(const std::string& arguments, const std::string& errFile = "/dev/null") {
-    std::string command = "'";
-    command.append(ZANTREL_CLI).append("' ").append(arguments);
-    return RunShell(command, errFile);
-}
-
-std::string ReadText(const std::string& path) {
-    const auto bytes = ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
+    return RunProgram(ZANTREL_CLI, arguments, errFile);
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {

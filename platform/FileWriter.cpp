@@ -1,4 +1,4 @@
-#include "cli/TextFileWriter.h"
+#include "platform/FileWriter.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,7 +18,7 @@ bool Fail(int error, const std::string& path) {
 }
 
 // 0 or the errno of the failed write.
-int WriteAll(int fd, std::string_view text) {
+int WriteAll(int fd, std::span<const std::uint8_t> text) {
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
@@ -32,7 +32,7 @@ int WriteAll(int fd, std::string_view text) {
     return 0;
 }
 
-int WriteAndClose(int fd, std::string_view text, bool sync) {
+int WriteAndClose(int fd, std::span<const std::uint8_t> text, bool sync) {
     int error = WriteAll(fd, text);
     if (error == 0 && sync && ::fsync(fd) != 0 && errno != EINVAL)
         error = errno;
@@ -43,7 +43,7 @@ int WriteAndClose(int fd, std::string_view text, bool sync) {
 
 }  // namespace
 
-bool SaveTextFile(const std::string& path, std::string_view text) {
+bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> text) {
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
@@ -85,4 +85,9 @@ bool SaveTextFile(const std::string& path, std::string_view text) {
         return Fail(error, path);
     }
     return true;
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view text) {
+    return WriteWholeFile(
+        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }

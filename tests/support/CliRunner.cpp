@@ -1,0 +1,34 @@
+#include "support/CliRunner.h"
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+
+#include "support/TestPictures.h"
+
+CliRun RunShell(const std::string& command, const std::string& errFile) {
+    const std::string line = command + " 2>" + errFile;
+    FILE* pipe = ::popen(line.c_str(), "r");
+    CliRun run{-1, {}};
+    if (!pipe)
+        return run;
+    std::array<char, 4096> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe))
+        run.out += buffer.data();
+    const int status = ::pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+CliRun RunProgram(const std::string& program, const std::string& arguments,
+                  const std::string& errFile) {
+    std::string command = "'";
+    command.append(program).append("' ").append(arguments);
+    return RunShell(command, errFile);
+}
+
+std::string ReadText(const std::string& path) {
+    const auto bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Running the real zantrel-cli from a test.
+
+#include <string>
+
+struct CliRun {
+    int exitCode;
+    std::string out;
+};
+
+// Runs `command` through the shell; stdout is captured, stderr goes to `errFile`.
+CliRun RunShell(const std::string& command, const std::string& errFile = "/dev/null");
+
+// zantrel-cli (at `program`) with `arguments`, shell-quoted by the caller.
+CliRun RunProgram(const std::string& program, const std::string& arguments,
+                  const std::string& errFile = "/dev/null");
+
+// A whole file as text.
+std::string ReadText(const std::string& path);
