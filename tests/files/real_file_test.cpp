@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "files/StoreSnapshot.h"
 #include "picture/BmpFormat.h"
@@ -75,34 +77,31 @@ void RunTool(const std::string& program, const std::string& file, const std::str
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
-// Colour pixel (row r from the bottom, column c) of the store against the same pixel of
-// decoded samples (top row first, red-green-blue).
-void ExpectSamePixels(const std::vector<std::uint8_t>& rgb) {
+using Bgr = std::array<std::uint8_t, 3>;
+
+// Decoded samples (top row first, red-green-blue) against the blue-green-red pixel that
+// `expected` gives for row r from the bottom and column c, as the store keeps them.
+void ExpectDecodedAs(const std::vector<std::uint8_t>& rgb,
+                     const std::function<Bgr(int r, int c)>& expected) {
     ASSERT_EQ(rgb.size(), static_cast<std::size_t>(kColorBytes));
     for (int r = 0; r < kPictureSide; ++r) {
         for (int c = 0; c < kPictureSide; ++c) {
-            const std::uint8_t* stored = g_colorPixels + r * kColorRowBytes + c * 3;
             const std::uint8_t* decoded =
                 rgb.data() + (kPictureSide - 1 - r) * kColorRowBytes + c * 3;
-            ASSERT_TRUE(stored[0] == decoded[2] && stored[1] == decoded[1] &&
-                        stored[2] == decoded[0])
+            ASSERT_EQ(expected(r, c), (Bgr{decoded[2], decoded[1], decoded[0]}))
                 << "row " << r << " column " << c;
         }
     }
 }
 
-// Every decoded pixel is gray and holds the g_resultPixels sample of its place.
-void ExpectResultSamples(const std::vector<std::uint8_t>& rgb) {
-    ASSERT_EQ(rgb.size(), static_cast<std::size_t>(kColorBytes));
-    for (int r = 0; r < kPictureSide; ++r) {
-        for (int c = 0; c < kPictureSide; ++c) {
-            const std::uint8_t* decoded =
-                rgb.data() + (kPictureSide - 1 - r) * kColorRowBytes + c * 3;
-            const std::uint8_t sample = g_resultPixels[r * kPictureSide + c];
-            ASSERT_TRUE(decoded[0] == sample && decoded[1] == sample && decoded[2] == sample)
-                << "row " << r << " column " << c;
-        }
-    }
+Bgr StoredColor(int r, int c) {
+    const std::uint8_t* pixel = g_colorPixels + r * kColorRowBytes + c * 3;
+    return {pixel[0], pixel[1], pixel[2]};
+}
+
+Bgr ResultAsGray(int r, int c) {
+    const std::uint8_t sample = g_resultPixels[r * kPictureSide + c];
+    return {sample, sample, sample};
 }
 
 TEST(RealFiles, TwentyFourBitFilesLoadWithThePixelsTheirWriterDecodes) {
@@ -116,8 +115,10 @@ TEST(RealFiles, TwentyFourBitFilesLoadWithThePixelsTheirWriterDecodes) {
         EXPECT_TRUE(shell.fileErrors.empty());
         const std::vector<std::uint8_t> bytes = ReadBytes(PathOf(file.name));
         EXPECT_TRUE(std::equal(g_fileHeader, g_fileHeader + kFileHeaderBytes, bytes.begin()));
-        ExpectSamePixels(ReadBytes(
-            kFolder + "/" + std::filesystem::path(file.name).replace_extension(".rgb").string()));
+        ExpectDecodedAs(
+            ReadBytes(kFolder + "/" +
+                      std::filesystem::path(file.name).replace_extension(".rgb").string()),
+            StoredColor);
     }
 }
 
@@ -156,9 +157,9 @@ TEST(RealFiles, SavedResultsReadBackInOtherProgramsAndInZantrelAsTheResultSample
 
         const std::string decoded = folder + "/decoded.rgb";
         RunTool(ZANTREL_CONVERT, saved, "-depth 8", "rgb:" + decoded);
-        ExpectResultSamples(ReadBytes(decoded));
+        ExpectDecodedAs(ReadBytes(decoded), ResultAsGray);
         RunTool(ZANTREL_PILLOW_DECODE, saved, "", decoded);
-        ExpectResultSamples(ReadBytes(decoded));
+        ExpectDecodedAs(ReadBytes(decoded), ResultAsGray);
 
         const std::vector<std::uint8_t> result(g_resultPixels, g_resultPixels + kPixelCount);
         ASSERT_EQ(LoadPictureFile(saved), LoadResult::Loaded);
