@@ -14,7 +14,7 @@ packages=(
     # desktop application
     qt6-base-dev qt6-translations-l10n fonts-wqy-microhei xvfb xauth
     # real-file tests, fuzzing and sanitizers
-    imagemagick python3-pil clang libclang-rt-14-dev libomp-dev llvm
+    imagemagick python3-pil clang libclang-rt-14-dev llvm
 )
 
 install_missing() {
