@@ -35,12 +35,6 @@ CLineDivision::CLineDivision(BorderPoint first, BorderPoint second) {
     m_columnPrefixIsB = !rising;
 }
 
-CentreSide CLineDivision::Side(int r, int c) const {
-    const long long left = 2LL * c * m_rows.dr;
-    const long long t = m_rows.T(r);
-    return left < t ? CentreSide::B : (left == t ? CentreSide::OnLine : CentreSide::A);
-}
-
 int CLineDivision::PrefixLength(int r, int n) const {
     // The count of c >= 0 with 2c * dr < T is ceil(T / (2 dr)) when T > 0.
     const long long t = m_rows.T(r);

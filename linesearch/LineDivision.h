@@ -12,16 +12,11 @@
 
 #include "linesearch/BorderPoints.h"
 
-// Where a centre lies relative to the line, for the middle value of the reconstruction.
-enum class CentreSide { B, OnLine, A };
-
 class CLineDivision {
   public:
     // The line through `first` and `second`, which must differ in row and in column.
     CLineDivision(BorderPoint first, BorderPoint second);
 
-    // Side of the centre of pixel (r, c).
-    CentreSide Side(int r, int c) const;
     // Number of pixels of row r on side B (0..n).
     int PrefixLength(int r, int n) const;
 

@@ -119,22 +119,6 @@ TEST(LineDivision, IntegerSidesEqualTheSinglePrecisionRuleForEveryLine) {
                     inPrefix.flip();
                 ASSERT_EQ(inPrefix, expected) << "prefixes of line " << i << "-" << j;
                 ASSERT_EQ(prefixes.CountB(n), static_cast<int>(workspace.m_sidePixelsB.size()));
-
-                // Centres on the line are exactly those the single-precision test finds equal.
-                if (n > 16)
-                    continue;
-                const double slope = double(q.col - p.col) / (q.row - p.row);
-                const double intercept = p.col - p.row * slope;
-                for (int r = 0; r < n; ++r) {
-                    const auto x = static_cast<float>((r + 0.5) * slope + intercept);
-                    for (int c = 0; c < n; ++c) {
-                        const auto centre = static_cast<float>(c + 0.5);
-                        const CentreSide want = centre > x    ? CentreSide::A
-                                                : centre == x ? CentreSide::OnLine
-                                                              : CentreSide::B;
-                        ASSERT_EQ(line.Side(r, c), want);
-                    }
-                }
             }
         }
     }
