@@ -38,8 +38,7 @@ class CImageProcessor {
     void SearchHorizontalCuts(int group, int first);
     void SearchObliqueCuts(int group, int first);
     // Divides an n x n grid by the line between the lattice points (row1, col1) and
-    // (row2, col2), row1 != row2, into
-    // m_sidePixelsA and m_sidePixelsB.
+    // (row2, col2), row1 != row2, into m_sidePixelsA and m_sidePixelsB.
     void SplitBlockByLine(double row1, double col1, double row2, double col2, int n);
 
     // Draws every cut model of g_cutModels into g_resultPixels.
