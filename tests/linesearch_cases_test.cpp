@@ -27,6 +27,15 @@ void SingleBlock(int n, double penalty, const std::function<std::uint8_t(int r, 
     g_blocks = {block};
 }
 
+// Makes `workspace` hold the single block of SingleBlock as the one candidate of one group.
+void OneCandidate(CImageProcessor& workspace) {
+    const QuadBlock& b = g_blocks[0];
+    workspace.m_candidates = {
+        CutModel{b.row, b.col, b.size, 0, 0, 0, 0, b.mean, b.mean, b.cost, 0, 0}};
+    workspace.m_groupSizes = {b.size};
+    workspace.m_groupCounts = {1};
+}
+
 void Search() {
     CImageProcessor workspace;
     workspace.SearchLines();
@@ -84,9 +93,7 @@ TEST(LineSearchCases, DiagonalIsMetFirstAsTheLineToTheLastRowButOne) {
 TEST(LineSearchCases, CheckerOfTwoNeedsAnObliqueLineAtPenaltyZero) {
     SingleBlock(2, 0.0, [](int r, int c) { return std::uint8_t(r == c ? 0 : 255); });
     CImageProcessor workspace;
-    workspace.m_candidates = {CutModel{0, 0, 2, 0, 0, 0, 0, 127, 127, g_blocks[0].cost, 0, 0}};
-    workspace.m_groupSizes = {2};
-    workspace.m_groupCounts = {1};
+    OneCandidate(workspace);
     workspace.SearchVerticalCuts(0, 0);
     workspace.SearchHorizontalCuts(0, 0);
     EXPECT_EQ(workspace.m_candidates[0].chosen, 0);  // no axis cut lowers the error
@@ -99,9 +106,7 @@ TEST(LineSearchCases, EqualCostsKeepTheFirstCutInTrialOrder) {
     // Symmetric under transposition: the best row cut and the best column cut cost the same.
     SingleBlock(4, 0.0, [](int r, int c) { return std::uint8_t(std::max(r, c) >= 2 ? 90 : 10); });
     CImageProcessor workspace;
-    workspace.m_candidates = {CutModel{0, 0, 4, 0, 0, 0, 0, 0, 0, g_blocks[0].cost, 0, 0}};
-    workspace.m_groupSizes = {4};
-    workspace.m_groupCounts = {1};
+    OneCandidate(workspace);
     workspace.SearchVerticalCuts(0, 0);
     const CutModel afterRows = workspace.m_candidates[0];
     workspace.SearchHorizontalCuts(0, 0);
@@ -114,9 +119,7 @@ TEST(LineSearchCases, EqualCostsKeepTheFirstCutInTrialOrder) {
     // A flat block is never cut: no cut is cheaper than its own cost.
     SingleBlock(8, 0.0, [](int, int) { return std::uint8_t{42}; });
     CImageProcessor flat;
-    flat.m_candidates = {CutModel{0, 0, 8, 0, 0, 0, 0, 42, 42, g_blocks[0].cost, 0, 0}};
-    flat.m_groupSizes = {8};
-    flat.m_groupCounts = {1};
+    OneCandidate(flat);
     flat.SearchVerticalCuts(0, 0);
     flat.SearchHorizontalCuts(0, 0);
     flat.SearchObliqueCuts(0, 0);
