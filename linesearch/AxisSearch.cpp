@@ -1,13 +1,12 @@
+#include "linesearch/LineSearch.h"
 #include "linesearch/RegionFit.h"
-#include "quadtree/BlockLists.h"
-#include "quadtree/ImageProcessor.h"
-#include "quadtree/SummedTables.h"
 
 namespace {
 
 // Cuts between rows (`alongRows`) or between columns: region A is rows (or columns) p..n-1,
 // region B the rest. Each cut's sums come from the summed tables in constant time.
-void SearchAxisCuts(CutModel& candidate, bool alongRows) {
+void SearchAxisCuts(const CSummedTables& sums, double penalty, CutModel& candidate,
+                    bool alongRows) {
     const int n = candidate.size;
     double best = candidate.cost;
     int bestCut = 0;
@@ -19,13 +18,13 @@ void SearchAxisCuts(CutModel& candidate, bool alongRows) {
         const int widthA = alongRows ? n : n - p;
         const int heightB = alongRows ? p : n;
         const int widthB = alongRows ? n : p;
-        const RegionFit a = FitRegion(CSummedTables::GraySum(rowA, colA, heightA, widthA),
-                                      CSummedTables::SquareSum(rowA, colA, heightA, widthA),
-                                      heightA * widthA, g_penalty);
+        const RegionFit a = FitRegion(sums.GraySum(rowA, colA, heightA, widthA),
+                                      sums.SquareSum(rowA, colA, heightA, widthA),
+                                      heightA * widthA, penalty);
         const RegionFit b =
-            FitRegion(CSummedTables::GraySum(candidate.row, candidate.col, heightB, widthB),
-                      CSummedTables::SquareSum(candidate.row, candidate.col, heightB, widthB),
-                      heightB * widthB, g_penalty);
+            FitRegion(sums.GraySum(candidate.row, candidate.col, heightB, widthB),
+                      sums.SquareSum(candidate.row, candidate.col, heightB, widthB),
+                      heightB * widthB, penalty);
         const double total = a.cost + b.cost;
         if (total < best) {  // strictly: the first cut of the lowest cost wins
             best = total;
@@ -48,20 +47,21 @@ void SearchAxisCuts(CutModel& candidate, bool alongRows) {
 
 }  // namespace
 
-void CImageProcessor::SearchAxisGroup(const char* label, int group, int first, bool alongRows) {
+void CLineSearch::SearchAxisGroup(const char* label, int group, int first, bool alongRows) {
     ShowGroupStatus(label, group);
-    RefreshSums();
     const int m = m_groupCounts[group];
     for (int k = 0; k < m; ++k) {
-        ShowProgress(100 * k / m);
-        SearchAxisCuts(m_candidates[first + k], alongRows);
+        if (Cancelled())
+            return;
+        m_progress.SetPosition(100 * k / m);
+        SearchAxisCuts(m_sums, m_penalty, m_candidates[first + k], alongRows);
     }
 }
 
-void CImageProcessor::SearchVerticalCuts(int group, int first) {
+void CLineSearch::SearchVerticalCuts(int group, int first) {
     SearchAxisGroup("竖线穷举", group, first, true);
 }
 
-void CImageProcessor::SearchHorizontalCuts(int group, int first) {
+void CLineSearch::SearchHorizontalCuts(int group, int first) {
     SearchAxisGroup("横线穷举", group, first, false);
 }

@@ -2,15 +2,13 @@
 
 #include <cstdlib>
 
-#include "picture/PictureStore.h"
-#include "quadtree/BlockLists.h"
 
-void CutLineEnds(const CutModel& model, ScreenPoint& from, ScreenPoint& to) {
+void CutLineEnds(const CutModel& model, int pictureHeight, ScreenPoint& from, ScreenPoint& to) {
     // The casts truncate toward zero; the searches store whole numbers anyway.
     from = {model.col + static_cast<int>(model.p1Col),
-            kPictureSide - (model.row + static_cast<int>(model.p1Row))};
+            pictureHeight - (model.row + static_cast<int>(model.p1Row))};
     to = {model.col + static_cast<int>(model.p2Col),
-          kPictureSide - (model.row + static_cast<int>(model.p2Row))};
+          pictureHeight - (model.row + static_cast<int>(model.p2Row))};
 }
 
 void ForEachLinePixel(ScreenPoint from, ScreenPoint to,
@@ -37,18 +35,18 @@ void ForEachLinePixel(ScreenPoint from, ScreenPoint to,
     }
 }
 
-std::vector<std::uint8_t> GridWithCutLines() {
-    std::vector<std::uint8_t> picture(kColorBytes);
-    for (int i = 0; i < kPixelCount; ++i) {
-        picture[3 * i] = picture[3 * i + 1] = picture[3 * i + 2] = g_gridPixels[i];
+ColorPicture GridWithCutLines(const GrayPicture& grid, const std::vector<CutModel>& cutModels) {
+    ColorPicture picture(grid.width, grid.height);
+    for (std::size_t i = 0; i < grid.samples.size(); ++i) {
+        picture.bgr[3 * i] = picture.bgr[3 * i + 1] = picture.bgr[3 * i + 2] = grid.samples[i];
     }
-    for (const CutModel& model : g_cutModels) {
+    for (const CutModel& model : cutModels) {
         ScreenPoint from{}, to{};
-        CutLineEnds(model, from, to);
+        CutLineEnds(model, grid.height, from, to);
         ForEachLinePixel(from, to, [&](int x, int y) {
-            if (x < 0 || x >= kPictureSide || y < 0 || y >= kPictureSide)
+            if (x < 0 || x >= grid.width || y < 0 || y >= grid.height)
                 return;
-            std::uint8_t* pixel = picture.data() + (kPictureSide - 1 - y) * kColorRowBytes + 3 * x;
+            std::uint8_t* pixel = picture.Pixel(grid.height - 1 - y, x);
             pixel[0] = 0;    // blue
             pixel[1] = 0;    // green
             pixel[2] = 255;  // red

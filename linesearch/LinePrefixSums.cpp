@@ -1,8 +1,8 @@
 #include "linesearch/LinePrefixSums.h"
 
-#include "picture/PictureStore.h"
 
-void CLinePrefixSums::Build(const CutModel* blocks, int count, int n) {
+void CLinePrefixSums::Build(const GrayPicture& gray, const CutModel* blocks, int count, int n) {
+    const std::size_t width = static_cast<std::size_t>(gray.width);
     m_n = n;
     // Storage is kept from one group to the next; resize only touches what grows.
     m_prefix.resize(static_cast<std::size_t>(count) * 2 * n * (n + 1));
@@ -14,10 +14,10 @@ void CLinePrefixSums::Build(const CutModel* blocks, int count, int n) {
             for (int line = 0; line < n; ++line) {
                 // Row `line` of the block, or its column `line` read from the bottom row up.
                 const std::uint8_t* start =
-                    g_grayPixels + (columns
-                                        ? blocks[k].row * kPictureSide + blocks[k].col + line
-                                        : (blocks[k].row + line) * kPictureSide + blocks[k].col);
-                const int stride = columns ? kPictureSide : 1;
+                    gray.samples.data() +
+                    (columns ? gray.Index(blocks[k].row, blocks[k].col + line)
+                             : gray.Index(blocks[k].row + line, blocks[k].col));
+                const std::size_t stride = columns ? width : 1;
                 RowPrefix* prefix =
                     m_prefix.data() +
                     ((static_cast<std::size_t>(k) * 2 + columns) * n + line) * (n + 1);

@@ -7,17 +7,18 @@
 #include <cstdint>
 #include <vector>
 
+#include "picture/Picture.h"
 #include "quadtree/Records.h"
 
 struct RowPrefix {
-    std::int32_t gray;     // at most 512 * 255
-    std::int32_t squares;  // at most 512 * 65025
+    std::int32_t gray;     // at most 16384 * 255
+    std::int32_t squares;  // at most 16384 * 65025 < 2^31
 };
 
 class CLinePrefixSums {
   public:
-    // The n x n blocks of `blocks[0..count-1]` in g_grayPixels.
-    void Build(const CutModel* blocks, int count, int n);
+    // The n x n blocks of `blocks[0..count-1]` in `gray`.
+    void Build(const GrayPicture& gray, const CutModel* blocks, int count, int n);
 
     const RowPrefix* Line(int block, bool columns, int line) const {
         return m_prefix.data() +

@@ -1,33 +1,40 @@
-#include <algorithm>
+#include "linesearch/LineSearch.h"
 
-#include "quadtree/BlockLists.h"
+#include <algorithm>
+#include <cstdio>
+
+#include "linesearch/Threads.h"
 #include "quadtree/Comparators.h"
-#include "quadtree/ImageProcessor.h"
 
 namespace {
 
 // Sorting by size alone leaves blocks of equal size in any order; a stable sort keeps them
 // in quadtree order, so the candidates and the published models come out the same on every
 // platform.
-void SortBlocksBySize() {
-    std::stable_sort(g_blocks.begin(), g_blocks.end(), [](const QuadBlock& a, const QuadBlock& b) {
+void SortBlocksBySize(std::vector<QuadBlock>& blocks) {
+    std::stable_sort(blocks.begin(), blocks.end(), [](const QuadBlock& a, const QuadBlock& b) {
         return CompareBySize(&a, &b) < 0;
     });
 }
 
 }  // namespace
 
-void CImageProcessor::SearchLines() {
-    g_cutModels.clear();
-    g_cutModels.shrink_to_fit();
-    AttachStatusBar();
-    SortBlocksBySize();
+CLineSearch::CLineSearch(const GrayPicture& gray, const CSummedTables& sums, double penalty,
+                         CLineSearchWorkspace& workspace, int threads, CProgress& progress)
+    : m_gray(gray),
+      m_sums(sums),
+      m_penalty(penalty),
+      m_workspace(workspace),
+      m_threads(ResolveThreadCount(threads)),
+      m_progress(progress) {}
 
+std::optional<Decomposition> CLineSearch::Run(std::vector<QuadBlock> blocks) {
+    SortBlocksBySize(blocks);
     m_candidates.clear();
-    for (std::size_t b = 0; b < g_blocks.size(); ++b) {
-        const QuadBlock& block = g_blocks[b];
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        const QuadBlock& block = blocks[b];
         // A cut model costs at least two penalties, so only dearer blocks can gain from one.
-        if (block.cost > 2 * g_penalty && block.size > 1) {
+        if (block.cost > 2 * m_penalty && block.size > 1) {
             CutModel candidate{};
             candidate.row = block.row;
             candidate.col = block.col;
@@ -40,27 +47,33 @@ void CImageProcessor::SearchLines() {
         }
     }
     GroupCandidatesBySize();
-    g_groupCount = static_cast<std::int32_t>(m_groupSizes.size());
+    const auto groupCount = static_cast<std::int32_t>(m_groupSizes.size());
 
     int first = 0;
-    for (int group = 0; group < g_groupCount; ++group) {
+    for (int group = 0; group < groupCount; ++group) {
         SearchVerticalCuts(group, first);
         SearchHorizontalCuts(group, first);
         SearchObliqueCuts(group, first);
+        if (Cancelled())
+            return std::nullopt;
         first += m_groupCounts[group];
     }
 
+    Decomposition result;
+    result.groupCount = groupCount;
     for (const CutModel& candidate : m_candidates) {
         if (candidate.chosen != 1)
             continue;
-        QuadBlock& block = g_blocks[candidate.blockIndex];
+        QuadBlock& block = blocks[candidate.blockIndex];
         block.modelKind = 1;
-        block.cutIndex = static_cast<std::int32_t>(g_cutModels.size());
-        g_cutModels.push_back(candidate);
+        block.cutIndex = static_cast<std::int32_t>(result.cutModels.size());
+        result.cutModels.push_back(candidate);
     }
+    result.blocks = std::move(blocks);
+    return result;
 }
 
-void CImageProcessor::GroupCandidatesBySize() {
+void CLineSearch::GroupCandidatesBySize() {
     m_groupSizes.clear();
     m_groupCounts.clear();
     if (m_candidates.empty())
@@ -78,4 +91,18 @@ void CImageProcessor::GroupCandidatesBySize() {
         previous = candidate.size;
     }
     m_groupCounts.push_back(count);
+}
+
+void CLineSearch::ShowGroupStatus(const char* label, int group) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%s%d", label,
+                  static_cast<int>(m_groupSizes.size()) - group - 1);
+    m_progress.SetText(text);
+}
+
+std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture& gray,
+                                         const CSummedTables& sums,
+                                         CLineSearchWorkspace& workspace, int threads,
+                                         CProgress& progress) {
+    return CLineSearch(gray, sums, tree.penalty, workspace, threads, progress).Run(tree.blocks);
 }

@@ -6,10 +6,8 @@
 #include "linesearch/LineDivision.h"
 #include "linesearch/LinePrefixSums.h"
 #include "linesearch/ParallelFor.h"
+#include "linesearch/LineSearch.h"
 #include "linesearch/RegionFit.h"
-#include "linesearch/Threads.h"
-#include "quadtree/BlockLists.h"
-#include "quadtree/ImageProcessor.h"
 
 // The oblique search tries, for every pair of border points (i, j) that differ in row and in
 // column, the line through them on every block of a size group, and keeps per block the
@@ -24,12 +22,8 @@
 
 namespace {
 
-struct PieceBest {
-    double cost = std::numeric_limits<double>::infinity();
-    int point = -1;  // index of the second end point
-    std::uint8_t valueA = 0;
-    std::uint8_t valueB = 0;
-};
+using PieceBest = CLineSearchWorkspace::PieceBest;
+constexpr PieceBest kNoLine{std::numeric_limits<double>::infinity(), -1, 0, 0};
 
 void EvaluateLine(const CLineDivision::Prefixes& prefixes, int n, int point,
                   const CLinePrefixSums& sums, int block, double penalty, PieceBest& best) {
@@ -61,49 +55,51 @@ void EvaluateLine(const CLineDivision::Prefixes& prefixes, int n, int point,
 
 }  // namespace
 
-void CImageProcessor::SplitBlockByLine(double row1, double col1, double row2, double col2, int n) {
-    m_sidePixelsA.clear();
-    m_sidePixelsA.shrink_to_fit();
-    m_sidePixelsB.clear();
-    m_sidePixelsB.shrink_to_fit();
+void SplitBlockByLine(double row1, double col1, double row2, double col2, int n,
+                      std::vector<PixelPos>& sideA, std::vector<PixelPos>& sideB) {
+    sideA.clear();
+    sideB.clear();
     const CLineDivision line({static_cast<int>(row1), static_cast<int>(col1)},
                              {static_cast<int>(row2), static_cast<int>(col2)});
     for (int r = 0; r < n; ++r) {
         const int lengthB = line.PrefixLength(r, n);
         for (int c = 0; c < n; ++c) {
-            (c < lengthB ? m_sidePixelsB : m_sidePixelsA).push_back({r, c});
+            (c < lengthB ? sideB : sideA).push_back({r, c});
         }
     }
 }
 
-void CImageProcessor::SearchObliqueCuts(int group, int first) {
+void CLineSearch::SearchObliqueCuts(int group, int first) {
     const int n = m_groupSizes[group];
     const int m = m_groupCounts[group];
     ShowGroupStatus("一般斜线穷举", group);
     const std::vector<BorderPoint> points = MakeBorderPoints(n);
     const int firstPoints = 4 * n - 1;  // i = 0 .. 4n - 2
-    const int threads = SearchThreads();
-    const double penalty = g_penalty;
+    const int threads = m_threads;
+    const double penalty = m_penalty;
 
-    // Kept from one search to the next, so that repeated commands reuse their pages.
-    static CLinePrefixSums sums;
-    sums.Build(m_candidates.data() + first, m, n);
+    // The workspace keeps its storage from one search to the next, so that repeated
+    // commands reuse their pages.
+    CLinePrefixSums& sums = m_workspace.sums;
+    sums.Build(m_gray, m_candidates.data() + first, m, n);
 
     // Pieces are (first end point, chunk of blocks), in trial order; a chunk is all blocks
     // unless there are many blocks and few first end points to share out.
     const int chunks = threads == 1 ? 1
                                     : std::clamp((8 * threads + firstPoints - 1) / firstPoints, 1,
                                                  std::max(1, m / 16));
-    static std::vector<PieceBest> bests;
-    bests.assign(static_cast<std::size_t>(firstPoints) * m, PieceBest{});
+    std::vector<PieceBest>& bests = m_workspace.bests;
+    bests.assign(static_cast<std::size_t>(firstPoints) * m, kNoLine);
     int reported = 0;  // first end points whose progress position has been shown
 
     ParallelFor(firstPoints * chunks, threads, [&](int piece, int worker) {
         const int i = piece / chunks;
-        if (worker == 0) {  // the calling thread is the one that may talk to the shell
+        if (worker == 0) {  // the calling thread is the one that may report
             for (; reported <= i; ++reported)
-                ShowProgress(100 * reported / firstPoints);
+                m_progress.SetPosition(100 * reported / firstPoints);
         }
+        if (Cancelled())
+            return;
         const int chunk = piece % chunks;
         const int kBegin = m * chunk / chunks;
         const int kEnd = m * (chunk + 1) / chunks;
@@ -122,8 +118,10 @@ void CImageProcessor::SearchObliqueCuts(int group, int first) {
             }
         }
     });
+    if (Cancelled())
+        return;
     for (; reported < firstPoints; ++reported)
-        ShowProgress(100 * reported / firstPoints);
+        m_progress.SetPosition(100 * reported / firstPoints);
 
     // First end points in trial order, each compared strictly with the current best.
     for (int i = 0; i < firstPoints; ++i) {

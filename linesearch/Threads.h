@@ -1,6 +1,8 @@
 #pragma once
-// How many threads the cut-line search may use. Results are the same for every count.
+// The thread count of the cut-line search when the caller asks for "every core" (0).
 
-// 0 restores the default: every core.
-void SetSearchThreads(int threads);
-int SearchThreads();
+// Every core of the machine, at least 1.
+int DefaultThreadCount();
+
+// `threads` when positive, otherwise DefaultThreadCount().
+int ResolveThreadCount(int threads);

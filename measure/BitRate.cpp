@@ -3,10 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "measure/FigureText.h"
-#include "quadtree/BlockLists.h"
 #include "quadtree/Comparators.h"
-#include "quadtree/ImageProcessor.h"
 
 double Log2(double x) {
     return std::log10(x) / std::log10(2.0);
@@ -25,39 +22,42 @@ namespace {
 // Lengths of the maximal runs of blocks with an equal `key`, in list order; an empty list
 // gives the single length 0.
 template <typename Key>
-void RunLengths(Key key, std::vector<std::int32_t>& lengths) {
-    lengths.clear();
+std::vector<std::int32_t> RunLengths(const std::vector<QuadBlock>& blocks, Key key) {
+    std::vector<std::int32_t> lengths;
     std::int32_t run = 0;
-    for (std::size_t i = 0; i < g_blocks.size(); ++i) {
-        if (i > 0 && key(g_blocks[i]) != key(g_blocks[i - 1])) {
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (i > 0 && key(blocks[i]) != key(blocks[i - 1])) {
             lengths.push_back(run);
             run = 0;
         }
         ++run;
     }
     lengths.push_back(run);
+    return lengths;
 }
 
 }  // namespace
 
-void CImageProcessor::SortBlocksInScanOrder() {
-    // Rows of blocks in a serpentine: row groups by first row, columns ascending in even
-    // groups and descending in odd ones. (row, col) is unique, so the order is determined.
-    std::qsort(g_blocks.data(), g_blocks.size(), sizeof(QuadBlock), CompareByRow);
-    RunLengths([](const QuadBlock& b) { return b.row; }, m_groupCounts);
+void SortBlocksInScanOrder(std::vector<QuadBlock>& blocks) {
+    // (row, col) is unique, so the order is determined whatever the sort's stability.
+    std::qsort(blocks.data(), blocks.size(), sizeof(QuadBlock), CompareByRow);
+    const std::vector<std::int32_t> rowGroups =
+        RunLengths(blocks, [](const QuadBlock& b) { return b.row; });
     std::size_t start = 0;
-    for (std::size_t g = 0; g < m_groupCounts.size(); ++g) {
-        std::qsort(g_blocks.data() + start, m_groupCounts[g], sizeof(QuadBlock),
+    for (std::size_t g = 0; g < rowGroups.size(); ++g) {
+        std::qsort(blocks.data() + start, rowGroups[g], sizeof(QuadBlock),
                    g % 2 == 0 ? CompareByCol : CompareByColDesc);
-        start += m_groupCounts[g];
+        start += rowGroups[g];
     }
 }
 
-double BitRateOfScan(std::vector<std::uint8_t>& symbols, std::vector<std::int32_t>& runLengths) {
+double BitRateOfScan(const std::vector<QuadBlock>& scan, const std::vector<CutModel>& cutModels,
+                     std::int32_t groupCount, double pixelCount) {
     // Size term: every run of equal block size costs log2 of its length plus log2 N. With no
     // size group at all (N = 0) log2 N has no value; it is taken as 0 so the rate stays a number.
-    const double log2Groups = g_groupCount > 0 ? Log2(g_groupCount) : 0.0;
-    RunLengths([](const QuadBlock& b) { return b.size; }, runLengths);
+    const double log2Groups = groupCount > 0 ? Log2(groupCount) : 0.0;
+    const std::vector<std::int32_t> runLengths =
+        RunLengths(scan, [](const QuadBlock& b) { return b.size; });
     double sizeBits = 0.0;
     for (const std::int32_t length : runLengths)
         sizeBits += Log2(length) + log2Groups;
@@ -66,7 +66,7 @@ double BitRateOfScan(std::vector<std::uint8_t>& symbols, std::vector<std::int32_
     double kindBits = 0.0;
     int oneValueRun = 0;
     int cutRun = 0;
-    for (const QuadBlock& block : g_blocks) {
+    for (const QuadBlock& block : scan) {
         if (block.modelKind == 1) {
             kindBits += Log2(oneValueRun + 1);
             oneValueRun = 0;
@@ -80,17 +80,18 @@ double BitRateOfScan(std::vector<std::uint8_t>& symbols, std::vector<std::int32_
 
     // Cut term: log2 of the number of lines a block of its size could have taken.
     double cutBits = 0.0;
-    for (const CutModel& model : g_cutModels) {
+    for (const CutModel& model : cutModels) {
         const double s = model.size;
         cutBits += model.size == 2 ? Log2(6) : Log2(6 * s * s - 4 * s);
     }
 
     // Value differences along the scan, each against the previous block's value.
-    symbols.clear();
-    int previous = g_blocks.empty() ? 0 : g_blocks.front().mean;
-    for (const QuadBlock& block : g_blocks) {
+    std::vector<std::uint8_t> symbols;
+    symbols.reserve(scan.size() + cutModels.size());
+    int previous = scan.empty() ? 0 : scan.front().mean;
+    for (const QuadBlock& block : scan) {
         if (block.modelKind == 1) {
-            const CutModel& model = g_cutModels[block.cutIndex];
+            const CutModel& model = cutModels[block.cutIndex];
             symbols.push_back(static_cast<std::uint8_t>(std::abs(previous - model.meanA)));
             symbols.push_back(static_cast<std::uint8_t>(std::abs(previous - model.meanB)));
             previous = (model.meanA + model.meanB) / 2;
@@ -115,14 +116,13 @@ double BitRateOfScan(std::vector<std::uint8_t>& symbols, std::vector<std::int32_
         entropy -= p * Log2(p);
     }
     const double totalBits = m * entropy + lengthBits + sizeBits + cutBits + kindBits;
-    return totalBits * 3.814697265625e-06;  // / 262144 pixels
+    // Per pixel; for 512 x 512 this is T * 3.814697265625e-06 exactly.
+    return totalBits / pixelCount;
 }
 
-void CImageProcessor::EstimateBitRate() {
-    AttachStatusBar();
-    m_valueDiffs.clear();
-    SortBlocksInScanOrder();
-    const double rate = BitRateOfScan(m_valueDiffs, m_groupCounts);
-    CurrentShell().ShowMessage(FormatFigure(rate), kBitRateCaption, MessageIcon::Information);
-    ShowStatus("BIT率计算完毕");
+double EstimateBitRate(const Decomposition& decomposition, int width, int height) {
+    std::vector<QuadBlock> scan = decomposition.blocks;
+    SortBlocksInScanOrder(scan);
+    return BitRateOfScan(scan, decomposition.cutModels, decomposition.groupCount,
+                         static_cast<double>(width) * height);
 }

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "linesearch/LineSearch.h"
+#include "quadtree/Records.h"
+
 // log2 as the estimate computes it: log10(x) / log10(2) in double precision.
 double Log2(double x);
 
@@ -12,6 +15,14 @@ int SymbolBits(std::uint8_t symbol);
 // Class of a symbol: 1 for 0 and 1, 2 for 2..7, 3 for 8..127, 4 for 128..255.
 int SymbolClass(std::uint8_t symbol);
 
-// The estimated rate in bits per pixel of the decomposition in g_blocks (already in scan
-// order), g_cutModels and g_groupCount; `symbols` and `runLengths` are working lists.
-double BitRateOfScan(std::vector<std::uint8_t>& symbols, std::vector<std::int32_t>& runLengths);
+// Puts `blocks` into scan order: row groups by first row, bottom up, in a serpentine (columns
+// ascending in even groups, descending in odd ones).
+void SortBlocksInScanOrder(std::vector<QuadBlock>& blocks);
+
+// The estimated rate in bits per pixel of blocks already in scan order, their cut models and
+// the number of size groups, over `pixelCount` pixels.
+double BitRateOfScan(const std::vector<QuadBlock>& scan, const std::vector<CutModel>& cutModels,
+                     std::int32_t groupCount, double pixelCount);
+
+// The estimated bits per pixel of a decomposition of a width x height picture.
+double EstimateBitRate(const Decomposition& decomposition, int width, int height);

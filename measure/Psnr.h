@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cstdint>
+#include "picture/Picture.h"
 
-// PSNR in dB of `result` against `gray` (both 512 x 512); +infinity for equal pictures.
-double PsnrOf(const std::uint8_t* gray, const std::uint8_t* result);
+// PSNR in dB of `result` against `gray` (same size): 10 log10(65025 / MSE), with the mean
+// squared error over every pixel; +infinity for equal pictures.
+double Psnr(const GrayPicture& gray, const GrayPicture& result);

@@ -1,18 +1,16 @@
-#include "picture/PictureStore.h"
-#include "quadtree/BlockLists.h"
-#include "quadtree/ImageProcessor.h"
+#include "measure/Reconstruction.h"
 
 namespace {
 
 // Fills one block from its cut model: side A (larger row or column) gets meanA, side B
 // meanB, and a pixel whose centre lies exactly on an oblique line the middle value.
-void DrawBlock(const CutModel& model) {
+void DrawBlock(const CutModel& model, GrayPicture& picture) {
     const int s = model.size;
     const std::uint8_t a = model.meanA;
     const std::uint8_t b = model.meanB;
     const auto middle = static_cast<std::uint8_t>((a + b) * 0.5);
     auto at = [&](int j, int k) -> std::uint8_t& {
-        return g_resultPixels[(model.row + j) * kPictureSide + model.col + k];
+        return picture.samples[picture.Index(model.row + j, model.col + k)];
     };
     if (model.p1Row == model.p2Row) {
         for (int j = 0; j < s; ++j) {
@@ -41,13 +39,18 @@ void DrawBlock(const CutModel& model) {
 
 }  // namespace
 
-void CImageProcessor::Reconstruct() {
-    ShowStatus("Zantrel解码");
-    const int n = static_cast<int>(g_cutModels.size());
+std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture,
+                                       const std::vector<CutModel>& cutModels, CProgress& progress) {
+    progress.SetText("Zantrel解码");
+    GrayPicture result = blockPicture;
+    const int n = static_cast<int>(cutModels.size());
     for (int i = 0; i < n; ++i) {
-        ShowProgress(100 * i / n);
-        DrawBlock(g_cutModels[i]);
+        if (progress.Cancelled())
+            return std::nullopt;
+        progress.SetPosition(static_cast<int>(100LL * i / n));
+        DrawBlock(cutModels[i], result);
     }
-    ShowStatus("解码完毕");
-    ShowProgress(0);
+    progress.SetText("解码完毕");
+    progress.SetPosition(0);
+    return result;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // qsort comparators on QuadBlock records: the plain difference of the compared fields
-// (all lie in 0..512, so no difference overflows).
+// (all lie in 0..16384, so no difference overflows).
 
 int CompareBySize(const void* first, const void* second);
 int CompareByRow(const void* first, const void* second);

@@ -1,22 +1,24 @@
+#include "quadtree/GridPictures.h"
+
 #include <algorithm>
 
-#include "picture/PictureStore.h"
-#include "quadtree/BlockLists.h"
-#include "quadtree/ImageProcessor.h"
-
-void CImageProcessor::FillBlockPicture() {
-    for (const QuadBlock& block : g_blocks) {
+GrayPicture FillBlockPicture(const Quadtree& tree) {
+    GrayPicture picture(tree.width, tree.height);
+    for (const QuadBlock& block : tree.blocks) {
         for (int r = block.row; r < block.row + block.size; ++r) {
-            std::uint8_t* line = g_resultPixels + r * kPictureSide + block.col;
-            std::fill(line, line + block.size, block.mean);
+            std::fill_n(picture.samples.begin() + picture.Index(r, block.col), block.size,
+                        block.mean);
         }
     }
+    return picture;
 }
 
-void CImageProcessor::MakeGrayGrid() {
+GrayPicture MakeGrayGrid(const GrayPicture& grid, const GrayPicture& blockPicture) {
+    GrayPicture grayGrid = grid;
     // Borders are told from background by value alone: background is exactly 255.
-    for (int i = 0; i < kPixelCount; ++i) {
-        if (g_grayGridPixels[i] == 255)
-            g_grayGridPixels[i] = g_resultPixels[i];
+    for (std::size_t i = 0; i < grayGrid.samples.size(); ++i) {
+        if (grayGrid.samples[i] == 255)
+            grayGrid.samples[i] = blockPicture.samples[i];
     }
+    return grayGrid;
 }

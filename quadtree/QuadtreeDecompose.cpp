@@ -1,89 +1,117 @@
 #include <algorithm>
+#include <deque>
 
-#include "picture/PictureStore.h"
-#include "quadtree/BlockLists.h"
-#include "quadtree/ImageProcessor.h"
-#include "quadtree/SummedTables.h"
+#include "quadtree/Quadtree.h"
 
 namespace {
 
 constexpr std::uint8_t kGridValue = 128;
-constexpr std::uint8_t kBackground = 255;
 
-void SetGridSample(int row, int col) {
-    g_grayGridPixels[row * kPictureSide + col] = kGridValue;
-    g_gridPixels[row * kPictureSide + col] = kGridValue;
+enum class Place { Inside, Straddles, Outside };
+
+Place PlaceOf(const QuadBlock& block, int width, int height) {
+    if (block.row >= height || block.col >= width)
+        return Place::Outside;
+    if (block.row + block.size <= height && block.col + block.size <= width)
+        return Place::Inside;
+    return Place::Straddles;
 }
 
 }  // namespace
 
-std::uint8_t CImageProcessor::MeasureBlock(std::int32_t row, std::int32_t col, std::int32_t size) {
-    RefreshSums();
-    // Exact integer sums; see SummedTables.h for why they equal the double sums.
-    const double s = static_cast<double>(CSummedTables::GraySum(row, col, size, size));
-    const double q =
-        static_cast<double>(CSummedTables::SquareSum(row, col, size, size)) * 0.001953125;
-    const double a = s / size;
-    const double m = a / size;
-    m_blockError = q - (a * a) * 0.001953125;
-    return static_cast<std::uint8_t>(m + 0.5);
+int RootSide(int width, int height) {
+    int side = 1;
+    while (side < width || side < height)
+        side *= 2;
+    return side;
 }
 
-void CImageProcessor::QuadtreeDecompose(double penalty, std::int32_t minBlockSize) {
-    g_blocks.clear();
-    g_blocks.shrink_to_fit();
-    g_penalty = penalty;
-    m_sumsFresh = false;  // the gray picture may be new since the last measurement
+BlockMeasure MeasureBlock(const CSummedTables& sums, int row, int col, int size) {
+    // Exact integer sums; see SummedTables.h for why they equal the double sums.
+    const double s = static_cast<double>(sums.GraySum(row, col, size, size));
+    const double q = static_cast<double>(sums.SquareSum(row, col, size, size)) * 0.001953125;
+    const double a = s / size;
+    const double m = a / size;
+    return {static_cast<std::uint8_t>(m + 0.5), q - (a * a) * 0.001953125};
+}
 
-    std::fill(std::begin(g_grayGridPixels), std::end(g_grayGridPixels), kBackground);
-    std::fill(std::begin(g_gridPixels), std::end(g_gridPixels), kBackground);
-    for (int i = 0; i < kPictureSide; ++i) {
-        SetGridSample(0, i);
-        SetGridSample(kPictureSide - 1, i);
-        SetGridSample(i, 0);
-        SetGridSample(i, kPictureSide - 1);
+Quadtree DecomposeQuadtree(const CSummedTables& sums, double penalty, std::int32_t minBlockSize) {
+    const int width = sums.Width();
+    const int height = sums.Height();
+    Quadtree tree;
+    tree.width = width;
+    tree.height = height;
+    tree.penalty = penalty;
+    tree.minBlockSize = minBlockSize;
+    tree.grid = GrayPicture(width, height, 255);
+    GrayPicture& grid = tree.grid;
+    for (int c = 0; c < width; ++c) {
+        grid.At(0, c) = kGridValue;
+        grid.At(height - 1, c) = kGridValue;
+    }
+    for (int r = 0; r < height; ++r) {
+        grid.At(r, 0) = kGridValue;
+        grid.At(r, width - 1) = kGridValue;
     }
 
-    auto measured = [&](std::int32_t row, std::int32_t col, std::int32_t size) {
+    // A block that straddles the edge is never measured: it is always split.
+    auto make = [&](std::int32_t row, std::int32_t col, std::int32_t size) {
         QuadBlock block{row, col, size, 0, 0.0, 0, 0};
-        block.mean = MeasureBlock(row, col, size);
-        block.cost = m_blockError + penalty;
+        if (PlaceOf(block, width, height) == Place::Inside) {
+            const BlockMeasure measure = MeasureBlock(sums, row, col, size);
+            block.mean = measure.mean;
+            block.cost = measure.error + penalty;
+        }
         return block;
     };
 
-    m_workList.clear();
-    m_workList.push_back(measured(0, 0, kPictureSide));
-    while (!m_workList.empty()) {
-        const QuadBlock parent = m_workList.front();
+    std::deque<QuadBlock> workList;
+    workList.push_back(make(0, 0, RootSide(width, height)));
+    while (!workList.empty()) {
+        const QuadBlock parent = workList.front();
+        const bool straddles = PlaceOf(parent, width, height) == Place::Straddles;
         const std::int32_t h = parent.size / 2;
         if (h == 0) {  // a single pixel has no quarters
-            m_workList.pop_front();
-            g_blocks.push_back(parent);
+            workList.pop_front();
+            tree.blocks.push_back(parent);
             continue;
         }
         const QuadBlock quarters[4] = {
-            measured(parent.row, parent.col, h),
-            measured(parent.row + h, parent.col, h),
-            measured(parent.row, parent.col + h, h),
-            measured(parent.row + h, parent.col + h, h),
+            make(parent.row, parent.col, h),
+            make(parent.row + h, parent.col, h),
+            make(parent.row, parent.col + h, h),
+            make(parent.row + h, parent.col + h, h),
         };
-        const double quartersCost =
-            ((quarters[0].cost + quarters[1].cost) + quarters[2].cost) + quarters[3].cost;
-        m_workList.pop_front();
-        if (!(parent.cost > quartersCost)) {
-            g_blocks.push_back(parent);
-            continue;
+        workList.pop_front();
+        if (!straddles) {
+            const double quartersCost =
+                ((quarters[0].cost + quarters[1].cost) + quarters[2].cost) + quarters[3].cost;
+            if (!(parent.cost > quartersCost)) {
+                tree.blocks.push_back(parent);
+                continue;
+            }
         }
-        for (int r = parent.row; r < parent.row + parent.size; ++r)
-            SetGridSample(r, parent.col + h);
-        for (int c = parent.col; c < parent.col + parent.size; ++c)
-            SetGridSample(parent.row + h, c);
+        // The split lines, as far as they lie inside the picture.
+        if (parent.col + h < width) {
+            const int rowEnd = std::min(parent.row + parent.size, height);
+            for (int r = parent.row; r < rowEnd; ++r)
+                grid.At(r, parent.col + h) = kGridValue;
+        }
+        if (parent.row + h < height) {
+            const int colEnd = std::min(parent.col + parent.size, width);
+            std::fill_n(grid.samples.begin() + grid.Index(parent.row + h, parent.col),
+                        colEnd - parent.col, kGridValue);
+        }
         for (const QuadBlock& quarter : quarters) {
-            if (h == minBlockSize) {
-                g_blocks.push_back(quarter);
+            const Place place = PlaceOf(quarter, width, height);
+            if (place == Place::Outside)
+                continue;
+            if (place == Place::Inside && h == minBlockSize) {
+                tree.blocks.push_back(quarter);
             } else {
-                m_workList.push_back(quarter);
+                workList.push_back(quarter);
             }
         }
     }
+    return tree;
 }

@@ -12,7 +12,7 @@ struct QuadBlock {
     std::uint8_t mean;       // the block's mean rounded half up
     double cost;             // penalty + squared error / 512 of the one-value model
     std::int32_t modelKind;  // 0 = one value, 1 = a cut model was chosen
-    std::int32_t cutIndex;   // position in g_cutModels when modelKind is 1
+    std::int32_t cutIndex;   // position in the cut models when modelKind is 1
 };
 
 // The two-region model of one block. End points are block-local (row offset, column
@@ -29,7 +29,7 @@ struct CutModel {
     std::uint8_t meanB;
     double cost;              // best cost so far; the one-value cost until a cut wins
     std::int32_t chosen;      // 1 once a cut line beat the one-value model
-    std::int32_t blockIndex;  // position of the block in the size-sorted g_blocks
+    std::int32_t blockIndex;  // position of the block in the size-sorted block list
 };
 
 // One pixel of a block, as block-local offsets.

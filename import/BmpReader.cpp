@@ -1,4 +1,4 @@
-#include "picture/BmpReader.h"
+#include "import/BmpReader.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,8 +8,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "picture/BmpFormat.h"
-#include "platform/FileError.h"
 
 namespace {
 
@@ -73,29 +71,6 @@ class CFileHandle {
     int m_fd;
 };
 
-LoadResult Refuse(BmpVerdict verdict) {
-    CurrentShell().ShowMessage(BmpRefusalMessage(verdict), kAppName, MessageIcon::Exclamation);
-    return LoadResult::Refused;
-}
-
-LoadResult FailFile(int error, const std::string& path) {
-    CurrentShell().ReportFileError(FileErrorCauseFromErrno(error), path);
-    return LoadResult::FileError;
-}
-
-LoadResult StageAndCommit(CByteSource& source, const std::string& path) {
-    StagedPicture staged;
-    const StageResult result = StageBmp(source, staged);
-    if (result.readError != 0 && result.readError != ENODATA)
-        return FailFile(result.readError, path);
-    if (result.readError == ENODATA)
-        return Refuse(BmpVerdict::Damaged);
-    if (result.verdict != BmpVerdict::Accepted)
-        return Refuse(result.verdict);
-    CommitPicture(staged);
-    return LoadResult::Loaded;
-}
-
 }  // namespace
 
 std::string BmpRefusalMessage(BmpVerdict verdict) {
@@ -105,7 +80,7 @@ std::string BmpRefusalMessage(BmpVerdict verdict) {
         case BmpVerdict::WrongDepth:
             return "请输入24位的图像!";
         case BmpVerdict::WrongSize: {
-            const std::string side = std::to_string(kPictureSide);
+            const std::string side = std::to_string(kClassicSide);
             return "请输入" + side + "X" + side + "大小的图像!";
         }
         case BmpVerdict::Damaged:
@@ -114,12 +89,12 @@ std::string BmpRefusalMessage(BmpVerdict verdict) {
     return "图像文件不完整或已损坏!";
 }
 
-StageResult StageBmp(CByteSource& source, StagedPicture& staged) {
+BmpReadResult StageBmp(CByteSource& source, LoadedBmp& loaded) {
     const std::uint64_t size = source.Size();
     std::array<std::uint8_t, bmp::kHeadersBytes> head{};
     const std::size_t headBytes = size < head.size() ? static_cast<std::size_t>(size) : head.size();
     if (const int error = source.Read(0, std::span(head).first(headBytes)); error != 0) {
-        return {BmpVerdict::Damaged, error};
+        return {BmpVerdict::Damaged, error == ENODATA ? 0 : error};
     }
 
     // The depth comes first, then the size, then the integrity of the file.
@@ -127,54 +102,47 @@ StageResult StageBmp(CByteSource& source, StagedPicture& staged) {
         return {BmpVerdict::WrongDepth, 0};
     const std::int32_t width = bmp::ReadI32(head, bmp::kWidth);
     const std::int32_t height = bmp::ReadI32(head, bmp::kHeight);
-    if (width != height || width != kPictureSide)
+    if (width != height || width != kClassicSide)
         return {BmpVerdict::WrongSize, 0};
     if (size < bmp::kHeadersBytes)
         return {BmpVerdict::Damaged, 0};
     const std::uint64_t pixelOffset = bmp::ReadU32(head, bmp::kPixelOffset);
-    if (pixelOffset < bmp::kHeadersBytes || pixelOffset + kColorBytes > size ||
+    if (pixelOffset < bmp::kHeadersBytes || pixelOffset + bmp::kClassicPixelBytes > size ||
         bmp::ReadU32(head, bmp::kCompression) != 0) {
         return {BmpVerdict::Damaged, 0};
     }
 
-    staged.pixels.resize(kColorBytes);
-    if (const int error = source.Read(pixelOffset, staged.pixels); error != 0) {
-        return {BmpVerdict::Damaged, error};
+    ColorPicture picture(kClassicSide, kClassicSide);
+    if (const int error = source.Read(pixelOffset, picture.bgr); error != 0) {
+        // A source that ended early is a damaged file, not a failed read.
+        return {BmpVerdict::Damaged, error == ENODATA ? 0 : error};
     }
-    std::memcpy(staged.fileHeader.data(), head.data(), kFileHeaderBytes);
-    std::memcpy(staged.infoHeader.data(), head.data() + kFileHeaderBytes, kInfoHeaderBytes);
+    loaded.picture = std::move(picture);
+    loaded.headers = head;
     return {BmpVerdict::Accepted, 0};
 }
 
-void CommitPicture(const StagedPicture& staged) {
-    std::memcpy(g_fileHeader, staged.fileHeader.data(), kFileHeaderBytes);
-    std::memcpy(g_infoHeader, staged.infoHeader.data(), kInfoHeaderBytes);
-    std::memcpy(g_colorPixels, staged.pixels.data(), kColorBytes);
-    g_pictureLoaded = 1;
-    g_displayMode = DISPLAY_COLOR;
-}
-
-LoadResult LoadPictureFile(const std::string& path) {
+BmpReadResult ReadBmpFile(const std::string& path, LoadedBmp& loaded) {
     // Non-blocking so that a FIFO given by mistake cannot hang the loader.
     CFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0)
-        return FailFile(errno, path);
+        return {BmpVerdict::Damaged, errno};
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0)
-        return FailFile(errno, path);
+        return {BmpVerdict::Damaged, errno};
     if (S_ISDIR(info.st_mode))
-        return FailFile(EISDIR, path);
+        return {BmpVerdict::Damaged, EISDIR};
     if (!S_ISREG(info.st_mode))
-        return FailFile(EINVAL, path);
+        return {BmpVerdict::Damaged, EINVAL};
     // Another program writing the file holds an exclusive lock: a sharing violation.
     if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        return FailFile(EWOULDBLOCK, path);
+        return {BmpVerdict::Damaged, EWOULDBLOCK};
     }
     CFileSource source(file.Get(), static_cast<std::uint64_t>(info.st_size));
-    return StageAndCommit(source, path);
+    return StageBmp(source, loaded);
 }
 
-LoadResult LoadPictureBytes(std::span<const std::uint8_t> bytes) {
+BmpReadResult ReadBmpBytes(std::span<const std::uint8_t> bytes, LoadedBmp& loaded) {
     CMemorySource source(bytes);
-    return StageAndCommit(source, "<memory>");
+    return StageBmp(source, loaded);
 }

@@ -1,0 +1,55 @@
+#pragma once
+// Reading the one BMP form the original rules accept: uncompressed 24 bits per pixel,
+// exactly 512 x 512. The file is read into a staging area and checked completely; only an
+// accepted file fills the caller's picture, so a refused or unreadable file changes nothing.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "import/BmpFormat.h"
+#include "picture/Picture.h"
+
+enum class BmpVerdict {
+    Accepted,
+    WrongDepth,  // "请输入24位的图像!"; also files too short to hold the depth byte
+    WrongSize,   // "请输入512X512大小的图像!"; top-down files included
+    Damaged,  // "图像文件不完整或已损坏!": short, compressed, or pixels outside the file
+};
+
+// The message box text for a refusal; empty for Accepted.
+std::string BmpRefusalMessage(BmpVerdict verdict);
+
+// Random access to the bytes of a file, on disk or in memory.
+class CByteSource {
+  public:
+    virtual ~CByteSource() = default;
+    virtual std::uint64_t Size() const = 0;
+    // Reads exactly out.size() bytes at `offset`. Returns 0, or an errno value on failure
+    // (EIO-like errors, or ENODATA when the source ended early).
+    virtual int Read(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
+};
+
+// An accepted file: its colour picture and the 54 header bytes, kept for saving.
+struct LoadedBmp {
+    ColorPicture picture;
+    bmp::Headers headers{};
+};
+
+struct BmpReadResult {
+    BmpVerdict verdict = BmpVerdict::Damaged;
+    int readError = 0;  // errno of a failed read or open; the verdict is then meaningless
+};
+
+// Checks the source and, only when it is accepted, fills `loaded`.
+BmpReadResult StageBmp(CByteSource& source, LoadedBmp& loaded);
+
+// Reads the file at `path`: a folder gives EISDIR, anything but a regular file EINVAL, and a
+// file another program holds an exclusive lock on EWOULDBLOCK.
+BmpReadResult ReadBmpFile(const std::string& path, LoadedBmp& loaded);
+
+// The same checks for bytes already in memory.
+BmpReadResult ReadBmpBytes(std::span<const std::uint8_t> bytes, LoadedBmp& loaded);

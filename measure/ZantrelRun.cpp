@@ -1,0 +1,30 @@
+#include "measure/ZantrelRun.h"
+
+#include "measure/Reconstruction.h"
+#include "quadtree/GridPictures.h"
+
+void PrepareWorkspace(const GrayPicture& gray, PipelineWorkspace& workspace) {
+    workspace.sums.Build(gray);
+}
+
+QuadtreeStage RunQuadtreeStage(const PipelineWorkspace& workspace, double penalty,
+                               std::int32_t minBlockSize) {
+    QuadtreeStage stage;
+    stage.tree = DecomposeQuadtree(workspace.sums, penalty, minBlockSize);
+    stage.blockPicture = FillBlockPicture(stage.tree);
+    return stage;
+}
+
+std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
+                                            PipelineWorkspace& workspace, int threads,
+                                            CProgress& progress) {
+    std::optional<Decomposition> decomposition =
+        SearchLines(quadtree.tree, gray, workspace.sums, workspace.search, threads, progress);
+    if (!decomposition)
+        return std::nullopt;
+    std::optional<GrayPicture> result =
+        Reconstruct(quadtree.blockPicture, decomposition->cutModels, progress);
+    if (!result)
+        return std::nullopt;
+    return ZantrelStage{std::move(*decomposition), std::move(*result)};
+}

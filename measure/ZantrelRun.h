@@ -1,0 +1,43 @@
+#pragma once
+// The stages after the gray conversion, run in the desktop commands' order on one gray
+// picture: quadtree and block fill, then the cut-line search and the reconstruction. The
+// command line, the sweep and the benchmark all run the pipeline through here.
+
+#include <cstdint>
+#include <optional>
+
+#include "linesearch/LineSearch.h"
+#include "picture/Picture.h"
+#include "picture/Progress.h"
+#include "quadtree/Quadtree.h"
+#include "quadtree/SummedTables.h"
+
+// Memory kept from one run to the next on the same gray picture.
+struct PipelineWorkspace {
+    CSummedTables sums;  // of the gray picture; Prepare builds them
+    CLineSearchWorkspace search;
+};
+
+// The quadtree stage: the decomposition and its block picture.
+struct QuadtreeStage {
+    Quadtree tree;
+    GrayPicture blockPicture;
+};
+
+// The cut-line stage: the decomposition and the reconstruction.
+struct ZantrelStage {
+    Decomposition decomposition;
+    GrayPicture result;
+};
+
+// Builds the summed tables of `gray` into the workspace.
+void PrepareWorkspace(const GrayPicture& gray, PipelineWorkspace& workspace);
+
+// Quadtree and block fill; the workspace must have been prepared for `gray`.
+QuadtreeStage RunQuadtreeStage(const PipelineWorkspace& workspace, double penalty,
+                               std::int32_t minBlockSize);
+
+// Search and reconstruction after `quadtree`; nothing when cancelled.
+std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
+                                            PipelineWorkspace& workspace, int threads,
+                                            CProgress& progress);

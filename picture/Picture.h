@@ -1,0 +1,61 @@
+#pragma once
+// The pictures that flow through the pipeline, as values: a width, a height and the samples.
+// Rows are stored bottom row first (the BMP row order) without padding, so sample (r, c) of a
+// W x H picture lies at index r * W + c, where row 0 is the bottom row of the picture.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// The largest width and height the engine takes.
+inline constexpr int kMaxPictureSide = 16384;
+
+// The side of the pictures the original BMP rules accept.
+inline constexpr int kClassicSide = 512;
+
+struct GrayPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> samples;  // width * height, 0..255
+
+    GrayPicture() = default;
+    GrayPicture(int w, int h, std::uint8_t fill = 0)
+        : width(w), height(h), samples(static_cast<std::size_t>(w) * h, fill) {}
+
+    std::size_t PixelCount() const { return static_cast<std::size_t>(width) * height; }
+    std::uint8_t At(int row, int col) const { return samples[Index(row, col)]; }
+    std::uint8_t& At(int row, int col) { return samples[Index(row, col)]; }
+    std::size_t Index(int row, int col) const {
+        return static_cast<std::size_t>(row) * width + col;
+    }
+    bool operator==(const GrayPicture&) const = default;
+};
+
+struct ColorPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> bgr;  // width * height * 3: blue, green, red per pixel
+
+    ColorPicture() = default;
+    ColorPicture(int w, int h) : width(w), height(h), bgr(static_cast<std::size_t>(w) * h * 3) {}
+
+    std::size_t PixelCount() const { return static_cast<std::size_t>(width) * height; }
+    const std::uint8_t* Pixel(int row, int col) const { return bgr.data() + 3 * Index(row, col); }
+    std::uint8_t* Pixel(int row, int col) { return bgr.data() + 3 * Index(row, col); }
+    std::size_t Index(int row, int col) const {
+        return static_cast<std::size_t>(row) * width + col;
+    }
+    bool operator==(const ColorPicture&) const = default;
+};
+
+// True when 1 <= width, height <= kMaxPictureSide.
+inline bool IsValidPictureSize(long long width, long long height) {
+    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide;
+}
+
+// The bytes a whole run of the pipeline may hold for a W x H picture at once (the pictures,
+// the summed tables, the block lists at their largest), so that a picture too large for the
+// machine can be refused before anything is allocated.
+std::uint64_t PipelineBytesFor(int width, int height);
+// The memory this machine has available now, in bytes (0 when it cannot be told).
+std::uint64_t AvailableMemoryBytes();

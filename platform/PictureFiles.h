@@ -1,0 +1,21 @@
+#pragma once
+// Opening and saving picture files for the front ends: every refusal and file error is
+// reported through the shell, and a failed load or save changes nothing.
+
+#include <string>
+
+#include "import/BmpReader.h"
+#include "picture/Picture.h"
+
+enum class LoadResult { Loaded, Refused, FileError };
+
+// A BMP file under the original rules (24-bit, 512 x 512). A refusal is shown as a message box
+// captioned "Zantrel", a file error through the shell; only Loaded fills `loaded`.
+LoadResult LoadBmpPicture(const std::string& path, LoadedBmp& loaded);
+
+// Writes `picture` as a 24-bit BMP file behind `kept` (may be null; see EncodeBmp). Reports a
+// failure through the shell and returns false; any old file stays as it was.
+bool SaveBmpPicture(const std::string& path, const ColorPicture& picture,
+                    const bmp::Headers* kept);
+bool SaveGrayBmpPicture(const std::string& path, const GrayPicture& picture,
+                        const bmp::Headers* kept);
