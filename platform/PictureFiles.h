@@ -19,3 +19,15 @@ bool SaveBmpPicture(const std::string& path, const ColorPicture& picture,
                     const bmp::Headers* kept);
 bool SaveGrayBmpPicture(const std::string& path, const GrayPicture& picture,
                         const bmp::Headers* kept);
+
+// Any picture the import library reads (PNG, JPEG, TIFF, PNM, WebP, BMP of every depth), of
+// any size from 1 x 1 to 16384 x 16384: gray pictures as they are (blue = green = red),
+// 16-bit samples scaled to 8 bits with rounding, alpha ignored. A refusal (unreadable,
+// truncated, unsupported, too large) is shown as a message box naming the file and the
+// reason, a file error through the shell; only Loaded fills `picture`.
+LoadResult ImportPictureFile(const std::string& path, ColorPicture& picture);
+
+// Writes `picture` as an 8-bit gray PNG file, with the same safety as the BMP writer.
+bool SaveGrayPngPicture(const std::string& path, const GrayPicture& picture);
+// Writes `picture` as an 8-bit RGB PNG file.
+bool SavePngPicture(const std::string& path, const ColorPicture& picture);
