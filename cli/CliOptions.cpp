@@ -7,9 +7,10 @@
 
 namespace {
 constexpr const char* kUsage =
-    "usage: zantrel-cli [INPUT.bmp] [--penalty X] [--min-block N] [--stage gray|quadtree]\n"
-    "                   [--output RESULT.bmp] [--grid GRID.bmp] [--gray-grid GRAYGRID.bmp] "
-    "[--json]\n";
+    "usage: zantrel-cli [INPUT.bmp | --import PICTURE] [--penalty X] [--min-block N]\n"
+    "                   [--stage gray|quadtree|zantrel] [--output RESULT.bmp|.png]\n"
+    "                   [--grid GRID.bmp] [--gray-grid GRAYGRID.bmp] [--lines LINES.bmp]\n"
+    "                   [--threads N] [--json]\n";
 }  // namespace
 
 std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) {
@@ -18,17 +19,22 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
     std::string minBlockText = FormatMinBlockSize(options.parameters.minBlockSize);
     std::string stageText = "zantrel";
 
-    CLI::App app{"Zantrel: approximates a 24-bit 512 x 512 BMP picture by a quadtree of blocks.",
+    CLI::App app{"Zantrel: approximates a picture by a quadtree of blocks and cut lines.",
                  "zantrel-cli"};
     app.footer(
         "zantrel-cli sweep --help: one run per penalty factor, as a table, CSV, JSON or chart.");
-    app.add_option("input", options.input, "INPUT.bmp (default: the bundled sample picture)");
+    app.add_option("input", options.input,
+                   "INPUT.bmp, a 24-bit 512 x 512 BMP (default: the bundled sample picture)");
+    app.add_flag("--import", options.import,
+                 "read INPUT in any format the import reads (PNG, JPEG, TIFF, PGM/PPM, WebP, BMP "
+                 "of every depth), of any size from 1 x 1 to 16384 x 16384");
     app.add_option("--penalty", penaltyText, "penalty factor, 0 .. 100000000 (default 1)");
     app.add_option("--min-block", minBlockText, "minimum block size, 1 .. 128 (default 4)");
     app.add_option("--stage", stageText,
                    "last stage to run: gray, quadtree or zantrel (default zantrel)")
         ->check(CLI::IsMember({"gray", "quadtree", "zantrel"}));
-    app.add_option("--output", options.output, "write the result picture to RESULT.bmp");
+    app.add_option("--output", options.output,
+                   "write the result picture to RESULT.bmp (or RESULT.png)");
     app.add_option("--grid", options.grid, "write the block grid on white to GRID.bmp");
     app.add_option("--gray-grid", options.grayGrid,
                    "write the grid over the blocks to GRAYGRID.bmp");

@@ -9,13 +9,14 @@
 enum class CliStage { Gray, Quadtree, Zantrel };
 
 struct CliOptions {
-    std::string input;  // empty: the bundled sample
+    std::string input;    // empty: the bundled sample
+    bool import = false;  // any format and size, not only a 24-bit 512 x 512 BMP
     DecompositionParameters parameters;
     CliStage stage = CliStage::Zantrel;
-    std::string output;    // g_resultPixels
-    std::string grid;      // g_gridPixels
-    std::string grayGrid;  // g_grayGridPixels after the gray grid stage
-    std::string lines;     // g_gridPixels with the cut lines in red
+    std::string output;    // the result picture
+    std::string grid;      // the block borders on white
+    std::string grayGrid;  // the block borders over the block picture
+    std::string lines;     // the block borders with the cut lines in red
     int threads = 0;       // 0: every core
     bool json = false;
 };

@@ -5,9 +5,22 @@
 #include <system_error>
 #include <vector>
 
-#include "picture/BmpReader.h"
-#include "picture/PictureStore.h"
-#include "quadtree/ImageProcessor.h"
+#include "platform/PictureFiles.h"
+
+namespace {
+
+bool EndsInPng(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".png";
+}
+
+const bmp::Headers* KeptHeaders(const InputPicture& input) {
+    return input.bmpHeaders ? &*input.bmpHeaders : nullptr;
+}
+
+}  // namespace
 
 std::optional<std::string> FindSamplePicture() {
     namespace fs = std::filesystem;
@@ -27,8 +40,8 @@ std::optional<std::string> FindSamplePicture() {
     return std::nullopt;
 }
 
-int LoadInputPicture(const std::string& input, std::string& path) {
-    path = input;
+int ReadInputPicture(const std::string& input, bool import, InputPicture& picture) {
+    std::string path = input;
     if (path.empty()) {
         const auto sample = FindSamplePicture();
         if (!sample) {
@@ -37,15 +50,43 @@ int LoadInputPicture(const std::string& input, std::string& path) {
         }
         path = *sample;
     }
-    switch (LoadPictureFile(path)) {
+    InputPicture read;
+    read.path = path;
+    LoadResult result = LoadResult::Loaded;
+    if (import) {
+        result = ImportPictureFile(path, read.color);
+    } else {
+        LoadedBmp loaded;
+        result = LoadBmpPicture(path, loaded);
+        if (result == LoadResult::Loaded) {
+            read.color = std::move(loaded.picture);
+            read.bmpHeaders = loaded.headers;
+        } else if (result == LoadResult::Refused) {
+            std::fprintf(stderr,
+                         "zantrel-cli --import reads pictures of other formats, depths and "
+                         "sizes.\n");
+        }
+    }
+    switch (result) {
         case LoadResult::Loaded:
-            break;
+            picture = std::move(read);
+            return 0;
         case LoadResult::Refused:
             return 2;
         case LoadResult::FileError:
-            return 1;
+            break;
     }
-    g_displayMode = DISPLAY_GRAY;
-    CImageProcessor().ConvertToGray();
-    return 0;
+    return 1;
+}
+
+bool WriteOutputPicture(const std::string& path, const GrayPicture& picture,
+                        const InputPicture& input) {
+    return EndsInPng(path) ? SaveGrayPngPicture(path, picture)
+                           : SaveGrayBmpPicture(path, picture, KeptHeaders(input));
+}
+
+bool WriteOutputPicture(const std::string& path, const ColorPicture& picture,
+                        const InputPicture& input) {
+    return EndsInPng(path) ? SavePngPicture(path, picture)
+                           : SaveBmpPicture(path, picture, KeptHeaders(input));
 }

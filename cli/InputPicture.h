@@ -4,11 +4,30 @@
 #include <optional>
 #include <string>
 
+#include "import/BmpFormat.h"
+#include "picture/Picture.h"
+
 // The bundled sample picture: beside the installed program, in the install prefix, or in
 // the source tree the program was built from.
 std::optional<std::string> FindSamplePicture();
 
-// Loads `input` (the sample when empty) into the picture store and converts it to gray.
-// Returns the exit code: 0 loaded, 1 a file error or no sample, 2 a refused picture; the
-// shell has reported why. `path` receives the file that was read.
-int LoadInputPicture(const std::string& input, std::string& path);
+// A picture read from the command line, with the BMP headers to save behind when it came
+// in under the original BMP rules.
+struct InputPicture {
+    std::string path;  // the file that was read
+    ColorPicture color;
+    std::optional<bmp::Headers> bmpHeaders;
+};
+
+// Reads `input` (the sample when empty): with `import`, any format and size; otherwise under
+// the BMP rules (24-bit, 512 x 512), adding a hint about --import to a refusal. Returns the
+// exit code: 0 read, 1 a file error or no sample, 2 a refused picture; the shell has said why.
+int ReadInputPicture(const std::string& input, bool import, InputPicture& picture);
+
+// Writes a picture the command line was asked for: PNG when `path` ends in ".png", otherwise
+// a 24-bit BMP (behind the input's headers where it has them and the size allows). False after
+// the shell has reported a failure.
+bool WriteOutputPicture(const std::string& path, const GrayPicture& picture,
+                        const InputPicture& input);
+bool WriteOutputPicture(const std::string& path, const ColorPicture& picture,
+                        const InputPicture& input);

@@ -6,13 +6,13 @@
 
 #include "cli/InputPicture.h"
 #include "linesearch/CutLineOverlay.h"
-#include "linesearch/Threads.h"
+#include "measure/BitRate.h"
 #include "measure/FigureText.h"
-#include "picture/BmpReader.h"
-#include "picture/BmpWriter.h"
-#include "picture/PictureStore.h"
-#include "quadtree/BlockLists.h"
-#include "quadtree/ImageProcessor.h"
+#include "measure/Psnr.h"
+#include "measure/ZantrelRun.h"
+#include "picture/GrayConversion.h"
+#include "platform/StatusProgress.h"
+#include "quadtree/GridPictures.h"
 
 namespace {
 
@@ -41,53 +41,49 @@ void PrintFigures(const std::vector<Figure>& figures, bool json) {
 }  // namespace
 
 int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
-    std::string input;
-    if (const int exitCode = LoadInputPicture(options.input, input); exitCode != 0)
+    InputPicture input;
+    if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
         return exitCode;
-
+    const GrayPicture gray = ConvertToGray(input.color);
     if (options.stage == CliStage::Gray)
         return 0;
 
-    g_displayMode = DISPLAY_QUADTREE;
-    {
-        CImageProcessor workspace;
-        workspace.QuadtreeDecompose(options.parameters.penalty, options.parameters.minBlockSize);
-        workspace.FillBlockPicture();
-    }
-    std::vector<Figure> figures = {{"blocks", "blocks", std::to_string(g_blocks.size()), false}};
+    PipelineWorkspace workspace;
+    PrepareWorkspace(gray, workspace);
+    const QuadtreeStage quadtree = RunQuadtreeStage(workspace, options.parameters.penalty,
+                                                    options.parameters.minBlockSize);
+    const GrayPicture& grid = quadtree.tree.grid;
+    std::vector<Figure> figures = {
+        {"blocks", "blocks", std::to_string(quadtree.tree.blocks.size()), false}};
+    const GrayPicture* result = &quadtree.blockPicture;
+    std::optional<ZantrelStage> zantrel;
     if (options.stage == CliStage::Zantrel) {
-        // The grid pictures are drawn by the quadtree stage; the gray grid is made before the
-        // cut lines change the result picture, as the desktop pipeline allows.
-        if (!options.grayGrid.empty())
-            CImageProcessor().MakeGrayGrid();
-        g_displayMode = DISPLAY_ZANTREL;
-        SetSearchThreads(options.threads);
-        {
-            CImageProcessor workspace;
-            workspace.SearchLines();
-            workspace.Reconstruct();
-        }
-        figures.push_back({"cut models", "cutModels", std::to_string(g_cutModels.size()), false});
-        figures.push_back({"groups", "groups", std::to_string(g_groupCount), false});
+        CStatusProgress progress(shell.StatusBar());
+        zantrel = RunZantrelStage(gray, quadtree, workspace, options.threads, progress);
+        const Decomposition& decomposition = zantrel->decomposition;
+        figures.push_back(
+            {"cut models", "cutModels", std::to_string(decomposition.cutModels.size()), false});
+        figures.push_back(
+            {"groups", "groups", std::to_string(decomposition.groupCount), false});
+        result = &zantrel->result;
     }
-    CImageProcessor().ComputePsnr();
-    figures.push_back({"psnr", "psnr", shell.Figure(kPsnrCaption), true});
-    if (options.stage == CliStage::Zantrel) {
-        CImageProcessor().EstimateBitRate();
-        figures.push_back({"bitrate", "bitrate", shell.Figure(kBitRateCaption), true});
+    figures.push_back({"psnr", "psnr", FormatFigure(Psnr(gray, *result)), true});
+    if (zantrel) {
+        const double rate = EstimateBitRate(zantrel->decomposition, gray.width, gray.height);
+        figures.push_back({"bitrate", "bitrate", FormatFigure(rate), true});
     }
 
-    if (!options.output.empty() && !SaveResultPicture(options.output))
+    if (!options.output.empty() && !WriteOutputPicture(options.output, *result, input))
         return 1;
-    if (!options.grid.empty() && !SaveGrayPicture(options.grid, g_gridPixels))
+    if (!options.grid.empty() && !WriteOutputPicture(options.grid, grid, input))
         return 1;
-    if (!options.grayGrid.empty()) {
-        if (options.stage == CliStage::Quadtree)
-            CImageProcessor().MakeGrayGrid();
-        if (!SaveGrayPicture(options.grayGrid, g_grayGridPixels))
-            return 1;
+    if (!options.grayGrid.empty() &&
+        !WriteOutputPicture(options.grayGrid, MakeGrayGrid(grid, quadtree.blockPicture), input)) {
+        return 1;
     }
-    if (!options.lines.empty() && !SaveColorPicture(options.lines, GridWithCutLines().data())) {
+    if (!options.lines.empty() &&
+        !WriteOutputPicture(options.lines,
+                            GridWithCutLines(grid, zantrel->decomposition.cutModels), input)) {
         return 1;
     }
     shell.FinishProgress();

@@ -7,13 +7,12 @@
 #include "cli/InputPicture.h"
 #include "cli/SweepChart.h"
 #include "cli/SweepProgress.h"
-#include "linesearch/Threads.h"
-#include "measure/FigureText.h"
-#include "picture/BmpReader.h"
-#include "picture/PictureStore.h"
+#include "measure/BitRate.h"
+#include "measure/Psnr.h"
+#include "measure/ZantrelRun.h"
+#include "picture/GrayConversion.h"
 #include "platform/FileWriter.h"
-#include "quadtree/BlockLists.h"
-#include "quadtree/ImageProcessor.h"
+#include "platform/StatusProgress.h"
 
 namespace {
 
@@ -25,64 +24,53 @@ double Milliseconds(Clock::duration duration) {
 
 }  // namespace
 
-std::vector<SweepRow> MeasureSweep(const std::vector<double>& penalties, std::int32_t minBlockSize,
+std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<double>& penalties,
+                                   std::int32_t minBlockSize, int threads,
                                    CTerminalShell& terminal) {
-    CSweepProgress progress(terminal);
-    RegisterShell(&progress);
+    CSweepProgress status(terminal);
+    CStatusProgress progress(&status);
+    PipelineWorkspace workspace;
+    PrepareWorkspace(gray, workspace);
     std::vector<SweepRow> rows;
     const int count = static_cast<int>(penalties.size());
     for (int k = 0; k < count; ++k) {
         SweepRow row;
         row.penalty = penalties[k];
-        progress.StartRun(k, count, FormatSweepPenalty(row.penalty));
+        status.StartRun(k, count, FormatSweepPenalty(row.penalty));
 
         // The same stages, in the same order, as a single run of the zantrel stage; the
-        // PSNR of the block picture is read between them, which changes no state.
-        g_displayMode = DISPLAY_QUADTREE;
+        // PSNR of the block picture is measured between them.
         const Clock::time_point quadtreeStart = Clock::now();
-        {
-            CImageProcessor workspace;
-            workspace.QuadtreeDecompose(row.penalty, minBlockSize);
-            workspace.FillBlockPicture();
-        }
+        const QuadtreeStage quadtree = RunQuadtreeStage(workspace, row.penalty, minBlockSize);
         const Clock::duration quadtreeTime = Clock::now() - quadtreeStart;
-        CImageProcessor().ComputePsnr();
-        row.quadtreePsnr = terminal.Figure(kPsnrCaption);
-        row.blocks = g_blocks.size();
+        row.quadtreePsnr = Psnr(gray, quadtree.blockPicture);
+        row.blocks = quadtree.tree.blocks.size();
 
-        g_displayMode = DISPLAY_ZANTREL;
         const Clock::time_point searchStart = Clock::now();
-        {
-            CImageProcessor workspace;
-            workspace.SearchLines();
-            workspace.Reconstruct();
-        }
+        const ZantrelStage zantrel = *RunZantrelStage(gray, quadtree, workspace, threads, progress);
         row.milliseconds = Milliseconds(quadtreeTime + (Clock::now() - searchStart));
-        row.cutModels = g_cutModels.size();
-        row.groups = g_groupCount;
-        CImageProcessor().ComputePsnr();
-        row.psnr = terminal.Figure(kPsnrCaption);
-        CImageProcessor().EstimateBitRate();
-        row.bitrate = terminal.Figure(kBitRateCaption);
+        row.cutModels = zantrel.decomposition.cutModels.size();
+        row.groups = zantrel.decomposition.groupCount;
+        row.psnr = Psnr(gray, zantrel.result);
+        row.bitrate = EstimateBitRate(zantrel.decomposition, gray.width, gray.height);
         rows.push_back(row);
     }
-    RegisterShell(&terminal);
     return rows;
 }
 
 int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
-    std::string input;
-    if (const int exitCode = LoadInputPicture(options.input, input); exitCode != 0)
+    InputPicture input;
+    if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
         return exitCode;
-    SetSearchThreads(options.threads);
 
-    const std::vector<SweepRow> rows =
-        MeasureSweep(options.penalties, options.minBlockSize, terminal);
+    const std::vector<SweepRow> rows = MeasureSweep(
+        ConvertToGray(input.color), options.penalties, options.minBlockSize, options.threads,
+        terminal);
 
     if (!options.csv.empty() && !WriteWholeFile(options.csv, SweepCsvText(rows)))
         return 1;
     if (!options.plot.empty()) {
-        const std::string pictureName = std::filesystem::path(input).filename().string();
+        const std::string pictureName = std::filesystem::path(input.path).filename().string();
         if (!WriteWholeFile(options.plot, SweepChartSvg(rows, pictureName, options.minBlockSize)))
             return 1;
     }

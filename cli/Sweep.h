@@ -5,13 +5,15 @@
 #include "cli/SweepOptions.h"
 #include "cli/SweepTable.h"
 #include "cli/TerminalShell.h"
+#include "picture/Picture.h"
 
-// Runs the single run's stages once per penalty, in the given order, on the gray picture
-// already in the store (gray conversion is done once, by the caller), and measures each run.
-std::vector<SweepRow> MeasureSweep(const std::vector<double>& penalties, std::int32_t minBlockSize,
+// Runs the single run's stages once per penalty, in the given order, on `gray`, and measures
+// each run. Progress goes to the terminal, each stage's text preceded by its run.
+std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<double>& penalties,
+                                   std::int32_t minBlockSize, int threads,
                                    CTerminalShell& terminal);
 
-// `zantrel-cli sweep`: loads the picture, measures every penalty, writes the CSV and the chart,
+// `zantrel-cli sweep`: reads the picture, measures every penalty, writes the CSV and the chart,
 // then prints the table or the JSON. Returns the exit code: 0 success, 1 a file error, 2 a
 // refused picture. Nothing is printed when a file cannot be written.
 int RunSweep(const SweepOptions& options, CTerminalShell& terminal);

@@ -1,5 +1,7 @@
 #include "cli/SweepChart.h"
 
+#include "measure/FigureText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -180,8 +182,9 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
     std::vector<Point> points;
     std::string omitted;
     for (const SweepRow& row : rows) {
-        const double psnr = std::strtod(row.psnr.c_str(), nullptr);
-        const double bitrate = std::strtod(row.bitrate.c_str(), nullptr);
+        // Drawn at the figures as the table prints them, so chart and table agree.
+        const double psnr = std::strtod(FormatFigure(row.psnr).c_str(), nullptr);
+        const double bitrate = std::strtod(FormatFigure(row.bitrate).c_str(), nullptr);
         if (std::isfinite(psnr) && std::isfinite(bitrate)) {
             points.push_back({bitrate, psnr, FormatSweepPenalty(row.penalty)});
         } else {

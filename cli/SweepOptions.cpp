@@ -10,7 +10,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zantrel-cli sweep [INPUT.bmp] [--penalties P1,P2,...] [--min-block N]\n"
+    "usage: zantrel-cli sweep [INPUT.bmp | --import PICTURE] [--penalties P1,P2,...]\n"
+    "                         [--min-block N]\n"
     "                         [--csv FILE.csv] [--json] [--plot FILE.svg] [--threads N]\n";
 
 constexpr const char* kColumns =
@@ -58,7 +59,10 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
         "reports the figures of every run: the rate-distortion curve.",
         "zantrel-cli sweep"};
     app.footer(kColumns);
-    app.add_option("input", options.input, "INPUT.bmp (default: the bundled sample picture)");
+    app.add_option("input", options.input,
+                   "INPUT.bmp, a 24-bit 512 x 512 BMP (default: the bundled sample picture)");
+    app.add_flag("--import", options.import,
+                 "read INPUT in any format the import reads, of any size up to 16384 x 16384");
     app.add_option("--penalties", penaltyList,
                    "comma-separated penalty factors, each 0 .. 100000000, run in this order "
                    "(default 1,2,5,10,20,50,100,200,500,1000)");

@@ -9,7 +9,8 @@
 #include <vector>
 
 struct SweepOptions {
-    std::string input;  // empty: the bundled sample
+    std::string input;    // empty: the bundled sample
+    bool import = false;  // any format and size
     std::vector<double> penalties;
     std::int32_t minBlockSize = 4;
     std::string csv;   // the table as CSV

@@ -12,15 +12,6 @@ void CSweepProgress::StartRun(int index, int count, const std::string& penaltyTe
     m_terminal.SetProgressPos(0);
 }
 
-void CSweepProgress::ShowMessage(std::string_view text, std::string_view caption,
-                                 MessageIcon icon) {
-    m_terminal.ShowMessage(text, caption, icon);
-}
-
-void CSweepProgress::ReportFileError(FileErrorCause cause, std::string_view fileName) {
-    m_terminal.ReportFileError(cause, fileName);
-}
-
 void CSweepProgress::SetPaneText(std::string_view text) {
     std::string line = m_prefix;
     line.append(" ").append(text);

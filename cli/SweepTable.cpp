@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "measure/FigureText.h"
+
 namespace {
 
 struct Column {
@@ -32,9 +34,9 @@ Fields FieldsOf(const SweepRow& row) {
             std::to_string(row.blocks),
             std::to_string(row.cutModels),
             std::to_string(row.groups),
-            row.quadtreePsnr,
-            row.psnr,
-            row.bitrate,
+            FormatFigure(row.quadtreePsnr),
+            FormatFigure(row.psnr),
+            FormatFigure(row.bitrate),
             milliseconds};
 }
 

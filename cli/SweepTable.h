@@ -12,9 +12,9 @@ struct SweepRow {
     std::size_t blocks = 0;
     std::size_t cutModels = 0;
     std::int32_t groups = 0;
-    std::string quadtreePsnr;  // "%f" texts, as the single run prints them ("inf" possible)
-    std::string psnr;
-    std::string bitrate;
+    double quadtreePsnr = 0.0;  // dB; printed as "%f" texts, as the single run prints them
+    double psnr = 0.0;
+    double bitrate = 0.0;
     double milliseconds = 0.0;
 };
 

@@ -12,12 +12,7 @@ CTerminalShell::~CTerminalShell() {
     FinishProgress();
 }
 
-void CTerminalShell::ShowMessage(std::string_view text, std::string_view caption,
-                                 MessageIcon icon) {
-    if (icon == MessageIcon::Information) {
-        m_figures[std::string(caption)] = std::string(text);
-        return;
-    }
+void CTerminalShell::ShowMessage(std::string_view text, std::string_view, MessageIcon) {
     FinishProgress();
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
 }
@@ -35,11 +30,6 @@ void CTerminalShell::SetPaneText(std::string_view text) {
 void CTerminalShell::SetProgressPos(int position) {
     m_progress = position;
     Redraw();
-}
-
-std::string CTerminalShell::Figure(std::string_view caption) const {
-    const auto found = m_figures.find(caption);
-    return found == m_figures.end() ? std::string() : found->second;
 }
 
 void CTerminalShell::Redraw() {

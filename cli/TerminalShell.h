@@ -1,8 +1,7 @@
 #pragma once
 // The shell layer on a terminal: progress on stderr (only when stderr is a terminal),
-// refusals and file errors on stderr, and the figure boxes kept for the caller to print.
+// messages and file errors on stderr.
 
-#include <map>
 #include <string>
 
 #include "platform/Shell.h"
@@ -18,8 +17,6 @@ class CTerminalShell final : public CShell, public CStatusBar {
     void SetPaneText(std::string_view text) override;
     void SetProgressPos(int position) override;
 
-    // The text of the last information box with this caption, or "" if none was shown.
-    std::string Figure(std::string_view caption) const;
     // Ends the progress line so that later output starts on a fresh line.
     void FinishProgress();
 
@@ -29,5 +26,4 @@ class CTerminalShell final : public CShell, public CStatusBar {
     bool m_lineOpen = false;
     std::string m_paneText;
     int m_progress = 0;
-    std::map<std::string, std::string, std::less<>> m_figures;
 };
