@@ -3,43 +3,34 @@
 #include <algorithm>
 
 #include "app/MainFrame.h"
+#include "app/PictureCommands.h"
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
-#include "picture/PictureStore.h"
 #include "view/ZantrelView.h"
 
 namespace {
-
-CZantrelView& View(CZantrelApp& app) {
-    return app.Frame().View();
-}
 
 // clang-format off
 constexpr CommandEntry kCommands[] = {
     {ID_OPEN_PICTURE, "打开图像", "打开图像文件", "打开图像文件", "Ctrl+O",
      [](CZantrelApp& app) { app.Doc().OnOpenPicture(); }},
+    {ID_IMPORT_PICTURE, "导入图像…", "导入其他格式或尺寸的图像",
+     "导入其他格式或尺寸的图像", "Ctrl+I",
+     [](CZantrelApp& app) { app.Doc().OnImportPicture(); }},
     {ID_SAVE_PICTURE, "保存图像", "保存图像文件", "保存图像文件", "Ctrl+S",
      [](CZantrelApp& app) { app.Doc().OnSavePicture(); }},
-    {ID_PICTURE_COLOR, "原彩色图像", "原彩色图像", "原彩色图像", nullptr,
-     [](CZantrelApp& app) { View(app).OnPictureColor(); }},
-    {ID_PICTURE_GRAY, "图像灰度化", "图像灰度化", "图像灰度化", nullptr,
-     [](CZantrelApp& app) { View(app).OnPictureGray(); }},
-    {ID_QUADTREE, "四叉树分解", "四叉树分解", "四叉树分解", nullptr,
-     [](CZantrelApp& app) { View(app).OnQuadtree(); }},
-    {ID_GRAY_GRID, "灰度网格图", "灰度网格图", "灰度网格图", nullptr,
-     [](CZantrelApp& app) { View(app).OnGrayGrid(); }},
-    {ID_ZANTREL, "Zantrel分解图", "Zantrel分解图", "Zantrel分解图", nullptr,
-     [](CZantrelApp& app) { View(app).OnZantrel(); }},
-    {ID_GRID_LINES, "网格Zantrel线", "网格Zantrel线", "网格Zantrel线", nullptr,
-     [](CZantrelApp& app) { View(app).OnGridLines(); }},
-    {ID_PSNR, "图像误差", "图像误差", "图像误差", nullptr,
-     [](CZantrelApp& app) { View(app).OnPsnr(); }},
-    {ID_BIT_RATE, "图像比特率", "比特率", "比特率", nullptr,
-     [](CZantrelApp& app) { View(app).OnBitRate(); }},
+    {ID_PICTURE_COLOR, "原彩色图像", "原彩色图像", "原彩色图像", nullptr, OnPictureColor},
+    {ID_PICTURE_GRAY, "图像灰度化", "图像灰度化", "图像灰度化", nullptr, OnPictureGray},
+    {ID_QUADTREE, "四叉树分解", "四叉树分解", "四叉树分解", nullptr, OnQuadtree},
+    {ID_GRAY_GRID, "灰度网格图", "灰度网格图", "灰度网格图", nullptr, OnGrayGrid},
+    {ID_ZANTREL, "Zantrel分解图", "Zantrel分解图", "Zantrel分解图", nullptr, OnZantrel},
+    {ID_GRID_LINES, "网格Zantrel线", "网格Zantrel线", "网格Zantrel线", nullptr, OnGridLines},
+    {ID_PSNR, "图像误差", "图像误差", "图像误差", nullptr, OnPsnr},
+    {ID_BIT_RATE, "图像比特率", "比特率", "比特率", nullptr, OnBitRate},
     {ID_FILE_NEW, "新建", "建立新文档", "新建", "Ctrl+N",
      [](CZantrelApp& app) { app.Doc().OnNewDocument(); }},
     {ID_FILE_PRINT, "打印", "打印活动文档", "打印", "Ctrl+P",
-     [](CZantrelApp& app) { View(app).OnFilePrint(); }},
+     [](CZantrelApp& app) { app.Frame().View().OnFilePrint(); }},
     {ID_APP_EXIT, "退出(&X)", "退出应用程序；提示保存文档", "退出", nullptr,
      [](CZantrelApp& app) { app.Frame().close(); }},
     {ID_VIEW_TOOLBAR, "工具栏(&T)", "显示或隐藏工具栏", "显隐工具栏", nullptr,
@@ -51,15 +42,16 @@ constexpr CommandEntry kCommands[] = {
 };
 
 bool Always(const PipelineState&) { return true; }
-bool Loaded(const PipelineState& s) { return s.pictureLoaded == 1; }
-bool InMode(const PipelineState& s, std::int32_t a) { return s.displayMode == a; }
-bool InMode(const PipelineState& s, std::int32_t a, std::int32_t b) {
+bool Loaded(const PipelineState& s) { return s.pictureLoaded; }
+bool InMode(const PipelineState& s, DisplayMode a) { return s.displayMode == a; }
+bool InMode(const PipelineState& s, DisplayMode a, DisplayMode b) {
     return s.displayMode == a || s.displayMode == b;
 }
 
 // The pipeline order is enforced here: each stage is offered only after the one before it.
 constexpr EnablingRule kRules[] = {
     {ID_OPEN_PICTURE,    Always},
+    {ID_IMPORT_PICTURE,  Always},
     {ID_SAVE_PICTURE,    [](const PipelineState& s) { return InMode(s, DISPLAY_QUADTREE, DISPLAY_ZANTREL); }},
     {ID_PICTURE_COLOR,   Loaded},
     {ID_PICTURE_GRAY,    [](const PipelineState& s) { return InMode(s, DISPLAY_COLOR); }},
@@ -77,7 +69,8 @@ constexpr EnablingRule kRules[] = {
     {ID_APP_ABOUT,       Always},
 };
 
-constexpr int kFileMenu[] = {ID_OPEN_PICTURE, kSeparator, ID_SAVE_PICTURE, kSeparator,
+constexpr int kFileMenu[] = {ID_OPEN_PICTURE, ID_IMPORT_PICTURE, kSeparator,
+                             ID_SAVE_PICTURE, kSeparator,
                              ID_FILE_MRU_FILE1, kSeparator, ID_APP_EXIT};
 constexpr int kPictureMenu[] = {ID_PICTURE_COLOR, ID_PICTURE_GRAY, kSeparator,
                                 ID_QUADTREE, ID_GRAY_GRID, kSeparator,
@@ -102,8 +95,8 @@ constexpr int kToolBar[] = {ID_OPEN_PICTURE, kSeparator, ID_SAVE_PICTURE, kSepar
 
 }  // namespace
 
-PipelineState CurrentPipelineState() {
-    return {g_displayMode, g_pictureLoaded};
+PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc) {
+    return {view.Mode(), doc.PictureLoaded()};
 }
 
 std::span<const CommandEntry> CommandTable() {

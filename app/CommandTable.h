@@ -1,10 +1,12 @@
 #pragma once
 // The commands of the main window as data: one table from command ID to texts, shortcut and
-// handler, one table of enabling rules read from the picture store, and the layouts of the
-// menu bar and the toolbar. The frame builds its QActions from these tables and nothing else.
+// handler, one table of enabling rules read from the view and the document, and the layouts
+// of the menu bar and the toolbar. The frame builds its QActions from these tables and
+// nothing else.
 
-#include <cstdint>
 #include <span>
+
+#include "view/DisplayMode.h"
 
 enum CommandId : int {
     ID_PICTURE_COLOR = 32771,
@@ -17,6 +19,7 @@ enum CommandId : int {
     ID_PSNR = 32784,
     ID_GRID_LINES = 32785,
     ID_BIT_RATE = 32786,
+    ID_IMPORT_PICTURE = 32787,
     ID_FILE_NEW = 57600,
     ID_FILE_PRINT = 57607,
     ID_FILE_MRU_FILE1 = 57616,  // the recent files take 57616 … 57619
@@ -27,6 +30,8 @@ enum CommandId : int {
 };
 
 class CZantrelApp;
+class CZantrelDoc;
+class CZantrelView;
 using CommandHandler = void (*)(CZantrelApp& app);
 
 struct CommandEntry {
@@ -40,11 +45,11 @@ struct CommandEntry {
 
 // What the enabling rules read.
 struct PipelineState {
-    std::int32_t displayMode;
-    std::int32_t pictureLoaded;
+    DisplayMode displayMode;
+    bool pictureLoaded;
 };
-// Reads the picture store's g_displayMode and g_pictureLoaded.
-PipelineState CurrentPipelineState();
+// The view's display mode and whether the document ever loaded a picture.
+PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc);
 
 struct EnablingRule {
     int id;

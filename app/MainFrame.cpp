@@ -9,12 +9,13 @@
 #include <QToolBar>
 #include <exception>
 
-#include "app/AppTexts.h"
 #include "app/CommandTable.h"
 #include "app/ProgressStatusBar.h"
 #include "app/RecentFileList.h"
 #include "app/ToolIcons.h"
 #include "app/ZantrelApp.h"
+#include "app/ZantrelDoc.h"
+#include "view/AppTexts.h"
 #include "view/ZantrelView.h"
 
 namespace {
@@ -38,7 +39,7 @@ QString FirstLocalFile(const QMimeData* data) {
 
 CMainFrame::CMainFrame(CZantrelApp& app)
     : m_app(app),
-      m_view(new CZantrelView(app.Host(), this)),
+      m_view(new CZantrelView(app.Host(), app.Doc().Pictures(), this)),
       m_wndStatusBar(new CProgressStatusBar(this)) {
     setCentralWidget(m_view);
     setStatusBar(m_wndStatusBar);
@@ -117,7 +118,7 @@ void CMainFrame::CreateToolBar() {
 }
 
 void CMainFrame::UpdateActions() {
-    const PipelineState state = CurrentPipelineState();
+    const PipelineState state = CurrentPipelineState(*m_view, m_app.Doc());
     for (const EnablingRule& rule : EnablingRules())
         m_actions.at(rule.id)->setEnabled(rule.enabled(state));
     m_actions[ID_VIEW_TOOLBAR]->setChecked(!m_wndToolBar->isHidden());

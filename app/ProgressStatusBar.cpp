@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/AppTexts.h"
+#include "view/AppTexts.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "app/DialogHost.h"
 #include "platform/FileError.h"
+#include "view/DialogHost.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/DialogHost.h"
+#include "view/DialogHost.h"
 
 class CWidgetDialogHost final : public CDialogHost {
   public:

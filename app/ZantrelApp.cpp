@@ -3,11 +3,11 @@
 #include <QScreen>
 
 #include "app/AboutDlg.h"
-#include "app/DialogHost.h"
 #include "app/MainFrame.h"
 #include "app/ProgressStatusBar.h"
 #include "app/ToolIcons.h"
 #include "app/ZantrelDoc.h"
+#include "view/DialogHost.h"
 
 CZantrelApp::CZantrelApp(QSettings& profile, CDialogHost& host)
     : m_host(host),

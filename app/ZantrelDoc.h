@@ -1,8 +1,17 @@
 #pragma once
-// The document: opening and saving pictures. It holds no picture data; loads and saves go
-// to and from the picture store.
+// The document: the loaded picture and every stage's result, as values. Each stage computes
+// from the one before into locals and replaces the document's values only when it succeeded,
+// so a failed or cancelled stage leaves the document as it was. The stages touch no widget,
+// so they may run on any thread while nothing else uses the document.
 
 #include <QString>
+#include <cstdint>
+#include <optional>
+
+#include "import/BmpFormat.h"
+#include "measure/ZantrelRun.h"
+#include "picture/Progress.h"
+#include "view/DocumentPictures.h"
 
 class CZantrelApp;
 
@@ -12,19 +21,49 @@ class CZantrelDoc final {
 
     // Command 32782: the open dialog, then LoadPicture; cancelling does nothing.
     void OnOpenPicture();
+    // Command 32787: the open dialog for every readable format, then ImportPicture.
+    void OnImportPicture();
     // Command 32783: the save dialog, then the result picture is written. A name without an
     // extension gets ".bmp"; replacing an existing file needs the user's yes.
     void OnSavePicture();
-    // Loads `path` into the picture store. Only a loaded picture adds the path to the
-    // recent-file list, titles the window "<file name>-<caption>" and redraws; a refused or
-    // unreadable file has been reported and leaves everything as it was. True when loaded.
+    // Loads `path` under the original BMP rules (24-bit, 512 x 512), keeping its headers for
+    // saving. Only a loaded picture adds the path to the recent-file list, titles the window
+    // "<file name>-<caption>" and is shown in mode 1; a refused or unreadable file has been
+    // reported and leaves everything as it was. True when loaded.
     bool LoadPicture(const QString& path);
-    // The document-open hook of recent files, drops and the command line; reports the
-    // load's real result.
+    // The same for any readable format and size; an imported picture keeps no headers.
+    bool ImportPicture(const QString& path);
+    // The document-open hook of recent files, drops and the command line: a ".bmp" file
+    // under the original rules, any other through the import. Reports the load's result.
     bool OnOpenDocument(const QString& path);
-    // Ctrl+N: a new untitled document. The picture store stays; the view shows it again.
+    // Ctrl+N: a new untitled document. The pictures stay; the view shows them again.
     void OnNewDocument();
 
+    // The stages, each from the result of the one before.
+    // The gray picture of the colour picture, and its summed tables.
+    void RunGray();
+    // The quadtree and its block picture, which becomes the result.
+    void RunQuadtree(double penalty, std::int32_t minBlockSize);
+    // The block borders over the block picture.
+    void RunGrayGrid();
+    // The cut-line search and the reconstruction, which becomes the result; false, with
+    // nothing changed, when `progress` asked to stop.
+    bool RunZantrel(CProgress& progress);
+    // The figures of the result against the gray picture.
+    double PsnrFigure() const;
+    double BitRateFigure() const;
+
+    const DocumentPictures& Pictures() const { return m_pictures; }
+    bool PictureLoaded() const { return m_pictures.loaded; }
+    // The headers of a picture opened under the original BMP rules; nothing for an import.
+    const std::optional<bmp::Headers>& KeptHeaders() const { return m_keptHeaders; }
+
   private:
+    // Makes `picture` the document's picture, dropping every stage result of the one before.
+    void Adopt(ColorPicture picture, std::optional<bmp::Headers> headers, const QString& path);
+
     CZantrelApp& m_app;
+    DocumentPictures m_pictures;
+    std::optional<bmp::Headers> m_keptHeaders;
+    PipelineWorkspace m_workspace;  // the gray picture's summed tables and search memory
 };

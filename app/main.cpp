@@ -7,11 +7,11 @@
 #include <QSettings>
 #include <QTranslator>
 
-#include "app/AppTexts.h"
 #include "app/MainFrame.h"
 #include "app/ToolIcons.h"
 #include "app/WidgetDialogHost.h"
 #include "app/ZantrelApp.h"
+#include "view/AppTexts.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

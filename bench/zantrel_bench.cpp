@@ -1,5 +1,6 @@
 // The Zantrel command (quadtree, block fill, cut-line search, reconstruction) on the bundled
-// sample, the plain reference on the same input, and the worst case of one 512 block.
+// sample, the plain reference on the same input, the worst case of one 512 block, and the
+// whole command on a 2048 x 2048 photo.
 //
 //   build/release/bench/zantrel-bench
 //
@@ -8,79 +9,126 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
 
-#include "picture/BmpReader.h"
-#include "picture/PictureStore.h"
-#include "quadtree/BlockLists.h"
-#include "quadtree/ImageProcessor.h"
+#include "import/BmpReader.h"
+#include "measure/BitRate.h"
+#include "measure/Psnr.h"
+#include "measure/ZantrelRun.h"
+#include "picture/GrayConversion.h"
 #include "reference/LiteralLineSearch.h"
 
 namespace {
 
 constexpr int kMinBlockSize = 4;
 
-void LoadSampleGray() {
-    static bool loaded = false;
-    if (loaded)
-        return;
-    if (LoadPictureFile(ZANTREL_SAMPLE) != LoadResult::Loaded) {
-        std::fprintf(stderr, "cannot load %s\n", ZANTREL_SAMPLE);
-        std::exit(1);
-    }
-    CImageProcessor().ConvertToGray();
-    loaded = true;
+const GrayPicture& SampleGray() {
+    static const GrayPicture gray = [] {
+        LoadedBmp loaded;
+        if (ReadBmpFile(ZANTREL_SAMPLE, loaded).verdict != BmpVerdict::Accepted) {
+            std::fprintf(stderr, "cannot load %s\n", ZANTREL_SAMPLE);
+            std::exit(1);
+        }
+        return ConvertToGray(loaded.picture);
+    }();
+    return gray;
 }
 
-void Quadtree(double penalty) {
-    CImageProcessor workspace;
-    workspace.QuadtreeDecompose(penalty, kMinBlockSize);
-    workspace.FillBlockPicture();
+// The sample scaled up to side x side by bilinear interpolation: a photo of that size.
+GrayPicture ScaledSample(int side) {
+    const GrayPicture& small = SampleGray();
+    GrayPicture big(side, side);
+    const double scale = static_cast<double>(small.width) / side;
+    for (int r = 0; r < side; ++r) {
+        const double y = std::max(0.0, (r + 0.5) * scale - 0.5);
+        const int y0 = static_cast<int>(y);
+        const int y1 = std::min(y0 + 1, small.height - 1);
+        for (int c = 0; c < side; ++c) {
+            const double x = std::max(0.0, (c + 0.5) * scale - 0.5);
+            const int x0 = static_cast<int>(x);
+            const int x1 = std::min(x0 + 1, small.width - 1);
+            const double fy = y - y0;
+            const double fx = x - x0;
+            const double value =
+                (1 - fy) * ((1 - fx) * small.At(y0, x0) + fx * small.At(y0, x1)) +
+                fy * ((1 - fx) * small.At(y1, x0) + fx * small.At(y1, x1));
+            big.At(r, c) = static_cast<std::uint8_t>(value + 0.5);
+        }
+    }
+    return big;
 }
 
 void ZantrelCommand(benchmark::State& state) {
-    LoadSampleGray();
+    const GrayPicture& gray = SampleGray();
     const double penalty = static_cast<double>(state.range(0));
+    PipelineWorkspace workspace;  // its storage is reused, as by a sweep
+    CQuietProgress progress;
+    std::size_t cutModels = 0;
     for (auto _ : state) {
-        Quadtree(penalty);
-        CImageProcessor workspace;
-        workspace.SearchLines();
-        workspace.Reconstruct();
-        benchmark::DoNotOptimize(g_resultPixels[0]);
+        PrepareWorkspace(gray, workspace);
+        const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
+        const auto zantrel = RunZantrelStage(gray, quadtree, workspace, 0, progress);
+        cutModels = zantrel->decomposition.cutModels.size();
+        benchmark::DoNotOptimize(zantrel->result.samples.data());
     }
-    state.counters["cutModels"] = static_cast<double>(g_cutModels.size());
+    state.counters["cutModels"] = static_cast<double>(cutModels);
 }
 
 void ReferenceCommand(benchmark::State& state) {
-    LoadSampleGray();
+    const GrayPicture& gray = SampleGray();
     const double penalty = static_cast<double>(state.range(0));
+    PipelineWorkspace workspace;
+    PrepareWorkspace(gray, workspace);
+    CQuietProgress progress;
+    std::size_t cutModels = 0;
     for (auto _ : state) {
-        Quadtree(penalty);
-        LiteralSearchLines();
-        LiteralReconstruct();
-        benchmark::DoNotOptimize(g_resultPixels[0]);
+        const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
+        const Decomposition decomposition =
+            LiteralSearchLines(gray, penalty, quadtree.tree.blocks, progress);
+        const GrayPicture result =
+            LiteralReconstruct(quadtree.blockPicture, decomposition.cutModels, progress);
+        cutModels = decomposition.cutModels.size();
+        benchmark::DoNotOptimize(result.samples.data());
     }
-    state.counters["cutModels"] = static_cast<double>(g_cutModels.size());
+    state.counters["cutModels"] = static_cast<double>(cutModels);
 }
 
 // The sample with a penalty of half the whole picture's error: splitting never pays, yet
 // the one block is dear enough to be searched for a cut line.
 void WorstCase512(benchmark::State& state) {
-    LoadSampleGray();
-    CImageProcessor measure;
-    measure.MeasureBlock(0, 0, kPictureSide);
-    const double penalty = measure.m_blockError / 2;
+    const GrayPicture& gray = SampleGray();
+    PipelineWorkspace workspace;
+    PrepareWorkspace(gray, workspace);
+    const double penalty = MeasureBlock(workspace.sums, 0, 0, gray.width).error / 2;
+    CQuietProgress progress;
     for (auto _ : state) {
-        Quadtree(penalty);
-        CImageProcessor workspace;
-        workspace.SearchLines();
-        workspace.Reconstruct();
-        if (g_blocks.size() != 1 || g_groupCount != 1)
+        const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
+        const auto zantrel = RunZantrelStage(gray, quadtree, workspace, 0, progress);
+        if (quadtree.tree.blocks.size() != 1 || zantrel->decomposition.groupCount != 1)
             state.SkipWithError("the root was split");
     }
-    state.counters["cutModels"] = static_cast<double>(g_cutModels.size());
+}
+
+// A 2048 x 2048 photo, the whole command from the gray picture on: summed tables, quadtree,
+// block fill, search, reconstruction, PSNR and bit rate, with fresh memory every time.
+void Photo2048(benchmark::State& state) {
+    static const GrayPicture gray = ScaledSample(2048);
+    const double penalty = static_cast<double>(state.range(0));
+    CQuietProgress progress;
+    std::size_t cutModels = 0;
+    for (auto _ : state) {
+        PipelineWorkspace workspace;
+        PrepareWorkspace(gray, workspace);
+        const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
+        const auto zantrel = RunZantrelStage(gray, quadtree, workspace, 0, progress);
+        benchmark::DoNotOptimize(Psnr(gray, zantrel->result));
+        benchmark::DoNotOptimize(EstimateBitRate(zantrel->decomposition, 2048, 2048));
+        cutModels = zantrel->decomposition.cutModels.size();
+    }
+    state.counters["cutModels"] = static_cast<double>(cutModels);
 }
 
 BENCHMARK(ZantrelCommand)
@@ -88,6 +136,13 @@ BENCHMARK(ZantrelCommand)
     ->Arg(10)
     ->Arg(100)
     ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime();
+BENCHMARK(Photo2048)
+    ->Arg(10)
+    ->Arg(100)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(7)
     ->ReportAggregatesOnly(true)

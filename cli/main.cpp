@@ -7,6 +7,7 @@
 #include "cli/Sweep.h"
 #include "cli/SweepOptions.h"
 #include "cli/TerminalShell.h"
+#include "import/ImageImport.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ int ParseAndRun(int argc, char** argv, Parse parse, Run run) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SilenceReaderWarnings();
     // The word "sweep" first picks the sweep; a picture of that name is still read as
     // ./sweep. Every other command line is the single run, as before.
     if (argc > 1 && std::strcmp(argv[1], "sweep") == 0) {

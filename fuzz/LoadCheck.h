@@ -1,13 +1,18 @@
 #pragma once
-// The loader's promise, checked from outside for any bytes at all: a file that is 24-bit,
-// 512 x 512, uncompressed and holds its whole pixel array is loaded with exactly its header
-// bytes and pixels; anything else is refused with the message of the first check it fails,
-// and the store stays byte for byte as it was. The fuzzer and the regression test share it.
+// The readers' promises, checked from outside for any bytes at all. The fuzzers and the
+// regression test share them.
+//
+// BMP: a file that is 24-bit, 512 x 512, uncompressed and holds its whole pixel array is
+// loaded with exactly its header bytes and pixels; anything else is refused with the verdict
+// of the first check it fails, and the caller's loaded picture stays byte for byte as it was.
+//
+// Import: bytes in memory never give a read error; a loaded picture has a size the engine
+// takes and all its samples; a refusal has a message and leaves the caller's picture as it was.
 
 #include <cstdint>
 #include <span>
 #include <string>
 
-// Loads `bytes` through the same entry point the front ends use and checks the outcome.
 // Returns an empty string when the promise held, otherwise what broke.
 std::string CheckLoadBytes(std::span<const std::uint8_t> bytes);
+std::string CheckImportBytes(std::span<const std::uint8_t> bytes);

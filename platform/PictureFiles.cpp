@@ -1,6 +1,8 @@
 #include "platform/PictureFiles.h"
 
 #include "import/BmpWriter.h"
+#include "import/ImageImport.h"
+#include "import/PngWriter.h"
 #include "platform/FileError.h"
 #include "platform/FileWriter.h"
 #include "platform/Shell.h"
@@ -27,4 +29,38 @@ bool SaveBmpPicture(const std::string& path, const ColorPicture& picture,
 bool SaveGrayBmpPicture(const std::string& path, const GrayPicture& picture,
                         const bmp::Headers* kept) {
     return WriteWholeFile(path, EncodeGrayBmp(picture, kept));
+}
+
+LoadResult ImportPictureFile(const std::string& path, ColorPicture& picture) {
+    const ImportResult result = ReadPictureFile(path, picture);
+    if (result.readError != 0) {
+        CurrentShell().ReportFileError(FileErrorCauseFromErrno(result.readError), path);
+        return LoadResult::FileError;
+    }
+    if (result.refusal != ImportRefusal::None) {
+        CurrentShell().ShowMessage(ImportRefusalMessage(result, path), kAppName,
+                                   MessageIcon::Exclamation);
+        return LoadResult::Refused;
+    }
+    return LoadResult::Loaded;
+}
+
+namespace {
+
+bool WriteEncoded(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    if (bytes.empty()) {  // the encoder could not get the memory it needed
+        CurrentShell().ReportFileError(FileErrorCause::Other, path);
+        return false;
+    }
+    return WriteWholeFile(path, bytes);
+}
+
+}  // namespace
+
+bool SaveGrayPngPicture(const std::string& path, const GrayPicture& picture) {
+    return WriteEncoded(path, EncodeGrayPng(picture));
+}
+
+bool SavePngPicture(const std::string& path, const ColorPicture& picture) {
+    return WriteEncoded(path, EncodePng(picture));
 }

@@ -4,10 +4,6 @@
 
 #include "measure/BitRate.h"
 #include "measure/FigureText.h"
-#include "quadtree/BlockLists.h"
-#include "quadtree/ImageProcessor.h"
-#include "support/RecordingShell.h"
-#include "support/TestPictures.h"
 
 namespace {
 
@@ -15,14 +11,9 @@ QuadBlock Block(int row, int col, int size, int mean = 0, int kind = 0, int cut 
     return {row, col, size, static_cast<std::uint8_t>(mean), 0.0, kind, cut};
 }
 
-std::string ShownRate() {
-    CRecordingShell shell;
-    CImageProcessor().EstimateBitRate();
-    EXPECT_EQ(shell.messages.size(), 1u);
-    EXPECT_EQ(shell.messages.at(0).caption, "图像的BIT率为：");
-    EXPECT_EQ(shell.paneTexts, std::vector<std::string>{"BIT率计算完毕"});
-    EXPECT_TRUE(shell.progress.empty());
-    return shell.messages.at(0).text;
+std::string ShownRate(const std::vector<QuadBlock>& blocks, const std::vector<CutModel>& cutModels,
+                      int groupCount) {
+    return FormatFigure(EstimateBitRate(Decomposition{blocks, cutModels, groupCount}, 512, 512));
 }
 
 TEST(BitRate, SymbolBitsAndClasses) {
@@ -35,58 +26,54 @@ TEST(BitRate, SymbolBitsAndClasses) {
 }
 
 TEST(BitRate, ScanOrderIsASerpentineOfRowGroups) {
-    ResetStore();
-    g_blocks = {Block(256, 256, 256), Block(0, 128, 128),   Block(128, 0, 128), Block(0, 256, 256),
-                Block(256, 0, 256),   Block(128, 128, 128), Block(0, 0, 128)};
-    CImageProcessor workspace;
-    workspace.SortBlocksInScanOrder();
+    std::vector<QuadBlock> blocks = {Block(256, 256, 256), Block(0, 128, 128), Block(128, 0, 128),
+                                     Block(0, 256, 256),   Block(256, 0, 256), Block(128, 128, 128),
+                                     Block(0, 0, 128)};
+    SortBlocksInScanOrder(blocks);
     std::vector<std::pair<int, int>> order;
-    for (const QuadBlock& b : g_blocks)
+    for (const QuadBlock& b : blocks)
         order.emplace_back(b.row, b.col);
     const std::vector<std::pair<int, int>> expected = {{0, 0},   {0, 128}, {0, 256},  {128, 128},
                                                        {128, 0}, {256, 0}, {256, 256}};
     EXPECT_EQ(order, expected);
-    EXPECT_EQ(workspace.m_groupCounts, (std::vector<std::int32_t>{3, 2, 2}));
 }
 
 TEST(BitRate, TermsOfKnownDecompositions) {
-    ResetStore();
     // Sizes along the scan 128, 128, 256, 128, 128, 256, 256 give runs 2, 1, 2, 2; with N = 2
     // the size term is 7 bits. All one-value, equal means: only the 7 symbols of 1 bit each.
-    g_blocks = {Block(0, 0, 128, 9),    Block(0, 128, 128, 9),   Block(0, 256, 256, 9),
-                Block(128, 0, 128, 9),  Block(128, 128, 128, 9), Block(256, 0, 256, 9),
-                Block(256, 256, 256, 9)};
-    g_groupCount = 2;
-    EXPECT_EQ(ShownRate(), FormatFigure((7 + 7) / 262144.0));
+    const std::vector<QuadBlock> quarters = {Block(0, 0, 128, 9),     Block(0, 128, 128, 9),
+                                             Block(0, 256, 256, 9),   Block(128, 0, 128, 9),
+                                             Block(128, 128, 128, 9), Block(256, 0, 256, 9),
+                                             Block(256, 256, 256, 9)};
+    EXPECT_EQ(ShownRate(quarters, {}, 2), FormatFigure((7 + 7) / 262144.0));
 
     // One 512 block with a cut: symbols 20 and 30, both class 3; C = log2(6 * 512^2 - 4 * 512).
-    g_blocks = {Block(0, 0, 512, 120, 1, 0)};
-    g_cutModels = {CutModel{0, 0, 512, 0, 0, 512, 1, 100, 150, 0.0, 1, 0}};
-    g_groupCount = 1;
-    EXPECT_EQ(ShownRate(), "0.000117");
-    EXPECT_EQ(ShownRate(), "0.000117");  // the same a second time
+    const std::vector<QuadBlock> one = {Block(0, 0, 512, 120, 1, 0)};
+    const std::vector<CutModel> cut = {CutModel{0, 0, 512, 0, 0, 512, 1, 100, 150, 0.0, 1, 0}};
+    EXPECT_EQ(ShownRate(one, cut, 1), "0.000117");
+    EXPECT_EQ(ShownRate(one, cut, 1), "0.000117");  // the same a second time
+
+    // The same blocks on a 300 x 200 picture: the same bits over 60000 pixels.
+    EXPECT_EQ(EstimateBitRate(Decomposition{quarters, {}, 2}, 300, 200), (7 + 7) / 60000.0);
 }
 
 TEST(BitRate, KindRunsAndSizeTwoCuts) {
-    ResetStore();
     // Kinds 0, 0, 1, 1, 1, 0 along one row: K = log2 3 + log2 4. Equal means, and cut blocks
     // of size 2 whose two values equal the mean: every symbol is 0.
-    g_blocks = {Block(0, 0, 2, 5),       Block(0, 2, 2, 5),       Block(0, 4, 2, 5, 1, 0),
-                Block(0, 6, 2, 5, 1, 1), Block(0, 8, 2, 5, 1, 2), Block(0, 10, 2, 5)};
-    g_cutModels.assign(3, CutModel{0, 0, 2, 0, 0, 2, 1, 5, 5, 0.0, 1, 0});
-    g_groupCount = 1;
+    const std::vector<QuadBlock> blocks = {Block(0, 0, 2, 5),       Block(0, 2, 2, 5),
+                                           Block(0, 4, 2, 5, 1, 0), Block(0, 6, 2, 5, 1, 1),
+                                           Block(0, 8, 2, 5, 1, 2), Block(0, 10, 2, 5)};
+    const std::vector<CutModel> cuts(3, CutModel{0, 0, 2, 0, 0, 2, 1, 5, 5, 0.0, 1, 0});
     const double kind = Log2(3) + Log2(4);
     const double cut = Log2(6) + Log2(6) + Log2(6);  // not log2(6 * 4 - 8) = log2 16
     const double symbols = 9;  // 3 one-value + 2 x 3 cut symbols, 1 bit each, one class
-    EXPECT_EQ(ShownRate(), FormatFigure((symbols + Log2(6) + cut + kind) / 262144.0));
+    EXPECT_EQ(ShownRate(blocks, cuts, 1),
+              FormatFigure((symbols + Log2(6) + cut + kind) / 262144.0));
 }
 
 TEST(BitRate, NoSizeGroupStillGivesANumber) {
-    ResetStore();
-    g_blocks = {Block(0, 0, 512, 3)};
-    g_groupCount = 0;  // the last search found no candidate
-    const std::string rate = ShownRate();
-    EXPECT_EQ(rate, "0.000004");  // one symbol of 1 bit
+    // The last search found no candidate: N = 0.
+    EXPECT_EQ(ShownRate({Block(0, 0, 512, 3)}, {}, 0), "0.000004");  // one symbol of 1 bit
 }
 
 }  // namespace

@@ -126,11 +126,56 @@ TEST(Cli, RefusedAndMissingFiles) {
     WriteBytes(folder + "/eight.bmp", bytes);
     CliRun run = RunCli("'" + folder + "/eight.bmp'", err);
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(ReadText(err), "请输入24位的图像!\n");
+    EXPECT_EQ(ReadText(err), "请输入24位的图像!\n"
+                             "zantrel-cli --import reads pictures of other formats, depths and "
+                             "sizes.\n");
     run = RunCli("'" + folder + "/missing.bmp'", err);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(ReadText(err), "没有找到 " + folder + "/missing.bmp。\n");
     EXPECT_TRUE(run.out.empty());
+    std::filesystem::remove_all(folder);
+}
+
+// A binary PGM of `width` x `height` with a smooth ramp and a sharp edge, top row first.
+std::string WritePgm(const std::string& path, int width, int height) {
+    std::string bytes = "P5\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            bytes += static_cast<char>(x < width / 3 ? 40 : (x * 7 + y * 3) % 256);
+    }
+    WriteBytes(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    return path;
+}
+
+TEST(Cli, ImportReadsAnySizeAndWritesPicturesOfItsSize) {
+    const std::string folder = MakeTempFolder();
+    const std::string pgm = WritePgm(folder + "/ramp.pgm", 301, 200);
+    const CliRun run = RunCli("--import '" + pgm + "' --penalty 5 --output '" + folder +
+                              "/r.bmp' --lines '" + folder + "/l.bmp' --grid '" + folder +
+                              "/g.png'");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_TRUE(std::regex_match(run.out, std::regex("blocks: [0-9]+\ncut models: [0-9]+\n"
+                                                     "groups: [0-9]+\npsnr: [0-9.]+\n"
+                                                     "bitrate: [0-9.]+\n")))
+        << run.out;
+    // A plain 54-byte header and rows padded to 4 bytes: 301 * 3 = 903 -> 904.
+    for (const char* name : {"r.bmp", "l.bmp"}) {
+        const auto bmp = ReadBytes(folder + "/" + name);
+        ASSERT_EQ(bmp.size(), 54u + 904u * 200u) << name;
+        EXPECT_EQ(bmp[10], 54);
+        EXPECT_EQ(bmp[18] | bmp[19] << 8, 301);
+        EXPECT_EQ(bmp[22] | bmp[23] << 8, 200);
+    }
+    // The grid written as PNG holds the same picture as written as BMP.
+    ASSERT_EQ(RunCli("--import '" + pgm + "' --penalty 5 --grid '" + folder + "/g.bmp'").exitCode,
+              0);
+    const std::string quadtree = " --stage quadtree --penalty 0 --min-block 1 '" + folder;
+    EXPECT_EQ(RunCli("--import" + quadtree + "/g.png'").out,
+              RunCli("--import" + quadtree + "/g.bmp'").out);
+
+    // Imported, the sample gives exactly the figures of the BMP rules.
+    EXPECT_EQ(RunCli("--penalty 20 --import '" ZANTREL_SAMPLE "'").out,
+              RunCli("--penalty 20 '" ZANTREL_SAMPLE "'").out);
     std::filesystem::remove_all(folder);
 }
 

@@ -1,21 +1,20 @@
 #include <gtest/gtest.h>
 
-#include "picture/PictureStore.h"
-#include "quadtree/ImageProcessor.h"
+#include <algorithm>
+
+#include "picture/GrayConversion.h"
+#include "quadtree/SummedTables.h"
 #include "support/TestPictures.h"
 
 namespace {
 
 std::uint8_t GrayOf(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
-    g_colorPixels[0] = blue;
-    g_colorPixels[1] = green;
-    g_colorPixels[2] = red;
-    CImageProcessor().ConvertToGray();
-    return g_grayPixels[0];
+    ColorPicture color(1, 1);
+    color.bgr = {blue, green, red};
+    return ConvertToGray(color).At(0, 0);
 }
 
 TEST(GrayConversion, RoundsTheEqualWeightMeanForEveryChannelSum) {
-    ResetStore();
     for (int sum = 0; sum <= 765; ++sum) {
         const int blue = std::min(sum, 255);
         const int green = std::min(sum - blue, 255);
@@ -25,7 +24,6 @@ TEST(GrayConversion, RoundsTheEqualWeightMeanForEveryChannelSum) {
 }
 
 TEST(GrayConversion, EdgeSumsAndMixedChannels) {
-    ResetStore();
     EXPECT_EQ(GrayOf(0, 0, 0), 0);
     EXPECT_EQ(GrayOf(1, 0, 0), 0);
     EXPECT_EQ(GrayOf(1, 1, 0), 1);
@@ -37,15 +35,20 @@ TEST(GrayConversion, EdgeSumsAndMixedChannels) {
 }
 
 TEST(GrayConversion, SquaresAreExactAndEveryPixelIsWritten) {
-    ResetStore();
-    SetGrayPicture([](int r, int c) { return static_cast<std::uint8_t>((r * 3 + c) % 256); });
-    for (int i = 0; i < kPixelCount; i += 97) {
-        const double g = g_grayPixels[i];
-        EXPECT_EQ(g_graySquares[i], g * g / 512.0);
+    // Gray pictures come back unchanged, pixel for pixel and in row order, at any size.
+    for (const auto& [w, h] : {std::pair{512, 512}, std::pair{7, 3}}) {
+        const GrayPicture gray = MakeGray(
+            w, h, [](int r, int c) { return static_cast<std::uint8_t>((r * 3 + c) % 256); });
+        ColorPicture color(w, h);
+        for (std::size_t i = 0; i < gray.PixelCount(); ++i)
+            std::fill_n(color.bgr.begin() + 3 * i, 3, gray.samples[i]);
+        EXPECT_EQ(ConvertToGray(color), gray) << w << " x " << h;
     }
-    EXPECT_EQ(g_grayPixels[511 * 512 + 511], (511 * 3 + 511) % 256);
-    SetGrayPicture([](int, int) { return std::uint8_t{255}; });
-    EXPECT_EQ(g_graySquares[kPixelCount - 1], 127.001953125);
+    // The summed squares are exact integers, even over a whole white picture.
+    const CSummedTables sums(GrayPicture(512, 512, 255));
+    EXPECT_EQ(sums.SquareSum(511, 511, 1, 1), 65025);
+    EXPECT_EQ(sums.SquareSum(0, 0, 512, 512), 65025LL * 512 * 512);
+    EXPECT_EQ(sums.GraySum(3, 5, 2, 4), 8 * 255);
 }
 
 }  // namespace

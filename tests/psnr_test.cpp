@@ -1,46 +1,36 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cmath>
 
 #include "measure/FigureText.h"
-#include "picture/PictureStore.h"
-#include "quadtree/ImageProcessor.h"
-#include "support/RecordingShell.h"
+#include "measure/Psnr.h"
 #include "support/TestPictures.h"
 
 namespace {
 
-std::string PsnrText(std::uint8_t gray, std::uint8_t result) {
-    std::memset(g_grayPixels, gray, sizeof g_grayPixels);
-    std::memset(g_resultPixels, result, sizeof g_resultPixels);
-    CRecordingShell shell;
-    CImageProcessor().ComputePsnr();
-    EXPECT_EQ(shell.messages.size(), 1u);
-    EXPECT_EQ(shell.messages.at(0).caption, "图像的PSNR为：");
-    return shell.messages.at(0).text;
+std::string PsnrText(std::uint8_t gray, std::uint8_t result, int width = 512, int height = 512) {
+    return FormatFigure(Psnr(GrayPicture(width, height, gray), GrayPicture(width, height, result)));
 }
 
 TEST(Psnr, KnownFiguresAsShown) {
-    ResetStore();
     EXPECT_EQ(PsnrText(101, 100), "48.130804");  // MSE 1
     EXPECT_EQ(PsnrText(100, 101), "48.130804");
     EXPECT_EQ(PsnrText(255, 0), "0.000000");  // MSE 65025
     EXPECT_EQ(PsnrText(7, 7), "inf");         // equal pictures: 65025 / 0
+    EXPECT_EQ(PsnrText(101, 100, 3, 5), "48.130804");
+    // One pixel off by 1 in 3 x 5: the mean is over the 15 pixels of the picture.
+    GrayPicture result(3, 5, 9);
+    result.At(4, 2) = 10;
+    EXPECT_EQ(Psnr(GrayPicture(3, 5, 9), result), 10.0 * std::log10(65025.0 * 15));
 }
 
-TEST(Psnr, DependsOnlyOnTheTwoBuffersAndChangesNothing) {
-    ResetStore();
-    SetRandomGrayPicture(3);
-    for (int i = 0; i < kPixelCount; ++i)
-        g_resultPixels[i] = static_cast<std::uint8_t>(i % 7 * 30);
-    g_displayMode = DISPLAY_QUADTREE;
-    CRecordingShell shell;
-    CImageProcessor().ComputePsnr();
-    CImageProcessor().ComputePsnr();
-    ASSERT_EQ(shell.messages.size(), 2u);
-    EXPECT_EQ(shell.messages[0].text, shell.messages[1].text);
-    EXPECT_EQ(g_displayMode, DISPLAY_QUADTREE);
-    EXPECT_TRUE(shell.paneTexts.empty());
+TEST(Psnr, DependsOnlyOnTheTwoPictures) {
+    const GrayPicture gray = RandomGray(512, 512, 3);
+    const GrayPicture result = MakeGray(
+        512, 512, [](int r, int c) { return static_cast<std::uint8_t>((r * 512 + c) % 7 * 30); });
+    const double first = Psnr(gray, result);
+    EXPECT_EQ(Psnr(gray, result), first);
+    EXPECT_EQ(Psnr(result, gray), first);
 }
 
 TEST(FigureText, FormatsLikePrintfF) {

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/DialogHost.h"
 #include "quadtree/DecompositionParameters.h"
+#include "view/DialogHost.h"
 
 namespace {
 

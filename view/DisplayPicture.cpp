@@ -2,21 +2,19 @@
 
 #include <cstring>
 
-#include "picture/PictureStore.h"
-
 namespace {
 
-const std::uint8_t* GraySource(std::int32_t displayMode) {
-    switch (displayMode) {
+const GrayPicture* GraySource(const DocumentPictures& pictures, DisplayMode mode) {
+    switch (mode) {
         case DISPLAY_GRAY:
-            return g_grayPixels;
+            return &pictures.gray;
         case DISPLAY_QUADTREE:
         case DISPLAY_ZANTREL:
-            return g_resultPixels;
+            return &pictures.result;
         case DISPLAY_GRAY_GRID:
-            return g_grayGridPixels;
+            return &pictures.grayGrid;
         case DISPLAY_GRID_LINES:
-            return g_gridPixels;
+            return &pictures.quadtree.tree.grid;
         default:
             return nullptr;
     }
@@ -24,26 +22,39 @@ const std::uint8_t* GraySource(std::int32_t displayMode) {
 
 }  // namespace
 
-QImage DisplayPicture(std::int32_t displayMode) {
-    if (g_pictureLoaded != 1)
+QImage DisplayPicture(const DocumentPictures& pictures, DisplayMode mode) {
+    if (!pictures.loaded)
         return {};
-    // The store keeps the bottom row first; the image wants the top row first.
-    if (displayMode == DISPLAY_COLOR) {
-        QImage image(kPictureSide, kPictureSide, QImage::Format_BGR888);
-        for (int r = 0; r < kPictureSide; ++r) {
-            std::memcpy(image.scanLine(kPictureSide - 1 - r), g_colorPixels + r * kColorRowBytes,
-                        kColorRowBytes);
-        }
+    // The pictures keep the bottom row first; the image wants the top row first.
+    if (mode == DISPLAY_COLOR) {
+        const ColorPicture& color = pictures.color;
+        QImage image(color.width, color.height, QImage::Format_BGR888);
+        const std::size_t rowBytes = static_cast<std::size_t>(color.width) * 3;
+        for (int r = 0; r < color.height; ++r)
+            std::memcpy(image.scanLine(color.height - 1 - r), color.Pixel(r, 0), rowBytes);
         return image;
     }
-    QImage image(kPictureSide, kPictureSide, QImage::Format_Grayscale8);
-    const std::uint8_t* source = GraySource(displayMode);
+    const GrayPicture* source = GraySource(pictures, mode);
     if (!source) {
+        QImage image(pictures.color.width, pictures.color.height, QImage::Format_Grayscale8);
         image.fill(255);
         return image;
     }
-    for (int r = 0; r < kPictureSide; ++r) {
-        std::memcpy(image.scanLine(kPictureSide - 1 - r), source + r * kPictureSide, kPictureSide);
+    if (source->samples.empty())
+        return {};
+    QImage image(source->width, source->height, QImage::Format_Grayscale8);
+    for (int r = 0; r < source->height; ++r) {
+        std::memcpy(image.scanLine(source->height - 1 - r), &source->samples[source->Index(r, 0)],
+                    static_cast<std::size_t>(source->width));
     }
     return image;
+}
+
+QSize DisplaySize(const DocumentPictures& pictures, DisplayMode mode) {
+    if (!pictures.loaded)
+        return {kClassicSide, kClassicSide};
+    const GrayPicture* source = GraySource(pictures, mode);
+    if (source && !source->samples.empty())
+        return {source->width, source->height};
+    return {pictures.color.width, pictures.color.height};
 }

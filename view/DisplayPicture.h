@@ -1,10 +1,16 @@
 #pragma once
-// The picture a display mode shows, built from the picture store at paint time.
+// The picture a display mode shows, built from the document's pictures.
 
 #include <QImage>
-#include <cstdint>
+#include <QSize>
 
-// The 512 x 512 picture of `displayMode`, top row first: the colour picture in mode 1, a
-// gray buffer in modes 2 to 6, white for any other mode. A null image while no picture has
-// been loaded, since there is nothing to describe the picture yet.
-QImage DisplayPicture(std::int32_t displayMode);
+#include "view/DisplayMode.h"
+#include "view/DocumentPictures.h"
+
+// The picture of `mode` at its own size, top row first: the colour picture in mode 1, a gray
+// picture in modes 2 to 6, white at the colour picture's size for any other mode. A null image
+// while no picture has been loaded or while the mode's picture has not been made.
+QImage DisplayPicture(const DocumentPictures& pictures, DisplayMode mode);
+
+// The size DisplayPicture has for `mode`; the classic 512 x 512 while there is no picture.
+QSize DisplaySize(const DocumentPictures& pictures, DisplayMode mode);

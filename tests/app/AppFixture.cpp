@@ -1,14 +1,15 @@
 #include "AppFixture.h"
 
 #include <QAction>
+#include <QImage>
 #include <filesystem>
 
-#include "app/AppTexts.h"
 #include "app/MainFrame.h"
 #include "support/TestPictures.h"
+#include "view/AppTexts.h"
+#include "view/ZantrelView.h"
 
 void AppTest::SetUp() {
-    ResetStore();
     m_folder = MakeTempFolder();
     m_profile = std::make_unique<QSettings>(PathInFolder(QStringLiteral("profile.ini")),
                                             QSettings::IniFormat);
@@ -40,6 +41,10 @@ QString AppTest::Title() {
     return m_app->Frame().windowTitle();
 }
 
+DisplayMode AppTest::Mode() {
+    return m_app->Frame().View().Mode();
+}
+
 QString AppTest::PathInFolder(const QString& name) const {
     return QString::fromStdString(m_folder) + QLatin1Char('/') + name;
 }
@@ -56,6 +61,17 @@ QString AppTest::WriteEightBitPicture(const QString& name) {
     std::vector<std::uint8_t> bytes = MakeBmpBytes();
     bytes[28] = 8;
     WriteBytes(path.toStdString(), bytes);
+    return path;
+}
+
+QString AppTest::WritePng(const QString& name, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, (x + y) & 0xFF));
+    }
+    const QString path = PathInFolder(name);
+    EXPECT_TRUE(image.save(path, "PNG")) << path.toStdString();
     return path;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// A whole application per test: a fresh picture store, a profile in a temporary INI file and
-// a scripted dialog host. Commands are run by triggering their real QActions.
+// A whole application per test: a profile in a temporary INI file and a scripted dialog host.
+// Commands are run by triggering their real QActions; state is read from the document and
+// the view.
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@
 
 #include "ScriptedDialogHost.h"
 #include "app/ZantrelApp.h"
+#include "app/ZantrelDoc.h"
+#include "view/DisplayMode.h"
 
 // Failure messages show texts, not UTF-16 code units.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -32,12 +35,16 @@ class AppTest : public ::testing::Test {
     // Triggers a command as a click on its menu item would; a disabled one does nothing.
     void Trigger(int id);
     QString Title();
+    CZantrelDoc& Doc() { return m_app->Doc(); }
+    DisplayMode Mode();
 
     // A 24-bit 512 x 512 picture file in the test's folder; `bgr` gives each pixel's colour.
     QString WritePicture(const QString& name,
                          const std::function<std::uint32_t(int, int)>& bgr = nullptr);
     // An 8-bit file, which the loader refuses.
     QString WriteEightBitPicture(const QString& name);
+    // A width x height PNG file of a colour gradient, written through the toolkit.
+    QString WritePng(const QString& name, int width, int height);
     QString PathInFolder(const QString& name) const;
 
     std::string m_folder;

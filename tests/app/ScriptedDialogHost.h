@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/DialogHost.h"
+#include "view/DialogHost.h"
 
 struct ShownMessage {
     QString text;

@@ -20,14 +20,15 @@
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/ProgressStatusBar.h"
-#include "picture/PictureStore.h"
+#include "view/DisplayPicture.h"
+#include "view/ZantrelView.h"
 
 namespace {
 
 // The commands whose enabled state the walk checks.
-constexpr int kWatched[] = {ID_OPEN_PICTURE, ID_SAVE_PICTURE, ID_PICTURE_COLOR, ID_PICTURE_GRAY,
-                            ID_QUADTREE,     ID_GRAY_GRID,    ID_ZANTREL,       ID_GRID_LINES,
-                            ID_PSNR,         ID_BIT_RATE,     ID_APP_ABOUT};
+constexpr int kWatched[] = {ID_OPEN_PICTURE, ID_IMPORT_PICTURE, ID_SAVE_PICTURE, ID_PICTURE_COLOR,
+                            ID_PICTURE_GRAY, ID_QUADTREE,       ID_GRAY_GRID,    ID_ZANTREL,
+                            ID_GRID_LINES,   ID_PSNR,           ID_BIT_RATE,     ID_APP_ABOUT};
 
 // Two flat regions on either side of the diagonal: a small quadtree with a few cut lines.
 std::uint32_t DiagonalPicture(int row, int col) {
@@ -36,67 +37,78 @@ std::uint32_t DiagonalPicture(int row, int col) {
 
 class CommandRules : public AppTest {
   protected:
+    // The watched commands that are enabled, besides those that always are.
     std::set<int> EnabledCommands() {
         std::set<int> enabled;
         for (int id : kWatched) {
             if (Action(id).isEnabled())
                 enabled.insert(id);
         }
+        for (int id : {ID_OPEN_PICTURE, ID_IMPORT_PICTURE, ID_APP_ABOUT}) {
+            EXPECT_EQ(enabled.erase(id), 1u) << id;
+        }
         return enabled;
+    }
+
+    // Opens the picture with `openCommand` and runs every stage, checking the mode and the
+    // enabled commands after each; the shown picture keeps `size` throughout.
+    void WalkThePipeline(int openCommand, QSize size) {
+        struct Step {
+            const char* name;
+            int command;  // 0: start-up
+            DisplayMode mode;
+            std::set<int> enabled;
+        };
+        const std::vector<Step> walk = {
+            {"start-up", 0, DISPLAY_NONE, {}},
+            {"load", openCommand, DISPLAY_COLOR, {ID_PICTURE_COLOR, ID_PICTURE_GRAY}},
+            {"gray", ID_PICTURE_GRAY, DISPLAY_GRAY, {ID_PICTURE_COLOR, ID_QUADTREE}},
+            {"quadtree",
+             ID_QUADTREE,
+             DISPLAY_QUADTREE,
+             {ID_SAVE_PICTURE, ID_PICTURE_COLOR, ID_GRAY_GRID, ID_ZANTREL, ID_PSNR}},
+            {"gray grid", ID_GRAY_GRID, DISPLAY_GRAY_GRID, {ID_PICTURE_COLOR, ID_ZANTREL}},
+            {"Zantrel",
+             ID_ZANTREL,
+             DISPLAY_ZANTREL,
+             {ID_SAVE_PICTURE, ID_PICTURE_COLOR, ID_GRID_LINES, ID_PSNR, ID_BIT_RATE}},
+            {"grid lines", ID_GRID_LINES, DISPLAY_GRID_LINES, {ID_PICTURE_COLOR, ID_BIT_RATE}},
+            {"back to colour",
+             ID_PICTURE_COLOR,
+             DISPLAY_COLOR,
+             {ID_PICTURE_COLOR, ID_PICTURE_GRAY}},
+        };
+        m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+        m_app->InitInstance({});
+        const CZantrelView& view = m_app->Frame().View();
+        for (const Step& step : walk) {
+            SCOPED_TRACE(step.name);
+            if (step.command)
+                Trigger(step.command);
+            EXPECT_EQ(Mode(), step.mode);
+            EXPECT_EQ(EnabledCommands(), step.enabled);
+            if (step.command) {
+                EXPECT_EQ(DisplaySize(Doc().Pictures(), Mode()), size);
+                EXPECT_EQ(view.Origin().x(), (view.viewport()->width() - size.width()) / 2);
+            }
+        }
+        EXPECT_FALSE(Doc().Pictures().decomposition.cutModels.empty());
+        EXPECT_TRUE(m_host.messages.empty()) << m_host.messages.front().text.toStdString();
     }
 };
 
 TEST_F(CommandRules, FollowThePipelineStepByStep) {
-    struct Step {
-        const char* name;
-        int command;  // 0: start-up
-        DisplayMode mode;
-        std::set<int> enabled;
-    };
-    const std::vector<Step> walk = {
-        {"start-up", 0, DISPLAY_NONE, {ID_OPEN_PICTURE, ID_APP_ABOUT}},
-        {"load",
-         ID_OPEN_PICTURE,
-         DISPLAY_COLOR,
-         {ID_OPEN_PICTURE, ID_PICTURE_COLOR, ID_PICTURE_GRAY, ID_APP_ABOUT}},
-        {"gray",
-         ID_PICTURE_GRAY,
-         DISPLAY_GRAY,
-         {ID_OPEN_PICTURE, ID_PICTURE_COLOR, ID_QUADTREE, ID_APP_ABOUT}},
-        {"quadtree",
-         ID_QUADTREE,
-         DISPLAY_QUADTREE,
-         {ID_OPEN_PICTURE, ID_SAVE_PICTURE, ID_PICTURE_COLOR, ID_GRAY_GRID, ID_ZANTREL, ID_PSNR,
-          ID_APP_ABOUT}},
-        {"gray grid",
-         ID_GRAY_GRID,
-         DISPLAY_GRAY_GRID,
-         {ID_OPEN_PICTURE, ID_PICTURE_COLOR, ID_ZANTREL, ID_APP_ABOUT}},
-        {"Zantrel",
-         ID_ZANTREL,
-         DISPLAY_ZANTREL,
-         {ID_OPEN_PICTURE, ID_SAVE_PICTURE, ID_PICTURE_COLOR, ID_GRID_LINES, ID_PSNR, ID_BIT_RATE,
-          ID_APP_ABOUT}},
-        {"grid lines",
-         ID_GRID_LINES,
-         DISPLAY_GRID_LINES,
-         {ID_OPEN_PICTURE, ID_PICTURE_COLOR, ID_BIT_RATE, ID_APP_ABOUT}},
-        {"back to colour",
-         ID_PICTURE_COLOR,
-         DISPLAY_COLOR,
-         {ID_OPEN_PICTURE, ID_PICTURE_COLOR, ID_PICTURE_GRAY, ID_APP_ABOUT}},
-    };
     m_host.fileAnswers.push_back(WritePicture(QStringLiteral("walk.bmp"), DiagonalPicture));
-    m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
-    m_app->InitInstance({});
-    for (const Step& step : walk) {
-        SCOPED_TRACE(step.name);
-        if (step.command)
-            Trigger(step.command);
-        EXPECT_EQ(g_displayMode, step.mode);
-        EXPECT_EQ(EnabledCommands(), step.enabled);
-    }
-    EXPECT_TRUE(m_host.messages.empty()) << m_host.messages.front().text.toStdString();
+    WalkThePipeline(ID_OPEN_PICTURE, QSize(512, 512));
+    EXPECT_TRUE(Doc().KeptHeaders().has_value());
+}
+
+TEST_F(CommandRules, AnImportedPictureOfAnotherSizeFollowsTheSameRules) {
+    m_host.fileAnswers.push_back(WritePng(QStringLiteral("wide.png"), 768, 512));
+    WalkThePipeline(ID_IMPORT_PICTURE, QSize(768, 512));
+    EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("wide.png")));
+    EXPECT_FALSE(Doc().KeptHeaders().has_value());
+    EXPECT_TRUE(m_host.fileRequests.at(0).filter.contains(QStringLiteral("*.png")));
 }
 
 TEST_F(CommandRules, FiguresShowTheirBoxesAndKeepTheMode) {
@@ -116,7 +128,7 @@ TEST_F(CommandRules, FiguresShowTheirBoxesAndKeepTheMode) {
         EXPECT_FALSE(box.text.isEmpty());
         EXPECT_EQ(box.icon, MessageIcon::Information);
     }
-    EXPECT_EQ(g_displayMode, DISPLAY_ZANTREL);
+    EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
 }
 
 // A shell that notes whether the wait cursor was up whenever a stage reported.
@@ -169,14 +181,13 @@ TEST_F(CommandRules, AboutBoxShowsTheCreditLineAndVersion) {
 TEST_F(CommandRules, AreReadAgainWhenAMenuIsAboutToShowAndAtIdle) {
     m_app->InitInstance({});
     ASSERT_FALSE(Action(ID_PICTURE_GRAY).isEnabled());
-    // The store changes behind the frame's back; the next menu opening must see it.
-    g_pictureLoaded = 1;
-    g_displayMode = DISPLAY_COLOR;
+    // The document changes behind the frame's back; the next menu opening must see it.
+    ASSERT_TRUE(Doc().LoadPicture(WritePicture(QStringLiteral("behind.bmp"))));
     Q_EMIT m_app->Frame().Menus().at(1)->aboutToShow();
     EXPECT_TRUE(Action(ID_PICTURE_GRAY).isEnabled());
 
     // And the toolbar is refreshed when the event loop falls idle.
-    g_displayMode = DISPLAY_GRAY;
+    m_app->Frame().View().ShowMode(DISPLAY_GRAY);
     QEventLoop loop;
     QTimer::singleShot(20, &loop, &QEventLoop::quit);
     loop.exec();
@@ -204,8 +215,8 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
     ASSERT_EQ(frame.Menus().size(), 4u);
     EXPECT_EQ(frame.Menus()[1]->title(), QStringLiteral("图象处理"));
     EXPECT_EQ(sequence(frame.Menus()[0]->actions()),
-              (std::vector<int>{ID_OPEN_PICTURE, 0, ID_SAVE_PICTURE, 0, ID_FILE_MRU_FILE1, 0,
-                                ID_APP_EXIT}));
+              (std::vector<int>{ID_OPEN_PICTURE, ID_IMPORT_PICTURE, 0, ID_SAVE_PICTURE, 0,
+                                ID_FILE_MRU_FILE1, 0, ID_APP_EXIT}));
     EXPECT_EQ(sequence(frame.Menus()[1]->actions()),
               (std::vector<int>{ID_PICTURE_COLOR, ID_PICTURE_GRAY, 0, ID_QUADTREE, ID_GRAY_GRID, 0,
                                 ID_ZANTREL, ID_GRID_LINES, 0, ID_PSNR, ID_BIT_RATE}));
@@ -224,6 +235,7 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
         EXPECT_EQ(large.size(), QSize(32, 30)) << action->text().toStdString();
     }
     const std::pair<int, const char*> keys[] = {{ID_OPEN_PICTURE, "Ctrl+O"},
+                                                {ID_IMPORT_PICTURE, "Ctrl+I"},
                                                 {ID_SAVE_PICTURE, "Ctrl+S"},
                                                 {ID_FILE_NEW, "Ctrl+N"},
                                                 {ID_FILE_PRINT, "Ctrl+P"}};

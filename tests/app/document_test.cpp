@@ -1,6 +1,7 @@
 // Opening and saving through the document: the window title and the recent-file list after
-// good and refused loads, every way a file can arrive (open command, recent list, drop,
-// command line), the save dialog's naming and overwrite question, Ctrl+N and printing.
+// good and refused loads, every way a file can arrive (open and import commands, recent list,
+// drop, command line), the save dialog's naming and overwrite question, Ctrl+N and printing;
+// and the cut-line stage run away from the user-interface thread.
 
 #include <QAction>
 #include <QApplication>
@@ -9,13 +10,17 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QUrl>
+#include <atomic>
 #include <cstring>
+#include <limits>
+#include <thread>
+#include <tuple>
 
 #include "AppFixture.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
-#include "picture/PictureStore.h"
+#include "import/BmpFormat.h"
 #include "support/TestPictures.h"
 
 namespace {
@@ -25,12 +30,12 @@ std::function<std::uint32_t(int, int)> Plain(std::uint32_t bgr) {
     return [bgr](int, int) { return bgr; };
 }
 
-std::uint32_t LoadedColour() {
-    return g_colorPixels[0] | (g_colorPixels[1] << 8) | (g_colorPixels[2] << 16);
-}
-
 class Document : public AppTest {
   protected:
+    std::uint32_t LoadedColour() {
+        const std::vector<std::uint8_t>& bgr = Doc().Pictures().color.bgr;
+        return bgr.at(0) | (bgr.at(1) << 8) | (bgr.at(2) << 16);
+    }
     void Open(const QString& path) {
         m_host.fileAnswers.push_back(path);
         Trigger(ID_OPEN_PICTURE);
@@ -58,7 +63,7 @@ TEST_F(Document, GoodLoadTitlesTheWindowAndIsRemembered) {
     EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("a.bmp")));
     EXPECT_EQ(Recent(), QStringList{a});
     EXPECT_EQ(m_profile->value(QStringLiteral("Recent File List/File1")).toString(), a);
-    EXPECT_EQ(g_displayMode, DISPLAY_COLOR);
+    EXPECT_EQ(Mode(), DISPLAY_COLOR);
     EXPECT_EQ(LoadedColour(), 0x102030u);
     EXPECT_EQ(m_host.fileRequests.at(0).filter, QStringLiteral("图像文件(*.bmp)"));
     EXPECT_FALSE(m_host.fileRequests.at(0).forSaving);
@@ -147,7 +152,7 @@ TEST_F(Document, DroppedFileOpensLikeARecentEntry) {
     const QString refused = WriteEightBitPicture(QStringLiteral("refused.bmp"));
     Drop(refused);
     EXPECT_EQ(m_host.messages.size(), 1u);
-    EXPECT_EQ(g_pictureLoaded, 0);
+    EXPECT_FALSE(Doc().PictureLoaded());
     EXPECT_EQ(Title(), UntitledTitle());
     EXPECT_TRUE(Recent().isEmpty());
 
@@ -163,7 +168,7 @@ TEST_F(Document, CommandLineFileOpensAtStartUpOrIsReported) {
     m_app->InitInstance(WriteEightBitPicture(QStringLiteral("start.bmp")));
     ASSERT_EQ(m_host.messages.size(), 1u);
     EXPECT_EQ(m_host.messages[0].text, QStringLiteral("请输入24位的图像!"));
-    EXPECT_EQ(g_pictureLoaded, 0);
+    EXPECT_FALSE(Doc().PictureLoaded());
     EXPECT_EQ(Title(), UntitledTitle());
     EXPECT_TRUE(m_app->Frame().isVisible());
     EXPECT_TRUE(Action(ID_OPEN_PICTURE).isEnabled());
@@ -181,7 +186,7 @@ TEST_F(Document, NewDocumentKeepsThePicture) {
     Trigger(ID_PICTURE_GRAY);
     Trigger(ID_FILE_NEW);
     EXPECT_EQ(Title(), UntitledTitle());
-    EXPECT_EQ(g_displayMode, DISPLAY_GRAY);
+    EXPECT_EQ(Mode(), DISPLAY_GRAY);
     EXPECT_EQ(LoadedColour(), 0x123456u);
 }
 
@@ -191,11 +196,17 @@ class Saving : public Document {
         Document::SetUp();
         m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
         m_app->InitInstance({});
-        Open(WritePicture(QStringLiteral("a.bmp")));
+        // A resolution no plain header has, to tell the kept headers in the saved file.
+        std::vector<std::uint8_t> bytes = MakeBmpBytes();
+        bmp::WriteU32(bytes, kResolutionField, 1234);
+        const QString path = PathInFolder(QStringLiteral("a.bmp"));
+        WriteBytes(path.toStdString(), bytes);
+        Open(path);
         Trigger(ID_PICTURE_GRAY);
         Trigger(ID_QUADTREE);
         ASSERT_TRUE(Action(ID_SAVE_PICTURE).isEnabled());
     }
+    static constexpr int kResolutionField = 38;
     std::size_t SizeOf(const QString& path) { return ReadBytes(path.toStdString()).size(); }
 };
 
@@ -206,7 +217,10 @@ TEST_F(Saving, NewNameWithoutExtensionGetsBmp) {
     EXPECT_TRUE(request.forSaving);
     EXPECT_EQ(request.initialName, QStringLiteral("ZantPic"));
     EXPECT_EQ(request.filter, QStringLiteral("图像计算结果(*.bmp)"));
-    EXPECT_EQ(SizeOf(PathInFolder(QStringLiteral("result.bmp"))), 54u + kColorBytes);
+    const std::vector<std::uint8_t> saved =
+        ReadBytes(PathInFolder(QStringLiteral("result.bmp")).toStdString());
+    ASSERT_EQ(saved.size(), 54u + bmp::kClassicPixelBytes);
+    EXPECT_EQ(bmp::ReadU32(saved, kResolutionField), 1234u);
     EXPECT_TRUE(m_host.questions.empty());
     EXPECT_TRUE(m_host.messages.empty());
 }
@@ -225,7 +239,7 @@ TEST_F(Saving, ReplacingAFileNeedsAYes) {
     m_host.fileAnswers = {target};
     m_host.confirmAnswers = {true};
     Trigger(ID_SAVE_PICTURE);
-    EXPECT_EQ(SizeOf(target), 54u + kColorBytes);
+    EXPECT_EQ(SizeOf(target), 54u + bmp::kClassicPixelBytes);
 }
 
 TEST_F(Saving, PrintWritesTheDrawingWhereTheHostSays) {
@@ -239,6 +253,125 @@ TEST_F(Saving, PrintWritesTheDrawingWhereTheHostSays) {
     const std::vector<std::uint8_t> bytes = ReadBytes(pdf.toStdString());
     ASSERT_GT(bytes.size(), 1000u);
     EXPECT_EQ(std::memcmp(bytes.data(), "%PDF", 4), 0);
+}
+
+TEST_F(Document, ImportTakesAnyFormatAndSizeAndARefusalChangesNothing) {
+    m_app->InitInstance({});
+    const QString png = WritePng(QStringLiteral("wide.png"), 768, 512);
+    m_host.fileAnswers.push_back(png);
+    Trigger(ID_IMPORT_PICTURE);
+    EXPECT_EQ(Doc().Pictures().color.width, 768);
+    EXPECT_EQ(Doc().Pictures().color.height, 512);
+    Trigger(ID_PICTURE_GRAY);
+    ASSERT_EQ(Mode(), DISPLAY_GRAY);
+
+    const QString text = PathInFolder(QStringLiteral("x.png"));
+    WriteBytes(text.toStdString(),
+               {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
+    const std::uint32_t colour = LoadedColour();
+    m_host.fileAnswers.push_back(text);
+    Trigger(ID_IMPORT_PICTURE);
+    ASSERT_EQ(m_host.messages.size(), 1u);
+    EXPECT_EQ(m_host.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(Mode(), DISPLAY_GRAY);
+    EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("wide.png")));
+    EXPECT_EQ(Recent(), QStringList{png});
+    EXPECT_EQ(Doc().Pictures().color.width, 768);
+    EXPECT_EQ(LoadedColour(), colour);
+    EXPECT_EQ(Doc().Pictures().gray.width, 768);
+}
+
+TEST_F(Document, RecentEntriesOpenBmpFilesByTheOriginalRulesAndOthersByImport) {
+    m_app->InitInstance({});
+    const QString png = WritePng(QStringLiteral("wide.png"), 768, 512);
+    m_host.fileAnswers.push_back(png);
+    Trigger(ID_IMPORT_PICTURE);
+    Open(WritePicture(QStringLiteral("a.bmp"), Plain(0x0000AA)));
+    ASSERT_TRUE(Doc().KeptHeaders().has_value());
+    m_app->Frame().UpdateRecentFileMenu();
+    Trigger(ID_FILE_MRU_FILE1 + 1);  // the PNG
+    EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("wide.png")));
+    EXPECT_EQ(Doc().Pictures().color.width, 768);
+    EXPECT_FALSE(Doc().KeptHeaders().has_value());
+    EXPECT_TRUE(m_host.messages.empty());
+}
+
+TEST_F(Document, SavingAnImportWritesItsSizeBehindAPlainHeader) {
+    m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+    m_app->InitInstance({});
+    const QString saved = PathInFolder(QStringLiteral("wide.bmp"));
+    m_host.fileAnswers = {WritePng(QStringLiteral("wide.png"), 768, 512), saved};
+    for (int id : {ID_IMPORT_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE, ID_SAVE_PICTURE})
+        Trigger(id);
+    const std::vector<std::uint8_t> bytes = ReadBytes(saved.toStdString());
+    ASSERT_EQ(bytes.size(), 54u + 768u * 3 * 512);
+    EXPECT_EQ(bmp::ReadU32(bytes, bmp::kFileSize), bytes.size());
+    EXPECT_EQ(bmp::ReadU32(bytes, bmp::kPixelOffset), 54u);
+    EXPECT_EQ(bmp::ReadU32(bytes, bmp::kInfoSize), 40u);
+    EXPECT_EQ(bmp::ReadI32(bytes, bmp::kWidth), 768);
+    EXPECT_EQ(bmp::ReadI32(bytes, bmp::kHeight), 512);
+    EXPECT_EQ(bytes[bmp::kBitCount], 24);
+}
+
+// Counts the positions a stage reports and asks it to stop once `stopAfter` were reported.
+class CStoppingProgress final : public CProgress {
+  public:
+    explicit CStoppingProgress(int stopAfter) : m_stopAfter(stopAfter) {}
+    void SetText(std::string_view) override {}
+    void SetPosition(int) override { ++positions; }
+    bool Cancelled() const override { return positions.load() >= m_stopAfter; }
+
+    std::atomic<int> positions{0};
+
+  private:
+    const int m_stopAfter;
+};
+
+bool RunZantrelOnAWorker(CZantrelDoc& doc, CProgress& progress) {
+    bool done = false;
+    std::thread worker([&] { done = doc.RunZantrel(progress); });
+    worker.join();
+    return done;
+}
+
+using ModelKey = std::tuple<int, int, int, double, double, double, double, int, int>;
+
+std::vector<ModelKey> Keys(const std::vector<CutModel>& models) {
+    std::vector<ModelKey> keys;
+    for (const CutModel& m : models) {
+        keys.emplace_back(m.row, m.col, m.size, m.p1Row, m.p1Col, m.p2Row, m.p2Col, m.meanA,
+                          m.meanB);
+    }
+    return keys;
+}
+
+TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
+    m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+    m_app->InitInstance({});
+    Open(WritePicture(QStringLiteral("a.bmp")));
+    Trigger(ID_PICTURE_GRAY);
+    Trigger(ID_QUADTREE);
+
+    CStoppingProgress counting(std::numeric_limits<int>::max());
+    ASSERT_TRUE(RunZantrelOnAWorker(Doc(), counting));
+    ASSERT_GT(counting.positions.load(), 4);
+    const GrayPicture workerResult = Doc().Pictures().result;
+    const std::vector<ModelKey> workerModels = Keys(Doc().Pictures().decomposition.cutModels);
+    Trigger(ID_ZANTREL);
+    ASSERT_EQ(Mode(), DISPLAY_ZANTREL);
+    EXPECT_EQ(Doc().Pictures().result, workerResult);
+    EXPECT_EQ(Keys(Doc().Pictures().decomposition.cutModels), workerModels);
+
+    const DocumentPictures before = Doc().Pictures();
+    CStoppingProgress stopping(counting.positions.load() / 2);
+    EXPECT_FALSE(RunZantrelOnAWorker(Doc(), stopping));
+    EXPECT_GE(stopping.positions.load(), counting.positions.load() / 2);
+    EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
+    const DocumentPictures& after = Doc().Pictures();
+    EXPECT_EQ(after.result, before.result);
+    EXPECT_EQ(Keys(after.decomposition.cutModels), Keys(before.decomposition.cutModels));
+    EXPECT_EQ(after.decomposition.blocks.size(), before.decomposition.blocks.size());
+    EXPECT_EQ(after.decomposition.groupCount, before.decomposition.groupCount);
 }
 
 }  // namespace

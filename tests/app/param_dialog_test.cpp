@@ -11,8 +11,6 @@
 
 #include "AppFixture.h"
 #include "app/CommandTable.h"
-#include "picture/PictureStore.h"
-#include "quadtree/BlockLists.h"
 #include "view/DecompParamDlg.h"
 
 namespace {
@@ -126,7 +124,7 @@ class QuadtreeCommand : public AppTest {
         m_app->InitInstance({});
         Trigger(ID_OPEN_PICTURE);
         Trigger(ID_PICTURE_GRAY);
-        ASSERT_EQ(g_displayMode, DISPLAY_GRAY);
+        ASSERT_EQ(Mode(), DISPLAY_GRAY);
     }
 };
 
@@ -137,8 +135,8 @@ TEST_F(QuadtreeCommand, CancelLeavesTheGrayMode) {
         return dialog.result();
     };
     Trigger(ID_QUADTREE);
-    EXPECT_EQ(g_displayMode, DISPLAY_GRAY);
-    EXPECT_TRUE(g_blocks.empty());
+    EXPECT_EQ(Mode(), DISPLAY_GRAY);
+    EXPECT_TRUE(Doc().Pictures().quadtree.tree.blocks.empty());
     EXPECT_TRUE(Action(ID_QUADTREE).isEnabled());
     EXPECT_FALSE(Action(ID_GRAY_GRID).isEnabled());
 }
@@ -153,13 +151,14 @@ TEST_F(QuadtreeCommand, OpensWithTheDefaultsEveryTimeAndPassesTheValues) {
         return AnswerParameters(QStringLiteral("2.5"), QStringLiteral("16"))(dialog);
     };
     Trigger(ID_QUADTREE);
-    EXPECT_EQ(g_displayMode, DISPLAY_QUADTREE);
-    EXPECT_EQ(g_penalty, 2.5);
+    EXPECT_EQ(Mode(), DISPLAY_QUADTREE);
+    const Quadtree& tree = Doc().Pictures().quadtree.tree;
+    EXPECT_EQ(tree.penalty, 2.5);
     // The gradient splits down to the minimum block size, and that was 16.
-    ASSERT_FALSE(g_blocks.empty());
-    for (const QuadBlock& block : g_blocks)
+    ASSERT_FALSE(tree.blocks.empty());
+    for (const QuadBlock& block : tree.blocks)
         EXPECT_GE(block.size, 16);
-    EXPECT_TRUE(std::ranges::any_of(g_blocks, [](const QuadBlock& b) { return b.size == 16; }));
+    EXPECT_TRUE(std::ranges::any_of(tree.blocks, [](const QuadBlock& b) { return b.size == 16; }));
 
     Trigger(ID_PICTURE_COLOR);
     Trigger(ID_PICTURE_GRAY);

@@ -1,5 +1,5 @@
-// What the view puts on the screen, read back pixel by pixel: where the picture sits for a
-// given client width, which buffer each display mode shows, and the cut lines of mode 6.
+// What the view puts on the screen, read back pixel by pixel: where a picture of any size sits
+// for a given client width, which picture each display mode shows, and the cut lines of mode 6.
 
 #include <gtest/gtest.h>
 
@@ -8,20 +8,22 @@
 #include <algorithm>
 
 #include "ScriptedDialogHost.h"
-#include "picture/BmpReader.h"
-#include "picture/PictureStore.h"
-#include "quadtree/BlockLists.h"
-#include "support/TestPictures.h"
 #include "view/ZantrelView.h"
 
 namespace {
 
-// A colour picture whose every pixel tells its own row and column.
-std::uint32_t PositionColour(int row, int col) {
-    const std::uint32_t blue = col & 0xFF;
-    const std::uint32_t red = row & 0xFF;
-    const std::uint32_t green = 0x10 | ((col >> 8) << 6) | ((row >> 8) << 7);
-    return blue | (green << 8) | (red << 16);
+// A colour picture whose every pixel tells its own row (< 512) and column (< 1024).
+ColorPicture PositionPicture(int width, int height) {
+    ColorPicture picture(width, height);
+    for (int row = 0; row < height; ++row) {
+        for (int col = 0; col < width; ++col) {
+            std::uint8_t* pixel = picture.Pixel(row, col);
+            pixel[0] = static_cast<std::uint8_t>(col & 0xFF);
+            pixel[1] = static_cast<std::uint8_t>(0x10 | ((col >> 8) << 5) | ((row >> 8) << 7));
+            pixel[2] = static_cast<std::uint8_t>(row & 0xFF);
+        }
+    }
+    return picture;
 }
 
 struct Position {
@@ -31,20 +33,20 @@ struct Position {
 
 Position PositionOf(QRgb pixel) {
     return {qRed(pixel) + 256 * ((qGreen(pixel) >> 7) & 1),
-            qBlue(pixel) + 256 * ((qGreen(pixel) >> 6) & 1)};
+            qBlue(pixel) + 256 * ((qGreen(pixel) >> 5) & 3)};
 }
 
 const QRgb kRed = qRgb(255, 0, 0);
 
 class ViewPixels : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ResetStore();
-        m_view.show();
-    }
+    void SetUp() override { m_view.show(); }
 
-    void LoadPositionPicture() {
-        ASSERT_EQ(LoadPictureBytes(MakeBmpBytes(PositionColour)), LoadResult::Loaded);
+    void Load(int width, int height) {
+        m_pictures = DocumentPictures();
+        m_pictures.loaded = true;
+        m_pictures.color = PositionPicture(width, height);
+        m_view.ShowMode(DISPLAY_COLOR);
     }
 
     // Sizes the view so that its client area is `width` wide and tall enough for no
@@ -59,73 +61,91 @@ class ViewPixels : public ::testing::Test {
     QRgb Background() { return m_view.palette().color(QPalette::Base).rgb(); }
 
     CScriptedDialogHost m_host;
-    CZantrelView m_view{m_host};
+    DocumentPictures m_pictures;
+    CZantrelView m_view{m_host, m_pictures};
 };
 
-TEST_F(ViewPixels, PictureSitsCentredTenPixelsBelowTheTop) {
-    LoadPositionPicture();
+TEST_F(ViewPixels, PictureSitsCentredTenPixelsBelowTheTopAtItsOwnSize) {
     struct Case {
+        int pictureWidth;
         int width;
         int originX;
     };
-    for (const Case c : {Case{1000, 244}, Case{511, 0}, Case{300, -106}}) {
-        SCOPED_TRACE(c.width);
+    for (const Case c : {Case{512, 1000, 244}, Case{512, 511, 0}, Case{512, 300, -106},
+                         Case{768, 1000, 116}, Case{768, 700, -34}}) {
+        SCOPED_TRACE(testing::Message() << c.pictureWidth << " in " << c.width);
+        Load(c.pictureWidth, 512);
         Place(c.width);
-        EXPECT_EQ(g_originX, c.originX);
-        EXPECT_EQ(g_originY, 10);
+        EXPECT_EQ(m_view.Origin(), QPoint(c.originX, 10));
+        // The scroll extent is the picture plus 20.
+        EXPECT_EQ(m_view.horizontalScrollBar()->maximum(),
+                  std::max(0, c.pictureWidth + 20 - c.width));
         const QImage shot = Shot();
         // The top-left pixel on screen is picture row 511 (the top row) at the first column
         // that is not cut off on the left.
-        const Position corner = PositionOf(shot.pixel(std::max(0, c.originX), 10));
+        const int left = std::max(0, c.originX);
+        const Position corner = PositionOf(shot.pixel(left, 10));
         EXPECT_EQ(corner.row, 511);
         EXPECT_EQ(corner.col, std::max(0, -c.originX));
-        EXPECT_EQ(shot.pixel(std::max(0, c.originX), 9), Background());
+        EXPECT_EQ(shot.pixel(left, 9), Background());
         if (c.originX > 0) {
             EXPECT_EQ(shot.pixel(c.originX - 1, 10), Background());
+            EXPECT_EQ(PositionOf(shot.pixel(c.originX + c.pictureWidth - 1, 10)).col,
+                      c.pictureWidth - 1);
+            EXPECT_EQ(shot.pixel(c.originX + c.pictureWidth, 10), Background());
         }
-        const Position lowest = PositionOf(shot.pixel(std::max(0, c.originX), 10 + 511));
-        EXPECT_EQ(lowest.row, 0);
+        EXPECT_EQ(PositionOf(shot.pixel(left, 10 + 511)).row, 0);
     }
     // Scrolling moves the picture with the scroll extent.
+    Load(512, 512);
+    Place(300);
     m_view.horizontalScrollBar()->setValue(50);
     QApplication::processEvents();
     EXPECT_EQ(PositionOf(Shot().pixel(0, 10)).col, 106 + 50);
 }
 
-TEST_F(ViewPixels, GrayModesShowTheirBuffersAsGray) {
-    LoadPositionPicture();
+TEST_F(ViewPixels, GrayModesShowTheirPicturesAsGray) {
+    const int width = 300;
+    const int height = 200;
+    Load(width, height);
     Place(1000);
+    const int x0 = (1000 - width) / 2;
     struct Case {
         DisplayMode mode;
-        std::uint8_t* buffer;  // nullptr: the mode shows a white square
+        GrayPicture* picture;  // nullptr: the mode shows white
     };
-    const Position probes[] = {{0, 0}, {511, 511}, {0, 511}, {200, 37}};
+    const Position probes[] = {{0, 0}, {height - 1, width - 1}, {0, width - 1}, {150, 37}};
     for (const Case c :
-         {Case{DISPLAY_GRAY, g_grayPixels}, Case{DISPLAY_QUADTREE, g_resultPixels},
-          Case{DISPLAY_GRAY_GRID, g_grayGridPixels}, Case{DISPLAY_ZANTREL, g_resultPixels},
-          Case{DISPLAY_GRID_LINES, g_gridPixels}, Case{static_cast<DisplayMode>(7), nullptr}}) {
+         {Case{DISPLAY_GRAY, &m_pictures.gray}, Case{DISPLAY_QUADTREE, &m_pictures.result},
+          Case{DISPLAY_GRAY_GRID, &m_pictures.grayGrid}, Case{DISPLAY_ZANTREL, &m_pictures.result},
+          Case{DISPLAY_GRID_LINES, &m_pictures.quadtree.tree.grid},
+          Case{static_cast<DisplayMode>(7), nullptr}}) {
         SCOPED_TRACE(c.mode);
         auto value = [&](int r, int col) {
-            return c.buffer ? (r * 3 + col * 5 + c.mode * 40) & 0xFF : 255;
+            return c.picture ? (r * 3 + col * 5 + c.mode * 40) & 0xFF : 255;
         };
-        for (int r = 0; c.buffer && r < kPictureSide; ++r) {
-            for (int col = 0; col < kPictureSide; ++col)
-                c.buffer[r * kPictureSide + col] = static_cast<std::uint8_t>(value(r, col));
+        if (c.picture) {
+            *c.picture = GrayPicture(width, height);
+            for (int r = 0; r < height; ++r) {
+                for (int col = 0; col < width; ++col)
+                    c.picture->At(r, col) = static_cast<std::uint8_t>(value(r, col));
+            }
         }
-        g_displayMode = c.mode;
+        m_view.ShowMode(c.mode);
         const QImage shot = Shot();
         for (const Position p : probes) {
             const int v = value(p.row, p.col);
-            EXPECT_EQ(shot.pixel(244 + p.col, 10 + 511 - p.row), qRgb(v, v, v))
+            EXPECT_EQ(shot.pixel(x0 + p.col, 10 + height - 1 - p.row), qRgb(v, v, v))
                 << p.row << "," << p.col;
         }
+        EXPECT_EQ(shot.pixel(x0 + width, 10), Background());
     }
 }
 
 TEST_F(ViewPixels, BeforeALoadOnlyTheBackgroundShows) {
     Place(1000);
     for (const DisplayMode mode : {DISPLAY_NONE, DISPLAY_COLOR}) {
-        g_displayMode = mode;
+        m_view.ShowMode(mode);
         const QImage shot = Shot();
         int others = 0;
         for (int y = 0; y < shot.height(); ++y) {
@@ -137,15 +157,19 @@ TEST_F(ViewPixels, BeforeALoadOnlyTheBackgroundShows) {
 }
 
 TEST_F(ViewPixels, CutLinesAreRedAndLeaveTheirEndPointOut) {
-    LoadPositionPicture();
+    // Not square, so that the lines are placed by the picture's own height.
+    const int width = 600;
+    const int height = 400;
+    Load(width, height);
     Place(1000);
-    std::fill(std::begin(g_gridPixels), std::end(g_gridPixels), std::uint8_t{255});
-    const int x0 = 244;
+    m_pictures.quadtree.tree.grid = GrayPicture(width, height, 255);
+    m_pictures.result = GrayPicture(width, height, 0);
+    const int x0 = 200;
     const int y0 = 10;
     auto cut = [](int row, int col, int size, double r1, double c1, double r2, double c2) {
         return CutModel{row, col, size, r1, c1, r2, c2, 0, 0, 0.0, 1, 0};
     };
-    g_cutModels = {
+    m_pictures.decomposition.cutModels = {
         cut(0, 0, 8, 4, 0, 4, 8),      // horizontal, left to right
         cut(16, 32, 16, 0, 5, 16, 5),  // vertical, drawn upwards
         cut(64, 64, 8, 0, 0, 8, 8),    // oblique
@@ -157,24 +181,25 @@ TEST_F(ViewPixels, CutLinesAreRedAndLeaveTheirEndPointOut) {
         int y;
         bool red;
     };
+    // y = y0 + height - (row + row offset): the end point at row offset 4 of a block at row 0
+    // lies on the screen row of picture row 3.
+    const int y = y0 + height;
     const Expectation expectations[] = {
-        // y = y0 + 512 - (row + row offset): the end point at row offset 4 of a block at
-        // row 0 lies on the screen row of picture row 3.
-        {"horizontal start", x0, y0 + 508, true},    {"horizontal last", x0 + 7, y0 + 508, true},
-        {"horizontal end", x0 + 8, y0 + 508, false}, {"vertical start", x0 + 37, y0 + 496, true},
-        {"vertical last", x0 + 37, y0 + 481, true},  {"vertical end", x0 + 37, y0 + 480, false},
-        {"oblique start", x0 + 64, y0 + 448, true},  {"oblique middle", x0 + 68, y0 + 444, true},
-        {"oblique end", x0 + 72, y0 + 440, false},   {"reversed start", x0 + 136, y0 + 376, true},
-        {"reversed end", x0 + 128, y0 + 384, false}, {"off the lines", x0 + 100, y0 + 100, false},
+        {"horizontal start", x0, y - 4, true},      {"horizontal last", x0 + 7, y - 4, true},
+        {"horizontal end", x0 + 8, y - 4, false},   {"vertical start", x0 + 37, y - 16, true},
+        {"vertical last", x0 + 37, y - 31, true},   {"vertical end", x0 + 37, y - 32, false},
+        {"oblique start", x0 + 64, y - 64, true},   {"oblique middle", x0 + 68, y - 68, true},
+        {"oblique end", x0 + 72, y - 72, false},    {"reversed start", x0 + 136, y - 136, true},
+        {"reversed end", x0 + 128, y - 128, false}, {"off the lines", x0 + 100, y0 + 100, false},
     };
-    g_displayMode = DISPLAY_GRID_LINES;
+    m_view.ShowMode(DISPLAY_GRID_LINES);
     const QImage lines = Shot();
     for (const Expectation& e : expectations)
         EXPECT_EQ(lines.pixel(e.x, e.y) == kRed, e.red) << e.what;
     EXPECT_EQ(lines.pixel(x0 + 100, y0 + 100), qRgb(255, 255, 255));
 
     // Only mode 6 draws them.
-    g_displayMode = DISPLAY_ZANTREL;
+    m_view.ShowMode(DISPLAY_ZANTREL);
     const QImage plain = Shot();
     for (const Expectation& e : expectations)
         EXPECT_NE(plain.pixel(e.x, e.y), kRed) << e.what;

@@ -1,22 +1,13 @@
 #pragma once
 // A copy of everything a load may change, to show that a refused or failed load changed
-// none of it: the colour picture, the kept headers and the two flags.
+// none of it: the colour picture and the kept headers.
 
-#include <cstdint>
-#include <cstring>
-#include <vector>
-
-#include "picture/PictureStore.h"
+#include "import/BmpReader.h"
 
 struct StoreSnapshot {
-    std::vector<std::uint8_t> color{g_colorPixels, g_colorPixels + kColorBytes};
-    std::vector<std::uint8_t> headers = [] {
-        std::vector<std::uint8_t> h(kFileHeaderBytes + kInfoHeaderBytes);
-        std::memcpy(h.data(), g_fileHeader, kFileHeaderBytes);
-        std::memcpy(h.data() + kFileHeaderBytes, g_infoHeader, kInfoHeaderBytes);
-        return h;
-    }();
-    std::int32_t loaded = g_pictureLoaded;
-    std::int32_t mode = g_displayMode;
+    explicit StoreSnapshot(const LoadedBmp& loaded)
+        : picture(loaded.picture), headers(loaded.headers) {}
+    ColorPicture picture;
+    bmp::Headers headers;
     bool operator==(const StoreSnapshot&) const = default;
 };

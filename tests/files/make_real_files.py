@@ -6,7 +6,14 @@ those programs produce. Each 24-bit 512 x 512 file also gets NAME.rgb: its pixel
 program that wrote it decodes them (512 rows, top row first, red-green-blue), so a test can
 compare a load with the writer's own reading of the file.
 
-usage: make_real_files.py --convert PATH FOLDER
+The pictures of every other format the import reads (imp-*, and the 512 x 512 BMP files of
+other depths) get NAME.rgb, their full name followed by .rgb, in the same form: decoded by
+Pillow, or by ImageMagick where Pillow rounds differently (16-bit samples are scaled to 8
+bits with rounding, samples of 5 or 6 bits widened by repeating their bits). The files the
+import must refuse are written too.
+
+usage: make_real_files.py --convert PATH [--seeds] FOLDER
+    --seeds: only small pictures of every format the import reads, to seed its fuzzer
 """
 
 import argparse
@@ -46,6 +53,21 @@ PILLOW_FILES = [
 
 ACCEPTED = ["im-bmp3-24bit.bmp", "im-v4-24bit.bmp", "im-v5-24bit.bmp", "pil-24bit.bmp"]
 
+# (file name, how the reference is decoded): "pil" Pillow, "im" ImageMagick at 8 bits, "im16"
+# ImageMagick at 16 bits, scaled with rounding.
+IMPORTED = [
+    ("imp-gray8.png", "pil"), ("imp-gray16.png", "im16"), ("imp-rgb.png", "pil"),
+    ("imp-rgba.png", "pil"), ("imp-palette.png", "pil"), ("imp-rgb16.png", "im16"),
+    ("imp-3x5.png", "pil"), ("imp-gray.jpg", "pil"), ("imp-color.jpg", "pil"),
+    ("imp-3x5.jpg", "pil"), ("imp-rgb.tif", "pil"), ("imp-gray8.pgm", "pil"),
+    ("imp-rgb8.ppm", "pil"), ("imp-gray16.pgm", "im16"), ("imp-rgb16.ppm", "im16"),
+    ("imp-lossless.webp", "pil"), ("imp-palette.gif", "pil"), ("imp-4bit.bmp", "pil"),
+    ("imp-3x5.bmp", "pil"), ("imp-565.bmp", "im"), ("imp-555.bmp", "im"),
+    ("pil-1bit.bmp", "pil"), ("pil-8bit-palette.bmp", "pil"), ("pil-8bit-gray.bmp", "pil"),
+    ("im-8bit-rle.bmp", "pil"), ("im-32bit.bmp", "pil"), ("pil-32bit.bmp", "pil"),
+    ("im-os2-24bit.bmp", "pil"), ("pil-24bit-top-down.bmp", "pil"), ("im-512x256.bmp", "pil"),
+]
+
 ROW_BYTES = 512 * 3
 HEIGHT_OFFSET = 22
 
@@ -67,6 +89,7 @@ def write_top_down(bottom_up: pathlib.Path, target: pathlib.Path) -> None:
 def main() -> None:
     arguments = argparse.ArgumentParser()
     arguments.add_argument("--convert", required=True, help="ImageMagick's convert")
+    arguments.add_argument("--seeds", action="store_true", help="small import files only")
     arguments.add_argument("folder", type=pathlib.Path)
     options = arguments.parse_args()
     folder: pathlib.Path = options.folder
@@ -76,6 +99,10 @@ def main() -> None:
 
     def convert(*args) -> None:
         subprocess.run([options.convert, *map(str, args)], check=True)
+
+    if options.seeds:
+        make_import_files(folder, convert, 16, 12)
+        return
 
     # A colourful 8-bit picture without transparency whose pixels differ from their
     # neighbours in all three channels, so a swapped channel or a flipped row cannot go
@@ -102,6 +129,74 @@ def main() -> None:
             convert(target, "-depth", "8", f"rgb:{decoded}")
         else:
             decoded.write_bytes(pillow_decode.decode(target))
+    make_import_files(folder, convert, 768, 512)
+    write_import_references(folder, convert)
+
+
+def write_pnm16(target: pathlib.Path, magic: bytes, width: int, height: int, channels: int) -> None:
+    """16-bit samples that are not multiples of 257, so that they do not pass for 8-bit ones."""
+    samples = [(i * 7919 + (i // (width * channels)) * 104729) % 65536
+               for i in range(width * height * channels)]
+    header = b"%s\n%d %d\n65535\n" % (magic, width, height)
+    target.write_bytes(header + struct.pack(f">{len(samples)}H", *samples))
+
+
+def write_import_references(folder: pathlib.Path, convert) -> None:
+    for name, decoder in IMPORTED:
+        target = folder / name
+        reference = folder / (name + ".rgb")
+        if decoder == "pil":
+            reference.write_bytes(pillow_decode.decode(target))
+        elif decoder == "im":
+            convert(target, "-depth", "8", f"rgb:{reference}")
+        else:
+            convert(target, "-depth", "16", "-endian", "MSB", f"rgb:{reference}")
+            wide = reference.read_bytes()
+            samples = struct.unpack(f">{len(wide) // 2}H", wide)
+            reference.write_bytes(bytes((v * 255 + 32767) // 65535 for v in samples))
+
+
+def make_import_files(folder: pathlib.Path, convert, width: int, height: int) -> None:
+    source = folder / "source-import.png"
+    convert("-size", f"{width}x{height}", "-seed", "9", "plasma:fractal", "-alpha", "off",
+            "-depth", "8", source)
+    picture = Image.open(source).convert("RGB")
+    small = picture.resize((3, 5))
+    alpha = Image.linear_gradient("L").resize(picture.size)  # 0 (transparent) at the top
+    picture.convert("L").save(folder / "imp-gray8.png")
+    write_pnm16(folder / "imp-gray16.pgm", b"P5", width, height, 1)
+    write_pnm16(folder / "imp-rgb16.ppm", b"P6", width, height, 3)
+    convert(folder / "imp-gray16.pgm", f"PNG:{folder / 'imp-gray16.png'}")
+    convert(folder / "imp-rgb16.ppm", f"PNG48:{folder / 'imp-rgb16.png'}")
+    picture.save(folder / "imp-rgb.png")
+    rgba = picture.copy()
+    rgba.putalpha(alpha)
+    rgba.save(folder / "imp-rgba.png")
+    picture.quantize(64).save(folder / "imp-palette.png")
+    small.save(folder / "imp-3x5.png")
+    picture.convert("L").save(folder / "imp-gray.jpg")
+    picture.save(folder / "imp-color.jpg", quality=90)
+    small.save(folder / "imp-3x5.jpg")
+    picture.save(folder / "imp-rgb.tif")
+    picture.convert("L").save(folder / "imp-gray8.pgm")
+    picture.save(folder / "imp-rgb8.ppm")
+    picture.save(folder / "imp-lossless.webp", lossless=True)
+    picture.quantize(200).save(folder / "imp-palette.gif")
+    convert(source, "-colors", "16", "-type", "Palette", "-compress", "None",
+            f"BMP3:{folder / 'imp-4bit.bmp'}")
+    small.save(folder / "imp-3x5.bmp")
+    convert(source, "-define", "bmp:subtype=RGB565", f"BMP:{folder / 'imp-565.bmp'}")
+    convert(source, "-define", "bmp:subtype=RGB555", f"BMP:{folder / 'imp-555.bmp'}")
+
+    # Files the import refuses.
+    whole = (folder / "imp-rgb.png").read_bytes()
+    (folder / "truncated.png").write_bytes(whole[: len(whole) // 2])
+    whole = (folder / "imp-color.jpg").read_bytes()
+    (folder / "truncated.jpg").write_bytes(whole[: len(whole) // 2])
+    (folder / "text.png").write_text("Not a picture at all.\n")
+    (folder / "empty.png").write_bytes(b"")
+    (folder / "too-wide.pgm").write_bytes(b"P5\n16385 1\n255\n" + bytes(16385))
+    (folder / "too-high-16bit.pgm").write_bytes(b"P5\n1 16385\n65535\n" + bytes(2 * 16385))
 
 
 if __name__ == "__main__":

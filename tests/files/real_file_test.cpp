@@ -1,6 +1,7 @@
 // Files written by other programs, and files Zantrel writes for them. The pictures are made
-// by make_real_files.py when the tests run; each 24-bit 512 x 512 one comes with NAME.rgb,
-// its pixels as the writing program itself decodes them.
+// by make_real_files.py when the tests run; each 24-bit 512 x 512 one comes with NAME.rgb, its
+// pixels as the writing program itself decodes them, and each picture for the import with
+// NAME.EXT.rgb, its pixels as another program decodes them.
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,15 @@
 #include <filesystem>
 #include <functional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "files/StoreSnapshot.h"
-#include "picture/BmpFormat.h"
-#include "picture/BmpReader.h"
-#include "picture/BmpWriter.h"
-#include "quadtree/ImageProcessor.h"
+#include "import/BmpFormat.h"
+#include "import/BmpReader.h"
+#include "import/ImageImport.h"
+#include "picture/GrayConversion.h"
+#include "platform/PictureFiles.h"
 #include "support/RecordingShell.h"
 #include "support/TestPictures.h"
 
@@ -80,45 +85,37 @@ void RunTool(const std::string& program, const std::string& file, const std::str
 using Bgr = std::array<std::uint8_t, 3>;
 
 // Decoded samples (top row first, red-green-blue) against the blue-green-red pixel that
-// `expected` gives for row r from the bottom and column c, as the store keeps them.
-void ExpectDecodedAs(const std::vector<std::uint8_t>& rgb,
+// `expected` gives for row r from the bottom and column c, as the pictures keep them.
+void ExpectDecodedAs(const std::vector<std::uint8_t>& rgb, int width, int height,
                      const std::function<Bgr(int r, int c)>& expected) {
-    ASSERT_EQ(rgb.size(), static_cast<std::size_t>(kColorBytes));
-    for (int r = 0; r < kPictureSide; ++r) {
-        for (int c = 0; c < kPictureSide; ++c) {
-            const std::uint8_t* decoded =
-                rgb.data() + (kPictureSide - 1 - r) * kColorRowBytes + c * 3;
+    ASSERT_EQ(rgb.size(), static_cast<std::size_t>(width) * height * 3);
+    for (int r = 0; r < height; ++r) {
+        for (int c = 0; c < width; ++c) {
+            const std::uint8_t* decoded = rgb.data() + ((height - 1 - r) * width + c) * 3;
             ASSERT_EQ(expected(r, c), (Bgr{decoded[2], decoded[1], decoded[0]}))
                 << "row " << r << " column " << c;
         }
     }
 }
 
-Bgr StoredColor(int r, int c) {
-    const std::uint8_t* pixel = g_colorPixels + r * kColorRowBytes + c * 3;
-    return {pixel[0], pixel[1], pixel[2]};
-}
-
-Bgr ResultAsGray(int r, int c) {
-    const std::uint8_t sample = g_resultPixels[r * kPictureSide + c];
-    return {sample, sample, sample};
-}
-
 TEST(RealFiles, TwentyFourBitFilesLoadWithThePixelsTheirWriterDecodes) {
     for (const RealFile& file : kAcceptedFiles) {
         SCOPED_TRACE(file.name);
         ExpectFileIs(file);
-        ResetStore();
         CRecordingShell shell;
-        ASSERT_EQ(LoadPictureFile(PathOf(file.name)), LoadResult::Loaded);
+        LoadedBmp loaded;
+        ASSERT_EQ(LoadBmpPicture(PathOf(file.name), loaded), LoadResult::Loaded);
         EXPECT_TRUE(shell.messages.empty());
         EXPECT_TRUE(shell.fileErrors.empty());
         const std::vector<std::uint8_t> bytes = ReadBytes(PathOf(file.name));
-        EXPECT_TRUE(std::equal(g_fileHeader, g_fileHeader + kFileHeaderBytes, bytes.begin()));
+        EXPECT_TRUE(std::equal(loaded.headers.begin(), loaded.headers.end(), bytes.begin()));
         ExpectDecodedAs(
             ReadBytes(kFolder + "/" +
                       std::filesystem::path(file.name).replace_extension(".rgb").string()),
-            StoredColor);
+            kClassicSide, kClassicSide, [&](int r, int c) {
+                const std::uint8_t* pixel = loaded.picture.Pixel(r, c);
+                return Bgr{pixel[0], pixel[1], pixel[2]};
+            });
     }
 }
 
@@ -126,48 +123,241 @@ TEST(RealFiles, OtherFormsAreRefusedWithTheirMessageAndChangeNothing) {
     for (const RealFile& file : kRefusedFiles) {
         SCOPED_TRACE(file.name);
         ExpectFileIs(file);
-        ResetStore();
         CRecordingShell shell;
-        ASSERT_EQ(LoadPictureFile(PathOf("im-v5-24bit.bmp")), LoadResult::Loaded);
-        g_displayMode = DISPLAY_QUADTREE;
-        const StoreSnapshot before;
-        EXPECT_EQ(LoadPictureFile(PathOf(file.name)), LoadResult::Refused);
+        LoadedBmp loaded;
+        ASSERT_EQ(LoadBmpPicture(PathOf("im-v5-24bit.bmp"), loaded), LoadResult::Loaded);
+        const StoreSnapshot before(loaded);
+        EXPECT_EQ(LoadBmpPicture(PathOf(file.name), loaded), LoadResult::Refused);
         ASSERT_EQ(shell.messages.size(), 1u);
         EXPECT_EQ(shell.messages[0].text, BmpRefusalMessage(file.verdict));
         EXPECT_EQ(shell.messages[0].caption, "Zantrel");
         EXPECT_TRUE(shell.fileErrors.empty());
-        EXPECT_TRUE(StoreSnapshot() == before);
+        EXPECT_TRUE(StoreSnapshot(loaded) == before);
     }
 }
 
 TEST(RealFiles, SavedResultsReadBackInOtherProgramsAndInZantrelAsTheResultSamples) {
     const std::string folder = MakeTempFolder();
+    // Every value, different along rows and columns.
+    const GrayPicture result = MakeGray(kClassicSide, kClassicSide, [](int r, int c) {
+        return static_cast<std::uint8_t>(r * 3 + c * 7 + (r * c >> 6));
+    });
+    const auto resultAsGray = [&](int r, int c) {
+        const std::uint8_t sample = result.At(r, c);
+        return Bgr{sample, sample, sample};
+    };
     for (const RealFile& file : kAcceptedFiles) {
         SCOPED_TRACE(file.name);
-        ResetStore();
         CRecordingShell shell;
-        ASSERT_EQ(LoadPictureFile(PathOf(file.name)), LoadResult::Loaded);
-        for (int r = 0; r < kPictureSide; ++r) {
-            for (int c = 0; c < kPictureSide; ++c)  // every value, different along rows and columns
-                g_resultPixels[r * kPictureSide + c] =
-                    static_cast<std::uint8_t>(r * 3 + c * 7 + (r * c >> 6));
-        }
+        LoadedBmp loaded;
+        ASSERT_EQ(LoadBmpPicture(PathOf(file.name), loaded), LoadResult::Loaded);
         const std::string saved = folder + "/saved.bmp";
-        ASSERT_TRUE(SaveResultPicture(saved));
+        ASSERT_TRUE(SaveGrayBmpPicture(saved, result, &loaded.headers));
 
         const std::string decoded = folder + "/decoded.rgb";
         RunTool(ZANTREL_CONVERT, saved, "-depth 8", "rgb:" + decoded);
-        ExpectDecodedAs(ReadBytes(decoded), ResultAsGray);
+        ExpectDecodedAs(ReadBytes(decoded), kClassicSide, kClassicSide, resultAsGray);
         RunTool(ZANTREL_PILLOW_DECODE, saved, "", decoded);
-        ExpectDecodedAs(ReadBytes(decoded), ResultAsGray);
+        ExpectDecodedAs(ReadBytes(decoded), kClassicSide, kClassicSide, resultAsGray);
 
-        const std::vector<std::uint8_t> result(g_resultPixels, g_resultPixels + kPixelCount);
-        ASSERT_EQ(LoadPictureFile(saved), LoadResult::Loaded);
-        CImageProcessor().ConvertToGray();
-        EXPECT_TRUE(std::equal(result.begin(), result.end(), g_grayPixels));
+        LoadedBmp reloaded;
+        ASSERT_EQ(LoadBmpPicture(saved, reloaded), LoadResult::Loaded);
+        EXPECT_TRUE(ConvertToGray(reloaded.picture) == result);
         EXPECT_TRUE(shell.messages.empty());
         EXPECT_TRUE(shell.fileErrors.empty());
     }
+    std::filesystem::remove_all(folder);
+}
+
+// --- The import of every other format.
+
+struct ImportedFile {
+    const char* name;
+    int width;
+    int height;
+};
+
+// Gray, 16-bit, alpha, palette, odd sizes, and BMP of every depth and layout.
+const ImportedFile kImportedFiles[] = {
+    {"imp-gray8.png", 768, 512},
+    {"imp-gray16.png", 768, 512},
+    {"imp-rgb.png", 768, 512},
+    {"imp-rgba.png", 768, 512},
+    {"imp-palette.png", 768, 512},
+    {"imp-rgb16.png", 768, 512},
+    {"imp-3x5.png", 3, 5},
+    {"imp-gray.jpg", 768, 512},
+    {"imp-color.jpg", 768, 512},
+    {"imp-3x5.jpg", 3, 5},
+    {"imp-rgb.tif", 768, 512},
+    {"imp-gray8.pgm", 768, 512},
+    {"imp-rgb8.ppm", 768, 512},
+    {"imp-gray16.pgm", 768, 512},
+    {"imp-rgb16.ppm", 768, 512},
+    {"imp-lossless.webp", 768, 512},
+    {"imp-palette.gif", 768, 512},
+    {"imp-4bit.bmp", 768, 512},
+    {"imp-3x5.bmp", 3, 5},
+    {"imp-565.bmp", 768, 512},
+    {"imp-555.bmp", 768, 512},
+    {"pil-1bit.bmp", 512, 512},
+    {"pil-8bit-palette.bmp", 512, 512},
+    {"pil-8bit-gray.bmp", 512, 512},
+    {"im-8bit-rle.bmp", 512, 512},
+    {"im-32bit.bmp", 512, 512},
+    {"pil-32bit.bmp", 512, 512},
+    {"im-os2-24bit.bmp", 512, 512},
+    {"pil-24bit-top-down.bmp", 512, 512},
+    {"im-512x256.bmp", 512, 256},
+};
+
+Bgr PixelOf(const ColorPicture& picture, int r, int c) {
+    const std::uint8_t* pixel = picture.Pixel(r, c);
+    return {pixel[0], pixel[1], pixel[2]};
+}
+
+TEST(ImportFiles, EveryFormatDecodesAsAnotherProgramDecodesIt) {
+    for (const ImportedFile& file : kImportedFiles) {
+        SCOPED_TRACE(file.name);
+        CRecordingShell shell;
+        ColorPicture picture;
+        ASSERT_EQ(ImportPictureFile(PathOf(file.name), picture), LoadResult::Loaded);
+        EXPECT_TRUE(shell.messages.empty());
+        EXPECT_TRUE(shell.fileErrors.empty());
+        ASSERT_EQ(picture.width, file.width);
+        ASSERT_EQ(picture.height, file.height);
+        ExpectDecodedAs(ReadBytes(PathOf(std::string(file.name) + ".rgb")), file.width, file.height,
+                        [&](int r, int c) { return PixelOf(picture, r, c); });
+    }
+}
+
+TEST(ImportFiles, DamagedUnknownAndOversizedFilesAreRefusedWithTheirMessageAndChangeNothing) {
+    const struct {
+        const char* name;
+        const char* message;
+    } refusals[] = {
+        {"truncated.png", "无法读取 truncated.png：图像文件不完整或已损坏!"},
+        {"truncated.jpg", "无法读取 truncated.jpg：图像文件不完整或已损坏!"},
+        {"im-bmp3-truncated.bmp", "无法读取 im-bmp3-truncated.bmp：图像文件不完整或已损坏!"},
+        {"text.png", "无法读取 text.png：不是可识别的图像格式。"},
+        {"empty.png", "无法读取 empty.png：不是可识别的图像格式。"},
+        {"too-wide.pgm", "无法读取 too-wide.pgm：图像为 16385×1，宽和高须在 1 到 16384 之间。"},
+        {"too-high-16bit.pgm",
+         "无法读取 too-high-16bit.pgm：图像为 1×16385，宽和高须在 1 到 16384 之间。"},
+    };
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(refusal.name);
+        CRecordingShell shell;
+        ColorPicture picture;
+        ASSERT_EQ(ImportPictureFile(PathOf("imp-3x5.png"), picture), LoadResult::Loaded);
+        const ColorPicture before = picture;
+        EXPECT_EQ(ImportPictureFile(PathOf(refusal.name), picture), LoadResult::Refused);
+        ASSERT_EQ(shell.messages.size(), 1u);
+        EXPECT_EQ(shell.messages[0].text, refusal.message);
+        EXPECT_EQ(shell.messages[0].caption, "Zantrel");
+        EXPECT_EQ(shell.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_TRUE(shell.fileErrors.empty());
+        EXPECT_TRUE(picture == before);
+    }
+}
+
+TEST(ImportFiles, FileErrorsGoThroughTheShellAndChangeNothing) {
+    const std::string folder = MakeTempFolder();
+    const std::string pipe = folder + "/pipe.png";  // must not block the reader
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string locked = folder + "/unreadable.png";
+    WriteBytes(locked, ReadBytes(PathOf("imp-3x5.png")));
+    ::chmod(locked.c_str(), 0);
+    std::vector<std::pair<std::string, FileErrorCause>> errors = {
+        {folder + "/missing.png", FileErrorCause::NotFound},
+        {folder, FileErrorCause::AccessDenied},
+        {pipe, FileErrorCause::Other},
+    };
+    if (::geteuid() != 0)  // permissions do not hold the superuser back
+        errors.emplace_back(locked, FileErrorCause::AccessDenied);
+    for (const auto& [path, cause] : errors) {
+        SCOPED_TRACE(path);
+        CRecordingShell shell;
+        ColorPicture picture;
+        ASSERT_EQ(ImportPictureFile(PathOf("imp-3x5.png"), picture), LoadResult::Loaded);
+        const ColorPicture before = picture;
+        EXPECT_EQ(ImportPictureFile(path, picture), LoadResult::FileError);
+        ASSERT_EQ(shell.fileErrors.size(), 1u);
+        EXPECT_EQ(shell.fileErrors[0].cause, cause);
+        EXPECT_EQ(shell.fileErrors[0].fileName, path);
+        EXPECT_TRUE(shell.messages.empty());
+        EXPECT_TRUE(picture == before);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(ImportFiles, SizeAndMemoryAreDecidedBeforeDecoding) {
+    const std::uint64_t largest = PipelineBytesFor(kMaxPictureSide, kMaxPictureSide);
+    const struct {
+        long long width, height;
+        std::uint64_t available;  // 0: unknown
+        ImportRefusal refusal;
+    } decisions[] = {
+        {16384, 16384, largest, ImportRefusal::None},
+        {16384, 16384, largest - 1, ImportRefusal::TooLarge},
+        {16384, 16384, 0, ImportRefusal::None},
+        {0, 1, largest, ImportRefusal::BadSize},
+        {1, 16385, largest, ImportRefusal::BadSize},
+    };
+    for (const auto& d : decisions) {
+        EXPECT_EQ(CheckPictureSize(d.width, d.height, d.available), d.refusal)
+            << d.width << " x " << d.height << " in " << d.available;
+    }
+
+    // A picture that decodes well is refused, before any pixel is decoded, when memory is short.
+    ColorPicture picture;
+    const ImportResult result =
+        ReadPictureBytes(ReadBytes(PathOf("imp-rgb.png")), picture, PipelineBytesFor(768, 512) - 1);
+    EXPECT_EQ(result.refusal, ImportRefusal::TooLarge);
+    EXPECT_TRUE(picture.bgr.empty());
+    EXPECT_EQ(ImportRefusalMessage(result, "/a/folder/imp-rgb.png"),
+              "无法读取 imp-rgb.png：图像为 768×512，需要约 20 MB 内存，超出了可用内存。");
+}
+
+TEST(ImportFiles, SavedPngFilesReadBackInOtherProgramsAndInZantrel) {
+    const std::string folder = MakeTempFolder();
+    const GrayPicture gray = MakeGray(67, 45, [](int r, int c) {
+        return static_cast<std::uint8_t>(r * 5 + c * 3 + (r * c >> 3));
+    });
+    ColorPicture color(67, 45);
+    for (std::size_t i = 0; i < color.bgr.size(); ++i)
+        color.bgr[i] = static_cast<std::uint8_t>(i * 7 + i / 201);
+    ColorPicture grayAsColor(67, 45);
+    for (std::size_t i = 0; i < gray.samples.size(); ++i)
+        std::fill_n(grayAsColor.bgr.begin() + 3 * i, 3, gray.samples[i]);
+
+    CRecordingShell shell;
+    const struct {
+        std::string path;
+        bool saved;
+        int colorType;  // of the PNG header: 0 gray, 2 RGB
+        const ColorPicture& expected;
+    } saves[] = {
+        {folder + "/gray.png", SaveGrayPngPicture(folder + "/gray.png", gray), 0, grayAsColor},
+        {folder + "/color.png", SavePngPicture(folder + "/color.png", color), 2, color},
+    };
+    for (const auto& save : saves) {
+        SCOPED_TRACE(save.path);
+        ASSERT_TRUE(save.saved);
+        const std::vector<std::uint8_t> bytes = ReadBytes(save.path);
+        ASSERT_GT(bytes.size(), 26u);
+        EXPECT_EQ(bytes[24], 8);  // bits a sample
+        EXPECT_EQ(bytes[25], save.colorType);
+        const std::string decoded = folder + "/decoded.rgb";
+        RunTool(ZANTREL_PILLOW_DECODE, save.path, "", decoded);
+        ExpectDecodedAs(ReadBytes(decoded), 67, 45,
+                        [&](int r, int c) { return PixelOf(save.expected, r, c); });
+        ColorPicture back;
+        ASSERT_EQ(ImportPictureFile(save.path, back), LoadResult::Loaded);
+        EXPECT_TRUE(back == save.expected);
+    }
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_TRUE(shell.fileErrors.empty());
     std::filesystem::remove_all(folder);
 }
 

@@ -1,14 +1,9 @@
 #include "reference/LiteralLineSearch.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include "picture/PictureStore.h"
-#include "platform/Shell.h"
-#include "quadtree/BlockLists.h"
-#include "quadtree/Comparators.h"
 
 namespace {
 
@@ -17,31 +12,29 @@ struct Fit {
     double cost;
 };
 
-Fit FitPixels(const CutModel& block, const std::vector<PixelPos>& pixels) {
+// What every trial of one search reads.
+struct Search {
+    const GrayPicture& gray;
+    double penalty;
+    CProgress& progress;
+};
+
+Fit FitPixels(const Search& search, const CutModel& block, const std::vector<PixelPos>& pixels) {
     double s = 0.0;
     double q = 0.0;
     for (const PixelPos& p : pixels) {
-        const int i = (block.row + p.row) * 512 + block.col + p.col;
-        s += g_grayPixels[i];
-        q += g_graySquares[i];
+        const double g = search.gray.At(block.row + p.row, block.col + p.col);
+        s += g;
+        q += g * g / 512.0;
     }
     const double mu = s / static_cast<double>(pixels.size());
-    return {static_cast<std::uint8_t>(mu + 0.5), (q - (s * 0.001953125) * mu) + g_penalty};
+    return {static_cast<std::uint8_t>(mu + 0.5), (q - (s * 0.001953125) * mu) + search.penalty};
 }
 
-void Status(const std::string& text) {
-    if (CStatusBar* bar = CurrentShell().StatusBar())
-        bar->SetPaneText(text);
-}
-
-void Progress(int position) {
-    if (CStatusBar* bar = CurrentShell().StatusBar())
-        bar->SetProgressPos(position);
-}
-
-void AxisSearch(std::vector<CutModel>& candidates, int first, int m, int n, bool rows) {
+void AxisSearch(const Search& search, std::vector<CutModel>& candidates, int first, int m, int n,
+                bool rows) {
     for (int k = 0; k < m; ++k) {
-        Progress(100 * k / m);
+        search.progress.SetPosition(100 * k / m);
         CutModel& cand = candidates[first + k];
         double best = cand.cost;
         bool found = false;
@@ -55,8 +48,8 @@ void AxisSearch(std::vector<CutModel>& candidates, int first, int m, int n, bool
                     (along >= p ? a : b).push_back({r, c});
                 }
             }
-            const Fit fa = FitPixels(cand, a);
-            const Fit fb = FitPixels(cand, b);
+            const Fit fa = FitPixels(search, cand, a);
+            const Fit fb = FitPixels(search, cand, b);
             const double total = fa.cost + fb.cost;
             if (total < best) {
                 best = total;
@@ -79,7 +72,8 @@ void AxisSearch(std::vector<CutModel>& candidates, int first, int m, int n, bool
     }
 }
 
-void ObliqueSearch(std::vector<CutModel>& candidates, int first, int m, int n) {
+void ObliqueSearch(const Search& search, std::vector<CutModel>& candidates, int first, int m,
+                   int n) {
     std::vector<double> rowsOf, colsOf;
     for (int c = 0; c <= n; ++c)
         rowsOf.push_back(0), colsOf.push_back(c);
@@ -90,7 +84,7 @@ void ObliqueSearch(std::vector<CutModel>& candidates, int first, int m, int n) {
     for (int r = 1; r < n; ++r)
         rowsOf.push_back(r), colsOf.push_back(n);
     for (int i = 0; i <= 4 * n - 2; ++i) {
-        Progress(100 * i / (4 * n - 1));
+        search.progress.SetPosition(100 * i / (4 * n - 1));
         for (int j = i + 1; j <= 4 * n - 1; ++j) {
             if (rowsOf[i] == rowsOf[j] || colsOf[i] == colsOf[j])
                 continue;
@@ -105,8 +99,8 @@ void ObliqueSearch(std::vector<CutModel>& candidates, int first, int m, int n) {
                 continue;
             for (int k = first; k < first + m; ++k) {
                 CutModel& cand = candidates[k];
-                const Fit fa = FitPixels(cand, a);
-                const Fit fb = FitPixels(cand, b);
+                const Fit fa = FitPixels(search, cand, a);
+                const Fit fb = FitPixels(search, cand, b);
                 const double total = fa.cost + fb.cost;
                 if (total < cand.cost) {
                     cand.p1Row = rowsOf[i];
@@ -142,13 +136,16 @@ std::vector<bool> LiteralSideB(double row1, double col1, double row2, double col
     return sideB;
 }
 
-void LiteralSearchLines() {
-    g_cutModels.clear();
-    std::qsort(g_blocks.data(), g_blocks.size(), sizeof(QuadBlock), CompareBySize);
+Decomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
+                                 std::vector<QuadBlock> blocks, CProgress& progress) {
+    const Search search{gray, penalty, progress};
+    // By size; blocks of equal size keep the order they came in.
+    std::stable_sort(blocks.begin(), blocks.end(),
+                     [](const QuadBlock& a, const QuadBlock& b) { return a.size < b.size; });
     std::vector<CutModel> candidates;
-    for (std::size_t b = 0; b < g_blocks.size(); ++b) {
-        const QuadBlock& q = g_blocks[b];
-        if (q.cost > 2 * g_penalty && q.size > 1) {
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        const QuadBlock& q = blocks[b];
+        if (q.cost > 2 * penalty && q.size > 1) {
             CutModel c{};
             c.row = q.row;
             c.col = q.col;
@@ -167,33 +164,38 @@ void LiteralSearchLines() {
         }
         ++counts.back();
     }
-    g_groupCount = static_cast<int>(sizes.size());
+    Decomposition out;
+    out.groupCount = static_cast<int>(sizes.size());
     int first = 0;
-    for (int g = 0; g < g_groupCount; ++g) {
-        const std::string left = std::to_string(g_groupCount - g - 1);
-        Status(std::string("竖线穷举").append(left));
-        AxisSearch(candidates, first, counts[g], sizes[g], true);
-        Status(std::string("横线穷举").append(left));
-        AxisSearch(candidates, first, counts[g], sizes[g], false);
-        Status(std::string("一般斜线穷举").append(left));
-        ObliqueSearch(candidates, first, counts[g], sizes[g]);
+    for (int g = 0; g < out.groupCount; ++g) {
+        const std::string left = std::to_string(out.groupCount - g - 1);
+        progress.SetText(std::string("竖线穷举").append(left));
+        AxisSearch(search, candidates, first, counts[g], sizes[g], true);
+        progress.SetText(std::string("横线穷举").append(left));
+        AxisSearch(search, candidates, first, counts[g], sizes[g], false);
+        progress.SetText(std::string("一般斜线穷举").append(left));
+        ObliqueSearch(search, candidates, first, counts[g], sizes[g]);
         first += counts[g];
     }
     for (const CutModel& c : candidates) {
         if (c.chosen != 1)
             continue;
-        g_blocks[c.blockIndex].modelKind = 1;
-        g_blocks[c.blockIndex].cutIndex = static_cast<int>(g_cutModels.size());
-        g_cutModels.push_back(c);
+        blocks[c.blockIndex].modelKind = 1;
+        blocks[c.blockIndex].cutIndex = static_cast<int>(out.cutModels.size());
+        out.cutModels.push_back(c);
     }
+    out.blocks = std::move(blocks);
+    return out;
 }
 
-void LiteralReconstruct() {
-    Status("Zantrel解码");
-    const int n = static_cast<int>(g_cutModels.size());
+GrayPicture LiteralReconstruct(const GrayPicture& blockPicture,
+                               const std::vector<CutModel>& cutModels, CProgress& progress) {
+    progress.SetText("Zantrel解码");
+    GrayPicture result = blockPicture;
+    const int n = static_cast<int>(cutModels.size());
     for (int i = 0; i < n; ++i) {
-        Progress(100 * i / n);
-        const CutModel& m = g_cutModels[i];
+        progress.SetPosition(100 * i / n);
+        const CutModel& m = cutModels[i];
         const auto mid = static_cast<std::uint8_t>((m.meanA + m.meanB) * 0.5);
         for (int j = 0; j < m.size; ++j) {
             for (int k = 0; k < m.size; ++k) {
@@ -209,36 +211,38 @@ void LiteralReconstruct() {
                     const float c = static_cast<float>(k + 0.5);
                     v = c > x ? m.meanA : (c == x ? mid : m.meanB);
                 }
-                g_resultPixels[(m.row + j) * 512 + m.col + k] = v;
+                result.At(m.row + j, m.col + k) = v;
             }
         }
     }
-    Status("解码完毕");
-    Progress(0);
+    progress.SetText("解码完毕");
+    progress.SetPosition(0);
+    return result;
 }
 
-double LiteralBitRate() {
-    std::qsort(g_blocks.data(), g_blocks.size(), sizeof(QuadBlock), CompareByRow);
-    std::vector<int> groups;
-    int count = 0;
-    for (std::size_t i = 0; i < g_blocks.size(); ++i) {
-        if (i > 0 && g_blocks[i].row != g_blocks[i - 1].row)
-            groups.push_back(count), count = 0;
-        ++count;
-    }
-    groups.push_back(count);
-    int start = 0;
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        std::qsort(g_blocks.data() + start, groups[g], sizeof(QuadBlock),
-                   g % 2 == 0 ? CompareByCol : CompareByColDesc);
-        start += groups[g];
+double LiteralBitRate(const Decomposition& decomposition, int width, int height) {
+    const std::vector<CutModel>& cutModels = decomposition.cutModels;
+    // The scan: rows bottom up, columns ascending in even row groups, descending in odd ones.
+    std::vector<QuadBlock> blocks = decomposition.blocks;
+    std::sort(blocks.begin(), blocks.end(), [](const QuadBlock& a, const QuadBlock& b) {
+        return a.row != b.row ? a.row < b.row : a.col < b.col;
+    });
+    int group = 0;
+    for (std::size_t start = 0; start < blocks.size(); ++group) {
+        std::size_t end = start;
+        while (end < blocks.size() && blocks[end].row == blocks[start].row)
+            ++end;
+        if (group % 2 == 1)
+            std::reverse(blocks.begin() + start, blocks.begin() + end);
+        start = end;
     }
 
-    const double log2N = g_groupCount > 0 ? Log2(g_groupCount) : 0.0;
+    const int groupCount = decomposition.groupCount;
+    const double log2N = groupCount > 0 ? Log2(groupCount) : 0.0;
     double S = 0.0;
-    count = 0;
-    for (std::size_t i = 0; i < g_blocks.size(); ++i) {
-        if (i > 0 && g_blocks[i].size != g_blocks[i - 1].size)
+    int count = 0;
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (i > 0 && blocks[i].size != blocks[i - 1].size)
             S += Log2(count) + log2N, count = 0;
         ++count;
     }
@@ -246,7 +250,7 @@ double LiteralBitRate() {
 
     double K = 0.0;
     int a = 0, b = 0;
-    for (const QuadBlock& q : g_blocks) {
+    for (const QuadBlock& q : blocks) {
         if (q.modelKind == 1) {
             K += Log2(a + 1), a = 0, ++b;
         } else {
@@ -254,15 +258,15 @@ double LiteralBitRate() {
         }
     }
     double C = 0.0;
-    for (const CutModel& m : g_cutModels) {
+    for (const CutModel& m : cutModels) {
         const double s = m.size;
         C += m.size == 2 ? Log2(6) : Log2(6 * s * s - 4 * s);
     }
     std::vector<int> symbols;
-    int prev = g_blocks.front().mean;
-    for (const QuadBlock& q : g_blocks) {
+    int prev = blocks.front().mean;
+    for (const QuadBlock& q : blocks) {
         if (q.modelKind == 1) {
-            const CutModel& m = g_cutModels[q.cutIndex];
+            const CutModel& m = cutModels[q.cutIndex];
             symbols.push_back(std::abs(prev - m.meanA));
             symbols.push_back(std::abs(prev - m.meanB));
             prev = (m.meanA + m.meanB) / 2;
@@ -286,5 +290,17 @@ double LiteralBitRate() {
     }
     const double H = -sum;
     const double T = m * H + L + S + C + K;
-    return T * 3.814697265625e-06;
+    return T / (static_cast<double>(width) * height);
+}
+
+double LiteralPsnr(const GrayPicture& gray, const GrayPicture& result) {
+    double sum = 0.0;
+    for (int r = 0; r < gray.height; ++r) {
+        for (int c = 0; c < gray.width; ++c) {
+            const double d = static_cast<double>(gray.At(r, c)) - result.At(r, c);
+            sum += d * d;
+        }
+    }
+    const double mse = sum / (static_cast<double>(gray.width) * gray.height);
+    return 10.0 * std::log10(65025.0 / mse);
 }

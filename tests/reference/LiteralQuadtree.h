@@ -5,11 +5,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "picture/Picture.h"
 #include "quadtree/Records.h"
 
 struct LiteralQuadtree {
     std::vector<QuadBlock> blocks;
-    std::vector<std::uint8_t> grid;  // 512 x 512, borders 128 on 255
+    GrayPicture grid;  // the picture's size: border and split lines 128 on 255
 };
 
-LiteralQuadtree LiteralQuadtreeDecompose(double penalty, std::int32_t minBlockSize);
+// The decomposition of `gray` of any size under `penalty` with `minBlockSize`.
+LiteralQuadtree LiteralQuadtreeDecompose(const GrayPicture& gray, double penalty,
+                                         std::int32_t minBlockSize);
+
+// A width x height picture with every block filled with its mean.
+GrayPicture LiteralBlockPicture(int width, int height, const std::vector<QuadBlock>& blocks);

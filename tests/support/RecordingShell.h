@@ -1,9 +1,12 @@
 #pragma once
-// A shell that records every call, so tests can assert exact texts, captions and progress.
+// A shell and a progress that record every call, so tests can assert exact texts, captions
+// and positions.
 
+#include <atomic>
 #include <string>
 #include <vector>
 
+#include "picture/Progress.h"
 #include "platform/Shell.h"
 
 struct RecordedMessage {
@@ -36,4 +39,27 @@ class CRecordingShell final : public CShell, public CStatusBar {
     std::vector<RecordedFileError> fileErrors;
     std::vector<std::string> paneTexts;
     std::vector<int> progress;
+};
+
+// Records the texts and positions of a stage; Cancelled turns true from its (cancelAfter + 1)th
+// call on, so a test can stop a stage part-way. A negative cancelAfter never cancels.
+class CRecordingProgress final : public CProgress {
+  public:
+    explicit CRecordingProgress(long long cancelAfter = -1) : m_cancelAfter(cancelAfter) {}
+
+    void SetText(std::string_view text) override { texts.emplace_back(text); }
+    void SetPosition(int position) override { positions.push_back(position); }
+    bool Cancelled() const override {
+        const long long asked = m_asked.fetch_add(1, std::memory_order_relaxed);
+        return m_cancelAfter >= 0 && asked >= m_cancelAfter;
+    }
+    // How often Cancelled was called.
+    long long Asked() const { return m_asked.load(std::memory_order_relaxed); }
+
+    std::vector<std::string> texts;
+    std::vector<int> positions;
+
+  private:
+    long long m_cancelAfter;
+    mutable std::atomic<long long> m_asked{0};
 };

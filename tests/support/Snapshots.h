@@ -1,33 +1,36 @@
 #pragma once
-// What a Zantrel decomposition leaves behind, captured for comparison.
+// What the cut-line stage leaves behind, run through the engine or the reference and
+// captured for comparison.
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "linesearch/LineSearch.h"
+#include "picture/Picture.h"
+#include "quadtree/Quadtree.h"
 #include "quadtree/Records.h"
 
 struct ZantrelOutcome {
-    std::vector<QuadBlock> blocks;
-    std::vector<CutModel> cutModels;
-    int groupCount = 0;
-    std::vector<std::uint8_t> result;
-    std::vector<std::string> paneTexts;
-    std::vector<int> progress;
-    std::string bitRate;
+    Decomposition decomposition;
+    GrayPicture result;
+    double psnr = 0.0;
+    double bitRate = 0.0;
+    std::vector<std::string> texts;  // of the search and the reconstruction
+    std::vector<int> positions;
 };
 
-// Runs `searchAndReconstruct` and then the bit-rate step `bitRate` on the current store and
-// block list, recording everything; restores g_blocks and g_resultPixels first from the
-// given starting point so that several runs start equal.
-ZantrelOutcome RunZantrel(const std::vector<QuadBlock>& startBlocks,
-                          const std::vector<std::uint8_t>& startResult,
-                          const std::function<void()>& searchAndReconstruct,
-                          const std::function<std::string()>& bitRate);
+// The engine's search on `threads` threads, its reconstruction over the block picture of
+// `tree`, and the two figures.
+ZantrelOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int threads);
+// The same through the reference.
+ZantrelOutcome RunReference(const GrayPicture& gray, const Quadtree& tree);
 
 // Field-by-field equality with a message naming the first difference.
 testing::AssertionResult SameOutcome(const ZantrelOutcome& expected, const ZantrelOutcome& actual);
+testing::AssertionResult SameBlocks(const std::vector<QuadBlock>& expected,
+                                    const std::vector<QuadBlock>& actual);
+testing::AssertionResult SamePicture(const GrayPicture& expected, const GrayPicture& actual);
 
 bool SameModel(const CutModel& a, const CutModel& b);

@@ -1,0 +1,18 @@
+#pragma once
+// The commands of the picture menu: each runs its stage on the document and, only when the
+// stage succeeded, shows its mode; a stage that fails or is cancelled changes nothing.
+
+class CZantrelApp;
+
+void OnPictureColor(CZantrelApp& app);
+void OnPictureGray(CZantrelApp& app);
+// Asks for the penalty and the minimum block size first; cancelling does nothing.
+void OnQuadtree(CZantrelApp& app);
+void OnGrayGrid(CZantrelApp& app);
+// The cut-line search and the reconstruction, under the wait cursor, reporting to the status
+// bar.
+void OnZantrel(CZantrelApp& app);
+void OnGridLines(CZantrelApp& app);
+// The figure boxes; the mode stays.
+void OnPsnr(CZantrelApp& app);
+void OnBitRate(CZantrelApp& app);

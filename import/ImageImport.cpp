@@ -1,0 +1,608 @@
+#include "import/ImageImport.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QLoggingCategory>
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <utility>
+
+namespace {
+
+constexpr std::uint64_t kMegabyte = 1024 * 1024;
+// The most bytes a pixel takes in any form a reader decodes to (four 32-bit floats).
+constexpr std::uint64_t kMostDecodedPixelBytes = 16;
+
+// v8 = round(v * 255 / maxval): 16-bit samples are scaled here, never by the readers, so
+// every format rounds the same way.
+std::uint8_t Scale(std::uint32_t value, std::uint32_t maxval) {
+    return static_cast<std::uint8_t>((value * 255u + maxval / 2) / maxval);
+}
+
+std::uint8_t Scale16(std::uint16_t value) {
+    return Scale(value, 65535);
+}
+
+ImportResult Refused(ImportRefusal refusal) {
+    ImportResult result;
+    result.refusal = refusal;
+    return result;
+}
+
+ImportResult SizeRefusal(ImportRefusal refusal, long long width, long long height) {
+    ImportResult result = Refused(refusal);
+    result.width = width;
+    result.height = height;
+    if (refusal == ImportRefusal::TooLarge)
+        result.neededBytes = PipelineBytesFor(static_cast<int>(width), static_cast<int>(height));
+    return result;
+}
+
+// --- PNM with more than 8 bits a sample: the readers truncate those, so they are read here.
+
+class CPnmScanner {
+  public:
+    explicit CPnmScanner(QIODevice& device) : m_device(device) {}
+
+    // The next decimal number, skipping white space and comments; false at the end of the
+    // data or on anything else.
+    bool Number(std::uint32_t& value) {
+        char c = 0;
+        for (;;) {
+            if (!m_device.getChar(&c))
+                return false;
+            if (c == '#') {
+                while (c != '\n' && c != '\r') {
+                    if (!m_device.getChar(&c))
+                        return false;
+                }
+            } else if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\v' && c != '\f') {
+                break;
+            }
+        }
+        if (c < '0' || c > '9')
+            return false;
+        std::uint64_t number = 0;
+        do {
+            number = number * 10 + static_cast<std::uint64_t>(c - '0');
+            if (number > 0xFFFFFFFFu)
+                return false;
+            if (!m_device.getChar(&c))
+                break;  // the end of the data ends the number
+        } while (c >= '0' && c <= '9');
+        value = static_cast<std::uint32_t>(number);
+        return true;
+    }
+
+  private:
+    QIODevice& m_device;
+};
+
+struct WidePnmHeader {
+    bool binary = false;
+    int channels = 1;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t maxval = 0;
+};
+
+// True when the data is a gray or colour PNM file with samples wider than 8 bits; leaves the
+// device just after the header (binary data start after one white-space byte).
+bool ReadWidePnmHeader(QIODevice& device, WidePnmHeader& header) {
+    const QByteArray magic = device.peek(2);
+    if (magic.size() != 2 || magic[0] != 'P')
+        return false;
+    switch (magic[1]) {
+        case '2':
+            header = {false, 1};
+            break;
+        case '3':
+            header = {false, 3};
+            break;
+        case '5':
+            header = {true, 1};
+            break;
+        case '6':
+            header = {true, 3};
+            break;
+        default:
+            return false;
+    }
+    device.read(2);
+    CPnmScanner scanner(device);
+    return scanner.Number(header.width) && scanner.Number(header.height) &&
+           scanner.Number(header.maxval) && header.maxval > 255;
+}
+
+ImportResult ReadWidePnm(QIODevice& device, const WidePnmHeader& header, ColorPicture& out,
+                         std::uint64_t available) {
+    if (header.maxval > 65535)
+        return Refused(ImportRefusal::Damaged);
+    if (const ImportRefusal refusal = CheckPictureSize(header.width, header.height, available);
+        refusal != ImportRefusal::None)
+        return SizeRefusal(refusal, header.width, header.height);
+
+    const int width = static_cast<int>(header.width);
+    const int height = static_cast<int>(header.height);
+    const std::size_t rowSamples = static_cast<std::size_t>(width) * header.channels;
+    ColorPicture picture(width, height);
+    QByteArray rowBytes;
+    std::vector<std::uint32_t> row(rowSamples);
+    CPnmScanner scanner(device);
+    for (int y = 0; y < height; ++y) {  // top row first in the file
+        if (header.binary) {
+            rowBytes = device.read(static_cast<qint64>(rowSamples * 2));
+            if (static_cast<std::size_t>(rowBytes.size()) != rowSamples * 2)
+                return Refused(ImportRefusal::Damaged);
+            const auto* bytes = reinterpret_cast<const std::uint8_t*>(rowBytes.constData());
+            for (std::size_t i = 0; i < rowSamples; ++i)
+                row[i] = std::uint32_t{bytes[2 * i]} << 8 | bytes[2 * i + 1];
+        } else {
+            for (std::uint32_t& sample : row) {
+                if (!scanner.Number(sample))
+                    return Refused(ImportRefusal::Damaged);
+            }
+        }
+        std::uint8_t* pixel = picture.Pixel(height - 1 - y, 0);
+        for (int x = 0; x < width; ++x, pixel += 3) {
+            const std::uint32_t* samples = &row[static_cast<std::size_t>(x) * header.channels];
+            for (int c = 0; c < header.channels; ++c) {
+                if (samples[c] > header.maxval)
+                    return Refused(ImportRefusal::Damaged);
+            }
+            const int last = header.channels - 1;  // gray: all three from the one sample
+            pixel[0] = Scale(samples[last], header.maxval);
+            pixel[1] = Scale(samples[last == 0 ? 0 : 1], header.maxval);
+            pixel[2] = Scale(samples[0], header.maxval);
+        }
+    }
+    out = std::move(picture);
+    return {};
+}
+
+// --- JPEG: the reader fills a picture cut short with gray and reports success, so the
+// stream is walked here: a complete one reaches its end-of-image marker.
+
+bool JpegReachesEnd(const QByteArray& data) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
+    const std::size_t size = static_cast<std::size_t>(data.size());
+    if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8)
+        return false;
+    std::size_t i = 2;
+    for (;;) {
+        while (i < size && bytes[i] != 0xFF)  // stray bytes between segments
+            ++i;
+        while (i < size && bytes[i] == 0xFF)  // fill bytes
+            ++i;
+        if (i >= size)
+            return false;
+        const std::uint8_t marker = bytes[i++];
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue;  // markers without a length
+        if (i + 2 > size)
+            return false;
+        const std::size_t length = std::size_t{bytes[i]} << 8 | bytes[i + 1];
+        if (length < 2)
+            return false;
+        i += length;
+        if (marker != 0xDA)
+            continue;
+        // Entropy-coded data follow a start of scan, up to the next marker that is neither a
+        // stuffed zero nor a restart.
+        while (i + 1 < size) {
+            if (bytes[i] == 0xFF && bytes[i + 1] != 0x00 &&
+                (bytes[i + 1] < 0xD0 || bytes[i + 1] > 0xD7))
+                break;
+            ++i;
+        }
+    }
+}
+
+// --- GIF: the reader hands back a first frame cut short as if it were whole, so its blocks
+// are walked here up to the end of the first frame's data.
+
+bool GifFirstFrameComplete(const QByteArray& data) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
+    const std::size_t size = static_cast<std::size_t>(data.size());
+    const auto skipSubBlocks = [&](std::size_t& i) {
+        for (;;) {
+            if (i >= size)
+                return false;
+            const std::size_t length = bytes[i++];
+            if (length == 0)
+                return true;
+            i += length;
+        }
+    };
+    const auto colorTableBytes = [](std::uint8_t flags) {
+        return (flags & 0x80) != 0 ? std::size_t{3} << ((flags & 7) + 1) : 0;
+    };
+    if (size < 13)
+        return false;
+    std::size_t i = 13 + colorTableBytes(bytes[10]);
+    for (;;) {
+        if (i >= size)
+            return false;
+        const std::uint8_t block = bytes[i++];
+        if (block == 0x21) {  // an extension: its label, then sub-blocks
+            ++i;
+            if (!skipSubBlocks(i))
+                return false;
+        } else if (block == 0x2C) {  // the first image: descriptor, colours, code size, data
+            if (i + 9 > size)
+                return false;
+            i += 9 + colorTableBytes(bytes[i + 8]) + 1;
+            return skipSubBlocks(i);
+        } else {
+            return false;
+        }
+    }
+}
+
+// --- BMP: the reader stops quietly at the end of a short file, and widens samples of fewer
+// than 8 bits by a plain shift, so that white comes out as 248. Both are put right here.
+
+std::uint32_t LittleEndian(const QByteArray& data, int offset, int bytes) {
+    std::uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | static_cast<std::uint8_t>(data[offset + i]);
+    return value;
+}
+
+struct BmpLayout {
+    std::uint32_t pixelOffset = 0;
+    std::uint32_t compression = 0;
+    std::uint32_t bitCount = 0;
+    long long width = 0;
+    long long height = 0;
+    std::array<int, 3> channelBits{8, 8, 8};  // red, green, blue
+};
+
+bool ReadBmpLayout(QIODevice& device, BmpLayout& layout) {
+    if (!device.seek(0))
+        return false;
+    const QByteArray head = device.read(66);
+    if (head.size() < 26)
+        return false;
+    layout.pixelOffset = LittleEndian(head, 10, 4);
+    if (LittleEndian(head, 14, 4) == 12) {  // the older core header
+        layout.width = LittleEndian(head, 18, 2);
+        layout.height = LittleEndian(head, 20, 2);
+        layout.bitCount = LittleEndian(head, 24, 2);
+        return true;
+    }
+    if (head.size() < 34)
+        return false;
+    layout.width = static_cast<std::int32_t>(LittleEndian(head, 18, 4));
+    layout.height = static_cast<std::int32_t>(LittleEndian(head, 22, 4));
+    layout.bitCount = LittleEndian(head, 28, 2);
+    layout.compression = LittleEndian(head, 30, 4);
+    if (layout.bitCount == 16 && layout.compression == 0)
+        layout.channelBits = {5, 5, 5};
+    if ((layout.compression == 3 || layout.compression == 6) && head.size() >= 66) {
+        for (int c = 0; c < 3; ++c)
+            layout.channelBits[c] = std::popcount(LittleEndian(head, 54 + 4 * c, 4));
+    }
+    return true;
+}
+
+bool BmpRunsReachEnd(const QByteArray& data, const BmpLayout& layout) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
+    const std::size_t size = static_cast<std::size_t>(data.size());
+    std::size_t i = layout.pixelOffset;
+    while (i + 2 <= size) {
+        const std::uint8_t count = bytes[i];
+        const std::uint8_t code = bytes[i + 1];
+        i += 2;
+        if (count != 0 || code == 0)
+            continue;  // a run, or the end of a line
+        if (code == 1)
+            return true;  // the end of the picture
+        if (code == 2) {
+            i += 2;  // a jump
+            continue;
+        }
+        const std::size_t literal = layout.compression == 1 ? code : (code + 1u) / 2;
+        i += (literal + 1) & ~std::size_t{1};
+    }
+    return false;
+}
+
+bool BmpComplete(QIODevice& device, const BmpLayout& layout) {
+    switch (layout.compression) {
+        case 0:
+        case 3:
+        case 6: {
+            const long long width = std::abs(layout.width);
+            const long long height = std::abs(layout.height);
+            if (width > kMaxPictureSide || height > kMaxPictureSide)
+                return false;
+            const std::uint64_t rowBytes = (width * layout.bitCount + 31) / 32 * 4;
+            return layout.pixelOffset + rowBytes * height <=
+                   static_cast<std::uint64_t>(device.size());
+        }
+        case 1:
+        case 2:
+            return device.seek(0) && BmpRunsReachEnd(device.readAll(), layout);
+        default:
+            return true;
+    }
+}
+
+// Samples of n < 8 bits widened by repeating their bits (white stays white).
+void WidenNarrowSamples(const BmpLayout& layout, ColorPicture& picture) {
+    if (layout.bitCount != 16 && layout.bitCount != 32)
+        return;
+    std::array<std::array<std::uint8_t, 256>, 3> tables{};
+    bool narrow = false;
+    for (int c = 0; c < 3; ++c) {
+        const int bits = layout.channelBits[c];
+        for (int v = 0; v < 256; ++v) {
+            if (bits <= 0 || bits >= 8) {
+                tables[c][v] = static_cast<std::uint8_t>(v);
+                continue;
+            }
+            const std::uint32_t sample = static_cast<std::uint32_t>(v) >> (8 - bits);
+            std::uint32_t wide = 0;
+            for (int filled = 0; filled < 8; filled += bits)
+                wide = wide << bits | sample;
+            tables[c][v] = static_cast<std::uint8_t>(wide >> ((8 + bits - 1) / bits * bits - 8));
+        }
+        narrow = narrow || (bits > 0 && bits < 8);
+    }
+    if (!narrow)
+        return;
+    for (std::size_t i = 0; i < picture.bgr.size(); i += 3) {
+        picture.bgr[i] = tables[2][picture.bgr[i]];
+        picture.bgr[i + 1] = tables[1][picture.bgr[i + 1]];
+        picture.bgr[i + 2] = tables[0][picture.bgr[i + 2]];
+    }
+}
+
+// --- Decoded pictures into the engine's form: bottom row first, blue, green, red.
+
+bool IsWide(const QImage& image) {
+    const QPixelFormat format = image.pixelFormat();
+    return format.redSize() > 8 || format.typeInterpretation() == QPixelFormat::FloatingPoint;
+}
+
+// Alpha is ignored: the colour channels are taken as the reader hands them, without
+// compositing and without undoing any premultiplication the file itself stores.
+QImage InTakenForm(const QImage& image) {
+    switch (image.format()) {
+        case QImage::Format_Grayscale8:
+        case QImage::Format_Grayscale16:
+        case QImage::Format_Indexed8:
+        case QImage::Format_RGB32:
+        case QImage::Format_ARGB32:
+        case QImage::Format_ARGB32_Premultiplied:
+        case QImage::Format_RGBX64:
+        case QImage::Format_RGBA64:
+        case QImage::Format_RGBA64_Premultiplied:
+            return image;
+        case QImage::Format_Mono:
+        case QImage::Format_MonoLSB:
+            return image.convertToFormat(QImage::Format_Indexed8);
+        default:
+            break;
+    }
+    const bool premultiplied = image.pixelFormat().premultiplied() == QPixelFormat::Premultiplied;
+    if (IsWide(image)) {
+        return image.convertToFormat(premultiplied             ? QImage::Format_RGBA64_Premultiplied
+                                     : image.hasAlphaChannel() ? QImage::Format_RGBA64
+                                                               : QImage::Format_RGBX64);
+    }
+    return image.convertToFormat(premultiplied             ? QImage::Format_ARGB32_Premultiplied
+                                 : image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                           : QImage::Format_RGB32);
+}
+
+void SetPixel(std::uint8_t* pixel, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    pixel[0] = blue;
+    pixel[1] = green;
+    pixel[2] = red;
+}
+
+// False when the conversion ran out of memory.
+bool CopyPicture(const QImage& decoded, ColorPicture& picture) {
+    const QImage image = InTakenForm(decoded);
+    if (image.isNull())
+        return false;
+    const int width = image.width();
+    const int height = image.height();
+    const QList<QRgb> table = image.colorTable();
+    for (int y = 0; y < height; ++y) {
+        const uchar* line = image.constScanLine(y);
+        std::uint8_t* pixel = picture.Pixel(height - 1 - y, 0);
+        for (int x = 0; x < width; ++x, pixel += 3) {
+            switch (image.format()) {
+                case QImage::Format_Grayscale8:
+                    SetPixel(pixel, line[x], line[x], line[x]);
+                    break;
+                case QImage::Format_Grayscale16: {
+                    const std::uint8_t g = Scale16(reinterpret_cast<const quint16*>(line)[x]);
+                    SetPixel(pixel, g, g, g);
+                    break;
+                }
+                case QImage::Format_Indexed8: {
+                    const QRgb rgb = line[x] < table.size() ? table[line[x]] : 0;
+                    SetPixel(pixel, qRed(rgb), qGreen(rgb), qBlue(rgb));
+                    break;
+                }
+                case QImage::Format_RGBX64:
+                case QImage::Format_RGBA64:
+                case QImage::Format_RGBA64_Premultiplied: {
+                    const QRgba64 rgb = reinterpret_cast<const QRgba64*>(line)[x];
+                    SetPixel(pixel, Scale16(rgb.red()), Scale16(rgb.green()), Scale16(rgb.blue()));
+                    break;
+                }
+                default: {
+                    const QRgb rgb = reinterpret_cast<const QRgb*>(line)[x];
+                    SetPixel(pixel, qRed(rgb), qGreen(rgb), qBlue(rgb));
+                    break;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+ImportResult Decode(QIODevice& device, ColorPicture& out, std::uint64_t available) {
+    if (WidePnmHeader header; ReadWidePnmHeader(device, header))
+        return ReadWidePnm(device, header, out, available);
+    if (!device.seek(0))
+        return Refused(ImportRefusal::Damaged);
+
+    QImageReader reader(&device);
+    reader.setAutoTransform(false);  // the pixels as stored, as every other program shows them
+    if (!reader.canRead())
+        return Refused(ImportRefusal::UnknownFormat);
+    const QByteArray format = reader.format();
+    const QSize declared = reader.size();
+    std::uint64_t decodedBytes = kMostDecodedPixelBytes * kMaxPictureSide * kMaxPictureSide;
+    if (declared.isValid()) {
+        if (const ImportRefusal refusal =
+                CheckPictureSize(declared.width(), declared.height(), available);
+            refusal != ImportRefusal::None)
+            return SizeRefusal(refusal, declared.width(), declared.height());
+        decodedBytes = kMostDecodedPixelBytes * static_cast<std::uint64_t>(declared.width()) *
+                       static_cast<std::uint64_t>(declared.height());
+    } else if (available != 0) {
+        // A reader that cannot tell the size in advance may decode as many pixels as the
+        // pipeline would have room for.
+        decodedBytes =
+            std::min(decodedBytes, available / PipelineBytesFor(1, 1) * kMostDecodedPixelBytes);
+    }
+    // The readers' own limit is lower than the pictures the engine takes; the size has passed
+    // the checks above, so the limit only has to let the decoded picture through.
+    reader.setAllocationLimit(static_cast<int>(decodedBytes / kMegabyte + 1));
+
+    QImage image;
+    if (!reader.read(&image) || image.isNull() || reader.error() != QImageReader::UnknownError ||
+        (declared.isValid() && image.size() != declared))
+        return Refused(ImportRefusal::Damaged);
+    if (const ImportRefusal refusal = CheckPictureSize(image.width(), image.height(), available);
+        refusal != ImportRefusal::None)
+        return SizeRefusal(refusal, image.width(), image.height());
+    // Readers that hand back a picture cut short without an error.
+    BmpLayout bmpLayout;
+    const bool bmp = format == "bmp" && ReadBmpLayout(device, bmpLayout);
+    const bool complete = format == "jpeg" ? device.seek(0) && JpegReachesEnd(device.readAll())
+                          : format == "gif"
+                              ? device.seek(0) && GifFirstFrameComplete(device.readAll())
+                          : format == "bmp" ? bmp && BmpComplete(device, bmpLayout)
+                                            : true;
+    if (!complete)
+        return Refused(ImportRefusal::Damaged);
+
+    ColorPicture picture(image.width(), image.height());
+    if (!CopyPicture(image, picture))
+        return SizeRefusal(ImportRefusal::TooLarge, image.width(), image.height());
+    if (bmp)
+        WidenNarrowSamples(bmpLayout, picture);
+    out = std::move(picture);
+    return {};
+}
+
+// Closes a descriptor on every path out of the reader.
+class CFileHandle {
+  public:
+    explicit CFileHandle(int fd) : m_fd(fd) {}
+    ~CFileHandle() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    CFileHandle(const CFileHandle&) = delete;
+    CFileHandle& operator=(const CFileHandle&) = delete;
+    int Get() const { return m_fd; }
+
+  private:
+    int m_fd;
+};
+
+ImportResult FileError(int error) {
+    ImportResult result;
+    result.readError = error;
+    return result;
+}
+
+}  // namespace
+
+ImportRefusal CheckPictureSize(long long width, long long height, std::uint64_t availableBytes) {
+    if (!IsValidPictureSize(width, height))
+        return ImportRefusal::BadSize;
+    if (availableBytes != 0 &&
+        PipelineBytesFor(static_cast<int>(width), static_cast<int>(height)) > availableBytes)
+        return ImportRefusal::TooLarge;
+    return ImportRefusal::None;
+}
+
+std::string ImportRefusalMessage(const ImportResult& result, std::string_view fileName) {
+    const std::string name =
+        "无法读取 " + std::filesystem::path(fileName).filename().string() + "：";
+    const std::string size =
+        "图像为 " + std::to_string(result.width) + "×" + std::to_string(result.height) + "，";
+    switch (result.refusal) {
+        case ImportRefusal::None:
+            return {};
+        case ImportRefusal::UnknownFormat:
+            return name + "不是可识别的图像格式。";
+        case ImportRefusal::Damaged:
+            return name + "图像文件不完整或已损坏!";
+        case ImportRefusal::BadSize:
+            return name + size + "宽和高须在 1 到 " + std::to_string(kMaxPictureSide) + " 之间。";
+        case ImportRefusal::TooLarge:
+            return name + size + "需要约 " +
+                   std::to_string((result.neededBytes + kMegabyte - 1) / kMegabyte) +
+                   " MB 内存，超出了可用内存。";
+    }
+    return {};
+}
+
+ImportResult ReadPictureFile(const std::string& path, ColorPicture& picture) {
+    // Non-blocking so that a FIFO given by mistake cannot hang the reader.
+    CFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.Get() < 0)
+        return FileError(errno);
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0)
+        return FileError(errno);
+    if (S_ISDIR(info.st_mode))
+        return FileError(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        return FileError(EINVAL);
+    // Another program writing the file holds an exclusive lock: a sharing violation.
+    if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+        return FileError(EWOULDBLOCK);
+    QFile device;
+    if (!device.open(file.Get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        return FileError(EIO);
+    return Decode(device, picture, AvailableMemoryBytes());
+}
+
+ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes, ColorPicture& picture,
+                              std::uint64_t availableBytes) {
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
+    QBuffer device(&data);
+    device.open(QIODevice::ReadOnly);
+    return Decode(device, picture, availableBytes);
+}
+
+void SilenceReaderWarnings() {
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Reading pictures of every common format (PNG, JPEG, TIFF, PNM, WebP, GIF, BMP of every
+// depth) through the toolkit's image readers, into a colour picture of any size the engine
+// takes. The size is checked before anything is decoded or allocated, and only a picture that
+// decoded completely fills the caller's; a refused or unreadable file changes nothing.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "picture/Picture.h"
+
+enum class ImportRefusal {
+    None,
+    UnknownFormat,  // no reader recognises the bytes (an empty or a text file included)
+    Damaged,        // the reader recognised the format but the data ends early or is corrupt
+    BadSize,        // width or height outside 1..kMaxPictureSide
+    TooLarge,       // the pipeline would need more memory than the machine has available
+};
+
+struct ImportResult {
+    ImportRefusal refusal = ImportRefusal::None;
+    int readError = 0;    // errno of a failed open or read; the refusal is then meaningless
+    long long width = 0;  // the size the file declares (BadSize, TooLarge)
+    long long height = 0;
+    std::uint64_t neededBytes = 0;  // TooLarge: what the pipeline would need
+
+    bool Loaded() const { return readError == 0 && refusal == ImportRefusal::None; }
+};
+
+// The decision on a declared size, made before decoding: BadSize, TooLarge (only when
+// `availableBytes` is known, i.e. not 0), or None.
+ImportRefusal CheckPictureSize(long long width, long long height, std::uint64_t availableBytes);
+
+// The message box text for a refusal of the file called `fileName` (the last path component
+// is shown); empty when nothing was refused.
+std::string ImportRefusalMessage(const ImportResult& result, std::string_view fileName);
+
+// Reads the file at `path`: a folder gives EISDIR, anything but a regular file EINVAL (a FIFO
+// never blocks), and a file another program holds an exclusive lock on EWOULDBLOCK.
+ImportResult ReadPictureFile(const std::string& path, ColorPicture& picture);
+
+// The same decoding for bytes already in memory, checked against `availableBytes` of memory
+// (0: unknown) instead of what the machine has.
+ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes, ColorPicture& picture,
+                              std::uint64_t availableBytes = AvailableMemoryBytes());
+
+// Keeps the image readers' own warnings (such as "libpng error: Read Error") off stderr, where
+// a command line prints its own refusal for the same file. Other messages pass as before.
+void SilenceReaderWarnings();
