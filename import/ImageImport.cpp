@@ -425,11 +425,12 @@ bool CopyPicture(const QImage& decoded, ColorPicture& picture) {
     const int width = image.width();
     const int height = image.height();
     const QList<QRgb> table = image.colorTable();
+    const QImage::Format format = image.format();
     for (int y = 0; y < height; ++y) {
         const uchar* line = image.constScanLine(y);
         std::uint8_t* pixel = picture.Pixel(height - 1 - y, 0);
         for (int x = 0; x < width; ++x, pixel += 3) {
-            switch (image.format()) {
+            switch (format) {
                 case QImage::Format_Grayscale8:
                     SetPixel(pixel, line[x], line[x], line[x]);
                     break;

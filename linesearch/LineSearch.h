@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "linesearch/LineDivision.h"
 #include "linesearch/LinePrefixSums.h"
 #include "picture/Picture.h"
 #include "picture/Progress.h"
@@ -16,13 +17,14 @@
 
 // What the search leaves for the later stages.
 struct Decomposition {
-    std::vector<QuadBlock> blocks;     // the leaves sorted by size; chosen ones marked
-    std::vector<CutModel> cutModels;   // the chosen models, in candidate order
-    std::int32_t groupCount = 0;       // the number of size groups searched
+    std::vector<QuadBlock> blocks;    // the leaves sorted by size; chosen ones marked
+    std::vector<CutModel> cutModels;  // the chosen models, in candidate order
+    std::int32_t groupCount = 0;      // the number of size groups searched
 };
 
-// Memory the search reuses from one run to the next: the blocks' per-line prefix sums and
-// each piece's best lines. Keep one per thread of control that runs searches.
+// Memory the search reuses from one run to the next: the blocks' per-line prefix sums, each
+// piece's best lines and each worker's batch of divided lines. Keep one per thread of control that
+// runs searches.
 class CLineSearchWorkspace {
   public:
     struct PieceBest {
@@ -31,8 +33,14 @@ class CLineSearchWorkspace {
         std::uint8_t valueA;
         std::uint8_t valueB;
     };
+    // One line through the first end point of a piece, divided, with its second end point.
+    struct DividedLine {
+        int point;
+        CLineDivision::Prefixes prefixes;
+    };
     CLinePrefixSums sums;
     std::vector<PieceBest> bests;
+    std::vector<std::vector<DividedLine>> lineBatches;  // one batch per worker
 };
 
 // One run of the search over a gray picture, its summed tables and a penalty. The steps are
@@ -73,9 +81,8 @@ class CLineSearch {
 
 // The search over the leaves of `tree`, whose picture is `gray` with tables `sums`.
 std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture& gray,
-                                         const CSummedTables& sums,
-                                         CLineSearchWorkspace& workspace, int threads,
-                                         CProgress& progress);
+                                         const CSummedTables& sums, CLineSearchWorkspace& workspace,
+                                         int threads, CProgress& progress);
 
 // Divides an n x n grid by the line between the lattice points (row1, col1) and
 // (row2, col2), row1 != row2: the pixels of side A and of side B, row by row.

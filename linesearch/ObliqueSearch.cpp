@@ -5,8 +5,8 @@
 #include "linesearch/BorderPoints.h"
 #include "linesearch/LineDivision.h"
 #include "linesearch/LinePrefixSums.h"
-#include "linesearch/ParallelFor.h"
 #include "linesearch/LineSearch.h"
+#include "linesearch/ParallelFor.h"
 #include "linesearch/RegionFit.h"
 
 // The oblique search tries, for every pair of border points (i, j) that differ in row and in
@@ -23,6 +23,7 @@
 namespace {
 
 using PieceBest = CLineSearchWorkspace::PieceBest;
+using DividedLine = CLineSearchWorkspace::DividedLine;
 constexpr PieceBest kNoLine{std::numeric_limits<double>::infinity(), -1, 0, 0};
 
 void EvaluateLine(const CLineDivision::Prefixes& prefixes, int n, int point,
@@ -35,10 +36,25 @@ void EvaluateLine(const CLineDivision::Prefixes& prefixes, int n, int point,
     const int partial = static_cast<int>(prefixes.partialLengths.size());
     const int* lengths = prefixes.partialLengths.data();
     const RowPrefix* line = sums.Line(block, columns, prefixes.partialBegin);
-    for (int i = 0; i < partial; ++i, line += n + 1) {
+    // Two independent sums per quantity, so consecutive lines' loads overlap.
+    std::int64_t gray2 = 0;
+    std::int64_t squares2 = 0;
+    const std::ptrdiff_t stride = n + 1;
+    int i = 0;
+    for (; i + 1 < partial; i += 2, line += 2 * stride) {
+        const RowPrefix first = line[lengths[i]];
+        const RowPrefix second = line[stride + lengths[i + 1]];
+        gray += first.gray;
+        squares += first.squares;
+        gray2 += second.gray;
+        squares2 += second.squares;
+    }
+    if (i < partial) {
         gray += line[lengths[i]].gray;
         squares += line[lengths[i]].squares;
     }
+    gray += gray2;
+    squares += squares2;
     const std::int64_t blockGray = sums.Gray(block);
     const std::int64_t blockSquares = sums.Squares(block);
     const std::int64_t all = static_cast<std::int64_t>(n) * n;
@@ -91,6 +107,10 @@ void CLineSearch::SearchObliqueCuts(int group, int first) {
     std::vector<PieceBest>& bests = m_workspace.bests;
     bests.assign(static_cast<std::size_t>(firstPoints) * m, kNoLine);
     int reported = 0;  // first end points whose progress position has been shown
+    // About 128 KiB of divided lines per batch and worker.
+    const std::size_t batchLines = std::max(1, 32768 / n);
+    std::vector<std::vector<DividedLine>>& lineBatches = m_workspace.lineBatches;
+    lineBatches.resize(std::max(lineBatches.size(), static_cast<std::size_t>(threads)));
 
     ParallelFor(firstPoints * chunks, threads, [&](int piece, int worker) {
         const int i = piece / chunks;
@@ -104,17 +124,29 @@ void CLineSearch::SearchObliqueCuts(int group, int first) {
         const int kBegin = m * chunk / chunks;
         const int kEnd = m * (chunk + 1) / chunks;
         PieceBest* pieceBests = bests.data() + static_cast<std::size_t>(i) * m;
-        CLineDivision::Prefixes prefixes;
-        for (int j = i + 1; j < 4 * n; ++j) {
-            // Lines along a border side and the axis-parallel lines were tried already.
-            if (points[i].row == points[j].row || points[i].col == points[j].col)
-                continue;
-            CLineDivision(points[i], points[j]).Divide(n, prefixes);
-            const int countB = prefixes.CountB(n);
-            if (countB == 0 || countB == n * n)
-                continue;  // one side empty
+        // Lines are divided a batch at a time, then every block of the chunk takes the whole
+        // batch in j order, so its prefix sums stay in the cache while the batch runs over it.
+        std::vector<DividedLine>& batch = lineBatches[worker];
+        for (int j = i + 1; j < 4 * n;) {
+            std::size_t used = 0;
+            for (; j < 4 * n && used < batchLines; ++j) {
+                // Lines along a border side and the axis-parallel lines were tried already.
+                if (points[i].row == points[j].row || points[i].col == points[j].col)
+                    continue;
+                if (used == batch.size())
+                    batch.emplace_back();
+                DividedLine& line = batch[used];
+                CLineDivision(points[i], points[j]).Divide(n, line.prefixes);
+                const int countB = line.prefixes.CountB(n);
+                if (countB == 0 || countB == n * n)
+                    continue;  // one side empty
+                line.point = j;
+                ++used;
+            }
             for (int k = kBegin; k < kEnd; ++k) {
-                EvaluateLine(prefixes, n, j, sums, k, penalty, pieceBests[k]);
+                for (std::size_t l = 0; l < used; ++l)
+                    EvaluateLine(batch[l].prefixes, n, batch[l].point, sums, k, penalty,
+                                 pieceBests[k]);
             }
         }
     });
@@ -129,7 +161,8 @@ void CLineSearch::SearchObliqueCuts(int group, int first) {
         for (int k = 0; k < m; ++k) {
             const PieceBest& best = pieceBests[k];
             CutModel& candidate = m_candidates[first + k];
-            if (!(best.cost < candidate.cost)) continue;
+            if (!(best.cost < candidate.cost))
+                continue;
             candidate.p1Row = points[i].row;
             candidate.p1Col = points[i].col;
             candidate.p2Row = points[best.point].row;
