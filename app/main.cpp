@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("启动时打开的 24 位 512×512 BMP 图像"),
-                                 QStringLiteral("[file.bmp]"));
+                                 QStringLiteral("启动时打开的图像：.bmp 文件按 24 位 512×512 BMP 打开，其他格式经导入打开"),
+                                 QStringLiteral("[file]"));
     parser.process(application);
 
     QSettings profile;

@@ -46,6 +46,6 @@ ImportResult ReadPictureFile(const std::string& path, ColorPicture& picture);
 ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes, ColorPicture& picture,
                               std::uint64_t availableBytes = AvailableMemoryBytes());
 
-// Keeps the image readers' own warnings (such as "libpng error: Read Error") off stderr, where
-// a command line prints its own refusal for the same file. Other messages pass as before.
+// Keeps the image readers' own warnings off stderr, where a command line prints its own
+// refusal for the same file. (libpng still prints its errors itself.)
 void SilenceReaderWarnings();
