@@ -21,7 +21,8 @@ class CMemorySource final : public CByteSource {
     int Read(std::uint64_t offset, std::span<std::uint8_t> out) override {
         if (offset > m_bytes.size() || out.size() > m_bytes.size() - offset)
             return ENODATA;
-        std::memcpy(out.data(), m_bytes.data() + offset, out.size());
+        if (!out.empty())  // an empty file has no data pointer to copy from
+            std::memcpy(out.data(), m_bytes.data() + offset, out.size());
         return 0;
     }
 
