@@ -5,14 +5,6 @@
 
 #include "cli/ParseArguments.h"
 
-namespace {
-constexpr const char* kUsage =
-    "usage: zantrel-cli [INPUT.bmp | --import PICTURE] [--penalty X] [--min-block N]\n"
-    "                   [--stage gray|quadtree|zantrel] [--output RESULT.bmp|.png]\n"
-    "                   [--grid GRID.bmp] [--gray-grid GRAYGRID.bmp] [--lines LINES.bmp]\n"
-    "                   [--threads N] [--json]\n";
-}  // namespace
-
 std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) {
     CliOptions options;
     std::string penaltyText = FormatPenalty(options.parameters.penalty);
@@ -24,28 +16,38 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
     app.footer(
         "zantrel-cli sweep --help: one run per penalty factor, as a table, CSV, JSON or chart.");
     app.add_option("input", options.input,
-                   "INPUT.bmp, a 24-bit 512 x 512 BMP (default: the bundled sample picture)");
+                   "INPUT.bmp, a 24-bit 512 x 512 BMP (default: the bundled sample picture)")
+        ->type_name("INPUT");
     app.add_flag("--import", options.import,
                  "read INPUT in any format the import reads (PNG, JPEG, TIFF, PGM/PPM, WebP, BMP "
                  "of every depth), of any size from 1 x 1 to 16384 x 16384");
-    app.add_option("--penalty", penaltyText, "penalty factor, 0 .. 100000000 (default 1)");
-    app.add_option("--min-block", minBlockText, "minimum block size, 1 .. 128 (default 4)");
+    app.add_option("--penalty", penaltyText, "penalty factor, 0 .. 100000000 (default 1)")
+        ->type_name("X");
+    app.add_option("--min-block", minBlockText, "minimum block size, 1 .. 128 (default 4)")
+        ->type_name("N");
     app.add_option("--stage", stageText,
                    "last stage to run: gray, quadtree or zantrel (default zantrel)")
-        ->check(CLI::IsMember({"gray", "quadtree", "zantrel"}));
+        ->check(CLI::IsMember({"gray", "quadtree", "zantrel"}))
+        ->type_name("gray|quadtree|zantrel");
     app.add_option("--output", options.output,
-                   "write the result picture to RESULT.bmp (or RESULT.png)");
-    app.add_option("--grid", options.grid, "write the block grid on white to GRID.bmp");
+                   "write the result picture to RESULT.bmp (or RESULT.png)")
+        ->type_name("RESULT.bmp");
+    app.add_option("--grid", options.grid, "write the block grid on white to GRID.bmp")
+        ->type_name("GRID.bmp");
     app.add_option("--gray-grid", options.grayGrid,
-                   "write the grid over the blocks to GRAYGRID.bmp");
+                   "write the grid over the blocks to GRAYGRID.bmp")
+        ->type_name("GRAYGRID.bmp");
     app.add_option("--lines", options.lines,
-                   "write the grid with the cut lines in red to LINES.bmp");
+                   "write the grid with the cut lines in red to LINES.bmp")
+        ->type_name("LINES.bmp");
     app.add_option("--threads", options.threads,
                    "threads for the cut-line search (default: all cores)")
-        ->check(CLI::Range(1, 1024));
+        ->check(CLI::Range(1, 1024))
+        ->type_name("N");
     app.add_flag("--json", options.json, "print the figures as one JSON object");
 
-    if (!ParseArguments(app, argc, argv, kUsage, exitCode))
+    if (!ParseArguments(app, argc, argv, {"input", "--output", "--grid", "--gray-grid", "--lines"},
+                        exitCode))
         return std::nullopt;
 
     if (const auto refusal =
@@ -65,8 +67,7 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
         refusal = "--lines needs the zantrel stage";
     }
     if (refusal) {
-        std::fprintf(stderr, "%s\n%s", refusal, kUsage);
-        exitCode = 2;
+        exitCode = RefuseArguments(app, refusal);
         return std::nullopt;
     }
     return options;

@@ -50,8 +50,8 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
 
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
-    const QuadtreeStage quadtree = RunQuadtreeStage(workspace, options.parameters.penalty,
-                                                    options.parameters.minBlockSize);
+    const QuadtreeStage quadtree =
+        RunQuadtreeStage(workspace, options.parameters.penalty, options.parameters.minBlockSize);
     const GrayPicture& grid = quadtree.tree.grid;
     std::vector<Figure> figures = {
         {"blocks", "blocks", std::to_string(quadtree.tree.blocks.size()), false}};
@@ -63,8 +63,7 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
         const Decomposition& decomposition = zantrel->decomposition;
         figures.push_back(
             {"cut models", "cutModels", std::to_string(decomposition.cutModels.size()), false});
-        figures.push_back(
-            {"groups", "groups", std::to_string(decomposition.groupCount), false});
+        figures.push_back({"groups", "groups", std::to_string(decomposition.groupCount), false});
         result = &zantrel->result;
     }
     figures.push_back({"psnr", "psnr", FormatFigure(Psnr(gray, *result)), true});
@@ -82,8 +81,8 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
         return 1;
     }
     if (!options.lines.empty() &&
-        !WriteOutputPicture(options.lines,
-                            GridWithCutLines(grid, zantrel->decomposition.cutModels), input)) {
+        !WriteOutputPicture(options.lines, GridWithCutLines(grid, zantrel->decomposition.cutModels),
+                            input)) {
         return 1;
     }
     shell.FinishProgress();

@@ -63,9 +63,9 @@ int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
     if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
         return exitCode;
 
-    const std::vector<SweepRow> rows = MeasureSweep(
-        ConvertToGray(input.color), options.penalties, options.minBlockSize, options.threads,
-        terminal);
+    const std::vector<SweepRow> rows =
+        MeasureSweep(ConvertToGray(input.color), options.penalties, options.minBlockSize,
+                     options.threads, terminal);
 
     if (!options.csv.empty() && !WriteWholeFile(options.csv, SweepCsvText(rows)))
         return 1;

@@ -9,11 +9,6 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: zantrel-cli sweep [INPUT.bmp | --import PICTURE] [--penalties P1,P2,...]\n"
-    "                         [--min-block N]\n"
-    "                         [--csv FILE.csv] [--json] [--plot FILE.svg] [--threads N]\n";
-
 constexpr const char* kColumns =
     "Columns: penalty; blocks (quadtree blocks); cutModels (blocks that took a cut line);\n"
     "groups (block sizes searched); quadtreePsnr (dB, the blocks filled with their means);\n"
@@ -60,22 +55,28 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
         "zantrel-cli sweep"};
     app.footer(kColumns);
     app.add_option("input", options.input,
-                   "INPUT.bmp, a 24-bit 512 x 512 BMP (default: the bundled sample picture)");
+                   "INPUT.bmp, a 24-bit 512 x 512 BMP (default: the bundled sample picture)")
+        ->type_name("INPUT");
     app.add_flag("--import", options.import,
                  "read INPUT in any format the import reads, of any size up to 16384 x 16384");
     app.add_option("--penalties", penaltyList,
                    "comma-separated penalty factors, each 0 .. 100000000, run in this order "
-                   "(default 1,2,5,10,20,50,100,200,500,1000)");
-    app.add_option("--min-block", minBlockText, "minimum block size, 1 .. 128 (default 4)");
-    app.add_option("--csv", options.csv, "also write the table as CSV to FILE.csv");
+                   "(default 1,2,5,10,20,50,100,200,500,1000)")
+        ->type_name("P1,P2,...");
+    app.add_option("--min-block", minBlockText, "minimum block size, 1 .. 128 (default 4)")
+        ->type_name("N");
+    app.add_option("--csv", options.csv, "also write the table as CSV to FILE.csv")
+        ->type_name("FILE.csv");
     app.add_flag("--json", options.json, "print a JSON array of objects instead of the table");
     app.add_option("--plot", options.plot,
-                   "write the chart of PSNR against bit rate as SVG to FILE.svg");
+                   "write the chart of PSNR against bit rate as SVG to FILE.svg")
+        ->type_name("FILE.svg");
     app.add_option("--threads", options.threads,
                    "threads for the cut-line search (default: all cores)")
-        ->check(CLI::Range(1, 1024));
+        ->check(CLI::Range(1, 1024))
+        ->type_name("N");
 
-    if (!ParseArguments(app, argc, argv, kUsage, exitCode))
+    if (!ParseArguments(app, argc, argv, {"input", "--csv", "--plot"}, exitCode))
         return std::nullopt;
 
     std::string message;

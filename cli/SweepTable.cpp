@@ -30,14 +30,10 @@ using Fields = std::array<std::string, kColumns.size()>;
 Fields FieldsOf(const SweepRow& row) {
     char milliseconds[64];
     std::snprintf(milliseconds, sizeof milliseconds, "%.1f", row.milliseconds);
-    return {FormatSweepPenalty(row.penalty),
-            std::to_string(row.blocks),
-            std::to_string(row.cutModels),
-            std::to_string(row.groups),
-            FormatFigure(row.quadtreePsnr),
-            FormatFigure(row.psnr),
-            FormatFigure(row.bitrate),
-            milliseconds};
+    return {FormatSweepPenalty(row.penalty), std::to_string(row.blocks),
+            std::to_string(row.cutModels),   std::to_string(row.groups),
+            FormatFigure(row.quadtreePsnr),  FormatFigure(row.psnr),
+            FormatFigure(row.bitrate),       milliseconds};
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // zantrel-cli: the Zantrel pipeline on the terminal.
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "cli/CliOptions.h"
@@ -22,6 +24,13 @@ int ParseAndRun(int argc, char** argv, Parse parse, Run run) {
     RegisterShell(&shell);
     exitCode = run(*options, shell);
     RegisterShell(nullptr);
+    // Figures that never reached their reader (a full disk, a closed stdout) are a failure.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        const int error = errno;
+        std::fprintf(stderr, "the figures could not be written to standard output: %s\n",
+                     std::strerror(error));
+        return exitCode == 0 ? 1 : exitCode;
+    }
     return exitCode;
 }
 

@@ -84,6 +84,6 @@ std::optional<ParameterError> ParseDecompositionParameters(std::string_view pena
                                                            "之间的数字。”"};
     }
     out.minBlockSize = static_cast<std::int32_t>(*size);
-    out.penalty = *penalty;
+    out.penalty = *penalty + 0.0;  // -0 becomes 0, so it is never written "-0"
     return std::nullopt;
 }

@@ -106,6 +106,12 @@ TEST(Cli, BadArgumentsExitWithCodeTwoAndWriteNothing) {
         {"--frobnicate", "usage:"},
         {"a.bmp b.bmp", "usage:"},
         {"--stage gray", "need the quadtree stage"},
+        {"''", "INPUT: a file name may not be empty"},
+        {"--grid ''", "--grid: a file name may not be empty"},
+        {"--gray-grid ''", "--gray-grid: a file name may not be empty"},
+        {"--lines ''", "--lines: a file name may not be empty"},
+        {"--grid --json", "--grid needs a value, not the option --json"},
+        {"--penalty --json", "--penalty needs a value, not the option --json"},
     };
     for (const auto& [arguments, message] : cases) {
         SCOPED_TRACE(arguments);
@@ -126,9 +132,10 @@ TEST(Cli, RefusedAndMissingFiles) {
     WriteBytes(folder + "/eight.bmp", bytes);
     CliRun run = RunCli("'" + folder + "/eight.bmp'", err);
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(ReadText(err), "请输入24位的图像!\n"
-                             "zantrel-cli --import reads pictures of other formats, depths and "
-                             "sizes.\n");
+    EXPECT_EQ(ReadText(err),
+              "请输入24位的图像!\n"
+              "zantrel-cli --import reads pictures of other formats, depths and "
+              "sizes.\n");
     run = RunCli("'" + folder + "/missing.bmp'", err);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(ReadText(err), "没有找到 " + folder + "/missing.bmp。\n");
@@ -150,9 +157,9 @@ std::string WritePgm(const std::string& path, int width, int height) {
 TEST(Cli, ImportReadsAnySizeAndWritesPicturesOfItsSize) {
     const std::string folder = MakeTempFolder();
     const std::string pgm = WritePgm(folder + "/ramp.pgm", 301, 200);
-    const CliRun run = RunCli("--import '" + pgm + "' --penalty 5 --output '" + folder +
-                              "/r.bmp' --lines '" + folder + "/l.bmp' --grid '" + folder +
-                              "/g.png'");
+    const CliRun run =
+        RunCli("--import '" + pgm + "' --penalty 5 --output '" + folder + "/r.bmp' --lines '" +
+               folder + "/l.bmp' --grid '" + folder + "/g.png'");
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_TRUE(std::regex_match(run.out, std::regex("blocks: [0-9]+\ncut models: [0-9]+\n"
                                                      "groups: [0-9]+\npsnr: [0-9.]+\n"
@@ -179,10 +186,37 @@ TEST(Cli, ImportReadsAnySizeAndWritesPicturesOfItsSize) {
     std::filesystem::remove_all(folder);
 }
 
-TEST(Cli, HelpExitsCleanly) {
-    const CliRun run = RunCli("--help");
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_NE(run.out.find("--penalty"), std::string::npos);
+TEST(Cli, HelpAndUsageNameEveryOption) {
+    for (const std::string command : {"", "sweep "}) {
+        SCOPED_TRACE(command);
+        const std::string folder = MakeTempFolder();
+        const CliRun help = RunCli(command + "--help");
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_EQ(RunCli(command + "--frobnicate", folder + "/err.txt").exitCode, 2);
+        const std::string usage = ReadText(folder + "/err.txt");
+        const std::regex optionName("--[a-z][a-z-]+");
+        int options = 0;
+        for (auto it = std::sregex_iterator(help.out.begin(), help.out.end(), optionName);
+             it != std::sregex_iterator(); ++it, ++options) {
+            std::string bracketed = "[";
+            bracketed += it->str();
+            if (bracketed != "[--help") {
+                EXPECT_NE(usage.find(bracketed), std::string::npos) << bracketed << usage;
+            }
+        }
+        EXPECT_GT(options, 7);
+        std::filesystem::remove_all(folder);
+    }
+}
+
+TEST(Cli, FiguresThatCannotBeWrittenFailTheCommand) {
+    for (const std::string command : {"--json", "--stage quadtree", "sweep --penalties 100"}) {
+        SCOPED_TRACE(command);
+        EXPECT_EQ(RunCli(command + " >/dev/full").exitCode, 1);
+        EXPECT_EQ(RunCli(command + " >&-").exitCode, 1);
+    }
+    // A negative zero is the penalty 0, and is written so.
+    EXPECT_EQ(RunCli("sweep --penalties -0 --json").out.substr(0, 17), "[\n  {\"penalty\": 0");
 }
 
 }  // namespace

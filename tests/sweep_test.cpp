@@ -172,6 +172,8 @@ TEST(Sweep, BadArgumentsExitWithCodeTwoBeforeAnyWork) {
     const std::string notANumber = "请键入一个数。";
     const std::pair<std::string, std::string> cases[] = {
         {"--penalties ''", notANumber},
+        {"''", "INPUT: a file name may not be empty"},
+        {"--penalties --json", "--penalties needs a value, not the option --json"},
         {"--penalties 1,,2", notANumber},
         {"--penalties 1,", notANumber},
         {"--penalties ,1", notANumber},
