@@ -5,7 +5,10 @@
 #include <system_error>
 #include <vector>
 
+#include "import/BmpWriter.h"
+#include "import/PngWriter.h"
 #include "platform/PictureFiles.h"
+#include "platform/Shell.h"
 
 namespace {
 
@@ -79,14 +82,28 @@ int ReadInputPicture(const std::string& input, bool import, InputPicture& pictur
     return 1;
 }
 
-bool WriteOutputPicture(const std::string& path, const GrayPicture& picture,
-                        const InputPicture& input) {
-    return EndsInPng(path) ? SaveGrayPngPicture(path, picture)
-                           : SaveGrayBmpPicture(path, picture, KeptHeaders(input));
+namespace {
+
+bool StageEncoded(CFileSet& files, const std::string& path,
+                  const std::vector<std::uint8_t>& bytes) {
+    if (bytes.empty()) {  // the encoder could not get the memory it needed
+        CurrentShell().ReportFileError(FileErrorCause::Other, path);
+        return false;
+    }
+    return files.Stage(path, bytes);
 }
 
-bool WriteOutputPicture(const std::string& path, const ColorPicture& picture,
+}  // namespace
+
+bool WriteOutputPicture(CFileSet& files, const std::string& path, const GrayPicture& picture,
                         const InputPicture& input) {
-    return EndsInPng(path) ? SavePngPicture(path, picture)
-                           : SaveBmpPicture(path, picture, KeptHeaders(input));
+    return StageEncoded(
+        files, path,
+        EndsInPng(path) ? EncodeGrayPng(picture) : EncodeGrayBmp(picture, KeptHeaders(input)));
+}
+
+bool WriteOutputPicture(CFileSet& files, const std::string& path, const ColorPicture& picture,
+                        const InputPicture& input) {
+    return StageEncoded(
+        files, path, EndsInPng(path) ? EncodePng(picture) : EncodeBmp(picture, KeptHeaders(input)));
 }

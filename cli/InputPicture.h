@@ -6,6 +6,7 @@
 
 #include "import/BmpFormat.h"
 #include "picture/Picture.h"
+#include "platform/FileWriter.h"
 
 // The bundled sample picture: beside the installed program, in the install prefix, or in
 // the source tree the program was built from.
@@ -24,10 +25,10 @@ struct InputPicture {
 // exit code: 0 read, 1 a file error or no sample, 2 a refused picture; the shell has said why.
 int ReadInputPicture(const std::string& input, bool import, InputPicture& picture);
 
-// Writes a picture the command line was asked for: PNG when `path` ends in ".png", otherwise
-// a 24-bit BMP (behind the input's headers where it has them and the size allows). False after
-// the shell has reported a failure.
-bool WriteOutputPicture(const std::string& path, const GrayPicture& picture,
+// Stages a picture the command line was asked for in `files`: PNG when `path` ends in ".png",
+// otherwise a 24-bit BMP (behind the input's headers where it has them and the size allows).
+// False after the shell has reported a failure.
+bool WriteOutputPicture(CFileSet& files, const std::string& path, const GrayPicture& picture,
                         const InputPicture& input);
-bool WriteOutputPicture(const std::string& path, const ColorPicture& picture,
+bool WriteOutputPicture(CFileSet& files, const std::string& path, const ColorPicture& picture,
                         const InputPicture& input);

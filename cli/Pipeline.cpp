@@ -38,9 +38,32 @@ void PrintFigures(const std::vector<Figure>& figures, bool json) {
         std::printf("%s: %s\n", f.textKey, f.value.c_str());
 }
 
+// Refuses two outputs that name one file, before any work.
+bool OutputsDiffer(const CliOptions& options) {
+    std::vector<const char*> names;
+    std::vector<std::string> paths;
+    for (const auto& [name, path] : {std::pair("--output", &options.output),
+                                     {"--grid", &options.grid},
+                                     {"--gray-grid", &options.grayGrid},
+                                     {"--lines", &options.lines}}) {
+        if (!path->empty()) {
+            names.push_back(name);
+            paths.push_back(*path);
+        }
+    }
+    const auto same = FindSameFiles(paths);
+    if (same) {
+        std::fprintf(stderr, "%s and %s name the same file %s\n", names[same->first],
+                     names[same->second], paths[same->second].c_str());
+    }
+    return !same;
+}
+
 }  // namespace
 
 int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
+    if (!OutputsDiffer(options))
+        return 2;
     InputPicture input;
     if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
         return exitCode;
@@ -72,19 +95,24 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
         figures.push_back({"bitrate", "bitrate", FormatFigure(rate), true});
     }
 
-    if (!options.output.empty() && !WriteOutputPicture(options.output, *result, input))
+    // All or nothing: a failed output leaves every target as it was.
+    CFileSet files;
+    if (!options.output.empty() && !WriteOutputPicture(files, options.output, *result, input))
         return 1;
-    if (!options.grid.empty() && !WriteOutputPicture(options.grid, grid, input))
+    if (!options.grid.empty() && !WriteOutputPicture(files, options.grid, grid, input))
         return 1;
     if (!options.grayGrid.empty() &&
-        !WriteOutputPicture(options.grayGrid, MakeGrayGrid(grid, quadtree.blockPicture), input)) {
-        return 1;
-    }
-    if (!options.lines.empty() &&
-        !WriteOutputPicture(options.lines, GridWithCutLines(grid, zantrel->decomposition.cutModels),
+        !WriteOutputPicture(files, options.grayGrid, MakeGrayGrid(grid, quadtree.blockPicture),
                             input)) {
         return 1;
     }
+    if (!options.lines.empty() &&
+        !WriteOutputPicture(files, options.lines,
+                            GridWithCutLines(grid, zantrel->decomposition.cutModels), input)) {
+        return 1;
+    }
+    if (!files.Commit())
+        return 1;
     shell.FinishProgress();
     PrintFigures(figures, options.json);
     return 0;

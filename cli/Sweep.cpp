@@ -59,6 +59,10 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
 }
 
 int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
+    if (!options.csv.empty() && !options.plot.empty() && SameFile(options.csv, options.plot)) {
+        std::fprintf(stderr, "--csv and --plot name the same file %s\n", options.plot.c_str());
+        return 2;
+    }
     InputPicture input;
     if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
         return exitCode;
@@ -67,13 +71,17 @@ int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
         MeasureSweep(ConvertToGray(input.color), options.penalties, options.minBlockSize,
                      options.threads, terminal);
 
-    if (!options.csv.empty() && !WriteWholeFile(options.csv, SweepCsvText(rows)))
+    // All or nothing: a failed output leaves both targets as they were.
+    CFileSet files;
+    if (!options.csv.empty() && !files.Stage(options.csv, SweepCsvText(rows)))
         return 1;
     if (!options.plot.empty()) {
         const std::string pictureName = std::filesystem::path(input.path).filename().string();
-        if (!WriteWholeFile(options.plot, SweepChartSvg(rows, pictureName, options.minBlockSize)))
+        if (!files.Stage(options.plot, SweepChartSvg(rows, pictureName, options.minBlockSize)))
             return 1;
     }
+    if (!files.Commit())
+        return 1;
     terminal.FinishProgress();
     const std::string text = options.json ? SweepJsonText(rows) : SweepTableText(rows);
     std::fwrite(text.data(), 1, text.size(), stdout);

@@ -11,12 +11,20 @@ namespace {
 // The verdict a user should get, worked out from the file's bytes in the order the
 // messages are promised, without the reader's code.
 BmpVerdict ExpectedVerdict(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() <= bmp::kBitCount || bytes[bmp::kBitCount] != 24)
+    if (bytes.size() <= bmp::kBitCount)
+        return BmpVerdict::WrongDepth;
+    // A file that ends inside the bit count is judged on its low byte.
+    const unsigned high = bytes.size() > bmp::kBitCount + 1 ? bytes[bmp::kBitCount + 1] : 0;
+    const unsigned bitCount = bytes[bmp::kBitCount] | high << 8;
+    if (bitCount != 24)
         return BmpVerdict::WrongDepth;
     if (bmp::ReadI32(bytes, bmp::kWidth) != kClassicSide ||
         bmp::ReadI32(bytes, bmp::kHeight) != kClassicSide)
         return BmpVerdict::WrongSize;
     if (bytes.size() < bmp::kHeadersBytes)
+        return BmpVerdict::Damaged;
+    if (bytes[0] != 'B' || bytes[1] != 'M' || bmp::ReadU32(bytes, bmp::kInfoSize) < 40 ||
+        bmp::ReadU16(bytes, bmp::kPlanes) != 1)
         return BmpVerdict::Damaged;
     const std::uint64_t pixelOffset = bmp::ReadU32(bytes, bmp::kPixelOffset);
     if (pixelOffset < bmp::kHeadersBytes || bytes.size() < pixelOffset + bmp::kClassicPixelBytes ||

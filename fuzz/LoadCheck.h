@@ -2,7 +2,8 @@
 // The readers' promises, checked from outside for any bytes at all. The fuzzers and the
 // regression test share them.
 //
-// BMP: a file that is 24-bit, 512 x 512, uncompressed and holds its whole pixel array is
+// BMP: a file that starts with "BM", has an info header of 40 bytes or more, one plane, a
+// 16-bit bit count of 24, 512 x 512, no compression and its whole pixel array is
 // loaded with exactly its header bytes and pixels; anything else is refused with the verdict
 // of the first check it fails, and the caller's loaded picture stays byte for byte as it was.
 //

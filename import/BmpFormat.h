@@ -24,10 +24,15 @@ inline constexpr int kPixelOffset = 10;  // bfOffBits
 inline constexpr int kInfoSize = 14;     // biSize
 inline constexpr int kWidth = 18;
 inline constexpr int kHeight = 22;
-inline constexpr int kBitCount = 28;  // only its low byte is tested
+inline constexpr int kPlanes = 26;    // 16 bits
+inline constexpr int kBitCount = 28;  // 16 bits
 inline constexpr int kCompression = 30;
-inline constexpr int kImageSize = 34;  // biSizeImage
-inline constexpr int kPlanes = 26;
+inline constexpr int kImageSize = 34;   // biSizeImage
+inline constexpr int kColorsUsed = 46;  // biClrUsed
+
+inline std::uint16_t ReadU16(std::span<const std::uint8_t> bytes, int offset) {
+    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+}
 
 inline std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, int offset) {
     return std::uint32_t{bytes[offset]} | std::uint32_t{bytes[offset + 1]} << 8 |

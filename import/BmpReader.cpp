@@ -8,10 +8,10 @@
 #include <cerrno>
 #include <cstring>
 
-
 namespace {
 
-// The smallest file that holds the depth byte at offset 28.
+// The smallest file that holds the low byte of the bit count. A file cut off before the high
+// byte is judged on the low byte and then refused as too short.
 constexpr std::uint64_t kDepthByteEnd = bmp::kBitCount + 1;
 
 class CMemorySource final : public CByteSource {
@@ -98,8 +98,9 @@ BmpReadResult StageBmp(CByteSource& source, LoadedBmp& loaded) {
         return {BmpVerdict::Damaged, error == ENODATA ? 0 : error};
     }
 
-    // The depth comes first, then the size, then the integrity of the file.
-    if (size < kDepthByteEnd || head[bmp::kBitCount] != 24)
+    // The depth comes first, then the size, then the integrity of the file. Bytes past the
+    // end of a short file read as zero.
+    if (size < kDepthByteEnd || bmp::ReadU16(head, bmp::kBitCount) != 24)
         return {BmpVerdict::WrongDepth, 0};
     const std::int32_t width = bmp::ReadI32(head, bmp::kWidth);
     const std::int32_t height = bmp::ReadI32(head, bmp::kHeight);
@@ -107,9 +108,14 @@ BmpReadResult StageBmp(CByteSource& source, LoadedBmp& loaded) {
         return {BmpVerdict::WrongSize, 0};
     if (size < bmp::kHeadersBytes)
         return {BmpVerdict::Damaged, 0};
+    // The kept headers are written into saved files, so they must describe a real BMP file.
+    const bool wellFormed = head[bmp::kType] == 'B' && head[bmp::kType + 1] == 'M' &&
+                            bmp::ReadU32(head, bmp::kInfoSize) >= bmp::kInfoHeaderBytes &&
+                            bmp::ReadU16(head, bmp::kPlanes) == 1 &&
+                            bmp::ReadU32(head, bmp::kCompression) == 0;
     const std::uint64_t pixelOffset = bmp::ReadU32(head, bmp::kPixelOffset);
-    if (pixelOffset < bmp::kHeadersBytes || pixelOffset + bmp::kClassicPixelBytes > size ||
-        bmp::ReadU32(head, bmp::kCompression) != 0) {
+    if (!wellFormed || pixelOffset < bmp::kHeadersBytes ||
+        pixelOffset + bmp::kClassicPixelBytes > size) {
         return {BmpVerdict::Damaged, 0};
     }
 

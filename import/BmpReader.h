@@ -17,7 +17,9 @@ enum class BmpVerdict {
     Accepted,
     WrongDepth,  // "请输入24位的图像!"; also files too short to hold the depth byte
     WrongSize,   // "请输入512X512大小的图像!"; top-down files included
-    Damaged,  // "图像文件不完整或已损坏!": short, compressed, or pixels outside the file
+    // "图像文件不完整或已损坏!": short, not "BM", an info header under 40 bytes, planes
+    // other than 1, compressed, or pixels outside the file
+    Damaged,
 };
 
 // The message box text for a refusal; empty for Accepted.

@@ -20,6 +20,7 @@ bmp::Headers MakeSaveHeaders(const bmp::Headers& kept) {
     bmp::WriteU32(headers, bmp::kCompression, 0);
     if (bmp::ReadU32(headers, bmp::kImageSize) != 0)
         bmp::WriteU32(headers, bmp::kImageSize, bmp::kClassicPixelBytes);
+    bmp::WriteU32(headers, bmp::kColorsUsed, 0);  // 24 bits per pixel: no palette follows
     return headers;
 }
 

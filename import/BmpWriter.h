@@ -9,8 +9,8 @@
 #include "picture/Picture.h"
 
 // The kept headers with every field that describes the layout made true (type, file size,
-// pixel offset, info size, compression, image size). A file whose headers were already
-// consistent gets its header bytes back unchanged.
+// pixel offset, info size, compression, image size, colours used). A file whose headers were
+// already consistent gets its header bytes back unchanged.
 bmp::Headers MakeSaveHeaders(const bmp::Headers& kept);
 
 // A plain header of a bottom-up 24-bit width x height picture.

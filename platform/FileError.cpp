@@ -5,13 +5,18 @@
 FileErrorCause FileErrorCauseFromErrno(int error) {
     switch (error) {
         case ENOENT:
-        case ENOTDIR:
-        case ENAMETOOLONG:
             return FileErrorCause::NotFound;
+        case ENOTDIR:
+            return FileErrorCause::NotAFolder;
+        case ENAMETOOLONG:
+            return FileErrorCause::NameTooLong;
+        case ELOOP:
+            return FileErrorCause::TooManyLinks;
+        case EROFS:
+            return FileErrorCause::ReadOnlyFileSystem;
         case EACCES:
         case EPERM:
         case EISDIR:
-        case EROFS:
             return FileErrorCause::AccessDenied;
         case EBUSY:
         case ETXTBSY:
@@ -39,6 +44,16 @@ std::string_view Pattern(FileErrorCause cause) {
             return "在存取 %1 时发生共享违例。";
         case FileErrorCause::DiskFull:
             return "磁盘已满，无法写入 %1。";
+        case FileErrorCause::NotRegularFile:
+            return "%1 不是普通文件。";
+        case FileErrorCause::TooManyLinks:
+            return "%1 的符号链接层数过多。";
+        case FileErrorCause::ReadOnlyFileSystem:
+            return "%1 所在的文件系统是只读的。";
+        case FileErrorCause::NotAFolder:
+            return "%1 所在的路径不是文件夹。";
+        case FileErrorCause::NameTooLong:
+            return "文件名 %1 太长。";
         case FileErrorCause::Other:
             break;
     }

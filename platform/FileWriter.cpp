@@ -1,21 +1,18 @@
 #include "platform/FileWriter.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/FileError.h"
-#include "platform/Shell.h"
 
 namespace {
-
-bool Fail(int error, const std::string& path) {
-    CurrentShell().ReportFileError(FileErrorCauseFromErrno(error), path);
-    return false;
-}
 
 // 0 or the errno of the failed write.
 int WriteAll(int fd, std::span<const std::uint8_t> text) {
@@ -32,62 +29,171 @@ int WriteAll(int fd, std::span<const std::uint8_t> text) {
     return 0;
 }
 
-int WriteAndClose(int fd, std::span<const std::uint8_t> text, bool sync) {
-    int error = WriteAll(fd, text);
-    if (error == 0 && sync && ::fsync(fd) != 0 && errno != EINVAL)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    return error;
+std::filesystem::path FolderOf(const std::string& path) {
+    const std::filesystem::path target(path);
+    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
 }
 
-}  // namespace
+// Why a temporary file could not be made in `folder`. A folder that exists but cannot hold
+// files (as in /proc) answers ENOENT, which is no "not found" to the user.
+FileErrorCause TempFileCause(int error, const std::filesystem::path& folder) {
+    struct stat info {};
+    if (error == ENOENT && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        return FileErrorCause::AccessDenied;
+    return FileErrorCauseFromErrno(error);
+}
 
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> text) {
+// Writes `bytes` to a new temporary file beside `path`; sets `temp` to its name.
+std::optional<FileErrorCause> StageOne(const std::string& path, std::span<const std::uint8_t> bytes,
+                                       std::string& temp) {
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
-        return Fail(EISDIR, path);
-    if (exists && !S_ISREG(existing.st_mode)) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-        if (fd < 0)
-            return Fail(errno, path);
-        const int error = WriteAndClose(fd, text, false);
-        return error == 0 || Fail(error, path);
-    }
+    if (!exists && errno != ENOENT)
+        return FileErrorCauseFromErrno(errno);
+    // Never open a device, pipe or folder: it could block forever or be replaced.
+    if (exists && !S_ISREG(existing.st_mode))
+        return FileErrorCause::NotRegularFile;
+    // A write-protected file stays, as with cp; the superuser may write anything.
+    if (exists && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        return FileErrorCauseFromErrno(errno);
 
-    const std::filesystem::path target(path);
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    std::string tempName = ".";
-    tempName.append(target.filename().string()).append(".XXXXXX");
-    std::string temp = (folder / tempName).string();
-    const int fd = ::mkstemp(temp.data());
+    // A short name, so that it fits wherever the target's name does.
+    const std::filesystem::path folder = FolderOf(path);
+    std::string name = (folder / ".ztlXXXXXX").string();
+    const int fd = ::mkstemp(name.data());
     if (fd < 0)
-        return Fail(errno, path);
+        return TempFileCause(errno, folder);
 
-    // Keep the old file's permissions; a new file gets the usual ones under the umask.
     mode_t mode = existing.st_mode & 07777;
-    if (!exists) {
+    if (exists) {
+        // Owner first: changing it may clear the set-id bits the mode then restores.
+        if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+            // not permitted: the file becomes the writer's, like any new file
+        }
+    } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
     }
     int error = ::fchmod(fd, mode) == 0 ? 0 : errno;
-    if (error == 0) {
-        error = WriteAndClose(fd, text, true);
-    } else {
-        ::close(fd);
-    }
-    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0)
+    if (error == 0)
+        error = WriteAll(fd, bytes);
+    if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error != 0) {
-        ::unlink(temp.c_str());
-        return Fail(error, path);
+        ::unlink(name.c_str());
+        return FileErrorCauseFromErrno(error);
     }
+    temp = std::move(name);
+    return std::nullopt;
+}
+
+// The folder's real path and the name; a link, even one pointing nowhere yet, by its target.
+std::string Spelling(const std::string& path, int linksLeft = 40) {
+    const std::filesystem::path target(path);
+    std::error_code error;
+    if (linksLeft > 0 && std::filesystem::is_symlink(target, error)) {
+        const std::filesystem::path to = std::filesystem::read_symlink(target, error);
+        if (!error)
+            return Spelling((FolderOf(path) / to).string(), linksLeft - 1);
+    }
+    char resolved[PATH_MAX];
+    if (::realpath(FolderOf(path).c_str(), resolved) == nullptr)
+        return target.lexically_normal().string();
+    return (std::filesystem::path(resolved) / target.filename()).string();
+}
+
+}  // namespace
+
+CFileSet::CFileSet() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaddset(&held, signal);
+    m_blocked = ::pthread_sigmask(SIG_BLOCK, &held, &m_savedMask) == 0;
+}
+
+CFileSet::~CFileSet() {
+    Discard();
+}
+
+void CFileSet::Discard() {
+    for (const Staged& staged : m_staged)
+        ::unlink(staged.temp.c_str());
+    m_staged.clear();
+    // A signal that arrived meanwhile is delivered here, with no temporary file left.
+    if (m_blocked) {
+        m_blocked = false;
+        ::pthread_sigmask(SIG_SETMASK, &m_savedMask, nullptr);
+    }
+}
+
+bool CFileSet::Fail(FileErrorCause cause, const std::string& path) {
+    m_failed = true;
+    Discard();
+    CurrentShell().ReportFileError(cause, path);
+    return false;
+}
+
+bool CFileSet::Stage(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (m_failed)
+        return false;
+    std::string temp;
+    if (const auto cause = StageOne(path, bytes, temp))
+        return Fail(*cause, path);
+    m_staged.push_back({path, std::move(temp)});
     return true;
 }
 
+bool CFileSet::Stage(const std::string& path, std::string_view text) {
+    return Stage(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+bool CFileSet::Commit() {
+    if (m_failed)
+        return false;
+    for (std::size_t i = 0; i < m_staged.size(); ++i) {
+        if (::rename(m_staged[i].temp.c_str(), m_staged[i].path.c_str()) != 0) {
+            const int error = errno;
+            const std::string path = m_staged[i].path;
+            m_staged.erase(m_staged.begin(), m_staged.begin() + static_cast<std::ptrdiff_t>(i));
+            return Fail(FileErrorCauseFromErrno(error), path);
+        }
+    }
+    m_staged.clear();
+    Discard();
+    return true;
+}
+
+bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    CFileSet set;
+    return set.Stage(path, bytes) && set.Commit();
+}
+
 bool WriteWholeFile(const std::string& path, std::string_view text) {
-    return WriteWholeFile(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    CFileSet set;
+    return set.Stage(path, text) && set.Commit();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {
+    }, second{};
+    if (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+        first.st_dev == second.st_dev && first.st_ino == second.st_ino) {
+        return true;
+    }
+    return Spelling(a) == Spelling(b);
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> FindSameFiles(
+    const std::vector<std::string>& paths) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        for (std::size_t j = i + 1; j < paths.size(); ++j) {
+            if (SameFile(paths[i], paths[j]))
+                return std::pair(i, j);
+        }
+    }
+    return std::nullopt;
 }

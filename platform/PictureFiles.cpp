@@ -1,5 +1,7 @@
 #include "platform/PictureFiles.h"
 
+#include <cerrno>
+
 #include "import/BmpWriter.h"
 #include "import/ImageImport.h"
 #include "import/PngWriter.h"
@@ -7,10 +9,19 @@
 #include "platform/FileWriter.h"
 #include "platform/Shell.h"
 
+namespace {
+
+// The readers answer EINVAL for a pipe, device or folder they would not open.
+FileErrorCause ReadErrorCause(int error) {
+    return error == EINVAL ? FileErrorCause::NotRegularFile : FileErrorCauseFromErrno(error);
+}
+
+}  // namespace
+
 LoadResult LoadBmpPicture(const std::string& path, LoadedBmp& loaded) {
     const BmpReadResult result = ReadBmpFile(path, loaded);
     if (result.readError != 0) {
-        CurrentShell().ReportFileError(FileErrorCauseFromErrno(result.readError), path);
+        CurrentShell().ReportFileError(ReadErrorCause(result.readError), path);
         return LoadResult::FileError;
     }
     if (result.verdict != BmpVerdict::Accepted) {
@@ -34,7 +45,7 @@ bool SaveGrayBmpPicture(const std::string& path, const GrayPicture& picture,
 LoadResult ImportPictureFile(const std::string& path, ColorPicture& picture) {
     const ImportResult result = ReadPictureFile(path, picture);
     if (result.readError != 0) {
-        CurrentShell().ReportFileError(FileErrorCauseFromErrno(result.readError), path);
+        CurrentShell().ReportFileError(ReadErrorCause(result.readError), path);
         return LoadResult::FileError;
     }
     if (result.refusal != ImportRefusal::None) {

@@ -18,7 +18,18 @@ class CStatusBar {
 
 enum class MessageIcon { Information, Exclamation };
 
-enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, DiskFull, Other };
+enum class FileErrorCause {
+    NotFound,
+    AccessDenied,
+    SharingViolation,
+    DiskFull,
+    NotRegularFile,  // a folder, pipe, device or socket where a file is needed
+    TooManyLinks,    // a symbolic link loop
+    ReadOnlyFileSystem,
+    NotAFolder,  // a part of the path that should be a folder is a file
+    NameTooLong,
+    Other
+};
 
 class CShell {
   public:

@@ -125,6 +125,15 @@ TEST(BmpReader, RefusesEveryBadFileWithItsMessageAndChangesNothing) {
          kDamagedMessage},
         {"bit fields", [](auto& b) { bmp::WriteU32(b, bmp::kCompression, 3); }, damaged,
          kDamagedMessage},
+        // Every field is read at its full width, and the kept headers must be a BMP file's.
+        {"bit count 0x0118", [](auto& b) { bmp::WriteU16(b, bmp::kBitCount, 0x0118); }, depth,
+         kDepthMessage},
+        {"not BM", [](auto& b) { b[1] = 'A'; }, damaged, kDamagedMessage},
+        {"info header of 39 bytes", [](auto& b) { bmp::WriteU32(b, bmp::kInfoSize, 39); }, damaged,
+         kDamagedMessage},
+        {"no planes", [](auto& b) { bmp::WriteU16(b, bmp::kPlanes, 0); }, damaged, kDamagedMessage},
+        {"two planes", [](auto& b) { bmp::WriteU16(b, bmp::kPlanes, 2); }, damaged,
+         kDamagedMessage},
     };
     const LoadedBmp previous = PreviousPicture();
     const std::string folder = MakeTempFolder();
@@ -271,7 +280,6 @@ TEST(BmpWriter, MakesTheLayoutFieldsOfKeptHeadersTrue) {
     std::vector<std::uint8_t> wide(bytes.begin(), bytes.begin() + 54);
     wide.resize(122, 0);
     wide.insert(wide.end(), bytes.begin() + 54, bytes.end());
-    wide[0] = 'X';
     bmp::WriteU32(wide, bmp::kFileSize, 12345);
     bmp::WriteU32(wide, bmp::kInfoSize, 108);
     bmp::WriteU32(wide, bmp::kPixelOffset, 122);
@@ -292,6 +300,18 @@ TEST(BmpWriter, MakesTheLayoutFieldsOfKeptHeadersTrue) {
     bmp::WriteU32(wide, bmp::kImageSize, 99);
     ASSERT_EQ(ReadBmpBytes(wide, loaded).verdict, BmpVerdict::Accepted);
     EXPECT_EQ(bmp::ReadU32(MakeSaveHeaders(loaded.headers), bmp::kImageSize), 786432u);
+
+    // A 24-bit file has no palette, so a colour count is dropped; a consistent header,
+    // resolution and important colours included, comes back unchanged.
+    bmp::WriteU32(bytes, 38, 2835);
+    bmp::WriteU32(bytes, 50, 5);
+    ASSERT_EQ(ReadBmpBytes(bytes, loaded).verdict, BmpVerdict::Accepted);
+    EXPECT_EQ(MakeSaveHeaders(loaded.headers), loaded.headers);
+    bmp::WriteU32(bytes, bmp::kColorsUsed, 7);
+    ASSERT_EQ(ReadBmpBytes(bytes, loaded).verdict, BmpVerdict::Accepted);
+    bmp::Headers expected = loaded.headers;
+    bmp::WriteU32(expected, bmp::kColorsUsed, 0);
+    EXPECT_EQ(MakeSaveHeaders(loaded.headers), expected);
 }
 
 TEST(BmpWriter, AFailedSaveReportsTheCauseAndKeepsTheOldFile) {
@@ -303,9 +323,6 @@ TEST(BmpWriter, AFailedSaveReportsTheCauseAndKeepsTheOldFile) {
     EXPECT_FALSE(SaveGrayBmpPicture(folder + "/no-such-folder/out.bmp", result, &loaded.headers));
     ASSERT_EQ(shell.fileErrors.size(), 1u);
     EXPECT_EQ(shell.fileErrors[0].cause, FileErrorCause::NotFound);
-
-    EXPECT_FALSE(SaveBmpPicture("/dev/full", loaded.picture, &loaded.headers));
-    EXPECT_EQ(shell.fileErrors.back().cause, FileErrorCause::DiskFull);
 
     // A file size limit makes the write fail part-way, even for root.
     const std::string target = folder + "/old.bmp";
@@ -328,35 +345,44 @@ TEST(BmpWriter, AFailedSaveReportsTheCauseAndKeepsTheOldFile) {
     std::filesystem::remove_all(folder);
 }
 
-TEST(BmpWriter, ASaveIntoAWriteProtectedFolderIsAccessDeniedAndKeepsTheOldFile) {
+// As cp: a write-protected folder or file is refused, and the old file kept.
+TEST(BmpWriter, ASaveIntoAWriteProtectedFolderOrFileIsAccessDeniedAndKeepsTheOldFile) {
     const LoadedBmp loaded = PreviousPicture();
     const GrayPicture result = ConvertToGray(loaded.picture);
-    const std::string folder = MakeTempFolder();
-    const std::string target = folder + "/old.bmp";
-    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
-    WriteBytes(target, old);
-    GiveToCheckUser(folder);
-    std::filesystem::permissions(
-        folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    const UnprivilegedRun run = RunUnprivileged([&]() -> std::string {
-        CRecordingShell shell;
-        if (SaveGrayBmpPicture(target, result, &loaded.headers))
-            return "the save succeeded";
-        if (shell.fileErrors.size() != 1 ||
-            shell.fileErrors[0].cause != FileErrorCause::AccessDenied ||
-            shell.fileErrors[0].fileName != target)
-            return "the failure was not reported as access denied to the target";
-        return {};
-    });
-    EXPECT_EQ(ReadBytes(target), old);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
-                            std::filesystem::directory_iterator()),
-              1);  // no temporary file left behind
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
-    std::filesystem::remove_all(folder);
-    if (!run.ran)
-        GTEST_SKIP() << "running as root and cannot drop privileges";
-    EXPECT_EQ(run.problem, "");
+    using std::filesystem::perms;
+    const std::pair<perms, perms> cases[] = {
+        {perms::owner_read | perms::owner_exec, perms::owner_read | perms::owner_write},
+        {perms::owner_all, perms::owner_read | perms::group_read | perms::others_read},
+    };
+    for (const auto& [folderMode, fileMode] : cases) {
+        const std::string folder = MakeTempFolder();
+        const std::string target = folder + "/old.bmp";
+        const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+        WriteBytes(target, old);
+        GiveToCheckUser(folder);
+        GiveToCheckUser(target);
+        std::filesystem::permissions(target, fileMode);
+        std::filesystem::permissions(folder, folderMode);
+        const UnprivilegedRun run = RunUnprivileged([&]() -> std::string {
+            CRecordingShell shell;
+            if (SaveGrayBmpPicture(target, result, &loaded.headers))
+                return "the save succeeded";
+            if (shell.fileErrors.size() != 1 ||
+                shell.fileErrors[0].cause != FileErrorCause::AccessDenied ||
+                shell.fileErrors[0].fileName != target)
+                return "the failure was not reported as access denied to the target";
+            return {};
+        });
+        EXPECT_EQ(ReadBytes(target), old);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                                std::filesystem::directory_iterator()),
+                  1);  // no temporary file left behind
+        std::filesystem::permissions(folder, perms::owner_all);
+        std::filesystem::remove_all(folder);
+        if (!run.ran)
+            GTEST_SKIP() << "running as root and cannot drop privileges";
+        EXPECT_EQ(run.problem, "");
+    }
 }
 
 }  // namespace

@@ -143,6 +143,38 @@ TEST(Cli, RefusedAndMissingFiles) {
     std::filesystem::remove_all(folder);
 }
 
+// Outputs are all or nothing: two naming one file are refused before any work (the input
+// is missing), and when one cannot be written none is.
+TEST(Cli, OutputsAreWrittenAllOrNothing) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    const std::string out = folder + "/out.bmp";
+    std::filesystem::create_symlink("out.bmp", folder + "/link.bmp");
+    const std::string missing = " '" + folder + "/missing.bmp'";
+    const struct {
+        std::string arguments;
+        int exitCode;
+        std::string message;
+    } cases[] = {
+        {"--grid '" + out + "'" + missing, 2, "--output and --grid name the same file"},
+        {"--lines '" + folder + "/./out.bmp'" + missing, 2,
+         "--output and --lines name the same file"},
+        {"--gray-grid '" + folder + "/link.bmp'" + missing, 2,
+         "--output and --gray-grid name the same file"},
+        {"--stage quadtree --grid /dev/null", 1, "/dev/null 不是普通文件。"},
+        {"--lines '" + folder + "/no/l.bmp'", 1, "没有找到 " + folder + "/no/l.bmp。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const CliRun run = RunCli("--penalty 1000 --output '" + out + "' " + c.arguments, err);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(ReadText(err).find(c.message), std::string::npos) << ReadText(err);
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+    std::filesystem::remove_all(folder);
+}
+
 // A binary PGM of `width` x `height` with a smooth ramp and a sharp edge, top row first.
 std::string WritePgm(const std::string& path, int width, int height) {
     std::string bytes = "P5\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";

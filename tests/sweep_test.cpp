@@ -172,7 +172,6 @@ TEST(Sweep, BadArgumentsExitWithCodeTwoBeforeAnyWork) {
     const std::string notANumber = "请键入一个数。";
     const std::pair<std::string, std::string> cases[] = {
         {"--penalties ''", notANumber},
-        {"''", "INPUT: a file name may not be empty"},
         {"--penalties --json", "--penalties needs a value, not the option --json"},
         {"--penalties 1,,2", notANumber},
         {"--penalties 1,", notANumber},
@@ -221,6 +220,31 @@ TEST(Sweep, FileErrorsExitWithCodeOneAndPrintNoTable) {
         EXPECT_NE(ReadText(err).find(message), std::string::npos) << ReadText(err);
     }
     EXPECT_TRUE(std::filesystem::is_directory(folder));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Sweep, OutputsAreWrittenAllOrNothing) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    const std::string csv = " --csv '" + folder + "/s.csv'";
+    const struct {
+        std::string arguments;
+        int exitCode;
+        std::string message;
+    } cases[] = {
+        // The picture does not exist: the refusal comes before any attempt to read it.
+        {"--plot '" + folder + "/./s.csv' '" + folder + "/missing.bmp'", 2,
+         "--csv and --plot name the same file"},
+        {"--plot /dev/null", 1, "/dev/null 不是普通文件。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const CliRun run = RunCli("sweep --penalties 1000" + csv + " " + c.arguments, err);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(ReadText(err).find(c.message), std::string::npos) << ReadText(err);
+        EXPECT_FALSE(std::filesystem::exists(folder + "/s.csv"));
+    }
     std::filesystem::remove_all(folder);
 }
 

@@ -271,7 +271,7 @@ TEST(ImportFiles, FileErrorsGoThroughTheShellAndChangeNothing) {
     std::vector<std::pair<std::string, FileErrorCause>> errors = {
         {folder + "/missing.png", FileErrorCause::NotFound},
         {folder, FileErrorCause::AccessDenied},
-        {pipe, FileErrorCause::Other},
+        {pipe, FileErrorCause::NotRegularFile},
     };
     if (::geteuid() != 0)  // permissions do not hold the superuser back
         errors.emplace_back(locked, FileErrorCause::AccessDenied);

@@ -1,0 +1,164 @@
+// The file writer and the file errors of the loaders: what is refused, why, and that a
+// refusal or a signal during a save leaves no trace.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <dirent.h>
+#include <csignal>
+#include <filesystem>
+#include <optional>
+
+#include "platform/FileWriter.h"
+#include "platform/PictureFiles.h"
+#include "support/RecordingShell.h"
+#include "support/TestPictures.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The hidden entries of `folder`: temporary files a save left behind.
+std::vector<std::string> HiddenEntries(const std::string& folder) {
+    std::vector<std::string> hidden;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().filename().string()[0] == '.')
+            hidden.push_back(entry.path().filename().string());
+    }
+    return hidden;
+}
+
+TEST(FileWriter, ReplacesOnlyRegularFilesAndNamesTheCauseOfEveryRefusal) {
+    const std::string folder = MakeTempFolder();
+    const std::string pipe = folder + "/pipe.bmp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // With a reader waiting, a writer that opened the pipe would not block but succeed.
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    WriteBytes(folder + "/file", {'f'});
+    const std::string loop = folder + "/loop.bmp";
+    fs::create_symlink("loop.bmp", loop);
+    const std::string longest = folder + "/" + std::string(251, 'n') + ".bmp";  // 255 bytes
+
+    const std::pair<std::string, std::optional<FileErrorCause>> cases[] = {
+        {longest, std::nullopt},
+        {folder + "/" + std::string(256, 'n'), FileErrorCause::NameTooLong},
+        {folder + "/missing/out.bmp", FileErrorCause::NotFound},
+        {folder + "/file/out.bmp", FileErrorCause::NotAFolder},
+        {folder, FileErrorCause::NotRegularFile},
+        {pipe, FileErrorCause::NotRegularFile},
+        {"/dev/null", FileErrorCause::NotRegularFile},
+        {loop, FileErrorCause::TooManyLinks},
+        {"/proc/out.bmp", FileErrorCause::AccessDenied},  // a folder that cannot hold files
+    };
+    for (const auto& [path, cause] : cases) {
+        SCOPED_TRACE(path);
+        CRecordingShell shell;
+        EXPECT_EQ(WriteWholeFile(path, std::string_view("new")), !cause);
+        if (cause) {
+            ASSERT_EQ(shell.fileErrors.size(), 1u);
+            EXPECT_EQ(shell.fileErrors[0].cause, *cause);
+            EXPECT_EQ(shell.fileErrors[0].fileName, path);
+        }
+    }
+    ::close(reader);
+    EXPECT_EQ(ReadBytes(longest), std::vector<std::uint8_t>({'n', 'e', 'w'}));
+    EXPECT_TRUE(fs::is_symlink(loop));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(HiddenEntries(folder), std::vector<std::string>());
+    fs::remove_all(folder);
+}
+
+TEST(FileWriter, AReplacedFileKeepsItsModeAndOwner) {
+    const std::string folder = MakeTempFolder();
+    const std::string target = folder + "/old.bmp";
+    WriteBytes(target, {'o', 'l', 'd'});
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    constexpr uid_t kNobody = 65534;
+    if (::geteuid() == 0) {  // the superuser may write a protected file and keep its owner
+        ASSERT_EQ(::chown(target.c_str(), kNobody, kNobody), 0);
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(target.c_str(), &before), 0);
+    CRecordingShell shell;
+    const bool saved = WriteWholeFile(target, std::string_view("new"));
+    struct stat after {};
+    ASSERT_EQ(::stat(target.c_str(), &after), 0);
+    if (::geteuid() == 0) {
+        EXPECT_TRUE(saved);
+        EXPECT_EQ(ReadBytes(target), std::vector<std::uint8_t>({'n', 'e', 'w'}));
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_gid, before.st_gid);
+    } else {  // as cp: a write-protected file is refused and kept
+        EXPECT_FALSE(saved);
+        ASSERT_EQ(shell.fileErrors.size(), 1u);
+        EXPECT_EQ(shell.fileErrors[0].cause, FileErrorCause::AccessDenied);
+        EXPECT_EQ(ReadBytes(target), std::vector<std::uint8_t>({'o', 'l', 'd'}));
+    }
+    EXPECT_EQ(after.st_mode & 07777, 0444u);
+    fs::remove_all(folder);
+}
+
+// A signal that arrives while a save has its temporary file is held back until the save is
+// done: the process then dies by it, leaving a complete file and no temporary one.
+TEST(FileWriter, ASignalDuringASaveLeavesNoTemporaryFile) {
+    const std::string folder = MakeTempFolder();
+    const std::string target = folder + "/out.bmp";
+    const std::vector<std::uint8_t> bytes(64 << 20, 0x5a);
+    int done[2];
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(done[0]);
+        WriteWholeFile(target, bytes);
+        if (::write(done[1], "d", 1) != 1)
+            ::_exit(2);
+        ::pause();
+        ::_exit(1);
+    }
+    ::close(done[1]);
+    ::fcntl(done[0], F_SETFL, O_NONBLOCK);
+    // Strike as soon as the temporary file exists (or once the save is over).
+    char byte = 0;
+    while (HiddenEntries(folder).empty() && ::read(done[0], &byte, 1) != 1) {
+    }
+    ::kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(done[0]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    EXPECT_EQ(HiddenEntries(folder), std::vector<std::string>());
+    EXPECT_EQ(fs::file_size(target), bytes.size());
+    fs::remove_all(folder);
+}
+
+TEST(FileWriter, AnInputThatIsNoFileSaysWhichAndWhy) {
+    const std::string folder = MakeTempFolder();
+    const std::string pipe = folder + "/pipe.bmp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string loop = folder + "/loop.bmp";
+    fs::create_symlink("loop.bmp", loop);
+    const std::pair<std::string, FileErrorCause> cases[] = {
+        {pipe, FileErrorCause::NotRegularFile},
+        {"/dev/null", FileErrorCause::NotRegularFile},
+        {loop, FileErrorCause::TooManyLinks},
+    };
+    for (const auto& [path, cause] : cases) {
+        SCOPED_TRACE(path);
+        CRecordingShell shell;
+        LoadedBmp loaded;
+        ColorPicture picture;
+        EXPECT_EQ(LoadBmpPicture(path, loaded), LoadResult::FileError);
+        EXPECT_EQ(ImportPictureFile(path, picture), LoadResult::FileError);
+        ASSERT_EQ(shell.fileErrors.size(), 2u);
+        for (const RecordedFileError& error : shell.fileErrors) {
+            EXPECT_EQ(error.cause, cause);
+            EXPECT_EQ(error.fileName, path);
+        }
+    }
+    fs::remove_all(folder);
+}
+
+}  // namespace
