@@ -154,6 +154,19 @@ bool CFileSet::Stage(const std::string& path, std::string_view text) {
 bool CFileSet::Commit() {
     if (m_failed)
         return false;
+    // A stop asked for while the files were written wins: nothing is replaced, the temporary
+    // files go, and the signal is delivered as Discard lets it through.
+    if (m_blocked) {
+        sigset_t pending;
+        sigemptyset(&pending);
+        ::sigpending(&pending);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+            if (sigismember(&pending, signal)) {
+                Discard();
+                return false;
+            }
+        }
+    }
     for (std::size_t i = 0; i < m_staged.size(); ++i) {
         if (::rename(m_staged[i].temp.c_str(), m_staged[i].path.c_str()) != 0) {
             const int error = errno;

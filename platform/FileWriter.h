@@ -17,8 +17,9 @@
 // target's folder, flushed, and renamed over the target only when every file is staged.
 // Only a missing name or an existing regular file the process may write is replaced; a
 // replaced file keeps its mode, and its owner and group where the process may set them.
-// SIGINT, SIGTERM, SIGHUP and SIGQUIT are held back while temporary files exist and
-// delivered once they are gone, so an interrupted save leaves no temporary file behind.
+// SIGINT, SIGTERM, SIGHUP and SIGQUIT are held back while temporary files exist; one that
+// arrived before the renames cancels them (every old file stays) and is delivered once the
+// temporary files are gone, so an interrupted save leaves no trace.
 // The first failure is reported through the shell and discards every staged file.
 class CFileSet {
   public:
