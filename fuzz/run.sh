@@ -25,6 +25,6 @@ mkdir -p build/fuzz/corpus build/fuzz/import-corpus build/fuzz/findings
 build/fuzz/fuzz/bmp_load_fuzzer build/fuzz/corpus build/fuzz/seeds fuzz/regressions \
     -max_total_time="$half" -timeout=10 -max_len=1100000 \
     -artifact_prefix=build/fuzz/findings/ -print_final_stats=1
-build/fuzz/fuzz/import_fuzzer build/fuzz/import-corpus build/fuzz/import-seeds \
+build/fuzz/fuzz/import_fuzzer build/fuzz/import-corpus build/fuzz/import-seeds fuzz/regressions \
     -max_total_time="$((seconds - half))" -timeout=10 -max_len=65536 \
     -artifact_prefix=build/fuzz/findings/ -print_final_stats=1

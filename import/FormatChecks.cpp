@@ -14,6 +14,29 @@ std::uint32_t LittleEndian(const QByteArray& data, int offset, int bytes) {
 
 }  // namespace
 
+// --- PNG: chunk lengths are checked against the file before the library sees them.
+
+bool IsPng(const QByteArray& data) {
+    return data.startsWith(QByteArray("\x89PNG\r\n\x1a\n", 8));
+}
+
+bool PngChunksFit(const QByteArray& data) {
+    const auto size = static_cast<std::uint64_t>(data.size());
+    std::uint64_t at = 8;
+    while (at + 12 <= size) {
+        std::uint64_t length = 0;
+        for (int k = 0; k < 4; ++k)
+            length = length << 8 | static_cast<std::uint8_t>(data[static_cast<qsizetype>(at) + k]);
+        if (length > size - at - 12)
+            return false;
+        const bool end = data.mid(static_cast<qsizetype>(at) + 4, 4) == "IEND";
+        at += 12 + length;
+        if (end)
+            return true;
+    }
+    return false;
+}
+
 // --- JPEG: the reader fills a picture cut short with gray and reports success, so the
 // stream is walked here: a complete one reaches its end-of-image marker.
 

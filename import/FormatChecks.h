@@ -10,6 +10,14 @@
 
 #include "picture/Picture.h"
 
+// True when `data` starts with the PNG signature.
+bool IsPng(const QByteArray& data);
+
+// True when every chunk of a PNG stream lies within the data, up to its end chunk. The PNG
+// library allocates what a chunk's length claims before it reads, so a claim past the end of
+// the file is refused first.
+bool PngChunksFit(const QByteArray& data);
+
 // True when a JPEG stream reaches its end-of-image marker.
 bool JpegReachesEnd(const QByteArray& data);
 

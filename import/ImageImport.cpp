@@ -268,6 +268,8 @@ ImportResult Decode(QIODevice& device, ColorPicture& out, std::uint64_t availabl
         return ReadWidePnm(device, header, out, available);
     if (!device.seek(0))
         return Refused(ImportRefusal::Damaged);
+    if (IsPng(device.peek(8)) && !(PngChunksFit(device.readAll()) && device.seek(0)))
+        return Refused(ImportRefusal::Damaged);
 
     QImageReader reader(&device);
     reader.setAutoTransform(false);  // the pixels as stored, as every other program shows them
