@@ -1,8 +1,7 @@
 #include "import/BmpReader.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
+#include "import/InputFile.h"
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -54,22 +53,6 @@ class CFileSource final : public CByteSource {
   private:
     int m_fd;
     std::uint64_t m_size;
-};
-
-// Closes a descriptor on every path out of the loader.
-class CFileHandle {
-  public:
-    explicit CFileHandle(int fd) : m_fd(fd) {}
-    ~CFileHandle() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    CFileHandle(const CFileHandle&) = delete;
-    CFileHandle& operator=(const CFileHandle&) = delete;
-    int Get() const { return m_fd; }
-
-  private:
-    int m_fd;
 };
 
 }  // namespace
@@ -130,22 +113,10 @@ BmpReadResult StageBmp(CByteSource& source, LoadedBmp& loaded) {
 }
 
 BmpReadResult ReadBmpFile(const std::string& path, LoadedBmp& loaded) {
-    // Non-blocking so that a FIFO given by mistake cannot hang the loader.
-    CFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.Get() < 0)
-        return {BmpVerdict::Damaged, errno};
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0)
-        return {BmpVerdict::Damaged, errno};
-    if (S_ISDIR(info.st_mode))
-        return {BmpVerdict::Damaged, EISDIR};
-    if (!S_ISREG(info.st_mode))
-        return {BmpVerdict::Damaged, EINVAL};
-    // Another program writing the file holds an exclusive lock: a sharing violation.
-    if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        return {BmpVerdict::Damaged, EWOULDBLOCK};
-    }
-    CFileSource source(file.Get(), static_cast<std::uint64_t>(info.st_size));
+    const CInputFile file(path);
+    if (file.Error() != 0)
+        return {BmpVerdict::Damaged, file.Error()};
+    CFileSource source(file.Descriptor(), file.Size());
     return StageBmp(source, loaded);
 }
 

@@ -1,11 +1,7 @@
 #include "import/ImageImport.h"
 
 #include "import/FormatChecks.h"
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "import/InputFile.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -322,22 +318,6 @@ ImportResult Decode(QIODevice& device, ColorPicture& out, std::uint64_t availabl
     return {};
 }
 
-// Closes a descriptor on every path out of the reader.
-class CFileHandle {
-  public:
-    explicit CFileHandle(int fd) : m_fd(fd) {}
-    ~CFileHandle() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    CFileHandle(const CFileHandle&) = delete;
-    CFileHandle& operator=(const CFileHandle&) = delete;
-    int Get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
-
 ImportResult FileError(int error) {
     ImportResult result;
     result.readError = error;
@@ -378,22 +358,11 @@ std::string ImportRefusalMessage(const ImportResult& result, std::string_view fi
 }
 
 ImportResult ReadPictureFile(const std::string& path, ColorPicture& picture) {
-    // Non-blocking so that a FIFO given by mistake cannot hang the reader.
-    CFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.Get() < 0)
-        return FileError(errno);
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0)
-        return FileError(errno);
-    if (S_ISDIR(info.st_mode))
-        return FileError(EISDIR);
-    if (!S_ISREG(info.st_mode))
-        return FileError(EINVAL);
-    // Another program writing the file holds an exclusive lock: a sharing violation.
-    if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK)
-        return FileError(EWOULDBLOCK);
+    const CInputFile file(path);
+    if (file.Error() != 0)
+        return FileError(file.Error());
     QFile device;
-    if (!device.open(file.Get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+    if (!device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return FileError(EIO);
     return Decode(device, picture, AvailableMemoryBytes());
 }
