@@ -16,20 +16,25 @@ FileErrorCause ReadErrorCause(int error) {
     return error == EINVAL ? FileErrorCause::NotRegularFile : FileErrorCauseFromErrno(error);
 }
 
+// Reports a reader's outcome: a file error through the shell, a refusal (a non-empty
+// `refusal` text) in a message box captioned with the application's name.
+LoadResult ReportLoad(int readError, const std::string& refusal, const std::string& path) {
+    if (readError != 0) {
+        CurrentShell().ReportFileError(ReadErrorCause(readError), path);
+        return LoadResult::FileError;
+    }
+    if (!refusal.empty()) {
+        CurrentShell().ShowMessage(refusal, kAppName, MessageIcon::Exclamation);
+        return LoadResult::Refused;
+    }
+    return LoadResult::Loaded;
+}
+
 }  // namespace
 
 LoadResult LoadBmpPicture(const std::string& path, LoadedBmp& loaded) {
     const BmpReadResult result = ReadBmpFile(path, loaded);
-    if (result.readError != 0) {
-        CurrentShell().ReportFileError(ReadErrorCause(result.readError), path);
-        return LoadResult::FileError;
-    }
-    if (result.verdict != BmpVerdict::Accepted) {
-        CurrentShell().ShowMessage(BmpRefusalMessage(result.verdict), kAppName,
-                                   MessageIcon::Exclamation);
-        return LoadResult::Refused;
-    }
-    return LoadResult::Loaded;
+    return ReportLoad(result.readError, BmpRefusalMessage(result.verdict), path);
 }
 
 bool SaveBmpPicture(const std::string& path, const ColorPicture& picture,
@@ -44,16 +49,7 @@ bool SaveGrayBmpPicture(const std::string& path, const GrayPicture& picture,
 
 LoadResult ImportPictureFile(const std::string& path, ColorPicture& picture) {
     const ImportResult result = ReadPictureFile(path, picture);
-    if (result.readError != 0) {
-        CurrentShell().ReportFileError(ReadErrorCause(result.readError), path);
-        return LoadResult::FileError;
-    }
-    if (result.refusal != ImportRefusal::None) {
-        CurrentShell().ShowMessage(ImportRefusalMessage(result, path), kAppName,
-                                   MessageIcon::Exclamation);
-        return LoadResult::Refused;
-    }
-    return LoadResult::Loaded;
+    return ReportLoad(result.readError, ImportRefusalMessage(result, path), path);
 }
 
 namespace {
