@@ -15,6 +15,8 @@ packages=(
     qt6-base-dev qt6-translations-l10n fonts-wqy-microhei xvfb xauth
     # picture import: the TIFF and WebP readers (PNG, JPEG, GIF, BMP, PNM come with Qt's GUI module)
     qt6-image-formats-plugins
+    # the codecs Zantrel's file is compared with
+    libturbojpeg0-dev libopenjp2-7-dev libwebp-dev
     # real-file tests, fuzzing and sanitizers
     imagemagick python3-pil clang libclang-rt-14-dev llvm
 )

@@ -75,6 +75,8 @@ class CBinaryDecoder {
     // than were written, or truncated, or corrupt, shows up here.
     std::size_t Overrun() const { return m_overrun; }
     bool Exhausted() const { return m_overrun > 0; }
+    // Bytes of the stream read so far; a whole valid stream is read exactly.
+    std::size_t Consumed() const { return m_position; }
 
   private:
     bool Split(std::uint32_t bound);

@@ -1,46 +1,49 @@
 #include "measure/Reconstruction.h"
 
-namespace {
-
-// Fills one block from its cut model: side A (larger row or column) gets meanA, side B
-// meanB, and a pixel whose centre lies exactly on an oblique line the middle value.
-void DrawBlock(const CutModel& model, GrayPicture& picture) {
-    const int s = model.size;
-    const std::uint8_t a = model.meanA;
-    const std::uint8_t b = model.meanB;
-    const auto middle = static_cast<std::uint8_t>((a + b) * 0.5);
-    auto at = [&](int j, int k) -> std::uint8_t& {
-        return picture.samples[picture.Index(model.row + j, model.col + k)];
-    };
+CCutSides::CCutSides(const CutModel& model) {
     if (model.p1Row == model.p2Row) {
-        for (int j = 0; j < s; ++j) {
-            for (int k = 0; k < s; ++k)
-                at(j, k) = j + 0.5 > model.p1Row ? a : b;
-        }
+        m_kind = Kind::ConstantRow;
+        m_cut = model.p1Row;
     } else if (model.p1Col == model.p2Col) {
-        for (int j = 0; j < s; ++j) {
-            for (int k = 0; k < s; ++k)
-                at(j, k) = k + 0.5 > model.p1Col ? a : b;
-        }
+        m_kind = Kind::ConstantColumn;
+        m_cut = model.p1Col;
     } else {
-        // Both sides of the comparison are rounded to single precision, so a centre exactly
-        // on the line compares equal despite the rounding error of the double computation.
-        const double slope = (model.p2Col - model.p1Col) / (model.p2Row - model.p1Row);
-        const double intercept = model.p1Col - model.p1Row * slope;
-        for (int j = 0; j < s; ++j) {
-            const auto x = static_cast<float>((j + 0.5) * slope + intercept);
-            for (int k = 0; k < s; ++k) {
-                const auto c = static_cast<float>(k + 0.5);
-                at(j, k) = c > x ? a : (c == x ? middle : b);
-            }
-        }
+        m_kind = Kind::Oblique;
+        m_slope = (model.p2Col - model.p1Col) / (model.p2Row - model.p1Row);
+        m_intercept = model.p1Col - model.p1Row * m_slope;
     }
 }
 
-}  // namespace
+CCutSides::Side CCutSides::Compare(float rowCrossing, int j, int k) const {
+    switch (m_kind) {
+        case Kind::ConstantRow:
+            return j + 0.5 > m_cut ? A : B;
+        case Kind::ConstantColumn:
+            return k + 0.5 > m_cut ? A : B;
+        case Kind::Oblique:
+            break;
+    }
+    // Both sides are rounded to single precision, so a centre exactly on the line compares
+    // equal despite the rounding error of the double computation.
+    const auto c = static_cast<float>(k + 0.5);
+    return c > rowCrossing ? A : (c == rowCrossing ? Middle : B);
+}
+
+void DrawCutBlock(const CutModel& model, GrayPicture& picture) {
+    const CCutSides sides(model);
+    const std::uint8_t values[3] = {
+        model.meanB, static_cast<std::uint8_t>((model.meanA + model.meanB) * 0.5), model.meanA};
+    for (int j = 0; j < model.size; ++j) {
+        const float x = sides.RowCrossing(j);
+        std::uint8_t* row = picture.samples.data() + picture.Index(model.row + j, model.col);
+        for (int k = 0; k < model.size; ++k)
+            row[k] = values[sides.Compare(x, j, k)];
+    }
+}
 
 std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture,
-                                       const std::vector<CutModel>& cutModels, CProgress& progress) {
+                                       const std::vector<CutModel>& cutModels,
+                                       CProgress& progress) {
     progress.SetText("Zantrel解码");
     GrayPicture result = blockPicture;
     const int n = static_cast<int>(cutModels.size());
@@ -48,7 +51,7 @@ std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture,
         if (progress.Cancelled())
             return std::nullopt;
         progress.SetPosition(static_cast<int>(100LL * i / n));
-        DrawBlock(cutModels[i], result);
+        DrawCutBlock(cutModels[i], result);
     }
     progress.SetText("解码完毕");
     progress.SetPosition(0);

@@ -4,6 +4,12 @@
 #include "picture/Picture.h"
 #include "quadtree/Quadtree.h"
 
+// The bare grid's start: white with the picture's border in the grid value 128.
+GrayPicture BorderGrid(int width, int height);
+// Draws the two split lines of the block (row, col, size) into `grid`, as far as they lie
+// inside the picture.
+void DrawSplitLines(GrayPicture& grid, int row, int col, int size);
+
 // The block picture: every leaf filled with its mean.
 GrayPicture FillBlockPicture(const Quadtree& tree);
 

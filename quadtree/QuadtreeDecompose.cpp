@@ -1,11 +1,10 @@
 #include <algorithm>
 #include <deque>
 
+#include "quadtree/GridPictures.h"
 #include "quadtree/Quadtree.h"
 
 namespace {
-
-constexpr std::uint8_t kGridValue = 128;
 
 enum class Place { Inside, Straddles, Outside };
 
@@ -43,16 +42,7 @@ Quadtree DecomposeQuadtree(const CSummedTables& sums, double penalty, std::int32
     tree.height = height;
     tree.penalty = penalty;
     tree.minBlockSize = minBlockSize;
-    tree.grid = GrayPicture(width, height, 255);
-    GrayPicture& grid = tree.grid;
-    for (int c = 0; c < width; ++c) {
-        grid.At(0, c) = kGridValue;
-        grid.At(height - 1, c) = kGridValue;
-    }
-    for (int r = 0; r < height; ++r) {
-        grid.At(r, 0) = kGridValue;
-        grid.At(r, width - 1) = kGridValue;
-    }
+    tree.grid = BorderGrid(width, height);
 
     // A block that straddles the edge is never measured: it is always split.
     auto make = [&](std::int32_t row, std::int32_t col, std::int32_t size) {
@@ -91,17 +81,7 @@ Quadtree DecomposeQuadtree(const CSummedTables& sums, double penalty, std::int32
                 continue;
             }
         }
-        // The split lines, as far as they lie inside the picture.
-        if (parent.col + h < width) {
-            const int rowEnd = std::min(parent.row + parent.size, height);
-            for (int r = parent.row; r < rowEnd; ++r)
-                grid.At(r, parent.col + h) = kGridValue;
-        }
-        if (parent.row + h < height) {
-            const int colEnd = std::min(parent.col + parent.size, width);
-            std::fill_n(grid.samples.begin() + grid.Index(parent.row + h, parent.col),
-                        colEnd - parent.col, kGridValue);
-        }
+        DrawSplitLines(tree.grid, parent.row, parent.col, parent.size);
         for (const QuadBlock& quarter : quarters) {
             const Place place = PlaceOf(quarter, width, height);
             if (place == Place::Outside)

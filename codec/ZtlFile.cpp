@@ -1,0 +1,161 @@
+#include "codec/ZtlFile.h"
+
+#include <cmath>
+#include <cstring>
+#include <unordered_map>
+
+#include "codec/ZtlWalk.h"
+#include "quadtree/DecompositionParameters.h"
+
+namespace {
+
+constexpr std::uint8_t kMagic[4] = {'Z', 'T', 'L', 0x1A};
+
+void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+std::uint64_t GetLittleEndian(const std::uint8_t* in, int bytes) {
+    std::uint64_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | in[i];
+    return value;
+}
+
+class CEncodingCoder {
+  public:
+    bool Bit(bool bit, BitContext& context) {
+        m_encoder.Encode(bit, context);
+        return bit;
+    }
+    std::uint32_t Bits(std::uint32_t value, int count) {
+        m_encoder.EncodeBits(value, count);
+        return value;
+    }
+    bool Failed() const { return false; }
+    std::vector<std::uint8_t> Finish() { return m_encoder.Finish(); }
+
+  private:
+    CBinaryEncoder m_encoder;
+};
+
+class CDecodingCoder {
+  public:
+    explicit CDecodingCoder(std::span<const std::uint8_t> stream) : m_decoder(stream) {}
+    bool Bit(bool, BitContext& context) { return m_decoder.Decode(context); }
+    std::uint32_t Bits(std::uint32_t, int count) { return m_decoder.DecodeBits(count); }
+    // A valid stream never makes the decoder read past its end, even on the way.
+    bool Failed() const { return m_decoder.Exhausted(); }
+    std::size_t Consumed() const { return m_decoder.Consumed(); }
+
+  private:
+    CBinaryDecoder m_decoder;
+};
+
+// The encoder's truth: the search's leaves, found by their first row and column.
+class CDecompositionSource {
+  public:
+    CDecompositionSource(const Decomposition& decomposition, int width)
+        : m_decomposition(decomposition), m_width(width) {
+        m_leaves.reserve(decomposition.blocks.size());
+        for (std::size_t b = 0; b < decomposition.blocks.size(); ++b)
+            m_leaves.emplace(Key(decomposition.blocks[b].row, decomposition.blocks[b].col), b);
+    }
+
+    bool IsSplit(int row, int col, int size) const {
+        const auto leaf = m_leaves.find(Key(row, col));
+        return leaf == m_leaves.end() || m_decomposition.blocks[leaf->second].size != size;
+    }
+
+    ZtlLeaf Leaf(int row, int col, int) const {
+        const QuadBlock& block = m_decomposition.blocks[m_leaves.at(Key(row, col))];
+        ZtlLeaf leaf;
+        leaf.value = block.mean;
+        if (block.modelKind == 1) {
+            const CutModel& model = m_decomposition.cutModels[block.cutIndex];
+            leaf.cut = true;
+            leaf.line = EncodeCutLine(model).value();
+            leaf.valueA = model.meanA;
+            leaf.valueB = model.meanB;
+        }
+        return leaf;
+    }
+
+  private:
+    std::uint64_t Key(int row, int col) const {
+        return static_cast<std::uint64_t>(row) * m_width + col;
+    }
+
+    const Decomposition& m_decomposition;
+    int m_width;
+    std::unordered_map<std::uint64_t, std::size_t> m_leaves;
+};
+
+// The decoder asks for nothing: every answer comes from the stream.
+struct CNoSource {
+    bool IsSplit(int, int, int) const { return false; }
+    ZtlLeaf Leaf(int, int, int) const { return {}; }
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeZtl(const Decomposition& decomposition,
+                                    const ZtlSettings& settings) {
+    std::vector<std::uint8_t> file(std::begin(kMagic), std::end(kMagic));
+    file.push_back(kZtlVersion);
+    file.push_back(static_cast<std::uint8_t>(settings.minBlockSize));
+    PutLittleEndian(file, static_cast<std::uint64_t>(settings.width), 2);
+    PutLittleEndian(file, static_cast<std::uint64_t>(settings.height), 2);
+    std::uint64_t penaltyBits;
+    std::memcpy(&penaltyBits, &settings.penalty, sizeof penaltyBits);
+    PutLittleEndian(file, penaltyBits, 8);
+
+    CEncodingCoder coder;
+    CDecompositionSource source(decomposition, settings.width);
+    CZtlWalk walk(settings, coder, source);
+    walk.Run();
+    const std::vector<std::uint8_t> payload = coder.Finish();
+    file.insert(file.end(), payload.begin(), payload.end());
+    return file;
+}
+
+ZtlError ReadZtlHeader(std::span<const std::uint8_t> file, ZtlSettings& settings) {
+    if (file.size() < sizeof kMagic || std::memcmp(file.data(), kMagic, sizeof kMagic) != 0)
+        return ZtlError::NotZtl;
+    if (file.size() < kZtlHeaderBytes)
+        return ZtlError::Corrupt;
+    if (file[4] != kZtlVersion)
+        return ZtlError::UnknownVersion;
+    ZtlSettings read;
+    read.minBlockSize = file[5];
+    read.width = static_cast<int>(GetLittleEndian(&file[6], 2));
+    read.height = static_cast<int>(GetLittleEndian(&file[8], 2));
+    const std::uint64_t penaltyBits = GetLittleEndian(&file[10], 8);
+    std::memcpy(&read.penalty, &penaltyBits, sizeof read.penalty);
+    if (!IsValidPictureSize(read.width, read.height) || read.minBlockSize < kMinBlockSizeLow ||
+        read.minBlockSize > kMinBlockSizeHigh || !(read.penalty >= kPenaltyLow) ||
+        !(read.penalty <= kPenaltyHigh))
+        return ZtlError::BadHeader;
+    settings = read;
+    return ZtlError::None;
+}
+
+ZtlError DecodeZtl(std::span<const std::uint8_t> file, ZtlPicture& picture) {
+    ZtlSettings settings;
+    if (const ZtlError error = ReadZtlHeader(file, settings); error != ZtlError::None)
+        return error;
+    CDecodingCoder coder(file.subspan(kZtlHeaderBytes));
+    CNoSource source;
+    CZtlWalk walk(settings, coder, source);
+    if (!walk.Run())
+        return ZtlError::Corrupt;
+    if (coder.Consumed() != file.size() - kZtlHeaderBytes)
+        return ZtlError::TrailingData;
+    picture.settings = settings;
+    picture.blocks = std::move(walk.Blocks());
+    picture.cutModels = std::move(walk.CutModels());
+    picture.result = std::move(walk.Result());
+    picture.grid = std::move(walk.Grid());
+    return ZtlError::None;
+}

@@ -1,0 +1,298 @@
+#pragma once
+// The one walk over a decomposition that both writes and reads a .ztl payload. The encoder
+// runs it with a coder that writes the bits a source of truth gives; the decoder runs it with
+// a coder that reads them, so the two can never disagree on an order or a context. Both
+// rebuild the approximation as they go: the values are predicted from pixels already drawn.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "codec/BinaryCoder.h"
+#include "codec/CutLineCode.h"
+#include "codec/ZtlFile.h"
+#include "measure/Reconstruction.h"
+#include "quadtree/GridPictures.h"
+
+// What a leaf holds, as the encoder knows it and the decoder learns it.
+struct ZtlLeaf {
+    bool cut = false;
+    CutLineCode line{CutLineCode::ConstantRow, 0};
+    std::uint8_t value = 0;   // one-value leaf
+    std::uint8_t valueA = 0;  // cut leaf
+    std::uint8_t valueB = 0;
+};
+
+// The adaptive contexts of the payload.
+struct ZtlContexts {
+    static constexpr int kLevels = 15;  // block sides 1 .. 16384
+    // A value coded as its difference d from a prediction: zero flag, sign, the bit length of
+    // |d| in unary, the bit under the leading one, then the rest as bypass bits.
+    struct Value {
+        BitContext zero;
+        BitContext negative;
+        BitContext length[7];
+        BitContext second[8];
+    };
+    static constexpr int kSizeClasses = 5;  // sides 1, 2, 4, 8, 16 and more
+    enum Role { OneValue, CutSideByNeighbours, CutSideByOtherSide, kRoles };
+    static constexpr int kActivities = 5;  // how far the neighbours below and left differ
+
+    BitContext split[kLevels][3][3];  // level, left neighbour, neighbour below: none/leaf/split
+    BitContext cut[kLevels];
+    BitContext axis[kLevels];
+    BitContext constantRow[kLevels];
+    Value values[kSizeClasses][kRoles][kActivities];
+};
+
+inline int Level(int size) {
+    int level = 0;
+    while ((1 << level) < size)
+        ++level;
+    return level;
+}
+
+// Coder: bool Bit(bool bit, BitContext&), std::uint32_t Bits(std::uint32_t value, int count)
+// and bool Failed(); each returns what it wrote or read. Source: bool IsSplit(row, col, size)
+// and ZtlLeaf Leaf(row, col, size), asked only by the encoder's walk.
+template <typename Coder, typename Source>
+class CZtlWalk {
+  public:
+    CZtlWalk(const ZtlSettings& settings, Coder& coder, Source& source)
+        : m_settings(settings),
+          m_coder(coder),
+          m_source(source),
+          m_result(settings.width, settings.height),
+          m_grid(BorderGrid(settings.width, settings.height)) {
+        const int root = RootSide(settings.width, settings.height);
+        for (int size = 2; size <= root; size *= 2) {
+            const auto columns = static_cast<std::size_t>((settings.width + size - 1) / size);
+            const auto rows = static_cast<std::size_t>((settings.height + size - 1) / size);
+            m_splits.emplace_back(columns, std::vector<bool>(columns * rows));
+        }
+    }
+
+    // Walks the whole tree; false when the coder failed (a decoder ran out of stream) or a
+    // decoded value left 0 .. 255.
+    bool Run() {
+        Node(0, 0, RootSide(m_settings.width, m_settings.height), true);
+        return !m_failed && !m_coder.Failed();
+    }
+
+    GrayPicture& Result() { return m_result; }
+    GrayPicture& Grid() { return m_grid; }
+    std::vector<QuadBlock>& Blocks() { return m_blocks; }
+    std::vector<CutModel>& CutModels() { return m_cutModels; }
+
+  private:
+    struct SplitCells {
+        SplitCells(std::size_t c, std::vector<bool> b) : columns(c), bits(std::move(b)) {}
+        std::size_t columns;
+        std::vector<bool> bits;
+    };
+
+    bool Stopped() const { return m_failed || m_coder.Failed(); }
+
+    std::vector<bool>::reference SplitBit(int size, int row, int col) {
+        SplitCells& cells = m_splits[Level(size) - 1];
+        return cells.bits[static_cast<std::size_t>(row / size) * cells.columns + col / size];
+    }
+
+    // 0 no neighbour, 1 a neighbour of this size or a larger leaf, 2 a split neighbour.
+    int NeighbourState(int row, int col, int size) {
+        if (row < 0 || col < 0)
+            return 0;
+        return SplitBit(size, row, col) ? 2 : 1;
+    }
+
+    void Node(int row, int col, int size, bool root) {
+        if (Stopped() || row >= m_settings.height || col >= m_settings.width)
+            return;
+        const bool inside = row + size <= m_settings.height && col + size <= m_settings.width;
+        bool split = !inside;  // a block across the picture's edge is always split
+        if (inside && size > 1 && (root || size != m_settings.minBlockSize)) {
+            BitContext& context = m_contexts.split[Level(size)][NeighbourState(
+                row, col - size, size)][NeighbourState(row - size, col, size)];
+            split = m_coder.Bit(m_source.IsSplit(row, col, size), context);
+        }
+        if (!split) {
+            Leaf(row, col, size);
+            return;
+        }
+        SplitBit(size, row, col) = true;
+        DrawSplitLines(m_grid, row, col, size);
+        const int h = size / 2;
+        Node(row, col, h, false);
+        Node(row + h, col, h, false);
+        Node(row, col + h, h, false);
+        Node(row + h, col + h, h, false);
+    }
+
+    // The pixels just below and just left of a block, already drawn, summed per side.
+    struct Neighbours {
+        int sum[2] = {0, 0};  // [0] all, or side B of a cut leaf; [1] side A
+        int count[2] = {0, 0};
+        int below = -1;  // the rounded means of the row below and the column left, -1 for none
+        int left = -1;
+    };
+
+    static int RoundedMean(int sum, int count) { return (2 * sum + count) / (2 * count); }
+
+    template <typename SideOf>
+    Neighbours GatherNeighbours(int row, int col, int size, SideOf sideOf) {
+        Neighbours n;
+        int belowSum = 0, leftSum = 0;
+        for (int k = 0; k < size; ++k) {
+            if (row > 0) {
+                const int v = m_result.At(row - 1, col + k);
+                belowSum += v;
+                n.sum[sideOf(0, k)] += v;
+                ++n.count[sideOf(0, k)];
+            }
+            if (col > 0) {
+                const int v = m_result.At(row + k, col - 1);
+                leftSum += v;
+                n.sum[sideOf(k, 0)] += v;
+                ++n.count[sideOf(k, 0)];
+            }
+        }
+        if (row > 0)
+            n.below = RoundedMean(belowSum, size);
+        if (col > 0)
+            n.left = RoundedMean(leftSum, size);
+        return n;
+    }
+
+    static int Activity(const Neighbours& n) {
+        if (n.below < 0 || n.left < 0)
+            return 4;
+        const int d = std::abs(n.below - n.left);
+        return d <= 2 ? 0 : d <= 8 ? 1 : d <= 24 ? 2 : 3;
+    }
+
+    ZtlContexts::Value& ValueContexts(int size, ZtlContexts::Role role, int activity) {
+        const int sizeClass = std::min(Level(size), ZtlContexts::kSizeClasses - 1);
+        return m_contexts.values[sizeClass][role][activity];
+    }
+
+    void Leaf(int row, int col, int size) {
+        const ZtlLeaf truth = m_source.Leaf(row, col, size);
+        const bool cut = size > 1 && m_coder.Bit(truth.cut, m_contexts.cut[Level(size)]);
+        if (!cut) {
+            const Neighbours n = GatherNeighbours(row, col, size, [](int, int) { return 0; });
+            const int predicted = n.count[0] ? RoundedMean(n.sum[0], n.count[0]) : 128;
+            const std::uint8_t value = CodeValue(
+                truth.value, predicted, ValueContexts(size, ZtlContexts::OneValue, Activity(n)));
+            for (int r = row; r < row + size; ++r)
+                std::fill_n(m_result.samples.begin() + m_result.Index(r, col), size, value);
+            m_blocks.push_back({row, col, size, value, 0.0, 0, 0});
+            return;
+        }
+
+        CutModel model{};
+        model.row = row;
+        model.col = col;
+        model.size = size;
+        DecodeCutLine(CodeLine(truth.line, size), model);
+        const CCutSides sides(model);
+        // A pixel on the line counts with side A, as in the search.
+        const Neighbours n = GatherNeighbours(
+            row, col, size, [&](int j, int k) { return sides.Of(j, k) == CCutSides::B ? 0 : 1; });
+        // The side with more neighbours first; a side without any is predicted by the other.
+        const int first = n.count[1] > n.count[0] ? 1 : 0;
+        const std::uint8_t truths[2] = {truth.valueB, truth.valueA};
+        std::uint8_t values[2];
+        values[first] = CodeValue(truths[first], SidePrediction(n, first, 128),
+                                  ValueContexts(size,
+                                                n.count[first] ? ZtlContexts::CutSideByNeighbours
+                                                               : ZtlContexts::CutSideByOtherSide,
+                                                Activity(n)));
+        const int second = 1 - first;
+        values[second] = CodeValue(truths[second], SidePrediction(n, second, values[first]),
+                                   ValueContexts(size,
+                                                 n.count[second] ? ZtlContexts::CutSideByNeighbours
+                                                                 : ZtlContexts::CutSideByOtherSide,
+                                                 n.count[second] ? Activity(n) : 4));
+        model.meanB = values[0];
+        model.meanA = values[1];
+        model.chosen = 1;
+        model.blockIndex = static_cast<std::int32_t>(m_blocks.size());
+        DrawCutBlock(model, m_result);
+        m_blocks.push_back(
+            {row, col, size, 0, 0.0, 1, static_cast<std::int32_t>(m_cutModels.size())});
+        m_cutModels.push_back(model);
+    }
+
+    static int SidePrediction(const Neighbours& n, int side, int otherwise) {
+        return n.count[side] ? RoundedMean(n.sum[side], n.count[side]) : otherwise;
+    }
+
+    CutLineCode CodeLine(const CutLineCode& truth, int size) {
+        const int level = Level(size);
+        CutLineCode code{};
+        if (m_coder.Bit(truth.kind != CutLineCode::Oblique, m_contexts.axis[level])) {
+            code.kind =
+                m_coder.Bit(truth.kind == CutLineCode::ConstantRow, m_contexts.constantRow[level])
+                    ? CutLineCode::ConstantRow
+                    : CutLineCode::ConstantColumn;
+            code.index = Uniform(truth.index, static_cast<std::uint32_t>(size - 1));
+        } else {
+            code.kind = CutLineCode::Oblique;
+            code.index = Uniform(truth.index, ObliqueLineCount(size));
+        }
+        return code;
+    }
+
+    // A value below `count` in a truncated binary code: the first values take one bit less.
+    std::uint32_t Uniform(std::uint32_t value, std::uint32_t count) {
+        if (count <= 1)
+            return 0;
+        int bits = 0;
+        while ((std::uint64_t{1} << (bits + 1)) <= count)
+            ++bits;
+        const std::uint32_t shortCodes =
+            static_cast<std::uint32_t>((std::uint64_t{2} << bits) - count);
+        const bool isShort = value < shortCodes;
+        std::uint32_t x = m_coder.Bits(isShort ? value : (value + shortCodes) >> 1, bits);
+        if (x < shortCodes)
+            return x;
+        x = (x << 1) | m_coder.Bits((value + shortCodes) & 1u, 1);
+        return x - shortCodes;
+    }
+
+    std::uint8_t CodeValue(std::uint8_t truth, int predicted, ZtlContexts::Value& contexts) {
+        const int d = truth - predicted;
+        if (m_coder.Bit(d == 0, contexts.zero))
+            return static_cast<std::uint8_t>(predicted);
+        const bool negative = m_coder.Bit(d < 0, contexts.negative);
+        const int magnitude = std::abs(d);
+        int length = 1;  // the bit length of the magnitude, 1 .. 8
+        while (length < 8 && m_coder.Bit((magnitude >> length) != 0, contexts.length[length - 1]))
+            ++length;
+        int decoded = 1;
+        for (int b = length - 2; b >= 0; --b) {
+            const bool truthBit = ((magnitude >> b) & 1) != 0;
+            const bool bit = b == length - 2 ? m_coder.Bit(truthBit, contexts.second[length - 1])
+                                             : m_coder.Bits(truthBit ? 1 : 0, 1) != 0;
+            decoded = (decoded << 1) | (bit ? 1 : 0);
+        }
+        const int value = predicted + (negative ? -decoded : decoded);
+        if (value < 0 || value > 255) {
+            m_failed = true;
+            return 0;
+        }
+        return static_cast<std::uint8_t>(value);
+    }
+
+    const ZtlSettings& m_settings;
+    Coder& m_coder;
+    Source& m_source;
+    ZtlContexts m_contexts;
+    GrayPicture m_result;
+    GrayPicture m_grid;
+    std::vector<SplitCells> m_splits;  // per level from side 2: which blocks were split
+    std::vector<QuadBlock> m_blocks;
+    std::vector<CutModel> m_cutModels;
+    bool m_failed = false;
+};

@@ -1,0 +1,139 @@
+// The .ztl file: the cut-line numbering against the search's own order, the round trip to the
+// exact approximation, and refusals of damaged files.
+
+#include <gtest/gtest.h>
+
+#include "codec/CutLineCode.h"
+#include "codec/ZtlFile.h"
+#include "import/BmpReader.h"
+#include "linesearch/BorderPoints.h"
+#include "linesearch/CutLineOverlay.h"
+#include "measure/ZantrelRun.h"
+#include "picture/GrayConversion.h"
+#include "support/TestPictures.h"
+
+namespace {
+
+struct Encoded {
+    ZantrelStage stage;
+    Quadtree tree;
+    std::vector<std::uint8_t> file;
+};
+
+Encoded EncodeRun(const GrayPicture& gray, double penalty, int minBlock) {
+    PipelineWorkspace workspace;
+    PrepareWorkspace(gray, workspace);
+    QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, minBlock);
+    CQuietProgress progress;
+    ZantrelStage stage = *RunZantrelStage(gray, quadtree, workspace, 2, progress);
+    std::vector<std::uint8_t> file =
+        EncodeZtl(stage.decomposition, {gray.width, gray.height, penalty, minBlock});
+    return {std::move(stage), std::move(quadtree.tree), std::move(file)};
+}
+
+GrayPicture SampleGray() {
+    LoadedBmp loaded;
+    EXPECT_EQ(ReadBmpFile(ZANTREL_SAMPLE, loaded).verdict, BmpVerdict::Accepted);
+    return ConvertToGray(loaded.picture);
+}
+
+}  // namespace
+
+// Every oblique line the search tries, in its order, gets the next index and back.
+TEST(ZtlFile, ObliqueLinesAreNumberedInTheSearchOrder) {
+    for (int n = 2; n <= 24; ++n) {
+        const std::vector<BorderPoint> points = MakeBorderPoints(n);
+        std::uint32_t index = 0;
+        for (int i = 0; i < 4 * n; ++i) {
+            for (int j = i + 1; j < 4 * n; ++j) {
+                const BorderPoint p = points[i], q = points[j];
+                const bool emptySideB = (p.row == 0 && p.col == 1 && q.row == 1 && q.col == 0) ||
+                                        (p.row == n && p.col == 1 && q.row == n - 1 && q.col == 0);
+                if (p.row == q.row || p.col == q.col || emptySideB)
+                    continue;
+                ASSERT_EQ(ObliqueLineIndex(n, i, j), index) << n << ": " << i << "-" << j;
+                const BorderPair pair = ObliqueLineAt(n, index);
+                ASSERT_EQ(pair.i, i);
+                ASSERT_EQ(pair.j, j);
+                ++index;
+            }
+        }
+        EXPECT_EQ(index, ObliqueLineCount(n));
+    }
+}
+
+// decode(encode(run)) is the run's approximation, grid and cut lines, pixel for pixel.
+TEST(ZtlFile, DecodesExactlyWhatTheRunProduced) {
+    struct Case {
+        GrayPicture gray;
+        double penalty;
+        int minBlock;
+    };
+    std::vector<Case> cases;
+    const GrayPicture sample = SampleGray();
+    for (const double penalty : {0.0, 1.0, 10.0, 100.0, 1000.0})
+        cases.push_back({sample, penalty, 4});
+    cases.push_back({sample, 5.0, 1});
+    for (const auto& [width, height] : kOddSizes) {
+        for (int kind = 0; kind < 2; ++kind)
+            cases.push_back({OddSizePicture(kind, width, height), kind ? 1.0 : 50.0, kind ? 3 : 2});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.gray.width << "x" << c.gray.height << " penalty "
+                                        << c.penalty << " min " << c.minBlock);
+        const Encoded encoded = EncodeRun(c.gray, c.penalty, c.minBlock);
+        ZtlPicture decoded;
+        ASSERT_EQ(DecodeZtl(encoded.file, decoded), ZtlError::None);
+        EXPECT_EQ(decoded.settings.width, c.gray.width);
+        EXPECT_EQ(decoded.settings.penalty, c.penalty);
+        EXPECT_EQ(decoded.settings.minBlockSize, c.minBlock);
+        EXPECT_TRUE(decoded.result == encoded.stage.result);
+        EXPECT_TRUE(decoded.grid == encoded.tree.grid);
+        EXPECT_EQ(decoded.blocks.size(), encoded.stage.decomposition.blocks.size());
+        EXPECT_TRUE(GridWithCutLines(decoded.grid, decoded.cutModels) ==
+                    GridWithCutLines(encoded.tree.grid, encoded.stage.decomposition.cutModels));
+    }
+}
+
+// Damaged files are refused with the right reason, or decode to some picture of the header's
+// size; nothing in between (run under ASan in CI for out-of-bounds reads).
+TEST(ZtlFile, DamagedFilesAreRefusedOrDecodeToAValidPicture) {
+    const Encoded encoded = EncodeRun(RampsAndEdges(40, 27), 2.0, 2);
+    const std::vector<std::uint8_t>& file = encoded.file;
+    ZtlPicture decoded;
+
+    auto with = [&](std::size_t at, std::uint8_t value) {
+        std::vector<std::uint8_t> bytes = file;
+        bytes[at] = value;
+        return DecodeZtl(bytes, decoded);
+    };
+    EXPECT_EQ(with(0, 'X'), ZtlError::NotZtl);
+    EXPECT_EQ(with(4, 2), ZtlError::UnknownVersion);
+    EXPECT_EQ(with(5, 0), ZtlError::BadHeader);      // minimum block size 0
+    EXPECT_EQ(with(5, 129), ZtlError::BadHeader);    // over 128
+    EXPECT_EQ(with(6, 0), ZtlError::BadHeader);      // width 0 (27 * 256 + 0 is fine, 0 is not)
+    EXPECT_EQ(with(7, 0x41), ZtlError::BadHeader);   // width over 16384
+    EXPECT_EQ(with(17, 0xFF), ZtlError::BadHeader);  // penalty NaN
+    std::vector<std::uint8_t> longer = file;
+    longer.push_back(0);
+    EXPECT_EQ(DecodeZtl(longer, decoded), ZtlError::TrailingData);
+    for (std::size_t length = 0; length < file.size(); ++length) {
+        const std::span<const std::uint8_t> cut(file.data(), length);
+        EXPECT_NE(DecodeZtl(cut, decoded), ZtlError::None) << "cut to " << length;
+    }
+
+    int refused = 0;
+    for (std::size_t at = kZtlHeaderBytes; at < file.size(); ++at) {
+        for (const std::uint8_t flip : {0x01, 0x80, 0xFF}) {
+            decoded = {};
+            const ZtlError error = with(at, file[at] ^ flip);
+            if (error != ZtlError::None) {
+                ++refused;
+                continue;
+            }
+            ASSERT_EQ(decoded.result.width, 40);
+            ASSERT_EQ(decoded.result.samples.size(), 40u * 27u);
+        }
+    }
+    EXPECT_GT(refused, 0);
+}
