@@ -3,28 +3,64 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "cli/InputPicture.h"
 #include "cli/ParseArguments.h"
 
-std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) {
-    CliOptions options;
-    std::string penaltyText = FormatPenalty(options.parameters.penalty);
-    std::string minBlockText = FormatMinBlockSize(options.parameters.minBlockSize);
-    std::string stageText = "zantrel";
+namespace {
 
-    CLI::App app{"Zantrel: approximates a picture by a quadtree of blocks and cut lines.",
-                 "zantrel-cli"};
-    app.footer(
-        "zantrel-cli sweep --help: one run per penalty factor, as a table, CSV, JSON or chart.");
+// The options every command that runs the pipeline shares, read as texts so that the
+// parameters are checked by the parameter dialog's own rules.
+struct PictureOptionTexts {
+    std::string penalty;
+    std::string minBlock;
+};
+
+void AddPictureOptions(CLI::App& app, CliOptions& options, PictureOptionTexts& texts) {
+    texts.penalty = FormatPenalty(options.parameters.penalty);
+    texts.minBlock = FormatMinBlockSize(options.parameters.minBlockSize);
     app.add_option("input", options.input,
                    "INPUT.bmp, a 24-bit 512 x 512 BMP (default: the bundled sample picture)")
         ->type_name("INPUT");
     app.add_flag("--import", options.import,
                  "read INPUT in any format the import reads (PNG, JPEG, TIFF, PGM/PPM, WebP, BMP "
                  "of every depth), of any size from 1 x 1 to 16384 x 16384");
-    app.add_option("--penalty", penaltyText, "penalty factor, 0 .. 100000000 (default 1)")
+    app.add_option("--penalty", texts.penalty, "penalty factor, 0 .. 100000000 (default 1)")
         ->type_name("X");
-    app.add_option("--min-block", minBlockText, "minimum block size, 1 .. 128 (default 4)")
+    app.add_option("--min-block", texts.minBlock, "minimum block size, 1 .. 128 (default 4)")
         ->type_name("N");
+}
+
+void AddRunOptions(CLI::App& app, CliOptions& options) {
+    app.add_option("--threads", options.threads,
+                   "threads for the cut-line search (default: all cores)")
+        ->check(CLI::Range(1, 1024))
+        ->type_name("N");
+    app.add_flag("--json", options.json, "print the figures as one JSON object");
+}
+
+bool ReadParameters(const PictureOptionTexts& texts, CliOptions& options, int& exitCode) {
+    if (const auto refusal =
+            ParseDecompositionParameters(texts.penalty, texts.minBlock, options.parameters)) {
+        std::fprintf(stderr, "%s\n", refusal->message.c_str());
+        exitCode = 2;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) {
+    CliOptions options;
+    PictureOptionTexts texts;
+    std::string stageText = "zantrel";
+
+    CLI::App app{"Zantrel: approximates a picture by a quadtree of blocks and cut lines.",
+                 "zantrel-cli"};
+    app.footer(
+        "zantrel-cli sweep --help: one run per penalty factor, as a table, CSV, JSON or chart.\n"
+        "zantrel-cli encode --help, zantrel-cli decode --help: the Zantrel file (.ztl).");
+    AddPictureOptions(app, options, texts);
     app.add_option("--stage", stageText,
                    "last stage to run: gray, quadtree or zantrel (default zantrel)")
         ->check(CLI::IsMember({"gray", "quadtree", "zantrel"}))
@@ -40,22 +76,13 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
     app.add_option("--lines", options.lines,
                    "write the grid with the cut lines in red to LINES.bmp")
         ->type_name("LINES.bmp");
-    app.add_option("--threads", options.threads,
-                   "threads for the cut-line search (default: all cores)")
-        ->check(CLI::Range(1, 1024))
-        ->type_name("N");
-    app.add_flag("--json", options.json, "print the figures as one JSON object");
-
+    AddRunOptions(app, options);
     if (!ParseArguments(app, argc, argv, {"input", "--output", "--grid", "--gray-grid", "--lines"},
                         exitCode))
         return std::nullopt;
 
-    if (const auto refusal =
-            ParseDecompositionParameters(penaltyText, minBlockText, options.parameters)) {
-        std::fprintf(stderr, "%s\n", refusal->message.c_str());
-        exitCode = 2;
+    if (!ReadParameters(texts, options, exitCode))
         return std::nullopt;
-    }
     options.stage = stageText == "gray"       ? CliStage::Gray
                     : stageText == "quadtree" ? CliStage::Quadtree
                                               : CliStage::Zantrel;
@@ -68,6 +95,26 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
     }
     if (refusal) {
         exitCode = RefuseArguments(app, refusal);
+        return std::nullopt;
+    }
+    return options;
+}
+
+std::optional<CliOptions> ParseEncodeOptions(int argc, char** argv, int& exitCode) {
+    CliOptions options;
+    PictureOptionTexts texts;
+    CLI::App app{"Runs the Zantrel pipeline on a picture and writes the result as a Zantrel file.",
+                 "zantrel-cli encode"};
+    AddPictureOptions(app, options, texts);
+    app.add_option("-o,--output", options.ztlFile, "the Zantrel file to write")
+        ->required()
+        ->type_name("FILE.ztl");
+    AddRunOptions(app, options);
+    if (!ParseArguments(app, argc, argv, {"input", "--output"}, exitCode) ||
+        !ReadParameters(texts, options, exitCode))
+        return std::nullopt;
+    if (!HasExtension(options.ztlFile, ".ztl")) {
+        exitCode = RefuseArguments(app, "-o names the Zantrel file to write, ending in .ztl");
         return std::nullopt;
     }
     return options;

@@ -19,8 +19,13 @@ struct CliOptions {
     std::string lines;     // the block borders with the cut lines in red
     int threads = 0;       // 0: every core
     bool json = false;
+    std::string ztlFile;  // `encode`: the .ztl file to write
 };
 
 // Parses the arguments. On --help prints the usage and returns exit code 0 in `exitCode`;
 // on a bad argument prints the reason and a usage line to stderr and returns 2.
 std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode);
+
+// The same for `zantrel-cli encode` (argv starting at the word "encode"): the picture options
+// of the single run and -o FILE.ztl, always to the zantrel stage.
+std::optional<CliOptions> ParseEncodeOptions(int argc, char** argv, int& exitCode);

@@ -12,13 +12,6 @@
 
 namespace {
 
-bool EndsInPng(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".png";
-}
-
 const bmp::Headers* KeptHeaders(const InputPicture& input) {
     return input.bmpHeaders ? &*input.bmpHeaders : nullptr;
 }
@@ -82,6 +75,30 @@ int ReadInputPicture(const std::string& input, bool import, InputPicture& pictur
     return 1;
 }
 
+bool OutputsDiffer(std::initializer_list<std::pair<const char*, const std::string*>> outputs) {
+    std::vector<const char*> names;
+    std::vector<std::string> paths;
+    for (const auto& [name, path] : outputs) {
+        if (!path->empty()) {
+            names.push_back(name);
+            paths.push_back(*path);
+        }
+    }
+    const auto same = FindSameFiles(paths);
+    if (same) {
+        std::fprintf(stderr, "%s and %s name the same file %s\n", names[same->first],
+                     names[same->second], paths[same->second].c_str());
+    }
+    return !same;
+}
+
+bool HasExtension(const std::string& path, std::string_view extension) {
+    std::string own = std::filesystem::path(path).extension().string();
+    for (char& c : own)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return own == extension;
+}
+
 namespace {
 
 bool StageEncoded(CFileSet& files, const std::string& path,
@@ -97,13 +114,14 @@ bool StageEncoded(CFileSet& files, const std::string& path,
 
 bool WriteOutputPicture(CFileSet& files, const std::string& path, const GrayPicture& picture,
                         const InputPicture& input) {
-    return StageEncoded(
-        files, path,
-        EndsInPng(path) ? EncodeGrayPng(picture) : EncodeGrayBmp(picture, KeptHeaders(input)));
+    return StageEncoded(files, path,
+                        HasExtension(path, ".png") ? EncodeGrayPng(picture)
+                                                   : EncodeGrayBmp(picture, KeptHeaders(input)));
 }
 
 bool WriteOutputPicture(CFileSet& files, const std::string& path, const ColorPicture& picture,
                         const InputPicture& input) {
     return StageEncoded(
-        files, path, EndsInPng(path) ? EncodePng(picture) : EncodeBmp(picture, KeptHeaders(input)));
+        files, path,
+        HasExtension(path, ".png") ? EncodePng(picture) : EncodeBmp(picture, KeptHeaders(input)));
 }

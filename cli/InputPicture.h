@@ -1,8 +1,10 @@
 #pragma once
 // The picture a command line names, or the bundled sample when it names none.
 
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "import/BmpFormat.h"
 #include "picture/Picture.h"
@@ -24,6 +26,13 @@ struct InputPicture {
 // the BMP rules (24-bit, 512 x 512), adding a hint about --import to a refusal. Returns the
 // exit code: 0 read, 1 a file error or no sample, 2 a refused picture; the shell has said why.
 int ReadInputPicture(const std::string& input, bool import, InputPicture& picture);
+
+// Refuses, on stderr, two of the named outputs (option name, path; empty paths are unused) that
+// name one file. True when they all differ.
+bool OutputsDiffer(std::initializer_list<std::pair<const char*, const std::string*>> outputs);
+
+// True when the file name's extension, in lower case, is `extension` (".png").
+bool HasExtension(const std::string& path, std::string_view extension);
 
 // Stages a picture the command line was asked for in `files`: PNG when `path` ends in ".png",
 // otherwise a 24-bit BMP (behind the input's headers where it has them and the size allows).

@@ -8,10 +8,11 @@ namespace {
 // The option of `app` that takes a value and is named exactly `word`, or nullptr.
 const CLI::Option* ValueOption(const CLI::App& app, const char* word) {
     for (const CLI::Option* option : app.get_options()) {
-        if (option->get_expected_min() > 0 && option->check_lname(word + 2) &&
-            std::strncmp(word, "--", 2) == 0) {
+        if (option->get_expected_min() <= 0 || word[0] != '-')
+            continue;
+        if (word[1] == '-' ? option->check_lname(word + 2)
+                           : word[1] != '\0' && word[2] == '\0' && option->check_sname(word + 1))
             return option;
-        }
     }
     return nullptr;
 }

@@ -4,65 +4,34 @@
 #include <string>
 #include <vector>
 
+#include "cli/Figures.h"
 #include "cli/InputPicture.h"
+#include "codec/ZtlFile.h"
 #include "linesearch/CutLineOverlay.h"
 #include "measure/BitRate.h"
 #include "measure/FigureText.h"
 #include "measure/Psnr.h"
 #include "measure/ZantrelRun.h"
 #include "picture/GrayConversion.h"
+#include "platform/PictureFiles.h"
 #include "platform/StatusProgress.h"
 #include "quadtree/GridPictures.h"
 
 namespace {
 
-struct Figure {
-    const char* textKey;  // as printed on a line: "key: value"
-    const char* jsonKey;
-    std::string value;
-    bool quoted;
-};
-
-void PrintFigures(const std::vector<Figure>& figures, bool json) {
-    if (json) {
-        std::printf("{");
-        for (std::size_t i = 0; i < figures.size(); ++i) {
-            const Figure& f = figures[i];
-            std::printf("%s\"%s\": %s%s%s", i ? ", " : "", f.jsonKey, f.quoted ? "\"" : "",
-                        f.value.c_str(), f.quoted ? "\"" : "");
-        }
-        std::printf("}\n");
-        return;
-    }
-    for (const Figure& f : figures)
-        std::printf("%s: %s\n", f.textKey, f.value.c_str());
-}
-
 // Refuses two outputs that name one file, before any work.
-bool OutputsDiffer(const CliOptions& options) {
-    std::vector<const char*> names;
-    std::vector<std::string> paths;
-    for (const auto& [name, path] : {std::pair("--output", &options.output),
-                                     {"--grid", &options.grid},
-                                     {"--gray-grid", &options.grayGrid},
-                                     {"--lines", &options.lines}}) {
-        if (!path->empty()) {
-            names.push_back(name);
-            paths.push_back(*path);
-        }
-    }
-    const auto same = FindSameFiles(paths);
-    if (same) {
-        std::fprintf(stderr, "%s and %s name the same file %s\n", names[same->first],
-                     names[same->second], paths[same->second].c_str());
-    }
-    return !same;
+bool OutputsOfRunDiffer(const CliOptions& options) {
+    return OutputsDiffer({{"-o", &options.ztlFile},
+                          {"--output", &options.output},
+                          {"--grid", &options.grid},
+                          {"--gray-grid", &options.grayGrid},
+                          {"--lines", &options.lines}});
 }
 
 }  // namespace
 
 int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
-    if (!OutputsDiffer(options))
+    if (!OutputsOfRunDiffer(options))
         return 2;
     InputPicture input;
     if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
@@ -90,13 +59,24 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
         result = &zantrel->result;
     }
     figures.push_back({"psnr", "psnr", FormatFigure(Psnr(gray, *result)), true});
+    std::vector<std::uint8_t> ztl;
     if (zantrel) {
         const double rate = EstimateBitRate(zantrel->decomposition, gray.width, gray.height);
         figures.push_back({"bitrate", "bitrate", FormatFigure(rate), true});
+        ztl = EncodeZtl(
+            zantrel->decomposition,
+            {gray.width, gray.height, options.parameters.penalty, options.parameters.minBlockSize});
+        if (!options.ztlFile.empty())
+            figures.push_back({"file bytes", "fileBytes", std::to_string(ztl.size()), false});
+        figures.push_back({"file bitrate", "fileBitrate",
+                           FormatFigure(ZtlFileBitRate(ztl.size(), gray.width, gray.height)),
+                           true});
     }
 
     // All or nothing: a failed output leaves every target as it was.
     CFileSet files;
+    if (!options.ztlFile.empty() && !files.Stage(options.ztlFile, ztl))
+        return 1;
     if (!options.output.empty() && !WriteOutputPicture(files, options.output, *result, input))
         return 1;
     if (!options.grid.empty() && !WriteOutputPicture(files, options.grid, grid, input))

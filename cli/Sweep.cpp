@@ -7,6 +7,7 @@
 #include "cli/InputPicture.h"
 #include "cli/SweepChart.h"
 #include "cli/SweepProgress.h"
+#include "codec/ZtlFile.h"
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
 #include "measure/ZantrelRun.h"
@@ -53,6 +54,10 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
         row.groups = zantrel.decomposition.groupCount;
         row.psnr = Psnr(gray, zantrel.result);
         row.bitrate = EstimateBitRate(zantrel.decomposition, gray.width, gray.height);
+        const std::size_t fileBytes =
+            EncodeZtl(zantrel.decomposition, {gray.width, gray.height, row.penalty, minBlockSize})
+                .size();
+        row.fileBitrate = ZtlFileBitRate(fileBytes, gray.width, gray.height);
         rows.push_back(row);
     }
     return rows;

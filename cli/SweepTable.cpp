@@ -14,7 +14,7 @@ struct Column {
     bool quoted;       // a "%f" text, which is a string in JSON as in the single run
 };
 
-constexpr std::array<Column, 8> kColumns = {{
+constexpr std::array<Column, 9> kColumns = {{
     {"penalty", false},
     {"blocks", false},
     {"cutModels", false},
@@ -22,6 +22,7 @@ constexpr std::array<Column, 8> kColumns = {{
     {"quadtreePsnr", true},
     {"psnr", true},
     {"bitrate", true},
+    {"fileBitrate", true},
     {"milliseconds", false},
 }};
 
@@ -30,10 +31,15 @@ using Fields = std::array<std::string, kColumns.size()>;
 Fields FieldsOf(const SweepRow& row) {
     char milliseconds[64];
     std::snprintf(milliseconds, sizeof milliseconds, "%.1f", row.milliseconds);
-    return {FormatSweepPenalty(row.penalty), std::to_string(row.blocks),
-            std::to_string(row.cutModels),   std::to_string(row.groups),
-            FormatFigure(row.quadtreePsnr),  FormatFigure(row.psnr),
-            FormatFigure(row.bitrate),       milliseconds};
+    return {FormatSweepPenalty(row.penalty),
+            std::to_string(row.blocks),
+            std::to_string(row.cutModels),
+            std::to_string(row.groups),
+            FormatFigure(row.quadtreePsnr),
+            FormatFigure(row.psnr),
+            FormatFigure(row.bitrate),
+            FormatFigure(row.fileBitrate),
+            milliseconds};
 }
 
 }  // namespace

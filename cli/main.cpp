@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cli/CliOptions.h"
+#include "cli/Decode.h"
 #include "cli/Pipeline.h"
 #include "cli/Sweep.h"
 #include "cli/SweepOptions.h"
@@ -38,10 +39,14 @@ int ParseAndRun(int argc, char** argv, Parse parse, Run run) {
 
 int main(int argc, char** argv) {
     SilenceReaderWarnings();
-    // The word "sweep" first picks the sweep; a picture of that name is still read as
-    // ./sweep. Every other command line is the single run, as before.
-    if (argc > 1 && std::strcmp(argv[1], "sweep") == 0) {
+    // A first word "sweep", "encode" or "decode" picks that command; a picture of such a
+    // name is still read as ./sweep. Every other command line is the single run, as before.
+    const char* command = argc > 1 ? argv[1] : "";
+    if (std::strcmp(command, "sweep") == 0)
         return ParseAndRun(argc - 1, argv + 1, ParseSweepOptions, RunSweep);
-    }
+    if (std::strcmp(command, "encode") == 0)
+        return ParseAndRun(argc - 1, argv + 1, ParseEncodeOptions, RunPipeline);
+    if (std::strcmp(command, "decode") == 0)
+        return ParseAndRun(argc - 1, argv + 1, ParseDecodeOptions, RunDecode);
     return ParseAndRun(argc, argv, ParseCliOptions, RunPipeline);
 }

@@ -52,6 +52,11 @@ LoadResult ImportPictureFile(const std::string& path, ColorPicture& picture) {
     return ReportLoad(result.readError, ImportRefusalMessage(result, path), path);
 }
 
+LoadResult LoadZtlFile(const std::string& path, ZtlPicture& picture) {
+    const ZtlReadResult result = ReadZtlFile(path, picture);
+    return ReportLoad(result.readError, ZtlRefusalMessage(result, path), path);
+}
+
 namespace {
 
 bool WriteEncoded(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -63,6 +68,10 @@ bool WriteEncoded(const std::string& path, const std::vector<std::uint8_t>& byte
 }
 
 }  // namespace
+
+bool SaveZtlFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    return WriteEncoded(path, bytes);
+}
 
 bool SaveGrayPngPicture(const std::string& path, const GrayPicture& picture) {
     return WriteEncoded(path, EncodeGrayPng(picture));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "import/BmpReader.h"
+#include "import/ZtlReader.h"
 #include "picture/Picture.h"
 
 enum class LoadResult { Loaded, Refused, FileError };
@@ -15,8 +16,7 @@ LoadResult LoadBmpPicture(const std::string& path, LoadedBmp& loaded);
 
 // Writes `picture` as a 24-bit BMP file behind `kept` (may be null; see EncodeBmp). Reports a
 // failure through the shell and returns false; any old file stays as it was.
-bool SaveBmpPicture(const std::string& path, const ColorPicture& picture,
-                    const bmp::Headers* kept);
+bool SaveBmpPicture(const std::string& path, const ColorPicture& picture, const bmp::Headers* kept);
 bool SaveGrayBmpPicture(const std::string& path, const GrayPicture& picture,
                         const bmp::Headers* kept);
 
@@ -26,6 +26,14 @@ bool SaveGrayBmpPicture(const std::string& path, const GrayPicture& picture,
 // truncated, unsupported, too large) is shown as a message box naming the file and the
 // reason, a file error through the shell; only Loaded fills `picture`.
 LoadResult ImportPictureFile(const std::string& path, ColorPicture& picture);
+
+// A Zantrel file (.ztl), decoded. A refusal (not a .ztl file, another version, a header out of
+// range, a damaged payload, trailing bytes, too large for the memory) is shown as a message box
+// naming the file and the reason, a file error through the shell; only Loaded fills `picture`.
+LoadResult LoadZtlFile(const std::string& path, ZtlPicture& picture);
+
+// Writes an encoded .ztl file, with the same safety as the picture writers.
+bool SaveZtlFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // Writes `picture` as an 8-bit gray PNG file, with the same safety as the BMP writer.
 bool SaveGrayPngPicture(const std::string& path, const GrayPicture& picture);

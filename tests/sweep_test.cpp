@@ -39,7 +39,8 @@ std::vector<std::vector<std::string>> TableFields(const std::string& text) {
 }
 
 struct JsonRow {
-    std::string penalty, blocks, cutModels, groups, quadtreePsnr, psnr, bitrate, milliseconds;
+    std::string penalty, blocks, cutModels, groups, quadtreePsnr, psnr, bitrate, fileBitrate,
+        milliseconds;
 };
 
 // The rows of `sweep --json`, in order; fails the test where a line is not a row.
@@ -51,7 +52,8 @@ std::vector<JsonRow> JsonRows(const std::string& json) {
     const std::regex row(
         "  \\{\"penalty\": ([^,]+), \"blocks\": ([0-9]+), \"cutModels\": ([0-9]+), "
         "\"groups\": ([0-9]+), \"quadtreePsnr\": \"([^\"]+)\", \"psnr\": \"([^\"]+)\", "
-        "\"bitrate\": \"([^\"]+)\", \"milliseconds\": ([0-9]+\\.[0-9])\\},?");
+        "\"bitrate\": \"([^\"]+)\", \"fileBitrate\": \"([^\"]+)\", "
+        "\"milliseconds\": ([0-9]+\\.[0-9])\\},?");
     std::vector<JsonRow> rows;
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
         std::smatch m;
@@ -59,7 +61,7 @@ std::vector<JsonRow> JsonRows(const std::string& json) {
         if (m.empty())
             continue;
         EXPECT_EQ(lines[i].back() == ',', i + 2 < lines.size()) << "commas between rows only";
-        rows.push_back({m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8]});
+        rows.push_back({m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8], m[9]});
     }
     return rows;
 }
@@ -102,7 +104,8 @@ TEST(Sweep, EveryRowEqualsTheSingleRunWithTheSameArguments) {
             EXPECT_EQ(RunCli(single).out,
                       "{\"blocks\": " + row.blocks + ", \"cutModels\": " + row.cutModels +
                           ", \"groups\": " + row.groups + ", \"psnr\": \"" + row.psnr +
-                          "\", \"bitrate\": \"" + row.bitrate + "\"}\n");
+                          "\", \"bitrate\": \"" + row.bitrate +
+                          "\", \"fileBitrate\": \"" + row.fileBitrate + "\"}\n");
             EXPECT_EQ(RunCli(single + " --stage quadtree").out,
                       "{\"blocks\": " + row.blocks + ", \"psnr\": \"" + row.quadtreePsnr + "\"}\n");
         }
@@ -116,10 +119,10 @@ TEST(Sweep, DefaultSweepOfTheSampleStartsWithTheKnownSingleRun) {
     ASSERT_EQ(table.size(), 11u);  // header and the ten default penalties
     EXPECT_EQ(table[0],
               (std::vector<std::string>{"penalty", "blocks", "cutModels", "groups", "quadtreePsnr",
-                                        "psnr", "bitrate", "milliseconds"}));
+                                        "psnr", "bitrate", "fileBitrate", "milliseconds"}));
     const std::vector<std::string> first(table[1].begin(), table[1].end() - 1);
     EXPECT_EQ(first, (std::vector<std::string>{"1", "9469", "6100", "4", "23.619901", "29.666069",
-                                               "0.531038"}));
+                                               "0.531038", "0.553772"}));
     std::vector<std::string> penalties;
     for (std::size_t i = 1; i < table.size(); ++i)
         penalties.push_back(table[i][0]);
@@ -143,7 +146,8 @@ TEST(Sweep, CsvHoldsTheTableAndJsonTheSameFigures) {
         const JsonRow& r = rows[i];
         EXPECT_EQ(fromCsv[i + 1],
                   (std::vector<std::string>{r.penalty, r.blocks, r.cutModels, r.groups,
-                                            r.quadtreePsnr, r.psnr, r.bitrate, fromCsv[i + 1][7]}));
+                                            r.quadtreePsnr, r.psnr, r.bitrate, r.fileBitrate,
+                                            fromCsv[i + 1][8]}));
     }
     if (HavePython()) {
         WriteBytes(folder + "/sweep.json", {json.out.begin(), json.out.end()});

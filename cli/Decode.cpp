@@ -1,0 +1,68 @@
+#include "cli/Decode.h"
+
+#include <CLI/CLI.hpp>
+
+#include "cli/Figures.h"
+#include "cli/InputPicture.h"
+#include "cli/ParseArguments.h"
+#include "linesearch/CutLineOverlay.h"
+#include "platform/PictureFiles.h"
+
+std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exitCode) {
+    DecodeOptions options;
+    CLI::App app{"Rebuilds the approximation a Zantrel file holds.", "zantrel-cli decode"};
+    app.add_option("input", options.input, "the Zantrel file to read")
+        ->required()
+        ->type_name("FILE.ztl");
+    app.add_option("-o,--output", options.output,
+                   "write the approximation to PICTURE.bmp (or .png)")
+        ->required()
+        ->type_name("PICTURE.bmp");
+    app.add_option("--grid", options.grid, "write the block grid on white to GRID.bmp")
+        ->type_name("GRID.bmp");
+    app.add_option("--lines", options.lines,
+                   "write the grid with the cut lines in red to LINES.bmp")
+        ->type_name("LINES.bmp");
+    app.add_flag("--json", options.json, "print the figures as one JSON object");
+    if (!ParseArguments(app, argc, argv, {"input", "--output", "--grid", "--lines"}, exitCode))
+        return std::nullopt;
+    return options;
+}
+
+int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
+    if (!OutputsDiffer({{"input", &options.input},
+                        {"-o", &options.output},
+                        {"--grid", &options.grid},
+                        {"--lines", &options.lines}}))
+        return 2;
+    ZtlPicture picture;
+    switch (LoadZtlFile(options.input, picture)) {
+        case LoadResult::Loaded:
+            break;
+        case LoadResult::Refused:
+            return 2;
+        case LoadResult::FileError:
+            return 1;
+    }
+    // All or nothing: a failed output leaves every target as it was.
+    const InputPicture noHeaders;
+    CFileSet files;
+    if (!WriteOutputPicture(files, options.output, picture.result, noHeaders))
+        return 1;
+    if (!options.grid.empty() && !WriteOutputPicture(files, options.grid, picture.grid, noHeaders))
+        return 1;
+    if (!options.lines.empty() &&
+        !WriteOutputPicture(files, options.lines, GridWithCutLines(picture.grid, picture.cutModels),
+                            noHeaders)) {
+        return 1;
+    }
+    if (!files.Commit())
+        return 1;
+    shell.FinishProgress();
+    PrintFigures({{"width", "width", std::to_string(picture.settings.width), false},
+                  {"height", "height", std::to_string(picture.settings.height), false},
+                  {"blocks", "blocks", std::to_string(picture.blocks.size()), false},
+                  {"cut models", "cutModels", std::to_string(picture.cutModels.size()), false}},
+                 options.json);
+    return 0;
+}
