@@ -16,8 +16,8 @@
 //   and reads the next byte into the low end of code. Decoding exactly the bits written reads
 //   exactly the whole stream.
 // - A context (BitContext) starts at p0 = 32768 and after each of its bits moves by
-//   p0 -= p0 >> shift for a 1, p0 += (65536 - p0) >> shift for a 0, with shift 1, 2, ..., 7
-//   for its first seven bits and 7 after: quick to learn, then steady.
+//   p0 -= p0 >> shift for a 1, p0 += (65536 - p0) >> shift for a 0, with shift 1, 2, ..., 5
+//   for its first five bits and 5 after: quick to learn, and quick to follow a change.
 
 #include <cstddef>
 #include <cstdint>
@@ -28,7 +28,7 @@
 class BitContext {
   public:
     static constexpr int kProbabilityBits = 16;
-    static constexpr int kMaxShift = 7;
+    static constexpr int kMaxShift = 5;
 
     // Probability of a 0, in units of 2^-16; always within [1, 65535].
     std::uint32_t Probability0() const { return m_probability0; }

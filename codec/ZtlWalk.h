@@ -35,15 +35,16 @@ struct ZtlContexts {
         BitContext length[7];
         BitContext second[8];
     };
-    static constexpr int kSizeClasses = 5;  // sides 1, 2, 4, 8, 16 and more
-    enum Role { OneValue, CutSideByNeighbours, CutSideByOtherSide, kRoles };
+    // A value predicted by its neighbours (a one-value leaf, a cut side with neighbours), or a
+    // cut side without any, predicted by the other side.
+    enum Role { ByNeighbours, ByOtherSide, kRoles };
     static constexpr int kActivities = 5;  // how far the neighbours below and left differ
 
     BitContext split[kLevels][3][3];  // level, left neighbour, neighbour below: none/leaf/split
-    BitContext cut[kLevels];
+    BitContext cut[kLevels][kActivities];
     BitContext axis[kLevels];
     BitContext constantRow[kLevels];
-    Value values[kSizeClasses][kRoles][kActivities];
+    Value values[kRoles][kActivities];
 };
 
 inline int Level(int size) {
@@ -133,8 +134,14 @@ class CZtlWalk {
     struct Neighbours {
         int sum[2] = {0, 0};  // [0] all, or side B of a cut leaf; [1] side A
         int count[2] = {0, 0};
+        int belowSum[2] = {0, 0};
+        int belowCount[2] = {0, 0};
+        int leftSum[2] = {0, 0};
+        int leftCount[2] = {0, 0};
         int below = -1;  // the rounded means of the row below and the column left, -1 for none
         int left = -1;
+        int lowest = 255;  // the range of all of them
+        int highest = -1;
     };
 
     static int RoundedMean(int sum, int count) { return (2 * sum + count) / (2 * count); }
@@ -147,14 +154,22 @@ class CZtlWalk {
             if (row > 0) {
                 const int v = m_result.At(row - 1, col + k);
                 belowSum += v;
+                n.lowest = std::min(n.lowest, v);
+                n.highest = std::max(n.highest, v);
                 n.sum[sideOf(0, k)] += v;
                 ++n.count[sideOf(0, k)];
+                n.belowSum[sideOf(0, k)] += v;
+                ++n.belowCount[sideOf(0, k)];
             }
             if (col > 0) {
                 const int v = m_result.At(row + k, col - 1);
                 leftSum += v;
+                n.lowest = std::min(n.lowest, v);
+                n.highest = std::max(n.highest, v);
                 n.sum[sideOf(k, 0)] += v;
                 ++n.count[sideOf(k, 0)];
+                n.leftSum[sideOf(k, 0)] += v;
+                ++n.leftCount[sideOf(k, 0)];
             }
         }
         if (row > 0)
@@ -164,26 +179,35 @@ class CZtlWalk {
         return n;
     }
 
+    // How much the neighbours vary: 0 .. 3, or 4 for none.
     static int Activity(const Neighbours& n) {
-        if (n.below < 0 || n.left < 0)
+        if (n.highest < 0)
             return 4;
-        const int d = std::abs(n.below - n.left);
-        return d <= 2 ? 0 : d <= 8 ? 1 : d <= 24 ? 2 : 3;
+        const int d = n.highest - n.lowest;
+        return d <= 2 ? 0 : d <= 6 ? 1 : d <= 16 ? 2 : 3;
     }
 
-    ZtlContexts::Value& ValueContexts(int size, ZtlContexts::Role role, int activity) {
-        const int sizeClass = std::min(Level(size), ZtlContexts::kSizeClasses - 1);
-        return m_contexts.values[sizeClass][role][activity];
+    ZtlContexts::Value& ValueContexts(ZtlContexts::Role role, int activity) {
+        return m_contexts.values[role][activity];
     }
 
     void Leaf(int row, int col, int size) {
         const ZtlLeaf truth = m_source.Leaf(row, col, size);
-        const bool cut = size > 1 && m_coder.Bit(truth.cut, m_contexts.cut[Level(size)]);
+        const Neighbours all = GatherNeighbours(row, col, size, [](int, int) { return 0; });
+        const bool cut =
+            size > 1 && m_coder.Bit(truth.cut, m_contexts.cut[Level(size)][Activity(all)]);
         if (!cut) {
-            const Neighbours n = GatherNeighbours(row, col, size, [](int, int) { return 0; });
-            const int predicted = n.count[0] ? RoundedMean(n.sum[0], n.count[0]) : 128;
+            const Neighbours& n = all;
+            int predicted = n.count[0] ? RoundedMean(n.sum[0], n.count[0]) : 128;
+            // Where both are known, the median of below, left and their gradient.
+            if (n.below >= 0 && n.left >= 0) {
+                const int corner = m_result.At(row - 1, col - 1);
+                const int gradient = std::clamp(n.below + n.left - corner, 0, 255);
+                predicted = std::max(std::min(n.below, n.left),
+                                     std::min(std::max(n.below, n.left), gradient));
+            }
             const std::uint8_t value = CodeValue(
-                truth.value, predicted, ValueContexts(size, ZtlContexts::OneValue, Activity(n)));
+                truth.value, predicted, ValueContexts(ZtlContexts::ByNeighbours, Activity(n)));
             for (int r = row; r < row + size; ++r)
                 std::fill_n(m_result.samples.begin() + m_result.Index(r, col), size, value);
             m_blocks.push_back({row, col, size, value, 0.0, 0, 0});
@@ -201,19 +225,20 @@ class CZtlWalk {
             row, col, size, [&](int j, int k) { return sides.Of(j, k) == CCutSides::B ? 0 : 1; });
         // The side with more neighbours first; a side without any is predicted by the other.
         const int first = n.count[1] > n.count[0] ? 1 : 0;
-        const std::uint8_t truths[2] = {truth.valueB, truth.valueA};
-        std::uint8_t values[2];
-        values[first] = CodeValue(truths[first], SidePrediction(n, first, 128),
-                                  ValueContexts(size,
-                                                n.count[first] ? ZtlContexts::CutSideByNeighbours
-                                                               : ZtlContexts::CutSideByOtherSide,
-                                                Activity(n)));
         const int second = 1 - first;
-        values[second] = CodeValue(truths[second], SidePrediction(n, second, values[first]),
-                                   ValueContexts(size,
-                                                 n.count[second] ? ZtlContexts::CutSideByNeighbours
-                                                                 : ZtlContexts::CutSideByOtherSide,
-                                                 n.count[second] ? Activity(n) : 4));
+        const std::uint8_t truths[2] = {truth.valueB, truth.valueA};
+        int predicted[2] = {SidePrediction(n, 0, 128), SidePrediction(n, 1, 128)};
+        std::uint8_t values[2];
+        values[first] = CodeValue(
+            truths[first], predicted[first],
+            ValueContexts(n.count[first] ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide,
+                          Activity(n)));
+        if (!n.count[second])
+            predicted[second] = values[first];
+        values[second] = CodeValue(
+            truths[second], predicted[second],
+            ValueContexts(n.count[second] ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide,
+                          n.count[second] ? Activity(n) : 4));
         model.meanB = values[0];
         model.meanA = values[1];
         model.chosen = 1;
@@ -261,7 +286,13 @@ class CZtlWalk {
         return x - shortCodes;
     }
 
-    std::uint8_t CodeValue(std::uint8_t truth, int predicted, ZtlContexts::Value& contexts) {
+    std::uint8_t CodeValue(std::uint8_t truth, int rawPredicted, ZtlContexts::Value& contexts) {
+        int predicted = rawPredicted;
+        const std::uint8_t coded = CodeResidual(truth, predicted, contexts);
+        return coded;
+    }
+
+    std::uint8_t CodeResidual(std::uint8_t truth, int predicted, ZtlContexts::Value& contexts) {
         const int d = truth - predicted;
         if (m_coder.Bit(d == 0, contexts.zero))
             return static_cast<std::uint8_t>(predicted);

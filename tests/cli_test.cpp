@@ -35,13 +35,15 @@ TEST(Cli, ZantrelStageIsTheDefaultAndPrintsAllFigures) {
     ASSERT_TRUE(
         std::regex_match(run.out, m,
                          std::regex("blocks: ([0-9]+)\ncut models: ([0-9]+)\ngroups: ([0-9]+)\n"
-                                    "psnr: ([0-9]+\\.[0-9]{6})\nbitrate: ([0-9]+\\.[0-9]{6})\n")))
+                                    "psnr: ([0-9]+\\.[0-9]{6})\nbitrate: ([0-9]+\\.[0-9]{6})\n"
+                                    "file bitrate: ([0-9]+\\.[0-9]{6})\n")))
         << run.out;
     EXPECT_GT(std::stoi(m[2]), 0);
     const CliRun json = RunCli("--penalty 100 --json --stage zantrel");
     EXPECT_EQ(json.out, "{\"blocks\": " + m[1].str() + ", \"cutModels\": " + m[2].str() +
                             ", \"groups\": " + m[3].str() + ", \"psnr\": \"" + m[4].str() +
-                            "\", \"bitrate\": \"" + m[5].str() + "\"}\n");
+                            "\", \"bitrate\": \"" + m[5].str() + "\", \"fileBitrate\": \"" +
+                            m[6].str() + "\"}\n");
 }
 
 TEST(Cli, ThreadCountChangesNothing) {
@@ -195,7 +197,7 @@ TEST(Cli, ImportReadsAnySizeAndWritesPicturesOfItsSize) {
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_TRUE(std::regex_match(run.out, std::regex("blocks: [0-9]+\ncut models: [0-9]+\n"
                                                      "groups: [0-9]+\npsnr: [0-9.]+\n"
-                                                     "bitrate: [0-9.]+\n")))
+                                                     "bitrate: [0-9.]+\nfile bitrate: [0-9.]+\n")))
         << run.out;
     // A plain 54-byte header and rows padded to 4 bytes: 301 * 3 = 903 -> 904.
     for (const char* name : {"r.bmp", "l.bmp"}) {
@@ -252,3 +254,58 @@ TEST(Cli, FiguresThatCannotBeWrittenFailTheCommand) {
 }
 
 }  // namespace
+
+// encode then decode gives the single run's pictures; the figures add the file's size.
+TEST(Cli, EncodeAndDecodeRoundTripToTheRunsPictures) {
+    const std::string folder = MakeTempFolder();
+    const std::string ztl = folder + "/a.ztl";
+    const CliRun encode = RunCli("encode --penalty 20 -o '" + ztl + "'");
+    ASSERT_EQ(encode.exitCode, 0);
+    const CliRun single = RunCli("--penalty 20 --output '" + folder + "/run.png' --lines '" +
+                                 folder + "/runl.png' --grid '" + folder + "/rung.png'");
+    const auto bytes = std::filesystem::file_size(ztl);
+    std::string expected = single.out;
+    expected.insert(expected.find("file bitrate"), "file bytes: " + std::to_string(bytes) + "\n");
+    EXPECT_EQ(encode.out, expected);
+
+    const CliRun decode = RunCli("decode '" + ztl + "' -o '" + folder + "/d.png' --lines '" +
+                                 folder + "/dl.png' --grid '" + folder + "/dg.png' --json");
+    ASSERT_EQ(decode.exitCode, 0);
+    EXPECT_NE(decode.out.find("\"width\": 512, \"height\": 512"), std::string::npos);
+    for (const char* picture : {"", "l", "g"}) {
+        EXPECT_EQ(ReadBytes(folder + "/d" + picture + ".png"),
+                  ReadBytes(folder + "/run" + picture + ".png"));
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// Bad .ztl input: a message, exit code 2, nothing written.
+TEST(Cli, DecodeRefusesWhatIsNotAWholeZantrelFile) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    ASSERT_EQ(RunCli("encode --penalty 500 -o '" + folder + "/good.ztl'").exitCode, 0);
+    const std::vector<std::uint8_t> good = ReadBytes(folder + "/good.ztl");
+    std::vector<std::uint8_t> trailing = good, truncated = good, version = good;
+    trailing.push_back(0);
+    truncated.resize(good.size() - 1);
+    version[4] = 9;
+    const std::pair<std::vector<std::uint8_t>, std::string> cases[] = {
+        {MakeBmpBytes(), "不是 Zantrel 文件"},
+        {trailing, "末尾有多余的数据"},
+        {truncated, "不完整或已损坏"},
+        {version, "版本无法识别"},
+    };
+    for (const auto& [bytes, message] : cases) {
+        SCOPED_TRACE(message);
+        WriteBytes(folder + "/bad.ztl", bytes);
+        const CliRun run =
+            RunCli("decode '" + folder + "/bad.ztl' -o '" + folder + "/out.bmp'", err);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(ReadText(err).find(message), std::string::npos) << ReadText(err);
+        EXPECT_FALSE(std::filesystem::exists(folder + "/out.bmp"));
+    }
+    const CliRun wrongName = RunCli("encode -o '" + folder + "/a.bmp'", err);
+    EXPECT_EQ(wrongName.exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/a.bmp"));
+    std::filesystem::remove_all(folder);
+}

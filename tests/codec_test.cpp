@@ -66,12 +66,12 @@ double Entropy(double p) {
 }
 
 TEST(BinaryCoder, SkewedBitsRoundTripNearTheirEntropy) {
-    // {p(1), most bits over the static entropy}: an adapting model pays for learning, more so
-    // for rare ones.
+    // {p(1), most bits over the static entropy}: an adapting model pays for learning and, being
+    // quick to follow a change, for its jitter on a steady source, more so for rare ones.
     const struct {
         double oneProbability;
         double staticMargin;
-    } cases[] = {{0.5, 1.005}, {0.1, 1.01}, {0.01, 1.05}, {0.001, 1.15}};
+    } cases[] = {{0.5, 1.015}, {0.1, 1.03}, {0.01, 1.2}, {0.001, 1.15}};
     constexpr int kBits = 1 << 20;
     for (const auto& test : cases) {
         SCOPED_TRACE(test.oneProbability);
