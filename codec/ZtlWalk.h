@@ -38,7 +38,7 @@ struct ZtlContexts {
     // A value predicted by its neighbours (a one-value leaf, a cut side with neighbours), or a
     // cut side without any, predicted by the other side.
     enum Role { ByNeighbours, ByOtherSide, kRoles };
-    static constexpr int kActivities = 5;  // how far the neighbours below and left differ
+    static constexpr int kActivities = 5;  // the range of the neighbour pixels, or none
 
     BitContext split[kLevels][3][3];  // level, left neighbour, neighbour below: none/leaf/split
     BitContext cut[kLevels][kActivities];
@@ -286,13 +286,7 @@ class CZtlWalk {
         return x - shortCodes;
     }
 
-    std::uint8_t CodeValue(std::uint8_t truth, int rawPredicted, ZtlContexts::Value& contexts) {
-        int predicted = rawPredicted;
-        const std::uint8_t coded = CodeResidual(truth, predicted, contexts);
-        return coded;
-    }
-
-    std::uint8_t CodeResidual(std::uint8_t truth, int predicted, ZtlContexts::Value& contexts) {
+    std::uint8_t CodeValue(std::uint8_t truth, int predicted, ZtlContexts::Value& contexts) {
         const int d = truth - predicted;
         if (m_coder.Bit(d == 0, contexts.zero))
             return static_cast<std::uint8_t>(predicted);

@@ -9,6 +9,11 @@
 //
 // Import: bytes in memory never give a read error; a loaded picture has a size the engine
 // takes and all its samples; a refusal has a message and leaves the caller's picture as it was.
+//
+// Zantrel file: a refusal leaves the caller's picture as it was; a decoded picture has the
+// header's size, its leaves tile the picture exactly, and encoding what was decoded and
+// decoding that again gives the same picture. Files declaring more than kFuzzPixels pixels
+// only have their header checked, to keep each run short.
 
 #include <cstdint>
 #include <span>
@@ -17,3 +22,5 @@
 // Returns an empty string when the promise held, otherwise what broke.
 std::string CheckLoadBytes(std::span<const std::uint8_t> bytes);
 std::string CheckImportBytes(std::span<const std::uint8_t> bytes);
+inline constexpr long long kFuzzPixels = 1 << 20;
+std::string CheckZtlBytes(std::span<const std::uint8_t> bytes);

@@ -19,6 +19,7 @@ void ExpectEveryFileKeepsTheReadersPromises(const std::string& folder) {
         const std::vector<std::uint8_t> bytes = ReadBytes(entry.path().string());
         EXPECT_EQ(CheckLoadBytes(bytes), "");
         EXPECT_EQ(CheckImportBytes(bytes), "");
+        EXPECT_EQ(CheckZtlBytes(bytes), "");
         ++replayed;
     }
     EXPECT_GT(replayed, 0) << folder << " holds no inputs";
@@ -26,6 +27,10 @@ void ExpectEveryFileKeepsTheReadersPromises(const std::string& folder) {
 
 TEST(FuzzRegressions, KeptInputsKeepTheReadersPromises) {
     ExpectEveryFileKeepsTheReadersPromises(ZANTREL_FUZZ_REGRESSIONS);
+}
+
+TEST(FuzzRegressions, EncodedSeedsKeepTheReadersPromises) {
+    ExpectEveryFileKeepsTheReadersPromises(ZANTREL_ZTL_SEEDS);
 }
 
 TEST(FuzzRegressions, RealFilesKeepTheReadersPromises) {

@@ -1,0 +1,16 @@
+// libFuzzer target: arbitrary bytes through the Zantrel file decoder. Any crash, read out of
+// bounds, undefined behaviour, hang or broken promise of the decoder is a finding.
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "fuzz/LoadCheck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string problem = CheckZtlBytes({data, size});
+    if (!problem.empty()) {
+        std::fprintf(stderr, "broken decoder: %s\n", problem.c_str());
+        std::abort();
+    }
+    return 0;
+}
