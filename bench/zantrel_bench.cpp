@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 
+#include "codec/ZtlFile.h"
 #include "import/BmpReader.h"
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
@@ -52,9 +53,8 @@ GrayPicture ScaledSample(int side) {
             const int x1 = std::min(x0 + 1, small.width - 1);
             const double fy = y - y0;
             const double fx = x - x0;
-            const double value =
-                (1 - fy) * ((1 - fx) * small.At(y0, x0) + fx * small.At(y0, x1)) +
-                fy * ((1 - fx) * small.At(y1, x0) + fx * small.At(y1, x1));
+            const double value = (1 - fy) * ((1 - fx) * small.At(y0, x0) + fx * small.At(y0, x1)) +
+                                 fy * ((1 - fx) * small.At(y1, x0) + fx * small.At(y1, x1));
             big.At(r, c) = static_cast<std::uint8_t>(value + 0.5);
         }
     }
@@ -131,6 +131,40 @@ void Photo2048(benchmark::State& state) {
     state.counters["cutModels"] = static_cast<double>(cutModels);
 }
 
+// The Zantrel file of the sample's decomposition: encoding and decoding, apart and together,
+// against the command that makes the decomposition.
+void ZtlRoundTrip(benchmark::State& state) {
+    const GrayPicture& gray = SampleGray();
+    const double penalty = static_cast<double>(state.range(0));
+    const int part = static_cast<int>(state.range(1));  // 0 encode, 1 decode, 2 both
+    PipelineWorkspace workspace;
+    PrepareWorkspace(gray, workspace);
+    CQuietProgress progress;
+    const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
+    const Decomposition decomposition =
+        RunZantrelStage(gray, quadtree, workspace, 0, progress)->decomposition;
+    const ZtlSettings settings{gray.width, gray.height, penalty, kMinBlockSize};
+    const std::vector<std::uint8_t> file = EncodeZtl(decomposition, settings);
+    for (auto _ : state) {
+        if (part != 1)
+            benchmark::DoNotOptimize(EncodeZtl(decomposition, settings).data());
+        if (part != 0) {
+            ZtlPicture decoded;
+            if (DecodeZtl(file, decoded) != ZtlError::None)
+                state.SkipWithError("the file does not decode");
+            benchmark::DoNotOptimize(decoded.result.samples.data());
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(file.size());
+}
+
+BENCHMARK(ZtlRoundTrip)
+    ->ArgsProduct({{1, 10, 100, 1000}, {0, 1, 2}})
+    ->ArgNames({"penalty", "part"})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime();
 BENCHMARK(ZantrelCommand)
     ->Arg(1)
     ->Arg(10)
