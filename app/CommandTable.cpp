@@ -19,6 +19,9 @@ constexpr CommandEntry kCommands[] = {
      [](CZantrelApp& app) { app.Doc().OnImportPicture(); }},
     {ID_SAVE_PICTURE, "保存图像", "保存图像文件", "保存图像文件", "Ctrl+S",
      [](CZantrelApp& app) { app.Doc().OnSavePicture(); }},
+    {ID_SAVE_ZTL, "保存为 Zantrel 文件…", "把切割线分解编码保存为 Zantrel 文件",
+     "保存为 Zantrel 文件", "Ctrl+Shift+S",
+     [](CZantrelApp& app) { app.Doc().OnSaveZtl(); }},
     {ID_PICTURE_COLOR, "原彩色图像", "原彩色图像", "原彩色图像", nullptr, OnPictureColor},
     {ID_PICTURE_GRAY, "图像灰度化", "图像灰度化", "图像灰度化", nullptr, OnPictureGray},
     {ID_QUADTREE, "四叉树分解", "四叉树分解", "四叉树分解", nullptr, OnQuadtree},
@@ -42,10 +45,18 @@ constexpr CommandEntry kCommands[] = {
 };
 
 bool Always(const PipelineState&) { return true; }
-bool Loaded(const PipelineState& s) { return s.pictureLoaded; }
 bool InMode(const PipelineState& s, DisplayMode a) { return s.displayMode == a; }
 bool InMode(const PipelineState& s, DisplayMode a, DisplayMode b) {
     return s.displayMode == a || s.displayMode == b;
+}
+// A decoded document has no colour or gray picture: the stages up to the quadtree and the
+// figures measured against the gray picture are never offered. Its three pictures (the
+// result, the gray grid and the cut lines) are all there at once, so each is offered from any
+// mode. The bit-rate estimate needs the search's size groups, which the file does not hold.
+bool Picture(const PipelineState& s) { return s.pictureLoaded && !s.decoded; }
+bool PictureIn(const PipelineState& s, DisplayMode a) { return !s.decoded && InMode(s, a); }
+bool PictureIn(const PipelineState& s, DisplayMode a, DisplayMode b) {
+    return !s.decoded && InMode(s, a, b);
 }
 
 // The pipeline order is enforced here: each stage is offered only after the one before it.
@@ -53,14 +64,15 @@ constexpr EnablingRule kRules[] = {
     {ID_OPEN_PICTURE,    Always},
     {ID_IMPORT_PICTURE,  Always},
     {ID_SAVE_PICTURE,    [](const PipelineState& s) { return InMode(s, DISPLAY_QUADTREE, DISPLAY_ZANTREL); }},
-    {ID_PICTURE_COLOR,   Loaded},
-    {ID_PICTURE_GRAY,    [](const PipelineState& s) { return InMode(s, DISPLAY_COLOR); }},
-    {ID_QUADTREE,        [](const PipelineState& s) { return InMode(s, DISPLAY_GRAY); }},
-    {ID_GRAY_GRID,       [](const PipelineState& s) { return InMode(s, DISPLAY_QUADTREE); }},
-    {ID_ZANTREL,         [](const PipelineState& s) { return InMode(s, DISPLAY_QUADTREE, DISPLAY_GRAY_GRID); }},
-    {ID_GRID_LINES,      [](const PipelineState& s) { return InMode(s, DISPLAY_ZANTREL); }},
-    {ID_PSNR,            [](const PipelineState& s) { return InMode(s, DISPLAY_QUADTREE, DISPLAY_ZANTREL); }},
-    {ID_BIT_RATE,        [](const PipelineState& s) { return InMode(s, DISPLAY_ZANTREL, DISPLAY_GRID_LINES); }},
+    {ID_SAVE_ZTL,        [](const PipelineState& s) { return s.decoded || (s.decomposed && InMode(s, DISPLAY_ZANTREL, DISPLAY_GRID_LINES)); }},
+    {ID_PICTURE_COLOR,   Picture},
+    {ID_PICTURE_GRAY,    [](const PipelineState& s) { return PictureIn(s, DISPLAY_COLOR); }},
+    {ID_QUADTREE,        [](const PipelineState& s) { return PictureIn(s, DISPLAY_GRAY); }},
+    {ID_GRAY_GRID,       [](const PipelineState& s) { return s.decoded || InMode(s, DISPLAY_QUADTREE); }},
+    {ID_ZANTREL,         [](const PipelineState& s) { return s.decoded || InMode(s, DISPLAY_QUADTREE, DISPLAY_GRAY_GRID); }},
+    {ID_GRID_LINES,      [](const PipelineState& s) { return s.decoded || InMode(s, DISPLAY_ZANTREL); }},
+    {ID_PSNR,            [](const PipelineState& s) { return PictureIn(s, DISPLAY_QUADTREE, DISPLAY_ZANTREL); }},
+    {ID_BIT_RATE,        [](const PipelineState& s) { return PictureIn(s, DISPLAY_ZANTREL, DISPLAY_GRID_LINES); }},
     {ID_FILE_NEW,        Always},
     {ID_FILE_PRINT,      Always},
     {ID_APP_EXIT,        Always},
@@ -70,7 +82,7 @@ constexpr EnablingRule kRules[] = {
 };
 
 constexpr int kFileMenu[] = {ID_OPEN_PICTURE, ID_IMPORT_PICTURE, kSeparator,
-                             ID_SAVE_PICTURE, kSeparator,
+                             ID_SAVE_PICTURE, ID_SAVE_ZTL, kSeparator,
                              ID_FILE_MRU_FILE1, kSeparator, ID_APP_EXIT};
 constexpr int kPictureMenu[] = {ID_PICTURE_COLOR, ID_PICTURE_GRAY, kSeparator,
                                 ID_QUADTREE, ID_GRAY_GRID, kSeparator,
@@ -96,7 +108,8 @@ constexpr int kToolBar[] = {ID_OPEN_PICTURE, kSeparator, ID_SAVE_PICTURE, kSepar
 }  // namespace
 
 PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc) {
-    return {view.Mode(), doc.PictureLoaded()};
+    const DocumentPictures& pictures = doc.Pictures();
+    return {view.Mode(), pictures.loaded, pictures.decoded, !pictures.decomposition.blocks.empty()};
 }
 
 std::span<const CommandEntry> CommandTable() {

@@ -20,6 +20,7 @@ enum CommandId : int {
     ID_GRID_LINES = 32785,
     ID_BIT_RATE = 32786,
     ID_IMPORT_PICTURE = 32787,
+    ID_SAVE_ZTL = 32788,
     ID_FILE_NEW = 57600,
     ID_FILE_PRINT = 57607,
     ID_FILE_MRU_FILE1 = 57616,  // the recent files take 57616 … 57619
@@ -47,8 +48,10 @@ struct CommandEntry {
 struct PipelineState {
     DisplayMode displayMode;
     bool pictureLoaded;
+    bool decoded;     // the document came from a .ztl file
+    bool decomposed;  // the document holds a cut-line decomposition
 };
-// The view's display mode and whether the document ever loaded a picture.
+// The view's display mode and what the document holds.
 PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc);
 
 struct EnablingRule {

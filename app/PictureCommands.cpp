@@ -52,15 +52,15 @@ void OnGrayGrid(CZantrelApp& app) {
 }
 
 void OnZantrel(CZantrelApp& app) {
-    bool done = false;
-    {
+    // A decoded document holds the stage's result already.
+    if (!app.Doc().Pictures().decoded) {
         const CWaitCursor waitCursor;
         // The stages run on this thread and repaint the status bar as they report.
         CStatusProgress progress(CurrentShell().StatusBar());
-        done = app.Doc().RunZantrel(progress);
+        if (!app.Doc().RunZantrel(progress))
+            return;
     }
-    if (done)
-        View(app).ShowMode(DISPLAY_ZANTREL);
+    View(app).ShowMode(DISPLAY_ZANTREL);
 }
 
 void OnGridLines(CZantrelApp& app) {

@@ -10,7 +10,7 @@ void OnPictureGray(CZantrelApp& app);
 void OnQuadtree(CZantrelApp& app);
 void OnGrayGrid(CZantrelApp& app);
 // The cut-line search and the reconstruction, under the wait cursor, reporting to the status
-// bar.
+// bar; a decoded document only shows its result.
 void OnZantrel(CZantrelApp& app);
 void OnGridLines(CZantrelApp& app);
 // The figure boxes; the mode stays.

@@ -1,5 +1,6 @@
 #include "app/ZantrelDoc.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -7,10 +8,12 @@
 
 #include "app/MainFrame.h"
 #include "app/ZantrelApp.h"
+#include "codec/ZtlFile.h"
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
 #include "picture/GrayConversion.h"
 #include "platform/PictureFiles.h"
+#include "platform/Shell.h"
 #include "quadtree/GridPictures.h"
 #include "view/AppTexts.h"
 #include "view/DialogHost.h"
@@ -22,21 +25,49 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-// Every format the toolkit's readers know, then every file.
+const QString kZtlFilter = QStringLiteral("Zantrel 文件 (*.ztl)");
+
+// Every format the toolkit's readers know, Zantrel files, then every file.
 QString ImportFilter() {
     QStringList patterns;
     for (const QByteArray& format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("图像文件(%1);;所有文件(*)").arg(patterns.join(QLatin1Char(' ')));
+    return QStringLiteral("图像文件(%1);;%2;;所有文件(*)")
+        .arg(patterns.join(QLatin1Char(' ')), kZtlFilter);
+}
+
+bool IsZtl(const QString& path) {
+    return IsZtlFile(LocalPath(path));
+}
+
+// "<what>：N 字节，X 比特/像素" on the status bar.
+void ShowZtlSize(const char* what, std::uint64_t bytes, int width, int height) {
+    if (CStatusBar* bar = CurrentShell().StatusBar()) {
+        bar->SetPaneText(QString::asprintf("%s：%llu 字节，%f 比特/像素", what,
+                                           static_cast<unsigned long long>(bytes),
+                                           ZtlFileBitRate(bytes, width, height))
+                             .toStdString());
+    }
+}
+
+DocumentPictures PicturesOf(ColorPicture picture) {
+    DocumentPictures pictures;
+    pictures.loaded = true;
+    pictures.color = std::move(picture);
+    return pictures;
 }
 
 }  // namespace
 
 void CZantrelDoc::OnOpenPicture() {
     FileDialogRequest request;
-    request.filter = QStringLiteral("图像文件(*.bmp)");
+    request.filter = QStringLiteral("图像文件(*.bmp);;") + kZtlFilter;
     const std::optional<QString> path = m_app.Host().ChooseFile(request);
-    if (path)
+    if (!path)
+        return;
+    if (IsZtl(*path))
+        OpenZtlFile(*path);
+    else
         LoadPicture(*path);
 }
 
@@ -44,8 +75,29 @@ void CZantrelDoc::OnImportPicture() {
     FileDialogRequest request;
     request.filter = ImportFilter();
     const std::optional<QString> path = m_app.Host().ChooseFile(request);
-    if (path)
+    if (!path)
+        return;
+    if (IsZtl(*path))
+        OpenZtlFile(*path);
+    else
         ImportPicture(*path);
+}
+
+std::optional<QString> CZantrelDoc::ChooseSaveTarget(const FileDialogRequest& request) {
+    // As in a save dialog, answering no to the overwrite question returns to the dialog.
+    for (;;) {
+        std::optional<QString> path = m_app.Host().ChooseFile(request);
+        if (!path)
+            return std::nullopt;
+        if (QFileInfo(*path).suffix().isEmpty())
+            *path += QLatin1Char('.') + request.defaultSuffix;
+        const QFileInfo target(*path);
+        if (!target.exists() ||
+            m_app.Host().Confirm(QStringLiteral("%1 已存在。\n要替换它吗？").arg(target.fileName()),
+                                 QStringLiteral("确认另存为"))) {
+            return path;
+        }
+    }
 }
 
 void CZantrelDoc::OnSavePicture() {
@@ -54,31 +106,37 @@ void CZantrelDoc::OnSavePicture() {
     request.filter = QStringLiteral("图像计算结果(*.bmp)");
     request.initialName = QStringLiteral("ZantPic");
     request.defaultSuffix = QStringLiteral("bmp");
-    // As in a save dialog, answering no to the overwrite question returns to the dialog.
-    for (;;) {
-        std::optional<QString> path = m_app.Host().ChooseFile(request);
-        if (!path)
-            return;
-        if (QFileInfo(*path).suffix().isEmpty())
-            *path += QLatin1Char('.') + request.defaultSuffix;
-        const QFileInfo target(*path);
-        if (target.exists() &&
-            !m_app.Host().Confirm(
-                QStringLiteral("%1 已存在。\n要替换它吗？").arg(target.fileName()),
-                QStringLiteral("确认另存为"))) {
-            continue;
-        }
+    if (const std::optional<QString> path = ChooseSaveTarget(request)) {
         SaveGrayBmpPicture(LocalPath(*path), m_pictures.result,
                            m_keptHeaders ? &*m_keptHeaders : nullptr);
-        return;
     }
+}
+
+void CZantrelDoc::OnSaveZtl() {
+    FileDialogRequest request;
+    request.forSaving = true;
+    request.filter = kZtlFilter;
+    // Beside the picture, under its name.
+    const QFileInfo picture(m_path);
+    request.initialName =
+        picture.dir().filePath(picture.completeBaseName() + QStringLiteral(".ztl"));
+    request.defaultSuffix = QStringLiteral("ztl");
+    const std::optional<QString> path = ChooseSaveTarget(request);
+    if (!path)
+        return;
+    // The quadtree keeps the settings it was made with; a decoded document, the file's.
+    const Quadtree& tree = m_pictures.quadtree.tree;
+    const std::vector<std::uint8_t> bytes = EncodeZtl(
+        m_pictures.decomposition, {tree.width, tree.height, tree.penalty, tree.minBlockSize});
+    if (SaveZtlFile(LocalPath(*path), bytes))
+        ShowZtlSize("已保存 Zantrel 文件", bytes.size(), tree.width, tree.height);
 }
 
 bool CZantrelDoc::LoadPicture(const QString& path) {
     LoadedBmp loaded;
     if (LoadBmpPicture(LocalPath(path), loaded) != LoadResult::Loaded)
         return false;
-    Adopt(std::move(loaded.picture), loaded.headers, path);
+    Adopt(PicturesOf(std::move(loaded.picture)), loaded.headers, path, DISPLAY_COLOR);
     return true;
 }
 
@@ -86,11 +144,36 @@ bool CZantrelDoc::ImportPicture(const QString& path) {
     ColorPicture picture;
     if (ImportPictureFile(LocalPath(path), picture) != LoadResult::Loaded)
         return false;
-    Adopt(std::move(picture), std::nullopt, path);
+    Adopt(PicturesOf(std::move(picture)), std::nullopt, path, DISPLAY_COLOR);
+    return true;
+}
+
+bool CZantrelDoc::OpenZtlFile(const QString& path) {
+    ZtlPicture file;
+    if (LoadZtlFile(LocalPath(path), file) != LoadResult::Loaded)
+        return false;
+    DocumentPictures pictures;
+    pictures.loaded = true;
+    pictures.decoded = true;
+    // The quadtree's settings and bare grid, where the stages after it look for them.
+    Quadtree& tree = pictures.quadtree.tree;
+    tree.width = file.settings.width;
+    tree.height = file.settings.height;
+    tree.penalty = file.settings.penalty;
+    tree.minBlockSize = file.settings.minBlockSize;
+    tree.grid = std::move(file.grid);
+    pictures.decomposition.blocks = std::move(file.blocks);
+    pictures.decomposition.cutModels = std::move(file.cutModels);
+    pictures.result = std::move(file.result);
+    Adopt(std::move(pictures), std::nullopt, path, DISPLAY_ZANTREL);
+    ShowZtlSize("Zantrel 文件", static_cast<std::uint64_t>(QFileInfo(path).size()),
+                file.settings.width, file.settings.height);
     return true;
 }
 
 bool CZantrelDoc::OnOpenDocument(const QString& path) {
+    if (IsZtl(path))
+        return OpenZtlFile(path);
     // Recent entries, drops and the command line keep the original rules for BMP files; a
     // file of another format (say an imported PNG in the recent list) opens as an import.
     if (QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) == 0)
@@ -104,19 +187,17 @@ void CZantrelDoc::OnNewDocument() {
     m_app.Frame().View().UpdateAllViews();
 }
 
-void CZantrelDoc::Adopt(ColorPicture picture, std::optional<bmp::Headers> headers,
-                        const QString& path) {
-    DocumentPictures pictures;
-    pictures.loaded = true;
-    pictures.color = std::move(picture);
+void CZantrelDoc::Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers,
+                        const QString& path, DisplayMode mode) {
     m_pictures = std::move(pictures);
     m_keptHeaders = headers;
+    m_path = path;
     // The tables belong to the gray picture just dropped.
     m_workspace.sums = CSummedTables();
     m_app.AddToRecentFileList(path);
     m_app.Frame().setWindowTitle(QFileInfo(path).fileName() + QLatin1Char('-') +
                                  QString::fromUtf8(kAppCaption));
-    m_app.Frame().View().ShowMode(DISPLAY_COLOR);
+    m_app.Frame().View().ShowMode(mode);
 }
 
 void CZantrelDoc::RunGray() {
@@ -142,8 +223,10 @@ void CZantrelDoc::RunQuadtree(double penalty, std::int32_t minBlockSize) {
 }
 
 void CZantrelDoc::RunGrayGrid() {
-    m_pictures.grayGrid =
-        MakeGrayGrid(m_pictures.quadtree.tree.grid, m_pictures.quadtree.blockPicture);
+    // A decoded document has no block picture: its borders go over the approximation.
+    const GrayPicture& under =
+        m_pictures.decoded ? m_pictures.result : m_pictures.quadtree.blockPicture;
+    m_pictures.grayGrid = MakeGrayGrid(m_pictures.quadtree.tree.grid, under);
 }
 
 bool CZantrelDoc::RunZantrel(CProgress& progress) {

@@ -11,9 +11,11 @@
 #include "import/BmpFormat.h"
 #include "measure/ZantrelRun.h"
 #include "picture/Progress.h"
+#include "view/DisplayMode.h"
 #include "view/DocumentPictures.h"
 
 class CZantrelApp;
+struct FileDialogRequest;
 
 class CZantrelDoc final {
   public:
@@ -23,9 +25,15 @@ class CZantrelDoc final {
     void OnOpenPicture();
     // Command 32787: the open dialog for every readable format, then ImportPicture.
     void OnImportPicture();
+    // Both open commands, recent files, drops and the command line open a .ztl file, told by
+    // its content whatever its name, through OpenZtlFile.
     // Command 32783: the save dialog, then the result picture is written. A name without an
     // extension gets ".bmp"; replacing an existing file needs the user's yes.
     void OnSavePicture();
+    // Command 32788: the save dialog, then the decomposition is encoded under the quadtree's
+    // settings and written; the status bar tells the file's size and bit rate. A name without
+    // an extension gets ".ztl"; replacing an existing file needs the user's yes.
+    void OnSaveZtl();
     // Loads `path` under the original BMP rules (24-bit, 512 x 512), keeping its headers for
     // saving. Only a loaded picture adds the path to the recent-file list, titles the window
     // "<file name>-<caption>" and is shown in mode 1; a refused or unreadable file has been
@@ -33,8 +41,13 @@ class CZantrelDoc final {
     bool LoadPicture(const QString& path);
     // The same for any readable format and size; an imported picture keeps no headers.
     bool ImportPicture(const QString& path);
-    // The document-open hook of recent files, drops and the command line: a ".bmp" file
-    // under the original rules, any other through the import. Reports the load's result.
+    // A .ztl file, decoded: it becomes the document, shown in mode 5, and the status bar
+    // tells the file's size and bit rate. A refused or unreadable file has been reported and
+    // leaves everything as it was. True when loaded.
+    bool OpenZtlFile(const QString& path);
+    // The document-open hook of recent files, drops and the command line: a .ztl file, else
+    // a ".bmp" file under the original rules, any other through the import. Reports the
+    // load's result.
     bool OnOpenDocument(const QString& path);
     // Ctrl+N: a new untitled document. The pictures stay; the view shows them again.
     void OnNewDocument();
@@ -59,11 +72,17 @@ class CZantrelDoc final {
     const std::optional<bmp::Headers>& KeptHeaders() const { return m_keptHeaders; }
 
   private:
-    // Makes `picture` the document's picture, dropping every stage result of the one before.
-    void Adopt(ColorPicture picture, std::optional<bmp::Headers> headers, const QString& path);
+    // Makes `pictures` the document's, dropping every stage result of the one before, and
+    // shows them in `mode`.
+    void Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers, const QString& path,
+               DisplayMode mode);
+    // The save dialog until the user gives a name that is new or may be replaced; nothing
+    // when cancelled. A name without an extension gets the request's default suffix.
+    std::optional<QString> ChooseSaveTarget(const FileDialogRequest& request);
 
     CZantrelApp& m_app;
     DocumentPictures m_pictures;
     std::optional<bmp::Headers> m_keptHeaders;
+    QString m_path;                 // the file the document was opened from
     PipelineWorkspace m_workspace;  // the gray picture's summed tables and search memory
 };

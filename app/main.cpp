@@ -33,9 +33,11 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Zantrel：四叉树与切割线的图像逼近"));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("启动时打开的图像：.bmp 文件按 24 位 512×512 BMP 打开，其他格式经导入打开"),
-                                 QStringLiteral("[file]"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("启动时打开的文件：Zantrel 文件（按内容识别）解码打开，.bmp 文件按 24 位 "
+                       "512×512 BMP 打开，其他格式经导入打开"),
+        QStringLiteral("[file]"));
     parser.process(application);
 
     QSettings profile;

@@ -8,6 +8,9 @@
 
 struct DocumentPictures {
     bool loaded = false;  // a picture was ever loaded; never reset
+    // Opened from a .ztl file: there is no colour or gray picture, only what the file holds,
+    // the result, the quadtree's settings and bare grid and the decomposition.
+    bool decoded = false;
     ColorPicture color;
     GrayPicture gray;
     QuadtreeStage quadtree;  // the leaves, the bare grid and the block picture

@@ -26,9 +26,10 @@
 namespace {
 
 // The commands whose enabled state the walk checks.
-constexpr int kWatched[] = {ID_OPEN_PICTURE, ID_IMPORT_PICTURE, ID_SAVE_PICTURE, ID_PICTURE_COLOR,
-                            ID_PICTURE_GRAY, ID_QUADTREE,       ID_GRAY_GRID,    ID_ZANTREL,
-                            ID_GRID_LINES,   ID_PSNR,           ID_BIT_RATE,     ID_APP_ABOUT};
+constexpr int kWatched[] = {ID_OPEN_PICTURE,  ID_IMPORT_PICTURE, ID_SAVE_PICTURE, ID_SAVE_ZTL,
+                            ID_PICTURE_COLOR, ID_PICTURE_GRAY,   ID_QUADTREE,     ID_GRAY_GRID,
+                            ID_ZANTREL,       ID_GRID_LINES,     ID_PSNR,         ID_BIT_RATE,
+                            ID_APP_ABOUT};
 
 // Two flat regions on either side of the diagonal: a small quadtree with a few cut lines.
 std::uint32_t DiagonalPicture(int row, int col) {
@@ -71,8 +72,11 @@ class CommandRules : public AppTest {
             {"Zantrel",
              ID_ZANTREL,
              DISPLAY_ZANTREL,
-             {ID_SAVE_PICTURE, ID_PICTURE_COLOR, ID_GRID_LINES, ID_PSNR, ID_BIT_RATE}},
-            {"grid lines", ID_GRID_LINES, DISPLAY_GRID_LINES, {ID_PICTURE_COLOR, ID_BIT_RATE}},
+             {ID_SAVE_PICTURE, ID_SAVE_ZTL, ID_PICTURE_COLOR, ID_GRID_LINES, ID_PSNR, ID_BIT_RATE}},
+            {"grid lines",
+             ID_GRID_LINES,
+             DISPLAY_GRID_LINES,
+             {ID_SAVE_ZTL, ID_PICTURE_COLOR, ID_BIT_RATE}},
             {"back to colour",
              ID_PICTURE_COLOR,
              DISPLAY_COLOR,
@@ -215,8 +219,8 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
     ASSERT_EQ(frame.Menus().size(), 4u);
     EXPECT_EQ(frame.Menus()[1]->title(), QStringLiteral("图象处理"));
     EXPECT_EQ(sequence(frame.Menus()[0]->actions()),
-              (std::vector<int>{ID_OPEN_PICTURE, ID_IMPORT_PICTURE, 0, ID_SAVE_PICTURE, 0,
-                                ID_FILE_MRU_FILE1, 0, ID_APP_EXIT}));
+              (std::vector<int>{ID_OPEN_PICTURE, ID_IMPORT_PICTURE, 0, ID_SAVE_PICTURE, ID_SAVE_ZTL,
+                                0, ID_FILE_MRU_FILE1, 0, ID_APP_EXIT}));
     EXPECT_EQ(sequence(frame.Menus()[1]->actions()),
               (std::vector<int>{ID_PICTURE_COLOR, ID_PICTURE_GRAY, 0, ID_QUADTREE, ID_GRAY_GRID, 0,
                                 ID_ZANTREL, ID_GRID_LINES, 0, ID_PSNR, ID_BIT_RATE}));
@@ -234,11 +238,9 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
         EXPECT_EQ(small.size(), QSize(16, 15)) << action->text().toStdString();
         EXPECT_EQ(large.size(), QSize(32, 30)) << action->text().toStdString();
     }
-    const std::pair<int, const char*> keys[] = {{ID_OPEN_PICTURE, "Ctrl+O"},
-                                                {ID_IMPORT_PICTURE, "Ctrl+I"},
-                                                {ID_SAVE_PICTURE, "Ctrl+S"},
-                                                {ID_FILE_NEW, "Ctrl+N"},
-                                                {ID_FILE_PRINT, "Ctrl+P"}};
+    const std::pair<int, const char*> keys[] = {
+        {ID_OPEN_PICTURE, "Ctrl+O"},   {ID_IMPORT_PICTURE, "Ctrl+I"}, {ID_SAVE_PICTURE, "Ctrl+S"},
+        {ID_SAVE_ZTL, "Ctrl+Shift+S"}, {ID_FILE_NEW, "Ctrl+N"},       {ID_FILE_PRINT, "Ctrl+P"}};
     for (const auto& [id, key] : keys) {
         EXPECT_EQ(Action(id).shortcut(), QKeySequence(QString::fromLatin1(key))) << key;
         // The key works although the command is on no menu.
