@@ -6,6 +6,7 @@
 
 #include "cli/InputPicture.h"
 #include "cli/SweepChart.h"
+#include "cli/SweepPeers.h"
 #include "cli/SweepProgress.h"
 #include "codec/ZtlFile.h"
 #include "measure/BitRate.h"
@@ -36,13 +37,13 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
     const int count = static_cast<int>(penalties.size());
     for (int k = 0; k < count; ++k) {
         SweepRow row;
-        row.penalty = penalties[k];
-        status.StartRun(k, count, FormatSweepPenalty(row.penalty));
+        row.setting = penalties[k];
+        status.StartRun(k, count, FormatSweepPenalty(row.setting));
 
         // The same stages, in the same order, as a single run of the zantrel stage; the
         // PSNR of the block picture is measured between them.
         const Clock::time_point quadtreeStart = Clock::now();
-        const QuadtreeStage quadtree = RunQuadtreeStage(workspace, row.penalty, minBlockSize);
+        const QuadtreeStage quadtree = RunQuadtreeStage(workspace, row.setting, minBlockSize);
         const Clock::duration quadtreeTime = Clock::now() - quadtreeStart;
         row.quadtreePsnr = Psnr(gray, quadtree.blockPicture);
         row.blocks = quadtree.tree.blocks.size();
@@ -55,7 +56,7 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
         row.psnr = Psnr(gray, zantrel.result);
         row.bitrate = EstimateBitRate(zantrel.decomposition, gray.width, gray.height);
         const std::size_t fileBytes =
-            EncodeZtl(zantrel.decomposition, {gray.width, gray.height, row.penalty, minBlockSize})
+            EncodeZtl(zantrel.decomposition, {gray.width, gray.height, row.setting, minBlockSize})
                 .size();
         row.fileBitrate = ZtlFileBitRate(fileBytes, gray.width, gray.height);
         rows.push_back(row);
@@ -72,9 +73,14 @@ int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
     if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
         return exitCode;
 
-    const std::vector<SweepRow> rows =
-        MeasureSweep(ConvertToGray(input.color), options.penalties, options.minBlockSize,
-                     options.threads, terminal);
+    const GrayPicture gray = ConvertToGray(input.color);
+    std::vector<SweepRow> rows =
+        MeasureSweep(gray, options.penalties, options.minBlockSize, options.threads, terminal);
+    if (!options.peers.empty()) {
+        CSweepProgress status(terminal);
+        const std::vector<SweepRow> peerRows = MeasurePeers(gray, options.peers, rows, status);
+        rows.insert(rows.end(), peerRows.begin(), peerRows.end());
+    }
 
     // All or nothing: a failed output leaves both targets as they were.
     CFileSet files;

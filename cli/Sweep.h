@@ -13,7 +13,7 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
                                    std::int32_t minBlockSize, int threads,
                                    CTerminalShell& terminal);
 
-// `zantrel-cli sweep`: reads the picture, measures every penalty, writes the CSV and the chart,
-// then prints the table or the JSON. Returns the exit code: 0 success, 1 a file error, 2 a
-// refused picture. Nothing is printed when a file cannot be written.
+// `zantrel-cli sweep`: reads the picture, measures every penalty and then the peer codecs,
+// writes the CSV and the chart, then prints the table or the JSON. Returns the exit code: 0
+// success, 1 a file error, 2 a refused picture. Nothing is printed when a file cannot be written.
 int RunSweep(const SweepOptions& options, CTerminalShell& terminal);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace {
 
@@ -105,8 +106,188 @@ Axis NiceAxis(double min, double max) {
 struct Point {
     double bitrate;
     double psnr;
-    std::string label;
+    std::string label;  // Zantrel's penalty, on the labelled curve only
 };
+
+enum class Shape { Disc, Ring, Square, Triangle, Diamond };
+
+struct Style {
+    const char* colour;
+    const char* dash;  // an attribute followed by a blank, or empty
+    Shape shape;
+};
+
+// Each codec's look and its name in the legend; a codec not listed is drawn in gray.
+struct CodecLook {
+    std::string_view codec;
+    std::string_view title;
+    std::string_view settings;  // "quality": the range of qualities follows
+    Style style;
+};
+
+constexpr CodecLook kPeerLooks[] = {
+    {"jpeg", "JPEG", "quality", {"#c0392b", "", Shape::Square}},
+    {"jpeg2000", "JPEG 2000", "at the .ztl files' rates", {"#2e8b57", "", Shape::Triangle}},
+    {"webp", "WebP", "quality", {"#e08a00", "", Shape::Diamond}},
+};
+constexpr Style kEstimateStyle = {"#7b9fd0", "stroke-dasharray=\"6 4\" ", Shape::Ring};
+constexpr Style kFileStyle = {"#1f5fa8", "", Shape::Disc};
+constexpr Style kOtherStyle = {"#777777", "", Shape::Square};
+
+// One curve: its points in order of rate, and the settings of rows that could not be drawn.
+struct Series {
+    std::string name;  // the polyline's class
+    std::string legend;
+    Style style;
+    bool zantrel = false;
+    bool labelled = false;
+    std::vector<Point> points;
+    std::string omitted;
+};
+
+// Drawn at the figures as the table prints them, so chart and table agree.
+double Printed(double figure) {
+    return std::strtod(FormatFigure(figure).c_str(), nullptr);
+}
+
+// Zantrel's estimate and file first, then one curve per peer codec in the order of the rows.
+std::vector<Series> MakeSeries(const std::vector<SweepRow>& rows) {
+    std::vector<Series> series(2);
+    series[0].name = "zantrel-estimate";
+    series[0].legend = "Zantrel, estimated rate";
+    series[0].style = kEstimateStyle;
+    series[1].name = "zantrel-file";
+    series[1].legend = "Zantrel, .ztl file";
+    series[1].style = kFileStyle;
+    series[1].labelled = true;
+    series[0].zantrel = series[1].zantrel = true;
+    std::vector<std::pair<double, double>> settings(2);  // each peer's lowest and highest
+    for (const SweepRow& row : rows) {
+        const std::string setting = FormatSweepPenalty(row.setting);
+        const double psnr = Printed(row.psnr);
+        const double fileRate = Printed(row.fileBitrate);
+        if (row.IsZantrel()) {
+            const double estimate = Printed(row.bitrate);
+            if (std::isfinite(psnr) && std::isfinite(estimate) && std::isfinite(fileRate)) {
+                series[0].points.push_back({estimate, psnr, ""});
+                series[1].points.push_back({fileRate, psnr, setting});
+            } else {
+                series[0].omitted.append(series[0].omitted.empty() ? "" : ", ").append(setting);
+            }
+            continue;
+        }
+        auto s = std::find_if(series.begin() + 2, series.end(),
+                              [&](const Series& c) { return c.name == row.codec; });
+        if (s == series.end()) {
+            const auto look =
+                std::find_if(std::begin(kPeerLooks), std::end(kPeerLooks),
+                             [&](const CodecLook& l) { return l.codec == row.codec; });
+            Series peer;
+            peer.name = row.codec;
+            peer.legend = look == std::end(kPeerLooks) ? row.codec : std::string(look->title);
+            peer.style = look == std::end(kPeerLooks) ? kOtherStyle : look->style;
+            series.push_back(peer);
+            settings.emplace_back(row.setting, row.setting);
+            s = series.end() - 1;
+        }
+        auto& [lowest, highest] = settings[static_cast<std::size_t>(s - series.begin())];
+        lowest = std::min(lowest, row.setting);
+        highest = std::max(highest, row.setting);
+        if (std::isfinite(psnr) && std::isfinite(fileRate)) {
+            s->points.push_back({fileRate, psnr, ""});
+        } else {
+            s->omitted.append(s->omitted.empty() ? "" : ", ").append(setting);
+        }
+    }
+    for (std::size_t k = 2; k < series.size(); ++k) {
+        const auto look =
+            std::find_if(std::begin(kPeerLooks), std::end(kPeerLooks),
+                         [&](const CodecLook& l) { return l.codec == series[k].name; });
+        if (look == std::end(kPeerLooks))
+            continue;
+        series[k].legend.append(", ").append(look->settings);
+        if (look->settings == "quality") {
+            series[k]
+                .legend.append(" ")
+                .append(FormatSweepPenalty(settings[k].first))
+                .append(" \u2026 ")
+                .append(FormatSweepPenalty(settings[k].second));
+        }
+    }
+    // Each curve joins its points in order of rate, whatever order the settings ran in.
+    for (Series& s : series) {
+        std::stable_sort(s.points.begin(), s.points.end(),
+                         [](const Point& a, const Point& b) { return a.bitrate < b.bitrate; });
+    }
+    return series;
+}
+
+// The lowest and highest of some values.
+struct Range {
+    bool empty = true;
+    double min = 0;
+    double max = 0;
+    void Add(double value) {
+        min = empty ? value : std::min(min, value);
+        max = empty ? value : std::max(max, value);
+        empty = false;
+    }
+};
+
+// Zantrel's points set the rate axis, from zero where peers are drawn beside them. A peer's
+// curve is cut at the right edge (the table has every point), or its high qualities would
+// squeeze Zantrel into a corner; but it keeps its first point where that lies not far beyond.
+Axis RateAxis(const std::vector<Series>& series) {
+    Range zantrel, all;
+    for (const Series& s : series) {
+        for (const Point& p : s.points) {
+            all.Add(p.bitrate);
+            if (s.zantrel)
+                zantrel.Add(p.bitrate);
+        }
+    }
+    const bool withPeers = series.size() > 2;
+    if (zantrel.empty)
+        return all.empty ? NiceAxis(0, 1) : NiceAxis(withPeers ? 0.0 : all.min, all.max);
+    if (!withPeers)
+        return NiceAxis(zantrel.min, zantrel.max);
+    double high = zantrel.max * 1.15;
+    for (const Series& s : series) {
+        if (!s.zantrel && !s.points.empty() && s.points.front().bitrate > high &&
+            s.points.front().bitrate < 3 * zantrel.max)
+            high = s.points.front().bitrate * 1.1;
+    }
+    return NiceAxis(0, high);
+}
+
+std::string Marker(const Style& style, double x, double y) {
+    const std::string colour = style.colour;
+    const auto polygon = [&](std::initializer_list<std::pair<double, double>> corners) {
+        std::string points;
+        for (const auto& [dx, dy] : corners)
+            points.append(points.empty() ? "" : " ")
+                .append(Number(x + dx, 1))
+                .append(",")
+                .append(Number(y + dy, 1));
+        return Concat("<polygon points=\"", points, "\" fill=\"", colour, "\"/>\n");
+    };
+    switch (style.shape) {
+        case Shape::Disc:
+            return Concat("<circle cx=\"", Number(x, 1), "\" cy=\"", Number(y, 1),
+                          "\" r=\"4\" fill=\"", colour, "\"/>\n");
+        case Shape::Ring:
+            return Concat("<circle cx=\"", Number(x, 1), "\" cy=\"", Number(y, 1),
+                          "\" r=\"3.5\" fill=\"white\" stroke=\"", colour,
+                          "\" stroke-width=\"1.5\"/>\n");
+        case Shape::Square:
+            return polygon({{-3.5, -3.5}, {3.5, -3.5}, {3.5, 3.5}, {-3.5, 3.5}});
+        case Shape::Triangle:
+            return polygon({{0, -5}, {4.5, 3.5}, {-4.5, 3.5}});
+        case Shape::Diamond:
+            return polygon({{0, -5}, {5, 0}, {0, 5}, {-5, 0}});
+    }
+    return {};
+}
 
 class CSvg {
   public:
@@ -179,35 +360,28 @@ std::string XmlText(std::string_view text) {
 
 std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pictureName,
                           std::int32_t minBlockSize) {
-    std::vector<Point> points;
-    std::string omitted;
-    for (const SweepRow& row : rows) {
-        // Drawn at the figures as the table prints them, so chart and table agree.
-        const double psnr = std::strtod(FormatFigure(row.psnr).c_str(), nullptr);
-        const double bitrate = std::strtod(FormatFigure(row.bitrate).c_str(), nullptr);
-        if (std::isfinite(psnr) && std::isfinite(bitrate)) {
-            points.push_back({bitrate, psnr, FormatSweepPenalty(row.penalty)});
-        } else {
-            omitted.append(omitted.empty() ? "" : ", ").append(FormatSweepPenalty(row.penalty));
-        }
-    }
-    // The curve joins the points in order of rate, whatever order the penalties ran in.
-    std::stable_sort(points.begin(), points.end(),
-                     [](const Point& a, const Point& b) { return a.bitrate < b.bitrate; });
+    const std::vector<Series> series = MakeSeries(rows);
+    const bool withPeers = series.size() > 2;
 
-    double minRate = 0, maxRate = 1, minPsnr = 0, maxPsnr = 1;
-    if (!points.empty()) {
-        minRate = maxRate = points.front().bitrate;
-        minPsnr = maxPsnr = points.front().psnr;
-        for (const Point& p : points) {
-            minRate = std::min(minRate, p.bitrate);
-            maxRate = std::max(maxRate, p.bitrate);
-            minPsnr = std::min(minPsnr, p.psnr);
-            maxPsnr = std::max(maxPsnr, p.psnr);
+    const Axis x = RateAxis(series);
+    Range psnrs;
+    bool cut = false;
+    for (const Series& s : series) {
+        for (std::size_t i = 0; i < s.points.size(); ++i) {
+            const Point& p = s.points[i];
+            if (p.bitrate <= x.high) {
+                psnrs.Add(p.psnr);
+            } else {
+                cut = true;
+                if (i > 0 && s.points[i - 1].bitrate < x.high) {  // where it leaves the chart
+                    const Point& q = s.points[i - 1];
+                    psnrs.Add(q.psnr +
+                              (p.psnr - q.psnr) * (x.high - q.bitrate) / (p.bitrate - q.bitrate));
+                }
+            }
         }
     }
-    const Axis x = NiceAxis(minRate, maxRate);
-    const Axis y = NiceAxis(minPsnr, maxPsnr);
+    const Axis y = psnrs.empty ? NiceAxis(0, 1) : NiceAxis(psnrs.min, psnrs.max);
     const auto px = [&](double rate) { return x.Position(rate, kLeft, kRight); };
     const auto py = [&](double psnr) { return y.Position(psnr, kBottom, kTop); };
 
@@ -219,15 +393,20 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
                    height, "\" viewBox=\"0 0 ", width, " ", height,
                    "\" font-family=\"DejaVu Sans, Arial, sans-serif\" font-size=\"13\">\n"));
     svg.Raw("<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n");
+    svg.Raw(Concat("<clipPath id=\"plot\"><rect x=\"", Number(kLeft, 0), "\" y=\"", Number(kTop, 0),
+                   "\" width=\"", Number(kRight - kLeft, 0), "\" height=\"",
+                   Number(kBottom - kTop, 0), "\"/></clipPath>\n"));
 
     std::string title = "PSNR against bit rate: ";
     title.append(pictureName).append(", minimum block size ").append(std::to_string(minBlockSize));
     svg.Text(kWidth / 2.0, 36, "text-anchor=\"middle\" font-size=\"18\" font-weight=\"bold\"",
              title);
     svg.Text(kWidth / 2.0, 60, "text-anchor=\"middle\" fill=\"#555\"",
-             "Zantrel reconstruction; each point is labelled with its penalty factor");
+             withPeers ? "Zantrel and standard codecs on the same gray picture; Zantrel's points "
+                         "are labelled with their penalty factor"
+                       : "Zantrel reconstruction; each point is labelled with its penalty factor");
 
-    // Grid lines and ticks first, so that the curve is drawn over them.
+    // Grid lines and ticks first, so that the curves are drawn over them.
     const int xTicks = static_cast<int>(std::lround((x.high - x.low) / x.step));
     for (int i = 0; i <= xTicks; ++i) {
         const double value = x.low + i * x.step;
@@ -252,28 +431,88 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
                     Number((kTop + kBottom) / 2, 1), ")\""),
              "PSNR (dB)");
 
-    if (!points.empty()) {
+    // The peers under Zantrel, so that Zantrel's labelled points stay readable.
+    svg.Raw("<g clip-path=\"url(#plot)\">\n");
+    std::vector<const Series*> drawOrder;
+    for (std::size_t k = 2; k < series.size(); ++k)
+        drawOrder.push_back(&series[k]);
+    drawOrder.push_back(&series[0]);
+    drawOrder.push_back(&series[1]);
+    for (const Series* drawn : drawOrder) {
+        const Series& s = *drawn;
+        if (s.points.empty())
+            continue;
         std::string polyline =
-            "<polyline fill=\"none\" stroke=\"#1f5fa8\" stroke-width=\"2\" "
-            "points=\"";
-        for (std::size_t i = 0; i < points.size(); ++i) {
+            Concat("<polyline class=\"", s.name, "\" fill=\"none\" stroke=\"", s.style.colour,
+                   "\" stroke-width=\"2\" ", s.style.dash, "points=\"");
+        for (std::size_t i = 0; i < s.points.size(); ++i) {
             polyline.append(i ? " " : "")
-                .append(Number(px(points[i].bitrate), 1))
+                .append(Number(px(s.points[i].bitrate), 1))
                 .append(",")
-                .append(Number(py(points[i].psnr), 1));
+                .append(Number(py(s.points[i].psnr), 1));
         }
         svg.Raw(polyline.append("\"/>\n"));
+        for (const Point& p : s.points)
+            svg.Raw(Marker(s.style, px(p.bitrate), py(p.psnr)));
     }
-    for (const Point& p : points) {
-        svg.Raw(Concat("<circle cx=\"", Number(px(p.bitrate), 1), "\" cy=\"", Number(py(p.psnr), 1),
-                       "\" r=\"4\" fill=\"#1f5fa8\"/>\n"));
+    svg.Raw("</g>\n");
+    for (const Series& s : series) {
+        if (!s.labelled)
+            continue;
         // Below and to the right of its point: the curve rises to the right, so the label
         // sits in the free space under it.
-        svg.Text(px(p.bitrate) + 7, py(p.psnr) + 16, "class=\"penalty\" fill=\"#333\"", p.label);
+        for (const Point& p : s.points)
+            svg.Text(px(p.bitrate) + 7, py(p.psnr) + 16, "class=\"penalty\" fill=\"#333\"",
+                     p.label);
     }
+
+    // The legend of the curves drawn, in the lower right corner, which rising curves leave
+    // free; about 7.5 units a character at this font size.
+    std::vector<const Series*> listed;
+    std::size_t longest = 0;
+    for (const Series& s : series) {
+        if (!s.points.empty()) {
+            listed.push_back(&s);
+            longest = std::max(longest, s.legend.size());
+        }
+    }
+    const double legendWidth = 60 + 7.5 * static_cast<double>(longest);
+    const double legendHeight = 12 + 20.0 * static_cast<double>(listed.size());
+    const double legendLeft = kRight - 12 - legendWidth;
+    const double legendTop = kBottom - 12 - legendHeight;
+    if (!listed.empty()) {
+        svg.Raw(Concat("<rect x=\"", Number(legendLeft, 1), "\" y=\"", Number(legendTop, 1),
+                       "\" width=\"", Number(legendWidth, 0), "\" height=\"",
+                       Number(legendHeight, 0),
+                       "\" fill=\"white\" fill-opacity=\"0.9\" stroke=\"#999\"/>\n"));
+    }
+    for (std::size_t k = 0; k < listed.size(); ++k) {
+        const Series& s = *listed[k];
+        const double lineY = legendTop + 16 + 20.0 * static_cast<double>(k);
+        svg.Line(
+            legendLeft + 10, lineY, legendLeft + 40, lineY,
+            Concat("stroke=\"", s.style.colour, "\" stroke-width=\"2\" ", s.style.dash).c_str());
+        svg.Raw(Marker(s.style, legendLeft + 25, lineY));
+        svg.Text(legendLeft + 50, lineY + 4.5, "class=\"legend\"", s.legend);
+    }
+
+    std::string notes;
+    if (cut)
+        notes = "Curves are cut at the right edge; the table holds every point. ";
+    std::string omitted;
+    for (const Series& s : series) {
+        if (!s.omitted.empty()) {
+            omitted.append(omitted.empty() ? "" : "; ")
+                .append(s.zantrel ? "penalty" : s.name)
+                .append(" ")
+                .append(s.omitted);
+        }
+    }
+    if (!notes.empty())
+        svg.Text(kLeft, kHeight - (omitted.empty() ? 14 : 34), "fill=\"#555\"", notes);
     if (!omitted.empty()) {
         svg.Text(kLeft, kHeight - 14, "fill=\"#a00\"",
-                 Concat("not drawn, PSNR or bit rate not finite: penalty ", omitted));
+                 Concat("not drawn, PSNR or bit rate not finite: ", omitted));
     }
     svg.Raw("</svg>\n");
     return svg.Markup();

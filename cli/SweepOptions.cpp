@@ -10,11 +10,13 @@
 namespace {
 
 constexpr const char* kColumns =
-    "Columns: penalty; blocks (quadtree blocks); cutModels (blocks that took a cut line);\n"
+    "Columns: codec (zantrel, or a peer codec); penalty (a peer's row: its quality, or its\n"
+    "target bits per pixel); blocks (quadtree blocks); cutModels (blocks that took a cut line);\n"
     "groups (block sizes searched); quadtreePsnr (dB, the blocks filled with their means);\n"
-    "psnr (dB, the reconstruction); bitrate (bits per pixel); milliseconds (wall clock of\n"
-    "that penalty's quadtree split, block fill, cut-line search and reconstruction; the\n"
-    "loading, gray conversion, PSNR and bit rate are not counted).\n";
+    "psnr (dB, the reconstruction); bitrate (bits per pixel, estimated); fileBitrate (bits per\n"
+    "pixel of the whole coded file); milliseconds (wall clock of that penalty's quadtree split,\n"
+    "block fill, cut-line search and reconstruction; the loading, gray conversion, PSNR and bit\n"
+    "rate are not counted). A peer's row has codec, penalty, psnr and fileBitrate only.\n";
 
 }  // namespace
 
@@ -71,6 +73,11 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
     app.add_option("--plot", options.plot,
                    "write the chart of PSNR against bit rate as SVG to FILE.svg")
         ->type_name("FILE.svg");
+    std::string peerList;
+    app.add_option("--peers", peerList,
+                   "after Zantrel, code the same gray picture with standard codecs: JPEG and "
+                   "WebP over a quality ladder, JPEG 2000 at the rate of each Zantrel file")
+        ->type_name("jpeg,jpeg2000,webp");
     app.add_option("--threads", options.threads,
                    "threads for the cut-line search (default: all cores)")
         ->check(CLI::Range(1, 1024))
@@ -82,6 +89,11 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
     std::string message;
     if (!ParsePenaltyList(penaltyList, minBlockText, options.penalties, options.minBlockSize,
                           message)) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        exitCode = 2;
+        return std::nullopt;
+    }
+    if (app.count("--peers") && !ParsePeerList(peerList, options.peers, message)) {
         std::fprintf(stderr, "%s\n", message.c_str());
         exitCode = 2;
         return std::nullopt;

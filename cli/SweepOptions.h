@@ -1,12 +1,14 @@
 #pragma once
 // The command line of `zantrel-cli sweep`: one picture, a list of penalty factors, one
-// minimum block size.
+// minimum block size, and the standard codecs to measure beside them.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "cli/SweepPeers.h"
 
 struct SweepOptions {
     std::string input;    // empty: the bundled sample
@@ -17,6 +19,7 @@ struct SweepOptions {
     std::string plot;  // the SVG chart
     int threads = 0;   // 0: every core
     bool json = false;
+    std::vector<PeerKind> peers;  // the codecs measured after Zantrel, in this order
 };
 
 // The default penalty list.

@@ -1,12 +1,14 @@
 #include "cli/SweepProgress.h"
 
-void CSweepProgress::StartRun(int index, int count, const std::string& penaltyText) {
-    m_prefix = "penalty ";
-    m_prefix.append(std::to_string(index + 1))
+void CSweepProgress::StartStep(std::string_view what, int index, int count,
+                               const std::string& settingText) {
+    m_prefix = what;
+    m_prefix.append(" ")
+        .append(std::to_string(index + 1))
         .append(" of ")
         .append(std::to_string(count))
         .append(" (")
-        .append(penaltyText)
+        .append(settingText)
         .append("):");
     m_terminal.SetPaneText(m_prefix);
     m_terminal.SetProgressPos(0);

@@ -3,6 +3,7 @@
 // belongs to ("penalty 3 of 10 (5): 竖线穷举2").
 
 #include <string>
+#include <string_view>
 
 #include "cli/TerminalShell.h"
 #include "platform/Shell.h"
@@ -12,7 +13,11 @@ class CSweepProgress final : public CStatusBar {
     explicit CSweepProgress(CTerminalShell& terminal) : m_terminal(terminal) {}
 
     // Starts run `index` (0-based) of `count`, under `penaltyText`.
-    void StartRun(int index, int count, const std::string& penaltyText);
+    void StartRun(int index, int count, const std::string& penaltyText) {
+        StartStep("penalty", index, count, penaltyText);
+    }
+    // The same for step `index` of `count` of `what` ("jpeg 3 of 11 (20):").
+    void StartStep(std::string_view what, int index, int count, const std::string& settingText);
 
     void SetPaneText(std::string_view text) override;
     void SetProgressPos(int position) override;

@@ -11,11 +11,12 @@ namespace {
 
 struct Column {
     const char* name;  // the table's and the CSV's header, and the JSON key
-    bool quoted;       // a "%f" text, which is a string in JSON as in the single run
+    bool quoted;       // a string in JSON: a name, or a "%f" text as in the single run
 };
 
-constexpr std::array<Column, 9> kColumns = {{
-    {"penalty", false},
+constexpr std::array<Column, 10> kColumns = {{
+    {"codec", true},
+    {"penalty", false},  // a peer's row: its setting
     {"blocks", false},
     {"cutModels", false},
     {"groups", false},
@@ -28,10 +29,20 @@ constexpr std::array<Column, 9> kColumns = {{
 
 using Fields = std::array<std::string, kColumns.size()>;
 
+// Empty fields are the columns a row does not have.
 Fields FieldsOf(const SweepRow& row) {
+    if (!row.IsZantrel()) {
+        Fields fields;
+        fields[0] = row.codec;
+        fields[1] = FormatSweepPenalty(row.setting);
+        fields[6] = FormatFigure(row.psnr);
+        fields[8] = FormatFigure(row.fileBitrate);
+        return fields;
+    }
     char milliseconds[64];
     std::snprintf(milliseconds, sizeof milliseconds, "%.1f", row.milliseconds);
-    return {FormatSweepPenalty(row.penalty),
+    return {row.codec,
+            FormatSweepPenalty(row.setting),
             std::to_string(row.blocks),
             std::to_string(row.cutModels),
             std::to_string(row.groups),
@@ -58,8 +69,13 @@ std::string SweepTableText(const std::vector<SweepRow>& rows) {
     for (std::size_t c = 0; c < kColumns.size(); ++c)
         header[c] = kColumns[c].name;
     lines.push_back(header);
-    for (const SweepRow& row : rows)
+    for (const SweepRow& row : rows) {
         lines.push_back(FieldsOf(row));
+        for (std::string& field : lines.back()) {
+            if (field.empty())
+                field.push_back('-');
+        }
+    }
 
     std::array<std::size_t, kColumns.size()> widths{};
     for (const Fields& line : lines) {
@@ -96,13 +112,13 @@ std::string SweepJsonText(const std::vector<SweepRow>& rows) {
         const Fields fields = FieldsOf(rows[r]);
         text.append("  {");
         for (std::size_t c = 0; c < kColumns.size(); ++c) {
-            const char* quote = kColumns[c].quoted ? "\"" : "";
+            const char* quote = kColumns[c].quoted && !fields[c].empty() ? "\"" : "";
             text.append(c ? ", " : "")
                 .append("\"")
                 .append(kColumns[c].name)
                 .append("\": ")
                 .append(quote)
-                .append(fields[c])
+                .append(fields[c].empty() ? "null" : fields[c])
                 .append(quote);
         }
         text.append(r + 1 < rows.size() ? "},\n" : "}\n");

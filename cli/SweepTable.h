@@ -1,14 +1,19 @@
 #pragma once
-// The figures of a sweep, one row per penalty, and their three written forms: the aligned
-// table, CSV and JSON. All three have the same columns in the same order.
+// The figures of a sweep, one row per penalty and one per setting of a peer codec, and their
+// three written forms: the aligned table, CSV and JSON. All three have the same columns in the
+// same order; a peer's row leaves Zantrel's own columns empty ("-" in the table, null in JSON).
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+inline constexpr std::string_view kZantrelCodec = "zantrel";
+
 struct SweepRow {
-    double penalty = 0.0;
+    std::string codec{kZantrelCodec};  // or a peer's name
+    double setting = 0.0;              // Zantrel's penalty, a peer's quality or target rate
     std::size_t blocks = 0;
     std::size_t cutModels = 0;
     std::int32_t groups = 0;
@@ -17,6 +22,10 @@ struct SweepRow {
     double bitrate = 0.0;      // the estimate
     double fileBitrate = 0.0;  // of the .ztl file, every byte counted
     double milliseconds = 0.0;
+
+    // Only Zantrel's rows hold blocks, cut models, groups, the quadtree's PSNR, the estimate
+    // and the time.
+    bool IsZantrel() const { return codec == kZantrelCodec; }
 };
 
 // A penalty as the parameter dialog writes it ("%.15g"), or with 17 digits where 15 would
@@ -28,5 +37,6 @@ std::string SweepTableText(const std::vector<SweepRow>& rows);
 // Header line and one line per row; no field ever needs quoting.
 std::string SweepCsvText(const std::vector<SweepRow>& rows);
 // An array of objects, one per row and line, with the single run's keys and types plus
-// "penalty", "quadtreePsnr" (quoted like "psnr") and "milliseconds" (numbers).
+// "codec" (a string), "penalty" (a row's setting), "quadtreePsnr" (quoted like "psnr") and
+// "milliseconds" (numbers).
 std::string SweepJsonText(const std::vector<SweepRow>& rows);

@@ -39,7 +39,7 @@ std::vector<std::vector<std::string>> TableFields(const std::string& text) {
 }
 
 struct JsonRow {
-    std::string penalty, blocks, cutModels, groups, quadtreePsnr, psnr, bitrate, fileBitrate,
+    std::string codec, penalty, blocks, cutModels, groups, quadtreePsnr, psnr, bitrate, fileBitrate,
         milliseconds;
 };
 
@@ -50,7 +50,8 @@ std::vector<JsonRow> JsonRows(const std::string& json) {
     EXPECT_EQ(lines.front(), "[");
     EXPECT_EQ(lines.back(), "]");
     const std::regex row(
-        "  \\{\"penalty\": ([^,]+), \"blocks\": ([0-9]+), \"cutModels\": ([0-9]+), "
+        "  \\{\"codec\": \"([a-z0-9]+)\", \"penalty\": ([^,]+), \"blocks\": ([0-9]+), "
+        "\"cutModels\": ([0-9]+), "
         "\"groups\": ([0-9]+), \"quadtreePsnr\": \"([^\"]+)\", \"psnr\": \"([^\"]+)\", "
         "\"bitrate\": \"([^\"]+)\", \"fileBitrate\": \"([^\"]+)\", "
         "\"milliseconds\": ([0-9]+\\.[0-9])\\},?");
@@ -61,7 +62,7 @@ std::vector<JsonRow> JsonRows(const std::string& json) {
         if (m.empty())
             continue;
         EXPECT_EQ(lines[i].back() == ',', i + 2 < lines.size()) << "commas between rows only";
-        rows.push_back({m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8], m[9]});
+        rows.push_back({m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8], m[9], m[10]});
     }
     return rows;
 }
@@ -99,13 +100,14 @@ TEST(Sweep, EveryRowEqualsTheSingleRunWithTheSameArguments) {
         ASSERT_EQ(rows.size(), given.size());
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const JsonRow& row = rows[i];
+            EXPECT_EQ(row.codec, "zantrel");
             EXPECT_EQ(row.penalty, given[i]);
             const std::string single = "--json --penalty " + given[i] + common;
             EXPECT_EQ(RunCli(single).out,
                       "{\"blocks\": " + row.blocks + ", \"cutModels\": " + row.cutModels +
                           ", \"groups\": " + row.groups + ", \"psnr\": \"" + row.psnr +
-                          "\", \"bitrate\": \"" + row.bitrate +
-                          "\", \"fileBitrate\": \"" + row.fileBitrate + "\"}\n");
+                          "\", \"bitrate\": \"" + row.bitrate + "\", \"fileBitrate\": \"" +
+                          row.fileBitrate + "\"}\n");
             EXPECT_EQ(RunCli(single + " --stage quadtree").out,
                       "{\"blocks\": " + row.blocks + ", \"psnr\": \"" + row.quadtreePsnr + "\"}\n");
         }
@@ -117,15 +119,16 @@ TEST(Sweep, DefaultSweepOfTheSampleStartsWithTheKnownSingleRun) {
     ASSERT_EQ(run.exitCode, 0);
     const auto table = TableFields(run.out);
     ASSERT_EQ(table.size(), 11u);  // header and the ten default penalties
-    EXPECT_EQ(table[0],
-              (std::vector<std::string>{"penalty", "blocks", "cutModels", "groups", "quadtreePsnr",
-                                        "psnr", "bitrate", "fileBitrate", "milliseconds"}));
-    const std::vector<std::string> first(table[1].begin(), table[1].end() - 1);
-    EXPECT_EQ(first, (std::vector<std::string>{"1", "9469", "6100", "4", "23.619901", "29.666069",
-                                               "0.531038", "0.553772"}));
+    EXPECT_EQ(table[0], (std::vector<std::string>{"codec", "penalty", "blocks", "cutModels",
+                                                  "groups", "quadtreePsnr", "psnr", "bitrate",
+                                                  "fileBitrate", "milliseconds"}));
+    // The file's rate follows the coder; the single run's test above holds it to the row.
+    const std::vector<std::string> first(table[1].begin(), table[1].end() - 2);
+    EXPECT_EQ(first, (std::vector<std::string>{"zantrel", "1", "9469", "6100", "4", "23.619901",
+                                               "29.666069", "0.531038"}));
     std::vector<std::string> penalties;
     for (std::size_t i = 1; i < table.size(); ++i)
-        penalties.push_back(table[i][0]);
+        penalties.push_back(table[i][1]);
     EXPECT_EQ(penalties, Split("1,2,5,10,20,50,100,200,500,1000", ','));
 }
 
@@ -145,9 +148,9 @@ TEST(Sweep, CsvHoldsTheTableAndJsonTheSameFigures) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const JsonRow& r = rows[i];
         EXPECT_EQ(fromCsv[i + 1],
-                  (std::vector<std::string>{r.penalty, r.blocks, r.cutModels, r.groups,
+                  (std::vector<std::string>{r.codec, r.penalty, r.blocks, r.cutModels, r.groups,
                                             r.quadtreePsnr, r.psnr, r.bitrate, r.fileBitrate,
-                                            fromCsv[i + 1][8]}));
+                                            fromCsv[i + 1][9]}));
     }
     if (HavePython()) {
         WriteBytes(folder + "/sweep.json", {json.out.begin(), json.out.end()});
@@ -191,6 +194,9 @@ TEST(Sweep, BadArgumentsExitWithCodeTwoBeforeAnyWork) {
         {"--frobnicate", "usage:"},
         {"--threads 0", "usage:"},
         {"a.bmp b.bmp", "usage:"},
+        {"--peers jpeg,png", "unknown codec \"png\""},
+        {"--peers jpeg,", "unknown codec \"\""},
+        {"--peers JPEG", "unknown codec \"JPEG\""},
     };
     for (const auto& [arguments, message] : cases) {
         SCOPED_TRACE(arguments);
@@ -306,6 +312,73 @@ TEST(Sweep, InfinitePsnrStaysValidJsonAndIsListedUnderTheChart) {
     const std::string chart = ReadText(folder + "/c.svg");
     EXPECT_EQ(chart.find("<circle"), std::string::npos);
     EXPECT_NE(chart.find("not finite: penalty 1, 2</text>"), std::string::npos) << chart;
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
+    const std::string folder = MakeTempFolder();
+    const std::string csv = folder + "/s.csv";
+    const CliRun run = RunCli("sweep --penalties 100,10 --peers webp,jpeg2000,webp --csv '" + csv +
+                              "' --plot '" + folder + "/s.svg'");
+    ASSERT_EQ(run.exitCode, 0);
+    const auto table = TableFields(run.out);
+    std::vector<std::pair<std::string, std::size_t>> runs;  // each codec's rows, in order
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        ASSERT_EQ(table[i].size(), 10u) << i;
+        if (runs.empty() || runs.back().first != table[i][0])
+            runs.emplace_back(table[i][0], 0);
+        ++runs.back().second;
+    }
+    ASSERT_EQ(runs.size(), 3u);  // webp once, where first named
+    EXPECT_EQ(runs[0], std::make_pair(std::string("zantrel"), std::size_t{2}));
+    EXPECT_EQ(runs[1].first, "webp");
+    EXPECT_GE(runs[1].second, 5u);
+    EXPECT_EQ(runs[2], std::make_pair(std::string("jpeg2000"), std::size_t{2}));  // one per file
+
+    std::vector<std::vector<std::string>> fromCsv;
+    for (const std::string& line : Split(ReadText(csv), '\n'))
+        fromCsv.push_back(Split(line + ",", ','));  // the "," keeps a trailing empty field
+    ASSERT_EQ(fromCsv.size(), table.size());
+    for (std::size_t i = 3; i < table.size(); ++i) {
+        // blocks .. quadtreePsnr, bitrate and milliseconds are Zantrel's own.
+        for (const std::size_t c : {2u, 3u, 4u, 5u, 7u, 9u}) {
+            EXPECT_EQ(table[i][c], "-") << i << " " << c;
+            EXPECT_EQ(fromCsv[i][c], "") << i << " " << c;
+        }
+        EXPECT_GT(std::stod(table[i][6]), 15.0);  // psnr
+        EXPECT_GT(std::stod(table[i][8]), 0.0);   // fileBitrate
+    }
+    // JPEG 2000 aims at each Zantrel file's rate, and lands close to it.
+    for (std::size_t k = 0; k < 2; ++k) {
+        const std::vector<std::string>& peer = table[table.size() - 2 + k];
+        EXPECT_EQ(peer[1], table[1 + k][8]);
+        EXPECT_NEAR(std::stod(peer[8]), std::stod(peer[1]), 0.1 * std::stod(peer[1]));
+    }
+    const std::string chart = ReadText(folder + "/s.svg");
+    for (const char* curve : {"zantrel-estimate", "zantrel-file", "webp", "jpeg2000"}) {
+        EXPECT_NE(chart.find(std::string("<polyline class=\"") + curve + "\""), std::string::npos)
+            << curve;
+    }
+    EXPECT_NE(chart.find(">WebP, quality 0 \u2026 95</text>"), std::string::npos);
+    if (HavePython()) {
+        EXPECT_TRUE(PythonParses("xml", folder + "/s.svg"));
+    }
+
+    // JSON: the columns a peer's row does not have are null.
+    const CliRun json = RunCli("sweep --json --penalties 100 --peers jpeg");
+    ASSERT_EQ(json.exitCode, 0);
+    const std::vector<std::string> lines = Split(json.out, '\n');
+    ASSERT_GT(lines.size(), 4u);
+    const std::regex peerRow(
+        "  \\{\"codec\": \"jpeg\", \"penalty\": [0-9]+, \"blocks\": null, \"cutModels\": null, "
+        "\"groups\": null, \"quadtreePsnr\": null, \"psnr\": \"[0-9]+\\.[0-9]{6}\", "
+        "\"bitrate\": null, \"fileBitrate\": \"[0-9]+\\.[0-9]{6}\", \"milliseconds\": null\\},?");
+    for (std::size_t i = 2; i + 1 < lines.size(); ++i)
+        EXPECT_TRUE(std::regex_match(lines[i], peerRow)) << lines[i];
+    if (HavePython()) {
+        WriteBytes(folder + "/s.json", {json.out.begin(), json.out.end()});
+        EXPECT_TRUE(PythonParses("json", folder + "/s.json"));
+    }
     std::filesystem::remove_all(folder);
 }
 

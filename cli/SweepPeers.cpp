@@ -1,0 +1,112 @@
+#include "cli/SweepPeers.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <optional>
+
+#include "measure/FigureText.h"
+#include "measure/Psnr.h"
+#include "peers/PeerCodec.h"
+
+namespace {
+
+constexpr std::array<std::pair<PeerKind, std::string_view>, 3> kNames = {{
+    {PeerKind::Jpeg, "jpeg"},
+    {PeerKind::Jpeg2000, "jpeg2000"},
+    {PeerKind::Webp, "webp"},
+}};
+
+// From the coarsest each codec offers to near its finest, denser where Zantrel's rates lie.
+constexpr std::array<int, 13> kJpegQualities = {1, 3, 5, 10, 20, 30, 40, 50, 60, 70, 80, 90, 95};
+constexpr std::array<int, 12> kWebpQualities = {0, 5, 10, 20, 30, 40, 50, 60, 70, 80, 90, 95};
+
+double BitsPerPixel(std::size_t bytes, const GrayPicture& gray) {
+    return 8.0 * static_cast<double>(bytes) / static_cast<double>(gray.PixelCount());
+}
+
+std::optional<PeerCoding> Code(PeerKind kind, const GrayPicture& gray, double setting) {
+    switch (kind) {
+        case PeerKind::Jpeg:
+            return CodeJpeg(gray, static_cast<int>(setting));
+        case PeerKind::Jpeg2000:
+            return CodeJpeg2000(gray, setting);
+        case PeerKind::Webp:
+            return CodeWebp(gray, static_cast<float>(setting));
+    }
+    return std::nullopt;
+}
+
+std::vector<double> Settings(PeerKind kind, const std::vector<SweepRow>& zantrelRows) {
+    switch (kind) {
+        case PeerKind::Jpeg:
+            return {kJpegQualities.begin(), kJpegQualities.end()};
+        case PeerKind::Webp:
+            return {kWebpQualities.begin(), kWebpQualities.end()};
+        case PeerKind::Jpeg2000:
+            break;
+    }
+    // The rates as the table prints them, so each target reads as a fileBitrate above it.
+    std::vector<double> rates;
+    for (const SweepRow& row : zantrelRows)
+        rates.push_back(std::strtod(FormatFigure(row.fileBitrate).c_str(), nullptr));
+    return rates;
+}
+
+}  // namespace
+
+std::string_view PeerName(PeerKind kind) {
+    for (const auto& [k, name] : kNames) {
+        if (k == kind)
+            return name;
+    }
+    return {};
+}
+
+bool ParsePeerList(std::string_view list, std::vector<PeerKind>& peers, std::string& message) {
+    peers.clear();
+    std::vector<PeerKind> read;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        const std::string_view item =
+            list.substr(start, comma == std::string_view::npos ? comma : comma - start);
+        const auto known = std::find_if(kNames.begin(), kNames.end(),
+                                        [&](const auto& entry) { return entry.second == item; });
+        if (known == kNames.end()) {
+            message = "--peers: unknown codec \"";
+            message.append(item).append("\"; the codecs are jpeg, jpeg2000 and webp");
+            return false;
+        }
+        if (std::find(read.begin(), read.end(), known->first) == read.end())
+            read.push_back(known->first);
+        if (comma == std::string_view::npos)
+            break;
+        start = comma + 1;
+    }
+    peers = std::move(read);
+    return true;
+}
+
+std::vector<SweepRow> MeasurePeers(const GrayPicture& gray, const std::vector<PeerKind>& peers,
+                                   const std::vector<SweepRow>& zantrelRows,
+                                   CSweepProgress& status) {
+    std::vector<SweepRow> rows;
+    for (const PeerKind kind : peers) {
+        const std::vector<double> settings = Settings(kind, zantrelRows);
+        const int count = static_cast<int>(settings.size());
+        for (int k = 0; k < count; ++k) {
+            SweepRow row;
+            row.codec = PeerName(kind);
+            row.setting = settings[k];
+            status.StartStep(row.codec, k, count, FormatSweepPenalty(row.setting));
+            const std::optional<PeerCoding> coding = Code(kind, gray, row.setting);
+            if (!coding)
+                continue;
+            row.psnr = Psnr(gray, coding->decoded);
+            row.fileBitrate = BitsPerPixel(coding->bytes, gray);
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The standard codecs Zantrel's file is compared with. Each codes a gray picture at one
+// setting and decodes it back with the same library; the size counted is that of the whole
+// coded stream, headers included, as a file would hold it.
+
+#include <cstddef>
+#include <optional>
+
+#include "picture/Picture.h"
+
+struct PeerCoding {
+    std::size_t bytes = 0;  // the coded stream
+    GrayPicture decoded;    // the same size as the input, bottom row first
+};
+
+// JPEG, one gray channel, baseline with optimised Huffman tables, the accurate DCT both ways.
+// `quality` 1 .. 100; nothing when the library refuses.
+std::optional<PeerCoding> CodeJpeg(const GrayPicture& gray, int quality);
+
+// A JPEG 2000 codestream with one quality layer cut at `bitsPerPixel` (> 0), 9/7 wavelet.
+// The stream may come out a little under or over the target; its real size is returned.
+std::optional<PeerCoding> CodeJpeg2000(const GrayPicture& gray, double bitsPerPixel);
+
+// Lossy WebP at `quality` 0 .. 100. Sides above 16383 are beyond the format: nothing.
+std::optional<PeerCoding> CodeWebp(const GrayPicture& gray, float quality);
