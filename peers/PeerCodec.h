@@ -21,5 +21,6 @@ std::optional<PeerCoding> CodeJpeg(const GrayPicture& gray, int quality);
 // The stream may come out a little under or over the target; its real size is returned.
 std::optional<PeerCoding> CodeJpeg2000(const GrayPicture& gray, double bitsPerPixel);
 
-// Lossy WebP at `quality` 0 .. 100. Sides above 16383 are beyond the format: nothing.
+// Lossy WebP at `quality` 0 .. 100. Sides above 16383 are beyond the format: nothing; so is a
+// picture whose macroblock modes overflow the format's first partition (noise near that size).
 std::optional<PeerCoding> CodeWebp(const GrayPicture& gray, float quality);

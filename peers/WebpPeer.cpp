@@ -66,14 +66,21 @@ std::optional<PeerCoding> CodeWebp(const GrayPicture& gray, float quality) {
     WebPMemoryWriter writer;
     WebPMemoryWriterInit(&writer);
     const std::unique_ptr<WebPMemoryWriter, WriterClear> ownedWriter(&writer);
-    if (!Encode(config, picture, writer)) {
-        // The first partition (the macroblocks' modes) is limited to 512 KiB, which the
-        // largest pictures can exceed; the library then may spend fewer bits on the modes.
-        if (picture.error_code != VP8_ENC_ERROR_PARTITION0_OVERFLOW)
+    // The largest pictures can overflow the format's partitions: the first (the macroblocks'
+    // modes) holds 512 KiB, where the library may then spend fewer bits on the modes; each of
+    // the others 16 MiB, where the coefficients are then spread over eight of them.
+    // Each remedy is tried once; a noisy picture near the largest size may still not fit.
+    bool limited = false, split = false;
+    while (!Encode(config, picture, writer)) {
+        if (picture.error_code == VP8_ENC_ERROR_PARTITION0_OVERFLOW && !limited) {
+            config.partition_limit = 100;
+            limited = true;
+        } else if (picture.error_code == VP8_ENC_ERROR_PARTITION_OVERFLOW && !split) {
+            config.partitions = 3;
+            split = true;
+        } else {
             return std::nullopt;
-        config.partition_limit = 100;
-        if (!Encode(config, picture, writer))
-            return std::nullopt;
+        }
     }
     const std::size_t bytes = writer.size;
     if (bytes == 0)
