@@ -10,13 +10,14 @@
 namespace {
 
 constexpr const char* kColumns =
-    "Columns: codec (zantrel, or a peer codec); penalty (a peer's row: its quality, or its\n"
-    "target bits per pixel); blocks (quadtree blocks); cutModels (blocks that took a cut line);\n"
-    "groups (block sizes searched); quadtreePsnr (dB, the blocks filled with their means);\n"
-    "psnr (dB, the reconstruction); bitrate (bits per pixel, estimated); fileBitrate (bits per\n"
-    "pixel of the whole coded file); milliseconds (wall clock of that penalty's quadtree split,\n"
-    "block fill, cut-line search and reconstruction; the loading, gray conversion, PSNR and bit\n"
-    "rate are not counted). A peer's row has codec, penalty, psnr and fileBitrate only.\n";
+    "Columns: codec (zantrel, or a peer codec); penalty (Zantrel's rows); setting (a peer's\n"
+    "quality, or its target bits per pixel); blocks (quadtree blocks); cutModels (blocks that\n"
+    "took a cut line); groups (block sizes searched); quadtreePsnr (dB, the blocks filled with\n"
+    "their means); psnr (dB, the reconstruction); bitrate (bits per pixel, estimated);\n"
+    "fileBitrate (bits per pixel of the whole coded file); milliseconds (wall clock of that\n"
+    "penalty's quadtree split, block fill, cut-line search and reconstruction; the loading, gray\n"
+    "conversion, PSNR and bit rate are not counted). A peer's row has codec, setting, psnr and\n"
+    "fileBitrate only; the table shows a column a row does not have as -.\n";
 
 }  // namespace
 

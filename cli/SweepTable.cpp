@@ -14,9 +14,10 @@ struct Column {
     bool quoted;       // a string in JSON: a name, or a "%f" text as in the single run
 };
 
-constexpr std::array<Column, 10> kColumns = {{
+constexpr std::array<Column, 11> kColumns = {{
     {"codec", true},
-    {"penalty", false},  // a peer's row: its setting
+    {"penalty", false},
+    {"setting", false},  // a peer's quality or target rate
     {"blocks", false},
     {"cutModels", false},
     {"groups", false},
@@ -34,15 +35,16 @@ Fields FieldsOf(const SweepRow& row) {
     if (!row.IsZantrel()) {
         Fields fields;
         fields[0] = row.codec;
-        fields[1] = FormatSweepPenalty(row.setting);
-        fields[6] = FormatFigure(row.psnr);
-        fields[8] = FormatFigure(row.fileBitrate);
+        fields[2] = FormatSweepPenalty(row.setting);
+        fields[7] = FormatFigure(row.psnr);
+        fields[9] = FormatFigure(row.fileBitrate);
         return fields;
     }
     char milliseconds[64];
     std::snprintf(milliseconds, sizeof milliseconds, "%.1f", row.milliseconds);
     return {row.codec,
             FormatSweepPenalty(row.setting),
+            {},
             std::to_string(row.blocks),
             std::to_string(row.cutModels),
             std::to_string(row.groups),

@@ -37,6 +37,6 @@ std::string SweepTableText(const std::vector<SweepRow>& rows);
 // Header line and one line per row; no field ever needs quoting.
 std::string SweepCsvText(const std::vector<SweepRow>& rows);
 // An array of objects, one per row and line, with the single run's keys and types plus
-// "codec" (a string), "penalty" (a row's setting), "quadtreePsnr" (quoted like "psnr") and
-// "milliseconds" (numbers).
+// "codec" (a string), "penalty" (Zantrel's rows), "setting" (a peer's quality or target rate),
+// "quadtreePsnr" (quoted like "psnr") and "milliseconds" (numbers).
 std::string SweepJsonText(const std::vector<SweepRow>& rows);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -50,7 +51,8 @@ std::vector<JsonRow> JsonRows(const std::string& json) {
     EXPECT_EQ(lines.front(), "[");
     EXPECT_EQ(lines.back(), "]");
     const std::regex row(
-        "  \\{\"codec\": \"([a-z0-9]+)\", \"penalty\": ([^,]+), \"blocks\": ([0-9]+), "
+        "  \\{\"codec\": \"([a-z0-9]+)\", \"penalty\": ([^,]+), \"setting\": null, "
+        "\"blocks\": ([0-9]+), "
         "\"cutModels\": ([0-9]+), "
         "\"groups\": ([0-9]+), \"quadtreePsnr\": \"([^\"]+)\", \"psnr\": \"([^\"]+)\", "
         "\"bitrate\": \"([^\"]+)\", \"fileBitrate\": \"([^\"]+)\", "
@@ -119,13 +121,13 @@ TEST(Sweep, DefaultSweepOfTheSampleStartsWithTheKnownSingleRun) {
     ASSERT_EQ(run.exitCode, 0);
     const auto table = TableFields(run.out);
     ASSERT_EQ(table.size(), 11u);  // header and the ten default penalties
-    EXPECT_EQ(table[0], (std::vector<std::string>{"codec", "penalty", "blocks", "cutModels",
-                                                  "groups", "quadtreePsnr", "psnr", "bitrate",
-                                                  "fileBitrate", "milliseconds"}));
+    EXPECT_EQ(table[0], (std::vector<std::string>{"codec", "penalty", "setting", "blocks",
+                                                  "cutModels", "groups", "quadtreePsnr", "psnr",
+                                                  "bitrate", "fileBitrate", "milliseconds"}));
     // The file's rate follows the coder; the single run's test above holds it to the row.
     const std::vector<std::string> first(table[1].begin(), table[1].end() - 2);
-    EXPECT_EQ(first, (std::vector<std::string>{"zantrel", "1", "9469", "6100", "4", "23.619901",
-                                               "29.666069", "0.531038"}));
+    EXPECT_EQ(first, (std::vector<std::string>{"zantrel", "1", "-", "9469", "6100", "4",
+                                               "23.619901", "29.666069", "0.531038"}));
     std::vector<std::string> penalties;
     for (std::size_t i = 1; i < table.size(); ++i)
         penalties.push_back(table[i][1]);
@@ -138,8 +140,10 @@ TEST(Sweep, CsvHoldsTheTableAndJsonTheSameFigures) {
     const CliRun table = RunCli("sweep --penalties 7,0.1,123456.789 --csv '" + csv + "'");
     ASSERT_EQ(table.exitCode, 0);
     std::vector<std::vector<std::string>> fromCsv;
-    for (const std::string& line : Split(ReadText(csv), '\n'))
-        fromCsv.push_back(Split(line, ','));
+    for (const std::string& line : Split(ReadText(csv), '\n')) {
+        fromCsv.push_back(Split(line + ",", ','));  // the "," keeps a trailing empty field
+        std::replace(fromCsv.back().begin(), fromCsv.back().end(), std::string(), std::string("-"));
+    }
     EXPECT_EQ(fromCsv, TableFields(table.out));  // the same run: milliseconds too
 
     const CliRun json = RunCli("sweep --json --penalties 7,0.1,123456.789");
@@ -148,9 +152,9 @@ TEST(Sweep, CsvHoldsTheTableAndJsonTheSameFigures) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const JsonRow& r = rows[i];
         EXPECT_EQ(fromCsv[i + 1],
-                  (std::vector<std::string>{r.codec, r.penalty, r.blocks, r.cutModels, r.groups,
-                                            r.quadtreePsnr, r.psnr, r.bitrate, r.fileBitrate,
-                                            fromCsv[i + 1][9]}));
+                  (std::vector<std::string>{r.codec, r.penalty, "-", r.blocks, r.cutModels,
+                                            r.groups, r.quadtreePsnr, r.psnr, r.bitrate,
+                                            r.fileBitrate, fromCsv[i + 1][10]}));
     }
     if (HavePython()) {
         WriteBytes(folder + "/sweep.json", {json.out.begin(), json.out.end()});
@@ -324,7 +328,7 @@ TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
     const auto table = TableFields(run.out);
     std::vector<std::pair<std::string, std::size_t>> runs;  // each codec's rows, in order
     for (std::size_t i = 1; i < table.size(); ++i) {
-        ASSERT_EQ(table[i].size(), 10u) << i;
+        ASSERT_EQ(table[i].size(), 11u) << i;
         if (runs.empty() || runs.back().first != table[i][0])
             runs.emplace_back(table[i][0], 0);
         ++runs.back().second;
@@ -340,19 +344,19 @@ TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
         fromCsv.push_back(Split(line + ",", ','));  // the "," keeps a trailing empty field
     ASSERT_EQ(fromCsv.size(), table.size());
     for (std::size_t i = 3; i < table.size(); ++i) {
-        // blocks .. quadtreePsnr, bitrate and milliseconds are Zantrel's own.
-        for (const std::size_t c : {2u, 3u, 4u, 5u, 7u, 9u}) {
+        // penalty, blocks .. quadtreePsnr, bitrate and milliseconds are Zantrel's own.
+        for (const std::size_t c : {1u, 3u, 4u, 5u, 6u, 8u, 10u}) {
             EXPECT_EQ(table[i][c], "-") << i << " " << c;
             EXPECT_EQ(fromCsv[i][c], "") << i << " " << c;
         }
-        EXPECT_GT(std::stod(table[i][6]), 15.0);  // psnr
-        EXPECT_GT(std::stod(table[i][8]), 0.0);   // fileBitrate
+        EXPECT_GT(std::stod(table[i][7]), 15.0);  // psnr
+        EXPECT_GT(std::stod(table[i][9]), 0.0);   // fileBitrate
     }
     // JPEG 2000 aims at each Zantrel file's rate, and lands close to it.
     for (std::size_t k = 0; k < 2; ++k) {
         const std::vector<std::string>& peer = table[table.size() - 2 + k];
-        EXPECT_EQ(peer[1], table[1 + k][8]);
-        EXPECT_NEAR(std::stod(peer[8]), std::stod(peer[1]), 0.1 * std::stod(peer[1]));
+        EXPECT_EQ(peer[2], table[1 + k][9]);
+        EXPECT_NEAR(std::stod(peer[9]), std::stod(peer[2]), 0.1 * std::stod(peer[2]));
     }
     const std::string chart = ReadText(folder + "/s.svg");
     for (const char* curve : {"zantrel-estimate", "zantrel-file", "webp", "jpeg2000"}) {
@@ -370,7 +374,8 @@ TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
     const std::vector<std::string> lines = Split(json.out, '\n');
     ASSERT_GT(lines.size(), 4u);
     const std::regex peerRow(
-        "  \\{\"codec\": \"jpeg\", \"penalty\": [0-9]+, \"blocks\": null, \"cutModels\": null, "
+        "  \\{\"codec\": \"jpeg\", \"penalty\": null, \"setting\": [0-9]+, \"blocks\": null, "
+        "\"cutModels\": null, "
         "\"groups\": null, \"quadtreePsnr\": null, \"psnr\": \"[0-9]+\\.[0-9]{6}\", "
         "\"bitrate\": null, \"fileBitrate\": \"[0-9]+\\.[0-9]{6}\", \"milliseconds\": null\\},?");
     for (std::size_t i = 2; i + 1 < lines.size(); ++i)
