@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "linesearch/CutLineOverlay.h"
+
 namespace {
 
 const GrayPicture* GraySource(const DocumentPictures& pictures, DisplayMode mode) {
@@ -46,6 +48,19 @@ QImage DisplayPicture(const DocumentPictures& pictures, DisplayMode mode) {
     for (int r = 0; r < source->height; ++r) {
         std::memcpy(image.scanLine(source->height - 1 - r), &source->samples[source->Index(r, 0)],
                     static_cast<std::size_t>(source->width));
+    }
+    return image;
+}
+
+QImage ShownPicture(const DocumentPictures& pictures, DisplayMode mode) {
+    const GrayPicture& grid = pictures.quadtree.tree.grid;
+    if (mode != DISPLAY_GRID_LINES || !pictures.loaded || grid.samples.empty())
+        return DisplayPicture(pictures, mode);
+    const ColorPicture lines = GridWithCutLines(grid, pictures.decomposition.cutModels);
+    QImage image(lines.width, lines.height, QImage::Format_BGR888);
+    for (int r = 0; r < lines.height; ++r) {
+        std::memcpy(image.scanLine(lines.height - 1 - r), lines.Pixel(r, 0),
+                    static_cast<std::size_t>(lines.width) * 3);
     }
     return image;
 }

@@ -12,5 +12,10 @@
 // while no picture has been loaded or while the mode's picture has not been made.
 QImage DisplayPicture(const DocumentPictures& pictures, DisplayMode mode);
 
+// What the view shows in `mode` as one picture at its own size, top row first: DisplayPicture,
+// with the chosen cut lines drawn in red in mode 6 (the pixels `zantrel-cli --lines` writes).
+// For saving, copying, printing and comparing what is shown.
+QImage ShownPicture(const DocumentPictures& pictures, DisplayMode mode);
+
 // The size DisplayPicture has for `mode`; the classic 512 x 512 while there is no picture.
 QSize DisplaySize(const DocumentPictures& pictures, DisplayMode mode);
