@@ -1,10 +1,11 @@
 #include "view/ZantrelView.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPageLayout>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
-#include <QScrollBar>
+#include <QStatusTipEvent>
 #include <algorithm>
 
 #include "linesearch/CutLineOverlay.h"
@@ -15,18 +16,17 @@
 
 namespace {
 
-// The scroll extent is the picture plus this margin in each direction.
-constexpr int kExtentMargin = 20;
-constexpr int kTopMargin = 10;
-constexpr int kLineStep = 10;
 const QColor kCutLineColor(255, 0, 0);
+
+bool ShowsBlocks(DisplayMode mode) {
+    return mode >= DISPLAY_QUADTREE && mode <= DISPLAY_GRID_LINES;
+}
 
 }  // namespace
 
 CZantrelView::CZantrelView(CDialogHost& host, const DocumentPictures& pictures, QWidget* parent)
-    : QAbstractScrollArea(parent), m_host(host), m_pictures(pictures) {
-    setFrameShape(QFrame::NoFrame);
-    viewport()->setAutoFillBackground(false);
+    : CPictureCanvas(parent), m_host(host), m_pictures(pictures) {
+    connect(this, &CPictureCanvas::PixelHovered, this, &CZantrelView::ShowBlockAt);
 }
 
 void CZantrelView::ShowMode(DisplayMode mode) {
@@ -34,73 +34,97 @@ void CZantrelView::ShowMode(DisplayMode mode) {
     UpdateAllViews();
 }
 
+DisplayMode CZantrelView::ShownMode() const {
+    return m_grayHeld ? DISPLAY_GRAY : m_displayMode;
+}
+
 void CZantrelView::UpdateAllViews() {
-    m_stale = true;
-    OnSize(viewport()->width(), viewport()->height());
-    viewport()->update();
+    m_blocksStale = true;
+    Refresh();
+    Q_EMIT PicturesChanged();
 }
 
 void CZantrelView::Refresh() {
-    if (!m_stale)
-        return;
-    m_stale = false;
-    m_shown = DisplayPicture(m_pictures, m_displayMode);
-    m_cutPixels.clear();
-    if (m_shown.isNull() || m_displayMode != DISPLAY_GRID_LINES)
-        return;
-    // Each line without its end point: the same pixels as the engine's picture of the cut
-    // lines. Like the drawing before pictures had sizes, a pixel just outside is drawn too.
-    for (const CutModel& model : m_pictures.decomposition.cutModels) {
-        ScreenPoint from{};
-        ScreenPoint to{};
-        CutLineEnds(model, m_shown.height(), from, to);
-        ForEachLinePixel(from, to, [&](int x, int y) { m_cutPixels.emplace_back(x, y); });
+    // Built once per change rather than on every paint: a large picture costs a full copy.
+    QImage shown = ShownPicture(m_pictures, ShownMode());
+    m_outsidePixels.clear();
+    if (!shown.isNull() && ShownMode() == DISPLAY_GRID_LINES) {
+        // Like the drawing before pictures had sizes, a line pixel just outside is drawn too.
+        const QRect inside = shown.rect();
+        for (const CutModel& model : m_pictures.decomposition.cutModels) {
+            ScreenPoint from{};
+            ScreenPoint to{};
+            CutLineEnds(model, shown.height(), from, to);
+            ForEachLinePixel(from, to, [&](int x, int y) {
+                if (!inside.contains(x, y))
+                    m_outsidePixels.emplace_back(x, y);
+            });
+        }
     }
+    SetImage(std::move(shown));
 }
 
 void CZantrelView::OnDraw(QPainter& painter) {
+    DrawPicture(painter, QRect(m_origin, ZoomedSize()));
+    DrawOver(painter);
+}
+
+void CZantrelView::DrawOver(QPainter& painter) const {
+    for (const QPoint pixel : m_outsidePixels)
+        painter.fillRect(PixelSquare(pixel), kCutLineColor);
+}
+
+void CZantrelView::ShowBlockAt(QPoint pixel) {
+    QString text;
+    if (pixel.x() >= 0 && ShowsBlocks(m_displayMode)) {
+        if (m_blocksStale) {
+            m_blocks.Build(m_pictures);
+            m_blocksStale = false;
+        }
+        // The engine counts rows from the bottom.
+        text = m_blocks.Describe(Image().height() - 1 - pixel.y(), pixel.x());
+    }
+    if (text == m_hoverText)
+        return;
+    m_hoverText = text;
+    // Shown like a menu prompt: over pane 0 while it lasts, the pane's text back after it.
+    QStatusTipEvent tip(text);
+    QCoreApplication::sendEvent(this, &tip);
+}
+
+void CZantrelView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space) {
+        CPictureCanvas::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || m_grayHeld || m_pictures.gray.samples.empty())
+        return;
+    m_grayHeld = true;
     Refresh();
-    if (m_shown.isNull())
+}
+
+void CZantrelView::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space) {
+        CPictureCanvas::keyReleaseEvent(event);
         return;
-    painter.drawImage(m_origin, m_shown);
-    if (m_cutPixels.empty())
+    }
+    event->accept();
+    if (!event->isAutoRepeat())
+        ReleaseGray();
+}
+
+void CZantrelView::focusOutEvent(QFocusEvent* event) {
+    // The release would go to another widget.
+    ReleaseGray();
+    CPictureCanvas::focusOutEvent(event);
+}
+
+void CZantrelView::ReleaseGray() {
+    if (!m_grayHeld)
         return;
-    painter.save();
-    painter.translate(m_origin);
-    painter.setPen(QPen(kCutLineColor, 0));
-    painter.drawPoints(m_cutPixels.data(), static_cast<int>(m_cutPixels.size()));
-    painter.restore();
-}
-
-bool CZantrelView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Resize)
-        OnSize(viewport()->width(), viewport()->height());
-    return QAbstractScrollArea::viewportEvent(event);
-}
-
-void CZantrelView::OnSize(int width, int height) {
-    const QSize picture = DisplaySize(m_pictures, m_displayMode);
-    // Integer division truncates towards zero: 300 wide for a 512-wide picture gives -106.
-    m_origin = QPoint((width - picture.width()) / 2, kTopMargin);
-    const int extentX = picture.width() + kExtentMargin;
-    const int extentY = picture.height() + kExtentMargin;
-    horizontalScrollBar()->setRange(0, std::max(0, extentX - width));
-    horizontalScrollBar()->setPageStep(width);
-    horizontalScrollBar()->setSingleStep(kLineStep);
-    verticalScrollBar()->setRange(0, std::max(0, extentY - height));
-    verticalScrollBar()->setPageStep(height);
-    verticalScrollBar()->setSingleStep(kLineStep);
-}
-
-void CZantrelView::paintEvent(QPaintEvent* event) {
-    QPainter painter(viewport());
-    painter.fillRect(event->rect(), palette().color(QPalette::Base));
-    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    OnDraw(painter);
-}
-
-void CZantrelView::scrollContentsBy(int, int) {
-    viewport()->update();
+    m_grayHeld = false;
+    Refresh();
 }
 
 void CZantrelView::OnFilePrint() {

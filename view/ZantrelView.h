@@ -1,21 +1,24 @@
 #pragma once
-// The view: shows the picture of its display mode unscaled, at the picture's own size, with the
-// top-left corner at Origin(), in mode 6 with the chosen cut lines in red, over a scroll extent
-// of the picture plus 20 each way. It reads the document's pictures and owns only what is
-// shown: the display mode and where the picture sits. It also prints what it shows.
+// The view: shows the picture of its display mode, in mode 6 with the chosen cut lines in red,
+// on a zoomable canvas (at a zoom of 1 the picture sits at its own size, centred while it fits,
+// 10 below the top). It reads the document's pictures and owns only what is shown: the display
+// mode, the zoom and where the picture sits. Pointing at a block in modes 3 to 6 tells its
+// model on the status bar; holding Space shows the gray picture until it is let go. It also
+// prints what it shows.
 
-#include <QAbstractScrollArea>
-#include <QImage>
 #include <QPoint>
+#include <QString>
 #include <vector>
 
+#include "view/BlockLookup.h"
 #include "view/DisplayMode.h"
 #include "view/DocumentPictures.h"
+#include "view/PictureCanvas.h"
 
 class CDialogHost;
 class QPainter;
 
-class CZantrelView final : public QAbstractScrollArea {
+class CZantrelView final : public CPictureCanvas {
     Q_OBJECT
   public:
     // `pictures` must outlive the view.
@@ -24,11 +27,11 @@ class CZantrelView final : public QAbstractScrollArea {
     DisplayMode Mode() const { return m_displayMode; }
     // Shows `mode` and repaints.
     void ShowMode(DisplayMode mode);
-    // The top-left corner of the drawn picture in the scroll extent.
-    QPoint Origin() const { return m_origin; }
+    // The mode whose picture is on the screen: the gray picture's while Space is held.
+    DisplayMode ShownMode() const;
 
     // Draws the current display mode in logical coordinates (the origin is the top-left of
-    // the scroll extent); also used for printing, with the same coordinates and no scaling.
+    // the scroll extent) at the current zoom; also used for printing.
     void OnDraw(QPainter& painter);
     // Reads the document's pictures again and repaints the whole view; call after any change.
     void UpdateAllViews();
@@ -36,23 +39,31 @@ class CZantrelView final : public QAbstractScrollArea {
     // Ctrl+P: prints the current drawing where the dialog host says.
     void OnFilePrint();
 
+  Q_SIGNALS:
+    // UpdateAllViews was called: the document's pictures may have changed.
+    void PicturesChanged();
+
   protected:
-    bool viewportEvent(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void DrawOver(QPainter& painter) const override;
 
   private:
-    // Places the picture for a client area of `width` x `height` and sets the scroll ranges.
-    void OnSize(int width, int height);
-    // Rebuilds the shown image and the cut-line pixels when the document or mode changed.
+    // Shows the picture of ShownMode().
     void Refresh();
+    // The status-bar text for the block under picture pixel `pixel` ((-1, -1) for none).
+    void ShowBlockAt(QPoint pixel);
+    void ReleaseGray();
 
     CDialogHost& m_host;
     const DocumentPictures& m_pictures;
     DisplayMode m_displayMode = DISPLAY_NONE;
-    QPoint m_origin{0, 10};
-    // Built once per change rather than on every paint: a large picture costs a full copy.
-    bool m_stale = true;
-    QImage m_shown;
-    std::vector<QPoint> m_cutPixels;  // relative to the picture's top-left corner
+    bool m_grayHeld = false;
+    // The cut-line pixels just outside the picture, which the shown picture cannot hold.
+    std::vector<QPoint> m_outsidePixels;
+    // Rebuilt on the first look-up after a change, not on every mouse move.
+    CBlockLookup m_blocks;
+    bool m_blocksStale = true;
+    QString m_hoverText;  // the block text on the status bar; empty for none
 };

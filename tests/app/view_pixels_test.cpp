@@ -1,11 +1,16 @@
 // What the view puts on the screen, read back pixel by pixel: where a picture of any size sits
-// for a given client width, which picture each display mode shows, and the cut lines of mode 6.
+// for a given client width, which picture each display mode shows, the cut lines of mode 6, and
+// the zoom: every corner reachable, the point under the cursor kept.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 #include "ScriptedDialogHost.h"
 #include "view/ZantrelView.h"
@@ -69,39 +74,47 @@ TEST_F(ViewPixels, PictureSitsCentredTenPixelsBelowTheTopAtItsOwnSize) {
     struct Case {
         int pictureWidth;
         int width;
-        int originX;
+        int originX;  // a picture wider than the client area starts at the left margin
     };
-    for (const Case c : {Case{512, 1000, 244}, Case{512, 511, 0}, Case{512, 300, -106},
-                         Case{768, 1000, 116}, Case{768, 700, -34}}) {
+    for (const Case c : {Case{512, 1000, 244}, Case{512, 512, 0}, Case{512, 511, 10},
+                         Case{512, 300, 10}, Case{768, 1000, 116}, Case{768, 700, 10}}) {
         SCOPED_TRACE(testing::Message() << c.pictureWidth << " in " << c.width);
         Load(c.pictureWidth, 512);
         Place(c.width);
         EXPECT_EQ(m_view.Origin(), QPoint(c.originX, 10));
-        // The scroll extent is the picture plus 20.
+        const bool fits = c.pictureWidth <= c.width;
+        // The scroll extent is the picture plus 10 on each side; a picture that fits does not
+        // scroll sideways.
         EXPECT_EQ(m_view.horizontalScrollBar()->maximum(),
-                  std::max(0, c.pictureWidth + 20 - c.width));
+                  fits ? 0 : c.pictureWidth + 20 - c.width);
         const QImage shot = Shot();
-        // The top-left pixel on screen is picture row 511 (the top row) at the first column
-        // that is not cut off on the left.
-        const int left = std::max(0, c.originX);
-        const Position corner = PositionOf(shot.pixel(left, 10));
+        // The top-left pixel on screen is picture row 511 (the top row), column 0.
+        const Position corner = PositionOf(shot.pixel(c.originX, 10));
         EXPECT_EQ(corner.row, 511);
-        EXPECT_EQ(corner.col, std::max(0, -c.originX));
-        EXPECT_EQ(shot.pixel(left, 9), Background());
+        EXPECT_EQ(corner.col, 0);
+        EXPECT_EQ(shot.pixel(c.originX, 9), Background());
         if (c.originX > 0) {
             EXPECT_EQ(shot.pixel(c.originX - 1, 10), Background());
+        }
+        if (fits) {
             EXPECT_EQ(PositionOf(shot.pixel(c.originX + c.pictureWidth - 1, 10)).col,
                       c.pictureWidth - 1);
+        }
+        if (c.originX + c.pictureWidth < c.width) {
             EXPECT_EQ(shot.pixel(c.originX + c.pictureWidth, 10), Background());
         }
-        EXPECT_EQ(PositionOf(shot.pixel(left, 10 + 511)).row, 0);
+        EXPECT_EQ(PositionOf(shot.pixel(c.originX, 10 + 511)).row, 0);
     }
-    // Scrolling moves the picture with the scroll extent.
+    // Scrolling moves the picture with the scroll extent, to the right margin at the end.
     Load(512, 512);
     Place(300);
     m_view.horizontalScrollBar()->setValue(50);
     QApplication::processEvents();
-    EXPECT_EQ(PositionOf(Shot().pixel(0, 10)).col, 106 + 50);
+    EXPECT_EQ(PositionOf(Shot().pixel(0, 10)).col, 40);
+    m_view.horizontalScrollBar()->setValue(m_view.horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    EXPECT_EQ(PositionOf(Shot().pixel(300 - 11, 10)).col, 511);
+    EXPECT_EQ(Shot().pixel(300 - 10, 10), Background());
 }
 
 TEST_F(ViewPixels, GrayModesShowTheirPicturesAsGray) {
@@ -174,6 +187,7 @@ TEST_F(ViewPixels, CutLinesAreRedAndLeaveTheirEndPointOut) {
         cut(16, 32, 16, 0, 5, 16, 5),  // vertical, drawn upwards
         cut(64, 64, 8, 0, 0, 8, 8),    // oblique
         cut(128, 128, 8, 8, 8, 0, 0),  // the same slope drawn the other way
+        cut(0, 16, 8, 0, 4, 8, 4),     // from the bottom edge: its first pixel lies below
     };
     struct Expectation {
         const char* what;
@@ -191,6 +205,7 @@ TEST_F(ViewPixels, CutLinesAreRedAndLeaveTheirEndPointOut) {
         {"oblique start", x0 + 64, y - 64, true},   {"oblique middle", x0 + 68, y - 68, true},
         {"oblique end", x0 + 72, y - 72, false},    {"reversed start", x0 + 136, y - 136, true},
         {"reversed end", x0 + 128, y - 128, false}, {"off the lines", x0 + 100, y0 + 100, false},
+        {"below the picture", x0 + 20, y, true},    {"bottom row", x0 + 20, y - 1, true},
     };
     m_view.ShowMode(DISPLAY_GRID_LINES);
     const QImage lines = Shot();
@@ -203,6 +218,97 @@ TEST_F(ViewPixels, CutLinesAreRedAndLeaveTheirEndPointOut) {
     const QImage plain = Shot();
     for (const Expectation& e : expectations)
         EXPECT_NE(plain.pixel(e.x, e.y), kRed) << e.what;
+}
+
+TEST_F(ViewPixels, EveryCornerCanBeScrolledIntoViewAtEveryZoom) {
+    const int width = 1000;
+    const int height = 500;
+    Load(width, height);
+    m_view.resize(200, 150);
+    QScrollBar& across = *m_view.horizontalScrollBar();
+    QScrollBar& down = *m_view.verticalScrollBar();
+    for (const int step : {-2, 4}) {
+        m_view.SetZoomStep(step);
+        QApplication::processEvents();
+        // Below 1 the screen shows every 4th pixel, from the first.
+        const int every = step < 0 ? 1 << -step : 1;
+        for (const bool right : {false, true}) {
+            for (const bool bottom : {false, true}) {
+                SCOPED_TRACE(testing::Message() << step << (right ? " right" : " left")
+                                                << (bottom ? " bottom" : " top"));
+                across.setValue(right ? across.maximum() : 0);
+                down.setValue(bottom ? down.maximum() : 0);
+                QApplication::processEvents();
+                // The corner's screen pixel: the outer one of its square.
+                const QSize zoomed = m_view.ZoomedSize();
+                const QPoint at =
+                    m_view.Origin() - QPoint(across.value(), down.value()) +
+                    QPoint(right ? zoomed.width() - 1 : 0, bottom ? zoomed.height() - 1 : 0);
+                ASSERT_TRUE(m_view.viewport()->rect().contains(at)) << at.x() << "," << at.y();
+                const int col = right ? width - 1 - (width - 1) % every : 0;
+                const int fromTop = bottom ? height - 1 - (height - 1) % every : 0;
+                const Position shown = PositionOf(Shot().pixel(at));
+                EXPECT_EQ(shown.col, col);
+                EXPECT_EQ(shown.row, height - 1 - fromTop);
+            }
+        }
+    }
+    // Fit picks the largest zoom that fits, the smallest where none does.
+    for (const auto& [w, h, step] : {std::tuple{64, 32, 1}, std::tuple{40, 20, 2},
+                                     std::tuple{10, 5, 4}, std::tuple{1000, 500, -2}}) {
+        Load(w, h);
+        m_view.FitToWindow();
+        EXPECT_EQ(m_view.ZoomStep(), step) << w << "x" << h;
+    }
+}
+
+TEST_F(ViewPixels, CtrlWheelZoomsAboutTheCursorAndTheMiddleButtonDrags) {
+    Load(1000, 500);
+    m_view.resize(400, 300);
+    m_view.SetZoomStep(1);
+    m_view.horizontalScrollBar()->setValue(700);
+    m_view.verticalScrollBar()->setValue(300);
+    QApplication::processEvents();
+    const QPoint cursor(153, 97);
+    const Position before = PositionOf(Shot().pixel(cursor));
+    // Up twice, to 8; past 16, which holds; then down to 1.
+    for (const auto& [notches, step] :
+         {std::pair{1, 2}, std::pair{1, 3}, std::pair{4, 4}, std::pair{-3, 1}, std::pair{-1, 0}}) {
+        SCOPED_TRACE(step);
+        QWheelEvent wheel(cursor, m_view.viewport()->mapToGlobal(cursor), QPoint(),
+                          QPoint(0, 120 * notches), Qt::NoButton, Qt::ControlModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_view.viewport(), &wheel);
+        QApplication::processEvents();
+        EXPECT_EQ(m_view.ZoomStep(), step);
+        const Position after = PositionOf(Shot().pixel(cursor));
+        EXPECT_EQ(after.row, before.row);
+        EXPECT_EQ(after.col, before.col);
+        // Drawn as squares: the neighbours inside the square show the same pixel.
+        const int side = 1 << step;
+        const QPoint inSquare = m_view.Origin() - QPoint(m_view.horizontalScrollBar()->value(),
+                                                         m_view.verticalScrollBar()->value());
+        const QPoint corner =
+            cursor - QPoint((cursor.x() - inSquare.x()) % side, (cursor.y() - inSquare.y()) % side);
+        EXPECT_EQ(Shot().pixel(corner), Shot().pixel(corner + QPoint(side - 1, side - 1)));
+        EXPECT_NE(Shot().pixel(corner), Shot().pixel(corner + QPoint(side, side)));
+    }
+
+    // The picture follows the pointer while the middle button is down.
+    const QPoint start = m_view.Origin() - QPoint(m_view.horizontalScrollBar()->value(),
+                                                  m_view.verticalScrollBar()->value());
+    const QPoint drag[] = {{200, 150}, {170, 130}, {170, 130}};
+    const QEvent::Type types[] = {QEvent::MouseButtonPress, QEvent::MouseMove,
+                                  QEvent::MouseButtonRelease};
+    for (int i = 0; i < 3; ++i) {
+        QMouseEvent event(types[i], drag[i], m_view.viewport()->mapToGlobal(drag[i]),
+                          Qt::MiddleButton, i < 2 ? Qt::MiddleButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(m_view.viewport(), &event);
+    }
+    EXPECT_EQ(m_view.Origin() - QPoint(m_view.horizontalScrollBar()->value(),
+                                       m_view.verticalScrollBar()->value()),
+              start + QPoint(-30, -20));
 }
 
 }  // namespace
