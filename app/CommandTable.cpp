@@ -6,6 +6,7 @@
 #include "app/PictureCommands.h"
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
+#include "view/PictureCanvas.h"
 #include "view/ZantrelView.h"
 
 namespace {
@@ -40,11 +41,22 @@ constexpr CommandEntry kCommands[] = {
      [](CZantrelApp& app) { app.Frame().ToggleToolBar(); }},
     {ID_VIEW_STATUS_BAR, "状态栏(&S)", "显示或隐藏状态栏", "显隐状态栏", nullptr,
      [](CZantrelApp& app) { app.Frame().ToggleStatusBar(); }},
+    {ID_VIEW_ZOOM_IN, "放大", "放大画面", "放大", "Ctrl+=",
+     [](CZantrelApp& app) { app.Frame().ActiveCanvas().ZoomIn(); }},
+    {ID_VIEW_ZOOM_OUT, "缩小", "缩小画面", "缩小", "Ctrl+-",
+     [](CZantrelApp& app) { app.Frame().ActiveCanvas().ZoomOut(); }},
+    {ID_VIEW_ACTUAL_SIZE, "实际大小", "按图像的实际大小显示", "实际大小", "Ctrl+0",
+     [](CZantrelApp& app) { app.Frame().ActiveCanvas().ActualSize(); }},
+    {ID_VIEW_FIT, "适合窗口", "缩放图像以适合窗口", "适合窗口", "Ctrl+9",
+     [](CZantrelApp& app) { app.Frame().ActiveCanvas().FitToWindow(); }},
+    {ID_VIEW_COMPARE, "对比", "并排对比两幅图像", "对比", "Ctrl+T",
+     [](CZantrelApp& app) { app.Frame().ToggleCompareView(); }},
     {ID_APP_ABOUT, "关于 Zantrel(&A)...", "显示程序信息、版本号和版权", "关于", nullptr,
      [](CZantrelApp& app) { app.OnAppAbout(); }},
 };
 
 bool Always(const PipelineState&) { return true; }
+bool Loaded(const PipelineState& s) { return s.pictureLoaded; }
 bool InMode(const PipelineState& s, DisplayMode a) { return s.displayMode == a; }
 bool InMode(const PipelineState& s, DisplayMode a, DisplayMode b) {
     return s.displayMode == a || s.displayMode == b;
@@ -78,6 +90,11 @@ constexpr EnablingRule kRules[] = {
     {ID_APP_EXIT,        Always},
     {ID_VIEW_TOOLBAR,    Always},
     {ID_VIEW_STATUS_BAR, Always},
+    {ID_VIEW_ZOOM_IN,    Loaded},
+    {ID_VIEW_ZOOM_OUT,   Loaded},
+    {ID_VIEW_ACTUAL_SIZE, Loaded},
+    {ID_VIEW_FIT,        Loaded},
+    {ID_VIEW_COMPARE,    Loaded},
     {ID_APP_ABOUT,       Always},
 };
 
@@ -88,7 +105,9 @@ constexpr int kPictureMenu[] = {ID_PICTURE_COLOR, ID_PICTURE_GRAY, kSeparator,
                                 ID_QUADTREE, ID_GRAY_GRID, kSeparator,
                                 ID_ZANTREL, ID_GRID_LINES, kSeparator,
                                 ID_PSNR, ID_BIT_RATE};
-constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
+constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, kSeparator,
+                             ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ACTUAL_SIZE, ID_VIEW_FIT,
+                             kSeparator, ID_VIEW_COMPARE};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
 constexpr MenuDefinition kMenuBar[] = {

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStackedWidget>
 #include <QToolBar>
 #include <exception>
 
@@ -16,6 +17,7 @@
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
 #include "view/AppTexts.h"
+#include "view/CompareView.h"
 #include "view/ZantrelView.h"
 
 namespace {
@@ -40,8 +42,14 @@ QString FirstLocalFile(const QMimeData* data) {
 CMainFrame::CMainFrame(CZantrelApp& app)
     : m_app(app),
       m_view(new CZantrelView(app.Host(), app.Doc().Pictures(), this)),
+      m_compare(new CCompareView(app.Doc().Pictures(), this)),
+      m_centre(new QStackedWidget(this)),
       m_wndStatusBar(new CProgressStatusBar(this)) {
-    setCentralWidget(m_view);
+    m_centre->addWidget(m_view);
+    m_centre->addWidget(m_compare);
+    setCentralWidget(m_centre);
+    m_view->setFocus();
+    connect(m_view, &CZantrelView::PicturesChanged, m_compare, &CCompareView::UpdatePictures);
     setStatusBar(m_wndStatusBar);
     setAcceptDrops(true);
     CreateActions();
@@ -76,6 +84,7 @@ void CMainFrame::CreateActions() {
     }
     m_actions[ID_VIEW_TOOLBAR]->setCheckable(true);
     m_actions[ID_VIEW_STATUS_BAR]->setCheckable(true);
+    m_actions[ID_VIEW_COMPARE]->setCheckable(true);
 
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
         auto* action = new QAction(this);
@@ -123,6 +132,7 @@ void CMainFrame::UpdateActions() {
         m_actions.at(rule.id)->setEnabled(rule.enabled(state));
     m_actions[ID_VIEW_TOOLBAR]->setChecked(!m_wndToolBar->isHidden());
     m_actions[ID_VIEW_STATUS_BAR]->setChecked(!m_wndStatusBar->isHidden());
+    m_actions[ID_VIEW_COMPARE]->setChecked(CompareShown());
 }
 
 void CMainFrame::UpdateRecentFileMenu() {
@@ -150,6 +160,21 @@ void CMainFrame::ToggleToolBar() {
 
 void CMainFrame::ToggleStatusBar() {
     m_wndStatusBar->setVisible(m_wndStatusBar->isHidden());
+}
+
+bool CMainFrame::CompareShown() const {
+    return m_centre->currentWidget() == m_compare;
+}
+
+CPictureCanvas& CMainFrame::ActiveCanvas() const {
+    // The compare view's second pane follows its first.
+    return CompareShown() ? m_compare->Canvas(0) : static_cast<CPictureCanvas&>(*m_view);
+}
+
+void CMainFrame::ToggleCompareView() {
+    QWidget* shown = CompareShown() ? static_cast<QWidget*>(m_view) : m_compare;
+    m_centre->setCurrentWidget(shown);
+    shown->setFocus();
 }
 
 void CMainFrame::Execute(const CommandEntry& command) {

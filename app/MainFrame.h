@@ -1,16 +1,19 @@
 #pragma once
 // The main window: menu bar, toolbar and status bar built from the command table, the view
-// in the middle, and the enabling rules applied to every command's QAction whenever a menu is
-// about to show, after every command and whenever the event loop falls idle.
+// or the compare view in the middle, and the enabling rules applied to every command's QAction
+// whenever a menu is about to show, after every command and whenever the event loop falls idle.
 
 #include <QMainWindow>
 #include <map>
 #include <vector>
 
+class CCompareView;
+class CPictureCanvas;
 class CZantrelApp;
 class CZantrelView;
 class CProgressStatusBar;
 class QMenu;
+class QStackedWidget;
 class QToolBar;
 struct CommandEntry;
 
@@ -20,6 +23,10 @@ class CMainFrame final : public QMainWindow {
     explicit CMainFrame(CZantrelApp& app);
 
     CZantrelView& View() const { return *m_view; }
+    CCompareView& CompareView() const { return *m_compare; }
+    bool CompareShown() const;
+    // What the zoom commands zoom: the view, or the compare view's panes while it is shown.
+    CPictureCanvas& ActiveCanvas() const;
     CProgressStatusBar& StatusBar() const { return *m_wndStatusBar; }
     QToolBar& ToolBar() const { return *m_wndToolBar; }
     // The menus of the menu bar, left to right.
@@ -35,6 +42,8 @@ class CMainFrame final : public QMainWindow {
 
     void ToggleToolBar();
     void ToggleStatusBar();
+    // Switches the middle of the window between the view and the compare view.
+    void ToggleCompareView();
 
   protected:
     // A picture file dropped on the window opens like a recent-file entry.
@@ -50,6 +59,8 @@ class CMainFrame final : public QMainWindow {
 
     CZantrelApp& m_app;
     CZantrelView* m_view;
+    CCompareView* m_compare;
+    QStackedWidget* m_centre;
     CProgressStatusBar* m_wndStatusBar;
     QToolBar* m_wndToolBar = nullptr;
     std::map<int, QAction*> m_actions;

@@ -24,6 +24,15 @@ const GrayPicture* GraySource(const DocumentPictures& pictures, DisplayMode mode
 
 }  // namespace
 
+QImage GrayImage(const GrayPicture& picture) {
+    QImage image(picture.width, picture.height, QImage::Format_Grayscale8);
+    for (int r = 0; r < picture.height; ++r) {
+        std::memcpy(image.scanLine(picture.height - 1 - r), &picture.samples[picture.Index(r, 0)],
+                    static_cast<std::size_t>(picture.width));
+    }
+    return image;
+}
+
 QImage DisplayPicture(const DocumentPictures& pictures, DisplayMode mode) {
     if (!pictures.loaded)
         return {};
@@ -44,12 +53,7 @@ QImage DisplayPicture(const DocumentPictures& pictures, DisplayMode mode) {
     }
     if (source->samples.empty())
         return {};
-    QImage image(source->width, source->height, QImage::Format_Grayscale8);
-    for (int r = 0; r < source->height; ++r) {
-        std::memcpy(image.scanLine(source->height - 1 - r), &source->samples[source->Index(r, 0)],
-                    static_cast<std::size_t>(source->width));
-    }
-    return image;
+    return GrayImage(*source);
 }
 
 QImage ShownPicture(const DocumentPictures& pictures, DisplayMode mode) {

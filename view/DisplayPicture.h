@@ -7,6 +7,9 @@
 #include "view/DisplayMode.h"
 #include "view/DocumentPictures.h"
 
+// `picture` as an 8-bit gray image, top row first.
+QImage GrayImage(const GrayPicture& picture);
+
 // The picture of `mode` at its own size, top row first: the colour picture in mode 1, a gray
 // picture in modes 2 to 6, white at the colour picture's size for any other mode. A null image
 // while no picture has been loaded or while the mode's picture has not been made.

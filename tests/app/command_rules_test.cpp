@@ -224,6 +224,10 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
     EXPECT_EQ(sequence(frame.Menus()[1]->actions()),
               (std::vector<int>{ID_PICTURE_COLOR, ID_PICTURE_GRAY, 0, ID_QUADTREE, ID_GRAY_GRID, 0,
                                 ID_ZANTREL, ID_GRID_LINES, 0, ID_PSNR, ID_BIT_RATE}));
+    EXPECT_EQ(
+        sequence(frame.Menus()[2]->actions()),
+        (std::vector<int>{ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT,
+                          ID_VIEW_ACTUAL_SIZE, ID_VIEW_FIT, 0, ID_VIEW_COMPARE}));
     EXPECT_EQ(sequence(frame.ToolBar().actions()),
               (std::vector<int>{ID_OPEN_PICTURE, 0, ID_SAVE_PICTURE, 0, ID_PICTURE_COLOR,
                                 ID_PICTURE_GRAY, 0, ID_QUADTREE, ID_GRAY_GRID, 0, ID_ZANTREL,
@@ -239,8 +243,12 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
         EXPECT_EQ(large.size(), QSize(32, 30)) << action->text().toStdString();
     }
     const std::pair<int, const char*> keys[] = {
-        {ID_OPEN_PICTURE, "Ctrl+O"},   {ID_IMPORT_PICTURE, "Ctrl+I"}, {ID_SAVE_PICTURE, "Ctrl+S"},
-        {ID_SAVE_ZTL, "Ctrl+Shift+S"}, {ID_FILE_NEW, "Ctrl+N"},       {ID_FILE_PRINT, "Ctrl+P"}};
+        {ID_OPEN_PICTURE, "Ctrl+O"},     {ID_IMPORT_PICTURE, "Ctrl+I"},
+        {ID_SAVE_PICTURE, "Ctrl+S"},     {ID_SAVE_ZTL, "Ctrl+Shift+S"},
+        {ID_FILE_NEW, "Ctrl+N"},         {ID_FILE_PRINT, "Ctrl+P"},
+        {ID_VIEW_ZOOM_IN, "Ctrl+="},     {ID_VIEW_ZOOM_OUT, "Ctrl+-"},
+        {ID_VIEW_ACTUAL_SIZE, "Ctrl+0"}, {ID_VIEW_FIT, "Ctrl+9"},
+        {ID_VIEW_COMPARE, "Ctrl+T"}};
     for (const auto& [id, key] : keys) {
         EXPECT_EQ(Action(id).shortcut(), QKeySequence(QString::fromLatin1(key))) << key;
         // The key works although the command is on no menu.

@@ -1,0 +1,131 @@
+#include "view/CompareView.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <span>
+
+#include "view/ColorMap.h"
+#include "view/PictureCanvas.h"
+
+namespace {
+
+// The colour map from left (0) to right (the largest error).
+class CColorBar final : public QWidget {
+  public:
+    explicit CColorBar(QWidget* parent) : QWidget(parent) { setFixedHeight(12); }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const int last = std::max(1, width() - 1);
+        for (int x = 0; x < width(); ++x)
+            painter.fillRect(x, 0, 1, height(), QColor(ColorMapAt(double(x) / last)));
+    }
+};
+
+// What each pane shows until the user chooses, the first computed of these: the latest
+// approximation beside its error, or the gray picture beside the colour one.
+constexpr ComparedPicture kLeftFirst[] = {ComparedPicture::Approximation, ComparedPicture::Blocks,
+                                          ComparedPicture::Gray, ComparedPicture::Color};
+constexpr ComparedPicture kRightFirst[] = {ComparedPicture::Error, ComparedPicture::Color};
+
+std::span<const ComparedPicture> FirstChoices(int pane) {
+    return pane == 0 ? std::span<const ComparedPicture>(kLeftFirst) : kRightFirst;
+}
+
+}  // namespace
+
+CCompareView::CCompareView(const DocumentPictures& pictures, QWidget* parent)
+    : QWidget(parent), m_pictures(pictures) {
+    auto* panes = new QHBoxLayout(this);
+    panes->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < kPanes; ++i) {
+        Pane& pane = m_panes[static_cast<std::size_t>(i)];
+        auto* column = new QVBoxLayout;
+        pane.chooser = new QComboBox(this);
+        pane.chooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        pane.canvas = new CPictureCanvas(this);
+        pane.scale = new QWidget(this);
+        auto* scale = new QHBoxLayout(pane.scale);
+        scale->setContentsMargins(4, 2, 4, 2);
+        scale->addWidget(new QLabel(QStringLiteral("0"), pane.scale));
+        scale->addWidget(new CColorBar(pane.scale), 1);
+        pane.scaleTop = new QLabel(pane.scale);
+        scale->addWidget(pane.scaleTop);
+        // Both canvases keep the same height, so their scroll positions match.
+        QSizePolicy keepsItsPlace = pane.scale->sizePolicy();
+        keepsItsPlace.setRetainSizeWhenHidden(true);
+        pane.scale->setSizePolicy(keepsItsPlace);
+        pane.scale->hide();
+        column->addWidget(pane.chooser, 0, Qt::AlignLeft);
+        column->addWidget(pane.canvas, 1);
+        column->addWidget(pane.scale);
+        panes->addLayout(column, 1);
+
+        connect(pane.chooser, &QComboBox::currentIndexChanged, this, [this, i] {
+            m_panes[static_cast<std::size_t>(i)].chosen = true;
+            ShowChoice(i);
+        });
+        connect(pane.canvas, &CPictureCanvas::ViewChanged, this, [this, i] { Align(i); });
+    }
+}
+
+void CCompareView::UpdatePictures() {
+    m_stale = true;
+    if (!isVisible())
+        return;
+    m_stale = false;
+    for (int i = 0; i < kPanes; ++i) {
+        const QVariant current = Chooser(i).currentData();
+        Fill(i, m_panes[static_cast<std::size_t>(i)].chosen && current.isValid()
+                    ? static_cast<ComparedPicture>(current.toInt())
+                    : FirstChoices(i).front());
+    }
+}
+
+void CCompareView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_stale)
+        UpdatePictures();
+}
+
+void CCompareView::Fill(int pane, ComparedPicture preferred) {
+    QComboBox& chooser = Chooser(pane);
+    {
+        const QSignalBlocker quiet(chooser);
+        chooser.clear();
+        for (const ComparedPicture picture : AvailableComparedPictures(m_pictures))
+            chooser.addItem(QString::fromUtf8(ComparedPictureText(picture)),
+                            static_cast<int>(picture));
+        int index = chooser.findData(static_cast<int>(preferred));
+        for (const ComparedPicture next : FirstChoices(pane)) {
+            if (index < 0)
+                index = chooser.findData(static_cast<int>(next));
+        }
+        chooser.setCurrentIndex(index < 0 ? chooser.count() - 1 : index);
+    }
+    ShowChoice(pane);
+}
+
+void CCompareView::ShowChoice(int pane) {
+    const QVariant chosen = Chooser(pane).currentData();
+    ComparedImage shown;
+    if (chosen.isValid())
+        shown = MakeComparedImage(m_pictures, static_cast<ComparedPicture>(chosen.toInt()));
+    Canvas(pane).SetImage(std::move(shown.image));
+    Scale(pane).setVisible(shown.scaleTop.has_value());
+    ScaleTop(pane).setText(shown.scaleTop ? QString::number(*shown.scaleTop) : QString());
+    Align(1 - pane);
+}
+
+void CCompareView::Align(int pane) {
+    if (m_aligning)
+        return;
+    m_aligning = true;
+    Canvas(1 - pane).Follow(Canvas(pane));
+    m_aligning = false;
+}
