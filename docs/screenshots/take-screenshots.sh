@@ -53,3 +53,31 @@ shot_with_menu mode6-grid-lines
 item 191                           # 图像比特率
 shot bit-rate
 xdotool key Return
+sleep 0.5
+
+# The compare view: the approximation beside its error picture.
+xdotool key ctrl+t
+sleep 1.5
+import -window root "$out/compare.png"
+xdotool key ctrl+t
+sleep 0.5
+
+# Again with blocks of at least 8, zoomed to 16 about a point of the face, so that about
+# 4 x 4 blocks and their cut lines fill the shot; the pointer rests on a cut block.
+item 29                            # 原彩色图像
+item 53                            # 图像灰度化
+item 77                            # 四叉树分解
+xdotool key Tab Tab
+xdotool type 8
+xdotool key Return
+sleep 2
+item 123 25                        # Zantrel分解图
+item 145                           # 网格Zantrel线
+xdotool mousemove --window "$window" 420 200
+for _ in 1 2 3 4; do
+    xdotool keydown ctrl click 4 keyup ctrl
+    sleep 0.3
+done
+xdotool mousemove --window "$window" 156 200
+sleep 1
+import -window root -crop 600x768+0+0 +repage "$out/zoom-cut-lines.png"
