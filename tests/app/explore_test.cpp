@@ -124,6 +124,17 @@ TEST_F(ViewExplore, PointingAtABlockTellsItsModelAndError) {
     PointAt(cut->row, cut->col);
     EXPECT_EQ(StatusText(), QString());
     EXPECT_EQ(m_app->Frame().StatusBar().PaneText(), QStringLiteral("就绪"));
+
+    // Decoded from its file, the document has no gray picture: the same text without an error.
+    const QuadBlock cutBlock = *cut;
+    const QString cutText = cases[1].text;
+    const QString path = PathInFolder(QStringLiteral("explore.ztl"));
+    View().ShowMode(DISPLAY_ZANTREL);
+    m_host.fileAnswers.push_back(path);
+    Trigger(ID_SAVE_ZTL);
+    ASSERT_TRUE(Doc().OpenZtlFile(path));
+    PointAt(cutBlock.row, cutBlock.col);
+    EXPECT_EQ(StatusText(), cutText.left(cutText.indexOf(QStringLiteral("，平方误差"))));
 }
 
 TEST_F(ViewExplore, SpaceShowsTheGrayPictureWhileHeld) {
