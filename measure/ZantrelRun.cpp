@@ -9,17 +9,28 @@ void PrepareWorkspace(const GrayPicture& gray, PipelineWorkspace& workspace) {
 
 QuadtreeStage RunQuadtreeStage(const PipelineWorkspace& workspace, double penalty,
                                std::int32_t minBlockSize) {
-    QuadtreeStage stage;
-    stage.tree = DecomposeQuadtree(workspace.sums, penalty, minBlockSize);
-    stage.blockPicture = FillBlockPicture(stage.tree);
-    return stage;
+    return RunQuadtreeStage(workspace.sums, penalty, minBlockSize);
 }
 
 std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
                                             PipelineWorkspace& workspace, int threads,
                                             CProgress& progress) {
+    return RunZantrelStage(gray, quadtree, workspace.sums, workspace.search, threads, progress);
+}
+
+QuadtreeStage RunQuadtreeStage(const CSummedTables& sums, double penalty,
+                               std::int32_t minBlockSize) {
+    QuadtreeStage stage;
+    stage.tree = DecomposeQuadtree(sums, penalty, minBlockSize);
+    stage.blockPicture = FillBlockPicture(stage.tree);
+    return stage;
+}
+
+std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
+                                            const CSummedTables& sums, CLineSearchWorkspace& search,
+                                            int threads, CProgress& progress) {
     std::optional<Decomposition> decomposition =
-        SearchLines(quadtree.tree, gray, workspace.sums, workspace.search, threads, progress);
+        SearchLines(quadtree.tree, gray, sums, search, threads, progress);
     if (!decomposition)
         return std::nullopt;
     std::optional<GrayPicture> result =

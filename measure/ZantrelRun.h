@@ -41,3 +41,11 @@ QuadtreeStage RunQuadtreeStage(const PipelineWorkspace& workspace, double penalt
 std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
                                             PipelineWorkspace& workspace, int threads,
                                             CProgress& progress);
+
+// The same two stages on tables shared with other threads, each run with its own search
+// memory: the tables are only read, so several runs may use them at once.
+QuadtreeStage RunQuadtreeStage(const CSummedTables& sums, double penalty,
+                               std::int32_t minBlockSize);
+std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
+                                            const CSummedTables& sums, CLineSearchWorkspace& search,
+                                            int threads, CProgress& progress);
