@@ -51,6 +51,10 @@ constexpr CommandEntry kCommands[] = {
      [](CZantrelApp& app) { app.Frame().ActiveCanvas().FitToWindow(); }},
     {ID_VIEW_COMPARE, "对比", "并排对比两幅图像", "对比", "Ctrl+T",
      [](CZantrelApp& app) { app.Frame().ToggleCompareView(); }},
+    {ID_VIEW_EXPLORE, "探索", "显示或隐藏探索面板：拖动惩罚因子即时重算", "显隐探索面板", nullptr,
+     [](CZantrelApp& app) { app.Frame().ToggleExplore(); }},
+    {ID_CANCEL_RUN, "取消", "停止正在进行的计算", "停止计算 (Esc)", "Esc",
+     [](CZantrelApp& app) { app.Runs().Cancel(); }},
     {ID_APP_ABOUT, "关于 Zantrel(&A)...", "显示程序信息、版本号和版权", "关于", nullptr,
      [](CZantrelApp& app) { app.OnAppAbout(); }},
 };
@@ -85,6 +89,8 @@ constexpr EnablingRule kRules[] = {
     {ID_GRID_LINES,      [](const PipelineState& s) { return s.decoded || InMode(s, DISPLAY_ZANTREL); }},
     {ID_PSNR,            [](const PipelineState& s) { return PictureIn(s, DISPLAY_QUADTREE, DISPLAY_ZANTREL); }},
     {ID_BIT_RATE,        [](const PipelineState& s) { return PictureIn(s, DISPLAY_ZANTREL, DISPLAY_GRID_LINES); }},
+    {ID_CANCEL_RUN,      [](const PipelineState& s) { return s.busy; }},
+    {ID_VIEW_EXPLORE,    Always},
     {ID_FILE_NEW,        Always},
     {ID_FILE_PRINT,      Always},
     {ID_APP_EXIT,        Always},
@@ -98,6 +104,11 @@ constexpr EnablingRule kRules[] = {
     {ID_APP_ABOUT,       Always},
 };
 
+// While the worker computes, the commands that process or save the pictures wait for it.
+constexpr int kWaitForWorker[] = {ID_SAVE_PICTURE, ID_SAVE_ZTL,  ID_PICTURE_COLOR, ID_PICTURE_GRAY,
+                                  ID_QUADTREE,     ID_GRAY_GRID, ID_ZANTREL,       ID_GRID_LINES,
+                                  ID_PSNR,         ID_BIT_RATE};
+
 constexpr int kFileMenu[] = {ID_OPEN_PICTURE, ID_IMPORT_PICTURE, kSeparator,
                              ID_SAVE_PICTURE, ID_SAVE_ZTL, kSeparator,
                              ID_FILE_MRU_FILE1, kSeparator, ID_APP_EXIT};
@@ -107,7 +118,7 @@ constexpr int kPictureMenu[] = {ID_PICTURE_COLOR, ID_PICTURE_GRAY, kSeparator,
                                 ID_PSNR, ID_BIT_RATE};
 constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, kSeparator,
                              ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ACTUAL_SIZE, ID_VIEW_FIT,
-                             kSeparator, ID_VIEW_COMPARE};
+                             kSeparator, ID_VIEW_COMPARE, ID_VIEW_EXPLORE};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
 constexpr MenuDefinition kMenuBar[] = {
@@ -126,9 +137,16 @@ constexpr int kToolBar[] = {ID_OPEN_PICTURE, kSeparator, ID_SAVE_PICTURE, kSepar
 
 }  // namespace
 
-PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc) {
+PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc, bool busy) {
     const DocumentPictures& pictures = doc.Pictures();
-    return {view.Mode(), pictures.loaded, pictures.decoded, !pictures.decomposition.blocks.empty()};
+    return {view.Mode(), pictures.loaded, pictures.decoded, !pictures.decomposition.blocks.empty(),
+            busy};
+}
+
+bool CommandEnabled(const EnablingRule& rule, const PipelineState& state) {
+    if (state.busy && std::ranges::find(kWaitForWorker, rule.id) != std::end(kWaitForWorker))
+        return false;
+    return rule.enabled(state);
 }
 
 std::span<const CommandEntry> CommandTable() {

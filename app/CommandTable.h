@@ -26,6 +26,8 @@ enum CommandId : int {
     ID_VIEW_ACTUAL_SIZE = 32802,
     ID_VIEW_FIT = 32803,
     ID_VIEW_COMPARE = 32804,
+    ID_VIEW_EXPLORE = 32805,
+    ID_CANCEL_RUN = 32806,  // Esc and the status bar's button: stops the running command
     ID_FILE_NEW = 57600,
     ID_FILE_PRINT = 57607,
     ID_FILE_MRU_FILE1 = 57616,  // the recent files take 57616 … 57619
@@ -55,14 +57,19 @@ struct PipelineState {
     bool pictureLoaded;
     bool decoded;     // the document came from a .ztl file
     bool decomposed;  // the document holds a cut-line decomposition
+    bool busy;        // a command or an explore run is computing
 };
-// The view's display mode and what the document holds.
-PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc);
+// The view's display mode, what the document holds and whether the worker is busy.
+PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc, bool busy);
 
 struct EnablingRule {
     int id;
     bool (*enabled)(const PipelineState& state);
 };
+
+// Whether `rule`'s command is on in `state`: by its rule, and not while the worker computes
+// when it is one of the commands that process or save the pictures.
+bool CommandEnabled(const EnablingRule& rule, const PipelineState& state);
 
 inline constexpr int kSeparator = 0;
 

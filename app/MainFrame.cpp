@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <exception>
 
 #include "app/CommandTable.h"
+#include "app/ExplorePanel.h"
 #include "app/ProgressStatusBar.h"
 #include "app/RecentFileList.h"
 #include "app/ToolIcons.h"
@@ -55,6 +57,11 @@ CMainFrame::CMainFrame(CZantrelApp& app)
     CreateActions();
     CreateMenus();
     CreateToolBar();
+    m_wndStatusBar->AddCancelButton(m_actions.at(ID_CANCEL_RUN));
+    m_explore = new CExplorePanel(app, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_explore);
+    m_explore->hide();
+    connect(&app.Runs(), &CBackgroundRun::BusyChanged, this, &CMainFrame::OnBusyChanged);
     UpdateActions();
 
     // Idle-time update for the toolbar buttons, whose state no menu opening refreshes.
@@ -85,6 +92,7 @@ void CMainFrame::CreateActions() {
     m_actions[ID_VIEW_TOOLBAR]->setCheckable(true);
     m_actions[ID_VIEW_STATUS_BAR]->setCheckable(true);
     m_actions[ID_VIEW_COMPARE]->setCheckable(true);
+    m_actions[ID_VIEW_EXPLORE]->setCheckable(true);
 
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
         auto* action = new QAction(this);
@@ -127,12 +135,28 @@ void CMainFrame::CreateToolBar() {
 }
 
 void CMainFrame::UpdateActions() {
-    const PipelineState state = CurrentPipelineState(*m_view, m_app.Doc());
+    const bool busy = m_app.Runs().Busy();
+    const PipelineState state = CurrentPipelineState(*m_view, m_app.Doc(), busy);
     for (const EnablingRule& rule : EnablingRules())
-        m_actions.at(rule.id)->setEnabled(rule.enabled(state));
+        m_actions.at(rule.id)->setEnabled(CommandEnabled(rule, state));
     m_actions[ID_VIEW_TOOLBAR]->setChecked(!m_wndToolBar->isHidden());
     m_actions[ID_VIEW_STATUS_BAR]->setChecked(!m_wndStatusBar->isHidden());
     m_actions[ID_VIEW_COMPARE]->setChecked(CompareShown());
+    m_actions[ID_VIEW_EXPLORE]->setChecked(!m_explore->isHidden());
+    m_wndStatusBar->ShowCancelButton(busy);
+    m_explore->Refresh();
+}
+
+void CMainFrame::OnBusyChanged(bool busy) {
+    // Only the pictures wait; menus, the explore panel and the cancel button stay as ever.
+    for (CPictureCanvas* canvas : {static_cast<CPictureCanvas*>(m_view), &m_compare->Canvas(0),
+                                   &m_compare->Canvas(1)}) {
+        if (busy)
+            canvas->viewport()->setCursor(Qt::WaitCursor);
+        else
+            canvas->viewport()->unsetCursor();
+    }
+    UpdateActions();
 }
 
 void CMainFrame::UpdateRecentFileMenu() {
@@ -175,6 +199,15 @@ void CMainFrame::ToggleCompareView() {
     QWidget* shown = CompareShown() ? static_cast<QWidget*>(m_view) : m_compare;
     m_centre->setCurrentWidget(shown);
     shown->setFocus();
+}
+
+void CMainFrame::ToggleExplore() {
+    m_explore->setVisible(m_explore->isHidden());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    m_app.StopRuns();
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::Execute(const CommandEntry& command) {

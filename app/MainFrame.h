@@ -1,13 +1,16 @@
 #pragma once
 // The main window: menu bar, toolbar and status bar built from the command table, the view
-// or the compare view in the middle, and the enabling rules applied to every command's QAction
-// whenever a menu is about to show, after every command and whenever the event loop falls idle.
+// or the compare view in the middle, the explore panel docked beside it, and the enabling
+// rules applied to every command's QAction whenever a menu is about to show, after every
+// command, whenever the worker starts or ends and whenever the event loop falls idle. While the
+// worker computes, the pictures show the wait cursor and the status bar a button that stops it.
 
 #include <QMainWindow>
 #include <map>
 #include <vector>
 
 class CCompareView;
+class CExplorePanel;
 class CPictureCanvas;
 class CZantrelApp;
 class CZantrelView;
@@ -29,6 +32,7 @@ class CMainFrame final : public QMainWindow {
     CPictureCanvas& ActiveCanvas() const;
     CProgressStatusBar& StatusBar() const { return *m_wndStatusBar; }
     QToolBar& ToolBar() const { return *m_wndToolBar; }
+    CExplorePanel& Explore() const { return *m_explore; }
     // The menus of the menu bar, left to right.
     const std::vector<QMenu*>& Menus() const { return m_menus; }
     // The action of a command or of a recent-file entry (57616 … 57619); nullptr if none.
@@ -44,8 +48,11 @@ class CMainFrame final : public QMainWindow {
     void ToggleStatusBar();
     // Switches the middle of the window between the view and the compare view.
     void ToggleCompareView();
+    void ToggleExplore();
 
   protected:
+    // Closing stops the worker and waits for it.
+    void closeEvent(QCloseEvent* event) override;
     // A picture file dropped on the window opens like a recent-file entry.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -56,6 +63,7 @@ class CMainFrame final : public QMainWindow {
     void CreateToolBar();
     void Execute(const CommandEntry& command);
     void OpenRecentFile(int index);
+    void OnBusyChanged(bool busy);
 
     CZantrelApp& m_app;
     CZantrelView* m_view;
@@ -63,6 +71,7 @@ class CMainFrame final : public QMainWindow {
     QStackedWidget* m_centre;
     CProgressStatusBar* m_wndStatusBar;
     QToolBar* m_wndToolBar = nullptr;
+    CExplorePanel* m_explore = nullptr;
     std::map<int, QAction*> m_actions;
     std::vector<QMenu*> m_menus;
 };

@@ -1,27 +1,20 @@
 #include "app/PictureCommands.h"
 
-#include <QGuiApplication>
+#include <QLineEdit>
+#include <memory>
 
+#include "app/ExplorePanel.h"
 #include "app/MainFrame.h"
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
 #include "measure/FigureText.h"
 #include "platform/Shell.h"
-#include "platform/StatusProgress.h"
+#include "quadtree/DecompositionParameters.h"
 #include "view/DecompParamDlg.h"
 #include "view/DialogHost.h"
 #include "view/ZantrelView.h"
 
 namespace {
-
-// The wait cursor for the length of a scope.
-class CWaitCursor {
-  public:
-    CWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
 
 CZantrelView& View(CZantrelApp& app) {
     return app.Frame().View();
@@ -40,10 +33,27 @@ void OnPictureGray(CZantrelApp& app) {
 
 void OnQuadtree(CZantrelApp& app) {
     CDecompParamDlg dialog(app.Host(), &app.Frame());
+    if (const std::optional<DecompositionParameters> used = app.Frame().Explore().UsedValues()) {
+        dialog.PenaltyEdit()->setText(QString::fromStdString(FormatPenalty(used->penalty)));
+        dialog.MinBlockSizeEdit()->setText(
+            QString::fromStdString(FormatMinBlockSize(used->minBlockSize)));
+    }
     if (app.Host().Exec(dialog) != QDialog::Accepted)
         return;
-    app.Doc().RunQuadtree(dialog.m_penalty, dialog.m_minBlockSize);
-    View(app).ShowMode(DISPLAY_QUADTREE);
+    const double penalty = dialog.m_penalty;
+    const std::int32_t minBlockSize = dialog.m_minBlockSize;
+    app.Runs().Start(
+        [&app, penalty, minBlockSize](CProgress& progress) -> CBackgroundRun::Apply {
+            auto stage =
+                std::make_shared<QuadtreeStage>(app.Doc().MakeQuadtree(penalty, minBlockSize));
+            if (progress.Cancelled())
+                return {};
+            return [&app, stage] {
+                app.Doc().AdoptQuadtree(std::move(*stage));
+                View(app).ShowMode(DISPLAY_QUADTREE);
+            };
+        },
+        CurrentShell().StatusBar());
 }
 
 void OnGrayGrid(CZantrelApp& app) {
@@ -53,14 +63,24 @@ void OnGrayGrid(CZantrelApp& app) {
 
 void OnZantrel(CZantrelApp& app) {
     // A decoded document holds the stage's result already.
-    if (!app.Doc().Pictures().decoded) {
-        const CWaitCursor waitCursor;
-        // The stages run on this thread and repaint the status bar as they report.
-        CStatusProgress progress(CurrentShell().StatusBar());
-        if (!app.Doc().RunZantrel(progress))
-            return;
+    if (app.Doc().Pictures().decoded) {
+        View(app).ShowMode(DISPLAY_ZANTREL);
+        return;
     }
-    View(app).ShowMode(DISPLAY_ZANTREL);
+    app.Runs().Start(
+        [&app](CProgress& progress) -> CBackgroundRun::Apply {
+            CZantrelDoc& doc = app.Doc();
+            std::optional<CZantrelDoc::ZantrelResult> result =
+                doc.MakeZantrel(doc.Pictures().quadtree, progress);
+            if (!result)
+                return {};
+            auto shared = std::make_shared<CZantrelDoc::ZantrelResult>(std::move(*result));
+            return [&app, shared] {
+                app.Doc().AdoptZantrel(std::move(*shared));
+                View(app).ShowMode(DISPLAY_ZANTREL);
+            };
+        },
+        CurrentShell().StatusBar());
 }
 
 void OnGridLines(CZantrelApp& app) {

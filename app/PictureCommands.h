@@ -1,16 +1,19 @@
 #pragma once
 // The commands of the picture menu: each runs its stage on the document and, only when the
-// stage succeeded, shows its mode; a stage that fails or is cancelled changes nothing.
+// stage succeeded, shows its mode; a stage that fails or is cancelled changes nothing. The
+// long stages run on the application's worker: the command returns at once and its result is
+// shown when the stage is done.
 
 class CZantrelApp;
 
 void OnPictureColor(CZantrelApp& app);
 void OnPictureGray(CZantrelApp& app);
-// Asks for the penalty and the minimum block size first; cancelling does nothing.
+// Asks for the penalty and the minimum block size first, offering the explore panel's values
+// once it has been used; cancelling does nothing.
 void OnQuadtree(CZantrelApp& app);
 void OnGrayGrid(CZantrelApp& app);
-// The cut-line search and the reconstruction, under the wait cursor, reporting to the status
-// bar; a decoded document only shows its result.
+// The cut-line search and the reconstruction, reporting to the status bar; a decoded
+// document only shows its result.
 void OnZantrel(CZantrelApp& app);
 void OnGridLines(CZantrelApp& app);
 // The figure boxes; the mode stays.

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QToolButton>
 
 #include "view/AppTexts.h"
 
@@ -10,8 +11,6 @@ namespace {
 // The lock-key panes. Qt cannot read the lock keys' state on every platform, so the panes
 // show their names greyed, as an idle indicator does.
 constexpr const char* kIndicatorTexts[] = {"大写", "数字", "滚动"};
-
-constexpr qint64 kFrameMilliseconds = 16;
 
 }  // namespace
 
@@ -45,24 +44,31 @@ QString CProgressStatusBar::PaneText() const {
     return m_messagePane->text();
 }
 
-// The stages report far more often than the shown text or position changes; repainting
-// only on a change, and the bar at most once a frame, keeps the reports from costing more than
-// the search itself. A bar not repainted at once is repainted when the command returns.
+// The stages run on a worker and the event loop goes on, so a change is painted with the
+// next frame; several reports between two frames cost one painting.
 void CProgressStatusBar::SetPaneText(std::string_view text) {
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (currentMessage().isEmpty() && m_messagePane->text() == shown)
         return;
     clearMessage();
     m_messagePane->setText(shown);
-    m_messagePane->repaint();
 }
 
 void CProgressStatusBar::SetProgressPos(int position) {
-    if (m_progress->value() == position)
-        return;
     m_progress->setValue(position);
-    if (!m_progressPainted.isValid() || m_progressPainted.hasExpired(kFrameMilliseconds)) {
-        m_progress->repaint();
-        m_progressPainted.start();
-    }
+}
+
+void CProgressStatusBar::AddCancelButton(QAction* action) {
+    m_cancelButton = new QToolButton(this);
+    m_cancelButton->setDefaultAction(action);
+    m_cancelButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_cancelButton->setAutoRaise(true);
+    m_cancelButton->hide();
+    // Right of the progress pane: after the message pane and the progress bar.
+    insertPermanentWidget(2, m_cancelButton);
+}
+
+void CProgressStatusBar::ShowCancelButton(bool shown) {
+    if (m_cancelButton)
+        m_cancelButton->setVisible(shown);
 }

@@ -1,17 +1,17 @@
 #pragma once
 // The frame's status bar: the message pane (pane 0), the progress pane holding m_progress,
-// and the caps-lock, num-lock and scroll-lock panes. It is also the engine's status bar:
-// long stages set pane 0 and the progress position, and both repaint at once (the bar at most
-// once a frame) because the stages run on the user-interface thread without returning to the
-// event loop.
+// while a command computes a button that stops it, and the caps-lock, num-lock and
+// scroll-lock panes. It is also the engine's status bar: long stages set pane 0 and the
+// progress position, through queued calls from the worker they run on.
 
-#include <QElapsedTimer>
 #include <QStatusBar>
 
 #include "platform/Shell.h"
 
+class QAction;
 class QLabel;
 class QProgressBar;
+class QToolButton;
 
 class CProgressStatusBar final : public QStatusBar, public CStatusBar {
     Q_OBJECT
@@ -25,8 +25,13 @@ class CProgressStatusBar final : public QStatusBar, public CStatusBar {
     void SetPaneText(std::string_view text) override;
     void SetProgressPos(int position) override;
 
+    // A button for `action` right of the progress pane, hidden until ShowCancelButton.
+    void AddCancelButton(QAction* action);
+    void ShowCancelButton(bool shown);
+    QToolButton* CancelButton() const { return m_cancelButton; }
+
   private:
     QLabel* m_messagePane;
     QProgressBar* m_progress;
-    QElapsedTimer m_progressPainted;  // since the bar was last repainted
+    QToolButton* m_cancelButton = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "app/ProgressStatusBar.h"
 #include "app/ToolIcons.h"
 #include "app/ZantrelDoc.h"
+#include "view/AppTexts.h"
 #include "view/DialogHost.h"
 
 CZantrelApp::CZantrelApp(QSettings& profile, CDialogHost& host)
@@ -18,9 +19,15 @@ CZantrelApp::CZantrelApp(QSettings& profile, CDialogHost& host)
     m_frame->setWindowIcon(AppIcon());
     m_shell.SetStatusBar(&m_frame->StatusBar());
     RegisterShell(&m_shell);
+    // Out of memory or a failure below the engine: the command ends, the program goes on.
+    QObject::connect(&m_runs, &CBackgroundRun::Failed, [this] {
+        m_shell.ShowMessage(kCommandFailedText, kAppName, MessageIcon::Exclamation);
+    });
 }
 
 CZantrelApp::~CZantrelApp() {
+    // The jobs use the document and report to the frame: both must outlive them.
+    StopRuns();
     if (&CurrentShell() == &m_shell)
         RegisterShell(nullptr);
 }
@@ -34,6 +41,18 @@ void CZantrelApp::InitInstance(const QString& fileToOpen) {
         m_frame->setGeometry(screen->availableGeometry());
     m_frame->showMaximized();
     m_frame->UpdateActions();
+}
+
+void CZantrelApp::StopRuns() {
+    m_runs.CancelAndWait();
+    m_curveRuns.CancelAndWait();
+}
+
+void CZantrelApp::WaitForIdle() {
+    while (m_runs.Busy() || m_curveRuns.Busy()) {
+        m_runs.WaitForIdle();
+        m_curveRuns.WaitForIdle();
+    }
 }
 
 bool CZantrelApp::OpenDocumentFile(const QString& path) {

@@ -1,10 +1,12 @@
 #pragma once
-// The application object: owns the document, the main frame and the shell the engine reports
-// to, keeps the recent-file list in the profile, and runs the start-up.
+// The application object: owns the document, the main frame, the shell the engine reports
+// to and the workers the long stages run on, keeps the recent-file list in the profile, and
+// runs the start-up.
 
 #include <QString>
 #include <memory>
 
+#include "app/BackgroundRun.h"
 #include "app/QtShell.h"
 #include "app/RecentFileList.h"
 
@@ -35,6 +37,16 @@ class CZantrelApp final {
     void AddToRecentFileList(const QString& path);
     void OnAppAbout();
 
+    // The worker of the commands and the explore panel's runs: while it is busy the
+    // processing commands are off.
+    CBackgroundRun& Runs() { return m_runs; }
+    // The worker of the explore panel's rate–distortion curve, beside the other.
+    CBackgroundRun& CurveRuns() { return m_curveRuns; }
+    // Stops both workers and waits for them; nothing they made is applied.
+    void StopRuns();
+    // Runs the event loop until both workers are idle and their results applied.
+    void WaitForIdle();
+
     CRecentFileList& RecentFiles() { return m_recentFiles; }
     CZantrelDoc& Doc() { return *m_doc; }
     CMainFrame& Frame() { return *m_frame; }
@@ -45,6 +57,8 @@ class CZantrelApp final {
     CDialogHost& m_host;
     CRecentFileList m_recentFiles;
     CQtShell m_shell;
+    CBackgroundRun m_runs;
+    CBackgroundRun m_curveRuns;
     std::unique_ptr<CZantrelDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;
 };

@@ -189,7 +189,11 @@ void CZantrelDoc::OnNewDocument() {
 
 void CZantrelDoc::Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers,
                         const QString& path, DisplayMode mode) {
+    m_app.StopRuns();
     m_pictures = std::move(pictures);
+    m_figures.reset();
+    ++m_grayGeneration;
+    ++m_generation;
     m_keptHeaders = headers;
     m_path = path;
     // The tables belong to the gray picture just dropped.
@@ -203,6 +207,10 @@ void CZantrelDoc::Adopt(DocumentPictures pictures, std::optional<bmp::Headers> h
 void CZantrelDoc::RunGray() {
     GrayPicture gray = ConvertToGray(m_pictures.color);
     CSummedTables sums(gray);
+    m_app.StopRuns();
+    ++m_grayGeneration;
+    ++m_generation;
+    m_figures.reset();
     m_pictures.gray = std::move(gray);
     m_workspace.sums = std::move(sums);
     // What was made from the gray picture before belongs to another one.
@@ -213,13 +221,22 @@ void CZantrelDoc::RunGray() {
 }
 
 void CZantrelDoc::RunQuadtree(double penalty, std::int32_t minBlockSize) {
-    QuadtreeStage stage = RunQuadtreeStage(m_workspace, penalty, minBlockSize);
+    AdoptQuadtree(MakeQuadtree(penalty, minBlockSize));
+}
+
+QuadtreeStage CZantrelDoc::MakeQuadtree(double penalty, std::int32_t minBlockSize) const {
+    return RunQuadtreeStage(m_workspace.sums, penalty, minBlockSize);
+}
+
+void CZantrelDoc::AdoptQuadtree(QuadtreeStage stage) {
     GrayPicture result = stage.blockPicture;
     m_pictures.quadtree = std::move(stage);
     m_pictures.result = std::move(result);
     // What was made from the quadtree before belongs to another one.
     m_pictures.grayGrid = GrayPicture();
     m_pictures.decomposition = Decomposition();
+    m_figures.reset();
+    ++m_generation;
 }
 
 void CZantrelDoc::RunGrayGrid() {
@@ -227,16 +244,38 @@ void CZantrelDoc::RunGrayGrid() {
     const GrayPicture& under =
         m_pictures.decoded ? m_pictures.result : m_pictures.quadtree.blockPicture;
     m_pictures.grayGrid = MakeGrayGrid(m_pictures.quadtree.tree.grid, under);
+    ++m_generation;
 }
 
 bool CZantrelDoc::RunZantrel(CProgress& progress) {
-    std::optional<ZantrelStage> stage =
-        RunZantrelStage(m_pictures.gray, m_pictures.quadtree, m_workspace, 0, progress);
-    if (!stage)
+    std::optional<ZantrelResult> result = MakeZantrel(m_pictures.quadtree, progress);
+    if (!result)
         return false;
-    m_pictures.decomposition = std::move(stage->decomposition);
-    m_pictures.result = std::move(stage->result);
+    AdoptZantrel(std::move(*result));
     return true;
+}
+
+std::optional<CZantrelDoc::ZantrelResult> CZantrelDoc::MakeZantrel(const QuadtreeStage& quadtree,
+                                                                   CProgress& progress) {
+    std::optional<ZantrelStage> stage =
+        RunZantrelStage(m_pictures.gray, quadtree, m_workspace, 0, progress);
+    if (!stage)
+        return std::nullopt;
+    RunFigures figures = MeasureRun(m_pictures.gray, quadtree, *stage);
+    return ZantrelResult{std::move(*stage), figures};
+}
+
+void CZantrelDoc::AdoptZantrel(ZantrelResult result) {
+    m_pictures.decomposition = std::move(result.stage.decomposition);
+    m_pictures.result = std::move(result.stage.result);
+    m_figures = result.figures;
+    ++m_generation;
+}
+
+void CZantrelDoc::AdoptExplored(QuadtreeStage quadtree, ZantrelResult result) {
+    m_pictures.quadtree = std::move(quadtree);
+    m_pictures.grayGrid = GrayPicture();
+    AdoptZantrel(std::move(result));
 }
 
 double CZantrelDoc::PsnrFigure() const {

@@ -1,13 +1,17 @@
 #pragma once
 // The document: the loaded picture and every stage's result, as values. Each stage computes
 // from the one before into locals and replaces the document's values only when it succeeded,
-// so a failed or cancelled stage leaves the document as it was. The stages touch no widget,
-// so they may run on any thread while nothing else uses the document.
+// so a failed or cancelled stage leaves the document as it was. The stages touch no widget:
+// the long ones run on a worker (see CBackgroundRun) in two halves, Make* computing from the
+// document's pictures without changing them, Adopt* taking the result on the user-interface
+// thread. While a worker runs, the document changes only through an Adopt* of that worker's
+// result; whatever replaces the gray picture or the whole document stops the workers first.
 
 #include <QString>
 #include <cstdint>
 #include <optional>
 
+#include "app/RunFigures.h"
 #include "import/BmpFormat.h"
 #include "measure/ZantrelRun.h"
 #include "picture/Progress.h"
@@ -66,7 +70,31 @@ class CZantrelDoc final {
     double PsnrFigure() const;
     double BitRateFigure() const;
 
+    // The halves of the quadtree and cut-line stages. Make* may run on a worker, one at a
+    // time (MakeZantrel uses the document's search memory).
+    QuadtreeStage MakeQuadtree(double penalty, std::int32_t minBlockSize) const;
+    // The search and reconstruction after `quadtree` and their figures; nothing when cancelled.
+    struct ZantrelResult {
+        ZantrelStage stage;
+        RunFigures figures;
+    };
+    std::optional<ZantrelResult> MakeZantrel(const QuadtreeStage& quadtree, CProgress& progress);
+    // Makes `stage` the quadtree and the result; what was made from the one before goes.
+    void AdoptQuadtree(QuadtreeStage stage);
+    // Makes the search's result the document's; it was made from the document's quadtree.
+    void AdoptZantrel(ZantrelResult result);
+    // Both at once: a quadtree and the search made from it (the explore panel's runs).
+    void AdoptExplored(QuadtreeStage quadtree, ZantrelResult result);
+
     const DocumentPictures& Pictures() const { return m_pictures; }
+    // The figures of the current cut-line result, while there is one made here from the gray
+    // picture (not for a decoded document).
+    const std::optional<RunFigures>& Figures() const { return m_figures; }
+    // The gray picture's summed tables; only read by the stages.
+    const CSummedTables& Sums() const { return m_workspace.sums; }
+    // Counters that move whenever the gray picture, or any picture, is replaced.
+    std::uint64_t GrayGeneration() const { return m_grayGeneration; }
+    std::uint64_t Generation() const { return m_generation; }
     bool PictureLoaded() const { return m_pictures.loaded; }
     // The headers of a picture opened under the original BMP rules; nothing for an import.
     const std::optional<bmp::Headers>& KeptHeaders() const { return m_keptHeaders; }
@@ -85,4 +113,7 @@ class CZantrelDoc final {
     std::optional<bmp::Headers> m_keptHeaders;
     QString m_path;                 // the file the document was opened from
     PipelineWorkspace m_workspace;  // the gray picture's summed tables and search memory
+    std::optional<RunFigures> m_figures;
+    std::uint64_t m_grayGeneration = 0;
+    std::uint64_t m_generation = 0;
 };

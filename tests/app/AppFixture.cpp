@@ -35,6 +35,7 @@ QAction& AppTest::Action(int id) {
 
 void AppTest::Trigger(int id) {
     Action(id).trigger();
+    m_app->WaitForIdle();
 }
 
 QString AppTest::Title() {

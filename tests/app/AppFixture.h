@@ -32,7 +32,8 @@ class AppTest : public ::testing::Test {
     // Makes the application (not yet started) on the test's profile.
     void MakeApp();
     QAction& Action(int id);
-    // Triggers a command as a click on its menu item would; a disabled one does nothing.
+    // Triggers a command as a click on its menu item would and waits until its work in the
+    // background is done and shown; a disabled one does nothing.
     void Trigger(int id);
     QString Title();
     CZantrelDoc& Doc() { return m_app->Doc(); }

@@ -135,9 +135,11 @@ TEST_F(CommandRules, FiguresShowTheirBoxesAndKeepTheMode) {
     EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
 }
 
-// A shell that notes whether the wait cursor was up whenever a stage reported.
+// A shell that notes whether the wait cursor was up over the picture, and nowhere else,
+// whenever a stage reported.
 class CCursorWatch final : public CShell, public CStatusBar {
   public:
+    explicit CCursorWatch(const QWidget& picture) : m_picture(picture) {}
     CStatusBar* StatusBar() override { return this; }
     void ShowMessage(std::string_view, std::string_view, MessageIcon) override {}
     void ReportFileError(FileErrorCause, std::string_view) override {}
@@ -150,24 +152,26 @@ class CCursorWatch final : public CShell, public CStatusBar {
   private:
     void Note() {
         ++reports;
-        const QCursor* cursor = QGuiApplication::overrideCursor();
-        reportsUnderWaitCursor += cursor && cursor->shape() == Qt::WaitCursor;
+        reportsUnderWaitCursor += m_picture.cursor().shape() == Qt::WaitCursor &&
+                                  QGuiApplication::overrideCursor() == nullptr;
     }
+    const QWidget& m_picture;
 };
 
-TEST_F(CommandRules, ZantrelCommandRunsUnderTheWaitCursor) {
+TEST_F(CommandRules, ZantrelCommandShowsTheWaitCursorOverThePictureOnly) {
     m_host.fileAnswers.push_back(WritePicture(QStringLiteral("wait.bmp"), DiagonalPicture));
     m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
     m_app->InitInstance({});
     for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE})
         Trigger(id);
-    CCursorWatch watch;
+    const QWidget& picture = *m_app->Frame().View().viewport();
+    CCursorWatch watch(picture);
     RegisterShell(&watch);
     Trigger(ID_ZANTREL);
     RegisterShell(&m_app->Shell());
     EXPECT_GT(watch.reports, 0);
     EXPECT_EQ(watch.reportsUnderWaitCursor, watch.reports);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_NE(picture.cursor().shape(), Qt::WaitCursor);
 }
 
 TEST_F(CommandRules, AboutBoxShowsTheCreditLineAndVersion) {

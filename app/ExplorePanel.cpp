@@ -1,0 +1,268 @@
+#include "app/ExplorePanel.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <cmath>
+#include <memory>
+
+#include "app/MainFrame.h"
+#include "app/RateCurveWidget.h"
+#include "app/RunFigures.h"
+#include "app/ZantrelApp.h"
+#include "app/ZantrelDoc.h"
+#include "measure/FigureText.h"
+#include "platform/Shell.h"
+#include "view/DialogHost.h"
+#include "view/ZantrelView.h"
+
+namespace {
+
+constexpr double kSliderLow = 0.1;
+const QString kNoFigure = QStringLiteral("—");
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+CurvePoint PointOf(const RunFigures& figures) {
+    return {figures.penalty, figures.fileBitrate, figures.psnr};
+}
+
+}  // namespace
+
+double CExplorePanel::PenaltyAt(int position) {
+    const double exact =
+        kSliderLow * std::pow(10.0, static_cast<double>(position) / kStepsPerDecade);
+    const double unit = std::pow(10.0, std::floor(std::log10(exact)) - 2);
+    return std::round(exact / unit) * unit;
+}
+
+int CExplorePanel::PositionOf(double penalty) {
+    if (!(penalty > kSliderLow))
+        return 0;
+    const long position = std::lround(std::log10(penalty / kSliderLow) * kStepsPerDecade);
+    return static_cast<int>(std::min<long>(position, kSliderSteps));
+}
+
+CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent)
+    : QDockWidget(QStringLiteral("探索"), parent), m_app(app) {
+    setObjectName(QStringLiteral("ExplorePanel"));
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
+
+    m_note = new QLabel(content);
+    m_note->setWordWrap(true);
+    layout->addWidget(m_note);
+
+    m_controls = new QWidget(content);
+    auto* controls = new QVBoxLayout(m_controls);
+    controls->setContentsMargins(0, 0, 0, 0);
+    auto* settings = new QGroupBox(QStringLiteral("分解深度"), m_controls);
+    auto* form = new QFormLayout(settings);
+    m_slider = new QSlider(Qt::Horizontal, settings);
+    m_slider->setRange(0, kSliderSteps);
+    m_slider->setPageStep(kStepsPerDecade / 4);
+    m_slider->setTickPosition(QSlider::TicksBelow);
+    m_slider->setTickInterval(kStepsPerDecade);
+    m_slider->setToolTip(QStringLiteral("惩罚因子 0.1 … 100000，每格十倍"));
+    m_penaltyEdit = new QLineEdit(settings);
+    m_penaltyEdit->setToolTip(QStringLiteral("惩罚因子（0 … 100000000），回车应用"));
+    m_penaltyEdit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    auto* penaltyRow = new QHBoxLayout;
+    penaltyRow->addWidget(m_slider, 1);
+    penaltyRow->addWidget(m_penaltyEdit);
+    form->addRow(QStringLiteral("惩罚因子"), penaltyRow);
+    m_minBlockSizeEdit = new QLineEdit(settings);
+    m_minBlockSizeEdit->setToolTip(QStringLiteral("最小分块尺寸（1 … 128），回车应用"));
+    m_minBlockSizeEdit->setMaximumWidth(m_penaltyEdit->maximumWidth());
+    form->addRow(QStringLiteral("最小分块尺寸"), m_minBlockSizeEdit);
+    controls->addWidget(settings);
+
+    auto* result = new QGroupBox(QStringLiteral("当前结果"), m_controls);
+    auto* figures = new QFormLayout(result);
+    m_settings = new QLabel(kNoFigure, result);
+    figures->addRow(QStringLiteral("参数"), m_settings);
+    const char* const names[kFigureRows] = {"分块数", "切割模型数", "PSNR", "估计比特率",
+                                            "文件比特率"};
+    for (int row = 0; row < kFigureRows; ++row) {
+        m_figures[row] = new QLabel(kNoFigure, result);
+        m_figures[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        figures->addRow(QString::fromUtf8(names[row]), m_figures[row]);
+    }
+    m_running = new QLabel(result);
+    figures->addRow(m_running);
+    controls->addWidget(result);
+
+    auto* curveBox =
+        new QGroupBox(QStringLiteral("率失真曲线（点击一点取其惩罚因子）"), m_controls);
+    auto* curveLayout = new QVBoxLayout(curveBox);
+    m_curve = new CRateCurveWidget(curveBox);
+    curveLayout->addWidget(m_curve);
+    controls->addWidget(curveBox, 1);
+    layout->addWidget(m_controls, 1);
+    setWidget(content);
+
+    m_slider->setValue(PositionOf(m_values.penalty));
+    m_penaltyEdit->setText(Text(FormatPenalty(m_values.penalty)));
+    m_minBlockSizeEdit->setText(Text(FormatMinBlockSize(m_values.minBlockSize)));
+
+    connect(m_slider, &QSlider::valueChanged, this, &CExplorePanel::OnSliderMoved);
+    connect(m_penaltyEdit, &QLineEdit::returnPressed, this, &CExplorePanel::OnEditsApplied);
+    connect(m_minBlockSizeEdit, &QLineEdit::returnPressed, this, &CExplorePanel::OnEditsApplied);
+    connect(m_curve, &CRateCurveWidget::PenaltyChosen, this, &CExplorePanel::OnCurvePenaltyChosen);
+}
+
+void CExplorePanel::OnSliderMoved(int position) {
+    DecompositionParameters parameters = m_values;
+    parameters.penalty = PenaltyAt(position);
+    m_penaltyEdit->setText(Text(FormatPenalty(parameters.penalty)));
+    m_minBlockSizeEdit->setText(Text(FormatMinBlockSize(parameters.minBlockSize)));
+    Request(parameters);
+}
+
+void CExplorePanel::OnEditsApplied() {
+    DecompositionParameters parameters;
+    const std::optional<ParameterError> error = ParseDecompositionParameters(
+        m_penaltyEdit->text().toStdString(), m_minBlockSizeEdit->text().toStdString(), parameters);
+    if (error) {
+        m_app.Host().ShowMessage(Text(error->message), QString::fromUtf8(kAppName),
+                                 MessageIcon::Exclamation);
+        QLineEdit* offending =
+            error->field == ParameterError::MinBlockSize ? m_minBlockSizeEdit : m_penaltyEdit;
+        offending->setFocus();
+        offending->selectAll();
+        return;
+    }
+    const QSignalBlocker blocker(m_slider);
+    m_slider->setValue(PositionOf(parameters.penalty));
+    Request(parameters);
+}
+
+void CExplorePanel::OnCurvePenaltyChosen(double penalty) {
+    DecompositionParameters parameters = m_values;
+    parameters.penalty = penalty;
+    m_penaltyEdit->setText(Text(FormatPenalty(penalty)));
+    const QSignalBlocker blocker(m_slider);
+    m_slider->setValue(PositionOf(penalty));
+    Request(parameters);
+}
+
+void CExplorePanel::Request(DecompositionParameters parameters) {
+    m_values = parameters;
+    m_used = parameters;
+    CZantrelApp& app = m_app;
+    app.Runs().Start(
+        [&app, parameters](CProgress& progress) -> CBackgroundRun::Apply {
+            CZantrelDoc& doc = app.Doc();
+            auto quadtree = std::make_shared<QuadtreeStage>(
+                doc.MakeQuadtree(parameters.penalty, parameters.minBlockSize));
+            if (progress.Cancelled())
+                return {};
+            std::optional<CZantrelDoc::ZantrelResult> result = doc.MakeZantrel(*quadtree, progress);
+            if (!result)
+                return {};
+            auto shared = std::make_shared<CZantrelDoc::ZantrelResult>(std::move(*result));
+            return [&app, quadtree, shared] {
+                app.Doc().AdoptExplored(std::move(*quadtree), std::move(*shared));
+                CZantrelView& view = app.Frame().View();
+                view.ShowMode(view.Mode() == DISPLAY_GRID_LINES ? DISPLAY_GRID_LINES
+                                                                : DISPLAY_ZANTREL);
+                app.Frame().Explore().Refresh();
+            };
+        },
+        CurrentShell().StatusBar());
+    Refresh();
+}
+
+void CExplorePanel::showEvent(QShowEvent* event) {
+    QDockWidget::showEvent(event);
+    Refresh();
+}
+
+void CExplorePanel::Refresh() {
+    const CZantrelDoc& doc = m_app.Doc();
+    const DocumentPictures& pictures = doc.Pictures();
+    const bool available = !pictures.decoded && !pictures.gray.samples.empty();
+    if (m_shownGeneration != doc.Generation()) {
+        m_shownGeneration = doc.Generation();
+        if (pictures.decoded) {
+            m_note->setText(QStringLiteral("解码的 Zantrel 文件没有灰度图像，不能探索。"));
+        } else if (!available) {
+            m_note->setText(QStringLiteral("请先执行“图像灰度化”：探索在灰度图像上进行。"));
+        }
+        m_note->setVisible(!available);
+        m_controls->setEnabled(available);
+        ShowFigures(available ? doc.Figures() : std::nullopt);
+        if (!available) {
+            m_curveKey.reset();
+            m_curve->SetCurve({});
+            m_curve->SetComputing(false);
+        }
+    }
+    const bool busy = m_app.Runs().Busy();
+    if (busy != m_shownBusy) {
+        m_shownBusy = busy;
+        m_running->setText(busy ? QStringLiteral("正在计算…") : QString());
+    }
+    const std::pair key{doc.GrayGeneration(), m_values.minBlockSize};
+    if (available && isVisible() && m_curveKey != key)
+        StartCurve();
+}
+
+void CExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
+    m_curve->SetCurrent(figures ? std::optional(PointOf(*figures)) : std::nullopt);
+    if (!figures) {
+        m_settings->setText(kNoFigure);
+        for (QLabel* label : m_figures)
+            label->setText(kNoFigure);
+        return;
+    }
+    m_settings->setText(QStringLiteral("惩罚因子 %1，最小分块尺寸 %2")
+                            .arg(Text(FormatPenalty(figures->penalty)))
+                            .arg(figures->minBlockSize));
+    m_figures[Blocks]->setText(QString::number(figures->blocks));
+    m_figures[CutModels]->setText(QString::number(figures->cutModels));
+    m_figures[Psnr]->setText(Text(FormatFigure(figures->psnr)) + QStringLiteral(" dB"));
+    m_figures[BitRate]->setText(Text(FormatFigure(figures->bitrate)) +
+                                QStringLiteral(" 比特/像素"));
+    m_figures[FileBitRate]->setText(Text(FormatFigure(figures->fileBitrate)) +
+                                    QStringLiteral(" 比特/像素"));
+}
+
+void CExplorePanel::StartCurve() {
+    const CZantrelDoc& doc = m_app.Doc();
+    const std::int32_t minBlockSize = m_values.minBlockSize;
+    m_curveKey = std::pair{doc.GrayGeneration(), minBlockSize};
+    m_curve->SetCurve({});
+    m_curve->SetComputing(true);
+    CRateCurveWidget* curve = m_curve;
+    m_app.CurveRuns().Start(
+        [&doc, curve, minBlockSize](CProgress& progress) -> CBackgroundRun::Apply {
+            const std::vector<RunFigures> figures = MeasureRateCurve(
+                doc.Pictures().gray, doc.Sums(), RateCurvePenalties(), minBlockSize, progress);
+            if (figures.empty())
+                return {};
+            std::vector<CurvePoint> points;
+            for (const RunFigures& f : figures)
+                points.push_back(PointOf(f));
+            return [curve, points] {
+                curve->SetCurve(points);
+                curve->SetComputing(false);
+            };
+        },
+        nullptr);
+}
+
+QString CExplorePanel::FigureText(FigureRow row) const {
+    return m_figures[row]->text();
+}
+
+QString CExplorePanel::NoteText() const {
+    return m_note->isHidden() ? QString() : m_note->text();
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The explore panel "探索": the penalty on a logarithmic slider with an exact edit box, the
+// minimum block size, the figures of the current result and the picture's rate–distortion
+// curve. Moving the slider, pressing Enter in a box or clicking a point of the curve runs the
+// quadtree, the search and the reconstruction on the worker; the newest request wins, and its
+// result is shown in mode 6 when that is shown, in mode 5 otherwise. The curve is computed on
+// a worker of its own, once per gray picture and minimum block size, while the panel shows.
+// The panel works on the gray picture, so it is off until there is one and for a decoded
+// document.
+
+#include <QDockWidget>
+#include <cstdint>
+#include <optional>
+
+#include "quadtree/DecompositionParameters.h"
+
+class CRateCurveWidget;
+class CZantrelApp;
+class QLabel;
+class QLineEdit;
+class QSlider;
+struct RunFigures;
+
+class CExplorePanel final : public QDockWidget {
+    Q_OBJECT
+  public:
+    CExplorePanel(CZantrelApp& app, QWidget* parent = nullptr);
+
+    // The values of the panel's last run, once the user has made one.
+    const std::optional<DecompositionParameters>& UsedValues() const { return m_used; }
+    // Reads the document again when it changed: whether the panel is available, the figures
+    // and the curve. Cheap when nothing changed.
+    void Refresh();
+
+    // The slider's scale: 0.1 at position 0 to 100000 at kSliderSteps, kStepsPerDecade
+    // positions for each power of ten, each rounded to three significant digits.
+    static constexpr int kStepsPerDecade = 100;
+    static constexpr int kSliderSteps = 6 * kStepsPerDecade;
+    static double PenaltyAt(int position);
+    // The nearest position; the ends for penalties beyond them.
+    static int PositionOf(double penalty);
+
+    QSlider* PenaltySlider() const { return m_slider; }
+    QLineEdit* PenaltyEdit() const { return m_penaltyEdit; }
+    QLineEdit* MinBlockSizeEdit() const { return m_minBlockSizeEdit; }
+    CRateCurveWidget* Curve() const { return m_curve; }
+    // The shown figures: blocks, cut models, PSNR, estimated and file bit rate, with units.
+    enum FigureRow { Blocks, CutModels, Psnr, BitRate, FileBitRate, kFigureRows };
+    QString FigureText(FigureRow row) const;
+    // Why the panel is off; empty while it is available.
+    QString NoteText() const;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void OnSliderMoved(int position);
+    // Enter in either box: both are checked with the parameter dialog's rules.
+    void OnEditsApplied();
+    void OnCurvePenaltyChosen(double penalty);
+    void Request(DecompositionParameters parameters);
+    void ShowFigures(const std::optional<RunFigures>& figures);
+    void StartCurve();
+
+    CZantrelApp& m_app;
+    QWidget* m_controls;
+    QLabel* m_note;
+    QSlider* m_slider;
+    QLineEdit* m_penaltyEdit;
+    QLineEdit* m_minBlockSizeEdit;
+    QLabel* m_settings;
+    QLabel* m_figures[kFigureRows];
+    QLabel* m_running;
+    CRateCurveWidget* m_curve;
+
+    DecompositionParameters m_values;  // the last valid values
+    std::optional<DecompositionParameters> m_used;
+    std::optional<std::uint64_t> m_shownGeneration;
+    bool m_shownBusy = false;
+    // The gray picture and minimum block size of the curve shown or being computed.
+    std::optional<std::pair<std::uint64_t, std::int32_t>> m_curveKey;
+};

@@ -1,0 +1,61 @@
+#pragma once
+// The rate–distortion curve of the explore panel: PSNR against the file's bit rate, one point
+// per penalty of a ladder, joined in order of rate, with the current result as a highlighted
+// point. Clicking a point of the curve chooses its penalty.
+
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+struct CurvePoint {
+    double penalty;
+    double bitrate;  // the file's bits per pixel
+    double psnr;     // dB
+};
+
+class CRateCurveWidget final : public QWidget {
+    Q_OBJECT
+  public:
+    explicit CRateCurveWidget(QWidget* parent = nullptr);
+
+    // The ladder's points; none while there is no curve.
+    void SetCurve(std::vector<CurvePoint> points);
+    const std::vector<CurvePoint>& Curve() const { return m_points; }
+    // Whether the curve is being computed (said where the curve would be).
+    void SetComputing(bool computing);
+    // The current result, highlighted; nothing for none.
+    void SetCurrent(std::optional<CurvePoint> current);
+    const std::optional<CurvePoint>& Current() const { return m_current; }
+
+    // Where `point` is drawn, in the widget's coordinates.
+    QPointF Position(const CurvePoint& point) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  Q_SIGNALS:
+    void PenaltyChosen(double penalty);
+
+  protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    struct Range {
+        double low;
+        double high;
+        double step;  // between ticks
+    };
+    // The point of the curve within reach of `at`, or nullptr.
+    const CurvePoint* PointAt(QPointF at) const;
+    QRectF PlotArea() const;
+    void UpdateRanges();
+
+    std::vector<CurvePoint> m_points;
+    std::optional<CurvePoint> m_current;
+    bool m_computing = false;
+    Range m_rate{0, 1, 0.2};
+    Range m_psnr{20, 40, 5};
+};

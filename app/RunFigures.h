@@ -1,0 +1,35 @@
+#pragma once
+// The figures of one run of the stages after the gray picture, as zantrel-cli prints them for
+// the same settings, and the rate–distortion curve of a gray picture over a ladder of
+// penalties. Plain values, so the explore panel measures them away from the window.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "measure/ZantrelRun.h"
+#include "picture/Progress.h"
+
+struct RunFigures {
+    double penalty = 0.0;
+    std::int32_t minBlockSize = 0;
+    std::size_t blocks = 0;
+    std::size_t cutModels = 0;
+    double psnr = 0.0;         // dB
+    double bitrate = 0.0;      // the estimate, bits per pixel
+    double fileBitrate = 0.0;  // the .ztl file, every byte counted, bits per pixel
+};
+
+// The figures of `zantrel`, made from `quadtree` on `gray`.
+RunFigures MeasureRun(const GrayPicture& gray, const QuadtreeStage& quadtree,
+                      const ZantrelStage& zantrel);
+
+// The penalties the curve is drawn through: the sweep's defaults and the slider's ends.
+std::span<const double> RateCurvePenalties();
+
+// One run per penalty on `gray` with tables `sums`, on one thread and memory of its own, so it
+// may run beside other runs on the same tables. Nothing when `progress` asked to stop.
+std::vector<RunFigures> MeasureRateCurve(const GrayPicture& gray, const CSummedTables& sums,
+                                         std::span<const double> penalties,
+                                         std::int32_t minBlockSize, CProgress& progress);

@@ -1,0 +1,271 @@
+// Commands and the explore panel computing on a worker: a stopped command changes nothing, the
+// newest request wins, the panel's figures are zantrel-cli's for the same settings, and the
+// parameter dialog offers the panel's values once the panel was used.
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QSlider>
+#include <QToolButton>
+#include <atomic>
+#include <chrono>
+#include <regex>
+#include <set>
+#include <thread>
+
+#include "AppFixture.h"
+#include "app/CommandTable.h"
+#include "app/ExplorePanel.h"
+#include "app/MainFrame.h"
+#include "app/ProgressStatusBar.h"
+#include "app/RateCurveWidget.h"
+#include "support/CliRunner.h"
+#include "view/DecompParamDlg.h"
+#include "view/ZantrelView.h"
+
+namespace {
+
+// The commands that wait while the worker computes.
+constexpr int kProcessing[] = {ID_SAVE_PICTURE, ID_SAVE_ZTL,  ID_PICTURE_COLOR, ID_PICTURE_GRAY,
+                               ID_QUADTREE,     ID_GRAY_GRID, ID_ZANTREL,       ID_GRID_LINES,
+                               ID_PSNR,         ID_BIT_RATE};
+
+class Background : public AppTest {
+  protected:
+    struct State {
+        DisplayMode mode;
+        GrayPicture result;
+        std::size_t blocks;
+        std::size_t cutModels;
+        std::set<int> enabled;
+        bool operator==(const State&) const = default;
+    };
+    State Now() {
+        std::set<int> enabled;
+        for (int id : kProcessing) {
+            if (Action(id).isEnabled())
+                enabled.insert(id);
+        }
+        const DocumentPictures& pictures = Doc().Pictures();
+        return {Mode(), pictures.result, pictures.quadtree.tree.blocks.size(),
+                pictures.decomposition.cutModels.size(), enabled};
+    }
+    const QWidget& Picture() { return *m_app->Frame().View().viewport(); }
+    CProgressStatusBar& Bar() { return m_app->Frame().StatusBar(); }
+};
+
+TEST_F(Background, AStoppedCommandChangesNothing) {
+    struct Case {
+        const char* name;
+        std::vector<int> before;
+        int command;
+        bool byButton;  // else by the Esc command
+    };
+    const Case cases[] = {
+        {"quadtree, Esc", {ID_OPEN_PICTURE, ID_PICTURE_GRAY}, ID_QUADTREE, false},
+        {"cut lines, button", {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE}, ID_ZANTREL, true},
+        {"cut lines from the grid, Esc",
+         {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE, ID_GRAY_GRID},
+         ID_ZANTREL,
+         false},
+    };
+    EXPECT_EQ(Action(ID_CANCEL_RUN).shortcut(), QKeySequence(Qt::Key_Escape));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeApp();
+        m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+        m_host.fileAnswers = {WritePicture(QStringLiteral("a.bmp"))};
+        m_app->InitInstance({});
+        for (int id : c.before)
+            Trigger(id);
+        const State before = Now();
+        ASSERT_TRUE(Action(c.command).isEnabled());
+        ASSERT_FALSE(Action(ID_CANCEL_RUN).isEnabled());
+
+        Action(c.command).trigger();
+        EXPECT_EQ(Now().enabled, std::set<int>{});
+        EXPECT_TRUE(Action(ID_CANCEL_RUN).isEnabled());
+        EXPECT_TRUE(Bar().CancelButton()->isVisible());
+        EXPECT_EQ(Picture().cursor().shape(), Qt::WaitCursor);
+        if (c.byButton)
+            Bar().CancelButton()->click();
+        else
+            Action(ID_CANCEL_RUN).trigger();
+        m_app->WaitForIdle();
+
+        EXPECT_TRUE(Now() == before);
+        EXPECT_EQ(Mode(), before.mode);
+        EXPECT_EQ(Now().enabled, before.enabled);
+        EXPECT_FALSE(Bar().CancelButton()->isVisible());
+        EXPECT_NE(Picture().cursor().shape(), Qt::WaitCursor);
+        EXPECT_EQ(Bar().PaneText(), QStringLiteral("就绪"));
+        EXPECT_EQ(Bar().GetProgressCtrl()->value(), 0);
+    }
+}
+
+TEST_F(Background, OpeningAFileStopsTheRunningCommandFirst) {
+    m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+    m_host.fileAnswers = {
+        WritePicture(QStringLiteral("a.bmp")),
+        WritePicture(QStringLiteral("b.bmp"), [](int, int) { return 0x0000FFu; })};
+    m_app->InitInstance({});
+    for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE})
+        Trigger(id);
+    Action(ID_ZANTREL).trigger();
+    Trigger(ID_OPEN_PICTURE);
+    EXPECT_FALSE(m_app->Runs().Busy());
+    EXPECT_EQ(Mode(), DISPLAY_COLOR);
+    EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("b.bmp")));
+    EXPECT_TRUE(Doc().Pictures().decomposition.cutModels.empty());
+    EXPECT_TRUE(Doc().Pictures().gray.samples.empty());
+}
+
+TEST(BackgroundRun, AnOvertakenJobIsCancelledThroughItsProgressAndDropped) {
+    CBackgroundRun run;
+    std::vector<bool> ended;
+    QObject::connect(&run, &CBackgroundRun::JobEnded,
+                     [&](bool applied) { ended.push_back(applied); });
+    std::atomic<bool> firstSawCancel{false};
+    std::vector<int> applied;
+    run.Start(
+        [&](CProgress& progress) -> CBackgroundRun::Apply {
+            // Runs until told to stop; gives up after a while so a fault fails, not hangs.
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!progress.Cancelled() && std::chrono::steady_clock::now() < end)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            firstSawCancel = progress.Cancelled();
+            return [&] { applied.push_back(1); };
+        },
+        nullptr);
+    run.Start([&](CProgress&) -> CBackgroundRun::Apply { return [&] { applied.push_back(2); }; },
+              nullptr);
+    run.WaitForIdle();
+    EXPECT_TRUE(firstSawCancel);
+    EXPECT_EQ(applied, std::vector<int>{2});
+    EXPECT_EQ(ended, (std::vector<bool>{false, true}));
+}
+
+class Explore : public AppTest {
+  protected:
+    CExplorePanel& Panel() { return m_app->Frame().Explore(); }
+    // The sample and its gray picture; the panel is off until the gray. A shown panel
+    // computes its curve.
+    void StartOnTheSample(bool shown) {
+        m_app->InitInstance(QStringLiteral(ZANTREL_SAMPLE));
+        if (shown)
+            Trigger(ID_VIEW_EXPLORE);
+        ASSERT_EQ(Panel().isVisible(), shown);
+        EXPECT_FALSE(Panel().NoteText().isEmpty());
+        EXPECT_FALSE(Panel().PenaltySlider()->isEnabled());
+        Trigger(ID_PICTURE_GRAY);
+        EXPECT_TRUE(Panel().NoteText().isEmpty());
+        EXPECT_TRUE(Panel().PenaltySlider()->isEnabled());
+    }
+    // Types both values and presses Enter; returns without waiting for the run.
+    void Type(const QString& penalty, const QString& minBlockSize) {
+        Panel().PenaltyEdit()->setText(penalty);
+        Panel().MinBlockSizeEdit()->setText(minBlockSize);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(Panel().PenaltyEdit(), &enter);
+    }
+};
+
+TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
+    StartOnTheSample(true);
+    Type(QStringLiteral("50"), QStringLiteral("8"));
+    m_app->WaitForIdle();
+    EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
+
+    const CliRun cli =
+        RunProgram(ZANTREL_CLI, "--penalty 50 --min-block 8 --json '" ZANTREL_SAMPLE "'");
+    ASSERT_EQ(cli.exitCode, 0);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(
+        cli.out, m,
+        std::regex("\"blocks\": ([0-9]+), \"cutModels\": ([0-9]+), .*\"psnr\": \"([^\"]+)\", "
+                   "\"bitrate\": \"([^\"]+)\", \"fileBitrate\": \"([^\"]+)\"")))
+        << cli.out;
+    const QString bpp = QStringLiteral(" 比特/像素");
+    EXPECT_EQ(Panel().FigureText(CExplorePanel::Blocks), QString::fromStdString(m[1]));
+    EXPECT_EQ(Panel().FigureText(CExplorePanel::CutModels), QString::fromStdString(m[2]));
+    EXPECT_EQ(Panel().FigureText(CExplorePanel::Psnr), QString::fromStdString(m[3]) + " dB");
+    EXPECT_EQ(Panel().FigureText(CExplorePanel::BitRate), QString::fromStdString(m[4]) + bpp);
+    EXPECT_EQ(Panel().FigureText(CExplorePanel::FileBitRate), QString::fromStdString(m[5]) + bpp);
+
+    // The curve of the sample at block size 8, with the result on it; a click on its point of
+    // penalty 1000 runs that, and the cut-line mode stays.
+    CRateCurveWidget& curve = *Panel().Curve();
+    ASSERT_EQ(curve.Curve().size(), RateCurvePenalties().size());
+    ASSERT_TRUE(curve.Current().has_value());
+    EXPECT_EQ(curve.Current()->penalty, 50.0);
+    const auto chosen = std::ranges::find(curve.Curve(), 1000.0, &CurvePoint::penalty);
+    ASSERT_NE(chosen, curve.Curve().end());
+    Trigger(ID_GRID_LINES);
+    const QPointF at = curve.Position(*chosen) + QPointF(2, -2);
+    QMouseEvent click(QEvent::MouseButtonPress, at, curve.mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&curve, &click);
+    m_app->WaitForIdle();
+    EXPECT_EQ(Panel().PenaltyEdit()->text(), QStringLiteral("1000"));
+    EXPECT_EQ(Panel().PenaltySlider()->value(), CExplorePanel::PositionOf(1000));
+    EXPECT_EQ(Mode(), DISPLAY_GRID_LINES);
+    ASSERT_TRUE(Doc().Figures().has_value());
+    EXPECT_EQ(Doc().Figures()->penalty, 1000.0);
+    EXPECT_EQ(Doc().Figures()->minBlockSize, 8);
+    EXPECT_EQ(curve.Current()->psnr, chosen->psnr);
+    EXPECT_EQ(curve.Current()->bitrate, chosen->bitrate);
+}
+
+TEST_F(Explore, TheNewestRequestWins) {
+    StartOnTheSample(false);
+    std::vector<bool> ended;
+    QObject::connect(&m_app->Runs(), &CBackgroundRun::JobEnded,
+                     [&](bool applied) { ended.push_back(applied); });
+    Panel().PenaltySlider()->setValue(CExplorePanel::PositionOf(10));
+    Panel().PenaltySlider()->setValue(CExplorePanel::PositionOf(1000));
+    m_app->WaitForIdle();
+    EXPECT_EQ(ended, (std::vector<bool>{false, true}));
+    EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
+    EXPECT_EQ(Doc().Pictures().quadtree.tree.penalty, 1000.0);
+    ASSERT_TRUE(Doc().Figures().has_value());
+    EXPECT_EQ(Doc().Figures()->penalty, 1000.0);
+    EXPECT_EQ(Panel().PenaltyEdit()->text(), QStringLiteral("1000"));
+    // The result is the one a run at 1000 makes from scratch.
+    CQuietProgress quiet;
+    const std::optional<CZantrelDoc::ZantrelResult> direct =
+        Doc().MakeZantrel(Doc().MakeQuadtree(1000, 4), quiet);
+    ASSERT_TRUE(direct.has_value());
+    EXPECT_EQ(Doc().Pictures().result, direct->stage.result);
+    EXPECT_EQ(Panel().FigureText(CExplorePanel::CutModels),
+              QString::number(direct->figures.cutModels));
+}
+
+TEST_F(Explore, RefusesWhatTheDialogRefusesAndTheDialogOffersItsValuesOnceUsed) {
+    StartOnTheSample(false);
+    QStringList offered;
+    m_host.onExec = [&](QDialog& dialog) {
+        auto& parameters = dynamic_cast<CDecompParamDlg&>(dialog);
+        offered << parameters.PenaltyEdit()->text() + QLatin1Char('/') +
+                       parameters.MinBlockSizeEdit()->text();
+        return static_cast<int>(QDialog::Rejected);
+    };
+    Trigger(ID_QUADTREE);
+
+    Type(QStringLiteral("abc"), QStringLiteral("0"));
+    ASSERT_EQ(m_host.messages.size(), 1u);
+    EXPECT_EQ(m_host.messages[0].text, QStringLiteral("“请填入一个在1和128之间的整数。”"));
+    EXPECT_EQ(m_host.messages[0].caption, QStringLiteral("Zantrel"));
+    EXPECT_FALSE(m_app->Runs().Busy());
+    EXPECT_FALSE(Panel().UsedValues().has_value());
+
+    Type(QStringLiteral("2.5"), QStringLiteral("16"));
+    m_app->WaitForIdle();
+    for (int id : {ID_PICTURE_COLOR, ID_PICTURE_GRAY, ID_QUADTREE})
+        Trigger(id);
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("1/4"), QStringLiteral("2.5/16")}));
+}
+
+}  // namespace
