@@ -95,7 +95,15 @@ CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent)
         m_figures[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         figures->addRow(QString::fromUtf8(names[row]), m_figures[row]);
     }
+    // As wide as their widest texts from the start, so a new result changes no size and
+    // the window is not laid out again for it.
+    m_settings->setMinimumWidth(fontMetrics().horizontalAdvance(
+        QStringLiteral("惩罚因子 0.000000000000001，最小分块尺寸 128")));
+    for (QLabel* label : m_figures)
+        label->setMinimumWidth(
+            fontMetrics().horizontalAdvance(QStringLiteral("000.000000 比特/像素")));
     m_running = new QLabel(result);
+    m_running->setMinimumSize(m_running->fontMetrics().size(0, QStringLiteral("正在计算…")));
     figures->addRow(m_running);
     controls->addWidget(result);
 

@@ -55,7 +55,14 @@ void CProgressStatusBar::SetPaneText(std::string_view text) {
 }
 
 void CProgressStatusBar::SetProgressPos(int position) {
+    // The bar repaints itself at once on most changes; with its updates off it only takes the
+    // value, and the update after it paints with the next frame.
+    if (m_progress->value() == position)
+        return;
+    m_progress->setUpdatesEnabled(false);
     m_progress->setValue(position);
+    m_progress->setUpdatesEnabled(true);
+    m_progress->update();
 }
 
 void CProgressStatusBar::AddCancelButton(QAction* action) {
