@@ -97,8 +97,8 @@ CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent)
     }
     // As wide as their widest texts from the start, so a new result changes no size and
     // the window is not laid out again for it.
-    m_settings->setMinimumWidth(fontMetrics().horizontalAdvance(
-        QStringLiteral("惩罚因子 0.000000000000001，最小分块尺寸 128")));
+    m_settings->setMinimumWidth(
+        fontMetrics().horizontalAdvance(QStringLiteral("惩罚因子 100000000，最小分块尺寸 128")));
     for (QLabel* label : m_figures)
         label->setMinimumWidth(
             fontMetrics().horizontalAdvance(QStringLiteral("000.000000 比特/像素")));

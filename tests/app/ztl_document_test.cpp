@@ -2,11 +2,13 @@
 // content on every way in, what a decoded document shows and offers, and damaged files.
 
 #include <QImage>
+#include <QSlider>
 #include <algorithm>
 #include <set>
 
 #include "AppFixture.h"
 #include "app/CommandTable.h"
+#include "app/ExplorePanel.h"
 #include "app/MainFrame.h"
 #include "app/ProgressStatusBar.h"
 #include "codec/ZtlFile.h"
@@ -123,6 +125,9 @@ TEST_F(ZtlDocument, SavedFileHoldsTheResultAndOpensByItsContentOnEveryWayIn) {
         EXPECT_EQ(PaneText(), SizeText("Zantrel 文件", bytes.size()));
     }
     EXPECT_TRUE(m_host.fileRequests.back().filter.contains(QStringLiteral("Zantrel 文件 (*.ztl)")));
+    // The file holds no gray picture to explore.
+    EXPECT_FALSE(m_app->Frame().Explore().PenaltySlider()->isEnabled());
+    EXPECT_TRUE(m_app->Frame().Explore().NoteText().contains(QStringLiteral("Zantrel 文件")));
 
     // Only its three pictures are offered, from any of them.
     const std::set<int> views = {ID_SAVE_ZTL, ID_GRAY_GRID, ID_ZANTREL, ID_GRID_LINES};

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The explore panel on the bundled sample, on a 1280 x 900 virtual screen: the gray picture,
+# the panel opened from the View menu, its curve computed, then penalty 50 typed into it.
+# Needs a built `zantrel` and the packages of take-screenshots.sh.
+#   docs/screenshots/take-explore-screenshot.sh [path/to/zantrel]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+app="${1:-build/release/app/zantrel}"
+display=:78
+home=$(mktemp -d)
+
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp &
+xvfb=$!
+export DISPLAY=$display HOME=$home
+trap 'kill "$app_pid" "$wm" "$xvfb" 2>/dev/null || true; rm -rf "$home"' EXIT
+sleep 1
+openbox &
+wm=$!
+sleep 1
+"$app" samples/astronaut.bmp &
+app_pid=$!
+window=$(xdotool search --sync --name 'astronaut.bmp')
+sleep 2
+
+xdotool mousemove --window "$window" 88 8 click 1      # 图象处理
+sleep 0.8
+xdotool mousemove --window "$window" 120 53 click 1    # 图像灰度化
+sleep 1
+xdotool key alt+v                                      # 查看, its first item highlighted
+sleep 0.8
+xdotool key Down Down Return                           # 探索
+sleep 6                                                # the curve
+xdotool mousemove --window "$window" 1220 117 click --repeat 3 1   # the penalty box
+xdotool type 50
+xdotool key Return
+sleep 3
+import -window root docs/screenshots/explore.png
