@@ -122,18 +122,21 @@ void CBackgroundRun::Finished(std::uint64_t id, const Apply& apply, bool failed)
             failed = true;
         }
     }
+    // The next job starts before anyone hears of this one's end: a listener may run the event
+    // loop (a message box), and a request made there must find it running.
+    const bool next = m_waiting.has_value();
+    if (next) {
+        Waiting waiting = std::move(*m_waiting);
+        m_waiting.reset();
+        Launch(std::move(waiting.job), waiting.statusBar);
+    } else if (stopped) {
+        ShowIdle(statusBar);
+    }
     Q_EMIT JobEnded(applied);
     if (failed && !stopped)
         Q_EMIT Failed();
-    if (m_waiting) {
-        Waiting next = std::move(*m_waiting);
-        m_waiting.reset();
-        Launch(std::move(next.job), next.statusBar);
-        return;
-    }
-    if (stopped)
-        ShowIdle(statusBar);
-    Q_EMIT BusyChanged(false);
+    if (!next)
+        Q_EMIT BusyChanged(Busy());
 }
 
 void CBackgroundRun::Cancel() {

@@ -6,10 +6,12 @@
 //
 // MOVES moves (50 by default) go to penalty 10 and as many to penalty 1000, alternately, each
 // waiting for its picture; then MOVES / 10 runs of the worst case, the sample as one 512 block
-// searched for a cut line (the penalty of half the whole picture's error).
+// searched for a cut line (the penalty of half the whole picture's error), and as many times
+// Esc pressed 100 ms into the worst case, until the worker is idle.
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QSettings>
 #include <QSlider>
@@ -148,12 +150,31 @@ int main(int argc, char** argv) {
     if (doc.Pictures().quadtree.tree.blocks.size() != 1)
         std::fprintf(stderr, "the worst case was split\n");
 
+    // Esc 100 ms into the worst case: how long until the worker is idle again.
+    std::vector<double> stops;
+    for (int i = 0; i < std::max(1, moves / 10); ++i) {
+        watch.Await(10.0);
+        panel.PenaltySlider()->setValue(CExplorePanel::PositionOf(10.0));
+        waitForPicture();
+        panel.PenaltyEdit()->setText(QString::number(worstPenalty, 'g', 17));
+        Q_EMIT panel.PenaltyEdit()->returnPressed();
+        QEventLoop running;
+        QTimer::singleShot(100, &running, &QEventLoop::quit);
+        running.exec();
+        clock.start();
+        frame.Action(ID_CANCEL_RUN)->trigger();
+        app.Runs().WaitForIdle();
+        stops.push_back(clock.nsecsElapsed() / 1e6);
+    }
+
     std::printf("slider move to picture on screen (ms), %d moves each:\n", moves);
     std::printf("  penalty 10:    median %.1f, longest %.1f\n", Median(toTen), Longest(toTen));
     std::printf("  penalty 1000:  median %.1f, longest %.1f\n", Median(toThousand),
                 Longest(toThousand));
     std::printf("  worst case (one 512 block, penalty %.0f), %zu runs: median %.1f, longest %.1f\n",
                 worstPenalty, worst.size(), Median(worst), Longest(worst));
+    std::printf("  Esc 100 ms into the worst case, until idle: median %.1f, longest %.1f\n",
+                Median(stops), Longest(stops));
     std::printf("longest event-loop stall beyond a 10 ms timer's period (ms):\n");
     std::printf("  during the moves %.1f, during the worst case %.1f\n", movesLongestStall,
                 worstLongestStall);
