@@ -116,9 +116,9 @@ constexpr int kPictureMenu[] = {ID_PICTURE_COLOR, ID_PICTURE_GRAY, kSeparator,
                                 ID_QUADTREE, ID_GRAY_GRID, kSeparator,
                                 ID_ZANTREL, ID_GRID_LINES, kSeparator,
                                 ID_PSNR, ID_BIT_RATE};
-constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, kSeparator,
+constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_EXPLORE, kSeparator,
                              ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ACTUAL_SIZE, ID_VIEW_FIT,
-                             kSeparator, ID_VIEW_COMPARE, ID_VIEW_EXPLORE};
+                             kSeparator, ID_VIEW_COMPARE};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
 constexpr MenuDefinition kMenuBar[] = {

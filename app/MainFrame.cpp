@@ -149,8 +149,8 @@ void CMainFrame::UpdateActions() {
 
 void CMainFrame::OnBusyChanged(bool busy) {
     // Only the pictures wait; menus, the explore panel and the cancel button stay as ever.
-    for (CPictureCanvas* canvas : {static_cast<CPictureCanvas*>(m_view), &m_compare->Canvas(0),
-                                   &m_compare->Canvas(1)}) {
+    for (CPictureCanvas* canvas :
+         {static_cast<CPictureCanvas*>(m_view), &m_compare->Canvas(0), &m_compare->Canvas(1)}) {
         if (busy)
             canvas->viewport()->setCursor(Qt::WaitCursor);
         else

@@ -230,8 +230,8 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
                                 ID_ZANTREL, ID_GRID_LINES, 0, ID_PSNR, ID_BIT_RATE}));
     EXPECT_EQ(
         sequence(frame.Menus()[2]->actions()),
-        (std::vector<int>{ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT,
-                          ID_VIEW_ACTUAL_SIZE, ID_VIEW_FIT, 0, ID_VIEW_COMPARE}));
+        (std::vector<int>{ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_EXPLORE, 0, ID_VIEW_ZOOM_IN,
+                          ID_VIEW_ZOOM_OUT, ID_VIEW_ACTUAL_SIZE, ID_VIEW_FIT, 0, ID_VIEW_COMPARE}));
     EXPECT_EQ(sequence(frame.ToolBar().actions()),
               (std::vector<int>{ID_OPEN_PICTURE, 0, ID_SAVE_PICTURE, 0, ID_PICTURE_COLOR,
                                 ID_PICTURE_GRAY, 0, ID_QUADTREE, ID_GRAY_GRID, 0, ID_ZANTREL,
