@@ -61,7 +61,9 @@ CDecompParamDlg::CDecompParamDlg(CDialogHost& host, QWidget* parent)
     m_minBlockSizeEdit->setGeometry(units.Rect(95, 40, 40, 14));
     m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
     m_cancelButton->setGeometry(units.Rect(20, 70, 50, 14));
-    m_cancelButton->setAutoDefault(false);
+    // Enter on a focused button presses that button, as Space does: Cancel must not pass it
+    // on to the default button.
+    m_cancelButton->setAutoDefault(true);
     setFixedSize(units.X(170), units.Y(107));
 
     m_penaltyEdit->setText(QString::fromStdString(FormatPenalty(m_penalty)));

@@ -1,8 +1,10 @@
 // The parameter dialog: its checks and messages, the focus after a refusal, its layout, and
-// how the quadtree command uses it (defaults every time, cancel changes nothing).
+// how the quadtree command uses it (defaults every time, cancel changes nothing, Enter presses
+// the focused button).
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -139,6 +141,41 @@ TEST_F(QuadtreeCommand, CancelLeavesTheGrayMode) {
     EXPECT_TRUE(Doc().Pictures().quadtree.tree.blocks.empty());
     EXPECT_TRUE(Action(ID_QUADTREE).isEnabled());
     EXPECT_FALSE(Action(ID_GRAY_GRID).isEnabled());
+}
+
+// Enter presses the focused button; in an edit box it presses OK.
+TEST_F(QuadtreeCommand, EnterPressesTheFocusedButtonOrOk) {
+    StartInGrayMode();
+    const struct {
+        const char* focus;
+        QWidget* (*widget)(CDecompParamDlg&);
+        DisplayMode mode;
+    } cases[] = {
+        {"取消", [](CDecompParamDlg& d) -> QWidget* { return d.CancelButton(); }, DISPLAY_GRAY},
+        {"确定", [](CDecompParamDlg& d) -> QWidget* { return d.OkButton(); }, DISPLAY_QUADTREE},
+        {"惩罚因子", [](CDecompParamDlg& d) -> QWidget* { return d.PenaltyEdit(); },
+         DISPLAY_QUADTREE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.focus);
+        Trigger(ID_PICTURE_COLOR);
+        Trigger(ID_PICTURE_GRAY);
+        m_host.onExec = [&](QDialog& dialog) {
+            dialog.show();
+            QApplication::setActiveWindow(&dialog);
+            QWidget* target = c.widget(dynamic_cast<CDecompParamDlg&>(dialog));
+            target->setFocus(Qt::TabFocusReason);
+            EXPECT_EQ(QApplication::focusWidget(), target);
+            for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier);
+                QApplication::sendEvent(target, &key);
+            }
+            return dialog.result();
+        };
+        Trigger(ID_QUADTREE);
+        EXPECT_EQ(Mode(), c.mode);
+        EXPECT_EQ(Doc().Pictures().quadtree.tree.blocks.empty(), c.mode == DISPLAY_GRAY);
+    }
 }
 
 TEST_F(QuadtreeCommand, OpensWithTheDefaultsEveryTimeAndPassesTheValues) {
