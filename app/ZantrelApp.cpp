@@ -33,13 +33,15 @@ CZantrelApp::~CZantrelApp() {
 }
 
 void CZantrelApp::InitInstance(const QString& fileToOpen) {
-    if (fileToOpen.isEmpty() || !OpenDocumentFile(fileToOpen))
-        m_doc->OnNewDocument();
     // Sized to the screen first, so that a desktop without a window manager still shows
     // the whole window.
     if (const QScreen* screen = m_frame->screen())
         m_frame->setGeometry(screen->availableGeometry());
+    // Up before the file is opened, so that a refusal's message box stands over the window
+    // rather than alone on the desktop.
     m_frame->showMaximized();
+    if (fileToOpen.isEmpty() || !OpenDocumentFile(fileToOpen))
+        m_doc->OnNewDocument();
     m_frame->UpdateActions();
 }
 

@@ -24,9 +24,9 @@ class CZantrelApp final {
     CZantrelApp(const CZantrelApp&) = delete;
     CZantrelApp& operator=(const CZantrelApp&) = delete;
 
-    // Start-up: opens `fileToOpen` when it is not empty (a file that does not open is
-    // reported and the program starts with no picture), otherwise starts a new document;
-    // then shows the main window maximized.
+    // Start-up: shows the main window maximized, then opens `fileToOpen` when it is not
+    // empty (a file that does not open is reported over the window and the program goes on
+    // with no picture), otherwise starts a new document.
     void InitInstance(const QString& fileToOpen);
 
     // The document-open path of recent files, drops and the command line; true when the

@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPrinter>
+#include <QTimer>
 #include <QUrl>
 #include <atomic>
 #include <cstring>
@@ -20,6 +22,7 @@
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
+#include "app/WidgetDialogHost.h"
 #include "import/BmpFormat.h"
 #include "support/TestPictures.h"
 
@@ -179,6 +182,31 @@ TEST_F(Document, CommandLineFileOpensAtStartUpOrIsReported) {
     EXPECT_EQ(LoadedColour(), 0x445566u);
     EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("start.bmp")));
     EXPECT_TRUE(Action(ID_PICTURE_GRAY).isEnabled());
+}
+
+// The refusal's box stands over the main window, which is already up when the box shows.
+TEST_F(Document, StartUpRefusalIsShownOverTheVisibleMainWindow) {
+    m_app.reset();
+    CWidgetDialogHost host;
+    CZantrelApp app(*m_profile, host);
+    host.SetOwner(&app.Frame());
+    QWidget* parent = nullptr;
+    bool frameVisible = false;
+    int boxes = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++boxes;
+            parent = box->parentWidget();
+            frameVisible = app.Frame().isVisible();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    app.InitInstance(WriteEightBitPicture(QStringLiteral("start.bmp")));
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(parent, &app.Frame());
+    EXPECT_TRUE(frameVisible);
 }
 
 TEST_F(Document, NewDocumentKeepsThePicture) {
