@@ -4,6 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/PictureCommands.h"
+#include "app/ShownPictureCommands.h"
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
 #include "view/PictureCanvas.h"
@@ -23,6 +24,10 @@ constexpr CommandEntry kCommands[] = {
     {ID_SAVE_ZTL, "保存为 Zantrel 文件…", "把切割线分解编码保存为 Zantrel 文件",
      "保存为 Zantrel 文件", "Ctrl+Shift+S",
      [](CZantrelApp& app) { app.Doc().OnSaveZtl(); }},
+    {ID_SAVE_SHOWN, "另存当前画面…", "把当前显示的画面保存为 BMP 或 PNG 文件",
+     "另存当前画面", nullptr, OnSaveShownPicture},
+    {ID_EDIT_COPY, "复制", "把当前显示的画面复制到剪贴板", "复制", "Ctrl+C",
+     OnCopyShownPicture},
     {ID_PICTURE_COLOR, "原彩色图像", "原彩色图像", "原彩色图像", nullptr, OnPictureColor},
     {ID_PICTURE_GRAY, "图像灰度化", "图像灰度化", "图像灰度化", nullptr, OnPictureGray},
     {ID_QUADTREE, "四叉树分解", "四叉树分解", "四叉树分解", nullptr, OnQuadtree},
@@ -65,6 +70,10 @@ bool InMode(const PipelineState& s, DisplayMode a) { return s.displayMode == a; 
 bool InMode(const PipelineState& s, DisplayMode a, DisplayMode b) {
     return s.displayMode == a || s.displayMode == b;
 }
+// Every mode but none shows a picture once one was loaded, a decoded document's included.
+bool PictureShown(const PipelineState& s) {
+    return s.pictureLoaded && s.displayMode != DISPLAY_NONE;
+}
 // A decoded document has no colour or gray picture: the stages up to the quadtree and the
 // figures measured against the gray picture are never offered. Its three pictures (the
 // result, the gray grid and the cut lines) are all there at once, so each is offered from any
@@ -81,6 +90,8 @@ constexpr EnablingRule kRules[] = {
     {ID_IMPORT_PICTURE,  Always},
     {ID_SAVE_PICTURE,    [](const PipelineState& s) { return InMode(s, DISPLAY_QUADTREE, DISPLAY_ZANTREL); }},
     {ID_SAVE_ZTL,        [](const PipelineState& s) { return s.decoded || (s.decomposed && InMode(s, DISPLAY_ZANTREL, DISPLAY_GRID_LINES)); }},
+    {ID_SAVE_SHOWN,      PictureShown},
+    {ID_EDIT_COPY,       PictureShown},
     {ID_PICTURE_COLOR,   Picture},
     {ID_PICTURE_GRAY,    [](const PipelineState& s) { return PictureIn(s, DISPLAY_COLOR); }},
     {ID_QUADTREE,        [](const PipelineState& s) { return PictureIn(s, DISPLAY_GRAY); }},
@@ -110,8 +121,9 @@ constexpr int kWaitForWorker[] = {ID_SAVE_PICTURE, ID_SAVE_ZTL,  ID_PICTURE_COLO
                                   ID_PSNR,         ID_BIT_RATE};
 
 constexpr int kFileMenu[] = {ID_OPEN_PICTURE, ID_IMPORT_PICTURE, kSeparator,
-                             ID_SAVE_PICTURE, ID_SAVE_ZTL, kSeparator,
+                             ID_SAVE_PICTURE, ID_SAVE_ZTL, ID_SAVE_SHOWN, kSeparator,
                              ID_FILE_MRU_FILE1, kSeparator, ID_APP_EXIT};
+constexpr int kEditMenu[] = {ID_EDIT_COPY};
 constexpr int kPictureMenu[] = {ID_PICTURE_COLOR, ID_PICTURE_GRAY, kSeparator,
                                 ID_QUADTREE, ID_GRAY_GRID, kSeparator,
                                 ID_ZANTREL, ID_GRID_LINES, kSeparator,
@@ -123,6 +135,7 @@ constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
 constexpr MenuDefinition kMenuBar[] = {
     {"文件(&F)", kFileMenu},
+    {"编辑(&E)", kEditMenu},
     {"图象处理", kPictureMenu},
     {"查看(&V)", kViewMenu},
     {"帮助(&H)", kHelpMenu},

@@ -2,12 +2,14 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 
 std::optional<QString> CWidgetDialogHost::ChooseFile(const FileDialogRequest& request) {
     QFileDialog dialog(m_owner);
@@ -25,7 +27,15 @@ std::optional<QString> CWidgetDialogHost::ChooseFile(const FileDialogRequest& re
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    QString path = dialog.selectedFiles().constFirst();
+    // A name without an extension gets the chosen filter's, so the filter picks the format.
+    if (request.forSaving && QFileInfo(path).suffix().isEmpty()) {
+        static const QRegularExpression kFirstPattern(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch match = kFirstPattern.match(dialog.selectedNameFilter());
+        if (match.hasMatch())
+            path += QLatin1Char('.') + match.captured(1);
+    }
+    return path;
 }
 
 void CWidgetDialogHost::ShowMessage(const QString& text, const QString& caption, MessageIcon icon) {

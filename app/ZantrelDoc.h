@@ -55,6 +55,9 @@ class CZantrelDoc final {
     bool OnOpenDocument(const QString& path);
     // Ctrl+N: a new untitled document. The pictures stay; the view shows them again.
     void OnNewDocument();
+    // The save dialog until the user gives a name that is new or may be replaced; nothing
+    // when cancelled. A name without an extension gets the request's default suffix.
+    std::optional<QString> ChooseSaveTarget(const FileDialogRequest& request);
 
     // The stages, each from the result of the one before.
     // The gray picture of the colour picture, and its summed tables.
@@ -104,9 +107,6 @@ class CZantrelDoc final {
     // shows them in `mode`.
     void Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers, const QString& path,
                DisplayMode mode);
-    // The save dialog until the user gives a name that is new or may be replaced; nothing
-    // when cancelled. A name without an extension gets the request's default suffix.
-    std::optional<QString> ChooseSaveTarget(const FileDialogRequest& request);
 
     CZantrelApp& m_app;
     DocumentPictures m_pictures;

@@ -191,7 +191,7 @@ TEST_F(CommandRules, AreReadAgainWhenAMenuIsAboutToShowAndAtIdle) {
     ASSERT_FALSE(Action(ID_PICTURE_GRAY).isEnabled());
     // The document changes behind the frame's back; the next menu opening must see it.
     ASSERT_TRUE(Doc().LoadPicture(WritePicture(QStringLiteral("behind.bmp"))));
-    Q_EMIT m_app->Frame().Menus().at(1)->aboutToShow();
+    Q_EMIT m_app->Frame().Menus().at(2)->aboutToShow();
     EXPECT_TRUE(Action(ID_PICTURE_GRAY).isEnabled());
 
     // And the toolbar is refreshed when the event loop falls idle.
@@ -220,16 +220,18 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
         }
         return ids;
     };
-    ASSERT_EQ(frame.Menus().size(), 4u);
-    EXPECT_EQ(frame.Menus()[1]->title(), QStringLiteral("图象处理"));
+    ASSERT_EQ(frame.Menus().size(), 5u);
+    EXPECT_EQ(frame.Menus()[1]->title(), QStringLiteral("编辑(&E)"));
+    EXPECT_EQ(frame.Menus()[2]->title(), QStringLiteral("图象处理"));
     EXPECT_EQ(sequence(frame.Menus()[0]->actions()),
               (std::vector<int>{ID_OPEN_PICTURE, ID_IMPORT_PICTURE, 0, ID_SAVE_PICTURE, ID_SAVE_ZTL,
-                                0, ID_FILE_MRU_FILE1, 0, ID_APP_EXIT}));
-    EXPECT_EQ(sequence(frame.Menus()[1]->actions()),
+                                ID_SAVE_SHOWN, 0, ID_FILE_MRU_FILE1, 0, ID_APP_EXIT}));
+    EXPECT_EQ(sequence(frame.Menus()[1]->actions()), (std::vector<int>{ID_EDIT_COPY}));
+    EXPECT_EQ(sequence(frame.Menus()[2]->actions()),
               (std::vector<int>{ID_PICTURE_COLOR, ID_PICTURE_GRAY, 0, ID_QUADTREE, ID_GRAY_GRID, 0,
                                 ID_ZANTREL, ID_GRID_LINES, 0, ID_PSNR, ID_BIT_RATE}));
     EXPECT_EQ(
-        sequence(frame.Menus()[2]->actions()),
+        sequence(frame.Menus()[3]->actions()),
         (std::vector<int>{ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_EXPLORE, 0, ID_VIEW_ZOOM_IN,
                           ID_VIEW_ZOOM_OUT, ID_VIEW_ACTUAL_SIZE, ID_VIEW_FIT, 0, ID_VIEW_COMPARE}));
     EXPECT_EQ(sequence(frame.ToolBar().actions()),
@@ -252,7 +254,7 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
         {ID_FILE_NEW, "Ctrl+N"},         {ID_FILE_PRINT, "Ctrl+P"},
         {ID_VIEW_ZOOM_IN, "Ctrl+="},     {ID_VIEW_ZOOM_OUT, "Ctrl+-"},
         {ID_VIEW_ACTUAL_SIZE, "Ctrl+0"}, {ID_VIEW_FIT, "Ctrl+9"},
-        {ID_VIEW_COMPARE, "Ctrl+T"}};
+        {ID_VIEW_COMPARE, "Ctrl+T"},     {ID_EDIT_COPY, "Ctrl+C"}};
     for (const auto& [id, key] : keys) {
         EXPECT_EQ(Action(id).shortcut(), QKeySequence(QString::fromLatin1(key))) << key;
         // The key works although the command is on no menu.

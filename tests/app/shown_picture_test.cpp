@@ -1,0 +1,114 @@
+// What is shown, taken out of the window: saved as a file and copied, in the display modes
+// with their own pictures.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "AppFixture.h"
+#include "app/CommandTable.h"
+#include "app/MainFrame.h"
+#include "app/WidgetDialogHost.h"
+#include "import/BmpWriter.h"
+#include "import/PngWriter.h"
+#include "linesearch/CutLineOverlay.h"
+#include "support/TestPictures.h"
+#include "view/ZantrelView.h"
+
+namespace {
+
+// Two flat colours on either side of the diagonal: a few cut lines, and a colour picture that
+// differs from its gray one.
+std::uint32_t Diagonal(int row, int col) {
+    return row > col ? 0x3C5A78 : 0xBE9A7C;
+}
+
+class ShownPictureCommands : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+        m_app->InitInstance({});
+        EXPECT_FALSE(Action(ID_SAVE_SHOWN).isEnabled());
+        EXPECT_FALSE(Action(ID_EDIT_COPY).isEnabled());
+        m_host.fileAnswers.push_back(WritePicture(QStringLiteral("diagonal.bmp"), Diagonal));
+        for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE, ID_GRAY_GRID, ID_ZANTREL})
+            Trigger(id);
+        ASSERT_FALSE(Doc().Pictures().decomposition.cutModels.empty());
+    }
+    void Show(DisplayMode mode) {
+        m_app->Frame().View().ShowMode(mode);
+        m_app->Frame().UpdateActions();
+    }
+};
+
+TEST_F(ShownPictureCommands, SaveWritesExactlyTheShownPictureAndCopyPutsItOnTheClipboard) {
+    const DocumentPictures& pictures = Doc().Pictures();
+    const ColorPicture lines =
+        GridWithCutLines(pictures.quadtree.tree.grid, pictures.decomposition.cutModels);
+    const struct {
+        DisplayMode mode;
+        const char* answer;  // the name given in the save dialog
+        const char* saved;
+        std::vector<std::uint8_t> bytes;
+    } cases[] = {
+        {DISPLAY_COLOR, "colour.png", "colour.png", EncodePng(pictures.color)},
+        {DISPLAY_GRAY, "gray.png", "gray.png", EncodeGrayPng(pictures.gray)},
+        {DISPLAY_GRAY_GRID, "grid", "grid.bmp", EncodeGrayBmp(pictures.grayGrid, nullptr)},
+        // As `zantrel-cli --lines` writes it.
+        {DISPLAY_GRID_LINES, "lines.bmp", "lines.bmp", EncodeBmp(lines, nullptr)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        Show(c.mode);
+        ASSERT_TRUE(Action(ID_SAVE_SHOWN).isEnabled());
+        m_host.fileAnswers.push_back(PathInFolder(QString::fromLatin1(c.answer)));
+        Trigger(ID_SAVE_SHOWN);
+        const QString saved = PathInFolder(QString::fromLatin1(c.saved));
+        EXPECT_TRUE(ReadBytes(saved.toStdString()) == c.bytes);
+
+        Trigger(ID_EDIT_COPY);
+        const QImage copied = QGuiApplication::clipboard()->image();
+        EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
+                  QImage(saved).convertToFormat(QImage::Format_RGB32));
+    }
+    EXPECT_TRUE(m_host.messages.empty());
+    EXPECT_TRUE(m_host.questions.empty());
+}
+
+// In the program's own save dialog the filter picks the format of a name without extension.
+TEST(SaveDialog, ANameWithoutExtensionGetsTheChosenFiltersOne) {
+    const QTemporaryDir folder;
+    CWidgetDialogHost host;
+    QTimer answer;
+    int tries = 0;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            // A dialog that will not take the answer fails the test instead of hanging it.
+            if (++tries > 100) {
+                dialog->reject();
+                return;
+            }
+            // Typed into the name box, as a user would; selectFile() races the folder's
+            // loading for a file that does not exist.
+            dialog->setDirectory(folder.path());
+            dialog->selectNameFilter(QStringLiteral("PNG 图像(*.png)"));
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(QStringLiteral("shot"));
+            QMetaObject::invokeMethod(dialog, &QDialog::accept);
+        }
+    });
+    answer.start(10);
+    FileDialogRequest request;
+    request.forSaving = true;
+    request.filter = QStringLiteral("BMP 图像(*.bmp);;PNG 图像(*.png)");
+    EXPECT_EQ(host.ChooseFile(request), folder.filePath(QStringLiteral("shot.png")));
+}
+
+}  // namespace
