@@ -13,6 +13,8 @@ packages=(
     libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
     # desktop application
     qt6-base-dev qt6-translations-l10n fonts-wqy-microhei xvfb xauth
+    # the print test renders the printed page
+    poppler-utils
     # picture import: the TIFF and WebP readers (PNG, JPEG, GIF, BMP, PNM come with Qt's GUI module)
     qt6-image-formats-plugins
     # the codecs Zantrel's file is compared with

@@ -2,17 +2,14 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
 #include <QStatusTipEvent>
 #include <algorithm>
 
 #include "linesearch/CutLineOverlay.h"
-#include "platform/Shell.h"
-#include "view/AppTexts.h"
 #include "view/DialogHost.h"
 #include "view/DisplayPicture.h"
+#include "view/PicturePrint.h"
 
 namespace {
 
@@ -128,23 +125,5 @@ void CZantrelView::ReleaseGray() {
 }
 
 void CZantrelView::OnFilePrint() {
-    // Screen resolution: one logical unit is one screen pixel, so the page shows the drawing
-    // at the size the view shows it, with the same coordinates.
-    QPrinter printer(QPrinter::ScreenResolution);
-    if (!m_host.SetUpPrinter(printer))
-        return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        CurrentShell().ShowMessage(kCommandFailedText, kAppName, MessageIcon::Exclamation);
-        return;
-    }
-    // A view wider than the page is shrunk to the page's width rather than cut off.
-    const int pageWidth = printer.pageLayout().paintRectPixels(printer.resolution()).width();
-    const int pictureWidth = DisplaySize(m_pictures, m_displayMode).width();
-    const int drawingWidth = std::max(viewport()->width(), m_origin.x() + pictureWidth);
-    if (drawingWidth > pageWidth) {
-        const qreal scale = static_cast<qreal>(pageWidth) / drawingWidth;
-        painter.scale(scale, scale);
-    }
-    OnDraw(painter);
+    PrintPicture(m_host, ShownPicture(m_pictures, m_displayMode));
 }

@@ -31,12 +31,12 @@ class CZantrelView final : public CPictureCanvas {
     DisplayMode ShownMode() const;
 
     // Draws the current display mode in logical coordinates (the origin is the top-left of
-    // the scroll extent) at the current zoom; also used for printing.
+    // the scroll extent) at the current zoom.
     void OnDraw(QPainter& painter);
     // Reads the document's pictures again and repaints the whole view; call after any change.
     void UpdateAllViews();
 
-    // Ctrl+P: prints the current drawing where the dialog host says.
+    // Ctrl+P: prints the shown picture where the dialog host says (PrintPicture).
     void OnFilePrint();
 
   Q_SIGNALS:

@@ -1,12 +1,17 @@
-// What is shown, taken out of the window: saved as a file and copied, in the display modes
-// with their own pictures.
+// What is shown, taken out of the window: saved as a file, copied and printed, in the display
+// modes with their own pictures.
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -79,6 +84,84 @@ TEST_F(ShownPictureCommands, SaveWritesExactlyTheShownPictureAndCopyPutsItOnTheC
     }
     EXPECT_TRUE(m_host.messages.empty());
     EXPECT_TRUE(m_host.questions.empty());
+}
+
+// Printing to a PDF file, read back as pdftoppm renders it at 50 dots per inch.
+class Printing : public ShownPictureCommands {
+  protected:
+    void SetUp() override {
+        ShownPictureCommands::SetUp();
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            GTEST_SKIP() << "pdftoppm is not installed";
+    }
+
+    // The rendered pages, after printing what `mode` shows; `layout` is the printer's.
+    QStringList Print(DisplayMode mode, QPageLayout& layout) {
+        Show(mode);
+        const QString pdf = PathInFolder(QStringLiteral("print.pdf"));
+        m_host.onSetUpPrinter = [&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            layout = printer.pageLayout();
+            return true;
+        };
+        Trigger(ID_FILE_PRINT);
+        const QString prefix = PathInFolder(QStringLiteral("page%1").arg(mode));
+        EXPECT_EQ(QProcess::execute(QStringLiteral("pdftoppm"),
+                                    {QStringLiteral("-png"), QStringLiteral("-r"),
+                                     QStringLiteral("50"), pdf, prefix}),
+                  0);
+        QStringList pages;
+        for (const QString& name :
+             QDir(PathInFolder({}))
+                 .entryList({QStringLiteral("page%1*.png").arg(mode)}, QDir::Files))
+            pages << PathInFolder(name);
+        return pages;
+    }
+};
+
+// The bounding box of the pixels that are not white, and how many are pure red.
+QRect Painted(const QImage& page, int& red) {
+    QRect box;
+    red = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb pixel = page.pixel(x, y);
+            red += qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)) == qRgb(255, 0, 0);
+            if (qGray(pixel) < 250)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+TEST_F(Printing, OnePageWithThePictureCentredAndAsLargeAsThePrintableAreaAllows) {
+    QPageLayout layout;
+    const QStringList pages = Print(DISPLAY_COLOR, layout);
+    ASSERT_EQ(pages.size(), 1);
+    const QImage page(pages[0]);
+    const QRectF points = layout.fullRect(QPageLayout::Point);
+    const QRectF printable = layout.paintRect(QPageLayout::Point);
+    const qreal dotsPerPoint = 50.0 / 72.0;
+    ASSERT_NEAR(page.width(), points.width() * dotsPerPoint, 1);
+    ASSERT_NEAR(page.height(), points.height() * dotsPerPoint, 1);
+
+    // The square picture on a tall page: as wide as the printable area, centred both ways.
+    int red = 0;
+    const QRect box = Painted(page, red);
+    EXPECT_NEAR(box.width(), printable.width() * dotsPerPoint, 2);
+    EXPECT_NEAR(box.height(), box.width(), 2);
+    EXPECT_NEAR(box.left(), page.width() - 1 - box.right(), 2);
+    EXPECT_NEAR(box.top(), page.height() - 1 - box.bottom(), 2);
+    // Both halves of the diagonal made it onto the page.
+    EXPECT_NE(page.pixel(box.left() + 2, box.top() + 2),
+              page.pixel(box.right() - 2, box.bottom() - 2));
+
+    // The cut lines keep their pure red: the picture is not compressed lossily on the way.
+    const QStringList lines = Print(DISPLAY_GRID_LINES, layout);
+    ASSERT_EQ(lines.size(), 1);
+    Painted(QImage(lines[0]), red);
+    EXPECT_GT(red, 50);
 }
 
 // In the program's own save dialog the filter picks the format of a name without extension.

@@ -1,0 +1,11 @@
+#pragma once
+// Printing a picture: one page, the picture centred on it at the printer's resolution.
+
+#include <QImage>
+
+class CDialogHost;
+
+// Asks `host` where to print, then prints `picture` on one page, centred and as large as the
+// printable area allows, its proportions kept and its pixels sharp squares. A null picture
+// prints an empty page. A printer that cannot start is reported through the shell.
+void PrintPicture(CDialogHost& host, const QImage& picture);
