@@ -22,9 +22,9 @@ app_pid=$!
 window=$(xdotool search --sync --name 'astronaut.bmp')
 sleep 2
 
-xdotool mousemove --window "$window" 88 8 click 1      # 图象处理
+xdotool mousemove --window "$window" 144 8 click 1     # 图象处理
 sleep 0.8
-xdotool mousemove --window "$window" 120 53 click 1    # 图像灰度化
+xdotool mousemove --window "$window" 176 53 click 1    # 图像灰度化
 sleep 1
 xdotool key alt+v                                      # 查看, its first item highlighted
 sleep 0.8

@@ -25,10 +25,10 @@ window=$(xdotool search --sync --name 'astronaut.bmp')
 sleep 2
 
 # Coordinates inside the main window: the picture menu's title and its items.
-menu() { xdotool mousemove --window "$window" 88 8 click 1; sleep 0.8; }
+menu() { xdotool mousemove --window "$window" 144 8 click 1; sleep 0.8; }
 item() {
     menu
-    xdotool mousemove --window "$window" 120 "$1" click 1
+    xdotool mousemove --window "$window" 176 "$1" click 1
     sleep "${2:-1.5}"
 }
 # A screenshot of the whole screen, cropped to the window's upper part.
