@@ -11,6 +11,8 @@ packages=(
     # engine, zantrel-cli, tests and benchmark
     build-essential cmake pkg-config git
     libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+    # the messages' translation: lupdate and lrelease with their CMake support
+    qt6-tools-dev qt6-l10n-tools
     # desktop application
     qt6-base-dev qt6-translations-l10n fonts-wqy-microhei xvfb xauth
     # the print test renders the printed page

@@ -5,6 +5,7 @@
 
 #include "cli/InputPicture.h"
 #include "cli/ParseArguments.h"
+#include "import/MessageTranslation.h"
 
 namespace {
 
@@ -41,7 +42,8 @@ void AddRunOptions(CLI::App& app, CliOptions& options) {
 bool ReadParameters(const PictureOptionTexts& texts, CliOptions& options, int& exitCode) {
     if (const auto refusal =
             ParseDecompositionParameters(texts.penalty, texts.minBlock, options.parameters)) {
-        std::fprintf(stderr, "%s\n", refusal->message.c_str());
+        std::fprintf(stderr, "%s\n",
+                     TranslateMessage(refusal->pattern, refusal->arguments).c_str());
         exitCode = 2;
         return false;
     }

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "cli/ParseArguments.h"
-
+#include "import/MessageTranslation.h"
 #include "quadtree/DecompositionParameters.h"
 
 namespace {
@@ -34,7 +34,7 @@ bool ParsePenaltyList(std::string_view list, std::string_view minBlockSizeText,
         const std::string_view item =
             list.substr(start, comma == std::string_view::npos ? comma : comma - start);
         if (const auto refusal = ParseDecompositionParameters(item, minBlockSizeText, parameters)) {
-            message = refusal->message;
+            message = TranslateMessage(refusal->pattern, refusal->arguments);
             return false;
         }
         read.push_back(parameters.penalty);

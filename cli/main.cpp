@@ -1,16 +1,22 @@
 // zantrel-cli: the Zantrel pipeline on the terminal.
 
+#include <QCoreApplication>
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "cli/CliOptions.h"
 #include "cli/Decode.h"
+#include "cli/MessageLanguage.h"
 #include "cli/Pipeline.h"
 #include "cli/Sweep.h"
 #include "cli/SweepOptions.h"
 #include "cli/TerminalShell.h"
 #include "import/ImageImport.h"
+#include "import/MessageTranslation.h"
 
 namespace {
 
@@ -39,6 +45,20 @@ int ParseAndRun(int argc, char** argv, Parse parse, Run run) {
 
 int main(int argc, char** argv) {
     SilenceReaderWarnings();
+    const LanguageChoice choice = TakeLanguageChoice(argc, argv, std::getenv("LANGUAGE"));
+    if (!choice.error.empty()) {
+        std::fprintf(stderr, "%s\n", choice.error.c_str());
+        return 2;
+    }
+    // A translator is installed into an application object, so English needs one. It sets the
+    // locale from the environment; the C locale is put back so the figures print as always.
+    int applicationArgc = 1;
+    std::optional<QCoreApplication> application;
+    if (choice.language == "en") {
+        application.emplace(applicationArgc, argv);
+        std::setlocale(LC_ALL, "C");
+        InstallMessagesTranslation(choice.language);
+    }
     // A first word "sweep", "encode" or "decode" picks that command; a picture of such a
     // name is still read as ./sweep. Every other command line is the single run, as before.
     const char* command = argc > 1 ? argv[1] : "";

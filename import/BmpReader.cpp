@@ -1,6 +1,8 @@
 #include "import/BmpReader.h"
 
 #include "import/InputFile.h"
+#include "import/MessageTranslation.h"
+#include "picture/MessageText.h"
 
 #include <unistd.h>
 
@@ -62,15 +64,14 @@ std::string BmpRefusalMessage(BmpVerdict verdict) {
         case BmpVerdict::Accepted:
             return {};
         case BmpVerdict::WrongDepth:
-            return "请输入24位的图像!";
-        case BmpVerdict::WrongSize: {
-            const std::string side = std::to_string(kClassicSide);
-            return "请输入" + side + "X" + side + "大小的图像!";
-        }
+            return TranslateMessage(ZANTREL_MESSAGE("Zantrel", "请输入24位的图像!"));
+        case BmpVerdict::WrongSize:
+            return TranslateMessage(ZANTREL_MESSAGE("Zantrel", "请输入%1X%1大小的图像!"),
+                                    {std::to_string(kClassicSide)});
         case BmpVerdict::Damaged:
             break;
     }
-    return "图像文件不完整或已损坏!";
+    return TranslateMessage(ZANTREL_MESSAGE("Zantrel", "图像文件不完整或已损坏!"));
 }
 
 BmpReadResult StageBmp(CByteSource& source, LoadedBmp& loaded) {

@@ -2,6 +2,8 @@
 
 #include "import/FormatChecks.h"
 #include "import/InputFile.h"
+#include "import/MessageTranslation.h"
+#include "picture/MessageText.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -335,24 +337,33 @@ ImportRefusal CheckPictureSize(long long width, long long height, std::uint64_t 
     return ImportRefusal::None;
 }
 
+std::string TooLargeMessage(std::string_view fileName, long long width, long long height,
+                            std::uint64_t neededBytes) {
+    return TranslateMessage(
+        ZANTREL_MESSAGE("Zantrel",
+                        "无法读取 %1：图像为 %2×%3，需要约 %4 MB 内存，超出了可用内存。"),
+        {std::string(fileName), std::to_string(width), std::to_string(height),
+         std::to_string((neededBytes + kMegabyte - 1) / kMegabyte)});
+}
+
 std::string ImportRefusalMessage(const ImportResult& result, std::string_view fileName) {
-    const std::string name =
-        "无法读取 " + std::filesystem::path(fileName).filename().string() + "：";
-    const std::string size =
-        "图像为 " + std::to_string(result.width) + "×" + std::to_string(result.height) + "，";
+    const std::string name = std::filesystem::path(fileName).filename().string();
     switch (result.refusal) {
         case ImportRefusal::None:
             return {};
         case ImportRefusal::UnknownFormat:
-            return name + "不是可识别的图像格式。";
+            return TranslateMessage(
+                ZANTREL_MESSAGE("Zantrel", "无法读取 %1：不是可识别的图像格式。"), {name});
         case ImportRefusal::Damaged:
-            return name + "图像文件不完整或已损坏!";
+            return TranslateMessage(
+                ZANTREL_MESSAGE("Zantrel", "无法读取 %1：图像文件不完整或已损坏!"), {name});
         case ImportRefusal::BadSize:
-            return name + size + "宽和高须在 1 到 " + std::to_string(kMaxPictureSide) + " 之间。";
+            return TranslateMessage(
+                ZANTREL_MESSAGE("Zantrel", "无法读取 %1：图像为 %2×%3，宽和高须在 1 到 %4 之间。"),
+                {name, std::to_string(result.width), std::to_string(result.height),
+                 std::to_string(kMaxPictureSide)});
         case ImportRefusal::TooLarge:
-            return name + size + "需要约 " +
-                   std::to_string((result.neededBytes + kMegabyte - 1) / kMegabyte) +
-                   " MB 内存，超出了可用内存。";
+            return TooLargeMessage(name, result.width, result.height, result.neededBytes);
     }
     return {};
 }

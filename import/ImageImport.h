@@ -37,6 +37,11 @@ ImportRefusal CheckPictureSize(long long width, long long height, std::uint64_t 
 // is shown); empty when nothing was refused.
 std::string ImportRefusalMessage(const ImportResult& result, std::string_view fileName);
 
+// The refusal of a picture of `width` x `height` that would need `neededBytes`, more than
+// the memory there is; the .ztl reader words it the same way.
+std::string TooLargeMessage(std::string_view fileName, long long width, long long height,
+                            std::uint64_t neededBytes);
+
 // Reads the file at `path`: a folder gives EISDIR, anything but a regular file EINVAL (a FIFO
 // never blocks), and a file another program holds an exclusive lock on EWOULDBLOCK.
 ImportResult ReadPictureFile(const std::string& path, ColorPicture& picture);

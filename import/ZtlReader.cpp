@@ -6,11 +6,12 @@
 #include <filesystem>
 #include <vector>
 
+#include "import/ImageImport.h"
 #include "import/InputFile.h"
+#include "import/MessageTranslation.h"
+#include "picture/MessageText.h"
 
 namespace {
-
-constexpr std::uint64_t kMegabyte = 1024 * 1024;
 
 // No encoder writes more than this many payload bytes per pixel; a longer file is refused
 // before it is read whole.
@@ -85,28 +86,31 @@ ZtlReadResult ReadZtlFile(const std::string& path, ZtlPicture& picture) {
 std::string ZtlRefusalMessage(const ZtlReadResult& result, std::string_view fileName) {
     if (result.readError != 0)
         return {};
-    const std::string name =
-        "无法读取 " + std::filesystem::path(fileName).filename().string() + "：";
-    if (result.tooLarge) {
-        return name + "图像为 " + std::to_string(result.width) + "×" +
-               std::to_string(result.height) + "，需要约 " +
-               std::to_string((result.neededBytes + kMegabyte - 1) / kMegabyte) +
-               " MB 内存，超出了可用内存。";
-    }
+    const std::string name = std::filesystem::path(fileName).filename().string();
+    if (result.tooLarge)
+        return TooLargeMessage(name, result.width, result.height, result.neededBytes);
     switch (result.error) {
         case ZtlError::None:
             return {};
         case ZtlError::NotZtl:
-            return name + "不是 Zantrel 文件。";
+            return TranslateMessage(ZANTREL_MESSAGE("Zantrel", "无法读取 %1：不是 Zantrel 文件。"),
+                                    {name});
         case ZtlError::UnknownVersion:
-            return name + "Zantrel 文件的版本无法识别（本程序读取版本 " +
-                   std::to_string(kZtlVersion) + "）。";
+            return TranslateMessage(
+                ZANTREL_MESSAGE("Zantrel",
+                                "无法读取 %1：Zantrel 文件的版本无法识别（本程序读取版本 %2）。"),
+                {name, std::to_string(kZtlVersion)});
         case ZtlError::BadHeader:
-            return name + "文件头中的图像尺寸、最小块尺寸或惩罚因子超出范围。";
+            return TranslateMessage(
+                ZANTREL_MESSAGE("Zantrel",
+                                "无法读取 %1：文件头中的图像尺寸、最小块尺寸或惩罚因子超出范围。"),
+                {name});
         case ZtlError::Corrupt:
-            return name + "Zantrel 文件不完整或已损坏!";
+            return TranslateMessage(
+                ZANTREL_MESSAGE("Zantrel", "无法读取 %1：Zantrel 文件不完整或已损坏!"), {name});
         case ZtlError::TrailingData:
-            return name + "Zantrel 文件末尾有多余的数据。";
+            return TranslateMessage(
+                ZANTREL_MESSAGE("Zantrel", "无法读取 %1：Zantrel 文件末尾有多余的数据。"), {name});
     }
     return {};
 }

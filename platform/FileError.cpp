@@ -2,6 +2,9 @@
 
 #include <cerrno>
 
+#include "import/MessageTranslation.h"
+#include "picture/MessageText.h"
+
 FileErrorCause FileErrorCauseFromErrno(int error) {
     switch (error) {
         case ENOENT:
@@ -37,34 +40,31 @@ namespace {
 std::string_view Pattern(FileErrorCause cause) {
     switch (cause) {
         case FileErrorCause::NotFound:
-            return "没有找到 %1。";
+            return ZANTREL_MESSAGE("Zantrel", "没有找到 %1。");
         case FileErrorCause::AccessDenied:
-            return "对 %1 的存取被拒绝。";
+            return ZANTREL_MESSAGE("Zantrel", "对 %1 的存取被拒绝。");
         case FileErrorCause::SharingViolation:
-            return "在存取 %1 时发生共享违例。";
+            return ZANTREL_MESSAGE("Zantrel", "在存取 %1 时发生共享违例。");
         case FileErrorCause::DiskFull:
-            return "磁盘已满，无法写入 %1。";
+            return ZANTREL_MESSAGE("Zantrel", "磁盘已满，无法写入 %1。");
         case FileErrorCause::NotRegularFile:
-            return "%1 不是普通文件。";
+            return ZANTREL_MESSAGE("Zantrel", "%1 不是普通文件。");
         case FileErrorCause::TooManyLinks:
-            return "%1 的符号链接层数过多。";
+            return ZANTREL_MESSAGE("Zantrel", "%1 的符号链接层数过多。");
         case FileErrorCause::ReadOnlyFileSystem:
-            return "%1 所在的文件系统是只读的。";
+            return ZANTREL_MESSAGE("Zantrel", "%1 所在的文件系统是只读的。");
         case FileErrorCause::NotAFolder:
-            return "%1 所在的路径不是文件夹。";
+            return ZANTREL_MESSAGE("Zantrel", "%1 所在的路径不是文件夹。");
         case FileErrorCause::NameTooLong:
-            return "文件名 %1 太长。";
+            return ZANTREL_MESSAGE("Zantrel", "文件名 %1 太长。");
         case FileErrorCause::Other:
             break;
     }
-    return "命令失败。";
+    return ZANTREL_MESSAGE("Zantrel", "命令失败。");
 }
 
 }  // namespace
 
 std::string FileErrorText(FileErrorCause cause, std::string_view fileName) {
-    std::string text(Pattern(cause));
-    if (const auto at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, fileName);
-    return text;
+    return TranslateMessage(Pattern(cause), {std::string(fileName)});
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "picture/MessageText.h"
+
 namespace {
 
 std::string_view Trim(std::string_view text) {
@@ -53,6 +55,11 @@ std::string FormatG15(double value) {
     return text;
 }
 
+ParameterError Refusal(ParameterError::Field field, std::string_view pattern,
+                       std::vector<std::string> arguments = {}) {
+    return {field, FillPlaceholders(pattern, arguments), pattern, std::move(arguments)};
+}
+
 }  // namespace
 
 std::string FormatPenalty(double penalty) {
@@ -68,20 +75,21 @@ std::optional<ParameterError> ParseDecompositionParameters(std::string_view pena
                                                            DecompositionParameters& out) {
     const std::optional<long long> size = ReadInteger(minBlockSizeText);
     if (!size)
-        return ParameterError{ParameterError::MinBlockSize, "请键入一个整数。"};
+        return Refusal(ParameterError::MinBlockSize,
+                       ZANTREL_MESSAGE("Zantrel", "请键入一个整数。"));
     if (*size < kMinBlockSizeLow || *size > kMinBlockSizeHigh) {
-        return ParameterError{ParameterError::MinBlockSize,
-                              "“请填入一个在" + std::to_string(kMinBlockSizeLow) + "和" +
-                                  std::to_string(kMinBlockSizeHigh) + "之间的整数。”"};
+        return Refusal(ParameterError::MinBlockSize,
+                       ZANTREL_MESSAGE("Zantrel", "“请填入一个在%1和%2之间的整数。”"),
+                       {std::to_string(kMinBlockSizeLow), std::to_string(kMinBlockSizeHigh)});
     }
     const std::optional<double> penalty = ReadReal(penaltyText);
     if (!penalty)
-        return ParameterError{ParameterError::Penalty, "请键入一个数。"};
+        return Refusal(ParameterError::Penalty, ZANTREL_MESSAGE("Zantrel", "请键入一个数。"));
     // Written so that NaN fails as well.
     if (!(*penalty >= kPenaltyLow && *penalty <= kPenaltyHigh)) {
-        return ParameterError{ParameterError::Penalty, "“请填入一个在" + FormatG15(kPenaltyLow) +
-                                                           "和" + FormatG15(kPenaltyHigh) +
-                                                           "之间的数字。”"};
+        return Refusal(ParameterError::Penalty,
+                       ZANTREL_MESSAGE("Zantrel", "“请填入一个在%1和%2之间的数字。”"),
+                       {FormatG15(kPenaltyLow), FormatG15(kPenaltyHigh)});
     }
     out.minBlockSize = static_cast<std::int32_t>(*size);
     out.penalty = *penalty + 0.0;  // -0 becomes 0, so it is never written "-0"

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct DecompositionParameters {
     double penalty = 1.0;           // 0 .. 100000000
@@ -17,10 +18,13 @@ inline constexpr std::int32_t kMinBlockSizeHigh = 128;
 inline constexpr double kPenaltyLow = 0.0;
 inline constexpr double kPenaltyHigh = 100000000.0;
 
-// A refused field: which one and the message for it.
+// A refused field: which one and the message for it, the Chinese text and, for a front end
+// that translates it, its source pattern and the values of the pattern's %1 and %2.
 struct ParameterError {
     enum Field { MinBlockSize, Penalty } field;
     std::string message;
+    std::string_view pattern;
+    std::vector<std::string> arguments;
 };
 
 // The default texts of the two edit boxes ("1" and "4").

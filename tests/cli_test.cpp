@@ -310,3 +310,71 @@ TEST(Cli, DecodeRefusesWhatIsNotAWholeZantrelFile) {
     EXPECT_FALSE(std::filesystem::exists(folder + "/a.bmp"));
     std::filesystem::remove_all(folder);
 }
+
+namespace {
+
+// Whether `text` (UTF-8) holds a CJK ideograph, kana, CJK punctuation or a full-width form.
+bool HasCjk(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xF0) != 0xE0 || i + 2 >= text.size())
+            continue;
+        const unsigned code =
+            (byte & 0x0Fu) << 12 | (text[i + 1] & 0x3Fu) << 6 | (text[i + 2] & 0x3Fu);
+        if ((code >= 0x3000 && code <= 0x9FFF) || (code >= 0xFF00 && code <= 0xFFEF))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// --lang en or LANGUAGE=en: every refusal in English, for the single run and every command.
+TEST(Cli, EnglishMessagesOnRequest) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    auto eight = MakeBmpBytes();
+    eight[28] = 8;
+    WriteBytes(folder + "/eight.bmp", eight);
+    WriteBytes(folder + "/picture.ztl", MakeBmpBytes());
+    ASSERT_EQ(RunCli("encode --penalty 500 -o '" + folder + "/good.ztl'").exitCode, 0);
+    auto truncated = ReadBytes(folder + "/good.ztl");
+    truncated.pop_back();
+    WriteBytes(folder + "/truncated.ztl", truncated);
+    const std::string out = " -o '" + folder + "/out.png'";
+    const struct {
+        std::string arguments;
+        int exitCode;
+        std::string message;
+    } cases[] = {
+        {"'" + folder + "/eight.bmp'", 2, "Please open a 24-bit picture.\n"},
+        {"'" + folder + "/missing.bmp'", 1, folder + "/missing.bmp was not found.\n"},
+        {"--penalty -1", 2, "Please enter a number between 0 and 100000000.\n"},
+        {"sweep --penalties 1,x", 2, "Please enter a number.\n"},
+        {"encode --min-block 0" + out, 2, "Please enter a whole number between 1 and 128.\n"},
+        {"decode '" + folder + "/picture.ztl'" + out, 2,
+         "Cannot read picture.ztl: it is not a Zantrel file.\n"},
+        {"decode '" + folder + "/truncated.ztl'" + out, 2,
+         "Cannot read truncated.ztl: the Zantrel file is incomplete or damaged.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        for (const std::string& command :
+             {"env -u LANGUAGE '" ZANTREL_CLI "' --lang en " + c.arguments,
+              "LANGUAGE=en_GB:zh_CN '" ZANTREL_CLI "' " + c.arguments + " --lang=en",
+              "LANGUAGE=en '" ZANTREL_CLI "' " + c.arguments}) {
+            const CliRun run = RunShell(command, err);
+            EXPECT_EQ(run.exitCode, c.exitCode);
+            EXPECT_NE(ReadText(err).find(c.message), std::string::npos) << ReadText(err);
+            EXPECT_FALSE(HasCjk(ReadText(err))) << ReadText(err);
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder + "/out.png"));
+    // --lang zh overrides the variable; an unknown language is refused before any work.
+    EXPECT_EQ(RunShell("LANGUAGE=en '" ZANTREL_CLI "' --lang zh --penalty abc", err).exitCode, 2);
+    EXPECT_EQ(ReadText(err), "请键入一个数。\n");
+    EXPECT_EQ(RunCli("--lang fr --output '" + folder + "/out.bmp'", err).exitCode, 2);
+    EXPECT_EQ(ReadText(err), "--lang: unknown language \"fr\"; the languages are en and zh\n");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/out.bmp"));
+    std::filesystem::remove_all(folder);
+}

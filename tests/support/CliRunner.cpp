@@ -23,7 +23,8 @@ CliRun RunShell(const std::string& command, const std::string& errFile) {
 
 CliRun RunProgram(const std::string& program, const std::string& arguments,
                   const std::string& errFile) {
-    std::string command = "'";
+    // Today's Chinese messages whatever language the developer's shell asks for.
+    std::string command = "env -u LANGUAGE '";
     command.append(program).append("' ").append(arguments);
     return RunShell(command, errFile);
 }

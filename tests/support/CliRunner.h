@@ -11,7 +11,8 @@ struct CliRun {
 // Runs `command` through the shell; stdout is captured, stderr goes to `errFile`.
 CliRun RunShell(const std::string& command, const std::string& errFile = "/dev/null");
 
-// zantrel-cli (at `program`) with `arguments`, shell-quoted by the caller.
+// zantrel-cli (at `program`) with `arguments`, shell-quoted by the caller, and without the
+// LANGUAGE variable.
 CliRun RunProgram(const std::string& program, const std::string& arguments,
                   const std::string& errFile = "/dev/null");
 

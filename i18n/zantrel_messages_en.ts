@@ -1,0 +1,111 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>Zantrel</name>
+    <message>
+        <source>请键入一个整数。</source>
+        <translation>Please enter a whole number.</translation>
+    </message>
+    <message>
+        <source>“请填入一个在%1和%2之间的整数。”</source>
+        <translation>Please enter a whole number between %1 and %2.</translation>
+    </message>
+    <message>
+        <source>请键入一个数。</source>
+        <translation>Please enter a number.</translation>
+    </message>
+    <message>
+        <source>“请填入一个在%1和%2之间的数字。”</source>
+        <translation>Please enter a number between %1 and %2.</translation>
+    </message>
+    <message>
+        <source>请输入24位的图像!</source>
+        <translation>Please open a 24-bit picture.</translation>
+    </message>
+    <message>
+        <source>请输入%1X%1大小的图像!</source>
+        <translation>Please open a picture of %1x%1 pixels.</translation>
+    </message>
+    <message>
+        <source>图像文件不完整或已损坏!</source>
+        <translation>The picture file is incomplete or damaged.</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：图像为 %2×%3，需要约 %4 MB 内存，超出了可用内存。</source>
+        <translation>Cannot read %1: the picture is %2×%3 and needs about %4 MB of memory, more than is available.</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：不是可识别的图像格式。</source>
+        <translation>Cannot read %1: it is not a recognised picture format.</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：图像文件不完整或已损坏!</source>
+        <translation>Cannot read %1: the picture file is incomplete or damaged.</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：图像为 %2×%3，宽和高须在 1 到 %4 之间。</source>
+        <translation>Cannot read %1: the picture is %2×%3; width and height must be between 1 and %4.</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：不是 Zantrel 文件。</source>
+        <translation>Cannot read %1: it is not a Zantrel file.</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：Zantrel 文件的版本无法识别（本程序读取版本 %2）。</source>
+        <translation>Cannot read %1: the version of the Zantrel file is not recognised (this program reads version %2).</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：文件头中的图像尺寸、最小块尺寸或惩罚因子超出范围。</source>
+        <translation>Cannot read %1: the picture size, minimum block size or penalty factor in the file header is out of range.</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：Zantrel 文件不完整或已损坏!</source>
+        <translation>Cannot read %1: the Zantrel file is incomplete or damaged.</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：Zantrel 文件末尾有多余的数据。</source>
+        <translation>Cannot read %1: the Zantrel file has extra data at its end.</translation>
+    </message>
+    <message>
+        <source>没有找到 %1。</source>
+        <translation>%1 was not found.</translation>
+    </message>
+    <message>
+        <source>对 %1 的存取被拒绝。</source>
+        <translation>Access to %1 was denied.</translation>
+    </message>
+    <message>
+        <source>在存取 %1 时发生共享违例。</source>
+        <translation>A sharing violation occurred while accessing %1.</translation>
+    </message>
+    <message>
+        <source>磁盘已满，无法写入 %1。</source>
+        <translation>The disk is full; %1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>%1 不是普通文件。</source>
+        <translation>%1 is not a regular file.</translation>
+    </message>
+    <message>
+        <source>%1 的符号链接层数过多。</source>
+        <translation>%1 has too many levels of symbolic links.</translation>
+    </message>
+    <message>
+        <source>%1 所在的文件系统是只读的。</source>
+        <translation>The file system that holds %1 is read-only.</translation>
+    </message>
+    <message>
+        <source>%1 所在的路径不是文件夹。</source>
+        <translation>A part of the path of %1 is not a folder.</translation>
+    </message>
+    <message>
+        <source>文件名 %1 太长。</source>
+        <translation>The file name %1 is too long.</translation>
+    </message>
+    <message>
+        <source>命令失败。</source>
+        <translation>The command failed.</translation>
+    </message>
+</context>
+</TS>
