@@ -9,15 +9,14 @@
 #include "view/AppTexts.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("关于 Zantrel"));
+    setWindowTitle(tr("关于 Zantrel"));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(AppIcon().pixmap(32, 32));
-    auto* version =
-        new QLabel(QStringLiteral("Zantrel 版本 %1").arg(QStringLiteral(ZANTREL_VERSION)), this);
-    auto* credit = new QLabel(QString::fromUtf8(kCreditLine), this);
+    auto* version = new QLabel(tr("Zantrel 版本 %1").arg(QStringLiteral(ZANTREL_VERSION)), this);
+    auto* credit = new QLabel(AppText(kCreditLine), this);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(tr("确定"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

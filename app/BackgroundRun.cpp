@@ -171,5 +171,5 @@ void CBackgroundRun::ShowIdle(CStatusBar* statusBar) {
     if (!statusBar)
         return;
     statusBar->SetProgressPos(0);
-    statusBar->SetPaneText(kIdleText);
+    statusBar->SetPaneText(AppText(kIdleText).toStdString());
 }

@@ -1,7 +1,9 @@
 #include "app/CommandTable.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
+#include "app/Language.h"
 #include "app/MainFrame.h"
 #include "app/PictureCommands.h"
 #include "app/ShownPictureCommands.h"
@@ -14,54 +16,58 @@ namespace {
 
 // clang-format off
 constexpr CommandEntry kCommands[] = {
-    {ID_OPEN_PICTURE, "打开图像", "打开图像文件", "打开图像文件", "Ctrl+O",
+    {ID_OPEN_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "打开图像"), QT_TRANSLATE_NOOP("CommandTable", "打开图像文件"), QT_TRANSLATE_NOOP("CommandTable", "打开图像文件"), "Ctrl+O",
      [](CZantrelApp& app) { app.Doc().OnOpenPicture(); }},
-    {ID_IMPORT_PICTURE, "导入图像…", "导入其他格式或尺寸的图像",
-     "导入其他格式或尺寸的图像", "Ctrl+I",
+    {ID_IMPORT_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "导入图像…"), QT_TRANSLATE_NOOP("CommandTable", "导入其他格式或尺寸的图像"),
+     QT_TRANSLATE_NOOP("CommandTable", "导入其他格式或尺寸的图像"), "Ctrl+I",
      [](CZantrelApp& app) { app.Doc().OnImportPicture(); }},
-    {ID_SAVE_PICTURE, "保存图像", "保存图像文件", "保存图像文件", "Ctrl+S",
+    {ID_SAVE_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "保存图像"), QT_TRANSLATE_NOOP("CommandTable", "保存图像文件"), QT_TRANSLATE_NOOP("CommandTable", "保存图像文件"), "Ctrl+S",
      [](CZantrelApp& app) { app.Doc().OnSavePicture(); }},
-    {ID_SAVE_ZTL, "保存为 Zantrel 文件…", "把切割线分解编码保存为 Zantrel 文件",
-     "保存为 Zantrel 文件", "Ctrl+Shift+S",
+    {ID_SAVE_ZTL, QT_TRANSLATE_NOOP("CommandTable", "保存为 Zantrel 文件…"), QT_TRANSLATE_NOOP("CommandTable", "把切割线分解编码保存为 Zantrel 文件"),
+     QT_TRANSLATE_NOOP("CommandTable", "保存为 Zantrel 文件"), "Ctrl+Shift+S",
      [](CZantrelApp& app) { app.Doc().OnSaveZtl(); }},
-    {ID_SAVE_SHOWN, "另存当前画面…", "把当前显示的画面保存为 BMP 或 PNG 文件",
-     "另存当前画面", nullptr, OnSaveShownPicture},
-    {ID_EDIT_COPY, "复制", "把当前显示的画面复制到剪贴板", "复制", "Ctrl+C",
+    {ID_SAVE_SHOWN, QT_TRANSLATE_NOOP("CommandTable", "另存当前画面…"), QT_TRANSLATE_NOOP("CommandTable", "把当前显示的画面保存为 BMP 或 PNG 文件"),
+     QT_TRANSLATE_NOOP("CommandTable", "另存当前画面"), nullptr, OnSaveShownPicture},
+    {ID_EDIT_COPY, QT_TRANSLATE_NOOP("CommandTable", "复制"), QT_TRANSLATE_NOOP("CommandTable", "把当前显示的画面复制到剪贴板"), QT_TRANSLATE_NOOP("CommandTable", "复制"), "Ctrl+C",
      OnCopyShownPicture},
-    {ID_PICTURE_COLOR, "原彩色图像", "原彩色图像", "原彩色图像", nullptr, OnPictureColor},
-    {ID_PICTURE_GRAY, "图像灰度化", "图像灰度化", "图像灰度化", nullptr, OnPictureGray},
-    {ID_QUADTREE, "四叉树分解", "四叉树分解", "四叉树分解", nullptr, OnQuadtree},
-    {ID_GRAY_GRID, "灰度网格图", "灰度网格图", "灰度网格图", nullptr, OnGrayGrid},
-    {ID_ZANTREL, "Zantrel分解图", "Zantrel分解图", "Zantrel分解图", nullptr, OnZantrel},
-    {ID_GRID_LINES, "网格Zantrel线", "网格Zantrel线", "网格Zantrel线", nullptr, OnGridLines},
-    {ID_PSNR, "图像误差", "图像误差", "图像误差", nullptr, OnPsnr},
-    {ID_BIT_RATE, "图像比特率", "比特率", "比特率", nullptr, OnBitRate},
-    {ID_FILE_NEW, "新建", "建立新文档", "新建", "Ctrl+N",
+    {ID_PICTURE_COLOR, QT_TRANSLATE_NOOP("CommandTable", "原彩色图像"), QT_TRANSLATE_NOOP("CommandTable", "原彩色图像"), QT_TRANSLATE_NOOP("CommandTable", "原彩色图像"), nullptr, OnPictureColor},
+    {ID_PICTURE_GRAY, QT_TRANSLATE_NOOP("CommandTable", "图像灰度化"), QT_TRANSLATE_NOOP("CommandTable", "图像灰度化"), QT_TRANSLATE_NOOP("CommandTable", "图像灰度化"), nullptr, OnPictureGray},
+    {ID_QUADTREE, QT_TRANSLATE_NOOP("CommandTable", "四叉树分解"), QT_TRANSLATE_NOOP("CommandTable", "四叉树分解"), QT_TRANSLATE_NOOP("CommandTable", "四叉树分解"), nullptr, OnQuadtree},
+    {ID_GRAY_GRID, QT_TRANSLATE_NOOP("CommandTable", "灰度网格图"), QT_TRANSLATE_NOOP("CommandTable", "灰度网格图"), QT_TRANSLATE_NOOP("CommandTable", "灰度网格图"), nullptr, OnGrayGrid},
+    {ID_ZANTREL, QT_TRANSLATE_NOOP("CommandTable", "Zantrel分解图"), QT_TRANSLATE_NOOP("CommandTable", "Zantrel分解图"), QT_TRANSLATE_NOOP("CommandTable", "Zantrel分解图"), nullptr, OnZantrel},
+    {ID_GRID_LINES, QT_TRANSLATE_NOOP("CommandTable", "网格Zantrel线"), QT_TRANSLATE_NOOP("CommandTable", "网格Zantrel线"), QT_TRANSLATE_NOOP("CommandTable", "网格Zantrel线"), nullptr, OnGridLines},
+    {ID_PSNR, QT_TRANSLATE_NOOP("CommandTable", "图像误差"), QT_TRANSLATE_NOOP("CommandTable", "图像误差"), QT_TRANSLATE_NOOP("CommandTable", "图像误差"), nullptr, OnPsnr},
+    {ID_BIT_RATE, QT_TRANSLATE_NOOP("CommandTable", "图像比特率"), QT_TRANSLATE_NOOP("CommandTable", "比特率"), QT_TRANSLATE_NOOP("CommandTable", "比特率"), nullptr, OnBitRate},
+    {ID_FILE_NEW, QT_TRANSLATE_NOOP("CommandTable", "新建"), QT_TRANSLATE_NOOP("CommandTable", "建立新文档"), QT_TRANSLATE_NOOP("CommandTable", "新建"), "Ctrl+N",
      [](CZantrelApp& app) { app.Doc().OnNewDocument(); }},
-    {ID_FILE_PRINT, "打印", "打印活动文档", "打印", "Ctrl+P",
+    {ID_FILE_PRINT, QT_TRANSLATE_NOOP("CommandTable", "打印"), QT_TRANSLATE_NOOP("CommandTable", "打印活动文档"), QT_TRANSLATE_NOOP("CommandTable", "打印"), "Ctrl+P",
      [](CZantrelApp& app) { app.Frame().View().OnFilePrint(); }},
-    {ID_APP_EXIT, "退出(&X)", "退出应用程序；提示保存文档", "退出", nullptr,
+    {ID_APP_EXIT, QT_TRANSLATE_NOOP("CommandTable", "退出(&X)"), QT_TRANSLATE_NOOP("CommandTable", "退出应用程序；提示保存文档"), QT_TRANSLATE_NOOP("CommandTable", "退出"), nullptr,
      [](CZantrelApp& app) { app.Frame().close(); }},
-    {ID_VIEW_TOOLBAR, "工具栏(&T)", "显示或隐藏工具栏", "显隐工具栏", nullptr,
+    {ID_VIEW_TOOLBAR, QT_TRANSLATE_NOOP("CommandTable", "工具栏(&T)"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏工具栏"), QT_TRANSLATE_NOOP("CommandTable", "显隐工具栏"), nullptr,
      [](CZantrelApp& app) { app.Frame().ToggleToolBar(); }},
-    {ID_VIEW_STATUS_BAR, "状态栏(&S)", "显示或隐藏状态栏", "显隐状态栏", nullptr,
+    {ID_VIEW_STATUS_BAR, QT_TRANSLATE_NOOP("CommandTable", "状态栏(&S)"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏状态栏"), QT_TRANSLATE_NOOP("CommandTable", "显隐状态栏"), nullptr,
      [](CZantrelApp& app) { app.Frame().ToggleStatusBar(); }},
-    {ID_VIEW_ZOOM_IN, "放大", "放大画面", "放大", "Ctrl+=",
+    {ID_VIEW_ZOOM_IN, QT_TRANSLATE_NOOP("CommandTable", "放大"), QT_TRANSLATE_NOOP("CommandTable", "放大画面"), QT_TRANSLATE_NOOP("CommandTable", "放大"), "Ctrl+=",
      [](CZantrelApp& app) { app.Frame().ActiveCanvas().ZoomIn(); }},
-    {ID_VIEW_ZOOM_OUT, "缩小", "缩小画面", "缩小", "Ctrl+-",
+    {ID_VIEW_ZOOM_OUT, QT_TRANSLATE_NOOP("CommandTable", "缩小"), QT_TRANSLATE_NOOP("CommandTable", "缩小画面"), QT_TRANSLATE_NOOP("CommandTable", "缩小"), "Ctrl+-",
      [](CZantrelApp& app) { app.Frame().ActiveCanvas().ZoomOut(); }},
-    {ID_VIEW_ACTUAL_SIZE, "实际大小", "按图像的实际大小显示", "实际大小", "Ctrl+0",
+    {ID_VIEW_ACTUAL_SIZE, QT_TRANSLATE_NOOP("CommandTable", "实际大小"), QT_TRANSLATE_NOOP("CommandTable", "按图像的实际大小显示"), QT_TRANSLATE_NOOP("CommandTable", "实际大小"), "Ctrl+0",
      [](CZantrelApp& app) { app.Frame().ActiveCanvas().ActualSize(); }},
-    {ID_VIEW_FIT, "适合窗口", "缩放图像以适合窗口", "适合窗口", "Ctrl+9",
+    {ID_VIEW_FIT, QT_TRANSLATE_NOOP("CommandTable", "适合窗口"), QT_TRANSLATE_NOOP("CommandTable", "缩放图像以适合窗口"), QT_TRANSLATE_NOOP("CommandTable", "适合窗口"), "Ctrl+9",
      [](CZantrelApp& app) { app.Frame().ActiveCanvas().FitToWindow(); }},
-    {ID_VIEW_COMPARE, "对比", "并排对比两幅图像", "对比", "Ctrl+T",
+    {ID_VIEW_COMPARE, QT_TRANSLATE_NOOP("CommandTable", "对比"), QT_TRANSLATE_NOOP("CommandTable", "并排对比两幅图像"), QT_TRANSLATE_NOOP("CommandTable", "对比"), "Ctrl+T",
      [](CZantrelApp& app) { app.Frame().ToggleCompareView(); }},
-    {ID_VIEW_EXPLORE, "探索", "显示或隐藏探索面板：拖动惩罚因子即时重算", "显隐探索面板", nullptr,
+    {ID_VIEW_EXPLORE, QT_TRANSLATE_NOOP("CommandTable", "探索"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏探索面板：拖动惩罚因子即时重算"), QT_TRANSLATE_NOOP("CommandTable", "显隐探索面板"), nullptr,
      [](CZantrelApp& app) { app.Frame().ToggleExplore(); }},
-    {ID_CANCEL_RUN, "取消", "停止正在进行的计算", "停止计算 (Esc)", "Esc",
+    {ID_CANCEL_RUN, QT_TRANSLATE_NOOP("CommandTable", "取消"), QT_TRANSLATE_NOOP("CommandTable", "停止正在进行的计算"), QT_TRANSLATE_NOOP("CommandTable", "停止计算 (Esc)"), "Esc",
      [](CZantrelApp& app) { app.Runs().Cancel(); }},
-    {ID_APP_ABOUT, "关于 Zantrel(&A)...", "显示程序信息、版本号和版权", "关于", nullptr,
+    {ID_APP_ABOUT, QT_TRANSLATE_NOOP("CommandTable", "关于 Zantrel(&A)..."), QT_TRANSLATE_NOOP("CommandTable", "显示程序信息、版本号和版权"), QT_TRANSLATE_NOOP("CommandTable", "关于"), nullptr,
      [](CZantrelApp& app) { app.OnAppAbout(); }},
+    {ID_LANGUAGE_CHINESE, "中文", QT_TRANSLATE_NOOP("CommandTable", "用中文显示界面"), "中文",
+     nullptr, [](CZantrelApp& app) { app.SetLanguage(Language::Chinese); }},
+    {ID_LANGUAGE_ENGLISH, "English", QT_TRANSLATE_NOOP("CommandTable", "用英文显示界面"),
+     "English", nullptr, [](CZantrelApp& app) { app.SetLanguage(Language::English); }},
 };
 
 bool Always(const PipelineState&) { return true; }
@@ -113,6 +119,8 @@ constexpr EnablingRule kRules[] = {
     {ID_VIEW_FIT,        Loaded},
     {ID_VIEW_COMPARE,    Loaded},
     {ID_APP_ABOUT,       Always},
+    {ID_LANGUAGE_CHINESE, Always},
+    {ID_LANGUAGE_ENGLISH, Always},
 };
 
 // While the worker computes, the commands that process or save the pictures wait for it.
@@ -130,15 +138,16 @@ constexpr int kPictureMenu[] = {ID_PICTURE_COLOR, ID_PICTURE_GRAY, kSeparator,
                                 ID_PSNR, ID_BIT_RATE};
 constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_EXPLORE, kSeparator,
                              ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ACTUAL_SIZE, ID_VIEW_FIT,
-                             kSeparator, ID_VIEW_COMPARE};
+                             kSeparator, ID_VIEW_COMPARE, ID_VIEW_LANGUAGE};
+constexpr int kLanguageMenu[] = {ID_LANGUAGE_CHINESE, ID_LANGUAGE_ENGLISH};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
 constexpr MenuDefinition kMenuBar[] = {
-    {"文件(&F)", kFileMenu},
-    {"编辑(&E)", kEditMenu},
-    {"图象处理", kPictureMenu},
-    {"查看(&V)", kViewMenu},
-    {"帮助(&H)", kHelpMenu},
+    {QT_TRANSLATE_NOOP("CommandTable", "文件(&F)"), kFileMenu},
+    {QT_TRANSLATE_NOOP("CommandTable", "编辑(&E)"), kEditMenu},
+    {QT_TRANSLATE_NOOP("CommandTable", "图象处理"), kPictureMenu},
+    {QT_TRANSLATE_NOOP("CommandTable", "查看(&V)"), kViewMenu},
+    {QT_TRANSLATE_NOOP("CommandTable", "帮助(&H)"), kHelpMenu},
 };
 
 constexpr int kToolBar[] = {ID_OPEN_PICTURE, kSeparator, ID_SAVE_PICTURE, kSeparator,
@@ -176,6 +185,14 @@ std::span<const MenuDefinition> MenuBar() {
 
 std::span<const int> ToolBarButtons() {
     return kToolBar;
+}
+
+std::span<const int> LanguageMenu() {
+    return kLanguageMenu;
+}
+
+QString CommandText(const char* source) {
+    return QCoreApplication::translate("CommandTable", source);
 }
 
 const CommandEntry* FindCommand(int id) {

@@ -4,6 +4,8 @@
 // of the menu bar and the toolbar. The frame builds its QActions from these tables and
 // nothing else.
 
+#include <QString>
+#include <QtGlobal>
 #include <span>
 
 #include "view/DisplayMode.h"
@@ -29,7 +31,10 @@ enum CommandId : int {
     ID_VIEW_FIT = 32803,
     ID_VIEW_COMPARE = 32804,
     ID_VIEW_EXPLORE = 32805,
-    ID_CANCEL_RUN = 32806,  // Esc and the status bar's button: stops the running command
+    ID_CANCEL_RUN = 32806,     // Esc and the status bar's button: stops the running command
+    ID_VIEW_LANGUAGE = 32807,  // marks the place of the language submenu in the View menu
+    ID_LANGUAGE_CHINESE = 32808,
+    ID_LANGUAGE_ENGLISH = 32809,
     ID_FILE_NEW = 57600,
     ID_FILE_PRINT = 57607,
     ID_FILE_MRU_FILE1 = 57616,  // the recent files take 57616 … 57619
@@ -44,6 +49,7 @@ class CZantrelDoc;
 class CZantrelView;
 using CommandHandler = void (*)(CZantrelApp& app);
 
+// The texts of the tables below are Chinese source texts, shown through CommandText.
 struct CommandEntry {
     int id;
     const char* caption;   // menu text
@@ -85,11 +91,19 @@ std::span<const CommandEntry> CommandTable();
 std::span<const EnablingRule> EnablingRules();
 std::span<const MenuDefinition> MenuBar();
 std::span<const int> ToolBarButtons();
+// The items of the language submenu.
+std::span<const int> LanguageMenu();
 
 // The entry of `id`, or nullptr.
 const CommandEntry* FindCommand(int id);
 
+// A text of these tables in the interface's language.
+QString CommandText(const char* source);
+
 // The prompt of the recent-file entries.
-inline constexpr const char* kRecentFilePrompt = "打开该文档";
+inline constexpr const char* kRecentFilePrompt = QT_TRANSLATE_NOOP("CommandTable", "打开该文档");
 // The text of the recent-file place while the list is empty.
-inline constexpr const char* kRecentFilePlaceholder = "最近文件";
+inline constexpr const char* kRecentFilePlaceholder = QT_TRANSLATE_NOOP("CommandTable", "最近文件");
+// The language submenu's title, and its items' captions, each in its own language, so that
+// they read the same whatever the interface shows.
+inline constexpr const char* kLanguageMenuTitle = "语言 / Language";

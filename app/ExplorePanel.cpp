@@ -50,8 +50,7 @@ int CExplorePanel::PositionOf(double penalty) {
     return static_cast<int>(std::min<long>(position, kSliderSteps));
 }
 
-CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent)
-    : QDockWidget(QStringLiteral("探索"), parent), m_app(app) {
+CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent) : QDockWidget(parent), m_app(app) {
     setObjectName(QStringLiteral("ExplorePanel"));
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(content);
@@ -63,52 +62,40 @@ CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent)
     m_controls = new QWidget(content);
     auto* controls = new QVBoxLayout(m_controls);
     controls->setContentsMargins(0, 0, 0, 0);
-    auto* settings = new QGroupBox(QStringLiteral("分解深度"), m_controls);
+    auto* settings = m_settingsBox = new QGroupBox(m_controls);
     auto* form = new QFormLayout(settings);
+    for (QLabel*& name : m_rowNames)
+        name = new QLabel(m_controls);
     m_slider = new QSlider(Qt::Horizontal, settings);
     m_slider->setRange(0, kSliderSteps);
     m_slider->setPageStep(kStepsPerDecade / 4);
     m_slider->setTickPosition(QSlider::TicksBelow);
     m_slider->setTickInterval(kStepsPerDecade);
-    m_slider->setToolTip(QStringLiteral("惩罚因子 0.1 … 100000，每格十倍"));
     m_penaltyEdit = new QLineEdit(settings);
-    m_penaltyEdit->setToolTip(QStringLiteral("惩罚因子（0 … 100000000），回车应用"));
     m_penaltyEdit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     auto* penaltyRow = new QHBoxLayout;
     penaltyRow->addWidget(m_slider, 1);
     penaltyRow->addWidget(m_penaltyEdit);
-    form->addRow(QStringLiteral("惩罚因子"), penaltyRow);
+    form->addRow(m_rowNames[PenaltyName], penaltyRow);
     m_minBlockSizeEdit = new QLineEdit(settings);
-    m_minBlockSizeEdit->setToolTip(QStringLiteral("最小分块尺寸（1 … 128），回车应用"));
     m_minBlockSizeEdit->setMaximumWidth(m_penaltyEdit->maximumWidth());
-    form->addRow(QStringLiteral("最小分块尺寸"), m_minBlockSizeEdit);
+    form->addRow(m_rowNames[MinBlockSizeName], m_minBlockSizeEdit);
     controls->addWidget(settings);
 
-    auto* result = new QGroupBox(QStringLiteral("当前结果"), m_controls);
+    auto* result = m_resultBox = new QGroupBox(m_controls);
     auto* figures = new QFormLayout(result);
     m_settings = new QLabel(kNoFigure, result);
-    figures->addRow(QStringLiteral("参数"), m_settings);
-    const char* const names[kFigureRows] = {"分块数", "切割模型数", "PSNR", "估计比特率",
-                                            "文件比特率"};
+    figures->addRow(m_rowNames[SettingsName], m_settings);
     for (int row = 0; row < kFigureRows; ++row) {
         m_figures[row] = new QLabel(kNoFigure, result);
         m_figures[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        figures->addRow(QString::fromUtf8(names[row]), m_figures[row]);
+        figures->addRow(m_rowNames[kRowNames + row], m_figures[row]);
     }
-    // As wide as their widest texts from the start, so a new result changes no size and
-    // the window is not laid out again for it.
-    m_settings->setMinimumWidth(
-        fontMetrics().horizontalAdvance(QStringLiteral("惩罚因子 100000000，最小分块尺寸 128")));
-    for (QLabel* label : m_figures)
-        label->setMinimumWidth(
-            fontMetrics().horizontalAdvance(QStringLiteral("000.000000 比特/像素")));
     m_running = new QLabel(result);
-    m_running->setMinimumSize(m_running->fontMetrics().size(0, QStringLiteral("正在计算…")));
     figures->addRow(m_running);
     controls->addWidget(result);
 
-    auto* curveBox =
-        new QGroupBox(QStringLiteral("率失真曲线（点击一点取其惩罚因子）"), m_controls);
+    auto* curveBox = m_curveBox = new QGroupBox(m_controls);
     auto* curveLayout = new QVBoxLayout(curveBox);
     m_curve = new CRateCurveWidget(curveBox);
     curveLayout->addWidget(m_curve);
@@ -116,6 +103,7 @@ CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent)
     layout->addWidget(m_controls, 1);
     setWidget(content);
 
+    Retranslate();
     m_slider->setValue(PositionOf(m_values.penalty));
     m_penaltyEdit->setText(Text(FormatPenalty(m_values.penalty)));
     m_minBlockSizeEdit->setText(Text(FormatMinBlockSize(m_values.minBlockSize)));
@@ -124,6 +112,46 @@ CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent)
     connect(m_penaltyEdit, &QLineEdit::returnPressed, this, &CExplorePanel::OnEditsApplied);
     connect(m_minBlockSizeEdit, &QLineEdit::returnPressed, this, &CExplorePanel::OnEditsApplied);
     connect(m_curve, &CRateCurveWidget::PenaltyChosen, this, &CExplorePanel::OnCurvePenaltyChosen);
+}
+
+void CExplorePanel::Retranslate() {
+    setWindowTitle(tr("探索"));
+    m_settingsBox->setTitle(tr("分解深度"));
+    m_resultBox->setTitle(tr("当前结果"));
+    m_curveBox->setTitle(tr("率失真曲线（点击一点取其惩罚因子）"));
+    m_slider->setToolTip(tr("惩罚因子 0.1 … 100000，每格十倍"));
+    m_penaltyEdit->setToolTip(tr("惩罚因子（0 … 100000000），回车应用"));
+    m_minBlockSizeEdit->setToolTip(tr("最小分块尺寸（1 … 128），回车应用"));
+    const char* const names[kRowNames + kFigureRows] = {
+        QT_TR_NOOP("惩罚因子"),   QT_TR_NOOP("最小分块尺寸"), QT_TR_NOOP("参数"),
+        QT_TR_NOOP("分块数"),     QT_TR_NOOP("切割模型数"),   "PSNR",
+        QT_TR_NOOP("估计比特率"), QT_TR_NOOP("文件比特率")};
+    for (int row = 0; row < kRowNames + kFigureRows; ++row)
+        m_rowNames[row]->setText(tr(names[row]));
+    // As wide as their widest texts from the start, so a new result changes no size and
+    // the window is not laid out again for it.
+    m_settings->setMinimumWidth(fontMetrics().horizontalAdvance(SettingsText(100000000, 128)));
+    for (QLabel* label : m_figures)
+        label->setMinimumWidth(
+            fontMetrics().horizontalAdvance(QStringLiteral("000.000000 ") + BitsPerPixel()));
+    m_running->setMinimumSize(m_running->fontMetrics().size(0, RunningText()));
+    // The texts that depend on the document are set again by the next refresh.
+    m_shownGeneration.reset();
+    m_running->setText(m_shownBusy ? RunningText() : QString());
+    Refresh();
+    m_curve->update();
+}
+
+QString CExplorePanel::SettingsText(double penalty, std::int32_t minBlockSize) {
+    return tr("惩罚因子 %1，最小分块尺寸 %2").arg(Text(FormatPenalty(penalty))).arg(minBlockSize);
+}
+
+QString CExplorePanel::BitsPerPixel() {
+    return tr("比特/像素");
+}
+
+QString CExplorePanel::RunningText() {
+    return tr("正在计算…");
 }
 
 void CExplorePanel::OnSliderMoved(int position) {
@@ -200,9 +228,11 @@ void CExplorePanel::Refresh() {
     if (m_shownGeneration != doc.Generation()) {
         m_shownGeneration = doc.Generation();
         if (pictures.decoded) {
-            m_note->setText(QStringLiteral("解码的 Zantrel 文件没有灰度图像，不能探索。"));
+            m_note->setText(tr("解码的 Zantrel 文件没有灰度图像，不能探索。"));
         } else if (!available) {
-            m_note->setText(QStringLiteral("请先执行“图像灰度化”：探索在灰度图像上进行。"));
+            m_note->setText(tr("请先执行“图像灰度化”：探索在灰度图像上进行。"));
+        } else {
+            m_note->clear();
         }
         m_note->setVisible(!available);
         m_controls->setEnabled(available);
@@ -216,7 +246,7 @@ void CExplorePanel::Refresh() {
     const bool busy = m_app.Runs().Busy();
     if (busy != m_shownBusy) {
         m_shownBusy = busy;
-        m_running->setText(busy ? QStringLiteral("正在计算…") : QString());
+        m_running->setText(busy ? RunningText() : QString());
     }
     const std::pair key{doc.GrayGeneration(), m_values.minBlockSize};
     if (available && isVisible() && m_curveKey != key)
@@ -231,16 +261,14 @@ void CExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
             label->setText(kNoFigure);
         return;
     }
-    m_settings->setText(QStringLiteral("惩罚因子 %1，最小分块尺寸 %2")
-                            .arg(Text(FormatPenalty(figures->penalty)))
-                            .arg(figures->minBlockSize));
+    m_settings->setText(SettingsText(figures->penalty, figures->minBlockSize));
     m_figures[Blocks]->setText(QString::number(figures->blocks));
     m_figures[CutModels]->setText(QString::number(figures->cutModels));
     m_figures[Psnr]->setText(Text(FormatFigure(figures->psnr)) + QStringLiteral(" dB"));
-    m_figures[BitRate]->setText(Text(FormatFigure(figures->bitrate)) +
-                                QStringLiteral(" 比特/像素"));
-    m_figures[FileBitRate]->setText(Text(FormatFigure(figures->fileBitrate)) +
-                                    QStringLiteral(" 比特/像素"));
+    m_figures[BitRate]->setText(Text(FormatFigure(figures->bitrate)) + QLatin1Char(' ') +
+                                BitsPerPixel());
+    m_figures[FileBitRate]->setText(Text(FormatFigure(figures->fileBitrate)) + QLatin1Char(' ') +
+                                    BitsPerPixel());
 }
 
 void CExplorePanel::StartCurve() {

@@ -16,6 +16,7 @@
 
 class CRateCurveWidget;
 class CZantrelApp;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
@@ -31,6 +32,8 @@ class CExplorePanel final : public QDockWidget {
     // Reads the document again when it changed: whether the panel is available, the figures
     // and the curve. Cheap when nothing changed.
     void Refresh();
+    // Every text of the panel again, in the interface's language.
+    void Retranslate();
 
     // The slider's scale: 0.1 at position 0 to 100000 at kSliderSteps, kStepsPerDecade
     // positions for each power of ten, each rounded to three significant digits.
@@ -61,9 +64,19 @@ class CExplorePanel final : public QDockWidget {
     void Request(DecompositionParameters parameters);
     void ShowFigures(const std::optional<RunFigures>& figures);
     void StartCurve();
+    static QString SettingsText(double penalty, std::int32_t minBlockSize);
+    static QString BitsPerPixel();
+    static QString RunningText();
 
     CZantrelApp& m_app;
     QWidget* m_controls;
+    QGroupBox* m_settingsBox;
+    QGroupBox* m_resultBox;
+    QGroupBox* m_curveBox;
+    // The row names: penalty, minimum block size, parameters, then one per figure.
+    enum RowName { PenaltyName, MinBlockSizeName, SettingsName };
+    static constexpr int kRowNames = SettingsName + 1;
+    QLabel* m_rowNames[kRowNames + kFigureRows];
     QLabel* m_note;
     QSlider* m_slider;
     QLineEdit* m_penaltyEdit;

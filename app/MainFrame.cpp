@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include <QAbstractEventDispatcher>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -13,6 +14,7 @@
 
 #include "app/CommandTable.h"
 #include "app/ExplorePanel.h"
+#include "app/Language.h"
 #include "app/ProgressStatusBar.h"
 #include "app/RecentFileList.h"
 #include "app/ToolIcons.h"
@@ -23,10 +25,6 @@
 #include "view/ZantrelView.h"
 
 namespace {
-
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // The first local file among dropped URLs, or an empty string.
 QString FirstLocalFile(const QMimeData* data) {
@@ -61,6 +59,7 @@ CMainFrame::CMainFrame(CZantrelApp& app)
     m_explore = new CExplorePanel(app, this);
     addDockWidget(Qt::RightDockWidgetArea, m_explore);
     m_explore->hide();
+    Retranslate();
     connect(&app.Runs(), &CBackgroundRun::BusyChanged, this, &CMainFrame::OnBusyChanged);
     UpdateActions();
 
@@ -76,9 +75,7 @@ QAction* CMainFrame::Action(int id) const {
 
 void CMainFrame::CreateActions() {
     for (const CommandEntry& command : CommandTable()) {
-        auto* action = new QAction(Text(command.caption), this);
-        action->setStatusTip(Text(command.prompt));
-        action->setToolTip(Text(command.tooltip));
+        auto* action = new QAction(this);
         action->setIcon(ToolIcon(command.id));
         // Menu items show no button image, as the menus of the command set are text only.
         action->setIconVisibleInMenu(false);
@@ -93,10 +90,14 @@ void CMainFrame::CreateActions() {
     m_actions[ID_VIEW_STATUS_BAR]->setCheckable(true);
     m_actions[ID_VIEW_COMPARE]->setCheckable(true);
     m_actions[ID_VIEW_EXPLORE]->setCheckable(true);
+    auto* languages = new QActionGroup(this);
+    for (int id : ::LanguageMenu()) {
+        m_actions[id]->setCheckable(true);
+        languages->addAction(m_actions[id]);
+    }
 
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
         auto* action = new QAction(this);
-        action->setStatusTip(Text(kRecentFilePrompt));
         connect(action, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
         m_actions[ID_FILE_MRU_FILE1 + i] = action;
     }
@@ -104,10 +105,14 @@ void CMainFrame::CreateActions() {
 
 void CMainFrame::CreateMenus() {
     for (const MenuDefinition& definition : MenuBar()) {
-        QMenu* menu = menuBar()->addMenu(Text(definition.title));
+        QMenu* menu = menuBar()->addMenu(QString());
         for (int id : definition.items) {
             if (id == kSeparator) {
                 menu->addSeparator();
+            } else if (id == ID_VIEW_LANGUAGE) {
+                m_languageMenu = menu->addMenu(QString::fromUtf8(kLanguageMenuTitle));
+                for (int item : ::LanguageMenu())
+                    m_languageMenu->addAction(m_actions.at(item));
             } else if (id == ID_FILE_MRU_FILE1) {
                 for (int i = 0; i < CRecentFileList::kSize; ++i)
                     menu->addAction(m_actions[ID_FILE_MRU_FILE1 + i]);
@@ -119,11 +124,10 @@ void CMainFrame::CreateMenus() {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
         m_menus.push_back(menu);
     }
-    UpdateRecentFileMenu();
 }
 
 void CMainFrame::CreateToolBar() {
-    m_wndToolBar = addToolBar(QStringLiteral("标准"));
+    m_wndToolBar = addToolBar(QString());
     m_wndToolBar->setObjectName(QStringLiteral("StandardToolBar"));
     m_wndToolBar->setIconSize(QSize(16, 15));
     for (int id : ToolBarButtons()) {
@@ -132,6 +136,33 @@ void CMainFrame::CreateToolBar() {
         else
             m_wndToolBar->addAction(m_actions.at(id));
     }
+}
+
+void CMainFrame::Retranslate() {
+    for (const CommandEntry& command : CommandTable()) {
+        QAction* action = m_actions.at(command.id);
+        action->setText(CommandText(command.caption));
+        action->setStatusTip(CommandText(command.prompt));
+        action->setToolTip(CommandText(command.tooltip));
+    }
+    for (int i = 0; i < CRecentFileList::kSize; ++i)
+        m_actions[ID_FILE_MRU_FILE1 + i]->setStatusTip(CommandText(kRecentFilePrompt));
+    const std::span<const MenuDefinition> titles = MenuBar();
+    for (std::size_t i = 0; i < m_menus.size(); ++i)
+        m_menus[i]->setTitle(CommandText(titles[i].title));
+    m_wndToolBar->setWindowTitle(tr("标准"));
+    UpdateRecentFileMenu();
+    m_wndStatusBar->Retranslate();
+    if (m_explore)
+        m_explore->Retranslate();
+    m_compare->Retranslate();
+    m_app.Doc().UpdateTitle();
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
 }
 
 void CMainFrame::UpdateActions() {
@@ -143,6 +174,8 @@ void CMainFrame::UpdateActions() {
     m_actions[ID_VIEW_STATUS_BAR]->setChecked(!m_wndStatusBar->isHidden());
     m_actions[ID_VIEW_COMPARE]->setChecked(CompareShown());
     m_actions[ID_VIEW_EXPLORE]->setChecked(!m_explore->isHidden());
+    m_actions[AppliedLanguage() == Language::English ? ID_LANGUAGE_ENGLISH : ID_LANGUAGE_CHINESE]
+        ->setChecked(true);
     m_wndStatusBar->ShowCancelButton(busy);
     m_explore->Refresh();
 }
@@ -171,7 +204,7 @@ void CMainFrame::UpdateRecentFileMenu() {
             action->setVisible(true);
         } else {
             // An empty list leaves a greyed placeholder at its place; the others hide.
-            action->setText(Text(kRecentFilePlaceholder));
+            action->setText(CommandText(kRecentFilePlaceholder));
             action->setEnabled(false);
             action->setVisible(i == 0 && entries.isEmpty());
         }
@@ -215,7 +248,8 @@ void CMainFrame::Execute(const CommandEntry& command) {
         command.handler(m_app);
     } catch (const std::exception&) {
         // Out of memory or a failure below the engine: the command ends, the program goes on.
-        m_app.Shell().ShowMessage(kCommandFailedText, kAppName, MessageIcon::Exclamation);
+        m_app.Shell().ShowMessage(AppText(kCommandFailedText).toStdString(), kAppName,
+                                  MessageIcon::Exclamation);
     }
     UpdateActions();
 }

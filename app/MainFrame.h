@@ -33,8 +33,9 @@ class CMainFrame final : public QMainWindow {
     CProgressStatusBar& StatusBar() const { return *m_wndStatusBar; }
     QToolBar& ToolBar() const { return *m_wndToolBar; }
     CExplorePanel& Explore() const { return *m_explore; }
-    // The menus of the menu bar, left to right.
+    // The menus of the menu bar, left to right, and the View menu's language submenu.
     const std::vector<QMenu*>& Menus() const { return m_menus; }
+    QMenu& LanguageMenu() const { return *m_languageMenu; }
     // The action of a command or of a recent-file entry (57616 … 57619); nullptr if none.
     QAction* Action(int id) const;
 
@@ -43,6 +44,9 @@ class CMainFrame final : public QMainWindow {
     void UpdateActions();
     // Shows the recent-file list at its place in the File menu.
     void UpdateRecentFileMenu();
+    // Sets every text of the window again in the interface's language: the commands, the
+    // menus, the status bar, the explore panel, the compare view and the caption.
+    void Retranslate();
 
     void ToggleToolBar();
     void ToggleStatusBar();
@@ -51,6 +55,7 @@ class CMainFrame final : public QMainWindow {
     void ToggleExplore();
 
   protected:
+    void changeEvent(QEvent* event) override;
     // Closing stops the worker and waits for it.
     void closeEvent(QCloseEvent* event) override;
     // A picture file dropped on the window opens like a recent-file entry.
@@ -74,4 +79,5 @@ class CMainFrame final : public QMainWindow {
     CExplorePanel* m_explore = nullptr;
     std::map<int, QAction*> m_actions;
     std::vector<QMenu*> m_menus;
+    QMenu* m_languageMenu = nullptr;
 };

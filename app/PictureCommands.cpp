@@ -1,7 +1,9 @@
 #include "app/PictureCommands.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <memory>
+#include <string_view>
 
 #include "app/ExplorePanel.h"
 #include "app/MainFrame.h"
@@ -18,6 +20,17 @@ namespace {
 
 CZantrelView& View(CZantrelApp& app) {
     return app.Frame().View();
+}
+
+// The figure boxes' captions: the engine's texts, which zantrel-cli prints as they are,
+// translated here where the desktop shows them.
+constexpr const char* kPsnrBoxCaption = QT_TRANSLATE_NOOP("PictureCommands", "图像的PSNR为：");
+constexpr const char* kBitRateBoxCaption = QT_TRANSLATE_NOOP("PictureCommands", "图像的BIT率为：");
+static_assert(std::string_view(kPsnrBoxCaption) == kPsnrCaption);
+static_assert(std::string_view(kBitRateBoxCaption) == kBitRateCaption);
+
+std::string Translated(const char* source) {
+    return QCoreApplication::translate("PictureCommands", source).toStdString();
 }
 
 }  // namespace
@@ -88,13 +101,13 @@ void OnGridLines(CZantrelApp& app) {
 }
 
 void OnPsnr(CZantrelApp& app) {
-    CurrentShell().ShowMessage(FormatFigure(app.Doc().PsnrFigure()), kPsnrCaption,
+    CurrentShell().ShowMessage(FormatFigure(app.Doc().PsnrFigure()), Translated(kPsnrBoxCaption),
                                MessageIcon::Information);
 }
 
 void OnBitRate(CZantrelApp& app) {
-    CurrentShell().ShowMessage(FormatFigure(app.Doc().BitRateFigure()), kBitRateCaption,
-                               MessageIcon::Information);
+    CurrentShell().ShowMessage(FormatFigure(app.Doc().BitRateFigure()),
+                               Translated(kBitRateBoxCaption), MessageIcon::Information);
     if (CStatusBar* bar = CurrentShell().StatusBar())
-        bar->SetPaneText("BIT率计算完毕");
+        bar->SetPaneText(Translated(QT_TRANSLATE_NOOP("PictureCommands", "BIT率计算完毕")));
 }

@@ -10,13 +10,15 @@ namespace {
 
 // The lock-key panes. Qt cannot read the lock keys' state on every platform, so the panes
 // show their names greyed, as an idle indicator does.
-constexpr const char* kIndicatorTexts[] = {"大写", "数字", "滚动"};
+constexpr const char* kIndicatorTexts[] = {QT_TRANSLATE_NOOP("CProgressStatusBar", "大写"),
+                                           QT_TRANSLATE_NOOP("CProgressStatusBar", "数字"),
+                                           QT_TRANSLATE_NOOP("CProgressStatusBar", "滚动")};
 
 }  // namespace
 
 CProgressStatusBar::CProgressStatusBar(QWidget* parent)
     : QStatusBar(parent),
-      m_messagePane(new QLabel(QString::fromUtf8(kIdleText), this)),
+      m_messagePane(new QLabel(AppText(kIdleText), this)),
       m_progress(new QProgressBar(this)) {
     addWidget(m_messagePane, 1);
 
@@ -28,15 +30,16 @@ CProgressStatusBar::CProgressStatusBar(QWidget* parent)
     addPermanentWidget(m_progress);
 
     for (const char* text : kIndicatorTexts) {
-        auto* pane = new QLabel(QString::fromUtf8(text), this);
+        auto* pane = new QLabel(tr(text), this);
         pane->setEnabled(false);
         addPermanentWidget(pane);
+        m_indicators.push_back(pane);
     }
 
     // A menu prompt covers pane 0 while it shows; once it goes, the idle text returns.
     connect(this, &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty())
-            m_messagePane->setText(QString::fromUtf8(kIdleText));
+            m_messagePane->setText(AppText(kIdleText));
     });
 }
 
@@ -78,4 +81,11 @@ void CProgressStatusBar::AddCancelButton(QAction* action) {
 void CProgressStatusBar::ShowCancelButton(bool shown) {
     if (m_cancelButton)
         m_cancelButton->setVisible(shown);
+}
+
+void CProgressStatusBar::Retranslate() {
+    for (std::size_t i = 0; i < m_indicators.size(); ++i)
+        m_indicators[i]->setText(tr(kIndicatorTexts[i]));
+    if (currentMessage().isEmpty())
+        m_messagePane->setText(AppText(kIdleText));
 }

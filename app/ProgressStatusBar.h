@@ -5,6 +5,7 @@
 // progress position, through queued calls from the worker they run on.
 
 #include <QStatusBar>
+#include <vector>
 
 #include "platform/Shell.h"
 
@@ -29,9 +30,15 @@ class CProgressStatusBar final : public QStatusBar, public CStatusBar {
     void AddCancelButton(QAction* action);
     void ShowCancelButton(bool shown);
     QToolButton* CancelButton() const { return m_cancelButton; }
+    // The lock-key panes' texts in the interface's language; pane 0 goes back to the idle
+    // text, as a message in the other language would be out of place.
+    void Retranslate();
+    // The lock-key panes, left to right.
+    const std::vector<QLabel*>& IndicatorPanes() const { return m_indicators; }
 
   private:
     QLabel* m_messagePane;
     QProgressBar* m_progress;
     QToolButton* m_cancelButton = nullptr;
+    std::vector<QLabel*> m_indicators;
 };

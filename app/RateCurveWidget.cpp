@@ -1,5 +1,6 @@
 #include "app/RateCurveWidget.h"
 
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,7 +35,7 @@ bool Drawable(const CurvePoint& point) {
 }
 
 QString PointText(const CurvePoint& point) {
-    return QStringLiteral("惩罚因子 %1：%2 dB，%3 比特/像素")
+    return QCoreApplication::translate("CRateCurveWidget", "惩罚因子 %1：%2 dB，%3 比特/像素")
         .arg(point.penalty, 0, 'g', 6)
         .arg(point.psnr, 0, 'f', 2)
         .arg(point.bitrate, 0, 'f', 4);
@@ -139,9 +140,8 @@ void CRateCurveWidget::paintEvent(QPaintEvent*) {
 
     if (m_points.empty()) {
         painter.setPen(text);
-        painter.drawText(
-            rect(), Qt::AlignCenter,
-            m_computing ? QStringLiteral("正在计算率失真曲线…") : QStringLiteral("没有率失真曲线"));
+        painter.drawText(rect(), Qt::AlignCenter,
+                         m_computing ? tr("正在计算率失真曲线…") : tr("没有率失真曲线"));
         return;
     }
 
@@ -174,7 +174,7 @@ void CRateCurveWidget::paintEvent(QPaintEvent*) {
     painter.drawRect(area);
     painter.drawText(
         QRectF(area.left(), area.bottom() + metrics.height() + 2, area.width(), metrics.height()),
-        Qt::AlignHCenter, QStringLiteral("文件比特率（比特/像素）"));
+        Qt::AlignHCenter, tr("文件比特率（比特/像素）"));
     painter.drawText(QRectF(2, 0, kLeftMargin, kTopMargin + metrics.height()), Qt::AlignLeft,
                      QStringLiteral("dB"));
 

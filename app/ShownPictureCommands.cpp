@@ -50,7 +50,8 @@ void OnSaveShownPicture(CZantrelApp& app) {
         return;
     FileDialogRequest request;
     request.forSaving = true;
-    request.filter = QStringLiteral("BMP 图像(*.bmp);;PNG 图像(*.png)");
+    request.filter =
+        QCoreApplication::translate("ShownPictureCommands", "BMP 图像(*.bmp);;PNG 图像(*.png)");
     request.defaultSuffix = QStringLiteral("bmp");
     const std::optional<QString> path = app.Doc().ChooseSaveTarget(request);
     if (!path)

@@ -1,5 +1,6 @@
 #include "app/WidgetDialogHost.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,6 +11,14 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
+
+namespace {
+
+QString Tr(const char* source) {
+    return QCoreApplication::translate("CWidgetDialogHost", source);
+}
+
+}  // namespace
 
 std::optional<QString> CWidgetDialogHost::ChooseFile(const FileDialogRequest& request) {
     QFileDialog dialog(m_owner);
@@ -42,7 +51,7 @@ void CWidgetDialogHost::ShowMessage(const QString& text, const QString& caption,
     QMessageBox box(
         icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information, caption,
         text, QMessageBox::NoButton, m_owner);
-    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.addButton(Tr(QT_TRANSLATE_NOOP("CWidgetDialogHost", "确定")), QMessageBox::AcceptRole);
     // Wide enough for the caption, which is the label of a figure box.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         const int width = box.fontMetrics().horizontalAdvance(caption) + 120;
@@ -54,8 +63,10 @@ void CWidgetDialogHost::ShowMessage(const QString& text, const QString& caption,
 
 bool CWidgetDialogHost::Confirm(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, m_owner);
-    QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    QPushButton* yes =
+        box.addButton(Tr(QT_TRANSLATE_NOOP("CWidgetDialogHost", "是(&Y)")), QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(Tr(QT_TRANSLATE_NOOP("CWidgetDialogHost", "否(&N)")), QMessageBox::NoRole);
     box.setDefaultButton(no);
     box.exec();
     return box.clickedButton() == yes;
@@ -67,9 +78,10 @@ int CWidgetDialogHost::Exec(QDialog& dialog) {
 
 bool CWidgetDialogHost::SetUpPrinter(QPrinter& printer) {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        QString path = QFileDialog::getSaveFileName(m_owner, QStringLiteral("打印到 PDF 文件"),
-                                                    QStringLiteral("Zantrel.pdf"),
-                                                    QStringLiteral("PDF 文件(*.pdf)"));
+        QString path = QFileDialog::getSaveFileName(
+            m_owner, Tr(QT_TRANSLATE_NOOP("CWidgetDialogHost", "打印到 PDF 文件")),
+            QStringLiteral("Zantrel.pdf"),
+            Tr(QT_TRANSLATE_NOOP("CWidgetDialogHost", "PDF 文件(*.pdf)")));
         if (path.isEmpty())
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -10,18 +10,22 @@
 #include "view/AppTexts.h"
 #include "view/DialogHost.h"
 
-CZantrelApp::CZantrelApp(QSettings& profile, CDialogHost& host)
-    : m_host(host),
+CZantrelApp::CZantrelApp(QSettings& profile, CDialogHost& host, std::optional<Language> language)
+    : m_profile(profile),
+      m_host(host),
       m_recentFiles(profile),
       m_shell(host),
       m_doc(std::make_unique<CZantrelDoc>(*this)),
       m_frame(std::make_unique<CMainFrame>(*this)) {
+    ApplyLanguage(language.value_or(SavedLanguage(profile)));
+    m_frame->Retranslate();
     m_frame->setWindowIcon(AppIcon());
     m_shell.SetStatusBar(&m_frame->StatusBar());
     RegisterShell(&m_shell);
     // Out of memory or a failure below the engine: the command ends, the program goes on.
     QObject::connect(&m_runs, &CBackgroundRun::Failed, [this] {
-        m_shell.ShowMessage(kCommandFailedText, kAppName, MessageIcon::Exclamation);
+        m_shell.ShowMessage(AppText(kCommandFailedText).toStdString(), kAppName,
+                            MessageIcon::Exclamation);
     });
 }
 
@@ -77,4 +81,12 @@ void CZantrelApp::AddToRecentFileList(const QString& path) {
 void CZantrelApp::OnAppAbout() {
     CAboutDlg dialog(m_frame.get());
     m_host.Exec(dialog);
+}
+
+void CZantrelApp::SetLanguage(Language language, bool remember) {
+    if (remember)
+        SaveLanguage(m_profile, language);
+    ApplyLanguage(language);
+    // Qt posts the change to the windows; the frame follows at once rather than later.
+    m_frame->Retranslate();
 }

@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "app/BackgroundRun.h"
+#include "app/Language.h"
 #include "app/QtShell.h"
 #include "app/RecentFileList.h"
 
@@ -17,9 +19,11 @@ class QSettings;
 
 class CZantrelApp final {
   public:
-    // `profile` keeps the recent-file list; `host` shows every modal dialog. Both must
-    // outlive the application. Makes the frame (not yet shown) and registers the shell.
-    CZantrelApp(QSettings& profile, CDialogHost& host);
+    // `profile` keeps the recent-file list and the language; `host` shows every modal dialog.
+    // Both must outlive the application. Applies `language` for this run (not kept), else the
+    // kept one, makes the frame (not yet shown) and registers the shell.
+    CZantrelApp(QSettings& profile, CDialogHost& host,
+                std::optional<Language> language = std::nullopt);
     ~CZantrelApp();
     CZantrelApp(const CZantrelApp&) = delete;
     CZantrelApp& operator=(const CZantrelApp&) = delete;
@@ -36,6 +40,9 @@ class CZantrelApp final {
     void OnOpenRecentFile(int index);
     void AddToRecentFileList(const QString& path);
     void OnAppAbout();
+    // Shows the interface in `language` at once; `remember` keeps it in the profile for the
+    // next start (the menu's choice), otherwise it holds for this run only (--lang).
+    void SetLanguage(Language language, bool remember = true);
 
     // The worker of the commands and the explore panel's runs: while it is busy the
     // processing commands are off.
@@ -54,6 +61,7 @@ class CZantrelApp final {
     CShell& Shell() { return m_shell; }
 
   private:
+    QSettings& m_profile;
     CDialogHost& m_host;
     CRecentFileList m_recentFiles;
     CQtShell m_shell;

@@ -1,5 +1,6 @@
 #include "app/ZantrelDoc.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,15 +26,21 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-const QString kZtlFilter = QStringLiteral("Zantrel 文件 (*.ztl)");
+QString Tr(const char* source) {
+    return QCoreApplication::translate("CZantrelDoc", source);
+}
+
+QString ZtlFilter() {
+    return Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "Zantrel 文件 (*.ztl)"));
+}
 
 // Every format the toolkit's readers know, Zantrel files, then every file.
 QString ImportFilter() {
     QStringList patterns;
     for (const QByteArray& format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("图像文件(%1);;%2;;所有文件(*)")
-        .arg(patterns.join(QLatin1Char(' ')), kZtlFilter);
+    return Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像文件(%1);;%2;;所有文件(*)"))
+        .arg(patterns.join(QLatin1Char(' ')), ZtlFilter());
 }
 
 bool IsZtl(const QString& path) {
@@ -41,11 +48,12 @@ bool IsZtl(const QString& path) {
 }
 
 // "<what>：N 字节，X 比特/像素" on the status bar.
-void ShowZtlSize(const char* what, std::uint64_t bytes, int width, int height) {
+void ShowZtlSize(const QString& what, std::uint64_t bytes, int width, int height) {
     if (CStatusBar* bar = CurrentShell().StatusBar()) {
-        bar->SetPaneText(QString::asprintf("%s：%llu 字节，%f 比特/像素", what,
-                                           static_cast<unsigned long long>(bytes),
-                                           ZtlFileBitRate(bytes, width, height))
+        bar->SetPaneText(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "%1：%2 字节，%3 比特/像素"))
+                             .arg(what)
+                             .arg(static_cast<qulonglong>(bytes))
+                             .arg(QString::asprintf("%f", ZtlFileBitRate(bytes, width, height)))
                              .toStdString());
     }
 }
@@ -61,7 +69,7 @@ DocumentPictures PicturesOf(ColorPicture picture) {
 
 void CZantrelDoc::OnOpenPicture() {
     FileDialogRequest request;
-    request.filter = QStringLiteral("图像文件(*.bmp);;") + kZtlFilter;
+    request.filter = Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像文件(*.bmp);;")) + ZtlFilter();
     const std::optional<QString> path = m_app.Host().ChooseFile(request);
     if (!path)
         return;
@@ -93,8 +101,9 @@ std::optional<QString> CZantrelDoc::ChooseSaveTarget(const FileDialogRequest& re
             *path += QLatin1Char('.') + request.defaultSuffix;
         const QFileInfo target(*path);
         if (!target.exists() ||
-            m_app.Host().Confirm(QStringLiteral("%1 已存在。\n要替换它吗？").arg(target.fileName()),
-                                 QStringLiteral("确认另存为"))) {
+            m_app.Host().Confirm(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "%1 已存在。\n要替换它吗？"))
+                                     .arg(target.fileName()),
+                                 Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "确认另存为")))) {
             return path;
         }
     }
@@ -103,7 +112,7 @@ std::optional<QString> CZantrelDoc::ChooseSaveTarget(const FileDialogRequest& re
 void CZantrelDoc::OnSavePicture() {
     FileDialogRequest request;
     request.forSaving = true;
-    request.filter = QStringLiteral("图像计算结果(*.bmp)");
+    request.filter = Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像计算结果(*.bmp)"));
     request.initialName = QStringLiteral("ZantPic");
     request.defaultSuffix = QStringLiteral("bmp");
     if (const std::optional<QString> path = ChooseSaveTarget(request)) {
@@ -115,7 +124,7 @@ void CZantrelDoc::OnSavePicture() {
 void CZantrelDoc::OnSaveZtl() {
     FileDialogRequest request;
     request.forSaving = true;
-    request.filter = kZtlFilter;
+    request.filter = ZtlFilter();
     // Beside the picture, under its name.
     const QFileInfo picture(m_path);
     request.initialName =
@@ -129,7 +138,8 @@ void CZantrelDoc::OnSaveZtl() {
     const std::vector<std::uint8_t> bytes = EncodeZtl(
         m_pictures.decomposition, {tree.width, tree.height, tree.penalty, tree.minBlockSize});
     if (SaveZtlFile(LocalPath(*path), bytes))
-        ShowZtlSize("已保存 Zantrel 文件", bytes.size(), tree.width, tree.height);
+        ShowZtlSize(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "已保存 Zantrel 文件")), bytes.size(),
+                    tree.width, tree.height);
 }
 
 bool CZantrelDoc::LoadPicture(const QString& path) {
@@ -166,8 +176,9 @@ bool CZantrelDoc::OpenZtlFile(const QString& path) {
     pictures.decomposition.cutModels = std::move(file.cutModels);
     pictures.result = std::move(file.result);
     Adopt(std::move(pictures), std::nullopt, path, DISPLAY_ZANTREL);
-    ShowZtlSize("Zantrel 文件", static_cast<std::uint64_t>(QFileInfo(path).size()),
-                file.settings.width, file.settings.height);
+    ShowZtlSize(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "Zantrel 文件")),
+                static_cast<std::uint64_t>(QFileInfo(path).size()), file.settings.width,
+                file.settings.height);
     return true;
 }
 
@@ -182,9 +193,18 @@ bool CZantrelDoc::OnOpenDocument(const QString& path) {
 }
 
 void CZantrelDoc::OnNewDocument() {
-    m_app.Frame().setWindowTitle(QString::fromUtf8(kDocumentName) + QStringLiteral(" - ") +
-                                 QString::fromUtf8(kAppCaption));
+    m_titleName = QString();
+    UpdateTitle();
     m_app.Frame().View().UpdateAllViews();
+}
+
+void CZantrelDoc::UpdateTitle() {
+    if (!m_titleName)
+        return;
+    m_app.Frame().setWindowTitle(m_titleName->isEmpty()
+                                     ? AppText(kDocumentName) + QStringLiteral(" - ") +
+                                           AppText(kAppCaption)
+                                     : *m_titleName + QLatin1Char('-') + AppText(kAppCaption));
 }
 
 void CZantrelDoc::Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers,
@@ -199,8 +219,8 @@ void CZantrelDoc::Adopt(DocumentPictures pictures, std::optional<bmp::Headers> h
     // The tables belong to the gray picture just dropped.
     m_workspace.sums = CSummedTables();
     m_app.AddToRecentFileList(path);
-    m_app.Frame().setWindowTitle(QFileInfo(path).fileName() + QLatin1Char('-') +
-                                 QString::fromUtf8(kAppCaption));
+    m_titleName = QFileInfo(path).fileName();
+    UpdateTitle();
     m_app.Frame().View().ShowMode(mode);
 }
 

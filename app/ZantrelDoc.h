@@ -102,7 +102,13 @@ class CZantrelDoc final {
     // The headers of a picture opened under the original BMP rules; nothing for an import.
     const std::optional<bmp::Headers>& KeptHeaders() const { return m_keptHeaders; }
 
+    // The window caption again, in the interface's language.
+    void UpdateTitle();
+
   private:
+    // The file's name in the caption; empty for a document without a file, none before the
+    // first document.
+    std::optional<QString> m_titleName;
     // Makes `pictures` the document's, dropping every stage result of the one before, and
     // shows them in `mode`.
     void Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers, const QString& path,

@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QSettings>
-#include <QTranslator>
+#include <cstdio>
+#include <optional>
 
+#include "app/Language.h"
 #include "app/MainFrame.h"
 #include "app/ToolIcons.h"
 #include "app/WidgetDialogHost.h"
@@ -22,27 +22,39 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("zantrel"));
     QApplication::setWindowIcon(AppIcon());
 
-    // Qt's own dialogs in the language of the rest of the interface, where installed.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
-
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Zantrel：四叉树与切割线的图像逼近"));
+    const QCommandLineOption language(
+        QStringLiteral("lang"),
+        QStringLiteral(
+            "zh|en: 界面语言，只用于这一次启动 / the interface language, for this start only"),
+        QStringLiteral("zh|en"));
+    parser.addOption(language);
     parser.addHelpOption();
     parser.addVersionOption();
+    // The language first, so that the help text is in it.
+    parser.parse(QApplication::arguments());
+    std::optional<Language> chosen;
+    if (parser.isSet(language)) {
+        chosen = ParseLanguage(parser.value(language));
+        if (!chosen) {
+            std::fprintf(stderr, "zantrel: --lang zh|en\n");
+            return 2;
+        }
+    }
+    QSettings profile;
+    ApplyLanguage(chosen.value_or(SavedLanguage(profile)));
+    parser.setApplicationDescription(
+        QCoreApplication::translate("main", "Zantrel：四叉树与切割线的图像逼近"));
     parser.addPositionalArgument(
         QStringLiteral("file"),
-        QStringLiteral("启动时打开的文件：Zantrel 文件（按内容识别）解码打开，.bmp 文件按 24 位 "
-                       "512×512 BMP 打开，其他格式经导入打开"),
+        QCoreApplication::translate("main",
+                                    "启动时打开的文件：Zantrel 文件（按内容识别）解码打开，.bmp "
+                                    "文件按 24 位 512×512 BMP 打开，其他格式经导入打开"),
         QStringLiteral("[file]"));
     parser.process(application);
 
-    QSettings profile;
     CWidgetDialogHost host;
-    CZantrelApp app(profile, host);
+    CZantrelApp app(profile, host, chosen);
     host.SetOwner(&app.Frame());
     app.InitInstance(parser.positionalArguments().value(0));
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #include "view/BlockLookup.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <functional>
 
@@ -66,18 +67,19 @@ QString CBlockLookup::Describe(int row, int col) {
     const QuadBlock* block = Find(row, col);
     if (!block)
         return {};
-    QString text = QStringLiteral("块 (行 %1, 列 %2) 大小 %3：")
+    QString text = QCoreApplication::translate("CBlockLookup", "块 (行 %1, 列 %2) 大小 %3：")
                        .arg(block->row)
                        .arg(block->col)
                        .arg(block->size);
     if (const CutModel* cut = CutOf(*block)) {
         text +=
-            QStringLiteral("切割线 (%1, %2)–(%3, %4)，A 侧 %5，B 侧 %6")
+            QCoreApplication::translate("CBlockLookup",
+                                        "切割线 (%1, %2)–(%3, %4)，A 侧 %5，B 侧 %6")
                 .arg(Offset(cut->p1Row), Offset(cut->p1Col), Offset(cut->p2Row), Offset(cut->p2Col))
                 .arg(cut->meanA)
                 .arg(cut->meanB);
     } else {
-        text += QStringLiteral("单值 %1").arg(block->mean);
+        text += QCoreApplication::translate("CBlockLookup", "单值 %1").arg(block->mean);
     }
     const GrayPicture& gray = m_pictures->gray;
     const GrayPicture& result = m_pictures->result;
@@ -88,7 +90,7 @@ QString CBlockLookup::Describe(int row, int col) {
         std::int64_t& error = m_errors[static_cast<std::size_t>(block - m_blocks.data())];
         if (error < 0)
             error = BlockSquaredError(gray, result, block->row, block->col, block->size);
-        text += QStringLiteral("，平方误差 %1").arg(error);
+        text += QCoreApplication::translate("CBlockLookup", "，平方误差 %1").arg(error);
     }
     return text;
 }

@@ -46,19 +46,19 @@ constexpr ComparedPicture kOrder[] = {
 const char* ComparedPictureText(ComparedPicture picture) {
     switch (picture) {
         case ComparedPicture::Color:
-            return "彩色图像";
+            return QT_TRANSLATE_NOOP("ComparePictures", "彩色图像");
         case ComparedPicture::Gray:
-            return "灰度图像";
+            return QT_TRANSLATE_NOOP("ComparePictures", "灰度图像");
         case ComparedPicture::Blocks:
-            return "四叉树块";
+            return QT_TRANSLATE_NOOP("ComparePictures", "四叉树块");
         case ComparedPicture::GrayGrid:
-            return "灰度网格";
+            return QT_TRANSLATE_NOOP("ComparePictures", "灰度网格");
         case ComparedPicture::Approximation:
-            return "Zantrel 近似";
+            return QT_TRANSLATE_NOOP("ComparePictures", "Zantrel 近似");
         case ComparedPicture::CutLines:
-            return "切割线";
+            return QT_TRANSLATE_NOOP("ComparePictures", "切割线");
         case ComparedPicture::Error:
-            return "误差 |灰度 − 近似|";
+            return QT_TRANSLATE_NOOP("ComparePictures", "误差 |灰度 − 近似|");
     }
     return "";
 }

@@ -10,7 +10,7 @@
 
 enum class ComparedPicture { Color, Gray, Blocks, GrayGrid, Approximation, CutLines, Error };
 
-// The combo box's text of `picture`.
+// The combo box's text of `picture`, a source text of the context "ComparePictures".
 const char* ComparedPictureText(ComparedPicture picture);
 
 // The pictures computed for `pictures`, in the order the combo boxes list them.

@@ -1,6 +1,7 @@
 #include "view/CompareView.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -93,14 +94,27 @@ void CCompareView::showEvent(QShowEvent* event) {
         UpdatePictures();
 }
 
+void CCompareView::Retranslate() {
+    for (int pane = 0; pane < kPanes; ++pane) {
+        QComboBox& chooser = Chooser(pane);
+        for (int i = 0; i < chooser.count(); ++i) {
+            chooser.setItemText(
+                i, QCoreApplication::translate("ComparePictures",
+                                               ComparedPictureText(static_cast<ComparedPicture>(
+                                                   chooser.itemData(i).toInt()))));
+        }
+    }
+}
+
 void CCompareView::Fill(int pane, ComparedPicture preferred) {
     QComboBox& chooser = Chooser(pane);
     {
         const QSignalBlocker quiet(chooser);
         chooser.clear();
         for (const ComparedPicture picture : AvailableComparedPictures(m_pictures))
-            chooser.addItem(QString::fromUtf8(ComparedPictureText(picture)),
-                            static_cast<int>(picture));
+            chooser.addItem(
+                QCoreApplication::translate("ComparePictures", ComparedPictureText(picture)),
+                static_cast<int>(picture));
         int index = chooser.findData(static_cast<int>(preferred));
         for (const ComparedPicture next : FirstChoices(pane)) {
             if (index < 0)

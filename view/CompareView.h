@@ -25,6 +25,8 @@ class CCompareView final : public QWidget {
     // Reads the document's pictures again (at once when shown, else when next shown); each
     // pane keeps the user's choice while that picture exists.
     void UpdatePictures();
+    // The combo boxes' texts in the interface's language.
+    void Retranslate();
 
     CPictureCanvas& Canvas(int pane) const { return *m_panes.at(pane).canvas; }
     QComboBox& Chooser(int pane) const { return *m_panes.at(pane).chooser; }

@@ -47,19 +47,19 @@ CDecompParamDlg::CDecompParamDlg(CDialogHost& host, QWidget* parent)
     const CDialogUnits units(fontMetrics());
 
     // Created in tab order: OK, penalty, minimum block size, Cancel.
-    m_okButton = new QPushButton(QStringLiteral("确定"), this);
+    m_okButton = new QPushButton(tr("确定"), this);
     m_okButton->setGeometry(units.Rect(95, 70, 50, 14));
     m_okButton->setDefault(true);
     m_penaltyEdit = new QLineEdit(this);
     m_penaltyEdit->setGeometry(units.Rect(20, 40, 40, 14));
-    PlaceLabel(new QLabel(QStringLiteral("请输入惩罚因子"), this), units.Rect(16, 20, 57, 8));
-    auto* group = new QGroupBox(QStringLiteral("分解深度"), this);
+    PlaceLabel(new QLabel(tr("请输入惩罚因子"), this), units.Rect(16, 20, 57, 8));
+    auto* group = new QGroupBox(tr("分解深度"), this);
     group->setGeometry(units.Rect(10, 7, 150, 85));
     group->lower();
-    PlaceLabel(new QLabel(QStringLiteral("最小分块尺寸"), this), units.Rect(95, 20, 49, 8));
+    PlaceLabel(new QLabel(tr("最小分块尺寸"), this), units.Rect(95, 20, 49, 8));
     m_minBlockSizeEdit = new QLineEdit(this);
     m_minBlockSizeEdit->setGeometry(units.Rect(95, 40, 40, 14));
-    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton = new QPushButton(tr("取消"), this);
     m_cancelButton->setGeometry(units.Rect(20, 70, 50, 14));
     // Enter on a focused button presses that button, as Space does: Cancel must not pass it
     // on to the default button.

@@ -36,7 +36,8 @@ void PrintPicture(CDialogHost& host, const QImage& picture) {
         return;
     QPainter painter;
     if (!painter.begin(&printer)) {
-        CurrentShell().ShowMessage(kCommandFailedText, kAppName, MessageIcon::Exclamation);
+        CurrentShell().ShowMessage(AppText(kCommandFailedText).toStdString(), kAppName,
+                                   MessageIcon::Exclamation);
         return;
     }
     if (picture.isNull())
