@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The English interface (zantrel --lang en) as explore.png shows the Chinese one: the bundled
+# sample's gray picture with the explore panel, its curve computed, penalty 50 typed into it.
+# Needs a built `zantrel` and the packages of take-screenshots.sh.
+#   docs/screenshots/take-english-screenshot.sh [path/to/zantrel]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+app="${1:-build/release/app/zantrel}"
+display=:79
+home=$(mktemp -d)
+
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp &
+xvfb=$!
+export DISPLAY=$display HOME=$home
+trap 'kill "$app_pid" "$wm" "$xvfb" 2>/dev/null || true; rm -rf "$home"' EXIT
+sleep 1
+openbox &
+wm=$!
+sleep 1
+"$app" --lang en samples/astronaut.bmp &
+app_pid=$!
+window=$(xdotool search --sync --name 'astronaut.bmp')
+sleep 2
+
+xdotool key alt+e Right                                # Edit, then Picture beside it
+sleep 0.8
+xdotool key Down Return                                # Convert to Gray
+sleep 1
+xdotool key alt+v                                      # View, its first item highlighted
+sleep 0.8
+xdotool key Down Down Return                           # Explore
+sleep 6                                                # the curve
+xdotool mousemove --window "$window" 1220 117 click --repeat 3 1   # the penalty box
+xdotool type 50
+xdotool key Return
+sleep 3
+import -window root docs/screenshots/english.png
