@@ -15,8 +15,6 @@ packages=(
     qt6-tools-dev qt6-l10n-tools
     # desktop application
     qt6-base-dev qt6-translations-l10n fonts-wqy-microhei xvfb xauth
-    # the English interface: its translation file is compiled at build time
-    qt6-tools-dev qt6-l10n-tools
     # the print test renders the printed page
     poppler-utils
     # picture import: the TIFF and WebP readers (PNG, JPEG, GIF, BMP, PNM come with Qt's GUI module)

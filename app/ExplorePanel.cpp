@@ -16,6 +16,7 @@
 #include "app/RunFigures.h"
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
+#include "import/MessageTranslation.h"
 #include "measure/FigureText.h"
 #include "platform/Shell.h"
 #include "view/DialogHost.h"
@@ -167,8 +168,8 @@ void CExplorePanel::OnEditsApplied() {
     const std::optional<ParameterError> error = ParseDecompositionParameters(
         m_penaltyEdit->text().toStdString(), m_minBlockSizeEdit->text().toStdString(), parameters);
     if (error) {
-        m_app.Host().ShowMessage(Text(error->message), QString::fromUtf8(kAppName),
-                                 MessageIcon::Exclamation);
+        m_app.Host().ShowMessage(Text(TranslateMessage(error->pattern, error->arguments)),
+                                 QString::fromUtf8(kAppName), MessageIcon::Exclamation);
         QLineEdit* offending =
             error->field == ParameterError::MinBlockSize ? m_minBlockSizeEdit : m_penaltyEdit;
         offending->setFocus();

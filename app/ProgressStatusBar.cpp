@@ -4,6 +4,7 @@
 #include <QProgressBar>
 #include <QToolButton>
 
+#include "import/MessageTranslation.h"
 #include "view/AppTexts.h"
 
 namespace {
@@ -50,7 +51,7 @@ QString CProgressStatusBar::PaneText() const {
 // The stages run on a worker and the event loop goes on, so a change is painted with the
 // next frame; several reports between two frames cost one painting.
 void CProgressStatusBar::SetPaneText(std::string_view text) {
-    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString shown = QString::fromStdString(TranslateStageText(text));
     if (currentMessage().isEmpty() && m_messagePane->text() == shown)
         return;
     clearMessage();

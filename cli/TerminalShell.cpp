@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "import/MessageTranslation.h"
 #include "platform/FileError.h"
 
 CTerminalShell::CTerminalShell() : m_interactive(::isatty(STDERR_FILENO) == 1) {}
@@ -23,7 +24,7 @@ void CTerminalShell::ReportFileError(FileErrorCause cause, std::string_view file
 }
 
 void CTerminalShell::SetPaneText(std::string_view text) {
-    m_paneText = text;
+    m_paneText = TranslateStageText(text);
     Redraw();
 }
 

@@ -107,5 +107,25 @@
         <source>命令失败。</source>
         <translation>The command failed.</translation>
     </message>
+    <message>
+        <source>竖线穷举</source>
+        <translation>Searching row cuts, size groups to go: </translation>
+    </message>
+    <message>
+        <source>横线穷举</source>
+        <translation>Searching column cuts, size groups to go: </translation>
+    </message>
+    <message>
+        <source>一般斜线穷举</source>
+        <translation>Searching oblique cuts, size groups to go: </translation>
+    </message>
+    <message>
+        <source>Zantrel解码</source>
+        <translation>Zantrel reconstruction</translation>
+    </message>
+    <message>
+        <source>解码完毕</source>
+        <translation>Reconstruction finished</translation>
+    </message>
 </context>
 </TS>

@@ -23,3 +23,10 @@ std::string TranslateMessage(std::string_view pattern, const std::vector<std::st
     const QByteArray translated = QCoreApplication::translate("Zantrel", source.c_str()).toUtf8();
     return FillPlaceholders(std::string_view(translated.constData(), translated.size()), arguments);
 }
+
+std::string TranslateStageText(std::string_view text) {
+    std::size_t labelEnd = text.size();
+    while (labelEnd > 0 && text[labelEnd - 1] >= '0' && text[labelEnd - 1] <= '9')
+        --labelEnd;
+    return TranslateMessage(text.substr(0, labelEnd)) + std::string(text.substr(labelEnd));
+}

@@ -17,3 +17,7 @@ bool InstallMessagesTranslation(std::string_view language);
 // QCoreApplication exists, the Chinese text byte for byte.
 std::string TranslateMessage(std::string_view pattern,
                              const std::vector<std::string>& arguments = {});
+
+// A stage's status text as the engine reports it: the label translated, the count of size
+// groups still to come that the search appends to it kept as it is.
+std::string TranslateStageText(std::string_view text);

@@ -1,5 +1,6 @@
 #include "linesearch/LineSearch.h"
 #include "linesearch/RegionFit.h"
+#include "picture/MessageText.h"
 
 namespace {
 
@@ -18,13 +19,12 @@ void SearchAxisCuts(const CSummedTables& sums, double penalty, CutModel& candida
         const int widthA = alongRows ? n : n - p;
         const int heightB = alongRows ? p : n;
         const int widthB = alongRows ? n : p;
-        const RegionFit a = FitRegion(sums.GraySum(rowA, colA, heightA, widthA),
-                                      sums.SquareSum(rowA, colA, heightA, widthA),
-                                      heightA * widthA, penalty);
-        const RegionFit b =
-            FitRegion(sums.GraySum(candidate.row, candidate.col, heightB, widthB),
-                      sums.SquareSum(candidate.row, candidate.col, heightB, widthB),
-                      heightB * widthB, penalty);
+        const RegionFit a =
+            FitRegion(sums.GraySum(rowA, colA, heightA, widthA),
+                      sums.SquareSum(rowA, colA, heightA, widthA), heightA * widthA, penalty);
+        const RegionFit b = FitRegion(sums.GraySum(candidate.row, candidate.col, heightB, widthB),
+                                      sums.SquareSum(candidate.row, candidate.col, heightB, widthB),
+                                      heightB * widthB, penalty);
         const double total = a.cost + b.cost;
         if (total < best) {  // strictly: the first cut of the lowest cost wins
             best = total;
@@ -59,9 +59,9 @@ void CLineSearch::SearchAxisGroup(const char* label, int group, int first, bool 
 }
 
 void CLineSearch::SearchVerticalCuts(int group, int first) {
-    SearchAxisGroup("竖线穷举", group, first, true);
+    SearchAxisGroup(ZANTREL_MESSAGE("Zantrel", "竖线穷举"), group, first, true);
 }
 
 void CLineSearch::SearchHorizontalCuts(int group, int first) {
-    SearchAxisGroup("横线穷举", group, first, false);
+    SearchAxisGroup(ZANTREL_MESSAGE("Zantrel", "横线穷举"), group, first, false);
 }

@@ -8,6 +8,7 @@
 #include "linesearch/LineSearch.h"
 #include "linesearch/ParallelFor.h"
 #include "linesearch/RegionFit.h"
+#include "picture/MessageText.h"
 
 // The oblique search tries, for every pair of border points (i, j) that differ in row and in
 // column, the line through them on every block of a size group, and keeps per block the
@@ -88,7 +89,7 @@ void SplitBlockByLine(double row1, double col1, double row2, double col2, int n,
 void CLineSearch::SearchObliqueCuts(int group, int first) {
     const int n = m_groupSizes[group];
     const int m = m_groupCounts[group];
-    ShowGroupStatus("一般斜线穷举", group);
+    ShowGroupStatus(ZANTREL_MESSAGE("Zantrel", "一般斜线穷举"), group);
     const std::vector<BorderPoint> points = MakeBorderPoints(n);
     const int firstPoints = 4 * n - 1;  // i = 0 .. 4n - 2
     const int threads = m_threads;

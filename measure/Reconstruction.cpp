@@ -1,4 +1,5 @@
 #include "measure/Reconstruction.h"
+#include "picture/MessageText.h"
 
 CCutSides::CCutSides(const CutModel& model) {
     if (model.p1Row == model.p2Row) {
@@ -44,7 +45,7 @@ void DrawCutBlock(const CutModel& model, GrayPicture& picture) {
 std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture,
                                        const std::vector<CutModel>& cutModels,
                                        CProgress& progress) {
-    progress.SetText("Zantrel解码");
+    progress.SetText(ZANTREL_MESSAGE("Zantrel", "Zantrel解码"));
     GrayPicture result = blockPicture;
     const int n = static_cast<int>(cutModels.size());
     for (int i = 0; i < n; ++i) {
@@ -53,7 +54,7 @@ std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture,
         progress.SetPosition(static_cast<int>(100LL * i / n));
         DrawCutBlock(cutModels[i], result);
     }
-    progress.SetText("解码完毕");
+    progress.SetText(ZANTREL_MESSAGE("Zantrel", "解码完毕"));
     progress.SetPosition(0);
     return result;
 }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "import/MessageTranslation.h"
 #include "quadtree/DecompositionParameters.h"
 #include "view/DialogHost.h"
 
@@ -78,8 +79,9 @@ void CDecompParamDlg::OnOK() {
     const std::optional<ParameterError> error = ParseDecompositionParameters(
         m_penaltyEdit->text().toStdString(), m_minBlockSizeEdit->text().toStdString(), parameters);
     if (error) {
-        m_host.ShowMessage(QString::fromStdString(error->message), QString::fromUtf8(kAppName),
-                           MessageIcon::Exclamation);
+        m_host.ShowMessage(
+            QString::fromStdString(TranslateMessage(error->pattern, error->arguments)),
+            QString::fromUtf8(kAppName), MessageIcon::Exclamation);
         QLineEdit* offending =
             error->field == ParameterError::MinBlockSize ? m_minBlockSizeEdit : m_penaltyEdit;
         offending->setFocus();
