@@ -16,10 +16,10 @@
 #include "app/RunFigures.h"
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
-#include "import/MessageTranslation.h"
 #include "measure/FigureText.h"
 #include "platform/Shell.h"
 #include "view/DialogHost.h"
+#include "view/ParameterFields.h"
 #include "view/ZantrelView.h"
 
 namespace {
@@ -164,21 +164,13 @@ void CExplorePanel::OnSliderMoved(int position) {
 }
 
 void CExplorePanel::OnEditsApplied() {
-    DecompositionParameters parameters;
-    const std::optional<ParameterError> error = ParseDecompositionParameters(
-        m_penaltyEdit->text().toStdString(), m_minBlockSizeEdit->text().toStdString(), parameters);
-    if (error) {
-        m_app.Host().ShowMessage(Text(TranslateMessage(error->pattern, error->arguments)),
-                                 QString::fromUtf8(kAppName), MessageIcon::Exclamation);
-        QLineEdit* offending =
-            error->field == ParameterError::MinBlockSize ? m_minBlockSizeEdit : m_penaltyEdit;
-        offending->setFocus();
-        offending->selectAll();
+    const std::optional<DecompositionParameters> parameters =
+        ReadParameterFields(m_app.Host(), *m_penaltyEdit, *m_minBlockSizeEdit);
+    if (!parameters)
         return;
-    }
     const QSignalBlocker blocker(m_slider);
-    m_slider->setValue(PositionOf(parameters.penalty));
-    Request(parameters);
+    m_slider->setValue(PositionOf(parameters->penalty));
+    Request(*parameters);
 }
 
 void CExplorePanel::OnCurvePenaltyChosen(double penalty) {

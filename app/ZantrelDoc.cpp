@@ -68,27 +68,25 @@ DocumentPictures PicturesOf(ColorPicture picture) {
 }  // namespace
 
 void CZantrelDoc::OnOpenPicture() {
-    FileDialogRequest request;
-    request.filter = Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像文件(*.bmp);;")) + ZtlFilter();
-    const std::optional<QString> path = m_app.Host().ChooseFile(request);
-    if (!path)
-        return;
-    if (IsZtl(*path))
-        OpenZtlFile(*path);
-    else
-        LoadPicture(*path);
+    OpenChosenFile(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像文件(*.bmp);;")) + ZtlFilter(),
+                   &CZantrelDoc::LoadPicture);
 }
 
 void CZantrelDoc::OnImportPicture() {
+    OpenChosenFile(ImportFilter(), &CZantrelDoc::ImportPicture);
+}
+
+void CZantrelDoc::OpenChosenFile(const QString& filter,
+                                 bool (CZantrelDoc::*openPicture)(const QString&)) {
     FileDialogRequest request;
-    request.filter = ImportFilter();
+    request.filter = filter;
     const std::optional<QString> path = m_app.Host().ChooseFile(request);
     if (!path)
         return;
     if (IsZtl(*path))
         OpenZtlFile(*path);
     else
-        ImportPicture(*path);
+        (this->*openPicture)(*path);
 }
 
 std::optional<QString> CZantrelDoc::ChooseSaveTarget(const FileDialogRequest& request) {

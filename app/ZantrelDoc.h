@@ -109,6 +109,9 @@ class CZantrelDoc final {
     // The file's name in the caption; empty for a document without a file, none before the
     // first document.
     std::optional<QString> m_titleName;
+    // The open dialog with `filter`, then the chosen file: a .ztl file, told by its content,
+    // through OpenZtlFile, any other through `openPicture`; cancelling does nothing.
+    void OpenChosenFile(const QString& filter, bool (CZantrelDoc::*openPicture)(const QString&));
     // Makes `pictures` the document's, dropping every stage result of the one before, and
     // shows them in `mode`.
     void Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers, const QString& path,

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "import/MessageTranslation.h"
 #include "quadtree/DecompositionParameters.h"
 #include "view/DialogHost.h"
+#include "view/ParameterFields.h"
 
 namespace {
 
@@ -75,20 +75,11 @@ CDecompParamDlg::CDecompParamDlg(CDialogHost& host, QWidget* parent)
 }
 
 void CDecompParamDlg::OnOK() {
-    DecompositionParameters parameters;
-    const std::optional<ParameterError> error = ParseDecompositionParameters(
-        m_penaltyEdit->text().toStdString(), m_minBlockSizeEdit->text().toStdString(), parameters);
-    if (error) {
-        m_host.ShowMessage(
-            QString::fromStdString(TranslateMessage(error->pattern, error->arguments)),
-            QString::fromUtf8(kAppName), MessageIcon::Exclamation);
-        QLineEdit* offending =
-            error->field == ParameterError::MinBlockSize ? m_minBlockSizeEdit : m_penaltyEdit;
-        offending->setFocus();
-        offending->selectAll();
+    const std::optional<DecompositionParameters> parameters =
+        ReadParameterFields(m_host, *m_penaltyEdit, *m_minBlockSizeEdit);
+    if (!parameters)
         return;
-    }
-    m_penalty = parameters.penalty;
-    m_minBlockSize = parameters.minBlockSize;
+    m_penalty = parameters->penalty;
+    m_minBlockSize = parameters->minBlockSize;
     accept();
 }

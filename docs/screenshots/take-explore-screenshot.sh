@@ -6,21 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 app="${1:-build/release/app/zantrel}"
-display=:78
-home=$(mktemp -d)
-
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp &
-xvfb=$!
-export DISPLAY=$display HOME=$home
-trap 'kill "$app_pid" "$wm" "$xvfb" 2>/dev/null || true; rm -rf "$home"' EXIT
-sleep 1
-openbox &
-wm=$!
-sleep 1
-"$app" samples/astronaut.bmp &
-app_pid=$!
-window=$(xdotool search --sync --name 'astronaut.bmp')
-sleep 2
+source docs/screenshots/start-app.sh
+start_app 1280x900 :78 samples/astronaut.bmp
 
 xdotool mousemove --window "$window" 144 8 click 1     # 图象处理
 sleep 0.8

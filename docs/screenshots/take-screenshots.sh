@@ -8,21 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 app="${1:-build/release/app/zantrel}"
 out=docs/screenshots
-display=:77
-home=$(mktemp -d)
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
-xvfb=$!
-export DISPLAY=$display HOME=$home
-trap 'kill "$app_pid" "$wm" "$xvfb" 2>/dev/null || true; rm -rf "$home"' EXIT
-sleep 1
-openbox &
-wm=$!
-sleep 1
-"$app" samples/astronaut.bmp &
-app_pid=$!
-window=$(xdotool search --sync --name 'astronaut.bmp')
-sleep 2
+source docs/screenshots/start-app.sh
+start_app 1024x768 :77 samples/astronaut.bmp
 
 # Coordinates inside the main window: the picture menu's title and its items.
 menu() { xdotool mousemove --window "$window" 144 8 click 1; sleep 0.8; }
