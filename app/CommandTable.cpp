@@ -3,130 +3,40 @@
 #include <QCoreApplication>
 #include <algorithm>
 
-#include "app/Language.h"
-#include "app/MainFrame.h"
-#include "app/PictureCommands.h"
-#include "app/ShownPictureCommands.h"
-#include "app/ZantrelApp.h"
-#include "app/ZantrelDoc.h"
-#include "view/PictureCanvas.h"
-#include "view/ZantrelView.h"
-
 namespace {
 
 // clang-format off
 constexpr CommandEntry kCommands[] = {
-    {ID_OPEN_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "打开图像"), QT_TRANSLATE_NOOP("CommandTable", "打开图像文件"), QT_TRANSLATE_NOOP("CommandTable", "打开图像文件"), "Ctrl+O",
-     [](CZantrelApp& app) { app.Doc().OnOpenPicture(); }},
-    {ID_IMPORT_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "导入图像…"), QT_TRANSLATE_NOOP("CommandTable", "导入其他格式或尺寸的图像"),
-     QT_TRANSLATE_NOOP("CommandTable", "导入其他格式或尺寸的图像"), "Ctrl+I",
-     [](CZantrelApp& app) { app.Doc().OnImportPicture(); }},
-    {ID_SAVE_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "保存图像"), QT_TRANSLATE_NOOP("CommandTable", "保存图像文件"), QT_TRANSLATE_NOOP("CommandTable", "保存图像文件"), "Ctrl+S",
-     [](CZantrelApp& app) { app.Doc().OnSavePicture(); }},
-    {ID_SAVE_ZTL, QT_TRANSLATE_NOOP("CommandTable", "保存为 Zantrel 文件…"), QT_TRANSLATE_NOOP("CommandTable", "把切割线分解编码保存为 Zantrel 文件"),
-     QT_TRANSLATE_NOOP("CommandTable", "保存为 Zantrel 文件"), "Ctrl+Shift+S",
-     [](CZantrelApp& app) { app.Doc().OnSaveZtl(); }},
-    {ID_SAVE_SHOWN, QT_TRANSLATE_NOOP("CommandTable", "另存当前画面…"), QT_TRANSLATE_NOOP("CommandTable", "把当前显示的画面保存为 BMP 或 PNG 文件"),
-     QT_TRANSLATE_NOOP("CommandTable", "另存当前画面"), nullptr, OnSaveShownPicture},
-    {ID_EDIT_COPY, QT_TRANSLATE_NOOP("CommandTable", "复制"), QT_TRANSLATE_NOOP("CommandTable", "把当前显示的画面复制到剪贴板"), QT_TRANSLATE_NOOP("CommandTable", "复制"), "Ctrl+C",
-     OnCopyShownPicture},
-    {ID_PICTURE_COLOR, QT_TRANSLATE_NOOP("CommandTable", "原彩色图像"), QT_TRANSLATE_NOOP("CommandTable", "原彩色图像"), QT_TRANSLATE_NOOP("CommandTable", "原彩色图像"), nullptr, OnPictureColor},
-    {ID_PICTURE_GRAY, QT_TRANSLATE_NOOP("CommandTable", "图像灰度化"), QT_TRANSLATE_NOOP("CommandTable", "图像灰度化"), QT_TRANSLATE_NOOP("CommandTable", "图像灰度化"), nullptr, OnPictureGray},
-    {ID_QUADTREE, QT_TRANSLATE_NOOP("CommandTable", "四叉树分解"), QT_TRANSLATE_NOOP("CommandTable", "四叉树分解"), QT_TRANSLATE_NOOP("CommandTable", "四叉树分解"), nullptr, OnQuadtree},
-    {ID_GRAY_GRID, QT_TRANSLATE_NOOP("CommandTable", "灰度网格图"), QT_TRANSLATE_NOOP("CommandTable", "灰度网格图"), QT_TRANSLATE_NOOP("CommandTable", "灰度网格图"), nullptr, OnGrayGrid},
-    {ID_ZANTREL, QT_TRANSLATE_NOOP("CommandTable", "Zantrel分解图"), QT_TRANSLATE_NOOP("CommandTable", "Zantrel分解图"), QT_TRANSLATE_NOOP("CommandTable", "Zantrel分解图"), nullptr, OnZantrel},
-    {ID_GRID_LINES, QT_TRANSLATE_NOOP("CommandTable", "网格Zantrel线"), QT_TRANSLATE_NOOP("CommandTable", "网格Zantrel线"), QT_TRANSLATE_NOOP("CommandTable", "网格Zantrel线"), nullptr, OnGridLines},
-    {ID_PSNR, QT_TRANSLATE_NOOP("CommandTable", "图像误差"), QT_TRANSLATE_NOOP("CommandTable", "图像误差"), QT_TRANSLATE_NOOP("CommandTable", "图像误差"), nullptr, OnPsnr},
-    {ID_BIT_RATE, QT_TRANSLATE_NOOP("CommandTable", "图像比特率"), QT_TRANSLATE_NOOP("CommandTable", "比特率"), QT_TRANSLATE_NOOP("CommandTable", "比特率"), nullptr, OnBitRate},
-    {ID_FILE_NEW, QT_TRANSLATE_NOOP("CommandTable", "新建"), QT_TRANSLATE_NOOP("CommandTable", "建立新文档"), QT_TRANSLATE_NOOP("CommandTable", "新建"), "Ctrl+N",
-     [](CZantrelApp& app) { app.Doc().OnNewDocument(); }},
-    {ID_FILE_PRINT, QT_TRANSLATE_NOOP("CommandTable", "打印"), QT_TRANSLATE_NOOP("CommandTable", "打印活动文档"), QT_TRANSLATE_NOOP("CommandTable", "打印"), "Ctrl+P",
-     [](CZantrelApp& app) { app.Frame().View().OnFilePrint(); }},
-    {ID_APP_EXIT, QT_TRANSLATE_NOOP("CommandTable", "退出(&X)"), QT_TRANSLATE_NOOP("CommandTable", "退出应用程序；提示保存文档"), QT_TRANSLATE_NOOP("CommandTable", "退出"), nullptr,
-     [](CZantrelApp& app) { app.Frame().close(); }},
-    {ID_VIEW_TOOLBAR, QT_TRANSLATE_NOOP("CommandTable", "工具栏(&T)"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏工具栏"), QT_TRANSLATE_NOOP("CommandTable", "显隐工具栏"), nullptr,
-     [](CZantrelApp& app) { app.Frame().ToggleToolBar(); }},
-    {ID_VIEW_STATUS_BAR, QT_TRANSLATE_NOOP("CommandTable", "状态栏(&S)"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏状态栏"), QT_TRANSLATE_NOOP("CommandTable", "显隐状态栏"), nullptr,
-     [](CZantrelApp& app) { app.Frame().ToggleStatusBar(); }},
-    {ID_VIEW_ZOOM_IN, QT_TRANSLATE_NOOP("CommandTable", "放大"), QT_TRANSLATE_NOOP("CommandTable", "放大画面"), QT_TRANSLATE_NOOP("CommandTable", "放大"), "Ctrl+=",
-     [](CZantrelApp& app) { app.Frame().ActiveCanvas().ZoomIn(); }},
-    {ID_VIEW_ZOOM_OUT, QT_TRANSLATE_NOOP("CommandTable", "缩小"), QT_TRANSLATE_NOOP("CommandTable", "缩小画面"), QT_TRANSLATE_NOOP("CommandTable", "缩小"), "Ctrl+-",
-     [](CZantrelApp& app) { app.Frame().ActiveCanvas().ZoomOut(); }},
-    {ID_VIEW_ACTUAL_SIZE, QT_TRANSLATE_NOOP("CommandTable", "实际大小"), QT_TRANSLATE_NOOP("CommandTable", "按图像的实际大小显示"), QT_TRANSLATE_NOOP("CommandTable", "实际大小"), "Ctrl+0",
-     [](CZantrelApp& app) { app.Frame().ActiveCanvas().ActualSize(); }},
-    {ID_VIEW_FIT, QT_TRANSLATE_NOOP("CommandTable", "适合窗口"), QT_TRANSLATE_NOOP("CommandTable", "缩放图像以适合窗口"), QT_TRANSLATE_NOOP("CommandTable", "适合窗口"), "Ctrl+9",
-     [](CZantrelApp& app) { app.Frame().ActiveCanvas().FitToWindow(); }},
-    {ID_VIEW_COMPARE, QT_TRANSLATE_NOOP("CommandTable", "对比"), QT_TRANSLATE_NOOP("CommandTable", "并排对比两幅图像"), QT_TRANSLATE_NOOP("CommandTable", "对比"), "Ctrl+T",
-     [](CZantrelApp& app) { app.Frame().ToggleCompareView(); }},
-    {ID_VIEW_EXPLORE, QT_TRANSLATE_NOOP("CommandTable", "探索"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏探索面板：拖动惩罚因子即时重算"), QT_TRANSLATE_NOOP("CommandTable", "显隐探索面板"), nullptr,
-     [](CZantrelApp& app) { app.Frame().ToggleExplore(); }},
-    {ID_CANCEL_RUN, QT_TRANSLATE_NOOP("CommandTable", "取消"), QT_TRANSLATE_NOOP("CommandTable", "停止正在进行的计算"), QT_TRANSLATE_NOOP("CommandTable", "停止计算 (Esc)"), "Esc",
-     [](CZantrelApp& app) { app.Runs().Cancel(); }},
-    {ID_APP_ABOUT, QT_TRANSLATE_NOOP("CommandTable", "关于 Zantrel(&A)..."), QT_TRANSLATE_NOOP("CommandTable", "显示程序信息、版本号和版权"), QT_TRANSLATE_NOOP("CommandTable", "关于"), nullptr,
-     [](CZantrelApp& app) { app.OnAppAbout(); }},
-    {ID_LANGUAGE_CHINESE, "中文", QT_TRANSLATE_NOOP("CommandTable", "用中文显示界面"), "中文",
-     nullptr, [](CZantrelApp& app) { app.SetLanguage(Language::Chinese); }},
-    {ID_LANGUAGE_ENGLISH, "English", QT_TRANSLATE_NOOP("CommandTable", "用英文显示界面"),
-     "English", nullptr, [](CZantrelApp& app) { app.SetLanguage(Language::English); }},
+    {ID_OPEN_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "打开图像"), QT_TRANSLATE_NOOP("CommandTable", "打开图像文件"), QT_TRANSLATE_NOOP("CommandTable", "打开图像文件"), "Ctrl+O"},
+    {ID_IMPORT_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "导入图像…"), QT_TRANSLATE_NOOP("CommandTable", "导入其他格式或尺寸的图像"), QT_TRANSLATE_NOOP("CommandTable", "导入其他格式或尺寸的图像"), "Ctrl+I"},
+    {ID_SAVE_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "保存图像"), QT_TRANSLATE_NOOP("CommandTable", "保存图像文件"), QT_TRANSLATE_NOOP("CommandTable", "保存图像文件"), "Ctrl+S"},
+    {ID_SAVE_ZTL, QT_TRANSLATE_NOOP("CommandTable", "保存为 Zantrel 文件…"), QT_TRANSLATE_NOOP("CommandTable", "把切割线分解编码保存为 Zantrel 文件"), QT_TRANSLATE_NOOP("CommandTable", "保存为 Zantrel 文件"), "Ctrl+Shift+S"},
+    {ID_SAVE_SHOWN, QT_TRANSLATE_NOOP("CommandTable", "另存当前画面…"), QT_TRANSLATE_NOOP("CommandTable", "把当前显示的画面保存为 BMP 或 PNG 文件"), QT_TRANSLATE_NOOP("CommandTable", "另存当前画面"), nullptr},
+    {ID_EDIT_COPY, QT_TRANSLATE_NOOP("CommandTable", "复制"), QT_TRANSLATE_NOOP("CommandTable", "把当前显示的画面复制到剪贴板"), QT_TRANSLATE_NOOP("CommandTable", "复制"), "Ctrl+C"},
+    {ID_PICTURE_COLOR, QT_TRANSLATE_NOOP("CommandTable", "原彩色图像"), QT_TRANSLATE_NOOP("CommandTable", "原彩色图像"), QT_TRANSLATE_NOOP("CommandTable", "原彩色图像"), nullptr},
+    {ID_PICTURE_GRAY, QT_TRANSLATE_NOOP("CommandTable", "图像灰度化"), QT_TRANSLATE_NOOP("CommandTable", "图像灰度化"), QT_TRANSLATE_NOOP("CommandTable", "图像灰度化"), nullptr},
+    {ID_QUADTREE, QT_TRANSLATE_NOOP("CommandTable", "四叉树分解"), QT_TRANSLATE_NOOP("CommandTable", "四叉树分解"), QT_TRANSLATE_NOOP("CommandTable", "四叉树分解"), nullptr},
+    {ID_GRAY_GRID, QT_TRANSLATE_NOOP("CommandTable", "灰度网格图"), QT_TRANSLATE_NOOP("CommandTable", "灰度网格图"), QT_TRANSLATE_NOOP("CommandTable", "灰度网格图"), nullptr},
+    {ID_ZANTREL, QT_TRANSLATE_NOOP("CommandTable", "Zantrel分解图"), QT_TRANSLATE_NOOP("CommandTable", "Zantrel分解图"), QT_TRANSLATE_NOOP("CommandTable", "Zantrel分解图"), nullptr},
+    {ID_GRID_LINES, QT_TRANSLATE_NOOP("CommandTable", "网格Zantrel线"), QT_TRANSLATE_NOOP("CommandTable", "网格Zantrel线"), QT_TRANSLATE_NOOP("CommandTable", "网格Zantrel线"), nullptr},
+    {ID_PSNR, QT_TRANSLATE_NOOP("CommandTable", "图像误差"), QT_TRANSLATE_NOOP("CommandTable", "图像误差"), QT_TRANSLATE_NOOP("CommandTable", "图像误差"), nullptr},
+    {ID_BIT_RATE, QT_TRANSLATE_NOOP("CommandTable", "图像比特率"), QT_TRANSLATE_NOOP("CommandTable", "比特率"), QT_TRANSLATE_NOOP("CommandTable", "比特率"), nullptr},
+    {ID_FILE_NEW, QT_TRANSLATE_NOOP("CommandTable", "新建"), QT_TRANSLATE_NOOP("CommandTable", "建立新文档"), QT_TRANSLATE_NOOP("CommandTable", "新建"), "Ctrl+N"},
+    {ID_FILE_PRINT, QT_TRANSLATE_NOOP("CommandTable", "打印"), QT_TRANSLATE_NOOP("CommandTable", "打印活动文档"), QT_TRANSLATE_NOOP("CommandTable", "打印"), "Ctrl+P"},
+    {ID_APP_EXIT, QT_TRANSLATE_NOOP("CommandTable", "退出(&X)"), QT_TRANSLATE_NOOP("CommandTable", "退出应用程序；提示保存文档"), QT_TRANSLATE_NOOP("CommandTable", "退出"), nullptr},
+    {ID_VIEW_TOOLBAR, QT_TRANSLATE_NOOP("CommandTable", "工具栏(&T)"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏工具栏"), QT_TRANSLATE_NOOP("CommandTable", "显隐工具栏"), nullptr},
+    {ID_VIEW_STATUS_BAR, QT_TRANSLATE_NOOP("CommandTable", "状态栏(&S)"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏状态栏"), QT_TRANSLATE_NOOP("CommandTable", "显隐状态栏"), nullptr},
+    {ID_VIEW_ZOOM_IN, QT_TRANSLATE_NOOP("CommandTable", "放大"), QT_TRANSLATE_NOOP("CommandTable", "放大画面"), QT_TRANSLATE_NOOP("CommandTable", "放大"), "Ctrl+="},
+    {ID_VIEW_ZOOM_OUT, QT_TRANSLATE_NOOP("CommandTable", "缩小"), QT_TRANSLATE_NOOP("CommandTable", "缩小画面"), QT_TRANSLATE_NOOP("CommandTable", "缩小"), "Ctrl+-"},
+    {ID_VIEW_ACTUAL_SIZE, QT_TRANSLATE_NOOP("CommandTable", "实际大小"), QT_TRANSLATE_NOOP("CommandTable", "按图像的实际大小显示"), QT_TRANSLATE_NOOP("CommandTable", "实际大小"), "Ctrl+0"},
+    {ID_VIEW_FIT, QT_TRANSLATE_NOOP("CommandTable", "适合窗口"), QT_TRANSLATE_NOOP("CommandTable", "缩放图像以适合窗口"), QT_TRANSLATE_NOOP("CommandTable", "适合窗口"), "Ctrl+9"},
+    {ID_VIEW_COMPARE, QT_TRANSLATE_NOOP("CommandTable", "对比"), QT_TRANSLATE_NOOP("CommandTable", "并排对比两幅图像"), QT_TRANSLATE_NOOP("CommandTable", "对比"), "Ctrl+T"},
+    {ID_VIEW_EXPLORE, QT_TRANSLATE_NOOP("CommandTable", "探索"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏探索面板：拖动惩罚因子即时重算"), QT_TRANSLATE_NOOP("CommandTable", "显隐探索面板"), nullptr},
+    {ID_CANCEL_RUN, QT_TRANSLATE_NOOP("CommandTable", "取消"), QT_TRANSLATE_NOOP("CommandTable", "停止正在进行的计算"), QT_TRANSLATE_NOOP("CommandTable", "停止计算 (Esc)"), "Esc"},
+    {ID_APP_ABOUT, QT_TRANSLATE_NOOP("CommandTable", "关于 Zantrel(&A)..."), QT_TRANSLATE_NOOP("CommandTable", "显示程序信息、版本号和版权"), QT_TRANSLATE_NOOP("CommandTable", "关于"), nullptr},
+    {ID_LANGUAGE_CHINESE, "中文", QT_TRANSLATE_NOOP("CommandTable", "用中文显示界面"), "中文", nullptr},
+    {ID_LANGUAGE_ENGLISH, "English", QT_TRANSLATE_NOOP("CommandTable", "用英文显示界面"), "English", nullptr},
 };
-
-bool Always(const PipelineState&) { return true; }
-bool Loaded(const PipelineState& s) { return s.pictureLoaded; }
-bool InMode(const PipelineState& s, DisplayMode a) { return s.displayMode == a; }
-bool InMode(const PipelineState& s, DisplayMode a, DisplayMode b) {
-    return s.displayMode == a || s.displayMode == b;
-}
-// Every mode but none shows a picture once one was loaded, a decoded document's included.
-bool PictureShown(const PipelineState& s) {
-    return s.pictureLoaded && s.displayMode != DISPLAY_NONE;
-}
-// A decoded document has no colour or gray picture: the stages up to the quadtree and the
-// figures measured against the gray picture are never offered. Its three pictures (the
-// result, the gray grid and the cut lines) are all there at once, so each is offered from any
-// mode. The bit-rate estimate needs the search's size groups, which the file does not hold.
-bool Picture(const PipelineState& s) { return s.pictureLoaded && !s.decoded; }
-bool PictureIn(const PipelineState& s, DisplayMode a) { return !s.decoded && InMode(s, a); }
-bool PictureIn(const PipelineState& s, DisplayMode a, DisplayMode b) {
-    return !s.decoded && InMode(s, a, b);
-}
-
-// The pipeline order is enforced here: each stage is offered only after the one before it.
-constexpr EnablingRule kRules[] = {
-    {ID_OPEN_PICTURE,    Always},
-    {ID_IMPORT_PICTURE,  Always},
-    {ID_SAVE_PICTURE,    [](const PipelineState& s) { return InMode(s, DISPLAY_QUADTREE, DISPLAY_ZANTREL); }},
-    {ID_SAVE_ZTL,        [](const PipelineState& s) { return s.decoded || (s.decomposed && InMode(s, DISPLAY_ZANTREL, DISPLAY_GRID_LINES)); }},
-    {ID_SAVE_SHOWN,      PictureShown},
-    {ID_EDIT_COPY,       PictureShown},
-    {ID_PICTURE_COLOR,   Picture},
-    {ID_PICTURE_GRAY,    [](const PipelineState& s) { return PictureIn(s, DISPLAY_COLOR); }},
-    {ID_QUADTREE,        [](const PipelineState& s) { return PictureIn(s, DISPLAY_GRAY); }},
-    {ID_GRAY_GRID,       [](const PipelineState& s) { return s.decoded || InMode(s, DISPLAY_QUADTREE); }},
-    {ID_ZANTREL,         [](const PipelineState& s) { return s.decoded || InMode(s, DISPLAY_QUADTREE, DISPLAY_GRAY_GRID); }},
-    {ID_GRID_LINES,      [](const PipelineState& s) { return s.decoded || InMode(s, DISPLAY_ZANTREL); }},
-    {ID_PSNR,            [](const PipelineState& s) { return PictureIn(s, DISPLAY_QUADTREE, DISPLAY_ZANTREL); }},
-    {ID_BIT_RATE,        [](const PipelineState& s) { return PictureIn(s, DISPLAY_ZANTREL, DISPLAY_GRID_LINES); }},
-    {ID_CANCEL_RUN,      [](const PipelineState& s) { return s.busy; }},
-    {ID_VIEW_EXPLORE,    Always},
-    {ID_FILE_NEW,        Always},
-    {ID_FILE_PRINT,      Always},
-    {ID_APP_EXIT,        Always},
-    {ID_VIEW_TOOLBAR,    Always},
-    {ID_VIEW_STATUS_BAR, Always},
-    {ID_VIEW_ZOOM_IN,    Loaded},
-    {ID_VIEW_ZOOM_OUT,   Loaded},
-    {ID_VIEW_ACTUAL_SIZE, Loaded},
-    {ID_VIEW_FIT,        Loaded},
-    {ID_VIEW_COMPARE,    Loaded},
-    {ID_APP_ABOUT,       Always},
-    {ID_LANGUAGE_CHINESE, Always},
-    {ID_LANGUAGE_ENGLISH, Always},
-};
-
-// While the worker computes, the commands that process or save the pictures wait for it.
-constexpr int kWaitForWorker[] = {ID_SAVE_PICTURE, ID_SAVE_ZTL,  ID_PICTURE_COLOR, ID_PICTURE_GRAY,
-                                  ID_QUADTREE,     ID_GRAY_GRID, ID_ZANTREL,       ID_GRID_LINES,
-                                  ID_PSNR,         ID_BIT_RATE};
 
 constexpr int kFileMenu[] = {ID_OPEN_PICTURE, ID_IMPORT_PICTURE, kSeparator,
                              ID_SAVE_PICTURE, ID_SAVE_ZTL, ID_SAVE_SHOWN, kSeparator,
@@ -159,24 +69,8 @@ constexpr int kToolBar[] = {ID_OPEN_PICTURE, kSeparator, ID_SAVE_PICTURE, kSepar
 
 }  // namespace
 
-PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc, bool busy) {
-    const DocumentPictures& pictures = doc.Pictures();
-    return {view.Mode(), pictures.loaded, pictures.decoded, !pictures.decomposition.blocks.empty(),
-            busy};
-}
-
-bool CommandEnabled(const EnablingRule& rule, const PipelineState& state) {
-    if (state.busy && std::ranges::find(kWaitForWorker, rule.id) != std::end(kWaitForWorker))
-        return false;
-    return rule.enabled(state);
-}
-
 std::span<const CommandEntry> CommandTable() {
     return kCommands;
-}
-
-std::span<const EnablingRule> EnablingRules() {
-    return kRules;
 }
 
 std::span<const MenuDefinition> MenuBar() {

@@ -1,14 +1,12 @@
 #pragma once
-// The commands of the main window as data: one table from command ID to texts, shortcut and
-// handler, one table of enabling rules read from the view and the document, and the layouts
-// of the menu bar and the toolbar. The frame builds its QActions from these tables and
+// The commands of the main window as data: their IDs, one table from command ID to texts and
+// shortcut, and the layouts of the menu bar and the toolbar. The frame builds its QActions from
+// these tables, the handlers (CommandHandlers.h) and the enabling rules (EnablingRules.h), and
 // nothing else.
 
 #include <QString>
 #include <QtGlobal>
 #include <span>
-
-#include "view/DisplayMode.h"
 
 enum CommandId : int {
     ID_PICTURE_COLOR = 32771,
@@ -44,10 +42,14 @@ enum CommandId : int {
     ID_VIEW_STATUS_BAR = 59393,
 };
 
-class CZantrelApp;
-class CZantrelDoc;
-class CZantrelView;
-using CommandHandler = void (*)(CZantrelApp& app);
+// What a command does, given the main window it runs in, which holds the document, the view
+// and the dialog host.
+class CMainFrame;
+using CommandHandler = void (*)(CMainFrame& frame);
+struct CommandBinding {
+    int id;
+    CommandHandler handler;
+};
 
 // The texts of the tables below are Chinese source texts, shown through CommandText.
 struct CommandEntry {
@@ -56,28 +58,7 @@ struct CommandEntry {
     const char* prompt;    // status-bar prompt while the item or button is highlighted
     const char* tooltip;   // toolbar tooltip
     const char* shortcut;  // portable key text, or nullptr
-    CommandHandler handler;
 };
-
-// What the enabling rules read.
-struct PipelineState {
-    DisplayMode displayMode;
-    bool pictureLoaded;
-    bool decoded;     // the document came from a .ztl file
-    bool decomposed;  // the document holds a cut-line decomposition
-    bool busy;        // a command or an explore run is computing
-};
-// The view's display mode, what the document holds and whether the worker is busy.
-PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc, bool busy);
-
-struct EnablingRule {
-    int id;
-    bool (*enabled)(const PipelineState& state);
-};
-
-// Whether `rule`'s command is on in `state`: by its rule, and not while the worker computes
-// when it is one of the commands that process or save the pictures.
-bool CommandEnabled(const EnablingRule& rule, const PipelineState& state);
 
 inline constexpr int kSeparator = 0;
 
@@ -88,7 +69,6 @@ struct MenuDefinition {
 };
 
 std::span<const CommandEntry> CommandTable();
-std::span<const EnablingRule> EnablingRules();
 std::span<const MenuDefinition> MenuBar();
 std::span<const int> ToolBarButtons();
 // The items of the language submenu.

@@ -9,18 +9,13 @@
 #include <QSlider>
 #include <QVBoxLayout>
 #include <cmath>
-#include <memory>
 
-#include "app/MainFrame.h"
 #include "app/RateCurveWidget.h"
 #include "app/RunFigures.h"
-#include "app/ZantrelApp.h"
+#include "app/StageRuns.h"
 #include "app/ZantrelDoc.h"
 #include "measure/FigureText.h"
-#include "platform/Shell.h"
-#include "view/DialogHost.h"
 #include "view/ParameterFields.h"
-#include "view/ZantrelView.h"
 
 namespace {
 
@@ -51,7 +46,8 @@ int CExplorePanel::PositionOf(double penalty) {
     return static_cast<int>(std::min<long>(position, kSliderSteps));
 }
 
-CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent) : QDockWidget(parent), m_app(app) {
+CExplorePanel::CExplorePanel(CZantrelDoc& doc, CStageRuns& runs, CDialogHost& host, QWidget* parent)
+    : QDockWidget(parent), m_doc(doc), m_runs(runs), m_host(host) {
     setObjectName(QStringLiteral("ExplorePanel"));
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(content);
@@ -113,6 +109,11 @@ CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent) : QDockWidget(pa
     connect(m_penaltyEdit, &QLineEdit::returnPressed, this, &CExplorePanel::OnEditsApplied);
     connect(m_minBlockSizeEdit, &QLineEdit::returnPressed, this, &CExplorePanel::OnEditsApplied);
     connect(m_curve, &CRateCurveWidget::PenaltyChosen, this, &CExplorePanel::OnCurvePenaltyChosen);
+    // The curve belongs to the gray picture it was computed from.
+    connect(&doc, &CZantrelDoc::GrayReplaced, this, [this] { m_curveMinBlockSize.reset(); });
+    connect(&doc, &CZantrelDoc::Opened, this, &CExplorePanel::Refresh);
+    connect(&doc, &CZantrelDoc::StageChanged, this, &CExplorePanel::Refresh);
+    connect(&runs.Stages(), &CBackgroundRun::BusyChanged, this, &CExplorePanel::ShowBusy);
 }
 
 void CExplorePanel::Retranslate() {
@@ -136,8 +137,6 @@ void CExplorePanel::Retranslate() {
         label->setMinimumWidth(
             fontMetrics().horizontalAdvance(QStringLiteral("000.000000 ") + BitsPerPixel()));
     m_running->setMinimumSize(m_running->fontMetrics().size(0, RunningText()));
-    // The texts that depend on the document are set again by the next refresh.
-    m_shownGeneration.reset();
     m_running->setText(m_shownBusy ? RunningText() : QString());
     Refresh();
     m_curve->update();
@@ -165,7 +164,7 @@ void CExplorePanel::OnSliderMoved(int position) {
 
 void CExplorePanel::OnEditsApplied() {
     const std::optional<DecompositionParameters> parameters =
-        ReadParameterFields(m_app.Host(), *m_penaltyEdit, *m_minBlockSizeEdit);
+        ReadParameterFields(m_host, *m_penaltyEdit, *m_minBlockSizeEdit);
     if (!parameters)
         return;
     const QSignalBlocker blocker(m_slider);
@@ -185,27 +184,7 @@ void CExplorePanel::OnCurvePenaltyChosen(double penalty) {
 void CExplorePanel::Request(DecompositionParameters parameters) {
     m_values = parameters;
     m_used = parameters;
-    CZantrelApp& app = m_app;
-    app.Runs().Start(
-        [&app, parameters](CProgress& progress) -> CBackgroundRun::Apply {
-            CZantrelDoc& doc = app.Doc();
-            auto quadtree = std::make_shared<QuadtreeStage>(
-                doc.MakeQuadtree(parameters.penalty, parameters.minBlockSize));
-            if (progress.Cancelled())
-                return {};
-            std::optional<CZantrelDoc::ZantrelResult> result = doc.MakeZantrel(*quadtree, progress);
-            if (!result)
-                return {};
-            auto shared = std::make_shared<CZantrelDoc::ZantrelResult>(std::move(*result));
-            return [&app, quadtree, shared] {
-                app.Doc().AdoptExplored(std::move(*quadtree), std::move(*shared));
-                CZantrelView& view = app.Frame().View();
-                view.ShowMode(view.Mode() == DISPLAY_GRID_LINES ? DISPLAY_GRID_LINES
-                                                                : DISPLAY_ZANTREL);
-                app.Frame().Explore().Refresh();
-            };
-        },
-        CurrentShell().StatusBar());
+    m_runs.Start({parameters, true});
     Refresh();
 }
 
@@ -215,35 +194,33 @@ void CExplorePanel::showEvent(QShowEvent* event) {
 }
 
 void CExplorePanel::Refresh() {
-    const CZantrelDoc& doc = m_app.Doc();
-    const DocumentPictures& pictures = doc.Pictures();
-    const bool available = !pictures.decoded && !pictures.gray.samples.empty();
-    if (m_shownGeneration != doc.Generation()) {
-        m_shownGeneration = doc.Generation();
-        if (pictures.decoded) {
-            m_note->setText(tr("解码的 Zantrel 文件没有灰度图像，不能探索。"));
-        } else if (!available) {
-            m_note->setText(tr("请先执行“图像灰度化”：探索在灰度图像上进行。"));
-        } else {
-            m_note->clear();
-        }
-        m_note->setVisible(!available);
-        m_controls->setEnabled(available);
-        ShowFigures(available ? doc.Figures() : std::nullopt);
-        if (!available) {
-            m_curveKey.reset();
-            m_curve->SetCurve({});
-            m_curve->SetComputing(false);
-        }
+    const DocumentPictures& pictures = m_doc.Pictures();
+    const bool available = !pictures.Decoded() && !pictures.Gray().samples.empty();
+    if (pictures.Decoded()) {
+        m_note->setText(tr("解码的 Zantrel 文件没有灰度图像，不能探索。"));
+    } else if (!available) {
+        m_note->setText(tr("请先执行“图像灰度化”：探索在灰度图像上进行。"));
+    } else {
+        m_note->clear();
     }
-    const bool busy = m_app.Runs().Busy();
-    if (busy != m_shownBusy) {
-        m_shownBusy = busy;
-        m_running->setText(busy ? RunningText() : QString());
+    m_note->setVisible(!available);
+    m_controls->setEnabled(available);
+    ShowFigures(available ? m_doc.Figures() : std::nullopt);
+    if (!available) {
+        m_curveMinBlockSize.reset();
+        m_curve->SetCurve({});
+        m_curve->SetComputing(false);
     }
-    const std::pair key{doc.GrayGeneration(), m_values.minBlockSize};
-    if (available && isVisible() && m_curveKey != key)
+    ShowBusy(m_runs.Busy());
+    if (available && isVisible() && m_curveMinBlockSize != m_values.minBlockSize)
         StartCurve();
+}
+
+void CExplorePanel::ShowBusy(bool busy) {
+    if (busy == m_shownBusy)
+        return;
+    m_shownBusy = busy;
+    m_running->setText(busy ? RunningText() : QString());
 }
 
 void CExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
@@ -265,27 +242,17 @@ void CExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
 }
 
 void CExplorePanel::StartCurve() {
-    const CZantrelDoc& doc = m_app.Doc();
-    const std::int32_t minBlockSize = m_values.minBlockSize;
-    m_curveKey = std::pair{doc.GrayGeneration(), minBlockSize};
+    m_curveMinBlockSize = m_values.minBlockSize;
     m_curve->SetCurve({});
     m_curve->SetComputing(true);
     CRateCurveWidget* curve = m_curve;
-    m_app.CurveRuns().Start(
-        [&doc, curve, minBlockSize](CProgress& progress) -> CBackgroundRun::Apply {
-            const std::vector<RunFigures> figures = MeasureRateCurve(
-                doc.Pictures().gray, doc.Sums(), RateCurvePenalties(), minBlockSize, progress);
-            if (figures.empty())
-                return {};
-            std::vector<CurvePoint> points;
-            for (const RunFigures& f : figures)
-                points.push_back(PointOf(f));
-            return [curve, points] {
-                curve->SetCurve(points);
-                curve->SetComputing(false);
-            };
-        },
-        nullptr);
+    m_runs.StartCurve(m_values.minBlockSize, [curve](const std::vector<RunFigures>& figures) {
+        std::vector<CurvePoint> points;
+        for (const RunFigures& f : figures)
+            points.push_back(PointOf(f));
+        curve->SetCurve(points);
+        curve->SetComputing(false);
+    });
 }
 
 QString CExplorePanel::FigureText(FigureRow row) const {

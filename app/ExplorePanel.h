@@ -14,8 +14,10 @@
 
 #include "quadtree/DecompositionParameters.h"
 
+class CDialogHost;
 class CRateCurveWidget;
-class CZantrelApp;
+class CStageRuns;
+class CZantrelDoc;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -25,12 +27,14 @@ struct RunFigures;
 class CExplorePanel final : public QDockWidget {
     Q_OBJECT
   public:
-    CExplorePanel(CZantrelApp& app, QWidget* parent = nullptr);
+    // Reads `doc`, runs on `runs` and shows refusals through `host`; all must outlive the panel.
+    CExplorePanel(CZantrelDoc& doc, CStageRuns& runs, CDialogHost& host, QWidget* parent = nullptr);
 
     // The values of the panel's last run, once the user has made one.
     const std::optional<DecompositionParameters>& UsedValues() const { return m_used; }
-    // Reads the document again when it changed: whether the panel is available, the figures
-    // and the curve. Cheap when nothing changed.
+    // Reads the document and the worker again: whether the panel is available, the figures,
+    // whether a run computes, and the curve, which is computed again only for another gray
+    // picture or minimum block size. The panel does so itself whenever they change.
     void Refresh();
     // Every text of the panel again, in the interface's language.
     void Retranslate();
@@ -63,12 +67,15 @@ class CExplorePanel final : public QDockWidget {
     void OnCurvePenaltyChosen(double penalty);
     void Request(DecompositionParameters parameters);
     void ShowFigures(const std::optional<RunFigures>& figures);
+    void ShowBusy(bool busy);
     void StartCurve();
     static QString SettingsText(double penalty, std::int32_t minBlockSize);
     static QString BitsPerPixel();
     static QString RunningText();
 
-    CZantrelApp& m_app;
+    CZantrelDoc& m_doc;
+    CStageRuns& m_runs;
+    CDialogHost& m_host;
     QWidget* m_controls;
     QGroupBox* m_settingsBox;
     QGroupBox* m_resultBox;
@@ -88,8 +95,8 @@ class CExplorePanel final : public QDockWidget {
 
     DecompositionParameters m_values;  // the last valid values
     std::optional<DecompositionParameters> m_used;
-    std::optional<std::uint64_t> m_shownGeneration;
     bool m_shownBusy = false;
-    // The gray picture and minimum block size of the curve shown or being computed.
-    std::optional<std::pair<std::uint64_t, std::int32_t>> m_curveKey;
+    // The minimum block size of the curve of the gray picture shown or being computed; none
+    // while there is no such curve.
+    std::optional<std::int32_t> m_curveMinBlockSize;
 };

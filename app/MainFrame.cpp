@@ -5,23 +5,27 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStackedWidget>
 #include <QToolBar>
+#include <algorithm>
 #include <exception>
+#include <optional>
 
-#include "app/CommandTable.h"
+#include "app/AboutDlg.h"
+#include "app/EnablingRules.h"
 #include "app/ExplorePanel.h"
-#include "app/Language.h"
 #include "app/ProgressStatusBar.h"
-#include "app/RecentFileList.h"
+#include "app/StageRuns.h"
 #include "app/ToolIcons.h"
-#include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
+#include "app/ZtlFileStatus.h"
 #include "view/AppTexts.h"
 #include "view/CompareView.h"
+#include "view/DialogHost.h"
 #include "view/ZantrelView.h"
 
 namespace {
@@ -37,12 +41,42 @@ QString FirstLocalFile(const QMimeData* data) {
     return {};
 }
 
+// Out of memory or a failure below the engine: the command ends, the program goes on.
+void ReportCommandFailed(CDialogHost& host) {
+    host.ShowMessage(AppText(kCommandFailedText),
+                     QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size())),
+                     MessageIcon::Exclamation);
+}
+
+// The mode that shows what a stage made; `shown` is the mode shown before.
+DisplayMode ModeOf(DocumentStage stage, DisplayMode shown) {
+    switch (stage) {
+        case DocumentStage::Gray:
+            return DISPLAY_GRAY;
+        case DocumentStage::Quadtree:
+            return DISPLAY_QUADTREE;
+        case DocumentStage::GrayGrid:
+            return DISPLAY_GRAY_GRID;
+        case DocumentStage::CutLines:
+            return DISPLAY_ZANTREL;
+        case DocumentStage::QuadtreeAndCutLines:
+            // The explore panel's runs keep the cut lines in view while they are shown.
+            return shown == DISPLAY_GRID_LINES ? DISPLAY_GRID_LINES : DISPLAY_ZANTREL;
+    }
+    return shown;
+}
+
 }  // namespace
 
-CMainFrame::CMainFrame(CZantrelApp& app)
-    : m_app(app),
-      m_view(new CZantrelView(app.Host(), app.Doc().Pictures(), this)),
-      m_compare(new CCompareView(app.Doc().Pictures(), this)),
+CMainFrame::CMainFrame(CZantrelDoc& doc, CDialogHost& host, QSettings& profile,
+                       std::span<const CommandBinding> handlers)
+    : m_doc(doc),
+      m_host(host),
+      m_profile(profile),
+      m_recentFiles(profile),
+      m_runs(std::make_unique<CStageRuns>(doc)),
+      m_view(new CZantrelView(host, doc.Pictures(), this)),
+      m_compare(new CCompareView(doc.Pictures(), this)),
       m_centre(new QStackedWidget(this)),
       m_wndStatusBar(new CProgressStatusBar(this)) {
     m_centre->addWidget(m_view);
@@ -52,15 +86,20 @@ CMainFrame::CMainFrame(CZantrelApp& app)
     connect(m_view, &CZantrelView::PicturesChanged, m_compare, &CCompareView::UpdatePictures);
     setStatusBar(m_wndStatusBar);
     setAcceptDrops(true);
-    CreateActions();
+    CreateActions(handlers);
     CreateMenus();
     CreateToolBar();
     m_wndStatusBar->AddCancelButton(m_actions.at(ID_CANCEL_RUN));
-    m_explore = new CExplorePanel(app, this);
+    m_explore = new CExplorePanel(doc, *m_runs, host, this);
     addDockWidget(Qt::RightDockWidgetArea, m_explore);
     m_explore->hide();
     Retranslate();
-    connect(&app.Runs(), &CBackgroundRun::BusyChanged, this, &CMainFrame::OnBusyChanged);
+    connect(&doc, &CZantrelDoc::Opened, this, &CMainFrame::OnDocumentOpened);
+    connect(&doc, &CZantrelDoc::StageChanged, this, &CMainFrame::OnStageChanged);
+    connect(&doc, &CZantrelDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
+    connect(&m_runs->Stages(), &CBackgroundRun::BusyChanged, this, &CMainFrame::OnBusyChanged);
+    connect(&m_runs->Stages(), &CBackgroundRun::Failed, this,
+            [this] { ReportCommandFailed(m_host); });
     UpdateActions();
 
     // Idle-time update for the toolbar buttons, whose state no menu opening refreshes.
@@ -68,12 +107,14 @@ CMainFrame::CMainFrame(CZantrelApp& app)
             &CMainFrame::UpdateActions);
 }
 
+CMainFrame::~CMainFrame() = default;
+
 QAction* CMainFrame::Action(int id) const {
     const auto it = m_actions.find(id);
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void CMainFrame::CreateActions() {
+void CMainFrame::CreateActions(std::span<const CommandBinding> handlers) {
     for (const CommandEntry& command : CommandTable()) {
         auto* action = new QAction(this);
         action->setIcon(ToolIcon(command.id));
@@ -81,7 +122,11 @@ void CMainFrame::CreateActions() {
         action->setIconVisibleInMenu(false);
         if (command.shortcut)
             action->setShortcut(QKeySequence(QString::fromLatin1(command.shortcut)));
-        connect(action, &QAction::triggered, this, [this, &command] { Execute(command); });
+        const auto binding = std::ranges::find(handlers, command.id, &CommandBinding::id);
+        if (binding != handlers.end()) {
+            connect(action, &QAction::triggered, this,
+                    [this, handler = binding->handler] { Execute(handler); });
+        }
         // Keys of commands that are on no menu (Ctrl+N, Ctrl+P) still reach the window.
         addAction(action);
         m_actions[command.id] = action;
@@ -156,7 +201,16 @@ void CMainFrame::Retranslate() {
     if (m_explore)
         m_explore->Retranslate();
     m_compare->Retranslate();
-    m_app.Doc().UpdateTitle();
+    UpdateTitle();
+}
+
+void CMainFrame::UpdateTitle() {
+    const std::optional<QString>& name = m_doc.TitleName();
+    if (!name)
+        return;
+    setWindowTitle(name->isEmpty()
+                       ? AppText(kDocumentName) + QStringLiteral(" - ") + AppText(kAppCaption)
+                       : *name + QLatin1Char('-') + AppText(kAppCaption));
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
@@ -166,8 +220,8 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 void CMainFrame::UpdateActions() {
-    const bool busy = m_app.Runs().Busy();
-    const PipelineState state = CurrentPipelineState(*m_view, m_app.Doc(), busy);
+    const bool busy = m_runs->Busy();
+    const PipelineState state = CurrentPipelineState(m_doc.Pictures(), m_view->Mode(), busy);
     for (const EnablingRule& rule : EnablingRules())
         m_actions.at(rule.id)->setEnabled(CommandEnabled(rule, state));
     m_actions[ID_VIEW_TOOLBAR]->setChecked(!m_wndToolBar->isHidden());
@@ -177,7 +231,6 @@ void CMainFrame::UpdateActions() {
     m_actions[AppliedLanguage() == Language::English ? ID_LANGUAGE_ENGLISH : ID_LANGUAGE_CHINESE]
         ->setChecked(true);
     m_wndStatusBar->ShowCancelButton(busy);
-    m_explore->Refresh();
 }
 
 void CMainFrame::OnBusyChanged(bool busy) {
@@ -192,8 +245,45 @@ void CMainFrame::OnBusyChanged(bool busy) {
     UpdateActions();
 }
 
+void CMainFrame::OnDocumentOpened() {
+    m_recentFiles.Add(m_doc.Path());
+    const DocumentPictures& pictures = m_doc.Pictures();
+    if (pictures.Decoded()) {
+        m_view->ShowMode(DISPLAY_ZANTREL);
+        ShowZtlFileStatus(ZtlFileEvent::Opened,
+                          static_cast<std::uint64_t>(QFileInfo(m_doc.Path()).size()),
+                          pictures.Result().width, pictures.Result().height);
+    } else {
+        m_view->ShowMode(DISPLAY_COLOR);
+    }
+    UpdateActions();
+}
+
+void CMainFrame::OnStageChanged(DocumentStage stage) {
+    m_view->ShowMode(ModeOf(stage, m_view->Mode()));
+    UpdateActions();
+}
+
+void CMainFrame::NewDocument() {
+    m_doc.OnNewDocument();
+    m_view->UpdateAllViews();
+}
+
+void CMainFrame::SetLanguage(Language language, bool remember) {
+    if (remember)
+        SaveLanguage(m_profile, language);
+    ApplyLanguage(language);
+    // Qt posts the change to the windows; the window follows at once rather than later.
+    Retranslate();
+}
+
+void CMainFrame::ShowAbout() {
+    CAboutDlg dialog(this);
+    m_host.Exec(dialog);
+}
+
 void CMainFrame::UpdateRecentFileMenu() {
-    const QStringList& entries = m_app.RecentFiles().Entries();
+    const QStringList& entries = m_recentFiles.Entries();
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
         QAction* action = m_actions[ID_FILE_MRU_FILE1 + i];
         if (i < entries.size()) {
@@ -239,23 +329,26 @@ void CMainFrame::ToggleExplore() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    m_app.StopRuns();
+    m_runs->StopAll();
     QMainWindow::closeEvent(event);
 }
 
-void CMainFrame::Execute(const CommandEntry& command) {
+void CMainFrame::Execute(CommandHandler handler) {
     try {
-        command.handler(m_app);
+        handler(*this);
     } catch (const std::exception&) {
-        // Out of memory or a failure below the engine: the command ends, the program goes on.
-        m_app.Shell().ShowMessage(AppText(kCommandFailedText).toStdString(), kAppName,
-                                  MessageIcon::Exclamation);
+        ReportCommandFailed(m_host);
     }
     UpdateActions();
 }
 
 void CMainFrame::OpenRecentFile(int index) {
-    m_app.OnOpenRecentFile(index);
+    const QStringList& entries = m_recentFiles.Entries();
+    if (index >= 0 && index < entries.size()) {
+        const QString path = entries[index];
+        if (!m_doc.OnOpenDocument(path))
+            m_recentFiles.Remove(path);
+    }
     UpdateRecentFileMenu();
     UpdateActions();
 }
@@ -271,7 +364,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
         return;
     event->acceptProposedAction();
     activateWindow();
-    m_app.OpenDocumentFile(path);
+    m_doc.OnOpenDocument(path);
     UpdateRecentFileMenu();
     UpdateActions();
 }

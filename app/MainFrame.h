@@ -1,30 +1,51 @@
 #pragma once
-// The main window: menu bar, toolbar and status bar built from the command table, the view
-// or the compare view in the middle, the explore panel docked beside it, and the enabling
-// rules applied to every command's QAction whenever a menu is about to show, after every
-// command, whenever the worker starts or ends and whenever the event loop falls idle. While the
-// worker computes, the pictures show the wait cursor and the status bar a button that stops it.
+// The main window, and the context every command runs in: it holds the document and the
+// dialog host, and owns the view (or the compare view) in the middle, the explore panel docked
+// beside it, the menu bar, toolbar and status bar built from the command tables, the recent-file
+// list and the workers the long stages run on. It follows the document through its signals:
+// it shows each change's picture, titles the window after the file and applies the enabling
+// rules to every command's QAction, as it also does whenever a menu is about to show, after
+// every command, whenever the worker starts or ends and whenever the event loop falls idle.
+// While the worker computes, the pictures show the wait cursor and the status bar a button
+// that stops it.
 
 #include <QMainWindow>
 #include <map>
+#include <memory>
+#include <span>
 #include <vector>
 
+#include "app/CommandTable.h"
+#include "app/Language.h"
+#include "app/RecentFileList.h"
+
 class CCompareView;
+class CDialogHost;
 class CExplorePanel;
 class CPictureCanvas;
-class CZantrelApp;
-class CZantrelView;
 class CProgressStatusBar;
+class CStageRuns;
+class CZantrelDoc;
+class CZantrelView;
 class QMenu;
+class QSettings;
 class QStackedWidget;
 class QToolBar;
-struct CommandEntry;
+enum class DocumentStage;
 
 class CMainFrame final : public QMainWindow {
     Q_OBJECT
   public:
-    explicit CMainFrame(CZantrelApp& app);
+    // `doc`, `host` (every modal dialog) and `profile` (the recent-file list and the language)
+    // must outlive the window; `handlers` gives each command of the command table its handler.
+    CMainFrame(CZantrelDoc& doc, CDialogHost& host, QSettings& profile,
+               std::span<const CommandBinding> handlers);
+    ~CMainFrame() override;
 
+    CZantrelDoc& Doc() const { return m_doc; }
+    CDialogHost& Host() const { return m_host; }
+    CStageRuns& Runs() const { return *m_runs; }
+    CRecentFileList& RecentFiles() { return m_recentFiles; }
     CZantrelView& View() const { return *m_view; }
     CCompareView& CompareView() const { return *m_compare; }
     bool CompareShown() const;
@@ -47,7 +68,18 @@ class CMainFrame final : public QMainWindow {
     // Sets every text of the window again in the interface's language: the commands, the
     // menus, the status bar, the explore panel, the compare view and the caption.
     void Retranslate();
+    // "<file name>-<caption>", or the untitled document's caption; nothing before the first
+    // document.
+    void UpdateTitle();
 
+    // Ctrl+N: a new untitled document; the view shows its pictures again.
+    void NewDocument();
+    // Opens entry `index` of the recent-file list; an entry that no longer opens is dropped.
+    void OpenRecentFile(int index);
+    // Shows the interface in `language` at once; `remember` keeps it in the profile for the
+    // next start (the menu's choice), otherwise it holds for this run only (--lang).
+    void SetLanguage(Language language, bool remember = true);
+    void ShowAbout();
     void ToggleToolBar();
     void ToggleStatusBar();
     // Switches the middle of the window between the view and the compare view.
@@ -56,21 +88,29 @@ class CMainFrame final : public QMainWindow {
 
   protected:
     void changeEvent(QEvent* event) override;
-    // Closing stops the worker and waits for it.
+    // Closing stops the workers and waits for them.
     void closeEvent(QCloseEvent* event) override;
     // A picture file dropped on the window opens like a recent-file entry.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:
-    void CreateActions();
+    void CreateActions(std::span<const CommandBinding> handlers);
     void CreateMenus();
     void CreateToolBar();
-    void Execute(const CommandEntry& command);
-    void OpenRecentFile(int index);
+    void Execute(CommandHandler handler);
     void OnBusyChanged(bool busy);
+    // The document's signals: an opened file is remembered and shown (a picture in mode 1, a
+    // decoded file in mode 5 with its size on the status bar), a stage's picture is shown.
+    void OnDocumentOpened();
+    void OnStageChanged(DocumentStage stage);
 
-    CZantrelApp& m_app;
+    CZantrelDoc& m_doc;
+    CDialogHost& m_host;
+    QSettings& m_profile;
+    CRecentFileList m_recentFiles;
+    // Stopped before the widgets go, which their runs report to.
+    std::unique_ptr<CStageRuns> m_runs;
     CZantrelView* m_view;
     CCompareView* m_compare;
     QStackedWidget* m_centre;

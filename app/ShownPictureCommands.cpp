@@ -7,8 +7,8 @@
 #include <QImage>
 #include <cstring>
 
+#include "app/FileCommands.h"
 #include "app/MainFrame.h"
-#include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
 #include "platform/PictureFiles.h"
 #include "view/DialogHost.h"
@@ -17,8 +17,8 @@
 
 namespace {
 
-QImage Shown(CZantrelApp& app) {
-    return ShownPicture(app.Doc().Pictures(), app.Frame().View().Mode());
+QImage Shown(const CMainFrame& frame) {
+    return ShownPicture(frame.Doc().Pictures(), frame.View().Mode());
 }
 
 // The image keeps the top row first; the pictures keep the bottom row first.
@@ -44,8 +44,8 @@ ColorPicture ColorOf(const QImage& image) {
 
 }  // namespace
 
-void OnSaveShownPicture(CZantrelApp& app) {
-    const QImage shown = Shown(app);
+void OnSaveShownPicture(CMainFrame& frame) {
+    const QImage shown = Shown(frame);
     if (shown.isNull())
         return;
     FileDialogRequest request;
@@ -53,7 +53,7 @@ void OnSaveShownPicture(CZantrelApp& app) {
     request.filter =
         QCoreApplication::translate("ShownPictureCommands", "BMP 图像(*.bmp);;PNG 图像(*.png)");
     request.defaultSuffix = QStringLiteral("bmp");
-    const std::optional<QString> path = app.Doc().ChooseSaveTarget(request);
+    const std::optional<QString> path = ChooseSaveTarget(frame.Host(), request);
     if (!path)
         return;
     const std::string file = QFile::encodeName(*path).toStdString();
@@ -74,8 +74,8 @@ void OnSaveShownPicture(CZantrelApp& app) {
     }
 }
 
-void OnCopyShownPicture(CZantrelApp& app) {
-    const QImage shown = Shown(app);
+void OnCopyShownPicture(CMainFrame& frame) {
+    const QImage shown = Shown(frame);
     if (!shown.isNull())
         QGuiApplication::clipboard()->setImage(shown);
 }

@@ -2,36 +2,27 @@
 
 #include <QScreen>
 
-#include "app/AboutDlg.h"
+#include "app/CommandHandlers.h"
 #include "app/MainFrame.h"
 #include "app/ProgressStatusBar.h"
+#include "app/StageRuns.h"
 #include "app/ToolIcons.h"
 #include "app/ZantrelDoc.h"
-#include "view/AppTexts.h"
-#include "view/DialogHost.h"
 
 CZantrelApp::CZantrelApp(QSettings& profile, CDialogHost& host, std::optional<Language> language)
-    : m_profile(profile),
-      m_host(host),
-      m_recentFiles(profile),
-      m_shell(host),
-      m_doc(std::make_unique<CZantrelDoc>(*this)),
-      m_frame(std::make_unique<CMainFrame>(*this)) {
+    : m_shell(host),
+      m_doc(std::make_unique<CZantrelDoc>()),
+      m_frame(std::make_unique<CMainFrame>(*m_doc, host, profile, CommandHandlers())) {
     ApplyLanguage(language.value_or(SavedLanguage(profile)));
     m_frame->Retranslate();
     m_frame->setWindowIcon(AppIcon());
     m_shell.SetStatusBar(&m_frame->StatusBar());
     RegisterShell(&m_shell);
-    // Out of memory or a failure below the engine: the command ends, the program goes on.
-    QObject::connect(&m_runs, &CBackgroundRun::Failed, [this] {
-        m_shell.ShowMessage(AppText(kCommandFailedText).toStdString(), kAppName,
-                            MessageIcon::Exclamation);
-    });
 }
 
 CZantrelApp::~CZantrelApp() {
-    // The jobs use the document and report to the frame: both must outlive them.
-    StopRuns();
+    // The runs report to the frame's status bar through the shell: they stop first.
+    m_frame->Runs().StopAll();
     if (&CurrentShell() == &m_shell)
         RegisterShell(nullptr);
 }
@@ -44,49 +35,7 @@ void CZantrelApp::InitInstance(const QString& fileToOpen) {
     // Up before the file is opened, so that a refusal's message box stands over the window
     // rather than alone on the desktop.
     m_frame->showMaximized();
-    if (fileToOpen.isEmpty() || !OpenDocumentFile(fileToOpen))
-        m_doc->OnNewDocument();
+    if (fileToOpen.isEmpty() || !m_doc->OnOpenDocument(fileToOpen))
+        m_frame->NewDocument();
     m_frame->UpdateActions();
-}
-
-void CZantrelApp::StopRuns() {
-    m_runs.CancelAndWait();
-    m_curveRuns.CancelAndWait();
-}
-
-void CZantrelApp::WaitForIdle() {
-    while (m_runs.Busy() || m_curveRuns.Busy()) {
-        m_runs.WaitForIdle();
-        m_curveRuns.WaitForIdle();
-    }
-}
-
-bool CZantrelApp::OpenDocumentFile(const QString& path) {
-    return m_doc->OnOpenDocument(path);
-}
-
-void CZantrelApp::OnOpenRecentFile(int index) {
-    const QStringList& entries = m_recentFiles.Entries();
-    if (index < 0 || index >= entries.size())
-        return;
-    const QString path = entries[index];
-    if (!OpenDocumentFile(path))
-        m_recentFiles.Remove(path);
-}
-
-void CZantrelApp::AddToRecentFileList(const QString& path) {
-    m_recentFiles.Add(path);
-}
-
-void CZantrelApp::OnAppAbout() {
-    CAboutDlg dialog(m_frame.get());
-    m_host.Exec(dialog);
-}
-
-void CZantrelApp::SetLanguage(Language language, bool remember) {
-    if (remember)
-        SaveLanguage(m_profile, language);
-    ApplyLanguage(language);
-    // Qt posts the change to the windows; the frame follows at once rather than later.
-    m_frame->Retranslate();
 }

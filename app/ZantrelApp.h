@@ -1,16 +1,14 @@
 #pragma once
-// The application object: owns the document, the main frame, the shell the engine reports
-// to and the workers the long stages run on, keeps the recent-file list in the profile, and
-// runs the start-up.
+// The application: makes the document and the main window, registers the shell the engine
+// reports to, applies the interface language and runs the start-up. Commands never reach it:
+// they run in the main window.
 
 #include <QString>
 #include <memory>
 #include <optional>
 
-#include "app/BackgroundRun.h"
 #include "app/Language.h"
 #include "app/QtShell.h"
-#include "app/RecentFileList.h"
 
 class CDialogHost;
 class CMainFrame;
@@ -33,40 +31,12 @@ class CZantrelApp final {
     // with no picture), otherwise starts a new document.
     void InitInstance(const QString& fileToOpen);
 
-    // The document-open path of recent files, drops and the command line; true when the
-    // picture was loaded.
-    bool OpenDocumentFile(const QString& path);
-    // Opens entry `index` of the recent-file list; an entry that no longer opens is dropped.
-    void OnOpenRecentFile(int index);
-    void AddToRecentFileList(const QString& path);
-    void OnAppAbout();
-    // Shows the interface in `language` at once; `remember` keeps it in the profile for the
-    // next start (the menu's choice), otherwise it holds for this run only (--lang).
-    void SetLanguage(Language language, bool remember = true);
-
-    // The worker of the commands and the explore panel's runs: while it is busy the
-    // processing commands are off.
-    CBackgroundRun& Runs() { return m_runs; }
-    // The worker of the explore panel's rate–distortion curve, beside the other.
-    CBackgroundRun& CurveRuns() { return m_curveRuns; }
-    // Stops both workers and waits for them; nothing they made is applied.
-    void StopRuns();
-    // Runs the event loop until both workers are idle and their results applied.
-    void WaitForIdle();
-
-    CRecentFileList& RecentFiles() { return m_recentFiles; }
     CZantrelDoc& Doc() { return *m_doc; }
     CMainFrame& Frame() { return *m_frame; }
-    CDialogHost& Host() { return m_host; }
     CShell& Shell() { return m_shell; }
 
   private:
-    QSettings& m_profile;
-    CDialogHost& m_host;
-    CRecentFileList m_recentFiles;
     CQtShell m_shell;
-    CBackgroundRun m_runs;
-    CBackgroundRun m_curveRuns;
     std::unique_ptr<CZantrelDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;
 };

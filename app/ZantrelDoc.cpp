@@ -1,24 +1,14 @@
 #include "app/ZantrelDoc.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
-#include <QStringList>
 
-#include "app/MainFrame.h"
-#include "app/ZantrelApp.h"
 #include "codec/ZtlFile.h"
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
 #include "picture/GrayConversion.h"
 #include "platform/PictureFiles.h"
-#include "platform/Shell.h"
 #include "quadtree/GridPictures.h"
-#include "view/AppTexts.h"
-#include "view/DialogHost.h"
-#include "view/ZantrelView.h"
 
 namespace {
 
@@ -26,125 +16,21 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-QString Tr(const char* source) {
-    return QCoreApplication::translate("CZantrelDoc", source);
-}
-
-QString ZtlFilter() {
-    return Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "Zantrel 文件 (*.ztl)"));
-}
-
-// Every format the toolkit's readers know, Zantrel files, then every file.
-QString ImportFilter() {
-    QStringList patterns;
-    for (const QByteArray& format : QImageReader::supportedImageFormats())
-        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像文件(%1);;%2;;所有文件(*)"))
-        .arg(patterns.join(QLatin1Char(' ')), ZtlFilter());
-}
-
-bool IsZtl(const QString& path) {
-    return IsZtlFile(LocalPath(path));
-}
-
-// "<what>：N 字节，X 比特/像素" on the status bar.
-void ShowZtlSize(const QString& what, std::uint64_t bytes, int width, int height) {
-    if (CStatusBar* bar = CurrentShell().StatusBar()) {
-        bar->SetPaneText(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "%1：%2 字节，%3 比特/像素"))
-                             .arg(what)
-                             .arg(static_cast<qulonglong>(bytes))
-                             .arg(QString::asprintf("%f", ZtlFileBitRate(bytes, width, height)))
-                             .toStdString());
-    }
-}
-
 DocumentPictures PicturesOf(ColorPicture picture) {
     DocumentPictures pictures;
-    pictures.loaded = true;
-    pictures.color = std::move(picture);
+    pictures.content.emplace<PictureStages>().color = std::move(picture);
     return pictures;
 }
 
 }  // namespace
 
-void CZantrelDoc::OnOpenPicture() {
-    OpenChosenFile(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像文件(*.bmp);;")) + ZtlFilter(),
-                   &CZantrelDoc::LoadPicture);
-}
-
-void CZantrelDoc::OnImportPicture() {
-    OpenChosenFile(ImportFilter(), &CZantrelDoc::ImportPicture);
-}
-
-void CZantrelDoc::OpenChosenFile(const QString& filter,
-                                 bool (CZantrelDoc::*openPicture)(const QString&)) {
-    FileDialogRequest request;
-    request.filter = filter;
-    const std::optional<QString> path = m_app.Host().ChooseFile(request);
-    if (!path)
-        return;
-    if (IsZtl(*path))
-        OpenZtlFile(*path);
-    else
-        (this->*openPicture)(*path);
-}
-
-std::optional<QString> CZantrelDoc::ChooseSaveTarget(const FileDialogRequest& request) {
-    // As in a save dialog, answering no to the overwrite question returns to the dialog.
-    for (;;) {
-        std::optional<QString> path = m_app.Host().ChooseFile(request);
-        if (!path)
-            return std::nullopt;
-        if (QFileInfo(*path).suffix().isEmpty())
-            *path += QLatin1Char('.') + request.defaultSuffix;
-        const QFileInfo target(*path);
-        if (!target.exists() ||
-            m_app.Host().Confirm(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "%1 已存在。\n要替换它吗？"))
-                                     .arg(target.fileName()),
-                                 Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "确认另存为")))) {
-            return path;
-        }
-    }
-}
-
-void CZantrelDoc::OnSavePicture() {
-    FileDialogRequest request;
-    request.forSaving = true;
-    request.filter = Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像计算结果(*.bmp)"));
-    request.initialName = QStringLiteral("ZantPic");
-    request.defaultSuffix = QStringLiteral("bmp");
-    if (const std::optional<QString> path = ChooseSaveTarget(request)) {
-        SaveGrayBmpPicture(LocalPath(*path), m_pictures.result,
-                           m_keptHeaders ? &*m_keptHeaders : nullptr);
-    }
-}
-
-void CZantrelDoc::OnSaveZtl() {
-    FileDialogRequest request;
-    request.forSaving = true;
-    request.filter = ZtlFilter();
-    // Beside the picture, under its name.
-    const QFileInfo picture(m_path);
-    request.initialName =
-        picture.dir().filePath(picture.completeBaseName() + QStringLiteral(".ztl"));
-    request.defaultSuffix = QStringLiteral("ztl");
-    const std::optional<QString> path = ChooseSaveTarget(request);
-    if (!path)
-        return;
-    // The quadtree keeps the settings it was made with; a decoded document, the file's.
-    const Quadtree& tree = m_pictures.quadtree.tree;
-    const std::vector<std::uint8_t> bytes = EncodeZtl(
-        m_pictures.decomposition, {tree.width, tree.height, tree.penalty, tree.minBlockSize});
-    if (SaveZtlFile(LocalPath(*path), bytes))
-        ShowZtlSize(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "已保存 Zantrel 文件")), bytes.size(),
-                    tree.width, tree.height);
-}
+CZantrelDoc::CZantrelDoc(QObject* parent) : QObject(parent) {}
 
 bool CZantrelDoc::LoadPicture(const QString& path) {
     LoadedBmp loaded;
     if (LoadBmpPicture(LocalPath(path), loaded) != LoadResult::Loaded)
         return false;
-    Adopt(PicturesOf(std::move(loaded.picture)), loaded.headers, path, DISPLAY_COLOR);
+    Replace(PicturesOf(std::move(loaded.picture)), loaded.headers, path);
     return true;
 }
 
@@ -152,7 +38,7 @@ bool CZantrelDoc::ImportPicture(const QString& path) {
     ColorPicture picture;
     if (ImportPictureFile(LocalPath(path), picture) != LoadResult::Loaded)
         return false;
-    Adopt(PicturesOf(std::move(picture)), std::nullopt, path, DISPLAY_COLOR);
+    Replace(PicturesOf(std::move(picture)), std::nullopt, path);
     return true;
 }
 
@@ -161,23 +47,18 @@ bool CZantrelDoc::OpenZtlFile(const QString& path) {
     if (LoadZtlFile(LocalPath(path), file) != LoadResult::Loaded)
         return false;
     DocumentPictures pictures;
-    pictures.loaded = true;
-    pictures.decoded = true;
-    // The quadtree's settings and bare grid, where the stages after it look for them.
-    Quadtree& tree = pictures.quadtree.tree;
-    tree.width = file.settings.width;
-    tree.height = file.settings.height;
-    tree.penalty = file.settings.penalty;
-    tree.minBlockSize = file.settings.minBlockSize;
-    tree.grid = std::move(file.grid);
-    pictures.decomposition.blocks = std::move(file.blocks);
-    pictures.decomposition.cutModels = std::move(file.cutModels);
-    pictures.result = std::move(file.result);
-    Adopt(std::move(pictures), std::nullopt, path, DISPLAY_ZANTREL);
-    ShowZtlSize(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "Zantrel 文件")),
-                static_cast<std::uint64_t>(QFileInfo(path).size()), file.settings.width,
-                file.settings.height);
+    DecodedFile& decoded = pictures.content.emplace<DecodedFile>();
+    decoded.settings = file.settings;
+    decoded.grid = std::move(file.grid);
+    decoded.decomposition.blocks = std::move(file.blocks);
+    decoded.decomposition.cutModels = std::move(file.cutModels);
+    decoded.result = std::move(file.result);
+    Replace(std::move(pictures), std::nullopt, path);
     return true;
+}
+
+bool CZantrelDoc::IsZtl(const QString& path) {
+    return IsZtlFile(LocalPath(path));
 }
 
 bool CZantrelDoc::OnOpenDocument(const QString& path) {
@@ -192,114 +73,116 @@ bool CZantrelDoc::OnOpenDocument(const QString& path) {
 
 void CZantrelDoc::OnNewDocument() {
     m_titleName = QString();
-    UpdateTitle();
-    m_app.Frame().View().UpdateAllViews();
+    Q_EMIT TitleChanged();
 }
 
-void CZantrelDoc::UpdateTitle() {
-    if (!m_titleName)
-        return;
-    m_app.Frame().setWindowTitle(m_titleName->isEmpty()
-                                     ? AppText(kDocumentName) + QStringLiteral(" - ") +
-                                           AppText(kAppCaption)
-                                     : *m_titleName + QLatin1Char('-') + AppText(kAppCaption));
+bool CZantrelDoc::SaveResult(const QString& path) const {
+    return SaveGrayBmpPicture(LocalPath(path), m_pictures.Result(),
+                              m_keptHeaders ? &*m_keptHeaders : nullptr);
 }
 
-void CZantrelDoc::Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers,
-                        const QString& path, DisplayMode mode) {
-    m_app.StopRuns();
+std::optional<std::uint64_t> CZantrelDoc::SaveZtl(const QString& path) const {
+    std::vector<std::uint8_t> bytes;
+    if (const DecodedFile* decoded = m_pictures.Decoded()) {
+        bytes = EncodeZtl(decoded->decomposition, decoded->settings);
+    } else if (const PictureStages* stages = m_pictures.Stages();
+               stages && stages->quadtree && stages->cutLines) {
+        // The quadtree keeps the settings it was made with.
+        const Quadtree& tree = stages->quadtree->tree;
+        bytes = EncodeZtl(stages->cutLines->decomposition,
+                          {tree.width, tree.height, tree.penalty, tree.minBlockSize});
+    } else {
+        return std::nullopt;
+    }
+    if (!SaveZtlFile(LocalPath(path), bytes))
+        return std::nullopt;
+    return bytes.size();
+}
+
+void CZantrelDoc::Replace(DocumentPictures pictures, std::optional<bmp::Headers> headers,
+                          const QString& path) {
     m_pictures = std::move(pictures);
+    // The tables and figures belong to the gray picture just dropped.
+    m_sums.reset();
     m_figures.reset();
-    ++m_grayGeneration;
-    ++m_generation;
     m_keptHeaders = headers;
     m_path = path;
-    // The tables belong to the gray picture just dropped.
-    m_workspace.sums = CSummedTables();
-    m_app.AddToRecentFileList(path);
     m_titleName = QFileInfo(path).fileName();
-    UpdateTitle();
-    m_app.Frame().View().ShowMode(mode);
+    Q_EMIT GrayReplaced();
+    Q_EMIT TitleChanged();
+    Q_EMIT Opened();
 }
 
 void CZantrelDoc::RunGray() {
-    GrayPicture gray = ConvertToGray(m_pictures.color);
-    CSummedTables sums(gray);
-    m_app.StopRuns();
-    ++m_grayGeneration;
-    ++m_generation;
-    m_figures.reset();
-    m_pictures.gray = std::move(gray);
-    m_workspace.sums = std::move(sums);
+    PictureStages* stages = Stages();
+    if (!stages)
+        return;
+    auto gray = std::make_shared<const GrayPicture>(ConvertToGray(stages->color));
+    auto sums = std::make_shared<const CSummedTables>(*gray);
+    stages->gray = std::move(gray);
+    m_sums = std::move(sums);
     // What was made from the gray picture before belongs to another one.
-    m_pictures.quadtree = QuadtreeStage();
-    m_pictures.grayGrid = GrayPicture();
-    m_pictures.decomposition = Decomposition();
-    m_pictures.result = GrayPicture();
-}
-
-void CZantrelDoc::RunQuadtree(double penalty, std::int32_t minBlockSize) {
-    AdoptQuadtree(MakeQuadtree(penalty, minBlockSize));
-}
-
-QuadtreeStage CZantrelDoc::MakeQuadtree(double penalty, std::int32_t minBlockSize) const {
-    return RunQuadtreeStage(m_workspace.sums, penalty, minBlockSize);
-}
-
-void CZantrelDoc::AdoptQuadtree(QuadtreeStage stage) {
-    GrayPicture result = stage.blockPicture;
-    m_pictures.quadtree = std::move(stage);
-    m_pictures.result = std::move(result);
-    // What was made from the quadtree before belongs to another one.
-    m_pictures.grayGrid = GrayPicture();
-    m_pictures.decomposition = Decomposition();
+    stages->quadtree.reset();
+    stages->grayGrid = GrayPicture();
+    stages->cutLines.reset();
     m_figures.reset();
-    ++m_generation;
+    Q_EMIT GrayReplaced();
+    Q_EMIT StageChanged(DocumentStage::Gray);
 }
 
 void CZantrelDoc::RunGrayGrid() {
-    // A decoded document has no block picture: its borders go over the approximation.
-    const GrayPicture& under =
-        m_pictures.decoded ? m_pictures.result : m_pictures.quadtree.blockPicture;
-    m_pictures.grayGrid = MakeGrayGrid(m_pictures.quadtree.tree.grid, under);
-    ++m_generation;
+    if (auto* decoded = std::get_if<DecodedFile>(&m_pictures.content)) {
+        // A decoded document has no block picture: its borders go over the approximation.
+        decoded->grayGrid = MakeGrayGrid(decoded->grid, decoded->result);
+    } else if (PictureStages* stages = Stages(); stages && stages->quadtree) {
+        stages->grayGrid =
+            MakeGrayGrid(stages->quadtree->tree.grid, stages->quadtree->blockPicture);
+    } else {
+        return;
+    }
+    Q_EMIT StageChanged(DocumentStage::GrayGrid);
 }
 
-bool CZantrelDoc::RunZantrel(CProgress& progress) {
-    std::optional<ZantrelResult> result = MakeZantrel(m_pictures.quadtree, progress);
-    if (!result)
-        return false;
-    AdoptZantrel(std::move(*result));
-    return true;
+StageInputs CZantrelDoc::Inputs() const {
+    const PictureStages* stages = m_pictures.Stages();
+    if (!stages)
+        return {};
+    return {stages->gray, m_sums, stages->quadtree};
 }
 
-std::optional<CZantrelDoc::ZantrelResult> CZantrelDoc::MakeZantrel(const QuadtreeStage& quadtree,
-                                                                   CProgress& progress) {
-    std::optional<ZantrelStage> stage =
-        RunZantrelStage(m_pictures.gray, quadtree, m_workspace, 0, progress);
-    if (!stage)
-        return std::nullopt;
-    RunFigures figures = MeasureRun(m_pictures.gray, quadtree, *stage);
-    return ZantrelResult{std::move(*stage), figures};
-}
-
-void CZantrelDoc::AdoptZantrel(ZantrelResult result) {
-    m_pictures.decomposition = std::move(result.stage.decomposition);
-    m_pictures.result = std::move(result.stage.result);
-    m_figures = result.figures;
-    ++m_generation;
-}
-
-void CZantrelDoc::AdoptExplored(QuadtreeStage quadtree, ZantrelResult result) {
-    m_pictures.quadtree = std::move(quadtree);
-    m_pictures.grayGrid = GrayPicture();
-    AdoptZantrel(std::move(result));
+void CZantrelDoc::Adopt(StageOutputs outputs) {
+    PictureStages* stages = Stages();
+    if (!stages)
+        return;
+    const bool newQuadtree = outputs.quadtree != nullptr;
+    if (newQuadtree) {
+        stages->quadtree = std::move(outputs.quadtree);
+        // What was made from the quadtree before belongs to another one.
+        stages->grayGrid = GrayPicture();
+        stages->cutLines.reset();
+        m_figures.reset();
+    }
+    const bool cutLines = outputs.cutLines.has_value();
+    if (cutLines) {
+        stages->cutLines = std::move(outputs.cutLines->stage);
+        m_figures = outputs.cutLines->figures;
+    }
+    if (newQuadtree && cutLines)
+        Q_EMIT StageChanged(DocumentStage::QuadtreeAndCutLines);
+    else if (newQuadtree)
+        Q_EMIT StageChanged(DocumentStage::Quadtree);
+    else if (cutLines)
+        Q_EMIT StageChanged(DocumentStage::CutLines);
 }
 
 double CZantrelDoc::PsnrFigure() const {
-    return Psnr(m_pictures.gray, m_pictures.result);
+    return Psnr(m_pictures.Gray(), m_pictures.Result());
 }
 
 double CZantrelDoc::BitRateFigure() const {
-    return EstimateBitRate(m_pictures.decomposition, m_pictures.gray.width, m_pictures.gray.height);
+    const PictureStages* stages = m_pictures.Stages();
+    const GrayPicture& gray = m_pictures.Gray();
+    return stages && stages->cutLines
+               ? EstimateBitRate(stages->cutLines->decomposition, gray.width, gray.height)
+               : EstimateBitRate(Decomposition(), gray.width, gray.height);
 }

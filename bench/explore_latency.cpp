@@ -24,6 +24,7 @@
 #include "app/CommandTable.h"
 #include "app/ExplorePanel.h"
 #include "app/MainFrame.h"
+#include "app/StageRuns.h"
 #include "app/WidgetDialogHost.h"
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
     frame.resize(1280, 900);
     frame.Action(ID_PICTURE_GRAY)->trigger();
     frame.Action(ID_VIEW_EXPLORE)->trigger();
-    app.WaitForIdle();  // the curve too: it would take a core from the moves
+    frame.Runs().WaitForIdle();  // the curve too: it would take a core from the moves
 
     const CZantrelDoc& doc = app.Doc();
     CExplorePanel& panel = frame.Explore();
@@ -130,7 +131,7 @@ int main(int argc, char** argv) {
     }
     const double movesLongestStall = movesStall.Longest();
 
-    const BlockMeasure whole = MeasureBlock(doc.Sums(), 0, 0, doc.Pictures().gray.width);
+    const BlockMeasure whole = MeasureBlock(*doc.Inputs().sums, 0, 0, doc.Pictures().Gray().width);
     const double worstPenalty = whole.error / 2;
     std::vector<double> worst;
     CStallMeter worstStall;
@@ -147,7 +148,7 @@ int main(int argc, char** argv) {
         worst.push_back(clock.nsecsElapsed() / 1e6);
     }
     const double worstLongestStall = worstStall.Longest();
-    if (doc.Pictures().quadtree.tree.blocks.size() != 1)
+    if (doc.Inputs().quadtree->tree.blocks.size() != 1)
         std::fprintf(stderr, "the worst case was split\n");
 
     // Esc 100 ms into the worst case: how long until the worker is idle again.
@@ -163,7 +164,7 @@ int main(int argc, char** argv) {
         running.exec();
         clock.start();
         frame.Action(ID_CANCEL_RUN)->trigger();
-        app.Runs().WaitForIdle();
+        frame.Runs().Stages().WaitForIdle();
         stops.push_back(clock.nsecsElapsed() / 1e6);
     }
 

@@ -225,47 +225,6 @@
     </message>
 </context>
 <context>
-    <name>CZantrelDoc</name>
-    <message>
-        <source>Zantrel 文件 (*.ztl)</source>
-        <translation>Zantrel files (*.ztl)</translation>
-    </message>
-    <message>
-        <source>图像文件(%1);;%2;;所有文件(*)</source>
-        <translation>Picture files (%1);;%2;;All files (*)</translation>
-    </message>
-    <message>
-        <source>%1：%2 字节，%3 比特/像素</source>
-        <translation>%1: %2 bytes, %3 bits/pixel</translation>
-    </message>
-    <message>
-        <source>图像文件(*.bmp);;</source>
-        <translation>Picture files (*.bmp);;</translation>
-    </message>
-    <message>
-        <source>%1 已存在。
-要替换它吗？</source>
-        <translation>%1 already exists.
-Do you want to replace it?</translation>
-    </message>
-    <message>
-        <source>确认另存为</source>
-        <translation>Confirm Save As</translation>
-    </message>
-    <message>
-        <source>图像计算结果(*.bmp)</source>
-        <translation>Computed picture (*.bmp)</translation>
-    </message>
-    <message>
-        <source>已保存 Zantrel 文件</source>
-        <translation>Zantrel file saved</translation>
-    </message>
-    <message>
-        <source>Zantrel 文件</source>
-        <translation>Zantrel file</translation>
-    </message>
-</context>
-<context>
     <name>CommandTable</name>
     <message>
         <source>打开图像</source>
@@ -556,6 +515,35 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
+    <name>FileCommands</name>
+    <message>
+        <source>Zantrel 文件 (*.ztl)</source>
+        <translation>Zantrel files (*.ztl)</translation>
+    </message>
+    <message>
+        <source>图像文件(%1);;%2;;所有文件(*)</source>
+        <translation>Picture files (%1);;%2;;All files (*)</translation>
+    </message>
+    <message>
+        <source>图像文件(*.bmp);;</source>
+        <translation>Picture files (*.bmp);;</translation>
+    </message>
+    <message>
+        <source>%1 已存在。
+要替换它吗？</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>确认另存为</source>
+        <translation>Confirm Save As</translation>
+    </message>
+    <message>
+        <source>图像计算结果(*.bmp)</source>
+        <translation>Computed picture (*.bmp)</translation>
+    </message>
+</context>
+<context>
     <name>PictureCommands</name>
     <message>
         <source>图像的PSNR为：</source>
@@ -575,6 +563,21 @@ Do you want to replace it?</translation>
     <message>
         <source>BMP 图像(*.bmp);;PNG 图像(*.png)</source>
         <translation>BMP pictures (*.bmp);;PNG pictures (*.png)</translation>
+    </message>
+</context>
+<context>
+    <name>ZtlFileStatus</name>
+    <message>
+        <source>%1：%2 字节，%3 比特/像素</source>
+        <translation>%1: %2 bytes, %3 bits/pixel</translation>
+    </message>
+    <message>
+        <source>已保存 Zantrel 文件</source>
+        <translation>Zantrel file saved</translation>
+    </message>
+    <message>
+        <source>Zantrel 文件</source>
+        <translation>Zantrel file</translation>
     </message>
 </context>
 <context>

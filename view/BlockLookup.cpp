@@ -20,8 +20,7 @@ QString Offset(double value) {
 
 void CBlockLookup::Build(const DocumentPictures& pictures) {
     m_pictures = &pictures;
-    const bool decomposed = !pictures.decomposition.blocks.empty();
-    m_blocks = decomposed ? pictures.decomposition.blocks : pictures.quadtree.tree.blocks;
+    m_blocks = pictures.Blocks();
     m_index.clear();
     m_sizes.clear();
     for (std::size_t i = 0; i < m_blocks.size(); ++i) {
@@ -56,7 +55,7 @@ const QuadBlock* CBlockLookup::Find(int row, int col) const {
 }
 
 const CutModel* CBlockLookup::CutOf(const QuadBlock& block) const {
-    const std::vector<CutModel>& models = m_pictures->decomposition.cutModels;
+    const std::vector<CutModel>& models = m_pictures->CutModels();
     if (block.modelKind != 1 || block.cutIndex < 0 ||
         static_cast<std::size_t>(block.cutIndex) >= models.size())
         return nullptr;
@@ -81,8 +80,8 @@ QString CBlockLookup::Describe(int row, int col) {
     } else {
         text += QCoreApplication::translate("CBlockLookup", "单值 %1").arg(block->mean);
     }
-    const GrayPicture& gray = m_pictures->gray;
-    const GrayPicture& result = m_pictures->result;
+    const GrayPicture& gray = m_pictures->Gray();
+    const GrayPicture& result = m_pictures->Result();
     const bool measurable =
         !gray.samples.empty() && gray.width == result.width && gray.height == result.height &&
         block->row + block->size <= gray.height && block->col + block->size <= gray.width;

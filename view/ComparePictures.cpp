@@ -14,23 +14,23 @@ bool Has(const GrayPicture& picture) {
 }
 
 bool Available(const DocumentPictures& pictures, ComparedPicture picture) {
-    const bool decomposed = !pictures.decomposition.blocks.empty();
+    const GrayPicture& gray = pictures.Gray();
+    const GrayPicture& result = pictures.Result();
     switch (picture) {
         case ComparedPicture::Color:
-            return pictures.color.PixelCount() > 0;
+            return pictures.Color().PixelCount() > 0;
         case ComparedPicture::Gray:
-            return Has(pictures.gray);
+            return Has(gray);
         case ComparedPicture::Blocks:
-            return Has(pictures.quadtree.blockPicture);
+            return Has(pictures.BlockPicture());
         case ComparedPicture::GrayGrid:
-            return Has(pictures.grayGrid);
+            return Has(pictures.GrayGrid());
         case ComparedPicture::Approximation:
-            return decomposed && Has(pictures.result);
+            return pictures.Decomposed() && Has(result);
         case ComparedPicture::CutLines:
-            return decomposed && Has(pictures.quadtree.tree.grid);
+            return pictures.Decomposed() && Has(pictures.Grid());
         case ComparedPicture::Error:
-            return Has(pictures.gray) && pictures.gray.width == pictures.result.width &&
-                   pictures.gray.height == pictures.result.height;
+            return Has(gray) && gray.width == result.width && gray.height == result.height;
     }
     return false;
 }
@@ -66,30 +66,30 @@ const char* ComparedPictureText(ComparedPicture picture) {
 std::vector<ComparedPicture> AvailableComparedPictures(const DocumentPictures& pictures) {
     std::vector<ComparedPicture> available;
     for (const ComparedPicture picture : kOrder) {
-        if (pictures.loaded && Available(pictures, picture))
+        if (pictures.Loaded() && Available(pictures, picture))
             available.push_back(picture);
     }
     return available;
 }
 
 ComparedImage MakeComparedImage(const DocumentPictures& pictures, ComparedPicture picture) {
-    if (!pictures.loaded || !Available(pictures, picture))
+    if (!pictures.Loaded() || !Available(pictures, picture))
         return {};
     switch (picture) {
         case ComparedPicture::Color:
             return {DisplayPicture(pictures, DISPLAY_COLOR), std::nullopt};
         case ComparedPicture::Gray:
-            return {GrayImage(pictures.gray), std::nullopt};
+            return {GrayImage(pictures.Gray()), std::nullopt};
         case ComparedPicture::Blocks:
-            return {GrayImage(pictures.quadtree.blockPicture), std::nullopt};
+            return {GrayImage(pictures.BlockPicture()), std::nullopt};
         case ComparedPicture::GrayGrid:
-            return {GrayImage(pictures.grayGrid), std::nullopt};
+            return {GrayImage(pictures.GrayGrid()), std::nullopt};
         case ComparedPicture::Approximation:
-            return {GrayImage(pictures.result), std::nullopt};
+            return {GrayImage(pictures.Result()), std::nullopt};
         case ComparedPicture::CutLines:
             return {ShownPicture(pictures, DISPLAY_GRID_LINES), std::nullopt};
         case ComparedPicture::Error:
-            return MakeErrorImage(pictures.gray, pictures.result);
+            return MakeErrorImage(pictures.Gray(), pictures.Result());
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "view/DisplayPicture.h"
 
+#include <QRect>
 #include <cstring>
 
 #include "linesearch/CutLineOverlay.h"
@@ -9,14 +10,14 @@ namespace {
 const GrayPicture* GraySource(const DocumentPictures& pictures, DisplayMode mode) {
     switch (mode) {
         case DISPLAY_GRAY:
-            return &pictures.gray;
+            return &pictures.Gray();
         case DISPLAY_QUADTREE:
         case DISPLAY_ZANTREL:
-            return &pictures.result;
+            return &pictures.Result();
         case DISPLAY_GRAY_GRID:
-            return &pictures.grayGrid;
+            return &pictures.GrayGrid();
         case DISPLAY_GRID_LINES:
-            return &pictures.quadtree.tree.grid;
+            return &pictures.Grid();
         default:
             return nullptr;
     }
@@ -34,11 +35,11 @@ QImage GrayImage(const GrayPicture& picture) {
 }
 
 QImage DisplayPicture(const DocumentPictures& pictures, DisplayMode mode) {
-    if (!pictures.loaded)
+    if (!pictures.Loaded())
         return {};
     // The pictures keep the bottom row first; the image wants the top row first.
     if (mode == DISPLAY_COLOR) {
-        const ColorPicture& color = pictures.color;
+        const ColorPicture& color = pictures.Color();
         QImage image(color.width, color.height, QImage::Format_BGR888);
         const std::size_t rowBytes = static_cast<std::size_t>(color.width) * 3;
         for (int r = 0; r < color.height; ++r)
@@ -47,7 +48,8 @@ QImage DisplayPicture(const DocumentPictures& pictures, DisplayMode mode) {
     }
     const GrayPicture* source = GraySource(pictures, mode);
     if (!source) {
-        QImage image(pictures.color.width, pictures.color.height, QImage::Format_Grayscale8);
+        const ColorPicture& color = pictures.Color();
+        QImage image(color.width, color.height, QImage::Format_Grayscale8);
         image.fill(255);
         return image;
     }
@@ -57,10 +59,10 @@ QImage DisplayPicture(const DocumentPictures& pictures, DisplayMode mode) {
 }
 
 QImage ShownPicture(const DocumentPictures& pictures, DisplayMode mode) {
-    const GrayPicture& grid = pictures.quadtree.tree.grid;
-    if (mode != DISPLAY_GRID_LINES || !pictures.loaded || grid.samples.empty())
+    const GrayPicture& grid = pictures.Grid();
+    if (mode != DISPLAY_GRID_LINES || !pictures.Loaded() || grid.samples.empty())
         return DisplayPicture(pictures, mode);
-    const ColorPicture lines = GridWithCutLines(grid, pictures.decomposition.cutModels);
+    const ColorPicture lines = GridWithCutLines(grid, pictures.CutModels());
     QImage image(lines.width, lines.height, QImage::Format_BGR888);
     for (int r = 0; r < lines.height; ++r) {
         std::memcpy(image.scanLine(lines.height - 1 - r), lines.Pixel(r, 0),
@@ -70,10 +72,25 @@ QImage ShownPicture(const DocumentPictures& pictures, DisplayMode mode) {
 }
 
 QSize DisplaySize(const DocumentPictures& pictures, DisplayMode mode) {
-    if (!pictures.loaded)
+    if (!pictures.Loaded())
         return {kClassicSide, kClassicSide};
     const GrayPicture* source = GraySource(pictures, mode);
     if (source && !source->samples.empty())
         return {source->width, source->height};
-    return {pictures.color.width, pictures.color.height};
+    return {pictures.Color().width, pictures.Color().height};
+}
+
+std::vector<QPoint> CutLinePixelsOutside(const DocumentPictures& pictures, QSize size) {
+    std::vector<QPoint> outside;
+    const QRect inside(QPoint(0, 0), size);
+    for (const CutModel& model : pictures.CutModels()) {
+        ScreenPoint from{};
+        ScreenPoint to{};
+        CutLineEnds(model, size.height(), from, to);
+        ForEachLinePixel(from, to, [&](int x, int y) {
+            if (!inside.contains(x, y))
+                outside.emplace_back(x, y);
+        });
+    }
+    return outside;
 }

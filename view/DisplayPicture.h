@@ -2,7 +2,9 @@
 // The picture a display mode shows, built from the document's pictures.
 
 #include <QImage>
+#include <QPoint>
 #include <QSize>
+#include <vector>
 
 #include "view/DisplayMode.h"
 #include "view/DocumentPictures.h"
@@ -22,3 +24,7 @@ QImage ShownPicture(const DocumentPictures& pictures, DisplayMode mode);
 
 // The size DisplayPicture has for `mode`; the classic 512 x 512 while there is no picture.
 QSize DisplaySize(const DocumentPictures& pictures, DisplayMode mode);
+
+// The pixels of the chosen cut lines that fall just outside a picture of `size`: the line
+// pixels the shown picture cannot hold, which mode 6 draws around it.
+std::vector<QPoint> CutLinePixelsOutside(const DocumentPictures& pictures, QSize size);

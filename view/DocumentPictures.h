@@ -1,22 +1,65 @@
 #pragma once
-// The pictures of a document, one per stage, as values: what the view draws. The document
-// owns them and replaces each only when its stage has succeeded.
+// The pictures of a document, as values: what the view draws. A document is either a picture
+// with the stages run on it so far, or a decoded Zantrel file, which holds only what the file
+// holds. The document owns them and replaces each only when its stage has succeeded; the view
+// reads them through the questions below, whatever kind of document it is.
 
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "codec/ZtlFile.h"
 #include "linesearch/LineSearch.h"
 #include "measure/ZantrelRun.h"
 #include "picture/Picture.h"
 
-struct DocumentPictures {
-    bool loaded = false;  // a picture was ever loaded; never reset
-    // Opened from a .ztl file: there is no colour or gray picture, only what the file holds,
-    // the result, the quadtree's settings and bare grid and the decomposition.
-    bool decoded = false;
+// A picture and the stages run on it, each made from the one before. The gray picture and the
+// quadtree are shared with the background runs that read them and never change once made.
+struct PictureStages {
     ColorPicture color;
-    GrayPicture gray;
-    QuadtreeStage quadtree;  // the leaves, the bare grid and the block picture
+    std::shared_ptr<const GrayPicture> gray;        // none before the gray stage
+    std::shared_ptr<const QuadtreeStage> quadtree;  // none before the quadtree stage
     GrayPicture grayGrid;
+    std::optional<ZantrelStage> cutLines;  // the decomposition and its reconstruction
+};
+
+// A decoded Zantrel file: no colour, gray or block picture, only the file's settings, its bare
+// grid, its decomposition and the approximation, and the gray grid once it was drawn.
+struct DecodedFile {
+    ZtlSettings settings;
+    GrayPicture grid;
     Decomposition decomposition;
-    // What modes 3 and 5 show and what is saved: the block picture after the quadtree
-    // stage, the reconstruction after the cut-line stage.
     GrayPicture result;
+    GrayPicture grayGrid;
+};
+
+struct DocumentPictures {
+    // Nothing until a picture or file was first opened; never empty again.
+    std::variant<std::monostate, PictureStages, DecodedFile> content;
+
+    bool Loaded() const { return !std::holds_alternative<std::monostate>(content); }
+    const PictureStages* Stages() const { return std::get_if<PictureStages>(&content); }
+    const DecodedFile* Decoded() const { return std::get_if<DecodedFile>(&content); }
+
+    // Each picture, empty where the document has none.
+    const ColorPicture& Color() const;
+    const GrayPicture& Gray() const;
+    const GrayPicture& BlockPicture() const;
+    const GrayPicture& GrayGrid() const;
+    // What modes 3 and 5 show and what is saved: the reconstruction where there is one, else
+    // the block picture.
+    const GrayPicture& Result() const;
+    // The block borders in 128 on 255, the picture's border included.
+    const GrayPicture& Grid() const;
+
+    // Whether the document holds a cut-line decomposition, a decoded file's included.
+    bool Decomposed() const { return !DecomposedBlocks().empty(); }
+    // The leaves: the decomposition's where there is one, else the quadtree's.
+    const std::vector<QuadBlock>& Blocks() const;
+    const std::vector<CutModel>& CutModels() const;
+
+  private:
+    const std::vector<QuadBlock>& DecomposedBlocks() const;
 };

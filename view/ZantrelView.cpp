@@ -6,7 +6,6 @@
 #include <QStatusTipEvent>
 #include <algorithm>
 
-#include "linesearch/CutLineOverlay.h"
 #include "view/DialogHost.h"
 #include "view/DisplayPicture.h"
 #include "view/PicturePrint.h"
@@ -45,19 +44,9 @@ void CZantrelView::Refresh() {
     // Built once per change rather than on every paint: a large picture costs a full copy.
     QImage shown = ShownPicture(m_pictures, ShownMode());
     m_outsidePixels.clear();
-    if (!shown.isNull() && ShownMode() == DISPLAY_GRID_LINES) {
-        // Like the drawing before pictures had sizes, a line pixel just outside is drawn too.
-        const QRect inside = shown.rect();
-        for (const CutModel& model : m_pictures.decomposition.cutModels) {
-            ScreenPoint from{};
-            ScreenPoint to{};
-            CutLineEnds(model, shown.height(), from, to);
-            ForEachLinePixel(from, to, [&](int x, int y) {
-                if (!inside.contains(x, y))
-                    m_outsidePixels.emplace_back(x, y);
-            });
-        }
-    }
+    // Like the drawing before pictures had sizes, a line pixel just outside is drawn too.
+    if (!shown.isNull() && ShownMode() == DISPLAY_GRID_LINES)
+        m_outsidePixels = CutLinePixelsOutside(m_pictures, shown.size());
     SetImage(std::move(shown));
 }
 
@@ -95,7 +84,7 @@ void CZantrelView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
-    if (event->isAutoRepeat() || m_grayHeld || m_pictures.gray.samples.empty())
+    if (event->isAutoRepeat() || m_grayHeld || m_pictures.Gray().samples.empty())
         return;
     m_grayHeld = true;
     Refresh();

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/MainFrame.h"
+#include "app/StageRuns.h"
 #include "support/TestPictures.h"
 #include "view/AppTexts.h"
 #include "view/ZantrelView.h"
@@ -35,7 +36,22 @@ QAction& AppTest::Action(int id) {
 
 void AppTest::Trigger(int id) {
     Action(id).trigger();
-    m_app->WaitForIdle();
+    WaitForIdle();
+}
+
+void AppTest::WaitForIdle() {
+    m_app->Frame().Runs().WaitForIdle();
+}
+
+const PictureStages& AppTest::Stages() {
+    static const PictureStages kNone;
+    const PictureStages* stages = Doc().Pictures().Stages();
+    EXPECT_NE(stages, nullptr);
+    return stages ? *stages : kNone;
+}
+
+CBackgroundRun& AppTest::Runs() {
+    return m_app->Frame().Runs().Stages();
 }
 
 QString AppTest::Title() {

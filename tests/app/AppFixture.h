@@ -15,6 +15,7 @@
 #include <string>
 
 #include "ScriptedDialogHost.h"
+#include "app/BackgroundRun.h"
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
 #include "view/DisplayMode.h"
@@ -35,8 +36,14 @@ class AppTest : public ::testing::Test {
     // Triggers a command as a click on its menu item would and waits until its work in the
     // background is done and shown; a disabled one does nothing.
     void Trigger(int id);
+    // Runs the event loop until the background work is done and shown.
+    void WaitForIdle();
     QString Title();
     CZantrelDoc& Doc() { return m_app->Doc(); }
+    // The stages of the picture the document holds; fails the test for a decoded file.
+    const PictureStages& Stages();
+    // The worker of the commands and the explore panel's runs.
+    CBackgroundRun& Runs();
     DisplayMode Mode();
 
     // A 24-bit 512 x 512 picture file in the test's folder; `bgr` gives each pixel's colour.

@@ -50,8 +50,9 @@ class Background : public AppTest {
                 enabled.insert(id);
         }
         const DocumentPictures& pictures = Doc().Pictures();
-        return {Mode(), pictures.result, pictures.quadtree.tree.blocks.size(),
-                pictures.decomposition.cutModels.size(), enabled};
+        const std::shared_ptr<const QuadtreeStage>& quadtree = Stages().quadtree;
+        return {Mode(), pictures.Result(), quadtree ? quadtree->tree.blocks.size() : 0,
+                pictures.CutModels().size(), enabled};
     }
     const QWidget& Picture() { return *m_app->Frame().View().viewport(); }
     CProgressStatusBar& Bar() { return m_app->Frame().StatusBar(); }
@@ -94,7 +95,7 @@ TEST_F(Background, AStoppedCommandChangesNothing) {
             Bar().CancelButton()->click();
         else
             Action(ID_CANCEL_RUN).trigger();
-        m_app->WaitForIdle();
+        WaitForIdle();
 
         EXPECT_TRUE(Now() == before);
         EXPECT_EQ(Mode(), before.mode);
@@ -116,11 +117,11 @@ TEST_F(Background, OpeningAFileStopsTheRunningCommandFirst) {
         Trigger(id);
     Action(ID_ZANTREL).trigger();
     Trigger(ID_OPEN_PICTURE);
-    EXPECT_FALSE(m_app->Runs().Busy());
+    EXPECT_FALSE(Runs().Busy());
     EXPECT_EQ(Mode(), DISPLAY_COLOR);
     EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("b.bmp")));
-    EXPECT_TRUE(Doc().Pictures().decomposition.cutModels.empty());
-    EXPECT_TRUE(Doc().Pictures().gray.samples.empty());
+    EXPECT_TRUE(Doc().Pictures().CutModels().empty());
+    EXPECT_TRUE(Doc().Pictures().Gray().samples.empty());
 }
 
 TEST(BackgroundRun, AnOvertakenJobIsCancelledThroughItsProgressAndDropped) {
@@ -176,7 +177,7 @@ class Explore : public AppTest {
 TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
     StartOnTheSample(true);
     Type(QStringLiteral("50"), QStringLiteral("8"));
-    m_app->WaitForIdle();
+    WaitForIdle();
     EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
 
     const CliRun cli =
@@ -208,7 +209,7 @@ TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
     QMouseEvent click(QEvent::MouseButtonPress, at, curve.mapToGlobal(at), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&curve, &click);
-    m_app->WaitForIdle();
+    WaitForIdle();
     EXPECT_EQ(Panel().PenaltyEdit()->text(), QStringLiteral("1000"));
     EXPECT_EQ(Panel().PenaltySlider()->value(), CExplorePanel::PositionOf(1000));
     EXPECT_EQ(Mode(), DISPLAY_GRID_LINES);
@@ -222,25 +223,27 @@ TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
 TEST_F(Explore, TheNewestRequestWins) {
     StartOnTheSample(false);
     std::vector<bool> ended;
-    QObject::connect(&m_app->Runs(), &CBackgroundRun::JobEnded,
+    QObject::connect(&Runs(), &CBackgroundRun::JobEnded,
                      [&](bool applied) { ended.push_back(applied); });
     Panel().PenaltySlider()->setValue(CExplorePanel::PositionOf(10));
     Panel().PenaltySlider()->setValue(CExplorePanel::PositionOf(1000));
-    m_app->WaitForIdle();
+    WaitForIdle();
     EXPECT_EQ(ended, (std::vector<bool>{false, true}));
     EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
-    EXPECT_EQ(Doc().Pictures().quadtree.tree.penalty, 1000.0);
+    ASSERT_NE(Stages().quadtree, nullptr);
+    EXPECT_EQ(Stages().quadtree->tree.penalty, 1000.0);
     ASSERT_TRUE(Doc().Figures().has_value());
     EXPECT_EQ(Doc().Figures()->penalty, 1000.0);
     EXPECT_EQ(Panel().PenaltyEdit()->text(), QStringLiteral("1000"));
     // The result is the one a run at 1000 makes from scratch.
     CQuietProgress quiet;
-    const std::optional<CZantrelDoc::ZantrelResult> direct =
-        Doc().MakeZantrel(Doc().MakeQuadtree(1000, 4), quiet);
-    ASSERT_TRUE(direct.has_value());
-    EXPECT_EQ(Doc().Pictures().result, direct->stage.result);
+    CLineSearchWorkspace search;
+    const std::optional<StageOutputs> direct =
+        RunStages(Doc().Inputs(), {DecompositionParameters{1000, 4}, true}, search, quiet);
+    ASSERT_TRUE(direct.has_value() && direct->cutLines.has_value());
+    EXPECT_EQ(Doc().Pictures().Result(), direct->cutLines->stage.result);
     EXPECT_EQ(Panel().FigureText(CExplorePanel::CutModels),
-              QString::number(direct->figures.cutModels));
+              QString::number(direct->cutLines->figures.cutModels));
 }
 
 TEST_F(Explore, RefusesWhatTheDialogRefusesAndTheDialogOffersItsValuesOnceUsed) {
@@ -258,11 +261,11 @@ TEST_F(Explore, RefusesWhatTheDialogRefusesAndTheDialogOffersItsValuesOnceUsed) 
     ASSERT_EQ(m_host.messages.size(), 1u);
     EXPECT_EQ(m_host.messages[0].text, QStringLiteral("“请填入一个在1和128之间的整数。”"));
     EXPECT_EQ(m_host.messages[0].caption, QStringLiteral("Zantrel"));
-    EXPECT_FALSE(m_app->Runs().Busy());
+    EXPECT_FALSE(Runs().Busy());
     EXPECT_FALSE(Panel().UsedValues().has_value());
 
     Type(QStringLiteral("2.5"), QStringLiteral("16"));
-    m_app->WaitForIdle();
+    WaitForIdle();
     for (int id : {ID_PICTURE_COLOR, ID_PICTURE_GRAY, ID_QUADTREE})
         Trigger(id);
     EXPECT_EQ(offered, (QStringList{QStringLiteral("1/4"), QStringLiteral("2.5/16")}));

@@ -36,14 +36,14 @@ std::function<std::uint32_t(int, int)> Plain(std::uint32_t bgr) {
 class Document : public AppTest {
   protected:
     std::uint32_t LoadedColour() {
-        const std::vector<std::uint8_t>& bgr = Doc().Pictures().color.bgr;
+        const std::vector<std::uint8_t>& bgr = Doc().Pictures().Color().bgr;
         return bgr.at(0) | (bgr.at(1) << 8) | (bgr.at(2) << 16);
     }
     void Open(const QString& path) {
         m_host.fileAnswers.push_back(path);
         Trigger(ID_OPEN_PICTURE);
     }
-    QStringList Recent() { return m_app->RecentFiles().Entries(); }
+    QStringList Recent() { return m_app->Frame().RecentFiles().Entries(); }
 
     void Drop(const QString& path) {
         QMimeData data;
@@ -289,8 +289,8 @@ TEST_F(Document, ImportTakesAnyFormatAndSizeAndARefusalChangesNothing) {
     const QString png = WritePng(QStringLiteral("wide.png"), 768, 512);
     m_host.fileAnswers.push_back(png);
     Trigger(ID_IMPORT_PICTURE);
-    EXPECT_EQ(Doc().Pictures().color.width, 768);
-    EXPECT_EQ(Doc().Pictures().color.height, 512);
+    EXPECT_EQ(Doc().Pictures().Color().width, 768);
+    EXPECT_EQ(Doc().Pictures().Color().height, 512);
     Trigger(ID_PICTURE_GRAY);
     ASSERT_EQ(Mode(), DISPLAY_GRAY);
 
@@ -305,9 +305,9 @@ TEST_F(Document, ImportTakesAnyFormatAndSizeAndARefusalChangesNothing) {
     EXPECT_EQ(Mode(), DISPLAY_GRAY);
     EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("wide.png")));
     EXPECT_EQ(Recent(), QStringList{png});
-    EXPECT_EQ(Doc().Pictures().color.width, 768);
+    EXPECT_EQ(Doc().Pictures().Color().width, 768);
     EXPECT_EQ(LoadedColour(), colour);
-    EXPECT_EQ(Doc().Pictures().gray.width, 768);
+    EXPECT_EQ(Doc().Pictures().Gray().width, 768);
 }
 
 TEST_F(Document, RecentEntriesOpenBmpFilesByTheOriginalRulesAndOthersByImport) {
@@ -320,7 +320,7 @@ TEST_F(Document, RecentEntriesOpenBmpFilesByTheOriginalRulesAndOthersByImport) {
     m_app->Frame().UpdateRecentFileMenu();
     Trigger(ID_FILE_MRU_FILE1 + 1);  // the PNG
     EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("wide.png")));
-    EXPECT_EQ(Doc().Pictures().color.width, 768);
+    EXPECT_EQ(Doc().Pictures().Color().width, 768);
     EXPECT_FALSE(Doc().KeptHeaders().has_value());
     EXPECT_TRUE(m_host.messages.empty());
 }
@@ -356,11 +356,16 @@ class CStoppingProgress final : public CProgress {
     const int m_stopAfter;
 };
 
-bool RunZantrelOnAWorker(CZantrelDoc& doc, CProgress& progress) {
-    bool done = false;
-    std::thread worker([&] { done = doc.RunZantrel(progress); });
+// The cut-line stage on the document's quadtree, run on a thread of its own from the inputs
+// the document hands out.
+std::optional<StageOutputs> RunCutLinesOnAWorker(const StageInputs& inputs, CProgress& progress) {
+    std::optional<StageOutputs> outputs;
+    std::thread worker([&] {
+        CLineSearchWorkspace search;
+        outputs = RunStages(inputs, {std::nullopt, true}, search, progress);
+    });
     worker.join();
-    return done;
+    return outputs;
 }
 
 using ModelKey = std::tuple<int, int, int, double, double, double, double, int, int>;
@@ -382,25 +387,29 @@ TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
     Trigger(ID_QUADTREE);
 
     CStoppingProgress counting(std::numeric_limits<int>::max());
-    ASSERT_TRUE(RunZantrelOnAWorker(Doc(), counting));
+    const std::optional<StageOutputs> outputs = RunCutLinesOnAWorker(Doc().Inputs(), counting);
+    ASSERT_TRUE(outputs.has_value() && outputs->cutLines.has_value());
     ASSERT_GT(counting.positions.load(), 4);
-    const GrayPicture workerResult = Doc().Pictures().result;
-    const std::vector<ModelKey> workerModels = Keys(Doc().Pictures().decomposition.cutModels);
+    const GrayPicture workerResult = outputs->cutLines->stage.result;
+    const std::vector<ModelKey> workerModels =
+        Keys(outputs->cutLines->stage.decomposition.cutModels);
     Trigger(ID_ZANTREL);
     ASSERT_EQ(Mode(), DISPLAY_ZANTREL);
-    EXPECT_EQ(Doc().Pictures().result, workerResult);
-    EXPECT_EQ(Keys(Doc().Pictures().decomposition.cutModels), workerModels);
+    EXPECT_EQ(Doc().Pictures().Result(), workerResult);
+    EXPECT_EQ(Keys(Doc().Pictures().CutModels()), workerModels);
 
     const DocumentPictures before = Doc().Pictures();
     CStoppingProgress stopping(counting.positions.load() / 2);
-    EXPECT_FALSE(RunZantrelOnAWorker(Doc(), stopping));
+    EXPECT_FALSE(RunCutLinesOnAWorker(Doc().Inputs(), stopping).has_value());
     EXPECT_GE(stopping.positions.load(), counting.positions.load() / 2);
     EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
     const DocumentPictures& after = Doc().Pictures();
-    EXPECT_EQ(after.result, before.result);
-    EXPECT_EQ(Keys(after.decomposition.cutModels), Keys(before.decomposition.cutModels));
-    EXPECT_EQ(after.decomposition.blocks.size(), before.decomposition.blocks.size());
-    EXPECT_EQ(after.decomposition.groupCount, before.decomposition.groupCount);
+    EXPECT_EQ(after.Result(), before.Result());
+    EXPECT_EQ(Keys(after.CutModels()), Keys(before.CutModels()));
+    EXPECT_EQ(after.Blocks().size(), before.Blocks().size());
+    ASSERT_TRUE(after.Stages()->cutLines && before.Stages()->cutLines);
+    EXPECT_EQ(after.Stages()->cutLines->decomposition.groupCount,
+              before.Stages()->cutLines->decomposition.groupCount);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ class ViewExplore : public AppTest {
     // Moves the pointer over picture pixel (row, col), row 0 at the bottom, scrolled into view.
     void PointAt(int row, int col) {
         CZantrelView& view = View();
-        const QPoint inExtent = view.Origin() + QPoint(col, Pictures().result.height - 1 - row);
+        const QPoint inExtent = view.Origin() + QPoint(col, Pictures().Result().height - 1 - row);
         view.horizontalScrollBar()->setValue(inExtent.x() - view.viewport()->width() / 2);
         view.verticalScrollBar()->setValue(inExtent.y() - view.viewport()->height() / 2);
         const QPoint at = inExtent - QPoint(view.horizontalScrollBar()->value(),
@@ -63,7 +63,7 @@ class ViewExplore : public AppTest {
         std::int64_t sum = 0;
         for (int r = block.row; r < block.row + block.size; ++r) {
             for (int c = block.col; c < block.col + block.size; ++c) {
-                const int d = Pictures().gray.At(r, c) - Pictures().result.At(r, c);
+                const int d = Pictures().Gray().At(r, c) - Pictures().Result().At(r, c);
                 sum += d * d;
             }
         }
@@ -73,11 +73,10 @@ class ViewExplore : public AppTest {
 
 TEST_F(ViewExplore, PointingAtABlockTellsItsModelAndError) {
     RunUpTo(ID_ZANTREL);
-    const Decomposition& found = Pictures().decomposition;
     // The largest one-value block with an error, and a cut block.
     const QuadBlock* single = nullptr;
     const QuadBlock* cut = nullptr;
-    for (const QuadBlock& block : found.blocks) {
+    for (const QuadBlock& block : Pictures().Blocks()) {
         if (block.modelKind == 1 && !cut)
             cut = &block;
         if (block.modelKind == 0 && SquaredError(block) > 0 &&
@@ -85,7 +84,7 @@ TEST_F(ViewExplore, PointingAtABlockTellsItsModelAndError) {
             single = &block;
     }
     ASSERT_TRUE(single && cut);
-    const CutModel& model = found.cutModels.at(static_cast<std::size_t>(cut->cutIndex));
+    const CutModel& model = Pictures().CutModels().at(static_cast<std::size_t>(cut->cutIndex));
     ASSERT_EQ(model.row, cut->row);
     ASSERT_EQ(model.col, cut->col);
     const auto head = [](const QuadBlock& block) {
@@ -184,7 +183,7 @@ TEST_F(ViewExplore, CompareViewShowsTheComputedPicturesSideBySide) {
     const Choice choices[] = {
         {"彩色图像", DisplayPicture(pictures, DISPLAY_COLOR)},
         {"灰度图像", DisplayPicture(pictures, DISPLAY_GRAY)},
-        {"四叉树块", GrayImage(pictures.quadtree.blockPicture)},
+        {"四叉树块", GrayImage(pictures.BlockPicture())},
         {"灰度网格", DisplayPicture(pictures, DISPLAY_GRAY_GRID)},
         {"Zantrel 近似", DisplayPicture(pictures, DISPLAY_ZANTREL)},
         {"切割线", ShownPicture(pictures, DISPLAY_GRID_LINES)},
@@ -201,17 +200,19 @@ TEST_F(ViewExplore, CompareViewShowsTheComputedPicturesSideBySide) {
     // whose top is the largest error.
     EXPECT_EQ(compare.Chooser(1).currentText(), QStringLiteral("误差 |灰度 − 近似|"));
     int top = 0;
-    for (std::size_t i = 0; i < pictures.gray.samples.size(); ++i)
-        top = std::max(top, std::abs(pictures.gray.samples[i] - pictures.result.samples[i]));
+    const GrayPicture& gray = pictures.Gray();
+    const GrayPicture& result = pictures.Result();
+    for (std::size_t i = 0; i < gray.samples.size(); ++i)
+        top = std::max(top, std::abs(gray.samples[i] - result.samples[i]));
     ASSERT_GT(top, 0);
     EXPECT_FALSE(compare.Scale(1).isHidden());
     EXPECT_EQ(compare.ScaleTop(1).text(), QString::number(top));
     const QImage error = compare.Canvas(1).Image();
-    const int height = pictures.gray.height;
+    const int height = gray.height;
     int mismatches = 0;
     for (int r = 0; r < height; ++r) {
-        for (int c = 0; c < pictures.gray.width; ++c) {
-            const int e = std::abs(pictures.gray.At(r, c) - pictures.result.At(r, c));
+        for (int c = 0; c < gray.width; ++c) {
+            const int e = std::abs(gray.At(r, c) - result.At(r, c));
             mismatches += error.pixel(c, height - 1 - r) != ColorMapAt(double(e) / top);
         }
     }

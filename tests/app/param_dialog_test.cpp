@@ -138,7 +138,7 @@ TEST_F(QuadtreeCommand, CancelLeavesTheGrayMode) {
     };
     Trigger(ID_QUADTREE);
     EXPECT_EQ(Mode(), DISPLAY_GRAY);
-    EXPECT_TRUE(Doc().Pictures().quadtree.tree.blocks.empty());
+    EXPECT_EQ(Stages().quadtree, nullptr);
     EXPECT_TRUE(Action(ID_QUADTREE).isEnabled());
     EXPECT_FALSE(Action(ID_GRAY_GRID).isEnabled());
 }
@@ -174,7 +174,7 @@ TEST_F(QuadtreeCommand, EnterPressesTheFocusedButtonOrOk) {
         };
         Trigger(ID_QUADTREE);
         EXPECT_EQ(Mode(), c.mode);
-        EXPECT_EQ(Doc().Pictures().quadtree.tree.blocks.empty(), c.mode == DISPLAY_GRAY);
+        EXPECT_EQ(Stages().quadtree == nullptr, c.mode == DISPLAY_GRAY);
     }
 }
 
@@ -189,7 +189,8 @@ TEST_F(QuadtreeCommand, OpensWithTheDefaultsEveryTimeAndPassesTheValues) {
     };
     Trigger(ID_QUADTREE);
     EXPECT_EQ(Mode(), DISPLAY_QUADTREE);
-    const Quadtree& tree = Doc().Pictures().quadtree.tree;
+    ASSERT_NE(Stages().quadtree, nullptr);
+    const Quadtree& tree = Stages().quadtree->tree;
     EXPECT_EQ(tree.penalty, 2.5);
     // The gradient splits down to the minimum block size, and that was 16.
     ASSERT_FALSE(tree.blocks.empty());

@@ -44,7 +44,7 @@ class ShownPictureCommands : public AppTest {
         m_host.fileAnswers.push_back(WritePicture(QStringLiteral("diagonal.bmp"), Diagonal));
         for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE, ID_GRAY_GRID, ID_ZANTREL})
             Trigger(id);
-        ASSERT_FALSE(Doc().Pictures().decomposition.cutModels.empty());
+        ASSERT_FALSE(Doc().Pictures().CutModels().empty());
     }
     void Show(DisplayMode mode) {
         m_app->Frame().View().ShowMode(mode);
@@ -54,17 +54,16 @@ class ShownPictureCommands : public AppTest {
 
 TEST_F(ShownPictureCommands, SaveWritesExactlyTheShownPictureAndCopyPutsItOnTheClipboard) {
     const DocumentPictures& pictures = Doc().Pictures();
-    const ColorPicture lines =
-        GridWithCutLines(pictures.quadtree.tree.grid, pictures.decomposition.cutModels);
+    const ColorPicture lines = GridWithCutLines(pictures.Grid(), pictures.CutModels());
     const struct {
         DisplayMode mode;
         const char* answer;  // the name given in the save dialog
         const char* saved;
         std::vector<std::uint8_t> bytes;
     } cases[] = {
-        {DISPLAY_COLOR, "colour.png", "colour.png", EncodePng(pictures.color)},
-        {DISPLAY_GRAY, "gray.png", "gray.png", EncodeGrayPng(pictures.gray)},
-        {DISPLAY_GRAY_GRID, "grid", "grid.bmp", EncodeGrayBmp(pictures.grayGrid, nullptr)},
+        {DISPLAY_COLOR, "colour.png", "colour.png", EncodePng(pictures.Color())},
+        {DISPLAY_GRAY, "gray.png", "gray.png", EncodeGrayPng(pictures.Gray())},
+        {DISPLAY_GRAY_GRID, "grid", "grid.bmp", EncodeGrayBmp(pictures.GrayGrid(), nullptr)},
         // As `zantrel-cli --lines` writes it.
         {DISPLAY_GRID_LINES, "lines.bmp", "lines.bmp", EncodeBmp(lines, nullptr)},
     };

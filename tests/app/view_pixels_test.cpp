@@ -49,10 +49,10 @@ class ViewPixels : public ::testing::Test {
 
     void Load(int width, int height) {
         m_pictures = DocumentPictures();
-        m_pictures.loaded = true;
-        m_pictures.color = PositionPicture(width, height);
+        m_pictures.content.emplace<PictureStages>().color = PositionPicture(width, height);
         m_view.ShowMode(DISPLAY_COLOR);
     }
+    PictureStages& Stages() { return std::get<PictureStages>(m_pictures.content); }
 
     // Sizes the view so that its client area is `width` wide and tall enough for no
     // vertical scroll bar.
@@ -123,26 +123,45 @@ TEST_F(ViewPixels, GrayModesShowTheirPicturesAsGray) {
     Load(width, height);
     Place(1000);
     const int x0 = (1000 - width) / 2;
+    using Put = void (*)(PictureStages & stages, GrayPicture picture);
     struct Case {
         DisplayMode mode;
-        GrayPicture* picture;  // nullptr: the mode shows white
+        Put put;  // makes `picture` the mode's; nullptr: the mode shows white
     };
     const Position probes[] = {{0, 0}, {height - 1, width - 1}, {0, width - 1}, {150, 37}};
+    const Put blocks = [](PictureStages& stages, GrayPicture picture) {
+        stages.quadtree =
+            std::make_shared<const QuadtreeStage>(QuadtreeStage{Quadtree(), std::move(picture)});
+    };
+    const Put grid = [](PictureStages& stages, GrayPicture picture) {
+        auto quadtree = std::make_shared<QuadtreeStage>();
+        quadtree->tree.grid = std::move(picture);
+        stages.quadtree = std::move(quadtree);
+    };
+    const Put gray = [](PictureStages& stages, GrayPicture picture) {
+        stages.gray = std::make_shared<const GrayPicture>(std::move(picture));
+    };
+    const Put grayGrid = [](PictureStages& stages, GrayPicture picture) {
+        stages.grayGrid = std::move(picture);
+    };
+    const Put reconstruction = [](PictureStages& stages, GrayPicture picture) {
+        stages.cutLines = ZantrelStage{Decomposition(), std::move(picture)};
+    };
     for (const Case c :
-         {Case{DISPLAY_GRAY, &m_pictures.gray}, Case{DISPLAY_QUADTREE, &m_pictures.result},
-          Case{DISPLAY_GRAY_GRID, &m_pictures.grayGrid}, Case{DISPLAY_ZANTREL, &m_pictures.result},
-          Case{DISPLAY_GRID_LINES, &m_pictures.quadtree.tree.grid},
-          Case{static_cast<DisplayMode>(7), nullptr}}) {
+         {Case{DISPLAY_GRAY, gray}, Case{DISPLAY_QUADTREE, blocks},
+          Case{DISPLAY_GRAY_GRID, grayGrid}, Case{DISPLAY_ZANTREL, reconstruction},
+          Case{DISPLAY_GRID_LINES, grid}, Case{static_cast<DisplayMode>(7), nullptr}}) {
         SCOPED_TRACE(c.mode);
         auto value = [&](int r, int col) {
-            return c.picture ? (r * 3 + col * 5 + c.mode * 40) & 0xFF : 255;
+            return c.put ? (r * 3 + col * 5 + c.mode * 40) & 0xFF : 255;
         };
-        if (c.picture) {
-            *c.picture = GrayPicture(width, height);
+        if (c.put) {
+            GrayPicture picture(width, height);
             for (int r = 0; r < height; ++r) {
                 for (int col = 0; col < width; ++col)
-                    c.picture->At(r, col) = static_cast<std::uint8_t>(value(r, col));
+                    picture.At(r, col) = static_cast<std::uint8_t>(value(r, col));
             }
+            c.put(Stages(), std::move(picture));
         }
         m_view.ShowMode(c.mode);
         const QImage shot = Shot();
@@ -175,14 +194,17 @@ TEST_F(ViewPixels, CutLinesAreRedAndLeaveTheirEndPointOut) {
     const int height = 400;
     Load(width, height);
     Place(1000);
-    m_pictures.quadtree.tree.grid = GrayPicture(width, height, 255);
-    m_pictures.result = GrayPicture(width, height, 0);
+    auto quadtree = std::make_shared<QuadtreeStage>();
+    quadtree->tree.grid = GrayPicture(width, height, 255);
+    Stages().quadtree = std::move(quadtree);
+    ZantrelStage& cutLines = Stages().cutLines.emplace();
+    cutLines.result = GrayPicture(width, height, 0);
     const int x0 = 200;
     const int y0 = 10;
     auto cut = [](int row, int col, int size, double r1, double c1, double r2, double c2) {
         return CutModel{row, col, size, r1, c1, r2, c2, 0, 0, 0.0, 1, 0};
     };
-    m_pictures.decomposition.cutModels = {
+    cutLines.decomposition.cutModels = {
         cut(0, 0, 8, 4, 0, 4, 8),      // horizontal, left to right
         cut(16, 32, 16, 0, 5, 16, 5),  // vertical, drawn upwards
         cut(64, 64, 8, 0, 0, 8, 8),    // oblique

@@ -68,7 +68,7 @@ class ZtlDocument : public AppTest {
             EXPECT_FALSE(Action(ID_SAVE_ZTL).isEnabled()) << id;
         }
         Trigger(ID_ZANTREL);
-        EXPECT_FALSE(Doc().Pictures().decomposition.cutModels.empty());
+        EXPECT_FALSE(Doc().Pictures().CutModels().empty());
         Trigger(ID_SAVE_ZTL);
     }
 
@@ -101,7 +101,7 @@ TEST_F(ZtlDocument, SavedFileHoldsTheResultAndOpensByItsContentOnEveryWayIn) {
     EXPECT_EQ(request.initialName, PathInFolder(QStringLiteral("slant.ztl")));
     const std::vector<std::uint8_t> bytes =
         ReadBytes(PathInFolder(QStringLiteral("approx.ztl")).toStdString());
-    const GrayPicture result = Doc().Pictures().result;
+    const GrayPicture result = Doc().Pictures().Result();
     ZtlPicture file;
     ASSERT_EQ(DecodeZtl(bytes, file), ZtlError::None);
     EXPECT_EQ(file.result, result);
@@ -120,7 +120,7 @@ TEST_F(ZtlDocument, SavedFileHoldsTheResultAndOpensByItsContentOnEveryWayIn) {
         if (way)
             Trigger(way);
         EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
-        EXPECT_EQ(Doc().Pictures().result, result);
+        EXPECT_EQ(Doc().Pictures().Result(), result);
         EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("approx.bin")));
         EXPECT_EQ(PaneText(), SizeText("Zantrel 文件", bytes.size()));
     }
@@ -179,8 +179,8 @@ TEST_F(ZtlDocument, DamagedFileIsReportedAndTheDocumentStays) {
     trailing.push_back(0);
     const std::vector<std::uint8_t> cases[] = {
         {good.begin(), good.end() - 3}, otherVersion, trailing};
-    const GrayPicture result = Doc().Pictures().result;
-    const QStringList recent = m_app->RecentFiles().Entries();
+    const GrayPicture result = Doc().Pictures().Result();
+    const QStringList recent = m_app->Frame().RecentFiles().Entries();
     const QString path = PathInFolder(QStringLiteral("bad.ztl"));
     for (const std::vector<std::uint8_t>& bytes : cases) {
         SCOPED_TRACE(bytes.size());
@@ -191,9 +191,9 @@ TEST_F(ZtlDocument, DamagedFileIsReportedAndTheDocumentStays) {
         ASSERT_EQ(m_host.messages.size(), 1u);
         EXPECT_TRUE(m_host.messages[0].text.contains(QStringLiteral("bad.ztl")));
         EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
-        EXPECT_EQ(Doc().Pictures().result, result);
+        EXPECT_EQ(Doc().Pictures().Result(), result);
         EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("slant.png")));
-        EXPECT_EQ(m_app->RecentFiles().Entries(), recent);
+        EXPECT_EQ(m_app->Frame().RecentFiles().Entries(), recent);
         EXPECT_TRUE(Action(ID_PSNR).isEnabled());
     }
 }

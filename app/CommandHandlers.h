@@ -1,0 +1,9 @@
+#pragma once
+// What every command of the command table does: one table from command ID to its handler,
+// which runs in the main window it is given.
+
+#include <span>
+
+#include "app/CommandTable.h"
+
+std::span<const CommandBinding> CommandHandlers();

@@ -1,0 +1,105 @@
+#include "app/FileCommands.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QStringList>
+
+#include "app/MainFrame.h"
+#include "app/ZantrelDoc.h"
+#include "app/ZtlFileStatus.h"
+#include "view/DialogHost.h"
+
+namespace {
+
+QString Tr(const char* source) {
+    return QCoreApplication::translate("FileCommands", source);
+}
+
+QString ZtlFilter() {
+    return Tr(QT_TRANSLATE_NOOP("FileCommands", "Zantrel 文件 (*.ztl)"));
+}
+
+// Every format the toolkit's readers know, Zantrel files, then every file.
+QString ImportFilter() {
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    return Tr(QT_TRANSLATE_NOOP("FileCommands", "图像文件(%1);;%2;;所有文件(*)"))
+        .arg(patterns.join(QLatin1Char(' ')), ZtlFilter());
+}
+
+// The open dialog with `filter`, then the chosen file: a .ztl file, told by its content,
+// decoded, any other through `openPicture`; cancelling does nothing.
+void OpenChosenFile(CMainFrame& frame, const QString& filter,
+                    bool (CZantrelDoc::*openPicture)(const QString&)) {
+    FileDialogRequest request;
+    request.filter = filter;
+    const std::optional<QString> path = frame.Host().ChooseFile(request);
+    if (!path)
+        return;
+    CZantrelDoc& doc = frame.Doc();
+    if (CZantrelDoc::IsZtl(*path))
+        doc.OpenZtlFile(*path);
+    else
+        (doc.*openPicture)(*path);
+}
+
+}  // namespace
+
+void OnOpenPicture(CMainFrame& frame) {
+    OpenChosenFile(frame, Tr(QT_TRANSLATE_NOOP("FileCommands", "图像文件(*.bmp);;")) + ZtlFilter(),
+                   &CZantrelDoc::LoadPicture);
+}
+
+void OnImportPicture(CMainFrame& frame) {
+    OpenChosenFile(frame, ImportFilter(), &CZantrelDoc::ImportPicture);
+}
+
+std::optional<QString> ChooseSaveTarget(CDialogHost& host, const FileDialogRequest& request) {
+    // As in a save dialog, answering no to the overwrite question returns to the dialog.
+    for (;;) {
+        std::optional<QString> path = host.ChooseFile(request);
+        if (!path)
+            return std::nullopt;
+        if (QFileInfo(*path).suffix().isEmpty())
+            *path += QLatin1Char('.') + request.defaultSuffix;
+        const QFileInfo target(*path);
+        if (!target.exists() ||
+            host.Confirm(Tr(QT_TRANSLATE_NOOP("FileCommands", "%1 已存在。\n要替换它吗？"))
+                             .arg(target.fileName()),
+                         Tr(QT_TRANSLATE_NOOP("FileCommands", "确认另存为")))) {
+            return path;
+        }
+    }
+}
+
+void OnSavePicture(CMainFrame& frame) {
+    FileDialogRequest request;
+    request.forSaving = true;
+    request.filter = Tr(QT_TRANSLATE_NOOP("FileCommands", "图像计算结果(*.bmp)"));
+    request.initialName = QStringLiteral("ZantPic");
+    request.defaultSuffix = QStringLiteral("bmp");
+    if (const std::optional<QString> path = ChooseSaveTarget(frame.Host(), request))
+        frame.Doc().SaveResult(*path);
+}
+
+void OnSaveZtl(CMainFrame& frame) {
+    const CZantrelDoc& doc = frame.Doc();
+    FileDialogRequest request;
+    request.forSaving = true;
+    request.filter = ZtlFilter();
+    // Beside the picture, under its name.
+    const QFileInfo picture(doc.Path());
+    request.initialName =
+        picture.dir().filePath(picture.completeBaseName() + QStringLiteral(".ztl"));
+    request.defaultSuffix = QStringLiteral("ztl");
+    const std::optional<QString> path = ChooseSaveTarget(frame.Host(), request);
+    if (!path)
+        return;
+    if (const std::optional<std::uint64_t> bytes = doc.SaveZtl(*path)) {
+        const GrayPicture& result = doc.Pictures().Result();
+        ShowZtlFileStatus(ZtlFileEvent::Saved, *bytes, result.width, result.height);
+    }
+}

@@ -1,0 +1,49 @@
+#include "app/StageRuns.h"
+
+#include <memory>
+#include <utility>
+
+#include "app/ZantrelDoc.h"
+#include "platform/Shell.h"
+
+CStageRuns::CStageRuns(CZantrelDoc& doc) : m_doc(doc) {
+    connect(&doc, &CZantrelDoc::GrayReplaced, this, &CStageRuns::StopAll);
+}
+
+void CStageRuns::Start(const StageRequest& request) {
+    m_stages.Start(
+        [this, inputs = m_doc.Inputs(), request](CProgress& progress) -> CBackgroundRun::Apply {
+            std::optional<StageOutputs> outputs = RunStages(inputs, request, m_search, progress);
+            if (!outputs)
+                return {};
+            auto shared = std::make_shared<StageOutputs>(std::move(*outputs));
+            return [this, shared] { m_doc.Adopt(std::move(*shared)); };
+        },
+        CurrentShell().StatusBar());
+}
+
+void CStageRuns::StartCurve(std::int32_t minBlockSize,
+                            std::function<void(const std::vector<RunFigures>&)> done) {
+    m_curve.Start(
+        [inputs = m_doc.Inputs(), minBlockSize,
+         done = std::move(done)](CProgress& progress) -> CBackgroundRun::Apply {
+            auto figures = std::make_shared<const std::vector<RunFigures>>(MeasureRateCurve(
+                *inputs.gray, *inputs.sums, RateCurvePenalties(), minBlockSize, progress));
+            if (figures->empty())
+                return {};
+            return [done, figures] { done(*figures); };
+        },
+        nullptr);
+}
+
+void CStageRuns::StopAll() {
+    m_stages.CancelAndWait();
+    m_curve.CancelAndWait();
+}
+
+void CStageRuns::WaitForIdle() {
+    while (m_stages.Busy() || m_curve.Busy()) {
+        m_stages.WaitForIdle();
+        m_curve.WaitForIdle();
+    }
+}

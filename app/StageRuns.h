@@ -1,0 +1,53 @@
+#pragma once
+// The workers the long stages run on, and the one place where a run of them is set up: the
+// run's inputs are taken from the document on the user-interface thread as shared values the
+// document never changes, the stages run on a worker from those alone, and the outputs become
+// the document's back on the user-interface thread, only when the run was neither stopped nor
+// overtaken (see CBackgroundRun). A new gray picture stops every run: what they would make
+// belongs to the picture before.
+
+#include <QObject>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "app/BackgroundRun.h"
+#include "app/RunFigures.h"
+#include "app/StageJob.h"
+
+class CZantrelDoc;
+
+class CStageRuns final : public QObject {
+    Q_OBJECT
+  public:
+    // `doc` must outlive the runs.
+    explicit CStageRuns(CZantrelDoc& doc);
+
+    // Runs `request` on the document's pictures, reporting to the shell's status bar; the
+    // newest request wins. The document changes only when the run is done.
+    void Start(const StageRequest& request);
+    // The rate–distortion curve of the gray picture at `minBlockSize`, on a worker of its own
+    // beside the other; `done` gets the curve's figures on the user-interface thread.
+    void StartCurve(std::int32_t minBlockSize,
+                    std::function<void(const std::vector<RunFigures>&)> done);
+
+    // The worker of the commands and the explore panel's runs: while it is busy the
+    // processing commands are off.
+    CBackgroundRun& Stages() { return m_stages; }
+    const CBackgroundRun& Stages() const { return m_stages; }
+    // The worker of the explore panel's rate–distortion curve.
+    CBackgroundRun& Curve() { return m_curve; }
+    bool Busy() const { return m_stages.Busy(); }
+    // Stops both workers and waits for them; nothing they made is applied.
+    void StopAll();
+    // Runs the event loop until both workers are idle and their results applied.
+    void WaitForIdle();
+
+  private:
+    CZantrelDoc& m_doc;
+    // The search memory of the stages' worker, whose runs follow one another; declared before
+    // the workers, so that they have stopped before it goes.
+    CLineSearchWorkspace m_search;
+    CBackgroundRun m_stages;
+    CBackgroundRun m_curve;
+};
