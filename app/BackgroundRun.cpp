@@ -4,51 +4,78 @@
 #include <QEventLoop>
 #include <atomic>
 #include <exception>
+#include <mutex>
 #include <string>
+#include <utility>
+#include <variant>
+#include <vector>
 
 #include "view/AppTexts.h"
 
-// The job's progress: cancel flag for every thread, reports queued to the user-interface
-// thread. The stages report far more often than the text or position changes, so a report
-// equal to the one before is not sent again.
+// The job's progress: a cancel flag for every thread, and a mailbox the worker fills and the
+// user-interface thread empties, both under the mailbox's lock. The stages report far more
+// often than the text or position changes, so a report equal to the one before is not sent
+// again, and one call to collect the mail is on its way at a time.
 class CBackgroundRun::CJobProgress final : public CProgress {
   public:
-    CJobProgress(CBackgroundRun& run, CStatusBar* statusBar, std::uint64_t id)
-        : m_run(run), m_statusBar(statusBar), m_id(id) {}
+    using Report = std::variant<std::string, int>;  // a text, or a position
+    struct Mail {
+        std::vector<Report> reports;  // in the order the job made them
+        bool ended = false;           // the worker returned; the rest is its outcome
+        Apply apply;
+        bool failed = false;
+    };
+
+    CJobProgress(CBackgroundRun& run, bool reporting) : m_run(run), m_reporting(reporting) {}
 
     void SetText(std::string_view text) override {
-        if (!m_statusBar || (m_textSent && text == m_text))
+        if (!m_reporting || (m_textSent && text == m_text))
             return;
         m_text.assign(text);
         m_textSent = true;
-        Post([text = m_text](CStatusBar& bar) { bar.SetPaneText(text); });
+        Post([&](Mail& mail) { mail.reports.emplace_back(m_text); });
     }
     void SetPosition(int position) override {
-        if (!m_statusBar || position == m_position)
+        if (!m_reporting || position == m_position)
             return;
         m_position = position;
-        Post([position](CStatusBar& bar) { bar.SetProgressPos(position); });
+        Post([&](Mail& mail) { mail.reports.emplace_back(position); });
     }
     bool Cancelled() const override { return m_cancelled.load(std::memory_order_relaxed); }
     void Cancel() { m_cancelled.store(true, std::memory_order_relaxed); }
 
+    // The worker's last word: what the job returned, or that it threw.
+    void End(Apply apply, bool failed) {
+        Post([&](Mail& mail) {
+            mail.ended = true;
+            mail.apply = std::move(apply);
+            mail.failed = failed;
+        });
+    }
+    // On the user-interface thread: everything posted since the last call.
+    Mail Take() {
+        const std::lock_guard lock(m_lock);
+        m_collecting = false;
+        return std::exchange(m_mail, Mail());
+    }
+
   private:
-    template <typename Report>
-    void Post(Report report) {
-        // Queued to the run object, like the job's end, so the reports arrive before it.
-        QMetaObject::invokeMethod(
-            &m_run,
-            [run = &m_run, bar = m_statusBar, id = m_id, report] {
-                if (run->Reporting(id))
-                    report(*bar);
-            },
-            Qt::QueuedConnection);
+    template <typename Write>
+    void Post(Write write) {
+        const std::lock_guard lock(m_lock);
+        write(m_mail);
+        if (!m_collecting) {
+            m_collecting = true;
+            QMetaObject::invokeMethod(&m_run, "Collect", Qt::QueuedConnection);
+        }
     }
 
     CBackgroundRun& m_run;
-    CStatusBar* const m_statusBar;
-    const std::uint64_t m_id;
+    const bool m_reporting;
     std::atomic<bool> m_cancelled{false};
+    std::mutex m_lock;
+    Mail m_mail;                // under m_lock
+    bool m_collecting = false;  // under m_lock: a call to Collect is on its way
     // Touched only by the thread that runs the job.
     std::string m_text;
     bool m_textSent = false;
@@ -56,7 +83,6 @@ class CBackgroundRun::CJobProgress final : public CProgress {
 };
 
 struct CBackgroundRun::Running {
-    std::uint64_t id;
     CStatusBar* statusBar;
     std::unique_ptr<CJobProgress> progress;
     std::thread worker;
@@ -85,11 +111,10 @@ void CBackgroundRun::Start(Job job, CStatusBar* statusBar) {
 
 void CBackgroundRun::Launch(Job job, CStatusBar* statusBar) {
     auto running = std::make_unique<Running>();
-    running->id = ++m_lastId;
     running->statusBar = statusBar;
-    running->progress = std::make_unique<CJobProgress>(*this, statusBar, running->id);
-    CProgress& progress = *running->progress;
-    running->worker = std::thread([this, id = running->id, job = std::move(job), &progress] {
+    running->progress = std::make_unique<CJobProgress>(*this, statusBar != nullptr);
+    CJobProgress& progress = *running->progress;
+    running->worker = std::thread([job = std::move(job), &progress] {
         Apply apply;
         bool failed = false;
         try {
@@ -97,17 +122,29 @@ void CBackgroundRun::Launch(Job job, CStatusBar* statusBar) {
         } catch (const std::exception&) {
             failed = true;
         }
-        QMetaObject::invokeMethod(
-            this, [this, id, apply = std::move(apply), failed] { Finished(id, apply, failed); },
-            Qt::QueuedConnection);
+        progress.End(std::move(apply), failed);
     });
     m_running = std::move(running);
 }
 
-void CBackgroundRun::Finished(std::uint64_t id, const Apply& apply, bool failed) {
-    // A job already waited for by CancelAndWait has been dealt with.
-    if (!m_running || m_running->id != id)
+void CBackgroundRun::Collect() {
+    // A call from a job already waited for by CancelAndWait finds the next one, or none.
+    if (!m_running)
         return;
+    CJobProgress::Mail mail = m_running->progress->Take();
+    if (m_running->statusBar && !m_running->progress->Cancelled()) {
+        for (const CJobProgress::Report& report : mail.reports) {
+            if (const std::string* text = std::get_if<std::string>(&report))
+                m_running->statusBar->SetPaneText(*text);
+            else
+                m_running->statusBar->SetProgressPos(std::get<int>(report));
+        }
+    }
+    if (mail.ended)
+        Finished(mail.apply, mail.failed);
+}
+
+void CBackgroundRun::Finished(const Apply& apply, bool failed) {
     m_running->worker.join();
     const bool stopped = m_running->progress->Cancelled();
     CStatusBar* const statusBar = m_running->statusBar;
@@ -161,10 +198,6 @@ void CBackgroundRun::CancelAndWait() {
 void CBackgroundRun::WaitForIdle() {
     while (m_running)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-bool CBackgroundRun::Reporting(std::uint64_t id) const {
-    return m_running && m_running->id == id && !m_running->progress->Cancelled();
 }
 
 void CBackgroundRun::ShowIdle(CStatusBar* statusBar) {

@@ -1,13 +1,13 @@
 #pragma once
 // Runs the long stages away from the user-interface thread, one job at a time, so the window
-// keeps repainting. A job gets a CProgress whose texts and positions reach the status bar
-// through queued calls, in the order the job made them, and whose Cancelled() turns true once
+// keeps repainting. A job gets a CProgress whose texts and positions reach the status bar on the
+// user-interface thread, in the order the job made them, and whose Cancelled() turns true once
 // the job is cancelled or overtaken by a newer one. What a job returns is applied on the
 // user-interface thread, and only when the job ran to its end uncancelled: a stopped or
-// outdated job changes nothing.
+// outdated job changes nothing. Whatever the worker hands over (reports, the result) passes
+// under a lock of the job's own; the event loop only carries the call that collects it.
 
 #include <QObject>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -58,13 +58,12 @@ class CBackgroundRun final : public QObject {
     };
 
     void Launch(Job job, CStatusBar* statusBar);
-    // On the user-interface thread, after the worker of job `id` has returned.
-    void Finished(std::uint64_t id, const Apply& apply, bool failed);
-    // Whether reports of job `id` should still be shown.
-    bool Reporting(std::uint64_t id) const;
+    // On the user-interface thread, called by the running job's worker: shows the job's reports
+    // unless it was stopped, and ends the job once its worker has returned.
+    Q_INVOKABLE void Collect();
+    void Finished(const Apply& apply, bool failed);
     void ShowIdle(CStatusBar* statusBar);
 
     std::unique_ptr<Running> m_running;
     std::optional<Waiting> m_waiting;
-    std::uint64_t m_lastId = 0;
 };

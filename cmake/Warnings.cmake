@@ -22,3 +22,13 @@ if(ZANTREL_SANITIZE)
         -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(zantrel_warnings INTERFACE -fsanitize=address,undefined)
 endif()
+
+# ThreadSanitizer, for the desktop's workers; it cannot be combined with AddressSanitizer.
+option(ZANTREL_SANITIZE_THREAD "Build with ThreadSanitizer" OFF)
+if(ZANTREL_SANITIZE_THREAD)
+    if(ZANTREL_SANITIZE)
+        message(FATAL_ERROR "ZANTREL_SANITIZE_THREAD and ZANTREL_SANITIZE exclude each other")
+    endif()
+    target_compile_options(zantrel_warnings INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(zantrel_warnings INTERFACE -fsanitize=thread)
+endif()

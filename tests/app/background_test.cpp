@@ -14,6 +14,7 @@
 #include <chrono>
 #include <regex>
 #include <set>
+#include <string>
 #include <thread>
 
 #include "AppFixture.h"
@@ -147,6 +148,51 @@ TEST(BackgroundRun, AnOvertakenJobIsCancelledThroughItsProgressAndDropped) {
     EXPECT_TRUE(firstSawCancel);
     EXPECT_EQ(applied, std::vector<int>{2});
     EXPECT_EQ(ended, (std::vector<bool>{false, true}));
+}
+
+// A status bar that notes every report in the order it came.
+class CReportLog final : public CStatusBar {
+  public:
+    void SetPaneText(std::string_view text) override { seen.emplace_back(text); }
+    void SetProgressPos(int position) override { seen.push_back(std::to_string(position)); }
+    std::vector<std::string> seen;
+};
+
+TEST(BackgroundRun, ReportsArriveInTheirOrderBeforeTheResultAndNoneAfterAStop) {
+    CBackgroundRun run;
+    CReportLog log;
+    run.Start(
+        [&](CProgress& progress) -> CBackgroundRun::Apply {
+            for (int i = 1; i <= 3; ++i) {
+                progress.SetText("step");  // a repeated text is told once
+                progress.SetPosition(i);
+            }
+            progress.SetText("done");
+            return [&] { log.seen.emplace_back("applied"); };
+        },
+        &log);
+    run.WaitForIdle();
+    EXPECT_EQ(log.seen, (std::vector<std::string>{"step", "1", "2", "3", "done", "applied"}));
+
+    // Stopped once it has reported: its later reports and its result are dropped, and the bar
+    // falls back to idle.
+    log.seen.clear();
+    std::atomic<bool> reported{false};
+    run.Start(
+        [&](CProgress& progress) -> CBackgroundRun::Apply {
+            progress.SetPosition(50);
+            reported = true;
+            while (!progress.Cancelled())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            progress.SetPosition(60);
+            return [&] { log.seen.emplace_back("applied"); };
+        },
+        &log);
+    while (!reported)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    run.Cancel();
+    run.WaitForIdle();
+    EXPECT_EQ(log.seen, (std::vector<std::string>{"0", QStringLiteral("就绪").toStdString()}));
 }
 
 class Explore : public AppTest {
