@@ -100,6 +100,8 @@ class CommandRules : public AppTest {
             }
         }
         EXPECT_FALSE(Doc().Pictures().CutModels().empty());
+        const PipelineState state = CurrentPipelineState(Doc().Pictures(), Mode(), false);
+        EXPECT_TRUE(state.pictureLoaded && state.decomposed && !state.decoded);
         EXPECT_TRUE(m_host.messages.empty()) << m_host.messages.front().text.toStdString();
     }
 };

@@ -8,6 +8,7 @@
 
 #include "AppFixture.h"
 #include "app/CommandTable.h"
+#include "app/EnablingRules.h"
 #include "app/ExplorePanel.h"
 #include "app/MainFrame.h"
 #include "app/ProgressStatusBar.h"
@@ -125,6 +126,9 @@ TEST_F(ZtlDocument, SavedFileHoldsTheResultAndOpensByItsContentOnEveryWayIn) {
         EXPECT_EQ(PaneText(), SizeText("Zantrel 文件", bytes.size()));
     }
     EXPECT_TRUE(m_host.fileRequests.back().filter.contains(QStringLiteral("Zantrel 文件 (*.ztl)")));
+    // What the enabling rules read of it: a decoded document that holds a decomposition.
+    const PipelineState state = CurrentPipelineState(Doc().Pictures(), Mode(), false);
+    EXPECT_TRUE(state.pictureLoaded && state.decoded && state.decomposed);
     // The file holds no gray picture to explore.
     EXPECT_FALSE(m_app->Frame().Explore().PenaltySlider()->isEnabled());
     EXPECT_TRUE(m_app->Frame().Explore().NoteText().contains(QStringLiteral("Zantrel 文件")));
