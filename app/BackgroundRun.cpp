@@ -12,11 +12,13 @@
 
 #include "view/AppTexts.h"
 
+namespace zantrel {
+
 // The job's progress: a cancel flag for every thread, and a mailbox the worker fills and the
 // user-interface thread empties, both under the mailbox's lock. The stages report far more
 // often than the text or position changes, so a report equal to the one before is not sent
 // again, and one call to collect the mail is on its way at a time.
-class CBackgroundRun::CJobProgress final : public CProgress {
+class BackgroundRun::JobProgress final : public Progress {
   public:
     using Report = std::variant<std::string, int>;  // a text, or a position
     struct Mail {
@@ -26,7 +28,7 @@ class CBackgroundRun::CJobProgress final : public CProgress {
         bool failed = false;
     };
 
-    CJobProgress(CBackgroundRun& run, bool reporting) : m_run(run), m_reporting(reporting) {}
+    JobProgress(BackgroundRun& run, bool reporting) : m_run(run), m_reporting(reporting) {}
 
     void SetText(std::string_view text) override {
         if (!m_reporting || (m_textSent && text == m_text))
@@ -70,7 +72,7 @@ class CBackgroundRun::CJobProgress final : public CProgress {
         }
     }
 
-    CBackgroundRun& m_run;
+    BackgroundRun& m_run;
     const bool m_reporting;
     std::atomic<bool> m_cancelled{false};
     std::mutex m_lock;
@@ -82,15 +84,15 @@ class CBackgroundRun::CJobProgress final : public CProgress {
     int m_position = -1;
 };
 
-struct CBackgroundRun::Running {
-    CStatusBar* statusBar;
-    std::unique_ptr<CJobProgress> progress;
+struct BackgroundRun::Running {
+    StatusDisplay* statusBar;
+    std::unique_ptr<JobProgress> progress;
     std::thread worker;
 };
 
-CBackgroundRun::CBackgroundRun(QObject* parent) : QObject(parent) {}
+BackgroundRun::BackgroundRun(QObject* parent) : QObject(parent) {}
 
-CBackgroundRun::~CBackgroundRun() {
+BackgroundRun::~BackgroundRun() {
     // Quietly: the status bar and the listeners may be gone already.
     m_waiting.reset();
     if (m_running) {
@@ -99,7 +101,7 @@ CBackgroundRun::~CBackgroundRun() {
     }
 }
 
-void CBackgroundRun::Start(Job job, CStatusBar* statusBar) {
+void BackgroundRun::Start(Job job, StatusDisplay* statusBar) {
     if (m_running) {
         m_running->progress->Cancel();
         m_waiting = Waiting{std::move(job), statusBar};
@@ -109,11 +111,11 @@ void CBackgroundRun::Start(Job job, CStatusBar* statusBar) {
     Q_EMIT BusyChanged(true);
 }
 
-void CBackgroundRun::Launch(Job job, CStatusBar* statusBar) {
+void BackgroundRun::Launch(Job job, StatusDisplay* statusBar) {
     auto running = std::make_unique<Running>();
     running->statusBar = statusBar;
-    running->progress = std::make_unique<CJobProgress>(*this, statusBar != nullptr);
-    CJobProgress& progress = *running->progress;
+    running->progress = std::make_unique<JobProgress>(*this, statusBar != nullptr);
+    JobProgress& progress = *running->progress;
     running->worker = std::thread([job = std::move(job), &progress] {
         Apply apply;
         bool failed = false;
@@ -127,13 +129,13 @@ void CBackgroundRun::Launch(Job job, CStatusBar* statusBar) {
     m_running = std::move(running);
 }
 
-void CBackgroundRun::Collect() {
+void BackgroundRun::Collect() {
     // A call from a job already waited for by CancelAndWait finds the next one, or none.
     if (!m_running)
         return;
-    CJobProgress::Mail mail = m_running->progress->Take();
+    JobProgress::Mail mail = m_running->progress->Take();
     if (m_running->statusBar && !m_running->progress->Cancelled()) {
-        for (const CJobProgress::Report& report : mail.reports) {
+        for (const JobProgress::Report& report : mail.reports) {
             if (const std::string* text = std::get_if<std::string>(&report))
                 m_running->statusBar->SetPaneText(*text);
             else
@@ -144,10 +146,10 @@ void CBackgroundRun::Collect() {
         Finished(mail.apply, mail.failed);
 }
 
-void CBackgroundRun::Finished(const Apply& apply, bool failed) {
+void BackgroundRun::Finished(const Apply& apply, bool failed) {
     m_running->worker.join();
     const bool stopped = m_running->progress->Cancelled();
-    CStatusBar* const statusBar = m_running->statusBar;
+    StatusDisplay* const statusBar = m_running->statusBar;
     m_running.reset();
 
     bool applied = false;
@@ -176,33 +178,35 @@ void CBackgroundRun::Finished(const Apply& apply, bool failed) {
         Q_EMIT BusyChanged(Busy());
 }
 
-void CBackgroundRun::Cancel() {
+void BackgroundRun::Cancel() {
     m_waiting.reset();
     if (m_running)
         m_running->progress->Cancel();
 }
 
-void CBackgroundRun::CancelAndWait() {
+void BackgroundRun::CancelAndWait() {
     m_waiting.reset();
     if (!m_running)
         return;
     m_running->progress->Cancel();
     m_running->worker.join();
-    CStatusBar* const statusBar = m_running->statusBar;
+    StatusDisplay* const statusBar = m_running->statusBar;
     m_running.reset();
     ShowIdle(statusBar);
     Q_EMIT JobEnded(false);
     Q_EMIT BusyChanged(false);
 }
 
-void CBackgroundRun::WaitForIdle() {
+void BackgroundRun::WaitForIdle() {
     while (m_running)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void CBackgroundRun::ShowIdle(CStatusBar* statusBar) {
+void BackgroundRun::ShowIdle(StatusDisplay* statusBar) {
     if (!statusBar)
         return;
     statusBar->SetProgressPos(0);
     statusBar->SetPaneText(AppText(kIdleText).toStdString());
 }
+
+}  // namespace zantrel

@@ -9,6 +9,8 @@
 #include "view/PictureCanvas.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // clang-format off
@@ -27,21 +29,21 @@ constexpr CommandBinding kHandlers[] = {
     {ID_GRID_LINES,       OnGridLines},
     {ID_PSNR,             OnPsnr},
     {ID_BIT_RATE,         OnBitRate},
-    {ID_FILE_NEW,         [](CMainFrame& frame) { frame.NewDocument(); }},
-    {ID_FILE_PRINT,       [](CMainFrame& frame) { frame.View().OnFilePrint(); }},
-    {ID_APP_EXIT,         [](CMainFrame& frame) { frame.close(); }},
-    {ID_VIEW_TOOLBAR,     [](CMainFrame& frame) { frame.ToggleToolBar(); }},
-    {ID_VIEW_STATUS_BAR,  [](CMainFrame& frame) { frame.ToggleStatusBar(); }},
-    {ID_VIEW_ZOOM_IN,     [](CMainFrame& frame) { frame.ActiveCanvas().ZoomIn(); }},
-    {ID_VIEW_ZOOM_OUT,    [](CMainFrame& frame) { frame.ActiveCanvas().ZoomOut(); }},
-    {ID_VIEW_ACTUAL_SIZE, [](CMainFrame& frame) { frame.ActiveCanvas().ActualSize(); }},
-    {ID_VIEW_FIT,         [](CMainFrame& frame) { frame.ActiveCanvas().FitToWindow(); }},
-    {ID_VIEW_COMPARE,     [](CMainFrame& frame) { frame.ToggleCompareView(); }},
-    {ID_VIEW_EXPLORE,     [](CMainFrame& frame) { frame.ToggleExplore(); }},
-    {ID_CANCEL_RUN,       [](CMainFrame& frame) { frame.Runs().Stages().Cancel(); }},
-    {ID_APP_ABOUT,        [](CMainFrame& frame) { frame.ShowAbout(); }},
-    {ID_LANGUAGE_CHINESE, [](CMainFrame& frame) { frame.SetLanguage(Language::Chinese); }},
-    {ID_LANGUAGE_ENGLISH, [](CMainFrame& frame) { frame.SetLanguage(Language::English); }},
+    {ID_FILE_NEW,         [](MainFrame& frame) { frame.NewDocument(); }},
+    {ID_FILE_PRINT,       [](MainFrame& frame) { frame.View().OnFilePrint(); }},
+    {ID_APP_EXIT,         [](MainFrame& frame) { frame.close(); }},
+    {ID_VIEW_TOOLBAR,     [](MainFrame& frame) { frame.ToggleToolBar(); }},
+    {ID_VIEW_STATUS_BAR,  [](MainFrame& frame) { frame.ToggleStatusBar(); }},
+    {ID_VIEW_ZOOM_IN,     [](MainFrame& frame) { frame.ActiveCanvas().ZoomIn(); }},
+    {ID_VIEW_ZOOM_OUT,    [](MainFrame& frame) { frame.ActiveCanvas().ZoomOut(); }},
+    {ID_VIEW_ACTUAL_SIZE, [](MainFrame& frame) { frame.ActiveCanvas().ActualSize(); }},
+    {ID_VIEW_FIT,         [](MainFrame& frame) { frame.ActiveCanvas().FitToWindow(); }},
+    {ID_VIEW_COMPARE,     [](MainFrame& frame) { frame.ToggleCompareView(); }},
+    {ID_VIEW_EXPLORE,     [](MainFrame& frame) { frame.ToggleExplore(); }},
+    {ID_CANCEL_RUN,       [](MainFrame& frame) { frame.Runs().Stages().Cancel(); }},
+    {ID_APP_ABOUT,        [](MainFrame& frame) { frame.ShowAbout(); }},
+    {ID_LANGUAGE_CHINESE, [](MainFrame& frame) { frame.SetLanguage(Language::Chinese); }},
+    {ID_LANGUAGE_ENGLISH, [](MainFrame& frame) { frame.SetLanguage(Language::English); }},
 };
 // clang-format on
 
@@ -50,3 +52,5 @@ constexpr CommandBinding kHandlers[] = {
 std::span<const CommandBinding> CommandHandlers() {
     return kHandlers;
 }
+
+}  // namespace zantrel

@@ -6,4 +6,8 @@
 
 #include "app/CommandTable.h"
 
+namespace zantrel {
+
 std::span<const CommandBinding> CommandHandlers();
+
+}  // namespace zantrel

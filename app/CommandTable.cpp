@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <algorithm>
 
+namespace zantrel {
+
 namespace {
 
 // clang-format off
@@ -93,3 +95,5 @@ const CommandEntry* FindCommand(int id) {
     const auto it = std::ranges::find(kCommands, id, &CommandEntry::id);
     return it == std::end(kCommands) ? nullptr : &*it;
 }
+
+}  // namespace zantrel

@@ -8,6 +8,8 @@
 #include <QtGlobal>
 #include <span>
 
+namespace zantrel {
+
 enum CommandId : int {
     ID_PICTURE_COLOR = 32771,
     ID_PICTURE_GRAY = 32775,
@@ -44,8 +46,8 @@ enum CommandId : int {
 
 // What a command does, given the main window it runs in, which holds the document, the view
 // and the dialog host.
-class CMainFrame;
-using CommandHandler = void (*)(CMainFrame& frame);
+class MainFrame;
+using CommandHandler = void (*)(MainFrame& frame);
 struct CommandBinding {
     int id;
     CommandHandler handler;
@@ -87,3 +89,5 @@ inline constexpr const char* kRecentFilePlaceholder = QT_TRANSLATE_NOOP("Command
 // The language submenu's title, and its items' captions, each in its own language, so that
 // they read the same whatever the interface shows.
 inline constexpr const char* kLanguageMenuTitle = "语言 / Language";
+
+}  // namespace zantrel

@@ -5,6 +5,8 @@
 
 #include "app/CommandTable.h"
 
+namespace zantrel {
+
 namespace {
 
 // clang-format off
@@ -84,3 +86,5 @@ bool CommandEnabled(const EnablingRule& rule, const PipelineState& state) {
         return false;
     return rule.enabled(state);
 }
+
+}  // namespace zantrel

@@ -8,6 +8,8 @@
 #include "view/DisplayMode.h"
 #include "view/DocumentPictures.h"
 
+namespace zantrel {
+
 // What the enabling rules read.
 struct PipelineState {
     DisplayMode displayMode;  // what the view shows
@@ -31,3 +33,5 @@ std::span<const EnablingRule> EnablingRules();
 // Whether `rule`'s command is on in `state`: by its rule, and not while the worker computes
 // when it is one of the commands that process or save the pictures.
 bool CommandEnabled(const EnablingRule& rule, const PipelineState& state);
+
+}  // namespace zantrel

@@ -17,6 +17,8 @@
 #include "measure/FigureText.h"
 #include "view/ParameterFields.h"
 
+namespace zantrel {
+
 namespace {
 
 constexpr double kSliderLow = 0.1;
@@ -32,21 +34,21 @@ CurvePoint PointOf(const RunFigures& figures) {
 
 }  // namespace
 
-double CExplorePanel::PenaltyAt(int position) {
+double ExplorePanel::PenaltyAt(int position) {
     const double exact =
         kSliderLow * std::pow(10.0, static_cast<double>(position) / kStepsPerDecade);
     const double unit = std::pow(10.0, std::floor(std::log10(exact)) - 2);
     return std::round(exact / unit) * unit;
 }
 
-int CExplorePanel::PositionOf(double penalty) {
+int ExplorePanel::PositionOf(double penalty) {
     if (!(penalty > kSliderLow))
         return 0;
     const long position = std::lround(std::log10(penalty / kSliderLow) * kStepsPerDecade);
     return static_cast<int>(std::min<long>(position, kSliderSteps));
 }
 
-CExplorePanel::CExplorePanel(CZantrelDoc& doc, CStageRuns& runs, CDialogHost& host, QWidget* parent)
+ExplorePanel::ExplorePanel(ZantrelDoc& doc, CStageRuns& runs, DialogHost& host, QWidget* parent)
     : QDockWidget(parent), m_doc(doc), m_runs(runs), m_host(host) {
     setObjectName(QStringLiteral("ExplorePanel"));
     auto* content = new QWidget(this);
@@ -94,7 +96,7 @@ CExplorePanel::CExplorePanel(CZantrelDoc& doc, CStageRuns& runs, CDialogHost& ho
 
     auto* curveBox = m_curveBox = new QGroupBox(m_controls);
     auto* curveLayout = new QVBoxLayout(curveBox);
-    m_curve = new CRateCurveWidget(curveBox);
+    m_curve = new RateCurveWidget(curveBox);
     curveLayout->addWidget(m_curve);
     controls->addWidget(curveBox, 1);
     layout->addWidget(m_controls, 1);
@@ -105,18 +107,18 @@ CExplorePanel::CExplorePanel(CZantrelDoc& doc, CStageRuns& runs, CDialogHost& ho
     m_penaltyEdit->setText(Text(FormatPenalty(m_values.penalty)));
     m_minBlockSizeEdit->setText(Text(FormatMinBlockSize(m_values.minBlockSize)));
 
-    connect(m_slider, &QSlider::valueChanged, this, &CExplorePanel::OnSliderMoved);
-    connect(m_penaltyEdit, &QLineEdit::returnPressed, this, &CExplorePanel::OnEditsApplied);
-    connect(m_minBlockSizeEdit, &QLineEdit::returnPressed, this, &CExplorePanel::OnEditsApplied);
-    connect(m_curve, &CRateCurveWidget::PenaltyChosen, this, &CExplorePanel::OnCurvePenaltyChosen);
+    connect(m_slider, &QSlider::valueChanged, this, &ExplorePanel::OnSliderMoved);
+    connect(m_penaltyEdit, &QLineEdit::returnPressed, this, &ExplorePanel::OnEditsApplied);
+    connect(m_minBlockSizeEdit, &QLineEdit::returnPressed, this, &ExplorePanel::OnEditsApplied);
+    connect(m_curve, &RateCurveWidget::PenaltyChosen, this, &ExplorePanel::OnCurvePenaltyChosen);
     // The curve belongs to the gray picture it was computed from.
-    connect(&doc, &CZantrelDoc::GrayReplaced, this, [this] { m_curveMinBlockSize.reset(); });
-    connect(&doc, &CZantrelDoc::Opened, this, &CExplorePanel::Refresh);
-    connect(&doc, &CZantrelDoc::StageChanged, this, &CExplorePanel::Refresh);
-    connect(&runs.Stages(), &CBackgroundRun::BusyChanged, this, &CExplorePanel::ShowBusy);
+    connect(&doc, &ZantrelDoc::GrayReplaced, this, [this] { m_curveMinBlockSize.reset(); });
+    connect(&doc, &ZantrelDoc::Opened, this, &ExplorePanel::Refresh);
+    connect(&doc, &ZantrelDoc::StageChanged, this, &ExplorePanel::Refresh);
+    connect(&runs.Stages(), &BackgroundRun::BusyChanged, this, &ExplorePanel::ShowBusy);
 }
 
-void CExplorePanel::Retranslate() {
+void ExplorePanel::Retranslate() {
     setWindowTitle(tr("探索"));
     m_settingsBox->setTitle(tr("分解深度"));
     m_resultBox->setTitle(tr("当前结果"));
@@ -142,19 +144,19 @@ void CExplorePanel::Retranslate() {
     m_curve->update();
 }
 
-QString CExplorePanel::SettingsText(double penalty, std::int32_t minBlockSize) {
+QString ExplorePanel::SettingsText(double penalty, std::int32_t minBlockSize) {
     return tr("惩罚因子 %1，最小分块尺寸 %2").arg(Text(FormatPenalty(penalty))).arg(minBlockSize);
 }
 
-QString CExplorePanel::BitsPerPixel() {
+QString ExplorePanel::BitsPerPixel() {
     return tr("比特/像素");
 }
 
-QString CExplorePanel::RunningText() {
+QString ExplorePanel::RunningText() {
     return tr("正在计算…");
 }
 
-void CExplorePanel::OnSliderMoved(int position) {
+void ExplorePanel::OnSliderMoved(int position) {
     DecompositionParameters parameters = m_values;
     parameters.penalty = PenaltyAt(position);
     m_penaltyEdit->setText(Text(FormatPenalty(parameters.penalty)));
@@ -162,7 +164,7 @@ void CExplorePanel::OnSliderMoved(int position) {
     Request(parameters);
 }
 
-void CExplorePanel::OnEditsApplied() {
+void ExplorePanel::OnEditsApplied() {
     const std::optional<DecompositionParameters> parameters =
         ReadParameterFields(m_host, *m_penaltyEdit, *m_minBlockSizeEdit);
     if (!parameters)
@@ -172,7 +174,7 @@ void CExplorePanel::OnEditsApplied() {
     Request(*parameters);
 }
 
-void CExplorePanel::OnCurvePenaltyChosen(double penalty) {
+void ExplorePanel::OnCurvePenaltyChosen(double penalty) {
     DecompositionParameters parameters = m_values;
     parameters.penalty = penalty;
     m_penaltyEdit->setText(Text(FormatPenalty(penalty)));
@@ -181,19 +183,19 @@ void CExplorePanel::OnCurvePenaltyChosen(double penalty) {
     Request(parameters);
 }
 
-void CExplorePanel::Request(DecompositionParameters parameters) {
+void ExplorePanel::Request(DecompositionParameters parameters) {
     m_values = parameters;
     m_used = parameters;
     m_runs.Start({parameters, true});
     Refresh();
 }
 
-void CExplorePanel::showEvent(QShowEvent* event) {
+void ExplorePanel::showEvent(QShowEvent* event) {
     QDockWidget::showEvent(event);
     Refresh();
 }
 
-void CExplorePanel::Refresh() {
+void ExplorePanel::Refresh() {
     const DocumentPictures& pictures = m_doc.Pictures();
     const bool available = !pictures.Decoded() && !pictures.Gray().samples.empty();
     if (pictures.Decoded()) {
@@ -216,14 +218,14 @@ void CExplorePanel::Refresh() {
         StartCurve();
 }
 
-void CExplorePanel::ShowBusy(bool busy) {
+void ExplorePanel::ShowBusy(bool busy) {
     if (busy == m_shownBusy)
         return;
     m_shownBusy = busy;
     m_running->setText(busy ? RunningText() : QString());
 }
 
-void CExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
+void ExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
     m_curve->SetCurrent(figures ? std::optional(PointOf(*figures)) : std::nullopt);
     if (!figures) {
         m_settings->setText(kNoFigure);
@@ -241,11 +243,11 @@ void CExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
                                     BitsPerPixel());
 }
 
-void CExplorePanel::StartCurve() {
+void ExplorePanel::StartCurve() {
     m_curveMinBlockSize = m_values.minBlockSize;
     m_curve->SetCurve({});
     m_curve->SetComputing(true);
-    CRateCurveWidget* curve = m_curve;
+    RateCurveWidget* curve = m_curve;
     m_runs.StartCurve(m_values.minBlockSize, [curve](const std::vector<RunFigures>& figures) {
         std::vector<CurvePoint> points;
         for (const RunFigures& f : figures)
@@ -255,10 +257,12 @@ void CExplorePanel::StartCurve() {
     });
 }
 
-QString CExplorePanel::FigureText(FigureRow row) const {
+QString ExplorePanel::FigureText(FigureRow row) const {
     return m_figures[row]->text();
 }
 
-QString CExplorePanel::NoteText() const {
+QString ExplorePanel::NoteText() const {
     return m_note->isHidden() ? QString() : m_note->text();
 }
+
+}  // namespace zantrel

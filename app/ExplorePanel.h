@@ -14,21 +14,24 @@
 
 #include "quadtree/DecompositionParameters.h"
 
-class CDialogHost;
-class CRateCurveWidget;
-class CStageRuns;
-class CZantrelDoc;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
+
+namespace zantrel {
+
+class DialogHost;
+class RateCurveWidget;
+class CStageRuns;
+class ZantrelDoc;
 struct RunFigures;
 
-class CExplorePanel final : public QDockWidget {
+class ExplorePanel final : public QDockWidget {
     Q_OBJECT
   public:
     // Reads `doc`, runs on `runs` and shows refusals through `host`; all must outlive the panel.
-    CExplorePanel(CZantrelDoc& doc, CStageRuns& runs, CDialogHost& host, QWidget* parent = nullptr);
+    ExplorePanel(ZantrelDoc& doc, CStageRuns& runs, DialogHost& host, QWidget* parent = nullptr);
 
     // The values of the panel's last run, once the user has made one.
     const std::optional<DecompositionParameters>& UsedValues() const { return m_used; }
@@ -50,7 +53,7 @@ class CExplorePanel final : public QDockWidget {
     QSlider* PenaltySlider() const { return m_slider; }
     QLineEdit* PenaltyEdit() const { return m_penaltyEdit; }
     QLineEdit* MinBlockSizeEdit() const { return m_minBlockSizeEdit; }
-    CRateCurveWidget* Curve() const { return m_curve; }
+    RateCurveWidget* Curve() const { return m_curve; }
     // The shown figures: blocks, cut models, PSNR, estimated and file bit rate, with units.
     enum FigureRow { Blocks, CutModels, Psnr, BitRate, FileBitRate, kFigureRows };
     QString FigureText(FigureRow row) const;
@@ -73,9 +76,9 @@ class CExplorePanel final : public QDockWidget {
     static QString BitsPerPixel();
     static QString RunningText();
 
-    CZantrelDoc& m_doc;
+    ZantrelDoc& m_doc;
     CStageRuns& m_runs;
-    CDialogHost& m_host;
+    DialogHost& m_host;
     QWidget* m_controls;
     QGroupBox* m_settingsBox;
     QGroupBox* m_resultBox;
@@ -91,7 +94,7 @@ class CExplorePanel final : public QDockWidget {
     QLabel* m_settings;
     QLabel* m_figures[kFigureRows];
     QLabel* m_running;
-    CRateCurveWidget* m_curve;
+    RateCurveWidget* m_curve;
 
     DecompositionParameters m_values;  // the last valid values
     std::optional<DecompositionParameters> m_used;
@@ -100,3 +103,5 @@ class CExplorePanel final : public QDockWidget {
     // while there is no such curve.
     std::optional<std::int32_t> m_curveMinBlockSize;
 };
+
+}  // namespace zantrel

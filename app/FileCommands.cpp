@@ -11,6 +11,8 @@
 #include "app/ZtlFileStatus.h"
 #include "view/DialogHost.h"
 
+namespace zantrel {
+
 namespace {
 
 QString Tr(const char* source) {
@@ -32,15 +34,15 @@ QString ImportFilter() {
 
 // The open dialog with `filter`, then the chosen file: a .ztl file, told by its content,
 // decoded, any other through `openPicture`; cancelling does nothing.
-void OpenChosenFile(CMainFrame& frame, const QString& filter,
-                    bool (CZantrelDoc::*openPicture)(const QString&)) {
+void OpenChosenFile(MainFrame& frame, const QString& filter,
+                    bool (ZantrelDoc::*openPicture)(const QString&)) {
     FileDialogRequest request;
     request.filter = filter;
     const std::optional<QString> path = frame.Host().ChooseFile(request);
     if (!path)
         return;
-    CZantrelDoc& doc = frame.Doc();
-    if (CZantrelDoc::IsZtl(*path))
+    ZantrelDoc& doc = frame.Doc();
+    if (ZantrelDoc::IsZtl(*path))
         doc.OpenZtlFile(*path);
     else
         (doc.*openPicture)(*path);
@@ -48,16 +50,16 @@ void OpenChosenFile(CMainFrame& frame, const QString& filter,
 
 }  // namespace
 
-void OnOpenPicture(CMainFrame& frame) {
+void OnOpenPicture(MainFrame& frame) {
     OpenChosenFile(frame, Tr(QT_TRANSLATE_NOOP("FileCommands", "图像文件(*.bmp);;")) + ZtlFilter(),
-                   &CZantrelDoc::LoadPicture);
+                   &ZantrelDoc::LoadPicture);
 }
 
-void OnImportPicture(CMainFrame& frame) {
-    OpenChosenFile(frame, ImportFilter(), &CZantrelDoc::ImportPicture);
+void OnImportPicture(MainFrame& frame) {
+    OpenChosenFile(frame, ImportFilter(), &ZantrelDoc::ImportPicture);
 }
 
-std::optional<QString> ChooseSaveTarget(CDialogHost& host, const FileDialogRequest& request) {
+std::optional<QString> ChooseSaveTarget(DialogHost& host, const FileDialogRequest& request) {
     // As in a save dialog, answering no to the overwrite question returns to the dialog.
     for (;;) {
         std::optional<QString> path = host.ChooseFile(request);
@@ -75,7 +77,7 @@ std::optional<QString> ChooseSaveTarget(CDialogHost& host, const FileDialogReque
     }
 }
 
-void OnSavePicture(CMainFrame& frame) {
+void OnSavePicture(MainFrame& frame) {
     FileDialogRequest request;
     request.forSaving = true;
     request.filter = Tr(QT_TRANSLATE_NOOP("FileCommands", "图像计算结果(*.bmp)"));
@@ -85,8 +87,8 @@ void OnSavePicture(CMainFrame& frame) {
         frame.Doc().SaveResult(*path);
 }
 
-void OnSaveZtl(CMainFrame& frame) {
-    const CZantrelDoc& doc = frame.Doc();
+void OnSaveZtl(MainFrame& frame) {
+    const ZantrelDoc& doc = frame.Doc();
     FileDialogRequest request;
     request.forSaving = true;
     request.filter = ZtlFilter();
@@ -103,3 +105,5 @@ void OnSaveZtl(CMainFrame& frame) {
         ShowZtlFileStatus(ZtlFileEvent::Saved, *bytes, result.width, result.height);
     }
 }
+
+}  // namespace zantrel

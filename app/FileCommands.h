@@ -5,24 +5,28 @@
 #include <QString>
 #include <optional>
 
-class CDialogHost;
-class CMainFrame;
+namespace zantrel {
+
+class DialogHost;
+class MainFrame;
 struct FileDialogRequest;
 
 // Command 32782: the open dialog, then the document loads the picture under the original BMP
 // rules; cancelling does nothing.
-void OnOpenPicture(CMainFrame& frame);
+void OnOpenPicture(MainFrame& frame);
 // Command 32787: the open dialog for every readable format, then the import.
 // Both open commands open a .ztl file, told by its content whatever its name, decoded.
-void OnImportPicture(CMainFrame& frame);
+void OnImportPicture(MainFrame& frame);
 // Command 32783: the save dialog, then the result picture is written. A name without an
 // extension gets ".bmp"; replacing an existing file needs the user's yes.
-void OnSavePicture(CMainFrame& frame);
+void OnSavePicture(MainFrame& frame);
 // Command 32788: the save dialog, then the decomposition is encoded and written; the status
 // bar tells the file's size and bit rate. A name without an extension gets ".ztl"; replacing an
 // existing file needs the user's yes.
-void OnSaveZtl(CMainFrame& frame);
+void OnSaveZtl(MainFrame& frame);
 
 // The save dialog until the user gives a name that is new or may be replaced; nothing when
 // cancelled. A name without an extension gets the request's default suffix.
-std::optional<QString> ChooseSaveTarget(CDialogHost& host, const FileDialogRequest& request);
+std::optional<QString> ChooseSaveTarget(DialogHost& host, const FileDialogRequest& request);
+
+}  // namespace zantrel

@@ -19,41 +19,44 @@
 #include "app/Language.h"
 #include "app/RecentFileList.h"
 
-class CCompareView;
-class CDialogHost;
-class CExplorePanel;
-class CPictureCanvas;
-class CProgressStatusBar;
-class CStageRuns;
-class CZantrelDoc;
-class CZantrelView;
 class QMenu;
 class QSettings;
 class QStackedWidget;
 class QToolBar;
+
+namespace zantrel {
+
+class CompareView;
+class DialogHost;
+class ExplorePanel;
+class PictureCanvas;
+class ProgressStatusBar;
+class CStageRuns;
+class ZantrelDoc;
+class ZantrelView;
 enum class DocumentStage;
 
-class CMainFrame final : public QMainWindow {
+class MainFrame final : public QMainWindow {
     Q_OBJECT
   public:
     // `doc`, `host` (every modal dialog) and `profile` (the recent-file list and the language)
     // must outlive the window; `handlers` gives each command of the command table its handler.
-    CMainFrame(CZantrelDoc& doc, CDialogHost& host, QSettings& profile,
-               std::span<const CommandBinding> handlers);
-    ~CMainFrame() override;
+    MainFrame(ZantrelDoc& doc, DialogHost& host, QSettings& profile,
+              std::span<const CommandBinding> handlers);
+    ~MainFrame() override;
 
-    CZantrelDoc& Doc() const { return m_doc; }
-    CDialogHost& Host() const { return m_host; }
+    ZantrelDoc& Doc() const { return m_doc; }
+    DialogHost& Host() const { return m_host; }
     CStageRuns& Runs() const { return *m_runs; }
-    CRecentFileList& RecentFiles() { return m_recentFiles; }
-    CZantrelView& View() const { return *m_view; }
-    CCompareView& CompareView() const { return *m_compare; }
+    RecentFileList& RecentFiles() { return m_recentFiles; }
+    ZantrelView& View() const { return *m_view; }
+    CompareView& ComparePanes() const { return *m_compare; }
     bool CompareShown() const;
     // What the zoom commands zoom: the view, or the compare view's panes while it is shown.
-    CPictureCanvas& ActiveCanvas() const;
-    CProgressStatusBar& StatusBar() const { return *m_wndStatusBar; }
-    QToolBar& ToolBar() const { return *m_wndToolBar; }
-    CExplorePanel& Explore() const { return *m_explore; }
+    PictureCanvas& ActiveCanvas() const;
+    ProgressStatusBar& StatusBar() const { return *m_statusBar; }
+    QToolBar& ToolBar() const { return *m_toolBar; }
+    ExplorePanel& Explore() const { return *m_explore; }
     // The menus of the menu bar, left to right, and the View menu's language submenu.
     const std::vector<QMenu*>& Menus() const { return m_menus; }
     QMenu& LanguageMenu() const { return *m_languageMenu; }
@@ -105,19 +108,21 @@ class CMainFrame final : public QMainWindow {
     void OnDocumentOpened();
     void OnStageChanged(DocumentStage stage);
 
-    CZantrelDoc& m_doc;
-    CDialogHost& m_host;
+    ZantrelDoc& m_doc;
+    DialogHost& m_host;
     QSettings& m_profile;
-    CRecentFileList m_recentFiles;
+    RecentFileList m_recentFiles;
     // Stopped before the widgets go, which their runs report to.
     std::unique_ptr<CStageRuns> m_runs;
-    CZantrelView* m_view;
-    CCompareView* m_compare;
+    ZantrelView* m_view;
+    CompareView* m_compare;
     QStackedWidget* m_centre;
-    CProgressStatusBar* m_wndStatusBar;
-    QToolBar* m_wndToolBar = nullptr;
-    CExplorePanel* m_explore = nullptr;
+    ProgressStatusBar* m_statusBar;
+    QToolBar* m_toolBar = nullptr;
+    ExplorePanel* m_explore = nullptr;
     std::map<int, QAction*> m_actions;
     std::vector<QMenu*> m_menus;
     QMenu* m_languageMenu = nullptr;
 };
+
+}  // namespace zantrel

@@ -15,6 +15,8 @@
 #include "view/DialogHost.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // The figure boxes' captions: the engine's texts, which zantrel-cli prints as they are,
@@ -30,16 +32,16 @@ std::string Translated(const char* source) {
 
 }  // namespace
 
-void OnPictureColor(CMainFrame& frame) {
+void OnPictureColor(MainFrame& frame) {
     frame.View().ShowMode(DISPLAY_COLOR);
 }
 
-void OnPictureGray(CMainFrame& frame) {
+void OnPictureGray(MainFrame& frame) {
     frame.Doc().RunGray();
 }
 
-void OnQuadtree(CMainFrame& frame) {
-    CDecompParamDlg dialog(frame.Host(), &frame);
+void OnQuadtree(MainFrame& frame) {
+    DecompParamDlg dialog(frame.Host(), &frame);
     if (const std::optional<DecompositionParameters> used = frame.Explore().UsedValues()) {
         dialog.PenaltyEdit()->setText(QString::fromStdString(FormatPenalty(used->penalty)));
         dialog.MinBlockSizeEdit()->setText(
@@ -50,11 +52,11 @@ void OnQuadtree(CMainFrame& frame) {
     frame.Runs().Start({DecompositionParameters{dialog.m_penalty, dialog.m_minBlockSize}, false});
 }
 
-void OnGrayGrid(CMainFrame& frame) {
+void OnGrayGrid(MainFrame& frame) {
     frame.Doc().RunGrayGrid();
 }
 
-void OnZantrel(CMainFrame& frame) {
+void OnZantrel(MainFrame& frame) {
     // A decoded document holds the stage's result already.
     if (frame.Doc().Pictures().Decoded()) {
         frame.View().ShowMode(DISPLAY_ZANTREL);
@@ -63,18 +65,20 @@ void OnZantrel(CMainFrame& frame) {
     frame.Runs().Start({std::nullopt, true});
 }
 
-void OnGridLines(CMainFrame& frame) {
+void OnGridLines(MainFrame& frame) {
     frame.View().ShowMode(DISPLAY_GRID_LINES);
 }
 
-void OnPsnr(CMainFrame& frame) {
+void OnPsnr(MainFrame& frame) {
     CurrentShell().ShowMessage(FormatFigure(frame.Doc().PsnrFigure()), Translated(kPsnrBoxCaption),
                                MessageIcon::Information);
 }
 
-void OnBitRate(CMainFrame& frame) {
+void OnBitRate(MainFrame& frame) {
     CurrentShell().ShowMessage(FormatFigure(frame.Doc().BitRateFigure()),
                                Translated(kBitRateBoxCaption), MessageIcon::Information);
-    if (CStatusBar* bar = CurrentShell().StatusBar())
+    if (StatusDisplay* bar = CurrentShell().StatusBar())
         bar->SetPaneText(Translated(QT_TRANSLATE_NOOP("PictureCommands", "BIT率计算完毕")));
 }
+
+}  // namespace zantrel

@@ -15,9 +15,11 @@
 #include "view/DisplayPicture.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
-QImage Shown(const CMainFrame& frame) {
+QImage Shown(const MainFrame& frame) {
     return ShownPicture(frame.Doc().Pictures(), frame.View().Mode());
 }
 
@@ -44,7 +46,7 @@ ColorPicture ColorOf(const QImage& image) {
 
 }  // namespace
 
-void OnSaveShownPicture(CMainFrame& frame) {
+void OnSaveShownPicture(MainFrame& frame) {
     const QImage shown = Shown(frame);
     if (shown.isNull())
         return;
@@ -74,8 +76,10 @@ void OnSaveShownPicture(CMainFrame& frame) {
     }
 }
 
-void OnCopyShownPicture(CMainFrame& frame) {
+void OnCopyShownPicture(MainFrame& frame) {
     const QImage shown = Shown(frame);
     if (!shown.isNull())
         QGuiApplication::clipboard()->setImage(shown);
 }
+
+}  // namespace zantrel

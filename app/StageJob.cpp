@@ -1,7 +1,9 @@
 #include "app/StageJob.h"
 
+namespace zantrel {
+
 std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequest& request,
-                                      CLineSearchWorkspace& search, CProgress& progress) {
+                                      LineSearchWorkspace& search, Progress& progress) {
     StageOutputs outputs;
     std::shared_ptr<const QuadtreeStage> quadtree = inputs.quadtree;
     if (request.quadtree) {
@@ -11,8 +13,8 @@ std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequ
             return std::nullopt;
     }
     if (request.cutLines) {
-        std::optional<ZantrelStage> stage =
-            RunZantrelStage(*inputs.gray, *quadtree, *inputs.sums, search, 0, progress);
+        std::optional<CutLineStage> stage =
+            RunCutLineStage(*inputs.gray, *quadtree, *inputs.sums, search, 0, progress);
         if (!stage)
             return std::nullopt;
         const RunFigures figures = MeasureRun(*inputs.gray, *quadtree, *stage);
@@ -20,3 +22,5 @@ std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequ
     }
     return outputs;
 }
+
+}  // namespace zantrel

@@ -9,14 +9,16 @@
 
 #include "app/RunFigures.h"
 #include "linesearch/LineSearch.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "picture/Progress.h"
 #include "quadtree/DecompositionParameters.h"
+
+namespace zantrel {
 
 // The document's pictures a run reads, shared and never changed.
 struct StageInputs {
     std::shared_ptr<const GrayPicture> gray;
-    std::shared_ptr<const CSummedTables> sums;      // of the gray picture
+    std::shared_ptr<const SummedTables> sums;       // of the gray picture
     std::shared_ptr<const QuadtreeStage> quadtree;  // the document's current one, if any
 };
 
@@ -29,7 +31,7 @@ struct StageRequest {
 
 // The cut-line stage with the figures zantrel-cli prints for it.
 struct CutLineResult {
-    ZantrelStage stage;
+    CutLineStage stage;
     RunFigures figures;
 };
 
@@ -41,4 +43,6 @@ struct StageOutputs {
 // Runs `request` on `inputs`, the search in `search` on every core; nothing when `progress`
 // asked to stop.
 std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequest& request,
-                                      CLineSearchWorkspace& search, CProgress& progress);
+                                      LineSearchWorkspace& search, Progress& progress);
+
+}  // namespace zantrel

@@ -6,13 +6,15 @@
 #include "app/ZantrelDoc.h"
 #include "platform/Shell.h"
 
-CStageRuns::CStageRuns(CZantrelDoc& doc) : m_doc(doc) {
-    connect(&doc, &CZantrelDoc::GrayReplaced, this, &CStageRuns::StopAll);
+namespace zantrel {
+
+CStageRuns::CStageRuns(ZantrelDoc& doc) : m_doc(doc) {
+    connect(&doc, &ZantrelDoc::GrayReplaced, this, &CStageRuns::StopAll);
 }
 
 void CStageRuns::Start(const StageRequest& request) {
     m_stages.Start(
-        [this, inputs = m_doc.Inputs(), request](CProgress& progress) -> CBackgroundRun::Apply {
+        [this, inputs = m_doc.Inputs(), request](Progress& progress) -> BackgroundRun::Apply {
             std::optional<StageOutputs> outputs = RunStages(inputs, request, m_search, progress);
             if (!outputs)
                 return {};
@@ -26,7 +28,7 @@ void CStageRuns::StartCurve(std::int32_t minBlockSize,
                             std::function<void(const std::vector<RunFigures>&)> done) {
     m_curve.Start(
         [inputs = m_doc.Inputs(), minBlockSize,
-         done = std::move(done)](CProgress& progress) -> CBackgroundRun::Apply {
+         done = std::move(done)](Progress& progress) -> BackgroundRun::Apply {
             auto figures = std::make_shared<const std::vector<RunFigures>>(MeasureRateCurve(
                 *inputs.gray, *inputs.sums, RateCurvePenalties(), minBlockSize, progress));
             if (figures->empty())
@@ -47,3 +49,5 @@ void CStageRuns::WaitForIdle() {
         m_curve.WaitForIdle();
     }
 }
+
+}  // namespace zantrel

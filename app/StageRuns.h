@@ -3,7 +3,7 @@
 // run's inputs are taken from the document on the user-interface thread as shared values the
 // document never changes, the stages run on a worker from those alone, and the outputs become
 // the document's back on the user-interface thread, only when the run was neither stopped nor
-// overtaken (see CBackgroundRun). A new gray picture stops every run: what they would make
+// overtaken (see BackgroundRun). A new gray picture stops every run: what they would make
 // belongs to the picture before.
 
 #include <QObject>
@@ -15,13 +15,15 @@
 #include "app/RunFigures.h"
 #include "app/StageJob.h"
 
-class CZantrelDoc;
+namespace zantrel {
+
+class ZantrelDoc;
 
 class CStageRuns final : public QObject {
     Q_OBJECT
   public:
     // `doc` must outlive the runs.
-    explicit CStageRuns(CZantrelDoc& doc);
+    explicit CStageRuns(ZantrelDoc& doc);
 
     // Runs `request` on the document's pictures, reporting to the shell's status bar; the
     // newest request wins. The document changes only when the run is done.
@@ -33,10 +35,10 @@ class CStageRuns final : public QObject {
 
     // The worker of the commands and the explore panel's runs: while it is busy the
     // processing commands are off.
-    CBackgroundRun& Stages() { return m_stages; }
-    const CBackgroundRun& Stages() const { return m_stages; }
+    BackgroundRun& Stages() { return m_stages; }
+    const BackgroundRun& Stages() const { return m_stages; }
     // The worker of the explore panel's rate–distortion curve.
-    CBackgroundRun& Curve() { return m_curve; }
+    BackgroundRun& Curve() { return m_curve; }
     bool Busy() const { return m_stages.Busy(); }
     // Stops both workers and waits for them; nothing they made is applied.
     void StopAll();
@@ -44,10 +46,12 @@ class CStageRuns final : public QObject {
     void WaitForIdle();
 
   private:
-    CZantrelDoc& m_doc;
+    ZantrelDoc& m_doc;
     // The search memory of the stages' worker, whose runs follow one another; declared before
     // the workers, so that they have stopped before it goes.
-    CLineSearchWorkspace m_search;
-    CBackgroundRun m_stages;
-    CBackgroundRun m_curve;
+    LineSearchWorkspace m_search;
+    BackgroundRun m_stages;
+    BackgroundRun m_curve;
 };
+
+}  // namespace zantrel

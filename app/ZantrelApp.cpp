@@ -9,10 +9,12 @@
 #include "app/ToolIcons.h"
 #include "app/ZantrelDoc.h"
 
-CZantrelApp::CZantrelApp(QSettings& profile, CDialogHost& host, std::optional<Language> language)
+namespace zantrel {
+
+ZantrelApp::ZantrelApp(QSettings& profile, DialogHost& host, std::optional<Language> language)
     : m_shell(host),
-      m_doc(std::make_unique<CZantrelDoc>()),
-      m_frame(std::make_unique<CMainFrame>(*m_doc, host, profile, CommandHandlers())) {
+      m_doc(std::make_unique<ZantrelDoc>()),
+      m_frame(std::make_unique<MainFrame>(*m_doc, host, profile, CommandHandlers())) {
     ApplyLanguage(language.value_or(SavedLanguage(profile)));
     m_frame->Retranslate();
     m_frame->setWindowIcon(AppIcon());
@@ -20,14 +22,14 @@ CZantrelApp::CZantrelApp(QSettings& profile, CDialogHost& host, std::optional<La
     RegisterShell(&m_shell);
 }
 
-CZantrelApp::~CZantrelApp() {
+ZantrelApp::~ZantrelApp() {
     // The runs report to the frame's status bar through the shell: they stop first.
     m_frame->Runs().StopAll();
     if (&CurrentShell() == &m_shell)
         RegisterShell(nullptr);
 }
 
-void CZantrelApp::InitInstance(const QString& fileToOpen) {
+void ZantrelApp::InitInstance(const QString& fileToOpen) {
     // Sized to the screen first, so that a desktop without a window manager still shows
     // the whole window.
     if (const QScreen* screen = m_frame->screen())
@@ -39,3 +41,5 @@ void CZantrelApp::InitInstance(const QString& fileToOpen) {
         m_frame->NewDocument();
     m_frame->UpdateActions();
 }
+
+}  // namespace zantrel

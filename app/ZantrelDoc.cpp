@@ -10,6 +10,8 @@
 #include "platform/PictureFiles.h"
 #include "quadtree/GridPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 std::string LocalPath(const QString& path) {
@@ -24,9 +26,9 @@ DocumentPictures PicturesOf(ColorPicture picture) {
 
 }  // namespace
 
-CZantrelDoc::CZantrelDoc(QObject* parent) : QObject(parent) {}
+ZantrelDoc::ZantrelDoc(QObject* parent) : QObject(parent) {}
 
-bool CZantrelDoc::LoadPicture(const QString& path) {
+bool ZantrelDoc::LoadPicture(const QString& path) {
     LoadedBmp loaded;
     if (LoadBmpPicture(LocalPath(path), loaded) != LoadResult::Loaded)
         return false;
@@ -34,7 +36,7 @@ bool CZantrelDoc::LoadPicture(const QString& path) {
     return true;
 }
 
-bool CZantrelDoc::ImportPicture(const QString& path) {
+bool ZantrelDoc::ImportPicture(const QString& path) {
     ColorPicture picture;
     if (ImportPictureFile(LocalPath(path), picture) != LoadResult::Loaded)
         return false;
@@ -42,7 +44,7 @@ bool CZantrelDoc::ImportPicture(const QString& path) {
     return true;
 }
 
-bool CZantrelDoc::OpenZtlFile(const QString& path) {
+bool ZantrelDoc::OpenZtlFile(const QString& path) {
     ZtlPicture file;
     if (LoadZtlFile(LocalPath(path), file) != LoadResult::Loaded)
         return false;
@@ -57,11 +59,11 @@ bool CZantrelDoc::OpenZtlFile(const QString& path) {
     return true;
 }
 
-bool CZantrelDoc::IsZtl(const QString& path) {
+bool ZantrelDoc::IsZtl(const QString& path) {
     return IsZtlFile(LocalPath(path));
 }
 
-bool CZantrelDoc::OnOpenDocument(const QString& path) {
+bool ZantrelDoc::OnOpenDocument(const QString& path) {
     if (IsZtl(path))
         return OpenZtlFile(path);
     // Recent entries, drops and the command line keep the original rules for BMP files; a
@@ -71,17 +73,17 @@ bool CZantrelDoc::OnOpenDocument(const QString& path) {
     return ImportPicture(path);
 }
 
-void CZantrelDoc::OnNewDocument() {
+void ZantrelDoc::OnNewDocument() {
     m_titleName = QString();
     Q_EMIT TitleChanged();
 }
 
-bool CZantrelDoc::SaveResult(const QString& path) const {
+bool ZantrelDoc::SaveResult(const QString& path) const {
     return SaveGrayBmpPicture(LocalPath(path), m_pictures.Result(),
                               m_keptHeaders ? &*m_keptHeaders : nullptr);
 }
 
-std::optional<std::uint64_t> CZantrelDoc::SaveZtl(const QString& path) const {
+std::optional<std::uint64_t> ZantrelDoc::SaveZtl(const QString& path) const {
     std::vector<std::uint8_t> bytes;
     if (const DecodedFile* decoded = m_pictures.Decoded()) {
         bytes = EncodeZtl(decoded->decomposition, decoded->settings);
@@ -99,8 +101,8 @@ std::optional<std::uint64_t> CZantrelDoc::SaveZtl(const QString& path) const {
     return bytes.size();
 }
 
-void CZantrelDoc::Replace(DocumentPictures pictures, std::optional<bmp::Headers> headers,
-                          const QString& path) {
+void ZantrelDoc::Replace(DocumentPictures pictures, std::optional<bmp::Headers> headers,
+                         const QString& path) {
     m_pictures = std::move(pictures);
     // The tables and figures belong to the gray picture just dropped.
     m_sums.reset();
@@ -113,12 +115,12 @@ void CZantrelDoc::Replace(DocumentPictures pictures, std::optional<bmp::Headers>
     Q_EMIT Opened();
 }
 
-void CZantrelDoc::RunGray() {
+void ZantrelDoc::RunGray() {
     PictureStages* stages = Stages();
     if (!stages)
         return;
     auto gray = std::make_shared<const GrayPicture>(ConvertToGray(stages->color));
-    auto sums = std::make_shared<const CSummedTables>(*gray);
+    auto sums = std::make_shared<const SummedTables>(*gray);
     stages->gray = std::move(gray);
     m_sums = std::move(sums);
     // What was made from the gray picture before belongs to another one.
@@ -130,7 +132,7 @@ void CZantrelDoc::RunGray() {
     Q_EMIT StageChanged(DocumentStage::Gray);
 }
 
-void CZantrelDoc::RunGrayGrid() {
+void ZantrelDoc::RunGrayGrid() {
     if (auto* decoded = std::get_if<DecodedFile>(&m_pictures.content)) {
         // A decoded document has no block picture: its borders go over the approximation.
         decoded->grayGrid = MakeGrayGrid(decoded->grid, decoded->result);
@@ -143,14 +145,14 @@ void CZantrelDoc::RunGrayGrid() {
     Q_EMIT StageChanged(DocumentStage::GrayGrid);
 }
 
-StageInputs CZantrelDoc::Inputs() const {
+StageInputs ZantrelDoc::Inputs() const {
     const PictureStages* stages = m_pictures.Stages();
     if (!stages)
         return {};
     return {stages->gray, m_sums, stages->quadtree};
 }
 
-void CZantrelDoc::Adopt(StageOutputs outputs) {
+void ZantrelDoc::Adopt(StageOutputs outputs) {
     PictureStages* stages = Stages();
     if (!stages)
         return;
@@ -175,14 +177,16 @@ void CZantrelDoc::Adopt(StageOutputs outputs) {
         Q_EMIT StageChanged(DocumentStage::CutLines);
 }
 
-double CZantrelDoc::PsnrFigure() const {
+double ZantrelDoc::PsnrFigure() const {
     return Psnr(m_pictures.Gray(), m_pictures.Result());
 }
 
-double CZantrelDoc::BitRateFigure() const {
+double ZantrelDoc::BitRateFigure() const {
     const PictureStages* stages = m_pictures.Stages();
     const GrayPicture& gray = m_pictures.Gray();
     return stages && stages->cutLines
                ? EstimateBitRate(stages->cutLines->decomposition, gray.width, gray.height)
                : EstimateBitRate(Decomposition(), gray.width, gray.height);
 }
+
+}  // namespace zantrel

@@ -17,6 +17,8 @@
 #include "import/BmpFormat.h"
 #include "view/DocumentPictures.h"
 
+namespace zantrel {
+
 // What a change of the document made, for the view to show.
 enum class DocumentStage {
     Gray,
@@ -26,10 +28,10 @@ enum class DocumentStage {
     QuadtreeAndCutLines,  // a new quadtree and the search after it, as one run
 };
 
-class CZantrelDoc final : public QObject {
+class ZantrelDoc final : public QObject {
     Q_OBJECT
   public:
-    explicit CZantrelDoc(QObject* parent = nullptr);
+    explicit ZantrelDoc(QObject* parent = nullptr);
 
     // Loads `path` under the original BMP rules (24-bit, 512 x 512), keeping its headers for
     // saving. A refused or unreadable file has been reported and leaves everything as it was.
@@ -103,9 +105,11 @@ class CZantrelDoc final : public QObject {
                  const QString& path);
 
     DocumentPictures m_pictures;
-    std::shared_ptr<const CSummedTables> m_sums;  // of the gray picture
+    std::shared_ptr<const SummedTables> m_sums;  // of the gray picture
     std::optional<RunFigures> m_figures;
     std::optional<bmp::Headers> m_keptHeaders;
     QString m_path;
     std::optional<QString> m_titleName;
 };
+
+}  // namespace zantrel

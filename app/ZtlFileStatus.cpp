@@ -6,6 +6,8 @@
 #include "codec/ZtlFile.h"
 #include "platform/Shell.h"
 
+namespace zantrel {
+
 namespace {
 
 QString Tr(const char* source) {
@@ -15,7 +17,7 @@ QString Tr(const char* source) {
 }  // namespace
 
 void ShowZtlFileStatus(ZtlFileEvent event, std::uint64_t bytes, int width, int height) {
-    CStatusBar* bar = CurrentShell().StatusBar();
+    StatusDisplay* bar = CurrentShell().StatusBar();
     if (!bar)
         return;
     const QString what = event == ZtlFileEvent::Saved
@@ -27,3 +29,5 @@ void ShowZtlFileStatus(ZtlFileEvent event, std::uint64_t bytes, int width, int h
                          .arg(QString::asprintf("%f", ZtlFileBitRate(bytes, width, height)))
                          .toStdString());
 }
+
+}  // namespace zantrel

@@ -8,6 +8,8 @@
 #include "linesearch/CutLineOverlay.h"
 #include "platform/PictureFiles.h"
 
+namespace zantrel {
+
 std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exitCode) {
     DecodeOptions options;
     CLI::App app{"Rebuilds the approximation a Zantrel file holds.", "zantrel-cli decode"};
@@ -29,7 +31,7 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exit
     return options;
 }
 
-int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
+int RunDecode(const DecodeOptions& options, TerminalShell& shell) {
     if (!OutputsDiffer({{"input", &options.input},
                         {"-o", &options.output},
                         {"--grid", &options.grid},
@@ -46,7 +48,7 @@ int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
     }
     // All or nothing: a failed output leaves every target as it was.
     const InputPicture noHeaders;
-    CFileSet files;
+    FileSet files;
     if (!WriteOutputPicture(files, options.output, picture.result, noHeaders))
         return 1;
     if (!options.grid.empty() && !WriteOutputPicture(files, options.grid, picture.grid, noHeaders))
@@ -66,3 +68,5 @@ int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
                  options.json);
     return 0;
 }
+
+}  // namespace zantrel

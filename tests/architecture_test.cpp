@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace zantrel {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -156,3 +158,5 @@ TEST(Architecture, EngineAndShellLayerIncludeNoQtHeader) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

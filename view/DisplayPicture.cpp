@@ -5,6 +5,8 @@
 
 #include "linesearch/CutLineOverlay.h"
 
+namespace zantrel {
+
 namespace {
 
 const GrayPicture* GraySource(const DocumentPictures& pictures, DisplayMode mode) {
@@ -94,3 +96,5 @@ std::vector<QPoint> CutLinePixelsOutside(const DocumentPictures& pictures, QSize
     }
     return outside;
 }
+
+}  // namespace zantrel

@@ -9,6 +9,8 @@
 #include "view/DisplayMode.h"
 #include "view/DocumentPictures.h"
 
+namespace zantrel {
+
 // `picture` as an 8-bit gray image, top row first.
 QImage GrayImage(const GrayPicture& picture);
 
@@ -28,3 +30,5 @@ QSize DisplaySize(const DocumentPictures& pictures, DisplayMode mode);
 // The pixels of the chosen cut lines that fall just outside a picture of `size`: the line
 // pixels the shown picture cannot hold, which mode 6 draws around it.
 std::vector<QPoint> CutLinePixelsOutside(const DocumentPictures& pictures, QSize size);
+
+}  // namespace zantrel

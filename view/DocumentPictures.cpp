@@ -1,5 +1,7 @@
 #include "view/DocumentPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 const GrayPicture kNoGray;
@@ -73,3 +75,5 @@ const std::vector<CutModel>& DocumentPictures::CutModels() const {
         return stages->cutLines->decomposition.cutModels;
     return kNoCutModels;
 }
+
+}  // namespace zantrel

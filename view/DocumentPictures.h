@@ -12,8 +12,10 @@
 
 #include "codec/ZtlFile.h"
 #include "linesearch/LineSearch.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "picture/Picture.h"
+
+namespace zantrel {
 
 // A picture and the stages run on it, each made from the one before. The gray picture and the
 // quadtree are shared with the background runs that read them and never change once made.
@@ -22,7 +24,7 @@ struct PictureStages {
     std::shared_ptr<const GrayPicture> gray;        // none before the gray stage
     std::shared_ptr<const QuadtreeStage> quadtree;  // none before the quadtree stage
     GrayPicture grayGrid;
-    std::optional<ZantrelStage> cutLines;  // the decomposition and its reconstruction
+    std::optional<CutLineStage> cutLines;  // the decomposition and its reconstruction
 };
 
 // A decoded Zantrel file: no colour, gray or block picture, only the file's settings, its bare
@@ -63,3 +65,5 @@ struct DocumentPictures {
   private:
     const std::vector<QuadBlock>& DecomposedBlocks() const;
 };
+
+}  // namespace zantrel

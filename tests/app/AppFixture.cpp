@@ -10,6 +10,8 @@
 #include "view/AppTexts.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 void AppTest::SetUp() {
     m_folder = MakeTempFolder();
     m_profile = std::make_unique<QSettings>(PathInFolder(QStringLiteral("profile.ini")),
@@ -25,7 +27,7 @@ void AppTest::TearDown() {
 
 void AppTest::MakeApp() {
     m_app.reset();
-    m_app = std::make_unique<CZantrelApp>(*m_profile, m_host);
+    m_app = std::make_unique<ZantrelApp>(*m_profile, m_host);
 }
 
 QAction& AppTest::Action(int id) {
@@ -50,7 +52,7 @@ const PictureStages& AppTest::Stages() {
     return stages ? *stages : kNone;
 }
 
-CBackgroundRun& AppTest::Runs() {
+BackgroundRun& AppTest::Runs() {
     return m_app->Frame().Runs().Stages();
 }
 
@@ -100,3 +102,5 @@ QString UntitledTitle() {
     return QString::fromUtf8(kDocumentName) + QStringLiteral(" - ") +
            QString::fromUtf8(kAppCaption);
 }
+
+}  // namespace zantrel

@@ -27,6 +27,8 @@
 #include "view/DecompParamDlg.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // The commands that wait while the worker computes.
@@ -56,7 +58,7 @@ class Background : public AppTest {
                 pictures.CutModels().size(), enabled};
     }
     const QWidget& Picture() { return *m_app->Frame().View().viewport(); }
-    CProgressStatusBar& Bar() { return m_app->Frame().StatusBar(); }
+    ProgressStatusBar& Bar() { return m_app->Frame().StatusBar(); }
 };
 
 TEST_F(Background, AStoppedCommandChangesNothing) {
@@ -126,14 +128,14 @@ TEST_F(Background, OpeningAFileStopsTheRunningCommandFirst) {
 }
 
 TEST(BackgroundRun, AnOvertakenJobIsCancelledThroughItsProgressAndDropped) {
-    CBackgroundRun run;
+    BackgroundRun run;
     std::vector<bool> ended;
-    QObject::connect(&run, &CBackgroundRun::JobEnded,
+    QObject::connect(&run, &BackgroundRun::JobEnded,
                      [&](bool applied) { ended.push_back(applied); });
     std::atomic<bool> firstSawCancel{false};
     std::vector<int> applied;
     run.Start(
-        [&](CProgress& progress) -> CBackgroundRun::Apply {
+        [&](Progress& progress) -> BackgroundRun::Apply {
             // Runs until told to stop; gives up after a while so a fault fails, not hangs.
             const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
             while (!progress.Cancelled() && std::chrono::steady_clock::now() < end)
@@ -142,7 +144,7 @@ TEST(BackgroundRun, AnOvertakenJobIsCancelledThroughItsProgressAndDropped) {
             return [&] { applied.push_back(1); };
         },
         nullptr);
-    run.Start([&](CProgress&) -> CBackgroundRun::Apply { return [&] { applied.push_back(2); }; },
+    run.Start([&](Progress&) -> BackgroundRun::Apply { return [&] { applied.push_back(2); }; },
               nullptr);
     run.WaitForIdle();
     EXPECT_TRUE(firstSawCancel);
@@ -151,7 +153,7 @@ TEST(BackgroundRun, AnOvertakenJobIsCancelledThroughItsProgressAndDropped) {
 }
 
 // A status bar that notes every report in the order it came.
-class CReportLog final : public CStatusBar {
+class CReportLog final : public StatusDisplay {
   public:
     void SetPaneText(std::string_view text) override { seen.emplace_back(text); }
     void SetProgressPos(int position) override { seen.push_back(std::to_string(position)); }
@@ -159,10 +161,10 @@ class CReportLog final : public CStatusBar {
 };
 
 TEST(BackgroundRun, ReportsArriveInTheirOrderBeforeTheResultAndNoneAfterAStop) {
-    CBackgroundRun run;
+    BackgroundRun run;
     CReportLog log;
     run.Start(
-        [&](CProgress& progress) -> CBackgroundRun::Apply {
+        [&](Progress& progress) -> BackgroundRun::Apply {
             for (int i = 1; i <= 3; ++i) {
                 progress.SetText("step");  // a repeated text is told once
                 progress.SetPosition(i);
@@ -179,7 +181,7 @@ TEST(BackgroundRun, ReportsArriveInTheirOrderBeforeTheResultAndNoneAfterAStop) {
     log.seen.clear();
     std::atomic<bool> reported{false};
     run.Start(
-        [&](CProgress& progress) -> CBackgroundRun::Apply {
+        [&](Progress& progress) -> BackgroundRun::Apply {
             progress.SetPosition(50);
             reported = true;
             while (!progress.Cancelled())
@@ -197,7 +199,7 @@ TEST(BackgroundRun, ReportsArriveInTheirOrderBeforeTheResultAndNoneAfterAStop) {
 
 class Explore : public AppTest {
   protected:
-    CExplorePanel& Panel() { return m_app->Frame().Explore(); }
+    ExplorePanel& Panel() { return m_app->Frame().Explore(); }
     // The sample and its gray picture; the panel is off until the gray. A shown panel
     // computes its curve.
     void StartOnTheSample(bool shown) {
@@ -236,15 +238,15 @@ TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
                    "\"bitrate\": \"([^\"]+)\", \"fileBitrate\": \"([^\"]+)\"")))
         << cli.out;
     const QString bpp = QStringLiteral(" 比特/像素");
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::Blocks), QString::fromStdString(m[1]));
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::CutModels), QString::fromStdString(m[2]));
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::Psnr), QString::fromStdString(m[3]) + " dB");
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::BitRate), QString::fromStdString(m[4]) + bpp);
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::FileBitRate), QString::fromStdString(m[5]) + bpp);
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::Blocks), QString::fromStdString(m[1]));
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::CutModels), QString::fromStdString(m[2]));
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::Psnr), QString::fromStdString(m[3]) + " dB");
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::BitRate), QString::fromStdString(m[4]) + bpp);
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::FileBitRate), QString::fromStdString(m[5]) + bpp);
 
     // The curve of the sample at block size 8, with the result on it; a click on its point of
     // penalty 1000 runs that, and the cut-line mode stays.
-    CRateCurveWidget& curve = *Panel().Curve();
+    RateCurveWidget& curve = *Panel().Curve();
     ASSERT_EQ(curve.Curve().size(), RateCurvePenalties().size());
     ASSERT_TRUE(curve.Current().has_value());
     EXPECT_EQ(curve.Current()->penalty, 50.0);
@@ -257,7 +259,7 @@ TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
     QApplication::sendEvent(&curve, &click);
     WaitForIdle();
     EXPECT_EQ(Panel().PenaltyEdit()->text(), QStringLiteral("1000"));
-    EXPECT_EQ(Panel().PenaltySlider()->value(), CExplorePanel::PositionOf(1000));
+    EXPECT_EQ(Panel().PenaltySlider()->value(), ExplorePanel::PositionOf(1000));
     EXPECT_EQ(Mode(), DISPLAY_GRID_LINES);
     ASSERT_TRUE(Doc().Figures().has_value());
     EXPECT_EQ(Doc().Figures()->penalty, 1000.0);
@@ -269,10 +271,10 @@ TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
 TEST_F(Explore, TheNewestRequestWins) {
     StartOnTheSample(false);
     std::vector<bool> ended;
-    QObject::connect(&Runs(), &CBackgroundRun::JobEnded,
+    QObject::connect(&Runs(), &BackgroundRun::JobEnded,
                      [&](bool applied) { ended.push_back(applied); });
-    Panel().PenaltySlider()->setValue(CExplorePanel::PositionOf(10));
-    Panel().PenaltySlider()->setValue(CExplorePanel::PositionOf(1000));
+    Panel().PenaltySlider()->setValue(ExplorePanel::PositionOf(10));
+    Panel().PenaltySlider()->setValue(ExplorePanel::PositionOf(1000));
     WaitForIdle();
     EXPECT_EQ(ended, (std::vector<bool>{false, true}));
     EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
@@ -282,13 +284,13 @@ TEST_F(Explore, TheNewestRequestWins) {
     EXPECT_EQ(Doc().Figures()->penalty, 1000.0);
     EXPECT_EQ(Panel().PenaltyEdit()->text(), QStringLiteral("1000"));
     // The result is the one a run at 1000 makes from scratch.
-    CQuietProgress quiet;
-    CLineSearchWorkspace search;
+    QuietProgress quiet;
+    LineSearchWorkspace search;
     const std::optional<StageOutputs> direct =
         RunStages(Doc().Inputs(), {DecompositionParameters{1000, 4}, true}, search, quiet);
     ASSERT_TRUE(direct.has_value() && direct->cutLines.has_value());
     EXPECT_EQ(Doc().Pictures().Result(), direct->cutLines->stage.result);
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::CutModels),
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::CutModels),
               QString::number(direct->cutLines->figures.cutModels));
 }
 
@@ -296,7 +298,7 @@ TEST_F(Explore, RefusesWhatTheDialogRefusesAndTheDialogOffersItsValuesOnceUsed) 
     StartOnTheSample(false);
     QStringList offered;
     m_host.onExec = [&](QDialog& dialog) {
-        auto& parameters = dynamic_cast<CDecompParamDlg&>(dialog);
+        auto& parameters = dynamic_cast<DecompParamDlg&>(dialog);
         offered << parameters.PenaltyEdit()->text() + QLatin1Char('/') +
                        parameters.MinBlockSizeEdit()->text();
         return static_cast<int>(QDialog::Rejected);
@@ -318,3 +320,5 @@ TEST_F(Explore, RefusesWhatTheDialogRefusesAndTheDialogOffersItsValuesOnceUsed) 
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -12,6 +12,8 @@
 #include "app/ZantrelDoc.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 // Two flat regions on either side of the diagonal: a quadtree with a few cut lines.
@@ -23,12 +25,11 @@ class DocumentChanges : public ::testing::Test {
   protected:
     void SetUp() override {
         m_folder = MakeTempFolder();
-        QObject::connect(&m_doc, &CZantrelDoc::Opened, [this] { m_heard.push_back("opened"); });
-        QObject::connect(&m_doc, &CZantrelDoc::GrayReplaced,
+        QObject::connect(&m_doc, &ZantrelDoc::Opened, [this] { m_heard.push_back("opened"); });
+        QObject::connect(&m_doc, &ZantrelDoc::GrayReplaced,
                          [this] { m_heard.push_back("gray replaced"); });
-        QObject::connect(&m_doc, &CZantrelDoc::TitleChanged,
-                         [this] { m_heard.push_back("title"); });
-        QObject::connect(&m_doc, &CZantrelDoc::StageChanged, [this](DocumentStage stage) {
+        QObject::connect(&m_doc, &ZantrelDoc::TitleChanged, [this] { m_heard.push_back("title"); });
+        QObject::connect(&m_doc, &ZantrelDoc::StageChanged, [this](DocumentStage stage) {
             m_heard.push_back("stage " + std::to_string(static_cast<int>(stage)));
         });
     }
@@ -41,15 +42,15 @@ class DocumentChanges : public ::testing::Test {
     }
     // Runs `request` on the document's inputs and adopts the outputs.
     void Run(const StageRequest& request) {
-        CLineSearchWorkspace search;
-        CQuietProgress quiet;
+        LineSearchWorkspace search;
+        QuietProgress quiet;
         std::optional<StageOutputs> outputs = RunStages(m_doc.Inputs(), request, search, quiet);
         ASSERT_TRUE(outputs.has_value());
         m_doc.Adopt(std::move(*outputs));
     }
 
     std::string m_folder;
-    CZantrelDoc m_doc;
+    ZantrelDoc m_doc;
     std::vector<std::string> m_heard;
 };
 
@@ -121,8 +122,8 @@ TEST_F(DocumentChanges, ARunReadsOnlyItsInputsWhileTheDocumentMovesOn) {
     m_doc.RunGray();
     Run({DecompositionParameters{1, 4}, false});
     const StageInputs inputs = m_doc.Inputs();
-    CLineSearchWorkspace search;
-    CQuietProgress quiet;
+    LineSearchWorkspace search;
+    QuietProgress quiet;
     const std::optional<StageOutputs> before =
         RunStages(inputs, {std::nullopt, true}, search, quiet);
     ASSERT_TRUE(before && before->cutLines);
@@ -139,3 +140,5 @@ TEST_F(DocumentChanges, ARunReadsOnlyItsInputsWhileTheDocumentMovesOn) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

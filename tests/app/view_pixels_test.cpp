@@ -15,6 +15,8 @@
 #include "ScriptedDialogHost.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // A colour picture whose every pixel tells its own row (< 512) and column (< 1024).
@@ -65,9 +67,9 @@ class ViewPixels : public ::testing::Test {
     QImage Shot() { return m_view.viewport()->grab().toImage(); }
     QRgb Background() { return m_view.palette().color(QPalette::Base).rgb(); }
 
-    CScriptedDialogHost m_host;
+    ScriptedDialogHost m_host;
     DocumentPictures m_pictures;
-    CZantrelView m_view{m_host, m_pictures};
+    ZantrelView m_view{m_host, m_pictures};
 };
 
 TEST_F(ViewPixels, PictureSitsCentredTenPixelsBelowTheTopAtItsOwnSize) {
@@ -145,7 +147,7 @@ TEST_F(ViewPixels, GrayModesShowTheirPicturesAsGray) {
         stages.grayGrid = std::move(picture);
     };
     const Put reconstruction = [](PictureStages& stages, GrayPicture picture) {
-        stages.cutLines = ZantrelStage{Decomposition(), std::move(picture)};
+        stages.cutLines = CutLineStage{Decomposition(), std::move(picture)};
     };
     for (const Case c :
          {Case{DISPLAY_GRAY, gray}, Case{DISPLAY_QUADTREE, blocks},
@@ -197,7 +199,7 @@ TEST_F(ViewPixels, CutLinesAreRedAndLeaveTheirEndPointOut) {
     auto quadtree = std::make_shared<QuadtreeStage>();
     quadtree->tree.grid = GrayPicture(width, height, 255);
     Stages().quadtree = std::move(quadtree);
-    ZantrelStage& cutLines = Stages().cutLines.emplace();
+    CutLineStage& cutLines = Stages().cutLines.emplace();
     cutLines.result = GrayPicture(width, height, 0);
     const int x0 = 200;
     const int y0 = 10;
@@ -334,3 +336,5 @@ TEST_F(ViewPixels, CtrlWheelZoomsAboutTheCursorAndTheMiddleButtonDrags) {
 }
 
 }  // namespace
+
+}  // namespace zantrel
