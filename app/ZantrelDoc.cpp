@@ -114,8 +114,9 @@ void CZantrelDoc::OnSavePicture() {
     request.initialName = QStringLiteral("ZantPic");
     request.defaultSuffix = QStringLiteral("bmp");
     if (const std::optional<QString> path = ChooseSaveTarget(request)) {
-        SaveGrayBmpPicture(LocalPath(*path), m_pictures.result,
-                           m_keptHeaders ? &*m_keptHeaders : nullptr);
+        if (const auto error = SaveGrayBmpPicture(LocalPath(*path), m_pictures.result,
+                                                  m_keptHeaders ? &*m_keptHeaders : nullptr))
+            ShowFileError(m_app.Shell(), *error);
     }
 }
 
@@ -135,31 +136,40 @@ void CZantrelDoc::OnSaveZtl() {
     const Quadtree& tree = m_pictures.quadtree.tree;
     const std::vector<std::uint8_t> bytes = EncodeZtl(
         m_pictures.decomposition, {tree.width, tree.height, tree.penalty, tree.minBlockSize});
-    if (SaveZtlFile(LocalPath(*path), bytes))
+    if (const auto error = SaveZtlFile(LocalPath(*path), bytes))
+        ShowFileError(m_app.Shell(), *error);
+    else
         ShowZtlSize(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "已保存 Zantrel 文件")), bytes.size(),
                     tree.width, tree.height);
 }
 
 bool CZantrelDoc::LoadPicture(const QString& path) {
-    LoadedBmp loaded;
-    if (LoadBmpPicture(LocalPath(path), loaded) != LoadResult::Loaded)
+    Expected<LoadedBmp, LoadError> loaded = LoadBmpPicture(LocalPath(path));
+    if (!loaded) {
+        ShowLoadError(m_app.Shell(), loaded.Error());
         return false;
-    Adopt(PicturesOf(std::move(loaded.picture)), loaded.headers, path, DISPLAY_COLOR);
+    }
+    Adopt(PicturesOf(std::move(loaded->picture)), loaded->headers, path, DISPLAY_COLOR);
     return true;
 }
 
 bool CZantrelDoc::ImportPicture(const QString& path) {
-    ColorPicture picture;
-    if (ImportPictureFile(LocalPath(path), picture) != LoadResult::Loaded)
+    Expected<ColorPicture, LoadError> picture = ImportPictureFile(LocalPath(path));
+    if (!picture) {
+        ShowLoadError(m_app.Shell(), picture.Error());
         return false;
-    Adopt(PicturesOf(std::move(picture)), std::nullopt, path, DISPLAY_COLOR);
+    }
+    Adopt(PicturesOf(std::move(*picture)), std::nullopt, path, DISPLAY_COLOR);
     return true;
 }
 
 bool CZantrelDoc::OpenZtlFile(const QString& path) {
-    ZtlPicture file;
-    if (LoadZtlFile(LocalPath(path), file) != LoadResult::Loaded)
+    Expected<ZtlPicture, LoadError> loaded = LoadZtlFile(LocalPath(path));
+    if (!loaded) {
+        ShowLoadError(m_app.Shell(), loaded.Error());
         return false;
+    }
+    ZtlPicture& file = *loaded;
     DocumentPictures pictures;
     pictures.loaded = true;
     pictures.decoded = true;

@@ -28,12 +28,12 @@ constexpr int kMinBlockSize = 4;
 
 const GrayPicture& SampleGray() {
     static const GrayPicture gray = [] {
-        LoadedBmp loaded;
-        if (ReadBmpFile(ZANTREL_SAMPLE, loaded).verdict != BmpVerdict::Accepted) {
+        const BmpReadResult loaded = ReadBmpFile(ZANTREL_SAMPLE);
+        if (!loaded) {
             std::fprintf(stderr, "cannot load %s\n", ZANTREL_SAMPLE);
             std::exit(1);
         }
-        return ConvertToGray(loaded.picture);
+        return ConvertToGray(loaded->picture);
     }();
     return gray;
 }

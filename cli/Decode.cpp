@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/ErrorReport.h"
 #include "cli/Figures.h"
 #include "cli/InputPicture.h"
 #include "cli/ParseArguments.h"
@@ -35,29 +36,21 @@ int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
                         {"--grid", &options.grid},
                         {"--lines", &options.lines}}))
         return 2;
-    ZtlPicture picture;
-    switch (LoadZtlFile(options.input, picture)) {
-        case LoadResult::Loaded:
-            break;
-        case LoadResult::Refused:
-            return 2;
-        case LoadResult::FileError:
-            return 1;
-    }
+    Expected<ZtlPicture, LoadError> loaded = LoadZtlFile(options.input);
+    if (!loaded)
+        return ReportLoadError(shell, loaded.Error());
+    const ZtlPicture& picture = *loaded;
     // All or nothing: a failed output leaves every target as it was.
     const InputPicture noHeaders;
     CFileSet files;
-    if (!WriteOutputPicture(files, options.output, picture.result, noHeaders))
-        return 1;
-    if (!options.grid.empty() && !WriteOutputPicture(files, options.grid, picture.grid, noHeaders))
-        return 1;
-    if (!options.lines.empty() &&
-        !WriteOutputPicture(files, options.lines, GridWithCutLines(picture.grid, picture.cutModels),
-                            noHeaders)) {
-        return 1;
-    }
-    if (!files.Commit())
-        return 1;
+    WriteOutputPicture(files, options.output, picture.result, noHeaders);
+    if (!options.grid.empty())
+        WriteOutputPicture(files, options.grid, picture.grid, noHeaders);
+    if (!options.lines.empty())
+        WriteOutputPicture(files, options.lines, GridWithCutLines(picture.grid, picture.cutModels),
+                           noHeaders);
+    if (const std::optional<FileError> error = files.Commit())
+        return ReportWriteError(shell, *error);
     shell.FinishProgress();
     PrintFigures({{"width", "width", std::to_string(picture.settings.width), false},
                   {"height", "height", std::to_string(picture.settings.height), false},

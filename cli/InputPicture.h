@@ -9,6 +9,7 @@
 #include "import/BmpFormat.h"
 #include "picture/Picture.h"
 #include "platform/FileWriter.h"
+#include "platform/Shell.h"
 
 // The bundled sample picture: beside the installed program, in the install prefix, or in
 // the source tree the program was built from.
@@ -24,8 +25,9 @@ struct InputPicture {
 
 // Reads `input` (the sample when empty): with `import`, any format and size; otherwise under
 // the BMP rules (24-bit, 512 x 512), adding a hint about --import to a refusal. Returns the
-// exit code: 0 read, 1 a file error or no sample, 2 a refused picture; the shell has said why.
-int ReadInputPicture(const std::string& input, bool import, InputPicture& picture);
+// exit code: 0 read, 1 a file error or no sample, 2 a refused picture; `terminal` has shown why.
+int ReadInputPicture(const std::string& input, bool import, CShell& terminal,
+                     InputPicture& picture);
 
 // Refuses, on stderr, two of the named outputs (option name, path; empty paths are unused) that
 // name one file. True when they all differ.
@@ -36,8 +38,7 @@ bool HasExtension(const std::string& path, std::string_view extension);
 
 // Stages a picture the command line was asked for in `files`: PNG when `path` ends in ".png",
 // otherwise a 24-bit BMP (behind the input's headers where it has them and the size allows).
-// False after the shell has reported a failure.
-bool WriteOutputPicture(CFileSet& files, const std::string& path, const GrayPicture& picture,
+void WriteOutputPicture(CFileSet& files, const std::string& path, const GrayPicture& picture,
                         const InputPicture& input);
-bool WriteOutputPicture(CFileSet& files, const std::string& path, const ColorPicture& picture,
+void WriteOutputPicture(CFileSet& files, const std::string& path, const ColorPicture& picture,
                         const InputPicture& input);

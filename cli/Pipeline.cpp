@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ErrorReport.h"
 #include "cli/Figures.h"
 #include "cli/InputPicture.h"
 #include "codec/ZtlFile.h"
@@ -34,7 +35,8 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
     if (!OutputsOfRunDiffer(options))
         return 2;
     InputPicture input;
-    if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
+    if (const int exitCode = ReadInputPicture(options.input, options.import, shell, input);
+        exitCode != 0)
         return exitCode;
     const GrayPicture gray = ConvertToGray(input.color);
     if (options.stage == CliStage::Gray)
@@ -75,24 +77,20 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
 
     // All or nothing: a failed output leaves every target as it was.
     CFileSet files;
-    if (!options.ztlFile.empty() && !files.Stage(options.ztlFile, ztl))
-        return 1;
-    if (!options.output.empty() && !WriteOutputPicture(files, options.output, *result, input))
-        return 1;
-    if (!options.grid.empty() && !WriteOutputPicture(files, options.grid, grid, input))
-        return 1;
-    if (!options.grayGrid.empty() &&
-        !WriteOutputPicture(files, options.grayGrid, MakeGrayGrid(grid, quadtree.blockPicture),
-                            input)) {
-        return 1;
-    }
-    if (!options.lines.empty() &&
-        !WriteOutputPicture(files, options.lines,
-                            GridWithCutLines(grid, zantrel->decomposition.cutModels), input)) {
-        return 1;
-    }
-    if (!files.Commit())
-        return 1;
+    if (!options.ztlFile.empty())
+        files.Stage(options.ztlFile, ztl);
+    if (!options.output.empty())
+        WriteOutputPicture(files, options.output, *result, input);
+    if (!options.grid.empty())
+        WriteOutputPicture(files, options.grid, grid, input);
+    if (!options.grayGrid.empty())
+        WriteOutputPicture(files, options.grayGrid, MakeGrayGrid(grid, quadtree.blockPicture),
+                           input);
+    if (!options.lines.empty())
+        WriteOutputPicture(files, options.lines,
+                           GridWithCutLines(grid, zantrel->decomposition.cutModels), input);
+    if (const std::optional<FileError> error = files.Commit())
+        return ReportWriteError(shell, *error);
     shell.FinishProgress();
     PrintFigures(figures, options.json);
     return 0;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "cli/ErrorReport.h"
 #include "cli/InputPicture.h"
 #include "cli/SweepChart.h"
 #include "cli/SweepPeers.h"
@@ -70,7 +71,8 @@ int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
         return 2;
     }
     InputPicture input;
-    if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
+    if (const int exitCode = ReadInputPicture(options.input, options.import, terminal, input);
+        exitCode != 0)
         return exitCode;
 
     const GrayPicture gray = ConvertToGray(input.color);
@@ -84,15 +86,14 @@ int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
 
     // All or nothing: a failed output leaves both targets as they were.
     CFileSet files;
-    if (!options.csv.empty() && !files.Stage(options.csv, SweepCsvText(rows)))
-        return 1;
+    if (!options.csv.empty())
+        files.Stage(options.csv, SweepCsvText(rows));
     if (!options.plot.empty()) {
         const std::string pictureName = std::filesystem::path(input.path).filename().string();
-        if (!files.Stage(options.plot, SweepChartSvg(rows, pictureName, options.minBlockSize)))
-            return 1;
+        files.Stage(options.plot, SweepChartSvg(rows, pictureName, options.minBlockSize));
     }
-    if (!files.Commit())
-        return 1;
+    if (const std::optional<FileError> error = files.Commit())
+        return ReportWriteError(terminal, *error);
     terminal.FinishProgress();
     const std::string text = options.json ? SweepJsonText(rows) : SweepTableText(rows);
     std::fwrite(text.data(), 1, text.size(), stdout);

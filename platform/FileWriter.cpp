@@ -130,30 +130,35 @@ void CFileSet::Discard() {
     }
 }
 
-bool CFileSet::Fail(FileErrorCause cause, const std::string& path) {
-    m_failed = true;
+void CFileSet::Fail(FileErrorCause cause, const std::string& path) {
+    m_failure = FileError{cause, path};
     Discard();
-    CurrentShell().ReportFileError(cause, path);
-    return false;
 }
 
-bool CFileSet::Stage(const std::string& path, std::span<const std::uint8_t> bytes) {
-    if (m_failed)
-        return false;
+void CFileSet::Stage(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (m_failure)
+        return;
     std::string temp;
     if (const auto cause = StageOne(path, bytes, temp))
         return Fail(*cause, path);
     m_staged.push_back({path, std::move(temp)});
-    return true;
 }
 
-bool CFileSet::Stage(const std::string& path, std::string_view text) {
-    return Stage(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+void CFileSet::Stage(const std::string& path, std::string_view text) {
+    Stage(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-bool CFileSet::Commit() {
-    if (m_failed)
-        return false;
+void CFileSet::StageEncoded(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    if (m_failure)
+        return;
+    if (bytes.empty())
+        return Fail(FileErrorCause::Other, path);
+    Stage(path, bytes);
+}
+
+std::optional<FileError> CFileSet::Commit() {
+    if (m_failure)
+        return m_failure;
     // A stop asked for while the files were written wins: nothing is replaced, the temporary
     // files go, and the signal is delivered as Discard lets it through.
     if (m_blocked) {
@@ -162,8 +167,9 @@ bool CFileSet::Commit() {
         ::sigpending(&pending);
         for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
             if (sigismember(&pending, signal)) {
-                Discard();
-                return false;
+                const std::string path = m_staged.empty() ? std::string() : m_staged[0].path;
+                Fail(FileErrorCause::Interrupted, path);
+                return m_failure;
             }
         }
     }
@@ -172,22 +178,26 @@ bool CFileSet::Commit() {
             const int error = errno;
             const std::string path = m_staged[i].path;
             m_staged.erase(m_staged.begin(), m_staged.begin() + static_cast<std::ptrdiff_t>(i));
-            return Fail(FileErrorCauseFromErrno(error), path);
+            Fail(FileErrorCauseFromErrno(error), path);
+            return m_failure;
         }
     }
     m_staged.clear();
     Discard();
-    return true;
+    return std::nullopt;
 }
 
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+std::optional<FileError> WriteWholeFile(const std::string& path,
+                                        std::span<const std::uint8_t> bytes) {
     CFileSet set;
-    return set.Stage(path, bytes) && set.Commit();
+    set.Stage(path, bytes);
+    return set.Commit();
 }
 
-bool WriteWholeFile(const std::string& path, std::string_view text) {
+std::optional<FileError> WriteWholeFile(const std::string& path, std::string_view text) {
     CFileSet set;
-    return set.Stage(path, text) && set.Commit();
+    set.Stage(path, text);
+    return set.Commit();
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

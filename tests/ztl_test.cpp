@@ -32,9 +32,9 @@ Encoded EncodeRun(const GrayPicture& gray, double penalty, int minBlock) {
 }
 
 GrayPicture SampleGray() {
-    LoadedBmp loaded;
-    EXPECT_EQ(ReadBmpFile(ZANTREL_SAMPLE, loaded).verdict, BmpVerdict::Accepted);
-    return ConvertToGray(loaded.picture);
+    const BmpReadResult loaded = ReadBmpFile(ZANTREL_SAMPLE);
+    EXPECT_TRUE(loaded);
+    return loaded ? ConvertToGray(loaded->picture) : GrayPicture();
 }
 
 }  // namespace
