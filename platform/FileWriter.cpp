@@ -140,8 +140,9 @@ void CFileSet::Stage(const std::string& path, std::span<const std::uint8_t> byte
         return;
     std::string temp;
     if (const auto cause = StageOne(path, bytes, temp))
-        return Fail(*cause, path);
-    m_staged.push_back({path, std::move(temp)});
+        Fail(*cause, path);
+    else
+        m_staged.push_back({path, std::move(temp)});
 }
 
 void CFileSet::Stage(const std::string& path, std::string_view text) {
@@ -149,11 +150,10 @@ void CFileSet::Stage(const std::string& path, std::string_view text) {
 }
 
 void CFileSet::StageEncoded(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (m_failure)
-        return;
-    if (bytes.empty())
-        return Fail(FileErrorCause::Other, path);
-    Stage(path, bytes);
+    if (bytes.empty() && !m_failure)
+        Fail(FileErrorCause::Other, path);
+    else
+        Stage(path, bytes);
 }
 
 std::optional<FileError> CFileSet::Commit() {

@@ -41,7 +41,6 @@ std::vector<std::uint8_t> SmallZtlFile() {
 enum class Made { File, Folder, Nothing };
 
 struct LoaderCase {
-    const char* loaderName;
     const Loader& load;
     std::string name;  // in the test's folder
     Made made;
@@ -54,21 +53,20 @@ TEST(LoadErrors, EveryLoaderReturnsTheCauseAndShowsNothing) {
     std::vector<std::uint8_t> cut = SmallZtlFile();
     cut.resize(kZtlHeaderBytes + 2);
     const std::vector<LoaderCase> cases = {
-        {"bmp", kBmp, "text.bmp", Made::File, text, std::string("请输入24位的图像!")},
-        {"bmp", kBmp, "missing.bmp", Made::Nothing, {}, FileErrorCause::NotFound},
-        {"bmp", kBmp, "folder.bmp", Made::Folder, {}, FileErrorCause::AccessDenied},
-        {"import", kImport, "text.png", Made::File, text,
+        {kBmp, "text.bmp", Made::File, text, std::string("请输入24位的图像!")},
+        {kBmp, "missing.bmp", Made::Nothing, {}, FileErrorCause::NotFound},
+        {kBmp, "folder.bmp", Made::Folder, {}, FileErrorCause::AccessDenied},
+        {kImport, "text.png", Made::File, text,
          std::string("无法读取 text.png：不是可识别的图像格式。")},
-        {"import", kImport, "folder.png", Made::Folder, {}, FileErrorCause::AccessDenied},
-        {"ztl", kZtl, "text.ztl", Made::File, text,
-         std::string("无法读取 text.ztl：不是 Zantrel 文件。")},
-        {"ztl", kZtl, "cut.ztl", Made::File, cut,
+        {kImport, "folder.png", Made::Folder, {}, FileErrorCause::AccessDenied},
+        {kZtl, "text.ztl", Made::File, text, std::string("无法读取 text.ztl：不是 Zantrel 文件。")},
+        {kZtl, "cut.ztl", Made::File, cut,
          std::string("无法读取 cut.ztl：Zantrel 文件不完整或已损坏!")},
-        {"ztl", kZtl, "missing.ztl", Made::Nothing, {}, FileErrorCause::NotFound},
+        {kZtl, "missing.ztl", Made::Nothing, {}, FileErrorCause::NotFound},
     };
     const std::string folder = MakeTempFolder();
     for (const LoaderCase& c : cases) {
-        SCOPED_TRACE(std::string(c.loaderName) + " " + c.name);
+        SCOPED_TRACE(c.name);
         const std::string path = folder + "/" + c.name;
         if (c.made == Made::File)
             WriteBytes(path, c.bytes);
