@@ -144,32 +144,34 @@ void CZantrelDoc::OnSaveZtl() {
 }
 
 bool CZantrelDoc::LoadPicture(const QString& path) {
-    Expected<LoadedBmp, LoadError> loaded = LoadBmpPicture(LocalPath(path));
-    if (!loaded) {
-        ShowLoadError(m_app.Shell(), loaded.Error());
+    Expected<LoadedBmp, LoadError> read = LoadBmpPicture(LocalPath(path));
+    if (!read) {
+        ShowLoadError(m_app.Shell(), read.Error());
         return false;
     }
-    Adopt(PicturesOf(std::move(loaded->picture)), loaded->headers, path, DISPLAY_COLOR);
+    LoadedBmp& loaded = *read;
+    Adopt(PicturesOf(std::move(loaded.picture)), loaded.headers, path, DISPLAY_COLOR);
     return true;
 }
 
 bool CZantrelDoc::ImportPicture(const QString& path) {
-    Expected<ColorPicture, LoadError> picture = ImportPictureFile(LocalPath(path));
-    if (!picture) {
-        ShowLoadError(m_app.Shell(), picture.Error());
+    Expected<ColorPicture, LoadError> read = ImportPictureFile(LocalPath(path));
+    if (!read) {
+        ShowLoadError(m_app.Shell(), read.Error());
         return false;
     }
-    Adopt(PicturesOf(std::move(*picture)), std::nullopt, path, DISPLAY_COLOR);
+    ColorPicture& picture = *read;
+    Adopt(PicturesOf(std::move(picture)), std::nullopt, path, DISPLAY_COLOR);
     return true;
 }
 
 bool CZantrelDoc::OpenZtlFile(const QString& path) {
-    Expected<ZtlPicture, LoadError> loaded = LoadZtlFile(LocalPath(path));
-    if (!loaded) {
-        ShowLoadError(m_app.Shell(), loaded.Error());
+    Expected<ZtlPicture, LoadError> read = LoadZtlFile(LocalPath(path));
+    if (!read) {
+        ShowLoadError(m_app.Shell(), read.Error());
         return false;
     }
-    ZtlPicture& file = *loaded;
+    ZtlPicture& file = *read;
     DocumentPictures pictures;
     pictures.loaded = true;
     pictures.decoded = true;
