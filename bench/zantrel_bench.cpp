@@ -18,9 +18,11 @@
 #include "import/BmpReader.h"
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "picture/GrayConversion.h"
 #include "reference/LiteralLineSearch.h"
+
+using namespace zantrel;
 
 namespace {
 
@@ -65,12 +67,12 @@ void ZantrelCommand(benchmark::State& state) {
     const GrayPicture& gray = SampleGray();
     const double penalty = static_cast<double>(state.range(0));
     PipelineWorkspace workspace;  // its storage is reused, as by a sweep
-    CQuietProgress progress;
+    QuietProgress progress;
     std::size_t cutModels = 0;
     for (auto _ : state) {
         PrepareWorkspace(gray, workspace);
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
-        const auto zantrel = RunZantrelStage(gray, quadtree, workspace, 0, progress);
+        const auto zantrel = RunCutLineStage(gray, quadtree, workspace, 0, progress);
         cutModels = zantrel->decomposition.cutModels.size();
         benchmark::DoNotOptimize(zantrel->result.samples.data());
     }
@@ -82,7 +84,7 @@ void ReferenceCommand(benchmark::State& state) {
     const double penalty = static_cast<double>(state.range(0));
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
-    CQuietProgress progress;
+    QuietProgress progress;
     std::size_t cutModels = 0;
     for (auto _ : state) {
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
@@ -103,10 +105,10 @@ void WorstCase512(benchmark::State& state) {
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
     const double penalty = MeasureBlock(workspace.sums, 0, 0, gray.width).error / 2;
-    CQuietProgress progress;
+    QuietProgress progress;
     for (auto _ : state) {
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
-        const auto zantrel = RunZantrelStage(gray, quadtree, workspace, 0, progress);
+        const auto zantrel = RunCutLineStage(gray, quadtree, workspace, 0, progress);
         if (quadtree.tree.blocks.size() != 1 || zantrel->decomposition.groupCount != 1)
             state.SkipWithError("the root was split");
     }
@@ -117,13 +119,13 @@ void WorstCase512(benchmark::State& state) {
 void Photo2048(benchmark::State& state) {
     static const GrayPicture gray = ScaledSample(2048);
     const double penalty = static_cast<double>(state.range(0));
-    CQuietProgress progress;
+    QuietProgress progress;
     std::size_t cutModels = 0;
     for (auto _ : state) {
         PipelineWorkspace workspace;
         PrepareWorkspace(gray, workspace);
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
-        const auto zantrel = RunZantrelStage(gray, quadtree, workspace, 0, progress);
+        const auto zantrel = RunCutLineStage(gray, quadtree, workspace, 0, progress);
         benchmark::DoNotOptimize(Psnr(gray, zantrel->result));
         benchmark::DoNotOptimize(EstimateBitRate(zantrel->decomposition, 2048, 2048));
         cutModels = zantrel->decomposition.cutModels.size();
@@ -139,10 +141,10 @@ void ZtlRoundTrip(benchmark::State& state) {
     const int part = static_cast<int>(state.range(1));  // 0 encode, 1 decode, 2 both
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
-    CQuietProgress progress;
+    QuietProgress progress;
     const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
     const Decomposition decomposition =
-        RunZantrelStage(gray, quadtree, workspace, 0, progress)->decomposition;
+        RunCutLineStage(gray, quadtree, workspace, 0, progress)->decomposition;
     const ZtlSettings settings{gray.width, gray.height, penalty, kMinBlockSize};
     const std::vector<std::uint8_t> file = EncodeZtl(decomposition, settings);
     for (auto _ : state) {
@@ -197,7 +199,7 @@ BENCHMARK(ReferenceCommand)
     ->UseRealTime();
 
 // Keeps the medians of the fast runs and the times of the reference runs for the ratio table.
-class CRatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
@@ -239,7 +241,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    CRatioReporter reporter;
+    RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();

@@ -9,6 +9,8 @@
 #include "linesearch/CutLineOverlay.h"
 #include "platform/PictureFiles.h"
 
+namespace zantrel {
+
 std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exitCode) {
     DecodeOptions options;
     CLI::App app{"Rebuilds the approximation a Zantrel file holds.", "zantrel-cli decode"};
@@ -30,7 +32,7 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exit
     return options;
 }
 
-int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
+int RunDecode(const DecodeOptions& options, TerminalShell& shell) {
     if (!OutputsDiffer({{"input", &options.input},
                         {"-o", &options.output},
                         {"--grid", &options.grid},
@@ -42,7 +44,7 @@ int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
     const ZtlPicture& picture = *loaded;
     // All or nothing: a failed output leaves every target as it was.
     const InputPicture noHeaders;
-    CFileSet files;
+    FileSet files;
     WriteOutputPicture(files, options.output, picture.result, noHeaders);
     if (!options.grid.empty())
         WriteOutputPicture(files, options.grid, picture.grid, noHeaders);
@@ -59,3 +61,5 @@ int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
                  options.json);
     return 0;
 }
+
+}  // namespace zantrel

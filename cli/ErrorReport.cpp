@@ -1,11 +1,15 @@
 #include "cli/ErrorReport.h"
 
-int ReportLoadError(CShell& terminal, const LoadError& error) {
+namespace zantrel {
+
+int ReportLoadError(Shell& terminal, const LoadError& error) {
     ShowLoadError(terminal, error);
     return error.IsRefusal() ? 2 : 1;
 }
 
-int ReportWriteError(CShell& terminal, const FileError& error) {
+int ReportWriteError(Shell& terminal, const FileError& error) {
     ShowFileError(terminal, error);
     return 1;
 }
+
+}  // namespace zantrel

@@ -6,8 +6,12 @@
 #include "platform/LoadError.h"
 #include "platform/Shell.h"
 
+namespace zantrel {
+
 // Shows `error`; returns the exit code: 2 for a refused picture, 1 for a file error.
-int ReportLoadError(CShell& terminal, const LoadError& error);
+int ReportLoadError(Shell& terminal, const LoadError& error);
 
 // Shows `error`; returns the exit code 1.
-int ReportWriteError(CShell& terminal, const FileError& error);
+int ReportWriteError(Shell& terminal, const FileError& error);
+
+}  // namespace zantrel

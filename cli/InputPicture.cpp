@@ -10,6 +10,8 @@
 #include "import/PngWriter.h"
 #include "platform/PictureFiles.h"
 
+namespace zantrel {
+
 namespace {
 
 const bmp::Headers* KeptHeaders(const InputPicture& input) {
@@ -36,7 +38,7 @@ std::optional<std::string> FindSamplePicture() {
     return std::nullopt;
 }
 
-int ReadInputPicture(const std::string& input, bool import, CShell& terminal,
+int ReadInputPicture(const std::string& input, bool import, Shell& terminal,
                      InputPicture& picture) {
     std::string path = input;
     if (path.empty()) {
@@ -92,15 +94,17 @@ bool HasExtension(const std::string& path, std::string_view extension) {
     return own == extension;
 }
 
-void WriteOutputPicture(CFileSet& files, const std::string& path, const GrayPicture& picture,
+void WriteOutputPicture(FileSet& files, const std::string& path, const GrayPicture& picture,
                         const InputPicture& input) {
     files.StageEncoded(path, HasExtension(path, ".png")
                                  ? EncodeGrayPng(picture)
                                  : EncodeGrayBmp(picture, KeptHeaders(input)));
 }
 
-void WriteOutputPicture(CFileSet& files, const std::string& path, const ColorPicture& picture,
+void WriteOutputPicture(FileSet& files, const std::string& path, const ColorPicture& picture,
                         const InputPicture& input) {
     files.StageEncoded(path, HasExtension(path, ".png") ? EncodePng(picture)
                                                         : EncodeBmp(picture, KeptHeaders(input)));
 }
+
+}  // namespace zantrel

@@ -12,11 +12,13 @@
 #include "measure/BitRate.h"
 #include "measure/FigureText.h"
 #include "measure/Psnr.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "picture/GrayConversion.h"
 #include "platform/PictureFiles.h"
 #include "platform/StatusProgress.h"
 #include "quadtree/GridPictures.h"
+
+namespace zantrel {
 
 namespace {
 
@@ -31,7 +33,7 @@ bool OutputsOfRunDiffer(const CliOptions& options) {
 
 }  // namespace
 
-int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
+int RunPipeline(const CliOptions& options, TerminalShell& shell) {
     if (!OutputsOfRunDiffer(options))
         return 2;
     InputPicture input;
@@ -50,10 +52,10 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
     std::vector<Figure> figures = {
         {"blocks", "blocks", std::to_string(quadtree.tree.blocks.size()), false}};
     const GrayPicture* result = &quadtree.blockPicture;
-    std::optional<ZantrelStage> zantrel;
+    std::optional<CutLineStage> zantrel;
     if (options.stage == CliStage::Zantrel) {
-        CStatusProgress progress(shell.StatusBar());
-        zantrel = RunZantrelStage(gray, quadtree, workspace, options.threads, progress);
+        StatusProgress progress(shell.StatusBar());
+        zantrel = RunCutLineStage(gray, quadtree, workspace, options.threads, progress);
         const Decomposition& decomposition = zantrel->decomposition;
         figures.push_back(
             {"cut models", "cutModels", std::to_string(decomposition.cutModels.size()), false});
@@ -76,7 +78,7 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
     }
 
     // All or nothing: a failed output leaves every target as it was.
-    CFileSet files;
+    FileSet files;
     if (!options.ztlFile.empty())
         files.Stage(options.ztlFile, ztl);
     if (!options.output.empty())
@@ -95,3 +97,5 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
     PrintFigures(figures, options.json);
     return 0;
 }
+
+}  // namespace zantrel

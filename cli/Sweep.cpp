@@ -12,10 +12,12 @@
 #include "codec/ZtlFile.h"
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "picture/GrayConversion.h"
 #include "platform/FileWriter.h"
 #include "platform/StatusProgress.h"
+
+namespace zantrel {
 
 namespace {
 
@@ -29,9 +31,9 @@ double Milliseconds(Clock::duration duration) {
 
 std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<double>& penalties,
                                    std::int32_t minBlockSize, int threads,
-                                   CTerminalShell& terminal) {
-    CSweepProgress status(terminal);
-    CStatusProgress progress(&status);
+                                   TerminalShell& terminal) {
+    SweepProgress status(terminal);
+    StatusProgress progress(&status);
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
     std::vector<SweepRow> rows;
@@ -50,7 +52,7 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
         row.blocks = quadtree.tree.blocks.size();
 
         const Clock::time_point searchStart = Clock::now();
-        const ZantrelStage zantrel = *RunZantrelStage(gray, quadtree, workspace, threads, progress);
+        const CutLineStage zantrel = *RunCutLineStage(gray, quadtree, workspace, threads, progress);
         row.milliseconds = Milliseconds(quadtreeTime + (Clock::now() - searchStart));
         row.cutModels = zantrel.decomposition.cutModels.size();
         row.groups = zantrel.decomposition.groupCount;
@@ -65,7 +67,7 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
     return rows;
 }
 
-int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
+int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
     if (!options.csv.empty() && !options.plot.empty() && SameFile(options.csv, options.plot)) {
         std::fprintf(stderr, "--csv and --plot name the same file %s\n", options.plot.c_str());
         return 2;
@@ -79,13 +81,13 @@ int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
     std::vector<SweepRow> rows =
         MeasureSweep(gray, options.penalties, options.minBlockSize, options.threads, terminal);
     if (!options.peers.empty()) {
-        CSweepProgress status(terminal);
+        SweepProgress status(terminal);
         const std::vector<SweepRow> peerRows = MeasurePeers(gray, options.peers, rows, status);
         rows.insert(rows.end(), peerRows.begin(), peerRows.end());
     }
 
     // All or nothing: a failed output leaves both targets as they were.
-    CFileSet files;
+    FileSet files;
     if (!options.csv.empty())
         files.Stage(options.csv, SweepCsvText(rows));
     if (!options.plot.empty()) {
@@ -99,3 +101,5 @@ int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }
+
+}  // namespace zantrel

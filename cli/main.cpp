@@ -18,6 +18,8 @@
 #include "import/ImageImport.h"
 #include "import/MessageTranslation.h"
 
+using namespace zantrel;
+
 namespace {
 
 // Parses the command line with `parse` and runs `run` under the terminal shell.
@@ -27,7 +29,7 @@ int ParseAndRun(int argc, char** argv, Parse parse, Run run) {
     const auto options = parse(argc, argv, exitCode);
     if (!options)
         return exitCode;
-    CTerminalShell shell;
+    TerminalShell shell;
     exitCode = run(*options, shell);
     // Figures that never reached their reader (a full disk, a closed stdout) are a failure.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -4,6 +4,8 @@
 
 #include "linesearch/BorderPoints.h"
 
+namespace zantrel {
+
 namespace {
 
 // The indices of a set of border points, as at most three ranges [first, last].
@@ -157,3 +159,5 @@ void DecodeCutLine(const CutLineCode& code, CutModel& model) {
     model.p2Row = to.row;
     model.p2Col = to.col;
 }
+
+}  // namespace zantrel

@@ -11,6 +11,8 @@
 
 #include "quadtree/Records.h"
 
+namespace zantrel {
+
 // The number of oblique lines of a block of side n >= 2.
 std::uint32_t ObliqueLineCount(int n);
 
@@ -36,3 +38,5 @@ std::optional<CutLineCode> EncodeCutLine(const CutModel& model);
 // Sets the model's end points from `code` as the search stores them; `model.size` must be
 // set and the code valid for it.
 void DecodeCutLine(const CutLineCode& code, CutModel& model);
+
+}  // namespace zantrel

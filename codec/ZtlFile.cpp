@@ -7,6 +7,8 @@
 #include "codec/ZtlWalk.h"
 #include "quadtree/DecompositionParameters.h"
 
+namespace zantrel {
+
 namespace {
 
 constexpr std::uint8_t kMagic[4] = {'Z', 'T', 'L', 0x1A};
@@ -23,7 +25,7 @@ std::uint64_t GetLittleEndian(const std::uint8_t* in, int bytes) {
     return value;
 }
 
-class CEncodingCoder {
+class EncodingCoder {
   public:
     bool Bit(bool bit, BitContext& context) {
         m_encoder.Encode(bit, context);
@@ -37,12 +39,12 @@ class CEncodingCoder {
     std::vector<std::uint8_t> Finish() { return m_encoder.Finish(); }
 
   private:
-    CBinaryEncoder m_encoder;
+    BinaryEncoder m_encoder;
 };
 
-class CDecodingCoder {
+class DecodingCoder {
   public:
-    explicit CDecodingCoder(std::span<const std::uint8_t> stream) : m_decoder(stream) {}
+    explicit DecodingCoder(std::span<const std::uint8_t> stream) : m_decoder(stream) {}
     bool Bit(bool, BitContext& context) { return m_decoder.Decode(context); }
     std::uint32_t Bits(std::uint32_t, int count) { return m_decoder.DecodeBits(count); }
     // A valid stream never makes the decoder read past its end, even on the way.
@@ -50,7 +52,7 @@ class CDecodingCoder {
     std::size_t Consumed() const { return m_decoder.Consumed(); }
 
   private:
-    CBinaryDecoder m_decoder;
+    BinaryDecoder m_decoder;
 };
 
 // The encoder's truth: the search's leaves, found by their first row and column.
@@ -93,7 +95,7 @@ class CDecompositionSource {
 };
 
 // The decoder asks for nothing: every answer comes from the stream.
-struct CNoSource {
+struct NoSource {
     bool IsSplit(int, int, int) const { return false; }
     ZtlLeaf Leaf(int, int, int) const { return {}; }
 };
@@ -111,9 +113,9 @@ std::vector<std::uint8_t> EncodeZtl(const Decomposition& decomposition,
     std::memcpy(&penaltyBits, &settings.penalty, sizeof penaltyBits);
     PutLittleEndian(file, penaltyBits, 8);
 
-    CEncodingCoder coder;
+    EncodingCoder coder;
     CDecompositionSource source(decomposition, settings.width);
-    CZtlWalk walk(settings, coder, source);
+    ZtlWalk walk(settings, coder, source);
     walk.Run();
     const std::vector<std::uint8_t> payload = coder.Finish();
     file.insert(file.end(), payload.begin(), payload.end());
@@ -145,9 +147,9 @@ ZtlError DecodeZtl(std::span<const std::uint8_t> file, ZtlPicture& picture) {
     ZtlSettings settings;
     if (const ZtlError error = ReadZtlHeader(file, settings); error != ZtlError::None)
         return error;
-    CDecodingCoder coder(file.subspan(kZtlHeaderBytes));
-    CNoSource source;
-    CZtlWalk walk(settings, coder, source);
+    DecodingCoder coder(file.subspan(kZtlHeaderBytes));
+    NoSource source;
+    ZtlWalk walk(settings, coder, source);
     if (!walk.Run())
         return ZtlError::Corrupt;
     if (coder.Consumed() != file.size() - kZtlHeaderBytes)
@@ -159,3 +161,5 @@ ZtlError DecodeZtl(std::span<const std::uint8_t> file, ZtlPicture& picture) {
     picture.grid = std::move(walk.Grid());
     return ZtlError::None;
 }
+
+}  // namespace zantrel

@@ -10,6 +10,8 @@
 #include "linesearch/LineSearch.h"
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 // What the header holds. The penalty is informational: decoding does not need it.
 struct ZtlSettings {
     int width = 0;
@@ -55,3 +57,5 @@ struct ZtlPicture {
 
 // Decodes a whole file; `picture` is filled only when the result is ZtlError::None.
 ZtlError DecodeZtl(std::span<const std::uint8_t> file, ZtlPicture& picture);
+
+}  // namespace zantrel

@@ -15,6 +15,8 @@
 #include "measure/Reconstruction.h"
 #include "quadtree/GridPictures.h"
 
+namespace zantrel {
+
 // What a leaf holds, as the encoder knows it and the decoder learns it.
 struct ZtlLeaf {
     bool cut = false;
@@ -58,9 +60,9 @@ inline int Level(int size) {
 // and bool Failed(); each returns what it wrote or read. Source: bool IsSplit(row, col, size)
 // and ZtlLeaf Leaf(row, col, size), asked only by the encoder's walk.
 template <typename Coder, typename Source>
-class CZtlWalk {
+class ZtlWalk {
   public:
-    CZtlWalk(const ZtlSettings& settings, Coder& coder, Source& source)
+    ZtlWalk(const ZtlSettings& settings, Coder& coder, Source& source)
         : m_settings(settings),
           m_coder(coder),
           m_source(source),
@@ -321,3 +323,5 @@ class CZtlWalk {
     std::vector<CutModel> m_cutModels;
     bool m_failed = false;
 };
+
+}  // namespace zantrel

@@ -14,6 +14,8 @@
 #include "picture/Expected.h"
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 enum class BmpVerdict {
     Accepted,    // the file loads; never the verdict of a BmpReadError
     WrongDepth,  // "请输入24位的图像!"; also files too short to hold the depth byte
@@ -27,9 +29,9 @@ enum class BmpVerdict {
 std::string BmpRefusalMessage(BmpVerdict verdict);
 
 // Random access to the bytes of a file, on disk or in memory.
-class CByteSource {
+class ByteSource {
   public:
-    virtual ~CByteSource() = default;
+    virtual ~ByteSource() = default;
     virtual std::uint64_t Size() const = 0;
     // Reads exactly out.size() bytes at `offset`. Returns 0, or an errno value on failure
     // (EIO-like errors, or ENODATA when the source ended early).
@@ -51,7 +53,7 @@ struct BmpReadError {
 using BmpReadResult = Expected<LoadedBmp, BmpReadError>;
 
 // Checks the source and returns its picture, or why it was not taken.
-BmpReadResult StageBmp(CByteSource& source);
+BmpReadResult StageBmp(ByteSource& source);
 
 // Reads the file at `path`: a folder gives EISDIR, anything but a regular file EINVAL, and a
 // file another program holds an exclusive lock on EWOULDBLOCK.
@@ -59,3 +61,5 @@ BmpReadResult ReadBmpFile(const std::string& path);
 
 // The same checks for bytes already in memory.
 BmpReadResult ReadBmpBytes(std::span<const std::uint8_t> bytes);
+
+}  // namespace zantrel

@@ -9,6 +9,8 @@
 #include "codec/ZtlFile.h"
 #include "picture/Expected.h"
 
+namespace zantrel {
+
 // Why a file was not read.
 struct ZtlReadError {
     int readError = 0;  // errno of a failed open or read; the rest is then meaningless
@@ -30,3 +32,5 @@ ZtlReadResult ReadZtlFile(const std::string& path);
 
 // The refusal's text, naming the file; empty for a read error.
 std::string ZtlRefusalMessage(const ZtlReadError& error, std::string_view fileName);
+
+}  // namespace zantrel

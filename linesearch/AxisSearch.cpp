@@ -2,12 +2,13 @@
 #include "linesearch/RegionFit.h"
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 namespace {
 
 // Cuts between rows (`alongRows`) or between columns: region A is rows (or columns) p..n-1,
 // region B the rest. Each cut's sums come from the summed tables in constant time.
-void SearchAxisCuts(const CSummedTables& sums, double penalty, CutModel& candidate,
-                    bool alongRows) {
+void SearchAxisCuts(const SummedTables& sums, double penalty, CutModel& candidate, bool alongRows) {
     const int n = candidate.size;
     double best = candidate.cost;
     int bestCut = 0;
@@ -47,7 +48,7 @@ void SearchAxisCuts(const CSummedTables& sums, double penalty, CutModel& candida
 
 }  // namespace
 
-void CLineSearch::SearchAxisGroup(const char* label, int group, int first, bool alongRows) {
+void LineSearch::SearchAxisGroup(const char* label, int group, int first, bool alongRows) {
     ShowGroupStatus(label, group);
     const int m = m_groupCounts[group];
     for (int k = 0; k < m; ++k) {
@@ -58,10 +59,12 @@ void CLineSearch::SearchAxisGroup(const char* label, int group, int first, bool 
     }
 }
 
-void CLineSearch::SearchVerticalCuts(int group, int first) {
+void LineSearch::SearchVerticalCuts(int group, int first) {
     SearchAxisGroup(ZANTREL_MESSAGE("Zantrel", "竖线穷举"), group, first, true);
 }
 
-void CLineSearch::SearchHorizontalCuts(int group, int first) {
+void LineSearch::SearchHorizontalCuts(int group, int first) {
     SearchAxisGroup(ZANTREL_MESSAGE("Zantrel", "横线穷举"), group, first, false);
 }
+
+}  // namespace zantrel

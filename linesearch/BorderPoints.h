@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+namespace zantrel {
+
 struct BorderPoint {
     int row;
     int col;
@@ -19,3 +21,5 @@ BorderPoint BorderPointAt(int n, int index);
 // The index of the lattice point (row, col) in MakeBorderPoints(n); nothing for a point that
 // is not on the border.
 std::optional<int> BorderIndex(int n, int row, int col);
+
+}  // namespace zantrel

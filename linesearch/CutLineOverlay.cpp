@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+namespace zantrel {
 
 void CutLineEnds(const CutModel& model, int pictureHeight, ScreenPoint& from, ScreenPoint& to) {
     // The casts truncate toward zero; the searches store whole numbers anyway.
@@ -54,3 +55,5 @@ ColorPicture GridWithCutLines(const GrayPicture& grid, const std::vector<CutMode
     }
     return picture;
 }
+
+}  // namespace zantrel

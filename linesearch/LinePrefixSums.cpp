@@ -1,7 +1,8 @@
 #include "linesearch/LinePrefixSums.h"
 
+namespace zantrel {
 
-void CLinePrefixSums::Build(const GrayPicture& gray, const CutModel* blocks, int count, int n) {
+void LinePrefixSums::Build(const GrayPicture& gray, const CutModel* blocks, int count, int n) {
     const std::size_t width = static_cast<std::size_t>(gray.width);
     m_n = n;
     // Storage is kept from one group to the next; resize only touches what grows.
@@ -14,9 +15,9 @@ void CLinePrefixSums::Build(const GrayPicture& gray, const CutModel* blocks, int
             for (int line = 0; line < n; ++line) {
                 // Row `line` of the block, or its column `line` read from the bottom row up.
                 const std::uint8_t* start =
-                    gray.samples.data() +
-                    (columns ? gray.Index(blocks[k].row, blocks[k].col + line)
-                             : gray.Index(blocks[k].row + line, blocks[k].col));
+                    gray.samples.data() + (columns
+                                               ? gray.Index(blocks[k].row, blocks[k].col + line)
+                                               : gray.Index(blocks[k].row + line, blocks[k].col));
                 const std::size_t stride = columns ? width : 1;
                 RowPrefix* prefix =
                     m_prefix.data() +
@@ -32,3 +33,5 @@ void CLinePrefixSums::Build(const GrayPicture& gray, const CutModel* blocks, int
         }
     }
 }
+
+}  // namespace zantrel

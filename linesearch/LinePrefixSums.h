@@ -10,12 +10,14 @@
 #include "picture/Picture.h"
 #include "quadtree/Records.h"
 
+namespace zantrel {
+
 struct RowPrefix {
     std::int32_t gray;     // at most 16384 * 255
     std::int32_t squares;  // at most 16384 * 65025 < 2^31
 };
 
-class CLinePrefixSums {
+class LinePrefixSums {
   public:
     // The n x n blocks of `blocks[0..count-1]` in `gray`.
     void Build(const GrayPicture& gray, const CutModel* blocks, int count, int n);
@@ -46,3 +48,5 @@ class CLinePrefixSums {
     std::vector<RowPrefix> m_prefix;  // per block: n rows, then n columns, of n + 1 entries
     std::vector<LineSums> m_lines;    // per block: n + 1 row sums, then n + 1 column sums
 };
+
+}  // namespace zantrel

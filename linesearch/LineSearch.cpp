@@ -6,6 +6,8 @@
 #include "linesearch/Threads.h"
 #include "quadtree/Comparators.h"
 
+namespace zantrel {
+
 namespace {
 
 // Sorting by size alone leaves blocks of equal size in any order; a stable sort keeps them
@@ -19,8 +21,8 @@ void SortBlocksBySize(std::vector<QuadBlock>& blocks) {
 
 }  // namespace
 
-CLineSearch::CLineSearch(const GrayPicture& gray, const CSummedTables& sums, double penalty,
-                         CLineSearchWorkspace& workspace, int threads, CProgress& progress)
+LineSearch::LineSearch(const GrayPicture& gray, const SummedTables& sums, double penalty,
+                       LineSearchWorkspace& workspace, int threads, Progress& progress)
     : m_gray(gray),
       m_sums(sums),
       m_penalty(penalty),
@@ -28,7 +30,7 @@ CLineSearch::CLineSearch(const GrayPicture& gray, const CSummedTables& sums, dou
       m_threads(ResolveThreadCount(threads)),
       m_progress(progress) {}
 
-std::optional<Decomposition> CLineSearch::Run(std::vector<QuadBlock> blocks) {
+std::optional<Decomposition> LineSearch::Run(std::vector<QuadBlock> blocks) {
     SortBlocksBySize(blocks);
     m_candidates.clear();
     for (std::size_t b = 0; b < blocks.size(); ++b) {
@@ -73,7 +75,7 @@ std::optional<Decomposition> CLineSearch::Run(std::vector<QuadBlock> blocks) {
     return result;
 }
 
-void CLineSearch::GroupCandidatesBySize() {
+void LineSearch::GroupCandidatesBySize() {
     m_groupSizes.clear();
     m_groupCounts.clear();
     if (m_candidates.empty())
@@ -93,7 +95,7 @@ void CLineSearch::GroupCandidatesBySize() {
     m_groupCounts.push_back(count);
 }
 
-void CLineSearch::ShowGroupStatus(const char* label, int group) {
+void LineSearch::ShowGroupStatus(const char* label, int group) {
     char text[64];
     std::snprintf(text, sizeof text, "%s%d", label,
                   static_cast<int>(m_groupSizes.size()) - group - 1);
@@ -101,8 +103,9 @@ void CLineSearch::ShowGroupStatus(const char* label, int group) {
 }
 
 std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture& gray,
-                                         const CSummedTables& sums,
-                                         CLineSearchWorkspace& workspace, int threads,
-                                         CProgress& progress) {
-    return CLineSearch(gray, sums, tree.penalty, workspace, threads, progress).Run(tree.blocks);
+                                         const SummedTables& sums, LineSearchWorkspace& workspace,
+                                         int threads, Progress& progress) {
+    return LineSearch(gray, sums, tree.penalty, workspace, threads, progress).Run(tree.blocks);
 }
+
+}  // namespace zantrel

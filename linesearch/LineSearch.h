@@ -15,6 +15,8 @@
 #include "quadtree/Records.h"
 #include "quadtree/SummedTables.h"
 
+namespace zantrel {
+
 // What the search leaves for the later stages.
 struct Decomposition {
     std::vector<QuadBlock> blocks;    // the leaves sorted by size; chosen ones marked
@@ -25,7 +27,7 @@ struct Decomposition {
 // Memory the search reuses from one run to the next: the blocks' per-line prefix sums, each
 // piece's best lines and each worker's batch of divided lines. Keep one per thread of control that
 // runs searches.
-class CLineSearchWorkspace {
+class LineSearchWorkspace {
   public:
     struct PieceBest {
         double cost;
@@ -36,20 +38,20 @@ class CLineSearchWorkspace {
     // One line through the first end point of a piece, divided, with its second end point.
     struct DividedLine {
         int point;
-        CLineDivision::Prefixes prefixes;
+        LineDivision::Prefixes prefixes;
     };
-    CLinePrefixSums sums;
+    LinePrefixSums sums;
     std::vector<PieceBest> bests;
     std::vector<std::vector<DividedLine>> lineBatches;  // one batch per worker
 };
 
 // One run of the search over a gray picture, its summed tables and a penalty. The steps are
 // public so that tests can run them one by one on candidates of their own.
-class CLineSearch {
+class LineSearch {
   public:
     // `threads` 0 means every core. Status texts and positions go to `progress`.
-    CLineSearch(const GrayPicture& gray, const CSummedTables& sums, double penalty,
-                CLineSearchWorkspace& workspace, int threads, CProgress& progress);
+    LineSearch(const GrayPicture& gray, const SummedTables& sums, double penalty,
+               LineSearchWorkspace& workspace, int threads, Progress& progress);
 
     // The whole search over `blocks` (any order); nothing when cancelled.
     std::optional<Decomposition> Run(std::vector<QuadBlock> blocks);
@@ -72,19 +74,21 @@ class CLineSearch {
     void ShowGroupStatus(const char* label, int group);
 
     const GrayPicture& m_gray;
-    const CSummedTables& m_sums;
+    const SummedTables& m_sums;
     double m_penalty;
-    CLineSearchWorkspace& m_workspace;
+    LineSearchWorkspace& m_workspace;
     int m_threads;
-    CProgress& m_progress;
+    Progress& m_progress;
 };
 
 // The search over the leaves of `tree`, whose picture is `gray` with tables `sums`.
 std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture& gray,
-                                         const CSummedTables& sums, CLineSearchWorkspace& workspace,
-                                         int threads, CProgress& progress);
+                                         const SummedTables& sums, LineSearchWorkspace& workspace,
+                                         int threads, Progress& progress);
 
 // Divides an n x n grid by the line between the lattice points (row1, col1) and
 // (row2, col2), row1 != row2: the pixels of side A and of side B, row by row.
 void SplitBlockByLine(double row1, double col1, double row2, double col2, int n,
                       std::vector<PixelPos>& sideA, std::vector<PixelPos>& sideB);
+
+}  // namespace zantrel

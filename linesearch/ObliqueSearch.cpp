@@ -10,6 +10,8 @@
 #include "linesearch/RegionFit.h"
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 // The oblique search tries, for every pair of border points (i, j) that differ in row and in
 // column, the line through them on every block of a size group, and keeps per block the
 // first line of the lowest cost. A line is divided once, exactly in integers, and its sides
@@ -23,12 +25,12 @@
 
 namespace {
 
-using PieceBest = CLineSearchWorkspace::PieceBest;
-using DividedLine = CLineSearchWorkspace::DividedLine;
+using PieceBest = LineSearchWorkspace::PieceBest;
+using DividedLine = LineSearchWorkspace::DividedLine;
 constexpr PieceBest kNoLine{std::numeric_limits<double>::infinity(), -1, 0, 0};
 
-void EvaluateLine(const CLineDivision::Prefixes& prefixes, int n, int point,
-                  const CLinePrefixSums& sums, int block, double penalty, PieceBest& best) {
+void EvaluateLine(const LineDivision::Prefixes& prefixes, int n, int point,
+                  const LinePrefixSums& sums, int block, double penalty, PieceBest& best) {
     const bool columns = prefixes.alongColumns;
     std::int64_t gray = sums.GrayBelow(block, columns, prefixes.fullEnd) -
                         sums.GrayBelow(block, columns, prefixes.fullBegin);
@@ -76,8 +78,8 @@ void SplitBlockByLine(double row1, double col1, double row2, double col2, int n,
                       std::vector<PixelPos>& sideA, std::vector<PixelPos>& sideB) {
     sideA.clear();
     sideB.clear();
-    const CLineDivision line({static_cast<int>(row1), static_cast<int>(col1)},
-                             {static_cast<int>(row2), static_cast<int>(col2)});
+    const LineDivision line({static_cast<int>(row1), static_cast<int>(col1)},
+                            {static_cast<int>(row2), static_cast<int>(col2)});
     for (int r = 0; r < n; ++r) {
         const int lengthB = line.PrefixLength(r, n);
         for (int c = 0; c < n; ++c) {
@@ -86,7 +88,7 @@ void SplitBlockByLine(double row1, double col1, double row2, double col2, int n,
     }
 }
 
-void CLineSearch::SearchObliqueCuts(int group, int first) {
+void LineSearch::SearchObliqueCuts(int group, int first) {
     const int n = m_groupSizes[group];
     const int m = m_groupCounts[group];
     ShowGroupStatus(ZANTREL_MESSAGE("Zantrel", "一般斜线穷举"), group);
@@ -97,7 +99,7 @@ void CLineSearch::SearchObliqueCuts(int group, int first) {
 
     // The workspace keeps its storage from one search to the next, so that repeated
     // commands reuse their pages.
-    CLinePrefixSums& sums = m_workspace.sums;
+    LinePrefixSums& sums = m_workspace.sums;
     sums.Build(m_gray, m_candidates.data() + first, m, n);
 
     // Pieces are (first end point, chunk of blocks), in trial order; a chunk is all blocks
@@ -137,7 +139,7 @@ void CLineSearch::SearchObliqueCuts(int group, int first) {
                 if (used == batch.size())
                     batch.emplace_back();
                 DividedLine& line = batch[used];
-                CLineDivision(points[i], points[j]).Divide(n, line.prefixes);
+                LineDivision(points[i], points[j]).Divide(n, line.prefixes);
                 const int countB = line.prefixes.CountB(n);
                 if (countB == 0 || countB == n * n)
                     continue;  // one side empty
@@ -175,3 +177,5 @@ void CLineSearch::SearchObliqueCuts(int group, int first) {
         }
     }
 }
+
+}  // namespace zantrel

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace zantrel {
+
 struct RegionFit {
     std::uint8_t value;
     double cost;
@@ -18,3 +20,5 @@ inline RegionFit FitRegion(std::int64_t graySum, std::int64_t squareSum, std::in
     const double mu = s / static_cast<double>(count);
     return {static_cast<std::uint8_t>(mu + 0.5), (q - (s * 0.001953125) * mu) + penalty};
 }
+
+}  // namespace zantrel

@@ -5,6 +5,8 @@
 
 #include "quadtree/Comparators.h"
 
+namespace zantrel {
+
 double Log2(double x) {
     return std::log10(x) / std::log10(2.0);
 }
@@ -126,3 +128,5 @@ double EstimateBitRate(const Decomposition& decomposition, int width, int height
     return BitRateOfScan(scan, decomposition.cutModels, decomposition.groupCount,
                          static_cast<double>(width) * height);
 }
+
+}  // namespace zantrel

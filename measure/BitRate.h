@@ -7,6 +7,8 @@
 #include "linesearch/LineSearch.h"
 #include "quadtree/Records.h"
 
+namespace zantrel {
+
 // log2 as the estimate computes it: log10(x) / log10(2) in double precision.
 double Log2(double x);
 
@@ -26,3 +28,5 @@ double BitRateOfScan(const std::vector<QuadBlock>& scan, const std::vector<CutMo
 
 // The estimated bits per pixel of a decomposition of a width x height picture.
 double EstimateBitRate(const Decomposition& decomposition, int width, int height);
+
+}  // namespace zantrel

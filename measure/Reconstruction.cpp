@@ -1,6 +1,8 @@
 #include "measure/Reconstruction.h"
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 CCutSides::CCutSides(const CutModel& model) {
     if (model.p1Row == model.p2Row) {
         m_kind = Kind::ConstantRow;
@@ -43,8 +45,7 @@ void DrawCutBlock(const CutModel& model, GrayPicture& picture) {
 }
 
 std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture,
-                                       const std::vector<CutModel>& cutModels,
-                                       CProgress& progress) {
+                                       const std::vector<CutModel>& cutModels, Progress& progress) {
     progress.SetText(ZANTREL_MESSAGE("Zantrel", "Zantrel解码"));
     GrayPicture result = blockPicture;
     const int n = static_cast<int>(cutModels.size());
@@ -58,3 +59,5 @@ std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture,
     progress.SetPosition(0);
     return result;
 }
+
+}  // namespace zantrel

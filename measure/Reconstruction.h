@@ -7,6 +7,8 @@
 #include "picture/Progress.h"
 #include "quadtree/Records.h"
 
+namespace zantrel {
+
 // Which side of its cut line a pixel of a cut block lies on, decided exactly as the
 // reconstruction draws it.
 class CCutSides {
@@ -36,4 +38,6 @@ void DrawCutBlock(const CutModel& model, GrayPicture& picture);
 // an oblique line in the middle value. Reports "Zantrel解码", 100 * i / n per block, then
 // "解码完毕" and 0; nothing when cancelled.
 std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture,
-                                       const std::vector<CutModel>& cutModels, CProgress& progress);
+                                       const std::vector<CutModel>& cutModels, Progress& progress);
+
+}  // namespace zantrel

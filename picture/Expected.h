@@ -6,6 +6,8 @@
 #include <utility>
 #include <variant>
 
+namespace zantrel {
+
 template <typename T, typename E>
 class [[nodiscard]] Expected {
     static_assert(!std::is_same_v<T, E>, "a value and an error of one type cannot be told apart");
@@ -29,3 +31,5 @@ class [[nodiscard]] Expected {
   private:
     std::variant<T, E> m_content;
 };
+
+}  // namespace zantrel

@@ -5,6 +5,8 @@
 #include "import/MessageTranslation.h"
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 FileErrorCause FileErrorCauseFromErrno(int error) {
     switch (error) {
         case ENOENT:
@@ -70,7 +72,9 @@ std::string FileErrorText(FileErrorCause cause, std::string_view fileName) {
     return TranslateMessage(Pattern(cause), {std::string(fileName)});
 }
 
-void ShowFileError(CShell& shell, const FileError& error) {
+void ShowFileError(Shell& shell, const FileError& error) {
     if (error.cause != FileErrorCause::Interrupted)
         shell.ReportFileError(error.cause, error.fileName);
 }
+
+}  // namespace zantrel

@@ -7,6 +7,8 @@
 
 #include "platform/Shell.h"
 
+namespace zantrel {
+
 // A file the user named that could not be opened, read or written.
 struct FileError {
     FileErrorCause cause = FileErrorCause::Other;
@@ -15,10 +17,12 @@ struct FileError {
 
 // Shows `error` through the shell's file-error report; a save a stop signal cancelled shows
 // nothing.
-void ShowFileError(CShell& shell, const FileError& error);
+void ShowFileError(Shell& shell, const FileError& error);
 
 // The cause for an errno value from a failed open, read, write or rename.
 FileErrorCause FileErrorCauseFromErrno(int error);
 
 // The message for a file error, e.g. "没有找到 a.bmp。".
 std::string FileErrorText(FileErrorCause cause, std::string_view fileName);
+
+}  // namespace zantrel

@@ -12,6 +12,8 @@
 
 #include "platform/FileError.h"
 
+namespace zantrel {
+
 namespace {
 
 // 0 or the errno of the failed write.
@@ -107,7 +109,7 @@ std::string Spelling(const std::string& path, int linksLeft = 40) {
 
 }  // namespace
 
-CFileSet::CFileSet() {
+FileSet::FileSet() {
     sigset_t held;
     sigemptyset(&held);
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
@@ -115,11 +117,11 @@ CFileSet::CFileSet() {
     m_blocked = ::pthread_sigmask(SIG_BLOCK, &held, &m_savedMask) == 0;
 }
 
-CFileSet::~CFileSet() {
+FileSet::~FileSet() {
     Discard();
 }
 
-void CFileSet::Discard() {
+void FileSet::Discard() {
     for (const Staged& staged : m_staged)
         ::unlink(staged.temp.c_str());
     m_staged.clear();
@@ -130,12 +132,12 @@ void CFileSet::Discard() {
     }
 }
 
-void CFileSet::Fail(FileErrorCause cause, const std::string& path) {
+void FileSet::Fail(FileErrorCause cause, const std::string& path) {
     m_failure = FileError{cause, path};
     Discard();
 }
 
-void CFileSet::Stage(const std::string& path, std::span<const std::uint8_t> bytes) {
+void FileSet::Stage(const std::string& path, std::span<const std::uint8_t> bytes) {
     if (m_failure)
         return;
     std::string temp;
@@ -145,18 +147,18 @@ void CFileSet::Stage(const std::string& path, std::span<const std::uint8_t> byte
         m_staged.push_back({path, std::move(temp)});
 }
 
-void CFileSet::Stage(const std::string& path, std::string_view text) {
+void FileSet::Stage(const std::string& path, std::string_view text) {
     Stage(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-void CFileSet::StageEncoded(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+void FileSet::StageEncoded(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     if (bytes.empty() && !m_failure)
         Fail(FileErrorCause::Other, path);
     else
         Stage(path, bytes);
 }
 
-std::optional<FileError> CFileSet::Commit() {
+std::optional<FileError> FileSet::Commit() {
     if (m_failure)
         return m_failure;
     // A stop asked for while the files were written wins: nothing is replaced, the temporary
@@ -189,13 +191,13 @@ std::optional<FileError> CFileSet::Commit() {
 
 std::optional<FileError> WriteWholeFile(const std::string& path,
                                         std::span<const std::uint8_t> bytes) {
-    CFileSet set;
+    FileSet set;
     set.Stage(path, bytes);
     return set.Commit();
 }
 
 std::optional<FileError> WriteWholeFile(const std::string& path, std::string_view text) {
-    CFileSet set;
+    FileSet set;
     set.Stage(path, text);
     return set.Commit();
 }
@@ -220,3 +222,5 @@ std::optional<std::pair<std::size_t, std::size_t>> FindSameFiles(
     }
     return std::nullopt;
 }
+
+}  // namespace zantrel

@@ -13,6 +13,8 @@
 
 #include "platform/FileError.h"
 
+namespace zantrel {
+
 // Writes several files all or nothing: each is staged to a hidden temporary file in its
 // target's folder, flushed, and renamed over the target only when every file is staged.
 // Only a missing name or an existing regular file the process may write is replaced; a
@@ -21,12 +23,12 @@
 // arrived before the renames cancels them (every old file stays) and is delivered once the
 // temporary files are gone, so an interrupted save leaves no trace.
 // The first failure discards every staged file; later stages do nothing, and Commit answers it.
-class CFileSet {
+class FileSet {
   public:
-    CFileSet();
-    ~CFileSet();
-    CFileSet(const CFileSet&) = delete;
-    CFileSet& operator=(const CFileSet&) = delete;
+    FileSet();
+    ~FileSet();
+    FileSet(const FileSet&) = delete;
+    FileSet& operator=(const FileSet&) = delete;
 
     void Stage(const std::string& path, std::span<const std::uint8_t> bytes);
     void Stage(const std::string& path, std::string_view text);
@@ -51,7 +53,7 @@ class CFileSet {
     std::optional<FileError> m_failure;
 };
 
-// One file written as a CFileSet of one: the failure, if any, with any old file as it was.
+// One file written as a FileSet of one: the failure, if any, with any old file as it was.
 [[nodiscard]] std::optional<FileError> WriteWholeFile(const std::string& path,
                                                       std::span<const std::uint8_t> bytes);
 [[nodiscard]] std::optional<FileError> WriteWholeFile(const std::string& path,
@@ -64,3 +66,5 @@ bool SameFile(const std::string& a, const std::string& b);
 // The first two of `paths` that name the same file, by index; none when all differ.
 std::optional<std::pair<std::size_t, std::size_t>> FindSameFiles(
     const std::vector<std::string>& paths);
+
+}  // namespace zantrel

@@ -2,9 +2,13 @@
 
 #include "platform/FileError.h"
 
-void ShowLoadError(CShell& shell, const LoadError& error) {
+namespace zantrel {
+
+void ShowLoadError(Shell& shell, const LoadError& error) {
     if (const Refusal* refusal = std::get_if<Refusal>(&error.cause))
         shell.ShowMessage(refusal->message, kAppName, MessageIcon::Exclamation);
     else
         ShowFileError(shell, {std::get<FileErrorCause>(error.cause), error.fileName});
 }
+
+}  // namespace zantrel

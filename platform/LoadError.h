@@ -6,6 +6,8 @@
 
 #include "platform/Shell.h"
 
+namespace zantrel {
+
 // A file the reader would not take, with the message that says why.
 struct Refusal {
     std::string message;
@@ -20,4 +22,6 @@ struct LoadError {
 
 // Shows `error` as every front end words it: a refusal in a message box captioned with the
 // application's name, a file error through the shell's file-error report.
-void ShowLoadError(CShell& shell, const LoadError& error);
+void ShowLoadError(Shell& shell, const LoadError& error);
+
+}  // namespace zantrel

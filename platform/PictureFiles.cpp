@@ -7,6 +7,8 @@
 #include "import/PngWriter.h"
 #include "platform/FileWriter.h"
 
+namespace zantrel {
+
 namespace {
 
 // The readers answer EINVAL for a pipe, device or folder they would not open.
@@ -24,7 +26,7 @@ LoadError LoadErrorOf(int readError, std::string refusal, const std::string& pat
 
 std::optional<FileError> WriteEncoded(const std::string& path,
                                       const std::vector<std::uint8_t>& bytes) {
-    CFileSet set;
+    FileSet set;
     set.StageEncoded(path, bytes);
     return set.Commit();
 }
@@ -80,3 +82,5 @@ std::optional<FileError> SaveGrayPngPicture(const std::string& path, const GrayP
 std::optional<FileError> SavePngPicture(const std::string& path, const ColorPicture& picture) {
     return WriteEncoded(path, EncodePng(picture));
 }
+
+}  // namespace zantrel

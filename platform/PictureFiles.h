@@ -13,6 +13,8 @@
 #include "platform/FileError.h"
 #include "platform/LoadError.h"
 
+namespace zantrel {
+
 // A BMP file under the original rules (24-bit, 512 x 512). A refusal carries the message of
 // the first rule the file breaks.
 Expected<LoadedBmp, LoadError> LoadBmpPicture(const std::string& path);
@@ -47,3 +49,5 @@ Expected<ZtlPicture, LoadError> LoadZtlFile(const std::string& path);
 // Writes `picture` as an 8-bit RGB PNG file.
 [[nodiscard]] std::optional<FileError> SavePngPicture(const std::string& path,
                                                       const ColorPicture& picture);
+
+}  // namespace zantrel

@@ -2,6 +2,8 @@
 
 #include "quadtree/Records.h"
 
+namespace zantrel {
+
 namespace {
 const QuadBlock& AsBlock(const void* p) {
     return *static_cast<const QuadBlock*>(p);
@@ -23,3 +25,5 @@ int CompareByCol(const void* first, const void* second) {
 int CompareByColDesc(const void* first, const void* second) {
     return AsBlock(second).col - AsBlock(first).col;
 }
+
+}  // namespace zantrel

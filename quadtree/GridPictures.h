@@ -4,6 +4,8 @@
 #include "picture/Picture.h"
 #include "quadtree/Quadtree.h"
 
+namespace zantrel {
+
 // The bare grid's start: white with the picture's border in the grid value 128.
 GrayPicture BorderGrid(int width, int height);
 // Draws the two split lines of the block (row, col, size) into `grid`, as far as they lie
@@ -16,3 +18,5 @@ GrayPicture FillBlockPicture(const Quadtree& tree);
 // The gray grid: the grid's background samples (exactly 255) take the block picture's value;
 // the borders (128) stay. Both pictures have the same size.
 GrayPicture MakeGrayGrid(const GrayPicture& grid, const GrayPicture& blockPicture);
+
+}  // namespace zantrel

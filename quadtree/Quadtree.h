@@ -13,6 +13,8 @@
 #include "quadtree/Records.h"
 #include "quadtree/SummedTables.h"
 
+namespace zantrel {
+
 struct Quadtree {
     int width = 0;
     int height = 0;
@@ -31,11 +33,13 @@ struct BlockMeasure {
 };
 
 // The one-value model of the square block (row, col, size), which must lie inside the picture.
-BlockMeasure MeasureBlock(const CSummedTables& sums, int row, int col, int size);
+BlockMeasure MeasureBlock(const SummedTables& sums, int row, int col, int size);
 
 // The quadtree of the picture whose tables are `sums`, under `penalty` (>= 0) with
 // `minBlockSize` in 1..128 (only a power of two stops the split).
-Quadtree DecomposeQuadtree(const CSummedTables& sums, double penalty, std::int32_t minBlockSize);
+Quadtree DecomposeQuadtree(const SummedTables& sums, double penalty, std::int32_t minBlockSize);
 
 // The side of the quadtree's root for a width x height picture.
 int RootSide(int width, int height);
+
+}  // namespace zantrel

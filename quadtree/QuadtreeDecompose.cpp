@@ -4,6 +4,8 @@
 #include "quadtree/GridPictures.h"
 #include "quadtree/Quadtree.h"
 
+namespace zantrel {
+
 namespace {
 
 enum class Place { Inside, Straddles, Outside };
@@ -25,7 +27,7 @@ int RootSide(int width, int height) {
     return side;
 }
 
-BlockMeasure MeasureBlock(const CSummedTables& sums, int row, int col, int size) {
+BlockMeasure MeasureBlock(const SummedTables& sums, int row, int col, int size) {
     // Exact integer sums; see SummedTables.h for why they equal the double sums.
     const double s = static_cast<double>(sums.GraySum(row, col, size, size));
     const double q = static_cast<double>(sums.SquareSum(row, col, size, size)) * 0.001953125;
@@ -34,7 +36,7 @@ BlockMeasure MeasureBlock(const CSummedTables& sums, int row, int col, int size)
     return {static_cast<std::uint8_t>(m + 0.5), q - (a * a) * 0.001953125};
 }
 
-Quadtree DecomposeQuadtree(const CSummedTables& sums, double penalty, std::int32_t minBlockSize) {
+Quadtree DecomposeQuadtree(const SummedTables& sums, double penalty, std::int32_t minBlockSize) {
     const int width = sums.Width();
     const int height = sums.Height();
     Quadtree tree;
@@ -95,3 +97,5 @@ Quadtree DecomposeQuadtree(const CSummedTables& sums, double penalty, std::int32
     }
     return tree;
 }
+
+}  // namespace zantrel

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace zantrel {
+
 // One square leaf block of the quadtree; covers rows row..row+size-1 and columns
 // col..col+size-1 of the picture (row 0 is the bottom row).
 struct QuadBlock {
@@ -37,3 +39,5 @@ struct PixelPos {
     std::int32_t row;
     std::int32_t col;
 };
+
+}  // namespace zantrel

@@ -5,6 +5,8 @@
 #include "measure/BitRate.h"
 #include "measure/FigureText.h"
 
+namespace zantrel {
+
 namespace {
 
 QuadBlock Block(int row, int col, int size, int mean = 0, int kind = 0, int cut = 0) {
@@ -77,3 +79,5 @@ TEST(BitRate, NoSizeGroupStillGivesANumber) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -17,6 +17,8 @@
 #include "support/RecordingShell.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 const std::string kDepthMessage = "请输入24位的图像!";
@@ -168,7 +170,7 @@ TEST(BmpReader, RefusesEveryBadFileWithItsMessage) {
         EXPECT_EQ(RefusalMessage(load), c.message);
         ASSERT_FALSE(load);
         EXPECT_EQ(load.Error().fileName, path);
-        CRecordingShell shell;
+        RecordingShell shell;
         ShowLoadError(shell, load.Error());
         ASSERT_EQ(shell.messages.size(), 1u);
         EXPECT_EQ(shell.messages[0].text, c.message);
@@ -232,7 +234,7 @@ TEST(BmpReader, FileErrorsNameTheCause) {
     EXPECT_EQ(FileCause(LoadBmpPicture(folder)), FileErrorCause::AccessDenied);
 
     // Shown as the front ends show it: a file error, no message box.
-    CRecordingShell shell;
+    RecordingShell shell;
     ShowLoadError(shell, missing.Error());
     ASSERT_EQ(shell.fileErrors.size(), 1u);
     EXPECT_EQ(shell.fileErrors[0].cause, FileErrorCause::NotFound);
@@ -400,3 +402,5 @@ TEST(BmpWriter, ASaveIntoAWriteProtectedFolderOrFileIsAccessDeniedAndKeepsTheOld
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -16,6 +16,8 @@
 #include "platform/PictureFiles.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -105,7 +107,7 @@ TEST(FileWriter, ASignalDuringASaveKeepsTheOldFileAndLeavesNoTemporaryOne) {
     WriteBytes(target, {'o', 'l', 'd'});
     const pid_t child = ::fork();
     if (child == 0) {
-        CFileSet files;
+        FileSet files;
         files.Stage(target, std::string_view("new"));
         ::raise(SIGINT);  // held back until the temporary file is gone
         static_cast<void>(files.Commit());
@@ -146,3 +148,5 @@ TEST(FileWriter, AnInputThatIsNoFileSaysWhichAndWhy) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

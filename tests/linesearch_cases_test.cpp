@@ -11,12 +11,14 @@
 #include "support/Snapshots.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 // A picture and the leaves to search in it.
 struct Leaves {
     GrayPicture gray;
-    CSummedTables sums;
+    SummedTables sums;
     Quadtree tree;
 };
 
@@ -46,8 +48,8 @@ struct Searched {
 };
 
 Searched Search(const Leaves& leaves, int threads = 0) {
-    CLineSearchWorkspace workspace;
-    CQuietProgress progress;
+    LineSearchWorkspace workspace;
+    QuietProgress progress;
     auto decomposition =
         SearchLines(leaves.tree, leaves.gray, leaves.sums, workspace, threads, progress);
     auto result = Reconstruct(FillBlockPicture(leaves.tree), decomposition->cutModels, progress);
@@ -64,9 +66,9 @@ struct OneCandidate {
         search.m_groupSizes = {b.size};
         search.m_groupCounts = {1};
     }
-    CLineSearchWorkspace workspace;
-    CQuietProgress progress;
-    CLineSearch search;
+    LineSearchWorkspace workspace;
+    QuietProgress progress;
+    LineSearch search;
 };
 
 TEST(LineSearchCases, HalfAndHalfTakesTheMiddleRowCut) {
@@ -168,9 +170,9 @@ TEST(LineSearchCases, GroupsBySizeAndReportsEveryGroup) {
     const Leaves leaves =
         PlaceBlocks(RandomGray(64, 64, 4), 0.0,
                     {{0, 0, 8}, {0, 8, 4}, {8, 0, 8}, {16, 0, 16}, {0, 12, 4}, {40, 40, 1}});
-    CLineSearchWorkspace workspace;
-    CRecordingProgress progress;
-    CLineSearch search(leaves.gray, leaves.sums, 0.0, workspace, 0, progress);
+    LineSearchWorkspace workspace;
+    RecordingProgress progress;
+    LineSearch search(leaves.gray, leaves.sums, 0.0, workspace, 0, progress);
     const auto d = search.Run(leaves.tree.blocks);
     ASSERT_TRUE(d);
     EXPECT_EQ(search.m_groupSizes, (std::vector<std::int32_t>{4, 8, 16}));
@@ -195,8 +197,8 @@ TEST(LineSearchCases, GroupsBySizeAndReportsEveryGroup) {
 TEST(LineSearchCases, ObliqueProgressCountsFirstEndPoints) {
     const Leaves leaves =
         SingleBlock(2, 0.0, [](int r, int c) { return std::uint8_t(r == c ? 0 : 255); });
-    CLineSearchWorkspace workspace;
-    CRecordingProgress progress;
+    LineSearchWorkspace workspace;
+    RecordingProgress progress;
     ASSERT_TRUE(SearchLines(leaves.tree, leaves.gray, leaves.sums, workspace, 0, progress));
     // Two axis searches over one block, then the oblique search's seven first end points.
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 0, 0, 14, 28, 42, 57, 71, 85}));
@@ -204,21 +206,21 @@ TEST(LineSearchCases, ObliqueProgressCountsFirstEndPoints) {
 
 TEST(LineSearchCases, AStoppedSearchOrReconstructionReturnsNothing) {
     const GrayPicture gray = RampsAndEdges(128, 96);
-    const CSummedTables sums(gray);
+    const SummedTables sums(gray);
     const Quadtree tree = DecomposeQuadtree(sums, 1.0, 2);
-    CLineSearchWorkspace workspace;
+    LineSearchWorkspace workspace;
     for (const int threads : {1, 2}) {
         SCOPED_TRACE(testing::Message() << threads << " threads");
-        CRecordingProgress whole;
+        RecordingProgress whole;
         const auto full = SearchLines(tree, gray, sums, workspace, threads, whole);
         ASSERT_TRUE(full);
         ASSERT_GT(full->groupCount, 1);
-        CRecordingProgress halfway(whole.Asked() / 2);
+        RecordingProgress halfway(whole.Asked() / 2);
         EXPECT_FALSE(SearchLines(tree, gray, sums, workspace, threads, halfway));
         EXPECT_GE(halfway.Asked(), whole.Asked() / 2);
 
         // The workspace a stopped search leaves behind serves the next one as well as new.
-        CQuietProgress quiet;
+        QuietProgress quiet;
         const auto again = SearchLines(tree, gray, sums, workspace, threads, quiet);
         ASSERT_TRUE(again);
         EXPECT_TRUE(SameBlocks(full->blocks, again->blocks));
@@ -228,7 +230,7 @@ TEST(LineSearchCases, AStoppedSearchOrReconstructionReturnsNothing) {
 
         const auto models = static_cast<long long>(full->cutModels.size());
         ASSERT_GT(models, 1);
-        CRecordingProgress drawing(models / 2);
+        RecordingProgress drawing(models / 2);
         EXPECT_FALSE(Reconstruct(FillBlockPicture(tree), full->cutModels, drawing));
     }
 }
@@ -241,7 +243,7 @@ TEST(Reconstruction, DrawsTheThreeCasesAndReportsProgress) {
         {0, 16, 2, 0, 0, 2, 2, 10, 13, 0.0, 1, 0},       // the diagonal: centres on it get 11
         {8, 0, 4, 1.5, 0, 1.5, 4, 255, 254, 0.0, 1, 0},  // a centre on an axis cut gets B
     };
-    CRecordingProgress progress;
+    RecordingProgress progress;
     const auto result = Reconstruct(blockPicture, models, progress);
     ASSERT_TRUE(result);
     auto at = [&](int r, int c) { return int(result->At(r, c)); };
@@ -259,7 +261,7 @@ TEST(Reconstruction, DrawsTheThreeCasesAndReportsProgress) {
     EXPECT_EQ(progress.texts, (std::vector<std::string>{"Zantrel解码", "解码完毕"}));
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 25, 50, 75, 0}));
 
-    CRecordingProgress none;
+    RecordingProgress none;
     EXPECT_EQ(Reconstruct(blockPicture, {}, none), blockPicture);
     EXPECT_EQ(none.positions, std::vector<int>{0});
 }
@@ -311,3 +313,5 @@ TEST(CutLineOverlay, LinesEndOnePixelShortAtTheStoredCoordinates) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

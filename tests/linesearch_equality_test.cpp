@@ -15,12 +15,14 @@
 #include "support/Snapshots.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 // Runs engine and reference on the leaves of `tree`.
 void ExpectEngineMatchesReference(const GrayPicture& gray, const Quadtree& tree,
                                   std::initializer_list<int> threadCounts = {2}) {
-    const ZantrelOutcome expected = RunReference(gray, tree);
+    const CutLineOutcome expected = RunReference(gray, tree);
     for (const int threads : threadCounts) {
         SCOPED_TRACE(testing::Message() << threads << " threads");
         EXPECT_TRUE(SameOutcome(expected, RunEngine(gray, tree, threads)));
@@ -30,7 +32,7 @@ void ExpectEngineMatchesReference(const GrayPicture& gray, const Quadtree& tree,
 // Leaf records for hand-placed blocks, measured like the quadtree measures them.
 Quadtree PlacedBlocks(const GrayPicture& gray, const std::vector<std::tuple<int, int, int>>& placed,
                       double penalty) {
-    const CSummedTables sums(gray);
+    const SummedTables sums(gray);
     Quadtree tree;
     tree.width = gray.width;
     tree.height = gray.height;
@@ -61,8 +63,8 @@ TEST(LineDivision, IntegerSidesEqualTheSinglePrecisionRuleForEveryLine) {
                 ASSERT_EQ(split, expected) << "line " << i << "-" << j;
 
                 // The prefixes the search sums describe the same division.
-                const CLineDivision line(p, q);
-                CLineDivision::Prefixes prefixes;
+                const LineDivision line(p, q);
+                LineDivision::Prefixes prefixes;
                 line.Divide(n, prefixes);
                 std::vector<bool> inPrefix(static_cast<std::size_t>(n) * n, false);
                 auto mark = [&](int at, int length) {
@@ -115,7 +117,7 @@ TEST(LineSearchEquality, SamplePictureAtSeveralPenalties) {
     const BmpReadResult loaded = ReadBmpFile(ZANTREL_SAMPLE);
     ASSERT_TRUE(loaded);
     const GrayPicture gray = ConvertToGray(loaded->picture);
-    const CSummedTables sums(gray);
+    const SummedTables sums(gray);
     for (const double penalty : {0.0, 1.0, 10.0, 100.0}) {
         SCOPED_TRACE(testing::Message() << "penalty " << penalty);
         ExpectEngineMatchesReference(gray, DecomposeQuadtree(sums, penalty, 4));
@@ -123,3 +125,5 @@ TEST(LineSearchEquality, SamplePictureAtSeveralPenalties) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -9,10 +9,12 @@
 #include <variant>
 
 #include "codec/ZtlFile.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "platform/PictureFiles.h"
 #include "support/RecordingShell.h"
 #include "support/TestPictures.h"
+
+namespace zantrel {
 
 namespace {
 
@@ -33,8 +35,8 @@ std::vector<std::uint8_t> SmallZtlFile() {
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
     const QuadtreeStage quadtree = RunQuadtreeStage(workspace, 2.0, 2);
-    CQuietProgress progress;
-    const ZantrelStage stage = *RunZantrelStage(gray, quadtree, workspace, 1, progress);
+    QuietProgress progress;
+    const CutLineStage stage = *RunCutLineStage(gray, quadtree, workspace, 1, progress);
     return EncodeZtl(stage.decomposition, {gray.width, gray.height, 2.0, 2});
 }
 
@@ -73,7 +75,7 @@ TEST(LoadErrors, EveryLoaderReturnsTheCauseAndShowsNothing) {
         if (c.made == Made::Folder)
             std::filesystem::create_directory(path);
 
-        CRecordingShell shell;
+        RecordingShell shell;
         const std::optional<LoadError> error = c.load(path);
         EXPECT_TRUE(shell.messages.empty());
         EXPECT_TRUE(shell.fileErrors.empty());
@@ -91,3 +93,5 @@ TEST(LoadErrors, EveryLoaderReturnsTheCauseAndShowsNothing) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -6,11 +6,13 @@
 
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "reference/LiteralQuadtree.h"
 #include "support/RecordingShell.h"
 #include "support/Snapshots.h"
 #include "support/TestPictures.h"
+
+namespace zantrel {
 
 namespace {
 
@@ -35,8 +37,8 @@ TEST(OddSizes, WholePipelineEqualsTheReference) {
             const GrayPicture gray = OddSizePicture(s.picture, w, h);
             PrepareWorkspace(gray, workspace);
             const QuadtreeStage quadtree = RunQuadtreeStage(workspace, s.penalty, s.minBlockSize);
-            CRecordingProgress progress;
-            const auto stage = RunZantrelStage(gray, quadtree, workspace, 2, progress);
+            RecordingProgress progress;
+            const auto stage = RunCutLineStage(gray, quadtree, workspace, 2, progress);
             ASSERT_TRUE(stage);
 
             const LiteralQuadtree literal =
@@ -47,8 +49,8 @@ TEST(OddSizes, WholePipelineEqualsTheReference) {
                 SamePicture(LiteralBlockPicture(w, h, literal.blocks), quadtree.blockPicture));
 
             Quadtree literalTree{w, h, s.penalty, s.minBlockSize, literal.blocks, literal.grid};
-            const ZantrelOutcome expected = RunReference(gray, literalTree);
-            ZantrelOutcome actual{stage->decomposition,
+            const CutLineOutcome expected = RunReference(gray, literalTree);
+            CutLineOutcome actual{stage->decomposition,
                                   stage->result,
                                   Psnr(gray, stage->result),
                                   EstimateBitRate(stage->decomposition, w, h),
@@ -60,3 +62,5 @@ TEST(OddSizes, WholePipelineEqualsTheReference) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

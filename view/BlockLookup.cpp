@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <functional>
 
+namespace zantrel {
+
 namespace {
 
 std::uint64_t Key(std::int32_t row, std::int32_t col, std::int32_t size) {
@@ -18,7 +20,7 @@ QString Offset(double value) {
 
 }  // namespace
 
-void CBlockLookup::Build(const DocumentPictures& pictures) {
+void BlockLookup::Build(const DocumentPictures& pictures) {
     m_pictures = &pictures;
     const bool decomposed = !pictures.decomposition.blocks.empty();
     m_blocks = decomposed ? pictures.decomposition.blocks : pictures.quadtree.tree.blocks;
@@ -35,7 +37,7 @@ void CBlockLookup::Build(const DocumentPictures& pictures) {
     m_errors.assign(m_blocks.size(), -1);
 }
 
-void CBlockLookup::Clear() {
+void BlockLookup::Clear() {
     m_pictures = nullptr;
     m_blocks.clear();
     m_sizes.clear();
@@ -43,7 +45,7 @@ void CBlockLookup::Clear() {
     m_errors.clear();
 }
 
-const QuadBlock* CBlockLookup::Find(int row, int col) const {
+const QuadBlock* BlockLookup::Find(int row, int col) const {
     if (row < 0 || col < 0)
         return nullptr;
     // The leaves are aligned to their size, so each size has one candidate.
@@ -55,7 +57,7 @@ const QuadBlock* CBlockLookup::Find(int row, int col) const {
     return nullptr;
 }
 
-const CutModel* CBlockLookup::CutOf(const QuadBlock& block) const {
+const CutModel* BlockLookup::CutOf(const QuadBlock& block) const {
     const std::vector<CutModel>& models = m_pictures->decomposition.cutModels;
     if (block.modelKind != 1 || block.cutIndex < 0 ||
         static_cast<std::size_t>(block.cutIndex) >= models.size())
@@ -63,23 +65,22 @@ const CutModel* CBlockLookup::CutOf(const QuadBlock& block) const {
     return &models[static_cast<std::size_t>(block.cutIndex)];
 }
 
-QString CBlockLookup::Describe(int row, int col) {
+QString BlockLookup::Describe(int row, int col) {
     const QuadBlock* block = Find(row, col);
     if (!block)
         return {};
-    QString text = QCoreApplication::translate("CBlockLookup", "块 (行 %1, 列 %2) 大小 %3：")
+    QString text = QCoreApplication::translate("BlockLookup", "块 (行 %1, 列 %2) 大小 %3：")
                        .arg(block->row)
                        .arg(block->col)
                        .arg(block->size);
     if (const CutModel* cut = CutOf(*block)) {
         text +=
-            QCoreApplication::translate("CBlockLookup",
-                                        "切割线 (%1, %2)–(%3, %4)，A 侧 %5，B 侧 %6")
+            QCoreApplication::translate("BlockLookup", "切割线 (%1, %2)–(%3, %4)，A 侧 %5，B 侧 %6")
                 .arg(Offset(cut->p1Row), Offset(cut->p1Col), Offset(cut->p2Row), Offset(cut->p2Col))
                 .arg(cut->meanA)
                 .arg(cut->meanB);
     } else {
-        text += QCoreApplication::translate("CBlockLookup", "单值 %1").arg(block->mean);
+        text += QCoreApplication::translate("BlockLookup", "单值 %1").arg(block->mean);
     }
     const GrayPicture& gray = m_pictures->gray;
     const GrayPicture& result = m_pictures->result;
@@ -90,7 +91,7 @@ QString CBlockLookup::Describe(int row, int col) {
         std::int64_t& error = m_errors[static_cast<std::size_t>(block - m_blocks.data())];
         if (error < 0)
             error = BlockSquaredError(gray, result, block->row, block->col, block->size);
-        text += QCoreApplication::translate("CBlockLookup", "，平方误差 %1").arg(error);
+        text += QCoreApplication::translate("BlockLookup", "，平方误差 %1").arg(error);
     }
     return text;
 }
@@ -106,3 +107,5 @@ std::int64_t BlockSquaredError(const GrayPicture& gray, const GrayPicture& resul
     }
     return sum;
 }
+
+}  // namespace zantrel

@@ -22,6 +22,8 @@
 #include "support/RecordingShell.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 const std::string kFolder = ZANTREL_REAL_FILES;
@@ -102,7 +104,7 @@ TEST(RealFiles, TwentyFourBitFilesLoadWithThePixelsTheirWriterDecodes) {
     for (const RealFile& file : kAcceptedFiles) {
         SCOPED_TRACE(file.name);
         ExpectFileIs(file);
-        CRecordingShell shell;
+        RecordingShell shell;
         const Expected<LoadedBmp, LoadError> loaded = LoadBmpPicture(PathOf(file.name));
         ASSERT_TRUE(loaded);
         EXPECT_TRUE(shell.messages.empty());
@@ -123,7 +125,7 @@ TEST(RealFiles, OtherFormsAreRefusedWithTheirMessage) {
     for (const RealFile& file : kRefusedFiles) {
         SCOPED_TRACE(file.name);
         ExpectFileIs(file);
-        CRecordingShell shell;
+        RecordingShell shell;
         const Expected<LoadedBmp, LoadError> loaded = LoadBmpPicture(PathOf(file.name));
         ASSERT_FALSE(loaded);
         EXPECT_TRUE(shell.messages.empty());
@@ -215,7 +217,7 @@ Bgr PixelOf(const ColorPicture& picture, int r, int c) {
 TEST(ImportFiles, EveryFormatDecodesAsAnotherProgramDecodesIt) {
     for (const ImportedFile& file : kImportedFiles) {
         SCOPED_TRACE(file.name);
-        CRecordingShell shell;
+        RecordingShell shell;
         const Expected<ColorPicture, LoadError> imported = ImportPictureFile(PathOf(file.name));
         ASSERT_TRUE(imported);
         EXPECT_TRUE(shell.messages.empty());
@@ -246,7 +248,7 @@ TEST(ImportFiles, DamagedUnknownAndOversizedFilesAreRefusedWithTheirMessage) {
         SCOPED_TRACE(refusal.name);
         const Expected<ColorPicture, LoadError> picture = ImportPictureFile(PathOf(refusal.name));
         ASSERT_FALSE(picture);
-        CRecordingShell shell;
+        RecordingShell shell;
         ShowLoadError(shell, picture.Error());
         ASSERT_EQ(shell.messages.size(), 1u);
         EXPECT_EQ(shell.messages[0].text, refusal.message);
@@ -348,3 +350,5 @@ TEST(ImportFiles, SavedPngFilesReadBackInOtherProgramsAndInZantrel) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace zantrel {
+
 namespace {
 
 struct Fit {
@@ -16,7 +18,7 @@ struct Fit {
 struct Search {
     const GrayPicture& gray;
     double penalty;
-    CProgress& progress;
+    Progress& progress;
 };
 
 Fit FitPixels(const Search& search, const CutModel& block, const std::vector<PixelPos>& pixels) {
@@ -137,7 +139,7 @@ std::vector<bool> LiteralSideB(double row1, double col1, double row2, double col
 }
 
 Decomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
-                                 std::vector<QuadBlock> blocks, CProgress& progress) {
+                                 std::vector<QuadBlock> blocks, Progress& progress) {
     const Search search{gray, penalty, progress};
     // By size; blocks of equal size keep the order they came in.
     std::stable_sort(blocks.begin(), blocks.end(),
@@ -189,7 +191,7 @@ Decomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
 }
 
 GrayPicture LiteralReconstruct(const GrayPicture& blockPicture,
-                               const std::vector<CutModel>& cutModels, CProgress& progress) {
+                               const std::vector<CutModel>& cutModels, Progress& progress) {
     progress.SetText("Zantrel解码");
     GrayPicture result = blockPicture;
     const int n = static_cast<int>(cutModels.size());
@@ -304,3 +306,5 @@ double LiteralPsnr(const GrayPicture& gray, const GrayPicture& result) {
     const double mse = sum / (static_cast<double>(gray.width) * gray.height);
     return 10.0 * std::log10(65025.0 / mse);
 }
+
+}  // namespace zantrel

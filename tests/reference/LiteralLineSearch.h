@@ -12,6 +12,8 @@
 #include "picture/Progress.h"
 #include "quadtree/Records.h"
 
+namespace zantrel {
+
 // The single-precision division of an n x n grid by the line (row1, col1)-(row2, col2):
 // true for the pixels on side B, row by row.
 std::vector<bool> LiteralSideB(double row1, double col1, double row2, double col2, int n);
@@ -19,12 +21,14 @@ std::vector<bool> LiteralSideB(double row1, double col1, double row2, double col
 // The search over `blocks` (any order) of `gray` under `penalty`; status texts and positions
 // go to `progress`, which is never asked to stop.
 Decomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
-                                 std::vector<QuadBlock> blocks, CProgress& progress);
+                                 std::vector<QuadBlock> blocks, Progress& progress);
 
 GrayPicture LiteralReconstruct(const GrayPicture& blockPicture,
-                               const std::vector<CutModel>& cutModels, CProgress& progress);
+                               const std::vector<CutModel>& cutModels, Progress& progress);
 
 // The estimated bits per pixel of a decomposition of a width x height picture.
 double LiteralBitRate(const Decomposition& decomposition, int width, int height);
 
 double LiteralPsnr(const GrayPicture& gray, const GrayPicture& result);
+
+}  // namespace zantrel

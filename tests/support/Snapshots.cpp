@@ -8,11 +8,13 @@
 #include "reference/LiteralQuadtree.h"
 #include "support/RecordingShell.h"
 
-ZantrelOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int threads) {
-    const CSummedTables sums(gray);
-    CLineSearchWorkspace workspace;
-    CRecordingProgress progress;
-    ZantrelOutcome outcome;
+namespace zantrel {
+
+CutLineOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int threads) {
+    const SummedTables sums(gray);
+    LineSearchWorkspace workspace;
+    RecordingProgress progress;
+    CutLineOutcome outcome;
     auto decomposition = SearchLines(tree, gray, sums, workspace, threads, progress);
     if (!decomposition)
         return outcome;
@@ -28,9 +30,9 @@ ZantrelOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int thre
     return outcome;
 }
 
-ZantrelOutcome RunReference(const GrayPicture& gray, const Quadtree& tree) {
-    CRecordingProgress progress;
-    ZantrelOutcome outcome;
+CutLineOutcome RunReference(const GrayPicture& gray, const Quadtree& tree) {
+    RecordingProgress progress;
+    CutLineOutcome outcome;
     outcome.decomposition = LiteralSearchLines(gray, tree.penalty, tree.blocks, progress);
     outcome.result = LiteralReconstruct(LiteralBlockPicture(gray.width, gray.height, tree.blocks),
                                         outcome.decomposition.cutModels, progress);
@@ -101,7 +103,7 @@ testing::AssertionResult SamePicture(const GrayPicture& expected, const GrayPict
     return testing::AssertionSuccess();
 }
 
-testing::AssertionResult SameOutcome(const ZantrelOutcome& expected, const ZantrelOutcome& actual) {
+testing::AssertionResult SameOutcome(const CutLineOutcome& expected, const CutLineOutcome& actual) {
     const Decomposition& want = expected.decomposition;
     const Decomposition& got = actual.decomposition;
     if (want.cutModels.size() != got.cutModels.size()) {
@@ -142,3 +144,5 @@ testing::AssertionResult SameOutcome(const ZantrelOutcome& expected, const Zantr
     }
     return testing::AssertionSuccess();
 }
+
+}  // namespace zantrel

@@ -12,7 +12,9 @@
 #include "quadtree/Quadtree.h"
 #include "quadtree/Records.h"
 
-struct ZantrelOutcome {
+namespace zantrel {
+
+struct CutLineOutcome {
     Decomposition decomposition;
     GrayPicture result;
     double psnr = 0.0;
@@ -23,14 +25,16 @@ struct ZantrelOutcome {
 
 // The engine's search on `threads` threads, its reconstruction over the block picture of
 // `tree`, and the two figures.
-ZantrelOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int threads);
+CutLineOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int threads);
 // The same through the reference.
-ZantrelOutcome RunReference(const GrayPicture& gray, const Quadtree& tree);
+CutLineOutcome RunReference(const GrayPicture& gray, const Quadtree& tree);
 
 // Field-by-field equality with a message naming the first difference.
-testing::AssertionResult SameOutcome(const ZantrelOutcome& expected, const ZantrelOutcome& actual);
+testing::AssertionResult SameOutcome(const CutLineOutcome& expected, const CutLineOutcome& actual);
 testing::AssertionResult SameBlocks(const std::vector<QuadBlock>& expected,
                                     const std::vector<QuadBlock>& actual);
 testing::AssertionResult SamePicture(const GrayPicture& expected, const GrayPicture& actual);
 
 bool SameModel(const CutModel& a, const CutModel& b);
+
+}  // namespace zantrel
