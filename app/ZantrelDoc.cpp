@@ -131,10 +131,9 @@ void CZantrelDoc::OnSaveZtl() {
     const std::optional<QString> path = ChooseSaveTarget(request);
     if (!path)
         return;
-    // The quadtree keeps the settings it was made with; a decoded document, the file's.
-    const Quadtree& tree = m_pictures.quadtree.tree;
-    const std::vector<std::uint8_t> bytes = EncodeZtl(
-        m_pictures.decomposition, {tree.width, tree.height, tree.penalty, tree.minBlockSize});
+    // The tree keeps the settings it was made with; a decoded document, the file's.
+    const Quadtree& tree = m_pictures.decomposition.tree;
+    const std::vector<std::uint8_t> bytes = EncodeZtl(tree);
     if (SaveZtlFile(LocalPath(*path), bytes))
         ShowZtlSize(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "已保存 Zantrel 文件")), bytes.size(),
                     tree.width, tree.height);
@@ -163,20 +162,16 @@ bool CZantrelDoc::OpenZtlFile(const QString& path) {
     DocumentPictures pictures;
     pictures.loaded = true;
     pictures.decoded = true;
-    // The quadtree's settings and bare grid, where the stages after it look for them.
-    Quadtree& tree = pictures.quadtree.tree;
-    tree.width = file.settings.width;
-    tree.height = file.settings.height;
-    tree.penalty = file.settings.penalty;
-    tree.minBlockSize = file.settings.minBlockSize;
-    tree.grid = std::move(file.grid);
-    pictures.decomposition.blocks = std::move(file.blocks);
-    pictures.decomposition.cutModels = std::move(file.cutModels);
+    const int width = file.tree.width;
+    const int height = file.tree.height;
+    // The tree and its bare grid, where the stages after the quadtree look for them.
+    pictures.quadtree.tree = file.tree;
+    pictures.quadtree.grid = std::move(file.grid);
+    pictures.decomposition.tree = std::move(file.tree);
     pictures.result = std::move(file.result);
     Adopt(std::move(pictures), std::nullopt, path, DISPLAY_ZANTREL);
     ShowZtlSize(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "Zantrel 文件")),
-                static_cast<std::uint64_t>(QFileInfo(path).size()), file.settings.width,
-                file.settings.height);
+                static_cast<std::uint64_t>(QFileInfo(path).size()), width, height);
     return true;
 }
 
@@ -261,7 +256,7 @@ void CZantrelDoc::RunGrayGrid() {
     // A decoded document has no block picture: its borders go over the approximation.
     const GrayPicture& under =
         m_pictures.decoded ? m_pictures.result : m_pictures.quadtree.blockPicture;
-    m_pictures.grayGrid = MakeGrayGrid(m_pictures.quadtree.tree.grid, under);
+    m_pictures.grayGrid = MakeGrayGrid(m_pictures.quadtree.grid, under);
     ++m_generation;
 }
 
@@ -301,5 +296,5 @@ double CZantrelDoc::PsnrFigure() const {
 }
 
 double CZantrelDoc::BitRateFigure() const {
-    return EstimateBitRate(m_pictures.decomposition, m_pictures.gray.width, m_pictures.gray.height);
+    return EstimateBitRate(m_pictures.decomposition);
 }

@@ -6,15 +6,12 @@
 #include <optional>
 #include <vector>
 
-struct BorderPoint {
-    int row;
-    int col;
-};
+#include "quadtree/CutLine.h"
 
-std::vector<BorderPoint> MakeBorderPoints(int n);
+std::vector<LatticePoint> MakeBorderPoints(int n);
 
 // Point `index` (0 .. 4n - 1) of MakeBorderPoints(n), without making the list.
-BorderPoint BorderPointAt(int n, int index);
+LatticePoint BorderPointAt(int n, int index);
 
 // The index of the lattice point (row, col) in MakeBorderPoints(n); nothing for a point that
 // is not on the border.

@@ -15,7 +15,7 @@
 class CLineDivision {
   public:
     // The line through `first` and `second`, which must differ in row and in column.
-    CLineDivision(BorderPoint first, BorderPoint second);
+    CLineDivision(LatticePoint first, LatticePoint second);
 
     // Number of pixels of row r on side B (0..n).
     int PrefixLength(int r, int n) const;

@@ -5,10 +5,11 @@
 // a prefix and the rest, so its sides take one lookup per line it crosses.
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "picture/Picture.h"
-#include "quadtree/Records.h"
+#include "quadtree/CutLine.h"
 
 struct RowPrefix {
     std::int32_t gray;     // at most 16384 * 255
@@ -17,8 +18,8 @@ struct RowPrefix {
 
 class CLinePrefixSums {
   public:
-    // The n x n blocks of `blocks[0..count-1]` in `gray`.
-    void Build(const GrayPicture& gray, const CutModel* blocks, int count, int n);
+    // The n x n blocks of `gray` whose first row and column are `origins`.
+    void Build(const GrayPicture& gray, std::span<const LatticePoint> origins, int n);
 
     const RowPrefix* Line(int block, bool columns, int line) const {
         return m_prefix.data() +

@@ -21,10 +21,11 @@ struct PipelineWorkspace {
 // The quadtree stage: the decomposition and its block picture.
 struct QuadtreeStage {
     Quadtree tree;
+    GrayPicture grid;  // the bare grid
     GrayPicture blockPicture;
 };
 
-// The cut-line stage: the decomposition and the reconstruction.
+// The cut-line stage: the quadtree with its chosen models, and the reconstruction.
 struct ZantrelStage {
     Decomposition decomposition;
     GrayPicture result;

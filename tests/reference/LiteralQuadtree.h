@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "picture/Picture.h"
-#include "quadtree/Records.h"
+#include "reference/LiteralRecords.h"
 
 struct LiteralQuadtree {
-    std::vector<QuadBlock> blocks;
+    std::vector<LiteralBlock> blocks;
     GrayPicture grid;  // the picture's size: border and split lines 128 on 255
 };
 
@@ -18,4 +18,4 @@ LiteralQuadtree LiteralQuadtreeDecompose(const GrayPicture& gray, double penalty
                                          std::int32_t minBlockSize);
 
 // A width x height picture with every block filled with its mean.
-GrayPicture LiteralBlockPicture(int width, int height, const std::vector<QuadBlock>& blocks);
+GrayPicture LiteralBlockPicture(int width, int height, const std::vector<LiteralBlock>& blocks);
