@@ -102,8 +102,9 @@ TEST(CutGeometry, OneSideRuleForTheSearchAndTheDrawing) {
         const std::vector<LatticePoint> points = MakeBorderPoints(n);
         for (int i = 0; i < 4 * n; ++i) {
             for (int j = i + 1; j < 4 * n; ++j) {
-                if (points[i].row != points[j].row && points[i].col != points[j].col)
+                if (points[i].row != points[j].row && points[i].col != points[j].col) {
                     ASSERT_TRUE(SidesAgree(points[i], points[j], n, true));
+                }
             }
         }
     }
