@@ -7,6 +7,11 @@
 
 namespace {
 
+struct BorderPair {
+    int i;
+    int j;
+};
+
 // The indices of a set of border points, as at most three ranges [first, last].
 struct IndexRanges {
     int first[3];
@@ -107,13 +112,8 @@ bool IsCounted(int n, const SkippedLines& skipped, int i, int j) {
     return p.row != q.row && p.col != q.col && !skipped.Contains(i, j);
 }
 
-}  // namespace
-
-std::uint32_t ObliqueLineCount(int n) {
-    const auto m = static_cast<std::uint32_t>(n);
-    return 6 * m * m - 6 * m;
-}
-
+// The index of the oblique line from border point i to border point j (i < j), one of the
+// counted lines.
 std::uint32_t ObliqueLineIndex(int n, int i, int j) {
     const SkippedLines skipped(n);
     std::uint32_t index = 0;
@@ -122,6 +122,7 @@ std::uint32_t ObliqueLineIndex(int n, int i, int j) {
     return index + LinesFrom(n, skipped, i, i, j - 1);
 }
 
+// The border points of oblique line `index` < ObliqueLineCount(n).
 BorderPair ObliqueLineAt(int n, std::uint32_t index) {
     const SkippedLines skipped(n);
     int i = 0;
@@ -140,6 +141,13 @@ BorderPair ObliqueLineAt(int n, std::uint32_t index) {
         }
     }
     return {i, j};
+}
+
+}  // namespace
+
+std::uint32_t ObliqueLineCount(int n) {
+    const auto m = static_cast<std::uint32_t>(n);
+    return 6 * m * m - 6 * m;
 }
 
 std::optional<CutLineCode> EncodeCutLine(int n, const CutLine& line) {

@@ -15,17 +15,6 @@
 // The number of oblique lines of a block of side n >= 2.
 std::uint32_t ObliqueLineCount(int n);
 
-// The index of the oblique line from border point i to border point j (i < j), which must
-// be one of the counted lines.
-std::uint32_t ObliqueLineIndex(int n, int i, int j);
-
-struct BorderPair {
-    int i;
-    int j;
-};
-// The border points of oblique line `index` < ObliqueLineCount(n).
-BorderPair ObliqueLineAt(int n, std::uint32_t index);
-
 // A cut line as a file names it.
 struct CutLineCode {
     enum Kind { ConstantRow, ConstantColumn, Oblique } kind;

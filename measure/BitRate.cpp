@@ -4,17 +4,24 @@
 #include <cstdlib>
 #include <vector>
 
+namespace {
+
+// log2 as the estimate computes it: log10(x) / log10(2) in double precision.
 double Log2(double x) {
     return std::log10(x) / std::log10(2.0);
 }
 
+// Bits of a value-difference symbol: 1 for 0, else the count of significant bits (1..8).
 int SymbolBits(std::uint8_t symbol) {
     return symbol == 0 ? 1 : 1 + static_cast<int>(Log2(symbol));
 }
 
+// Class of a symbol: 1 for 0 and 1, 2 for 2..7, 3 for 8..127, 4 for 128..255.
 int SymbolClass(std::uint8_t symbol) {
     return symbol == 0 ? 1 : 1 + static_cast<int>(Log2(SymbolBits(symbol)));
 }
+
+}  // namespace
 
 double EstimateBitRate(const Quadtree& tree, std::int32_t groupCount) {
     const std::vector<std::int32_t> scan = LeavesInScanOrder(tree);

@@ -4,8 +4,15 @@
 
 #include "measure/BitRate.h"
 #include "measure/FigureText.h"
+#include "reference/LiteralLineSearch.h"
+#include "support/Snapshots.h"
 
 namespace {
+
+// log2 as the estimate is written: log10(x) / log10(2).
+double Log2(double x) {
+    return std::log10(x) / std::log10(2.0);
+}
 
 // A one-value leaf, or with `a` and `b` a cut leaf, whose one-value mean is `mean`.
 QuadBlock Block(int row, int col, int size, int mean = 0, int a = -1, int b = -1) {
@@ -30,12 +37,15 @@ std::string ShownRate(const std::vector<QuadBlock>& leaves, int groupCount) {
     return FormatFigure(Rate(leaves, groupCount));
 }
 
-TEST(BitRate, SymbolBitsAndClasses) {
-    const int cases[][3] = {{0, 1, 1},   {1, 1, 1},   {2, 2, 2},   {7, 3, 2},  {8, 4, 3},
-                            {127, 7, 3}, {128, 8, 4}, {255, 8, 4}, {64, 7, 3}, {3, 2, 2}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(SymbolBits(c[0]), c[1]) << c[0];
-        EXPECT_EQ(SymbolClass(c[0]), c[2]) << c[0];
+TEST(BitRate, EverySymbolCountsAsTheDirectMethodCountsIt) {
+    // Values 0, c, 0 along one row: the symbols 0, c and c, for every c.
+    for (int c = 0; c <= 255; ++c) {
+        const Quadtree tree{
+            512, 512, 0.0, 1, {Block(0, 0, 128, 0), Block(0, 128, 128, c), Block(0, 256, 256, 0)}};
+        const Decomposition decomposition{tree, 1};
+        EXPECT_EQ(EstimateBitRate(decomposition),
+                  LiteralBitRate(ToLiteral(decomposition), 512, 512))
+            << c;
     }
 }
 
