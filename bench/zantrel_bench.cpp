@@ -89,9 +89,9 @@ void ReferenceCommand(benchmark::State& state) {
     for (auto _ : state) {
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
         const LiteralDecomposition decomposition =
-            LiteralSearchLines(gray, penalty, literal.blocks, progress);
+            LiteralSearchLines(gray, penalty, literal.blocks);
         const GrayPicture result =
-            LiteralReconstruct(quadtree.blockPicture, decomposition.cutModels, progress);
+            LiteralReconstruct(quadtree.blockPicture, decomposition.cutModels);
         cutModels = decomposition.cutModels.size();
         benchmark::DoNotOptimize(result.samples.data());
     }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <string>
 
 namespace {
 
@@ -16,7 +15,6 @@ struct Fit {
 struct Search {
     const GrayPicture& gray;
     double penalty;
-    CProgress& progress;
 };
 
 Fit FitPixels(const Search& search, const LiteralCut& block,
@@ -35,7 +33,6 @@ Fit FitPixels(const Search& search, const LiteralCut& block,
 void AxisSearch(const Search& search, std::vector<LiteralCut>& candidates, int first, int m, int n,
                 bool rows) {
     for (int k = 0; k < m; ++k) {
-        search.progress.SetPosition(100 * k / m);
         LiteralCut& cand = candidates[first + k];
         double best = cand.cost;
         bool found = false;
@@ -85,7 +82,6 @@ void ObliqueSearch(const Search& search, std::vector<LiteralCut>& candidates, in
     for (int r = 1; r < n; ++r)
         rowsOf.push_back(r), colsOf.push_back(n);
     for (int i = 0; i <= 4 * n - 2; ++i) {
-        search.progress.SetPosition(100 * i / (4 * n - 1));
         for (int j = i + 1; j <= 4 * n - 1; ++j) {
             if (rowsOf[i] == rowsOf[j] || colsOf[i] == colsOf[j])
                 continue;
@@ -138,8 +134,8 @@ std::vector<bool> LiteralSideB(double row1, double col1, double row2, double col
 }
 
 LiteralDecomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
-                                        std::vector<LiteralBlock> blocks, CProgress& progress) {
-    const Search search{gray, penalty, progress};
+                                        std::vector<LiteralBlock> blocks) {
+    const Search search{gray, penalty};
     // By size; blocks of equal size keep the order they came in.
     std::stable_sort(blocks.begin(), blocks.end(),
                      [](const LiteralBlock& a, const LiteralBlock& b) { return a.size < b.size; });
@@ -169,12 +165,8 @@ LiteralDecomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
     out.groupCount = static_cast<int>(sizes.size());
     int first = 0;
     for (int g = 0; g < out.groupCount; ++g) {
-        const std::string left = std::to_string(out.groupCount - g - 1);
-        progress.SetText(std::string("竖线穷举").append(left));
         AxisSearch(search, candidates, first, counts[g], sizes[g], true);
-        progress.SetText(std::string("横线穷举").append(left));
         AxisSearch(search, candidates, first, counts[g], sizes[g], false);
-        progress.SetText(std::string("一般斜线穷举").append(left));
         ObliqueSearch(search, candidates, first, counts[g], sizes[g]);
         first += counts[g];
     }
@@ -190,12 +182,10 @@ LiteralDecomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
 }
 
 GrayPicture LiteralReconstruct(const GrayPicture& blockPicture,
-                               const std::vector<LiteralCut>& cutModels, CProgress& progress) {
-    progress.SetText("Zantrel解码");
+                               const std::vector<LiteralCut>& cutModels) {
     GrayPicture result = blockPicture;
     const int n = static_cast<int>(cutModels.size());
     for (int i = 0; i < n; ++i) {
-        progress.SetPosition(100 * i / n);
         const LiteralCut& m = cutModels[i];
         const auto mid = static_cast<std::uint8_t>((m.meanA + m.meanB) * 0.5);
         for (int j = 0; j < m.size; ++j) {
@@ -216,8 +206,6 @@ GrayPicture LiteralReconstruct(const GrayPicture& blockPicture,
             }
         }
     }
-    progress.SetText("解码完毕");
-    progress.SetPosition(0);
     return result;
 }
 

@@ -8,20 +8,18 @@
 #include <vector>
 
 #include "picture/Picture.h"
-#include "picture/Progress.h"
 #include "reference/LiteralRecords.h"
 
 // The single-precision division of an n x n grid by the line (row1, col1)-(row2, col2):
 // true for the pixels on side B, row by row.
 std::vector<bool> LiteralSideB(double row1, double col1, double row2, double col2, int n);
 
-// The search over `blocks` (any order) of `gray` under `penalty`; status texts and positions
-// go to `progress`, which is never asked to stop.
+// The search over `blocks` (any order) of `gray` under `penalty`.
 LiteralDecomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
-                                        std::vector<LiteralBlock> blocks, CProgress& progress);
+                                        std::vector<LiteralBlock> blocks);
 
 GrayPicture LiteralReconstruct(const GrayPicture& blockPicture,
-                               const std::vector<LiteralCut>& cutModels, CProgress& progress);
+                               const std::vector<LiteralCut>& cutModels);
 
 // The estimated bits per pixel of a decomposition of a width x height picture.
 double LiteralBitRate(const LiteralDecomposition& decomposition, int width, int height);

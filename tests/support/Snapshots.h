@@ -18,8 +18,6 @@ struct ZantrelOutcome {
     GrayPicture result;
     double psnr = 0.0;
     double bitRate = 0.0;
-    std::vector<std::string> texts;  // of the search and the reconstruction
-    std::vector<int> positions;
 };
 
 // The engine's search on `threads` threads, its reconstruction over the block picture of
