@@ -8,7 +8,9 @@
 #include "app/ToolIcons.h"
 #include "view/AppTexts.h"
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+namespace zantrel {
+
+AboutDlg::AboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("关于 Zantrel"));
 
     auto* icon = new QLabel(this);
@@ -27,3 +29,5 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
+
+}  // namespace zantrel

@@ -3,8 +3,12 @@
 
 #include <QDialog>
 
-class CAboutDlg final : public QDialog {
+namespace zantrel {
+
+class AboutDlg final : public QDialog {
     Q_OBJECT
   public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit AboutDlg(QWidget* parent = nullptr);
 };
+
+}  // namespace zantrel

@@ -8,12 +8,14 @@
 
 #include "view/AppTexts.h"
 
+namespace zantrel {
+
 // The job's progress: cancel flag for every thread, reports queued to the user-interface
 // thread. The stages report far more often than the text or position changes, so a report
 // equal to the one before is not sent again.
-class CBackgroundRun::CJobProgress final : public CProgress {
+class BackgroundRun::JobProgress final : public Progress {
   public:
-    CJobProgress(CBackgroundRun& run, CStatusBar* statusBar, std::uint64_t id)
+    JobProgress(BackgroundRun& run, StatusDisplay* statusBar, std::uint64_t id)
         : m_run(run), m_statusBar(statusBar), m_id(id) {}
 
     void SetText(std::string_view text) override {
@@ -21,13 +23,13 @@ class CBackgroundRun::CJobProgress final : public CProgress {
             return;
         m_text.assign(text);
         m_textSent = true;
-        Post([text = m_text](CStatusBar& bar) { bar.SetPaneText(text); });
+        Post([text = m_text](StatusDisplay& bar) { bar.SetPaneText(text); });
     }
     void SetPosition(int position) override {
         if (!m_statusBar || position == m_position)
             return;
         m_position = position;
-        Post([position](CStatusBar& bar) { bar.SetProgressPos(position); });
+        Post([position](StatusDisplay& bar) { bar.SetProgressPos(position); });
     }
     bool Cancelled() const override { return m_cancelled.load(std::memory_order_relaxed); }
     void Cancel() { m_cancelled.store(true, std::memory_order_relaxed); }
@@ -45,8 +47,8 @@ class CBackgroundRun::CJobProgress final : public CProgress {
             Qt::QueuedConnection);
     }
 
-    CBackgroundRun& m_run;
-    CStatusBar* const m_statusBar;
+    BackgroundRun& m_run;
+    StatusDisplay* const m_statusBar;
     const std::uint64_t m_id;
     std::atomic<bool> m_cancelled{false};
     // Touched only by the thread that runs the job.
@@ -55,16 +57,16 @@ class CBackgroundRun::CJobProgress final : public CProgress {
     int m_position = -1;
 };
 
-struct CBackgroundRun::Running {
+struct BackgroundRun::Running {
     std::uint64_t id;
-    CStatusBar* statusBar;
-    std::unique_ptr<CJobProgress> progress;
+    StatusDisplay* statusBar;
+    std::unique_ptr<JobProgress> progress;
     std::thread worker;
 };
 
-CBackgroundRun::CBackgroundRun(QObject* parent) : QObject(parent) {}
+BackgroundRun::BackgroundRun(QObject* parent) : QObject(parent) {}
 
-CBackgroundRun::~CBackgroundRun() {
+BackgroundRun::~BackgroundRun() {
     // Quietly: the status bar and the listeners may be gone already.
     m_waiting.reset();
     if (m_running) {
@@ -73,7 +75,7 @@ CBackgroundRun::~CBackgroundRun() {
     }
 }
 
-void CBackgroundRun::Start(Job job, CStatusBar* statusBar) {
+void BackgroundRun::Start(Job job, StatusDisplay* statusBar) {
     if (m_running) {
         m_running->progress->Cancel();
         m_waiting = Waiting{std::move(job), statusBar};
@@ -83,12 +85,12 @@ void CBackgroundRun::Start(Job job, CStatusBar* statusBar) {
     Q_EMIT BusyChanged(true);
 }
 
-void CBackgroundRun::Launch(Job job, CStatusBar* statusBar) {
+void BackgroundRun::Launch(Job job, StatusDisplay* statusBar) {
     auto running = std::make_unique<Running>();
     running->id = ++m_lastId;
     running->statusBar = statusBar;
-    running->progress = std::make_unique<CJobProgress>(*this, statusBar, running->id);
-    CProgress& progress = *running->progress;
+    running->progress = std::make_unique<JobProgress>(*this, statusBar, running->id);
+    Progress& progress = *running->progress;
     running->worker = std::thread([this, id = running->id, job = std::move(job), &progress] {
         Apply apply;
         bool failed = false;
@@ -104,13 +106,13 @@ void CBackgroundRun::Launch(Job job, CStatusBar* statusBar) {
     m_running = std::move(running);
 }
 
-void CBackgroundRun::Finished(std::uint64_t id, const Apply& apply, bool failed) {
+void BackgroundRun::Finished(std::uint64_t id, const Apply& apply, bool failed) {
     // A job already waited for by CancelAndWait has been dealt with.
     if (!m_running || m_running->id != id)
         return;
     m_running->worker.join();
     const bool stopped = m_running->progress->Cancelled();
-    CStatusBar* const statusBar = m_running->statusBar;
+    StatusDisplay* const statusBar = m_running->statusBar;
     m_running.reset();
 
     bool applied = false;
@@ -139,37 +141,39 @@ void CBackgroundRun::Finished(std::uint64_t id, const Apply& apply, bool failed)
         Q_EMIT BusyChanged(Busy());
 }
 
-void CBackgroundRun::Cancel() {
+void BackgroundRun::Cancel() {
     m_waiting.reset();
     if (m_running)
         m_running->progress->Cancel();
 }
 
-void CBackgroundRun::CancelAndWait() {
+void BackgroundRun::CancelAndWait() {
     m_waiting.reset();
     if (!m_running)
         return;
     m_running->progress->Cancel();
     m_running->worker.join();
-    CStatusBar* const statusBar = m_running->statusBar;
+    StatusDisplay* const statusBar = m_running->statusBar;
     m_running.reset();
     ShowIdle(statusBar);
     Q_EMIT JobEnded(false);
     Q_EMIT BusyChanged(false);
 }
 
-void CBackgroundRun::WaitForIdle() {
+void BackgroundRun::WaitForIdle() {
     while (m_running)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-bool CBackgroundRun::Reporting(std::uint64_t id) const {
+bool BackgroundRun::Reporting(std::uint64_t id) const {
     return m_running && m_running->id == id && !m_running->progress->Cancelled();
 }
 
-void CBackgroundRun::ShowIdle(CStatusBar* statusBar) {
+void BackgroundRun::ShowIdle(StatusDisplay* statusBar) {
     if (!statusBar)
         return;
     statusBar->SetProgressPos(0);
     statusBar->SetPaneText(AppText(kIdleText).toStdString());
 }
+
+}  // namespace zantrel

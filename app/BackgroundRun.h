@@ -1,6 +1,6 @@
 #pragma once
 // Runs the long stages away from the user-interface thread, one job at a time, so the window
-// keeps repainting. A job gets a CProgress whose texts and positions reach the status bar
+// keeps repainting. A job gets a Progress whose texts and positions reach the status bar
 // through queued calls, in the order the job made them, and whose Cancelled() turns true once
 // the job is cancelled or overtaken by a newer one. What a job returns is applied on the
 // user-interface thread, and only when the job ran to its end uncancelled: a stopped or
@@ -16,23 +16,25 @@
 #include "picture/Progress.h"
 #include "platform/Shell.h"
 
-class CBackgroundRun final : public QObject {
+namespace zantrel {
+
+class BackgroundRun final : public QObject {
     Q_OBJECT
   public:
     // Applied on the user-interface thread; empty when the job stopped.
     using Apply = std::function<void()>;
-    using Job = std::function<Apply(CProgress& progress)>;
+    using Job = std::function<Apply(Progress& progress)>;
 
-    explicit CBackgroundRun(QObject* parent = nullptr);
+    explicit BackgroundRun(QObject* parent = nullptr);
     // Cancels and waits for the running job, reporting nothing.
-    ~CBackgroundRun() override;
-    CBackgroundRun(const CBackgroundRun&) = delete;
-    CBackgroundRun& operator=(const CBackgroundRun&) = delete;
+    ~BackgroundRun() override;
+    BackgroundRun(const BackgroundRun&) = delete;
+    BackgroundRun& operator=(const BackgroundRun&) = delete;
 
     // Runs `job`, reporting to `statusBar` (may be null). The newest request wins: a job still
     // running is cancelled and `job` starts once it has ended; a job waiting for that is
     // dropped.
-    void Start(Job job, CStatusBar* statusBar);
+    void Start(Job job, StatusDisplay* statusBar);
     // Stops the running and the waiting job; returns at once. The status bar falls idle when
     // the job has ended.
     void Cancel();
@@ -50,21 +52,23 @@ class CBackgroundRun final : public QObject {
     void Failed();
 
   private:
-    class CJobProgress;
+    class JobProgress;
     struct Running;
     struct Waiting {
         Job job;
-        CStatusBar* statusBar;
+        StatusDisplay* statusBar;
     };
 
-    void Launch(Job job, CStatusBar* statusBar);
+    void Launch(Job job, StatusDisplay* statusBar);
     // On the user-interface thread, after the worker of job `id` has returned.
     void Finished(std::uint64_t id, const Apply& apply, bool failed);
     // Whether reports of job `id` should still be shown.
     bool Reporting(std::uint64_t id) const;
-    void ShowIdle(CStatusBar* statusBar);
+    void ShowIdle(StatusDisplay* statusBar);
 
     std::unique_ptr<Running> m_running;
     std::optional<Waiting> m_waiting;
     std::uint64_t m_lastId = 0;
 };
+
+}  // namespace zantrel

@@ -12,20 +12,22 @@
 #include "view/PictureCanvas.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // clang-format off
 constexpr CommandEntry kCommands[] = {
     {ID_OPEN_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "打开图像"), QT_TRANSLATE_NOOP("CommandTable", "打开图像文件"), QT_TRANSLATE_NOOP("CommandTable", "打开图像文件"), "Ctrl+O",
-     [](CZantrelApp& app) { app.Doc().OnOpenPicture(); }},
+     [](ZantrelApp& app) { app.Doc().OnOpenPicture(); }},
     {ID_IMPORT_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "导入图像…"), QT_TRANSLATE_NOOP("CommandTable", "导入其他格式或尺寸的图像"),
      QT_TRANSLATE_NOOP("CommandTable", "导入其他格式或尺寸的图像"), "Ctrl+I",
-     [](CZantrelApp& app) { app.Doc().OnImportPicture(); }},
+     [](ZantrelApp& app) { app.Doc().OnImportPicture(); }},
     {ID_SAVE_PICTURE, QT_TRANSLATE_NOOP("CommandTable", "保存图像"), QT_TRANSLATE_NOOP("CommandTable", "保存图像文件"), QT_TRANSLATE_NOOP("CommandTable", "保存图像文件"), "Ctrl+S",
-     [](CZantrelApp& app) { app.Doc().OnSavePicture(); }},
+     [](ZantrelApp& app) { app.Doc().OnSavePicture(); }},
     {ID_SAVE_ZTL, QT_TRANSLATE_NOOP("CommandTable", "保存为 Zantrel 文件…"), QT_TRANSLATE_NOOP("CommandTable", "把切割线分解编码保存为 Zantrel 文件"),
      QT_TRANSLATE_NOOP("CommandTable", "保存为 Zantrel 文件"), "Ctrl+Shift+S",
-     [](CZantrelApp& app) { app.Doc().OnSaveZtl(); }},
+     [](ZantrelApp& app) { app.Doc().OnSaveZtl(); }},
     {ID_SAVE_SHOWN, QT_TRANSLATE_NOOP("CommandTable", "另存当前画面…"), QT_TRANSLATE_NOOP("CommandTable", "把当前显示的画面保存为 BMP 或 PNG 文件"),
      QT_TRANSLATE_NOOP("CommandTable", "另存当前画面"), nullptr, OnSaveShownPicture},
     {ID_EDIT_COPY, QT_TRANSLATE_NOOP("CommandTable", "复制"), QT_TRANSLATE_NOOP("CommandTable", "把当前显示的画面复制到剪贴板"), QT_TRANSLATE_NOOP("CommandTable", "复制"), "Ctrl+C",
@@ -39,35 +41,35 @@ constexpr CommandEntry kCommands[] = {
     {ID_PSNR, QT_TRANSLATE_NOOP("CommandTable", "图像误差"), QT_TRANSLATE_NOOP("CommandTable", "图像误差"), QT_TRANSLATE_NOOP("CommandTable", "图像误差"), nullptr, OnPsnr},
     {ID_BIT_RATE, QT_TRANSLATE_NOOP("CommandTable", "图像比特率"), QT_TRANSLATE_NOOP("CommandTable", "比特率"), QT_TRANSLATE_NOOP("CommandTable", "比特率"), nullptr, OnBitRate},
     {ID_FILE_NEW, QT_TRANSLATE_NOOP("CommandTable", "新建"), QT_TRANSLATE_NOOP("CommandTable", "建立新文档"), QT_TRANSLATE_NOOP("CommandTable", "新建"), "Ctrl+N",
-     [](CZantrelApp& app) { app.Doc().OnNewDocument(); }},
+     [](ZantrelApp& app) { app.Doc().OnNewDocument(); }},
     {ID_FILE_PRINT, QT_TRANSLATE_NOOP("CommandTable", "打印"), QT_TRANSLATE_NOOP("CommandTable", "打印活动文档"), QT_TRANSLATE_NOOP("CommandTable", "打印"), "Ctrl+P",
-     [](CZantrelApp& app) { app.Frame().View().OnFilePrint(); }},
+     [](ZantrelApp& app) { app.Frame().View().OnFilePrint(); }},
     {ID_APP_EXIT, QT_TRANSLATE_NOOP("CommandTable", "退出(&X)"), QT_TRANSLATE_NOOP("CommandTable", "退出应用程序；提示保存文档"), QT_TRANSLATE_NOOP("CommandTable", "退出"), nullptr,
-     [](CZantrelApp& app) { app.Frame().close(); }},
+     [](ZantrelApp& app) { app.Frame().close(); }},
     {ID_VIEW_TOOLBAR, QT_TRANSLATE_NOOP("CommandTable", "工具栏(&T)"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏工具栏"), QT_TRANSLATE_NOOP("CommandTable", "显隐工具栏"), nullptr,
-     [](CZantrelApp& app) { app.Frame().ToggleToolBar(); }},
+     [](ZantrelApp& app) { app.Frame().ToggleToolBar(); }},
     {ID_VIEW_STATUS_BAR, QT_TRANSLATE_NOOP("CommandTable", "状态栏(&S)"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏状态栏"), QT_TRANSLATE_NOOP("CommandTable", "显隐状态栏"), nullptr,
-     [](CZantrelApp& app) { app.Frame().ToggleStatusBar(); }},
+     [](ZantrelApp& app) { app.Frame().ToggleStatusBar(); }},
     {ID_VIEW_ZOOM_IN, QT_TRANSLATE_NOOP("CommandTable", "放大"), QT_TRANSLATE_NOOP("CommandTable", "放大画面"), QT_TRANSLATE_NOOP("CommandTable", "放大"), "Ctrl+=",
-     [](CZantrelApp& app) { app.Frame().ActiveCanvas().ZoomIn(); }},
+     [](ZantrelApp& app) { app.Frame().ActiveCanvas().ZoomIn(); }},
     {ID_VIEW_ZOOM_OUT, QT_TRANSLATE_NOOP("CommandTable", "缩小"), QT_TRANSLATE_NOOP("CommandTable", "缩小画面"), QT_TRANSLATE_NOOP("CommandTable", "缩小"), "Ctrl+-",
-     [](CZantrelApp& app) { app.Frame().ActiveCanvas().ZoomOut(); }},
+     [](ZantrelApp& app) { app.Frame().ActiveCanvas().ZoomOut(); }},
     {ID_VIEW_ACTUAL_SIZE, QT_TRANSLATE_NOOP("CommandTable", "实际大小"), QT_TRANSLATE_NOOP("CommandTable", "按图像的实际大小显示"), QT_TRANSLATE_NOOP("CommandTable", "实际大小"), "Ctrl+0",
-     [](CZantrelApp& app) { app.Frame().ActiveCanvas().ActualSize(); }},
+     [](ZantrelApp& app) { app.Frame().ActiveCanvas().ActualSize(); }},
     {ID_VIEW_FIT, QT_TRANSLATE_NOOP("CommandTable", "适合窗口"), QT_TRANSLATE_NOOP("CommandTable", "缩放图像以适合窗口"), QT_TRANSLATE_NOOP("CommandTable", "适合窗口"), "Ctrl+9",
-     [](CZantrelApp& app) { app.Frame().ActiveCanvas().FitToWindow(); }},
+     [](ZantrelApp& app) { app.Frame().ActiveCanvas().FitToWindow(); }},
     {ID_VIEW_COMPARE, QT_TRANSLATE_NOOP("CommandTable", "对比"), QT_TRANSLATE_NOOP("CommandTable", "并排对比两幅图像"), QT_TRANSLATE_NOOP("CommandTable", "对比"), "Ctrl+T",
-     [](CZantrelApp& app) { app.Frame().ToggleCompareView(); }},
+     [](ZantrelApp& app) { app.Frame().ToggleCompareView(); }},
     {ID_VIEW_EXPLORE, QT_TRANSLATE_NOOP("CommandTable", "探索"), QT_TRANSLATE_NOOP("CommandTable", "显示或隐藏探索面板：拖动惩罚因子即时重算"), QT_TRANSLATE_NOOP("CommandTable", "显隐探索面板"), nullptr,
-     [](CZantrelApp& app) { app.Frame().ToggleExplore(); }},
+     [](ZantrelApp& app) { app.Frame().ToggleExplore(); }},
     {ID_CANCEL_RUN, QT_TRANSLATE_NOOP("CommandTable", "取消"), QT_TRANSLATE_NOOP("CommandTable", "停止正在进行的计算"), QT_TRANSLATE_NOOP("CommandTable", "停止计算 (Esc)"), "Esc",
-     [](CZantrelApp& app) { app.Runs().Cancel(); }},
+     [](ZantrelApp& app) { app.Runs().Cancel(); }},
     {ID_APP_ABOUT, QT_TRANSLATE_NOOP("CommandTable", "关于 Zantrel(&A)..."), QT_TRANSLATE_NOOP("CommandTable", "显示程序信息、版本号和版权"), QT_TRANSLATE_NOOP("CommandTable", "关于"), nullptr,
-     [](CZantrelApp& app) { app.OnAppAbout(); }},
+     [](ZantrelApp& app) { app.OnAppAbout(); }},
     {ID_LANGUAGE_CHINESE, "中文", QT_TRANSLATE_NOOP("CommandTable", "用中文显示界面"), "中文",
-     nullptr, [](CZantrelApp& app) { app.SetLanguage(Language::Chinese); }},
+     nullptr, [](ZantrelApp& app) { app.SetLanguage(Language::Chinese); }},
     {ID_LANGUAGE_ENGLISH, "English", QT_TRANSLATE_NOOP("CommandTable", "用英文显示界面"),
-     "English", nullptr, [](CZantrelApp& app) { app.SetLanguage(Language::English); }},
+     "English", nullptr, [](ZantrelApp& app) { app.SetLanguage(Language::English); }},
 };
 
 bool Always(const PipelineState&) { return true; }
@@ -159,7 +161,7 @@ constexpr int kToolBar[] = {ID_OPEN_PICTURE, kSeparator, ID_SAVE_PICTURE, kSepar
 
 }  // namespace
 
-PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc, bool busy) {
+PipelineState CurrentPipelineState(const ZantrelView& view, const ZantrelDoc& doc, bool busy) {
     const DocumentPictures& pictures = doc.Pictures();
     return {view.Mode(), pictures.loaded, pictures.decoded,
             !pictures.decomposition.tree.leaves.empty(), busy};
@@ -199,3 +201,5 @@ const CommandEntry* FindCommand(int id) {
     const auto it = std::ranges::find(kCommands, id, &CommandEntry::id);
     return it == std::end(kCommands) ? nullptr : &*it;
 }
+
+}  // namespace zantrel

@@ -10,6 +10,8 @@
 
 #include "view/DisplayMode.h"
 
+namespace zantrel {
+
 enum CommandId : int {
     ID_PICTURE_COLOR = 32771,
     ID_PICTURE_GRAY = 32775,
@@ -44,10 +46,10 @@ enum CommandId : int {
     ID_VIEW_STATUS_BAR = 59393,
 };
 
-class CZantrelApp;
-class CZantrelDoc;
-class CZantrelView;
-using CommandHandler = void (*)(CZantrelApp& app);
+class ZantrelApp;
+class ZantrelDoc;
+class ZantrelView;
+using CommandHandler = void (*)(ZantrelApp& app);
 
 // The texts of the tables below are Chinese source texts, shown through CommandText.
 struct CommandEntry {
@@ -68,7 +70,7 @@ struct PipelineState {
     bool busy;        // a command or an explore run is computing
 };
 // The view's display mode, what the document holds and whether the worker is busy.
-PipelineState CurrentPipelineState(const CZantrelView& view, const CZantrelDoc& doc, bool busy);
+PipelineState CurrentPipelineState(const ZantrelView& view, const ZantrelDoc& doc, bool busy);
 
 struct EnablingRule {
     int id;
@@ -107,3 +109,5 @@ inline constexpr const char* kRecentFilePlaceholder = QT_TRANSLATE_NOOP("Command
 // The language submenu's title, and its items' captions, each in its own language, so that
 // they read the same whatever the interface shows.
 inline constexpr const char* kLanguageMenuTitle = "语言 / Language";
+
+}  // namespace zantrel

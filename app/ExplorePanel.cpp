@@ -22,6 +22,8 @@
 #include "view/ParameterFields.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 constexpr double kSliderLow = 0.1;
@@ -37,21 +39,21 @@ CurvePoint PointOf(const RunFigures& figures) {
 
 }  // namespace
 
-double CExplorePanel::PenaltyAt(int position) {
+double ExplorePanel::PenaltyAt(int position) {
     const double exact =
         kSliderLow * std::pow(10.0, static_cast<double>(position) / kStepsPerDecade);
     const double unit = std::pow(10.0, std::floor(std::log10(exact)) - 2);
     return std::round(exact / unit) * unit;
 }
 
-int CExplorePanel::PositionOf(double penalty) {
+int ExplorePanel::PositionOf(double penalty) {
     if (!(penalty > kSliderLow))
         return 0;
     const long position = std::lround(std::log10(penalty / kSliderLow) * kStepsPerDecade);
     return static_cast<int>(std::min<long>(position, kSliderSteps));
 }
 
-CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent) : QDockWidget(parent), m_app(app) {
+ExplorePanel::ExplorePanel(ZantrelApp& app, QWidget* parent) : QDockWidget(parent), m_app(app) {
     setObjectName(QStringLiteral("ExplorePanel"));
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(content);
@@ -98,7 +100,7 @@ CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent) : QDockWidget(pa
 
     auto* curveBox = m_curveBox = new QGroupBox(m_controls);
     auto* curveLayout = new QVBoxLayout(curveBox);
-    m_curve = new CRateCurveWidget(curveBox);
+    m_curve = new RateCurveWidget(curveBox);
     curveLayout->addWidget(m_curve);
     controls->addWidget(curveBox, 1);
     layout->addWidget(m_controls, 1);
@@ -109,13 +111,13 @@ CExplorePanel::CExplorePanel(CZantrelApp& app, QWidget* parent) : QDockWidget(pa
     m_penaltyEdit->setText(Text(FormatPenalty(m_values.penalty)));
     m_minBlockSizeEdit->setText(Text(FormatMinBlockSize(m_values.minBlockSize)));
 
-    connect(m_slider, &QSlider::valueChanged, this, &CExplorePanel::OnSliderMoved);
-    connect(m_penaltyEdit, &QLineEdit::returnPressed, this, &CExplorePanel::OnEditsApplied);
-    connect(m_minBlockSizeEdit, &QLineEdit::returnPressed, this, &CExplorePanel::OnEditsApplied);
-    connect(m_curve, &CRateCurveWidget::PenaltyChosen, this, &CExplorePanel::OnCurvePenaltyChosen);
+    connect(m_slider, &QSlider::valueChanged, this, &ExplorePanel::OnSliderMoved);
+    connect(m_penaltyEdit, &QLineEdit::returnPressed, this, &ExplorePanel::OnEditsApplied);
+    connect(m_minBlockSizeEdit, &QLineEdit::returnPressed, this, &ExplorePanel::OnEditsApplied);
+    connect(m_curve, &RateCurveWidget::PenaltyChosen, this, &ExplorePanel::OnCurvePenaltyChosen);
 }
 
-void CExplorePanel::Retranslate() {
+void ExplorePanel::Retranslate() {
     setWindowTitle(tr("探索"));
     m_settingsBox->setTitle(tr("分解深度"));
     m_resultBox->setTitle(tr("当前结果"));
@@ -143,19 +145,19 @@ void CExplorePanel::Retranslate() {
     m_curve->update();
 }
 
-QString CExplorePanel::SettingsText(double penalty, std::int32_t minBlockSize) {
+QString ExplorePanel::SettingsText(double penalty, std::int32_t minBlockSize) {
     return tr("惩罚因子 %1，最小分块尺寸 %2").arg(Text(FormatPenalty(penalty))).arg(minBlockSize);
 }
 
-QString CExplorePanel::BitsPerPixel() {
+QString ExplorePanel::BitsPerPixel() {
     return tr("比特/像素");
 }
 
-QString CExplorePanel::RunningText() {
+QString ExplorePanel::RunningText() {
     return tr("正在计算…");
 }
 
-void CExplorePanel::OnSliderMoved(int position) {
+void ExplorePanel::OnSliderMoved(int position) {
     DecompositionParameters parameters = m_values;
     parameters.penalty = PenaltyAt(position);
     m_penaltyEdit->setText(Text(FormatPenalty(parameters.penalty)));
@@ -163,7 +165,7 @@ void CExplorePanel::OnSliderMoved(int position) {
     Request(parameters);
 }
 
-void CExplorePanel::OnEditsApplied() {
+void ExplorePanel::OnEditsApplied() {
     const std::optional<DecompositionParameters> parameters =
         ReadParameterFields(m_app.Host(), *m_penaltyEdit, *m_minBlockSizeEdit);
     if (!parameters)
@@ -173,7 +175,7 @@ void CExplorePanel::OnEditsApplied() {
     Request(*parameters);
 }
 
-void CExplorePanel::OnCurvePenaltyChosen(double penalty) {
+void ExplorePanel::OnCurvePenaltyChosen(double penalty) {
     DecompositionParameters parameters = m_values;
     parameters.penalty = penalty;
     m_penaltyEdit->setText(Text(FormatPenalty(penalty)));
@@ -182,24 +184,24 @@ void CExplorePanel::OnCurvePenaltyChosen(double penalty) {
     Request(parameters);
 }
 
-void CExplorePanel::Request(DecompositionParameters parameters) {
+void ExplorePanel::Request(DecompositionParameters parameters) {
     m_values = parameters;
     m_used = parameters;
-    CZantrelApp& app = m_app;
+    ZantrelApp& app = m_app;
     app.Runs().Start(
-        [&app, parameters](CProgress& progress) -> CBackgroundRun::Apply {
-            CZantrelDoc& doc = app.Doc();
+        [&app, parameters](Progress& progress) -> BackgroundRun::Apply {
+            ZantrelDoc& doc = app.Doc();
             auto quadtree = std::make_shared<QuadtreeStage>(
                 doc.MakeQuadtree(parameters.penalty, parameters.minBlockSize));
             if (progress.Cancelled())
                 return {};
-            std::optional<CZantrelDoc::ZantrelResult> result = doc.MakeZantrel(*quadtree, progress);
+            std::optional<ZantrelDoc::ZantrelResult> result = doc.MakeZantrel(*quadtree, progress);
             if (!result)
                 return {};
-            auto shared = std::make_shared<CZantrelDoc::ZantrelResult>(std::move(*result));
+            auto shared = std::make_shared<ZantrelDoc::ZantrelResult>(std::move(*result));
             return [&app, quadtree, shared] {
                 app.Doc().AdoptExplored(std::move(*quadtree), std::move(*shared));
-                CZantrelView& view = app.Frame().View();
+                ZantrelView& view = app.Frame().View();
                 view.ShowMode(view.Mode() == DISPLAY_GRID_LINES ? DISPLAY_GRID_LINES
                                                                 : DISPLAY_ZANTREL);
                 app.Frame().Explore().Refresh();
@@ -209,13 +211,13 @@ void CExplorePanel::Request(DecompositionParameters parameters) {
     Refresh();
 }
 
-void CExplorePanel::showEvent(QShowEvent* event) {
+void ExplorePanel::showEvent(QShowEvent* event) {
     QDockWidget::showEvent(event);
     Refresh();
 }
 
-void CExplorePanel::Refresh() {
-    const CZantrelDoc& doc = m_app.Doc();
+void ExplorePanel::Refresh() {
+    const ZantrelDoc& doc = m_app.Doc();
     const DocumentPictures& pictures = doc.Pictures();
     const bool available = !pictures.decoded && !pictures.gray.samples.empty();
     if (m_shownGeneration != doc.Generation()) {
@@ -246,7 +248,7 @@ void CExplorePanel::Refresh() {
         StartCurve();
 }
 
-void CExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
+void ExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
     m_curve->SetCurrent(figures ? std::optional(PointOf(*figures)) : std::nullopt);
     if (!figures) {
         m_settings->setText(kNoFigure);
@@ -264,15 +266,15 @@ void CExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
                                     BitsPerPixel());
 }
 
-void CExplorePanel::StartCurve() {
-    const CZantrelDoc& doc = m_app.Doc();
+void ExplorePanel::StartCurve() {
+    const ZantrelDoc& doc = m_app.Doc();
     const std::int32_t minBlockSize = m_values.minBlockSize;
     m_curveKey = std::pair{doc.GrayGeneration(), minBlockSize};
     m_curve->SetCurve({});
     m_curve->SetComputing(true);
-    CRateCurveWidget* curve = m_curve;
+    RateCurveWidget* curve = m_curve;
     m_app.CurveRuns().Start(
-        [&doc, curve, minBlockSize](CProgress& progress) -> CBackgroundRun::Apply {
+        [&doc, curve, minBlockSize](Progress& progress) -> BackgroundRun::Apply {
             const std::vector<RunFigures> figures = MeasureRateCurve(
                 doc.Pictures().gray, doc.Sums(), RateCurvePenalties(), minBlockSize, progress);
             if (figures.empty())
@@ -288,10 +290,12 @@ void CExplorePanel::StartCurve() {
         nullptr);
 }
 
-QString CExplorePanel::FigureText(FigureRow row) const {
+QString ExplorePanel::FigureText(FigureRow row) const {
     return m_figures[row]->text();
 }
 
-QString CExplorePanel::NoteText() const {
+QString ExplorePanel::NoteText() const {
     return m_note->isHidden() ? QString() : m_note->text();
 }
+
+}  // namespace zantrel

@@ -14,18 +14,21 @@
 
 #include "quadtree/DecompositionParameters.h"
 
-class CRateCurveWidget;
-class CZantrelApp;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
+
+namespace zantrel {
+
+class RateCurveWidget;
+class ZantrelApp;
 struct RunFigures;
 
-class CExplorePanel final : public QDockWidget {
+class ExplorePanel final : public QDockWidget {
     Q_OBJECT
   public:
-    CExplorePanel(CZantrelApp& app, QWidget* parent = nullptr);
+    ExplorePanel(ZantrelApp& app, QWidget* parent = nullptr);
 
     // The values of the panel's last run, once the user has made one.
     const std::optional<DecompositionParameters>& UsedValues() const { return m_used; }
@@ -46,7 +49,7 @@ class CExplorePanel final : public QDockWidget {
     QSlider* PenaltySlider() const { return m_slider; }
     QLineEdit* PenaltyEdit() const { return m_penaltyEdit; }
     QLineEdit* MinBlockSizeEdit() const { return m_minBlockSizeEdit; }
-    CRateCurveWidget* Curve() const { return m_curve; }
+    RateCurveWidget* Curve() const { return m_curve; }
     // The shown figures: blocks, cut models, PSNR, estimated and file bit rate, with units.
     enum FigureRow { Blocks, CutModels, Psnr, BitRate, FileBitRate, kFigureRows };
     QString FigureText(FigureRow row) const;
@@ -68,7 +71,7 @@ class CExplorePanel final : public QDockWidget {
     static QString BitsPerPixel();
     static QString RunningText();
 
-    CZantrelApp& m_app;
+    ZantrelApp& m_app;
     QWidget* m_controls;
     QGroupBox* m_settingsBox;
     QGroupBox* m_resultBox;
@@ -84,7 +87,7 @@ class CExplorePanel final : public QDockWidget {
     QLabel* m_settings;
     QLabel* m_figures[kFigureRows];
     QLabel* m_running;
-    CRateCurveWidget* m_curve;
+    RateCurveWidget* m_curve;
 
     DecompositionParameters m_values;  // the last valid values
     std::optional<DecompositionParameters> m_used;
@@ -93,3 +96,5 @@ class CExplorePanel final : public QDockWidget {
     // The gray picture and minimum block size of the curve shown or being computed.
     std::optional<std::pair<std::uint64_t, std::int32_t>> m_curveKey;
 };
+
+}  // namespace zantrel

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace zantrel {
+
 namespace {
 
 const QString kLanguageKey = QStringLiteral("Settings/Language");
@@ -84,3 +86,5 @@ void ApplyLanguage(Language language) {
 Language AppliedLanguage() {
     return State().language.value_or(Language::Chinese);
 }
+
+}  // namespace zantrel

@@ -8,6 +8,8 @@
 
 class QSettings;
 
+namespace zantrel {
+
 enum class Language { Chinese, English };
 
 // "zh" or "en", as --lang and the profile write them; nullopt for anything else.
@@ -21,3 +23,5 @@ void SaveLanguage(QSettings& profile, Language language);
 // QEvent::LanguageChange. Chinese brings Qt's own dialogs in Chinese, as ever.
 void ApplyLanguage(Language language);
 Language AppliedLanguage();
+
+}  // namespace zantrel

@@ -24,6 +24,8 @@
 #include "view/CompareView.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // The first local file among dropped URLs, or an empty string.
@@ -39,41 +41,41 @@ QString FirstLocalFile(const QMimeData* data) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(CZantrelApp& app)
+MainFrame::MainFrame(ZantrelApp& app)
     : m_app(app),
-      m_view(new CZantrelView(app.Host(), app.Doc().Pictures(), this)),
-      m_compare(new CCompareView(app.Doc().Pictures(), this)),
+      m_view(new ZantrelView(app.Host(), app.Doc().Pictures(), this)),
+      m_compare(new CompareView(app.Doc().Pictures(), this)),
       m_centre(new QStackedWidget(this)),
-      m_wndStatusBar(new CProgressStatusBar(this)) {
+      m_statusBar(new ProgressStatusBar(this)) {
     m_centre->addWidget(m_view);
     m_centre->addWidget(m_compare);
     setCentralWidget(m_centre);
     m_view->setFocus();
-    connect(m_view, &CZantrelView::PicturesChanged, m_compare, &CCompareView::UpdatePictures);
-    setStatusBar(m_wndStatusBar);
+    connect(m_view, &ZantrelView::PicturesChanged, m_compare, &CompareView::UpdatePictures);
+    setStatusBar(m_statusBar);
     setAcceptDrops(true);
     CreateActions();
     CreateMenus();
     CreateToolBar();
-    m_wndStatusBar->AddCancelButton(m_actions.at(ID_CANCEL_RUN));
-    m_explore = new CExplorePanel(app, this);
+    m_statusBar->AddCancelButton(m_actions.at(ID_CANCEL_RUN));
+    m_explore = new ExplorePanel(app, this);
     addDockWidget(Qt::RightDockWidgetArea, m_explore);
     m_explore->hide();
     Retranslate();
-    connect(&app.Runs(), &CBackgroundRun::BusyChanged, this, &CMainFrame::OnBusyChanged);
+    connect(&app.Runs(), &BackgroundRun::BusyChanged, this, &MainFrame::OnBusyChanged);
     UpdateActions();
 
     // Idle-time update for the toolbar buttons, whose state no menu opening refreshes.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            &CMainFrame::UpdateActions);
+            &MainFrame::UpdateActions);
 }
 
-QAction* CMainFrame::Action(int id) const {
+QAction* MainFrame::Action(int id) const {
     const auto it = m_actions.find(id);
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void CMainFrame::CreateActions() {
+void MainFrame::CreateActions() {
     for (const CommandEntry& command : CommandTable()) {
         auto* action = new QAction(this);
         action->setIcon(ToolIcon(command.id));
@@ -91,19 +93,19 @@ void CMainFrame::CreateActions() {
     m_actions[ID_VIEW_COMPARE]->setCheckable(true);
     m_actions[ID_VIEW_EXPLORE]->setCheckable(true);
     auto* languages = new QActionGroup(this);
-    for (int id : ::LanguageMenu()) {
+    for (int id : zantrel::LanguageMenu()) {
         m_actions[id]->setCheckable(true);
         languages->addAction(m_actions[id]);
     }
 
-    for (int i = 0; i < CRecentFileList::kSize; ++i) {
+    for (int i = 0; i < RecentFileList::kSize; ++i) {
         auto* action = new QAction(this);
         connect(action, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
         m_actions[ID_FILE_MRU_FILE1 + i] = action;
     }
 }
 
-void CMainFrame::CreateMenus() {
+void MainFrame::CreateMenus() {
     for (const MenuDefinition& definition : MenuBar()) {
         QMenu* menu = menuBar()->addMenu(QString());
         for (int id : definition.items) {
@@ -111,79 +113,79 @@ void CMainFrame::CreateMenus() {
                 menu->addSeparator();
             } else if (id == ID_VIEW_LANGUAGE) {
                 m_languageMenu = menu->addMenu(QString::fromUtf8(kLanguageMenuTitle));
-                for (int item : ::LanguageMenu())
+                for (int item : zantrel::LanguageMenu())
                     m_languageMenu->addAction(m_actions.at(item));
             } else if (id == ID_FILE_MRU_FILE1) {
-                for (int i = 0; i < CRecentFileList::kSize; ++i)
+                for (int i = 0; i < RecentFileList::kSize; ++i)
                     menu->addAction(m_actions[ID_FILE_MRU_FILE1 + i]);
-                connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
+                connect(menu, &QMenu::aboutToShow, this, &MainFrame::UpdateRecentFileMenu);
             } else {
                 menu->addAction(m_actions.at(id));
             }
         }
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
+        connect(menu, &QMenu::aboutToShow, this, &MainFrame::UpdateActions);
         m_menus.push_back(menu);
     }
 }
 
-void CMainFrame::CreateToolBar() {
-    m_wndToolBar = addToolBar(QString());
-    m_wndToolBar->setObjectName(QStringLiteral("StandardToolBar"));
-    m_wndToolBar->setIconSize(QSize(16, 15));
+void MainFrame::CreateToolBar() {
+    m_toolBar = addToolBar(QString());
+    m_toolBar->setObjectName(QStringLiteral("StandardToolBar"));
+    m_toolBar->setIconSize(QSize(16, 15));
     for (int id : ToolBarButtons()) {
         if (id == kSeparator)
-            m_wndToolBar->addSeparator();
+            m_toolBar->addSeparator();
         else
-            m_wndToolBar->addAction(m_actions.at(id));
+            m_toolBar->addAction(m_actions.at(id));
     }
 }
 
-void CMainFrame::Retranslate() {
+void MainFrame::Retranslate() {
     for (const CommandEntry& command : CommandTable()) {
         QAction* action = m_actions.at(command.id);
         action->setText(CommandText(command.caption));
         action->setStatusTip(CommandText(command.prompt));
         action->setToolTip(CommandText(command.tooltip));
     }
-    for (int i = 0; i < CRecentFileList::kSize; ++i)
+    for (int i = 0; i < RecentFileList::kSize; ++i)
         m_actions[ID_FILE_MRU_FILE1 + i]->setStatusTip(CommandText(kRecentFilePrompt));
     const std::span<const MenuDefinition> titles = MenuBar();
     for (std::size_t i = 0; i < m_menus.size(); ++i)
         m_menus[i]->setTitle(CommandText(titles[i].title));
-    m_wndToolBar->setWindowTitle(tr("标准"));
+    m_toolBar->setWindowTitle(tr("标准"));
     UpdateRecentFileMenu();
-    m_wndStatusBar->Retranslate();
+    m_statusBar->Retranslate();
     if (m_explore)
         m_explore->Retranslate();
     m_compare->Retranslate();
     m_app.Doc().UpdateTitle();
 }
 
-void CMainFrame::changeEvent(QEvent* event) {
+void MainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::LanguageChange)
         Retranslate();
 }
 
-void CMainFrame::UpdateActions() {
+void MainFrame::UpdateActions() {
     const bool busy = m_app.Runs().Busy();
     const PipelineState state = CurrentPipelineState(*m_view, m_app.Doc(), busy);
     for (const EnablingRule& rule : EnablingRules())
         m_actions.at(rule.id)->setEnabled(CommandEnabled(rule, state));
-    m_actions[ID_VIEW_TOOLBAR]->setChecked(!m_wndToolBar->isHidden());
-    m_actions[ID_VIEW_STATUS_BAR]->setChecked(!m_wndStatusBar->isHidden());
+    m_actions[ID_VIEW_TOOLBAR]->setChecked(!m_toolBar->isHidden());
+    m_actions[ID_VIEW_STATUS_BAR]->setChecked(!m_statusBar->isHidden());
     m_actions[ID_VIEW_COMPARE]->setChecked(CompareShown());
     m_actions[ID_VIEW_EXPLORE]->setChecked(!m_explore->isHidden());
     m_actions[AppliedLanguage() == Language::English ? ID_LANGUAGE_ENGLISH : ID_LANGUAGE_CHINESE]
         ->setChecked(true);
-    m_wndStatusBar->ShowCancelButton(busy);
+    m_statusBar->ShowCancelButton(busy);
     m_explore->Refresh();
 }
 
-void CMainFrame::OnBusyChanged(bool busy) {
+void MainFrame::OnBusyChanged(bool busy) {
     // Only the pictures wait; menus, the explore panel and the cancel button stay as ever.
-    for (CPictureCanvas* canvas :
-         {static_cast<CPictureCanvas*>(m_view), &m_compare->Canvas(0), &m_compare->Canvas(1)}) {
+    for (PictureCanvas* canvas :
+         {static_cast<PictureCanvas*>(m_view), &m_compare->Canvas(0), &m_compare->Canvas(1)}) {
         if (busy)
             canvas->viewport()->setCursor(Qt::WaitCursor);
         else
@@ -192,9 +194,9 @@ void CMainFrame::OnBusyChanged(bool busy) {
     UpdateActions();
 }
 
-void CMainFrame::UpdateRecentFileMenu() {
+void MainFrame::UpdateRecentFileMenu() {
     const QStringList& entries = m_app.RecentFiles().Entries();
-    for (int i = 0; i < CRecentFileList::kSize; ++i) {
+    for (int i = 0; i < RecentFileList::kSize; ++i) {
         QAction* action = m_actions[ID_FILE_MRU_FILE1 + i];
         if (i < entries.size()) {
             QString path = entries[i];
@@ -211,61 +213,61 @@ void CMainFrame::UpdateRecentFileMenu() {
     }
 }
 
-void CMainFrame::ToggleToolBar() {
-    m_wndToolBar->setVisible(m_wndToolBar->isHidden());
+void MainFrame::ToggleToolBar() {
+    m_toolBar->setVisible(m_toolBar->isHidden());
 }
 
-void CMainFrame::ToggleStatusBar() {
-    m_wndStatusBar->setVisible(m_wndStatusBar->isHidden());
+void MainFrame::ToggleStatusBar() {
+    m_statusBar->setVisible(m_statusBar->isHidden());
 }
 
-bool CMainFrame::CompareShown() const {
+bool MainFrame::CompareShown() const {
     return m_centre->currentWidget() == m_compare;
 }
 
-CPictureCanvas& CMainFrame::ActiveCanvas() const {
+PictureCanvas& MainFrame::ActiveCanvas() const {
     // The compare view's second pane follows its first.
-    return CompareShown() ? m_compare->Canvas(0) : static_cast<CPictureCanvas&>(*m_view);
+    return CompareShown() ? m_compare->Canvas(0) : static_cast<PictureCanvas&>(*m_view);
 }
 
-void CMainFrame::ToggleCompareView() {
+void MainFrame::ToggleCompareView() {
     QWidget* shown = CompareShown() ? static_cast<QWidget*>(m_view) : m_compare;
     m_centre->setCurrentWidget(shown);
     shown->setFocus();
 }
 
-void CMainFrame::ToggleExplore() {
+void MainFrame::ToggleExplore() {
     m_explore->setVisible(m_explore->isHidden());
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainFrame::closeEvent(QCloseEvent* event) {
     m_app.StopRuns();
     QMainWindow::closeEvent(event);
 }
 
-void CMainFrame::Execute(const CommandEntry& command) {
+void MainFrame::Execute(const CommandEntry& command) {
     try {
         command.handler(m_app);
     } catch (const std::exception&) {
         // Out of memory or a failure below the engine: the command ends, the program goes on.
-        m_app.Shell().ShowMessage(AppText(kCommandFailedText).toStdString(), kAppName,
-                                  MessageIcon::Exclamation);
+        m_app.UserShell().ShowMessage(AppText(kCommandFailedText).toStdString(), kAppName,
+                                      MessageIcon::Exclamation);
     }
     UpdateActions();
 }
 
-void CMainFrame::OpenRecentFile(int index) {
+void MainFrame::OpenRecentFile(int index) {
     m_app.OnOpenRecentFile(index);
     UpdateRecentFileMenu();
     UpdateActions();
 }
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
     if (!FirstLocalFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void CMainFrame::dropEvent(QDropEvent* event) {
+void MainFrame::dropEvent(QDropEvent* event) {
     const QString path = FirstLocalFile(event->mimeData());
     if (path.isEmpty())
         return;
@@ -275,3 +277,5 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     UpdateRecentFileMenu();
     UpdateActions();
 }
+
+}  // namespace zantrel

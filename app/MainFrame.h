@@ -9,30 +9,33 @@
 #include <map>
 #include <vector>
 
-class CCompareView;
-class CExplorePanel;
-class CPictureCanvas;
-class CZantrelApp;
-class CZantrelView;
-class CProgressStatusBar;
 class QMenu;
 class QStackedWidget;
 class QToolBar;
+
+namespace zantrel {
+
+class CompareView;
+class ExplorePanel;
+class PictureCanvas;
+class ZantrelApp;
+class ZantrelView;
+class ProgressStatusBar;
 struct CommandEntry;
 
-class CMainFrame final : public QMainWindow {
+class MainFrame final : public QMainWindow {
     Q_OBJECT
   public:
-    explicit CMainFrame(CZantrelApp& app);
+    explicit MainFrame(ZantrelApp& app);
 
-    CZantrelView& View() const { return *m_view; }
-    CCompareView& CompareView() const { return *m_compare; }
+    ZantrelView& View() const { return *m_view; }
+    CompareView& ComparePanes() const { return *m_compare; }
     bool CompareShown() const;
     // What the zoom commands zoom: the view, or the compare view's panes while it is shown.
-    CPictureCanvas& ActiveCanvas() const;
-    CProgressStatusBar& StatusBar() const { return *m_wndStatusBar; }
-    QToolBar& ToolBar() const { return *m_wndToolBar; }
-    CExplorePanel& Explore() const { return *m_explore; }
+    PictureCanvas& ActiveCanvas() const;
+    ProgressStatusBar& StatusBar() const { return *m_statusBar; }
+    QToolBar& ToolBar() const { return *m_toolBar; }
+    ExplorePanel& Explore() const { return *m_explore; }
     // The menus of the menu bar, left to right, and the View menu's language submenu.
     const std::vector<QMenu*>& Menus() const { return m_menus; }
     QMenu& LanguageMenu() const { return *m_languageMenu; }
@@ -70,14 +73,16 @@ class CMainFrame final : public QMainWindow {
     void OpenRecentFile(int index);
     void OnBusyChanged(bool busy);
 
-    CZantrelApp& m_app;
-    CZantrelView* m_view;
-    CCompareView* m_compare;
+    ZantrelApp& m_app;
+    ZantrelView* m_view;
+    CompareView* m_compare;
     QStackedWidget* m_centre;
-    CProgressStatusBar* m_wndStatusBar;
-    QToolBar* m_wndToolBar = nullptr;
-    CExplorePanel* m_explore = nullptr;
+    ProgressStatusBar* m_statusBar;
+    QToolBar* m_toolBar = nullptr;
+    ExplorePanel* m_explore = nullptr;
     std::map<int, QAction*> m_actions;
     std::vector<QMenu*> m_menus;
     QMenu* m_languageMenu = nullptr;
 };
+
+}  // namespace zantrel

@@ -16,9 +16,11 @@
 #include "view/DialogHost.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
-CZantrelView& View(CZantrelApp& app) {
+ZantrelView& View(ZantrelApp& app) {
     return app.Frame().View();
 }
 
@@ -35,17 +37,17 @@ std::string Translated(const char* source) {
 
 }  // namespace
 
-void OnPictureColor(CZantrelApp& app) {
+void OnPictureColor(ZantrelApp& app) {
     View(app).ShowMode(DISPLAY_COLOR);
 }
 
-void OnPictureGray(CZantrelApp& app) {
+void OnPictureGray(ZantrelApp& app) {
     app.Doc().RunGray();
     View(app).ShowMode(DISPLAY_GRAY);
 }
 
-void OnQuadtree(CZantrelApp& app) {
-    CDecompParamDlg dialog(app.Host(), &app.Frame());
+void OnQuadtree(ZantrelApp& app) {
+    DecompParamDlg dialog(app.Host(), &app.Frame());
     if (const std::optional<DecompositionParameters> used = app.Frame().Explore().UsedValues()) {
         dialog.PenaltyEdit()->setText(QString::fromStdString(FormatPenalty(used->penalty)));
         dialog.MinBlockSizeEdit()->setText(
@@ -56,7 +58,7 @@ void OnQuadtree(CZantrelApp& app) {
     const double penalty = dialog.m_penalty;
     const std::int32_t minBlockSize = dialog.m_minBlockSize;
     app.Runs().Start(
-        [&app, penalty, minBlockSize](CProgress& progress) -> CBackgroundRun::Apply {
+        [&app, penalty, minBlockSize](Progress& progress) -> BackgroundRun::Apply {
             auto stage =
                 std::make_shared<QuadtreeStage>(app.Doc().MakeQuadtree(penalty, minBlockSize));
             if (progress.Cancelled())
@@ -69,25 +71,25 @@ void OnQuadtree(CZantrelApp& app) {
         CurrentShell().StatusBar());
 }
 
-void OnGrayGrid(CZantrelApp& app) {
+void OnGrayGrid(ZantrelApp& app) {
     app.Doc().RunGrayGrid();
     View(app).ShowMode(DISPLAY_GRAY_GRID);
 }
 
-void OnZantrel(CZantrelApp& app) {
+void OnZantrel(ZantrelApp& app) {
     // A decoded document holds the stage's result already.
     if (app.Doc().Pictures().decoded) {
         View(app).ShowMode(DISPLAY_ZANTREL);
         return;
     }
     app.Runs().Start(
-        [&app](CProgress& progress) -> CBackgroundRun::Apply {
-            CZantrelDoc& doc = app.Doc();
-            std::optional<CZantrelDoc::ZantrelResult> result =
+        [&app](Progress& progress) -> BackgroundRun::Apply {
+            ZantrelDoc& doc = app.Doc();
+            std::optional<ZantrelDoc::ZantrelResult> result =
                 doc.MakeZantrel(doc.Pictures().quadtree, progress);
             if (!result)
                 return {};
-            auto shared = std::make_shared<CZantrelDoc::ZantrelResult>(std::move(*result));
+            auto shared = std::make_shared<ZantrelDoc::ZantrelResult>(std::move(*result));
             return [&app, shared] {
                 app.Doc().AdoptZantrel(std::move(*shared));
                 View(app).ShowMode(DISPLAY_ZANTREL);
@@ -96,18 +98,20 @@ void OnZantrel(CZantrelApp& app) {
         CurrentShell().StatusBar());
 }
 
-void OnGridLines(CZantrelApp& app) {
+void OnGridLines(ZantrelApp& app) {
     View(app).ShowMode(DISPLAY_GRID_LINES);
 }
 
-void OnPsnr(CZantrelApp& app) {
+void OnPsnr(ZantrelApp& app) {
     CurrentShell().ShowMessage(FormatFigure(app.Doc().PsnrFigure()), Translated(kPsnrBoxCaption),
                                MessageIcon::Information);
 }
 
-void OnBitRate(CZantrelApp& app) {
+void OnBitRate(ZantrelApp& app) {
     CurrentShell().ShowMessage(FormatFigure(app.Doc().BitRateFigure()),
                                Translated(kBitRateBoxCaption), MessageIcon::Information);
-    if (CStatusBar* bar = CurrentShell().StatusBar())
+    if (StatusDisplay* bar = CurrentShell().StatusBar())
         bar->SetPaneText(Translated(QT_TRANSLATE_NOOP("PictureCommands", "BIT率计算完毕")));
 }
+
+}  // namespace zantrel

@@ -1,21 +1,26 @@
 #pragma once
+
+namespace zantrel {
+
 // The commands of the picture menu: each runs its stage on the document and, only when the
 // stage succeeded, shows its mode; a stage that fails or is cancelled changes nothing. The
 // long stages run on the application's worker: the command returns at once and its result is
 // shown when the stage is done.
 
-class CZantrelApp;
+class ZantrelApp;
 
-void OnPictureColor(CZantrelApp& app);
-void OnPictureGray(CZantrelApp& app);
+void OnPictureColor(ZantrelApp& app);
+void OnPictureGray(ZantrelApp& app);
 // Asks for the penalty and the minimum block size first, offering the explore panel's values
 // once it has been used; cancelling does nothing.
-void OnQuadtree(CZantrelApp& app);
-void OnGrayGrid(CZantrelApp& app);
+void OnQuadtree(ZantrelApp& app);
+void OnGrayGrid(ZantrelApp& app);
 // The cut-line search and the reconstruction, reporting to the status bar; a decoded
 // document only shows its result.
-void OnZantrel(CZantrelApp& app);
-void OnGridLines(CZantrelApp& app);
+void OnZantrel(ZantrelApp& app);
+void OnGridLines(ZantrelApp& app);
 // The figure boxes; the mode stays.
-void OnPsnr(CZantrelApp& app);
-void OnBitRate(CZantrelApp& app);
+void OnPsnr(ZantrelApp& app);
+void OnBitRate(ZantrelApp& app);
+
+}  // namespace zantrel

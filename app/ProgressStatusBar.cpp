@@ -7,17 +7,19 @@
 #include "import/MessageTranslation.h"
 #include "view/AppTexts.h"
 
+namespace zantrel {
+
 namespace {
 
 // The lock-key panes. Qt cannot read the lock keys' state on every platform, so the panes
 // show their names greyed, as an idle indicator does.
-constexpr const char* kIndicatorTexts[] = {QT_TRANSLATE_NOOP("CProgressStatusBar", "大写"),
-                                           QT_TRANSLATE_NOOP("CProgressStatusBar", "数字"),
-                                           QT_TRANSLATE_NOOP("CProgressStatusBar", "滚动")};
+constexpr const char* kIndicatorTexts[] = {QT_TRANSLATE_NOOP("zantrel::ProgressStatusBar", "大写"),
+                                           QT_TRANSLATE_NOOP("zantrel::ProgressStatusBar", "数字"),
+                                           QT_TRANSLATE_NOOP("zantrel::ProgressStatusBar", "滚动")};
 
 }  // namespace
 
-CProgressStatusBar::CProgressStatusBar(QWidget* parent)
+ProgressStatusBar::ProgressStatusBar(QWidget* parent)
     : QStatusBar(parent),
       m_messagePane(new QLabel(AppText(kIdleText), this)),
       m_progress(new QProgressBar(this)) {
@@ -44,13 +46,13 @@ CProgressStatusBar::CProgressStatusBar(QWidget* parent)
     });
 }
 
-QString CProgressStatusBar::PaneText() const {
+QString ProgressStatusBar::PaneText() const {
     return m_messagePane->text();
 }
 
 // The stages run on a worker and the event loop goes on, so a change is painted with the
 // next frame; several reports between two frames cost one painting.
-void CProgressStatusBar::SetPaneText(std::string_view text) {
+void ProgressStatusBar::SetPaneText(std::string_view text) {
     const QString shown = QString::fromStdString(TranslateStageText(text));
     if (currentMessage().isEmpty() && m_messagePane->text() == shown)
         return;
@@ -58,7 +60,7 @@ void CProgressStatusBar::SetPaneText(std::string_view text) {
     m_messagePane->setText(shown);
 }
 
-void CProgressStatusBar::SetProgressPos(int position) {
+void ProgressStatusBar::SetProgressPos(int position) {
     // The bar repaints itself at once on most changes; with its updates off it only takes the
     // value, and the update after it paints with the next frame.
     if (m_progress->value() == position)
@@ -69,7 +71,7 @@ void CProgressStatusBar::SetProgressPos(int position) {
     m_progress->update();
 }
 
-void CProgressStatusBar::AddCancelButton(QAction* action) {
+void ProgressStatusBar::AddCancelButton(QAction* action) {
     m_cancelButton = new QToolButton(this);
     m_cancelButton->setDefaultAction(action);
     m_cancelButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -79,14 +81,16 @@ void CProgressStatusBar::AddCancelButton(QAction* action) {
     insertPermanentWidget(2, m_cancelButton);
 }
 
-void CProgressStatusBar::ShowCancelButton(bool shown) {
+void ProgressStatusBar::ShowCancelButton(bool shown) {
     if (m_cancelButton)
         m_cancelButton->setVisible(shown);
 }
 
-void CProgressStatusBar::Retranslate() {
+void ProgressStatusBar::Retranslate() {
     for (std::size_t i = 0; i < m_indicators.size(); ++i)
         m_indicators[i]->setText(tr(kIndicatorTexts[i]));
     if (currentMessage().isEmpty())
         m_messagePane->setText(AppText(kIdleText));
 }
+
+}  // namespace zantrel

@@ -14,10 +14,12 @@ class QLabel;
 class QProgressBar;
 class QToolButton;
 
-class CProgressStatusBar final : public QStatusBar, public CStatusBar {
+namespace zantrel {
+
+class ProgressStatusBar final : public QStatusBar, public StatusDisplay {
     Q_OBJECT
   public:
-    explicit CProgressStatusBar(QWidget* parent = nullptr);
+    explicit ProgressStatusBar(QWidget* parent = nullptr);
 
     QProgressBar* GetProgressCtrl() const { return m_progress; }
     // The text of pane 0 as it is shown when no menu prompt covers it.
@@ -42,3 +44,5 @@ class CProgressStatusBar final : public QStatusBar, public CStatusBar {
     QToolButton* m_cancelButton = nullptr;
     std::vector<QLabel*> m_indicators;
 };
+
+}  // namespace zantrel

@@ -5,6 +5,8 @@
 #include "platform/FileError.h"
 #include "view/DialogHost.h"
 
+namespace zantrel {
+
 namespace {
 
 QString FromUtf8(std::string_view text) {
@@ -13,11 +15,13 @@ QString FromUtf8(std::string_view text) {
 
 }  // namespace
 
-void CQtShell::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
+void QtShell::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
     m_host.ShowMessage(FromUtf8(text), FromUtf8(caption), icon);
 }
 
-void CQtShell::ReportFileError(FileErrorCause cause, std::string_view fileName) {
+void QtShell::ReportFileError(FileErrorCause cause, std::string_view fileName) {
     m_host.ShowMessage(FromUtf8(FileErrorText(cause, fileName)), FromUtf8(kAppName),
                        MessageIcon::Exclamation);
 }
+
+}  // namespace zantrel

@@ -4,21 +4,25 @@
 
 #include "platform/Shell.h"
 
-class CDialogHost;
+namespace zantrel {
 
-class CQtShell final : public CShell {
+class DialogHost;
+
+class QtShell final : public Shell {
   public:
-    explicit CQtShell(CDialogHost& host) : m_host(host) {}
+    explicit QtShell(DialogHost& host) : m_host(host) {}
 
     // The frame's status bar, once the frame exists.
-    void SetStatusBar(CStatusBar* statusBar) { m_statusBar = statusBar; }
+    void SetStatusBar(StatusDisplay* statusBar) { m_statusBar = statusBar; }
 
-    CStatusBar* StatusBar() override { return m_statusBar; }
+    StatusDisplay* StatusBar() override { return m_statusBar; }
     void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override;
     // Shown as a message box captioned with the application's name.
     void ReportFileError(FileErrorCause cause, std::string_view fileName) override;
 
   private:
-    CDialogHost& m_host;
-    CStatusBar* m_statusBar = nullptr;
+    DialogHost& m_host;
+    StatusDisplay* m_statusBar = nullptr;
 };
+
+}  // namespace zantrel

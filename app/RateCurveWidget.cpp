@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace zantrel {
+
 namespace {
 
 constexpr double kReach = 8.0;  // pixels from a point that still choose it
@@ -35,7 +37,8 @@ bool Drawable(const CurvePoint& point) {
 }
 
 QString PointText(const CurvePoint& point) {
-    return QCoreApplication::translate("CRateCurveWidget", "惩罚因子 %1：%2 dB，%3 比特/像素")
+    return QCoreApplication::translate("zantrel::RateCurveWidget",
+                                       "惩罚因子 %1：%2 dB，%3 比特/像素")
         .arg(point.penalty, 0, 'g', 6)
         .arg(point.psnr, 0, 'f', 2)
         .arg(point.bitrate, 0, 'f', 4);
@@ -43,40 +46,40 @@ QString PointText(const CurvePoint& point) {
 
 }  // namespace
 
-CRateCurveWidget::CRateCurveWidget(QWidget* parent) : QWidget(parent) {
+RateCurveWidget::RateCurveWidget(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-QSize CRateCurveWidget::sizeHint() const {
+QSize RateCurveWidget::sizeHint() const {
     return {300, 240};
 }
 
-QSize CRateCurveWidget::minimumSizeHint() const {
+QSize RateCurveWidget::minimumSizeHint() const {
     return {200, 160};
 }
 
-void CRateCurveWidget::SetCurve(std::vector<CurvePoint> points) {
+void RateCurveWidget::SetCurve(std::vector<CurvePoint> points) {
     std::ranges::sort(points, {}, &CurvePoint::bitrate);
     m_points = std::move(points);
     UpdateRanges();
     update();
 }
 
-void CRateCurveWidget::SetComputing(bool computing) {
+void RateCurveWidget::SetComputing(bool computing) {
     if (computing == m_computing)
         return;
     m_computing = computing;
     update();
 }
 
-void CRateCurveWidget::SetCurrent(std::optional<CurvePoint> current) {
+void RateCurveWidget::SetCurrent(std::optional<CurvePoint> current) {
     m_current = current;
     UpdateRanges();
     update();
 }
 
-void CRateCurveWidget::UpdateRanges() {
+void RateCurveWidget::UpdateRanges() {
     std::vector<CurvePoint> shown;
     std::ranges::copy_if(m_points, std::back_inserter(shown), Drawable);
     if (m_current && Drawable(*m_current))
@@ -102,19 +105,19 @@ void CRateCurveWidget::UpdateRanges() {
         m_psnr.high = m_psnr.low + psnrStep;
 }
 
-QRectF CRateCurveWidget::PlotArea() const {
+QRectF RateCurveWidget::PlotArea() const {
     return QRectF(kLeftMargin, kTopMargin, std::max(1, width() - kLeftMargin - kRightMargin),
                   std::max(1, height() - kTopMargin - kBottomMargin));
 }
 
-QPointF CRateCurveWidget::Position(const CurvePoint& point) const {
+QPointF RateCurveWidget::Position(const CurvePoint& point) const {
     const QRectF area = PlotArea();
     const double x = (point.bitrate - m_rate.low) / (m_rate.high - m_rate.low);
     const double y = (point.psnr - m_psnr.low) / (m_psnr.high - m_psnr.low);
     return {area.left() + x * area.width(), area.bottom() - y * area.height()};
 }
 
-const CurvePoint* CRateCurveWidget::PointAt(QPointF at) const {
+const CurvePoint* RateCurveWidget::PointAt(QPointF at) const {
     const CurvePoint* nearest = nullptr;
     double best = kReach * kReach;
     for (const CurvePoint& point : m_points) {
@@ -130,7 +133,7 @@ const CurvePoint* CRateCurveWidget::PointAt(QPointF at) const {
     return nearest;
 }
 
-void CRateCurveWidget::paintEvent(QPaintEvent*) {
+void RateCurveWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), palette().color(QPalette::Base));
@@ -202,19 +205,19 @@ void CRateCurveWidget::paintEvent(QPaintEvent*) {
     }
 }
 
-void CRateCurveWidget::mousePressEvent(QMouseEvent* event) {
+void RateCurveWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     if (const CurvePoint* point = PointAt(event->position()))
         Q_EMIT PenaltyChosen(point->penalty);
 }
 
-void CRateCurveWidget::mouseMoveEvent(QMouseEvent* event) {
+void RateCurveWidget::mouseMoveEvent(QMouseEvent* event) {
     setCursor(PointAt(event->position()) ? Qt::PointingHandCursor : Qt::ArrowCursor);
     QWidget::mouseMoveEvent(event);
 }
 
-bool CRateCurveWidget::event(QEvent* event) {
+bool RateCurveWidget::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         if (const CurvePoint* point = PointAt(help->pos()))
@@ -225,3 +228,5 @@ bool CRateCurveWidget::event(QEvent* event) {
     }
     return QWidget::event(event);
 }
+
+}  // namespace zantrel

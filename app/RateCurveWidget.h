@@ -7,16 +7,18 @@
 #include <optional>
 #include <vector>
 
+namespace zantrel {
+
 struct CurvePoint {
     double penalty;
     double bitrate;  // the file's bits per pixel
     double psnr;     // dB
 };
 
-class CRateCurveWidget final : public QWidget {
+class RateCurveWidget final : public QWidget {
     Q_OBJECT
   public:
-    explicit CRateCurveWidget(QWidget* parent = nullptr);
+    explicit RateCurveWidget(QWidget* parent = nullptr);
 
     // The ladder's points; none while there is no curve.
     void SetCurve(std::vector<CurvePoint> points);
@@ -59,3 +61,5 @@ class CRateCurveWidget final : public QWidget {
     Range m_rate{0, 1, 0.2};
     Range m_psnr{20, 40, 5};
 };
+
+}  // namespace zantrel

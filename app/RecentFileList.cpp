@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+namespace zantrel {
+
 namespace {
 
 const QString kSection = QStringLiteral("Recent File List");
@@ -13,7 +15,7 @@ QString EntryKey(int index) {
 
 }  // namespace
 
-CRecentFileList::CRecentFileList(QSettings& profile) : m_profile(profile) {
+RecentFileList::RecentFileList(QSettings& profile) : m_profile(profile) {
     for (int i = 0; i < kSize; ++i) {
         const QString path = m_profile.value(EntryKey(i)).toString();
         if (!path.isEmpty() && !m_entries.contains(path))
@@ -21,7 +23,7 @@ CRecentFileList::CRecentFileList(QSettings& profile) : m_profile(profile) {
     }
 }
 
-void CRecentFileList::Add(const QString& path) {
+void RecentFileList::Add(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     m_entries.removeAll(absolute);
     m_entries.prepend(absolute);
@@ -30,12 +32,12 @@ void CRecentFileList::Add(const QString& path) {
     Write();
 }
 
-void CRecentFileList::Remove(const QString& path) {
+void RecentFileList::Remove(const QString& path) {
     if (m_entries.removeAll(path) > 0)
         Write();
 }
 
-void CRecentFileList::Write() {
+void RecentFileList::Write() {
     for (int i = 0; i < kSize; ++i) {
         if (i < m_entries.size())
             m_profile.setValue(EntryKey(i), m_entries[i]);
@@ -44,3 +46,5 @@ void CRecentFileList::Write() {
     }
     m_profile.sync();
 }
+
+}  // namespace zantrel

@@ -6,12 +6,14 @@
 
 class QSettings;
 
-class CRecentFileList {
+namespace zantrel {
+
+class RecentFileList {
   public:
     static constexpr int kSize = 4;
 
     // Reads the list from `profile`, which must outlive this object.
-    explicit CRecentFileList(QSettings& profile);
+    explicit RecentFileList(QSettings& profile);
 
     // Puts `path` (made absolute) first, removing an older entry of the same file.
     void Add(const QString& path);
@@ -24,3 +26,5 @@ class CRecentFileList {
     QSettings& m_profile;
     QStringList m_entries;
 };
+
+}  // namespace zantrel

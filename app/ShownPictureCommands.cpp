@@ -15,9 +15,11 @@
 #include "view/DisplayPicture.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
-QImage Shown(CZantrelApp& app) {
+QImage Shown(ZantrelApp& app) {
     return ShownPicture(app.Doc().Pictures(), app.Frame().View().Mode());
 }
 
@@ -44,7 +46,7 @@ ColorPicture ColorOf(const QImage& image) {
 
 }  // namespace
 
-void OnSaveShownPicture(CZantrelApp& app) {
+void OnSaveShownPicture(ZantrelApp& app) {
     const QImage shown = Shown(app);
     if (shown.isNull())
         return;
@@ -74,8 +76,10 @@ void OnSaveShownPicture(CZantrelApp& app) {
     }
 }
 
-void OnCopyShownPicture(CZantrelApp& app) {
+void OnCopyShownPicture(ZantrelApp& app) {
     const QImage shown = Shown(app);
     if (!shown.isNull())
         QGuiApplication::clipboard()->setImage(shown);
 }
+
+}  // namespace zantrel

@@ -6,6 +6,8 @@
 
 #include "app/CommandTable.h"
 
+namespace zantrel {
+
 namespace {
 
 constexpr QSize kButtonSize(16, 15);
@@ -207,3 +209,5 @@ QIcon AppIcon() {
         icon.addPixmap(Render(DrawApp, QSize(side, side), 1.0, side / 16.0));
     return icon;
 }
+
+}  // namespace zantrel

@@ -4,8 +4,12 @@
 
 #include <QIcon>
 
+namespace zantrel {
+
 // The button image of a toolbar command; a null icon for any other command.
 QIcon ToolIcon(int commandId);
 
 // The window and About-box icon: a quadtree block picture crossed by a red cut line.
 QIcon AppIcon();
+
+}  // namespace zantrel

@@ -12,15 +12,17 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+namespace zantrel {
+
 namespace {
 
 QString Tr(const char* source) {
-    return QCoreApplication::translate("CWidgetDialogHost", source);
+    return QCoreApplication::translate("WidgetDialogHost", source);
 }
 
 }  // namespace
 
-std::optional<QString> CWidgetDialogHost::ChooseFile(const FileDialogRequest& request) {
+std::optional<QString> WidgetDialogHost::ChooseFile(const FileDialogRequest& request) {
     QFileDialog dialog(m_owner);
     dialog.setNameFilter(request.filter);
     if (request.forSaving) {
@@ -47,11 +49,11 @@ std::optional<QString> CWidgetDialogHost::ChooseFile(const FileDialogRequest& re
     return path;
 }
 
-void CWidgetDialogHost::ShowMessage(const QString& text, const QString& caption, MessageIcon icon) {
+void WidgetDialogHost::ShowMessage(const QString& text, const QString& caption, MessageIcon icon) {
     QMessageBox box(
         icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information, caption,
         text, QMessageBox::NoButton, m_owner);
-    box.addButton(Tr(QT_TRANSLATE_NOOP("CWidgetDialogHost", "确定")), QMessageBox::AcceptRole);
+    box.addButton(Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "确定")), QMessageBox::AcceptRole);
     // Wide enough for the caption, which is the label of a figure box.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         const int width = box.fontMetrics().horizontalAdvance(caption) + 120;
@@ -61,27 +63,27 @@ void CWidgetDialogHost::ShowMessage(const QString& text, const QString& caption,
     box.exec();
 }
 
-bool CWidgetDialogHost::Confirm(const QString& text, const QString& caption) {
+bool WidgetDialogHost::Confirm(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, m_owner);
     QPushButton* yes =
-        box.addButton(Tr(QT_TRANSLATE_NOOP("CWidgetDialogHost", "是(&Y)")), QMessageBox::YesRole);
+        box.addButton(Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "是(&Y)")), QMessageBox::YesRole);
     QPushButton* no =
-        box.addButton(Tr(QT_TRANSLATE_NOOP("CWidgetDialogHost", "否(&N)")), QMessageBox::NoRole);
+        box.addButton(Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "否(&N)")), QMessageBox::NoRole);
     box.setDefaultButton(no);
     box.exec();
     return box.clickedButton() == yes;
 }
 
-int CWidgetDialogHost::Exec(QDialog& dialog) {
+int WidgetDialogHost::Exec(QDialog& dialog) {
     return dialog.exec();
 }
 
-bool CWidgetDialogHost::SetUpPrinter(QPrinter& printer) {
+bool WidgetDialogHost::SetUpPrinter(QPrinter& printer) {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         QString path = QFileDialog::getSaveFileName(
-            m_owner, Tr(QT_TRANSLATE_NOOP("CWidgetDialogHost", "打印到 PDF 文件")),
+            m_owner, Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "打印到 PDF 文件")),
             QStringLiteral("Zantrel.pdf"),
-            Tr(QT_TRANSLATE_NOOP("CWidgetDialogHost", "PDF 文件(*.pdf)")));
+            Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "PDF 文件(*.pdf)")));
         if (path.isEmpty())
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -91,3 +93,5 @@ bool CWidgetDialogHost::SetUpPrinter(QPrinter& printer) {
     QPrintDialog dialog(&printer, m_owner);
     return dialog.exec() == QDialog::Accepted;
 }
+
+}  // namespace zantrel

@@ -7,7 +7,9 @@
 
 #include "view/DialogHost.h"
 
-class CWidgetDialogHost final : public CDialogHost {
+namespace zantrel {
+
+class WidgetDialogHost final : public DialogHost {
   public:
     void SetOwner(QWidget* owner) { m_owner = owner; }
 
@@ -20,3 +22,5 @@ class CWidgetDialogHost final : public CDialogHost {
   private:
     QPointer<QWidget> m_owner;
 };
+
+}  // namespace zantrel

@@ -10,33 +10,35 @@
 #include "view/AppTexts.h"
 #include "view/DialogHost.h"
 
-CZantrelApp::CZantrelApp(QSettings& profile, CDialogHost& host, std::optional<Language> language)
+namespace zantrel {
+
+ZantrelApp::ZantrelApp(QSettings& profile, DialogHost& host, std::optional<Language> language)
     : m_profile(profile),
       m_host(host),
       m_recentFiles(profile),
       m_shell(host),
-      m_doc(std::make_unique<CZantrelDoc>(*this)),
-      m_frame(std::make_unique<CMainFrame>(*this)) {
+      m_doc(std::make_unique<ZantrelDoc>(*this)),
+      m_frame(std::make_unique<MainFrame>(*this)) {
     ApplyLanguage(language.value_or(SavedLanguage(profile)));
     m_frame->Retranslate();
     m_frame->setWindowIcon(AppIcon());
     m_shell.SetStatusBar(&m_frame->StatusBar());
     RegisterShell(&m_shell);
     // Out of memory or a failure below the engine: the command ends, the program goes on.
-    QObject::connect(&m_runs, &CBackgroundRun::Failed, [this] {
+    QObject::connect(&m_runs, &BackgroundRun::Failed, [this] {
         m_shell.ShowMessage(AppText(kCommandFailedText).toStdString(), kAppName,
                             MessageIcon::Exclamation);
     });
 }
 
-CZantrelApp::~CZantrelApp() {
+ZantrelApp::~ZantrelApp() {
     // The jobs use the document and report to the frame: both must outlive them.
     StopRuns();
     if (&CurrentShell() == &m_shell)
         RegisterShell(nullptr);
 }
 
-void CZantrelApp::InitInstance(const QString& fileToOpen) {
+void ZantrelApp::InitInstance(const QString& fileToOpen) {
     // Sized to the screen first, so that a desktop without a window manager still shows
     // the whole window.
     if (const QScreen* screen = m_frame->screen())
@@ -49,23 +51,23 @@ void CZantrelApp::InitInstance(const QString& fileToOpen) {
     m_frame->UpdateActions();
 }
 
-void CZantrelApp::StopRuns() {
+void ZantrelApp::StopRuns() {
     m_runs.CancelAndWait();
     m_curveRuns.CancelAndWait();
 }
 
-void CZantrelApp::WaitForIdle() {
+void ZantrelApp::WaitForIdle() {
     while (m_runs.Busy() || m_curveRuns.Busy()) {
         m_runs.WaitForIdle();
         m_curveRuns.WaitForIdle();
     }
 }
 
-bool CZantrelApp::OpenDocumentFile(const QString& path) {
+bool ZantrelApp::OpenDocumentFile(const QString& path) {
     return m_doc->OnOpenDocument(path);
 }
 
-void CZantrelApp::OnOpenRecentFile(int index) {
+void ZantrelApp::OnOpenRecentFile(int index) {
     const QStringList& entries = m_recentFiles.Entries();
     if (index < 0 || index >= entries.size())
         return;
@@ -74,19 +76,21 @@ void CZantrelApp::OnOpenRecentFile(int index) {
         m_recentFiles.Remove(path);
 }
 
-void CZantrelApp::AddToRecentFileList(const QString& path) {
+void ZantrelApp::AddToRecentFileList(const QString& path) {
     m_recentFiles.Add(path);
 }
 
-void CZantrelApp::OnAppAbout() {
-    CAboutDlg dialog(m_frame.get());
+void ZantrelApp::OnAppAbout() {
+    AboutDlg dialog(m_frame.get());
     m_host.Exec(dialog);
 }
 
-void CZantrelApp::SetLanguage(Language language, bool remember) {
+void ZantrelApp::SetLanguage(Language language, bool remember) {
     if (remember)
         SaveLanguage(m_profile, language);
     ApplyLanguage(language);
     // Qt posts the change to the windows; the frame follows at once rather than later.
     m_frame->Retranslate();
 }
+
+}  // namespace zantrel

@@ -12,21 +12,24 @@
 #include "app/QtShell.h"
 #include "app/RecentFileList.h"
 
-class CDialogHost;
-class CMainFrame;
-class CZantrelDoc;
 class QSettings;
 
-class CZantrelApp final {
+namespace zantrel {
+
+class DialogHost;
+class MainFrame;
+class ZantrelDoc;
+
+class ZantrelApp final {
   public:
     // `profile` keeps the recent-file list and the language; `host` shows every modal dialog.
     // Both must outlive the application. Applies `language` for this run (not kept), else the
     // kept one, makes the frame (not yet shown) and registers the shell.
-    CZantrelApp(QSettings& profile, CDialogHost& host,
-                std::optional<Language> language = std::nullopt);
-    ~CZantrelApp();
-    CZantrelApp(const CZantrelApp&) = delete;
-    CZantrelApp& operator=(const CZantrelApp&) = delete;
+    ZantrelApp(QSettings& profile, DialogHost& host,
+               std::optional<Language> language = std::nullopt);
+    ~ZantrelApp();
+    ZantrelApp(const ZantrelApp&) = delete;
+    ZantrelApp& operator=(const ZantrelApp&) = delete;
 
     // Start-up: shows the main window maximized, then opens `fileToOpen` when it is not
     // empty (a file that does not open is reported over the window and the program goes on
@@ -46,27 +49,29 @@ class CZantrelApp final {
 
     // The worker of the commands and the explore panel's runs: while it is busy the
     // processing commands are off.
-    CBackgroundRun& Runs() { return m_runs; }
+    BackgroundRun& Runs() { return m_runs; }
     // The worker of the explore panel's rate–distortion curve, beside the other.
-    CBackgroundRun& CurveRuns() { return m_curveRuns; }
+    BackgroundRun& CurveRuns() { return m_curveRuns; }
     // Stops both workers and waits for them; nothing they made is applied.
     void StopRuns();
     // Runs the event loop until both workers are idle and their results applied.
     void WaitForIdle();
 
-    CRecentFileList& RecentFiles() { return m_recentFiles; }
-    CZantrelDoc& Doc() { return *m_doc; }
-    CMainFrame& Frame() { return *m_frame; }
-    CDialogHost& Host() { return m_host; }
-    CShell& Shell() { return m_shell; }
+    RecentFileList& RecentFiles() { return m_recentFiles; }
+    ZantrelDoc& Doc() { return *m_doc; }
+    MainFrame& Frame() { return *m_frame; }
+    DialogHost& Host() { return m_host; }
+    Shell& UserShell() { return m_shell; }
 
   private:
     QSettings& m_profile;
-    CDialogHost& m_host;
-    CRecentFileList m_recentFiles;
-    CQtShell m_shell;
-    CBackgroundRun m_runs;
-    CBackgroundRun m_curveRuns;
-    std::unique_ptr<CZantrelDoc> m_doc;
-    std::unique_ptr<CMainFrame> m_frame;
+    DialogHost& m_host;
+    RecentFileList m_recentFiles;
+    QtShell m_shell;
+    BackgroundRun m_runs;
+    BackgroundRun m_curveRuns;
+    std::unique_ptr<ZantrelDoc> m_doc;
+    std::unique_ptr<MainFrame> m_frame;
 };
+
+}  // namespace zantrel

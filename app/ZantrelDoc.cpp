@@ -20,6 +20,8 @@
 #include "view/DialogHost.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 std::string LocalPath(const QString& path) {
@@ -27,11 +29,11 @@ std::string LocalPath(const QString& path) {
 }
 
 QString Tr(const char* source) {
-    return QCoreApplication::translate("CZantrelDoc", source);
+    return QCoreApplication::translate("ZantrelDoc", source);
 }
 
 QString ZtlFilter() {
-    return Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "Zantrel 文件 (*.ztl)"));
+    return Tr(QT_TRANSLATE_NOOP("ZantrelDoc", "Zantrel 文件 (*.ztl)"));
 }
 
 // Every format the toolkit's readers know, Zantrel files, then every file.
@@ -39,7 +41,7 @@ QString ImportFilter() {
     QStringList patterns;
     for (const QByteArray& format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像文件(%1);;%2;;所有文件(*)"))
+    return Tr(QT_TRANSLATE_NOOP("ZantrelDoc", "图像文件(%1);;%2;;所有文件(*)"))
         .arg(patterns.join(QLatin1Char(' ')), ZtlFilter());
 }
 
@@ -49,8 +51,8 @@ bool IsZtl(const QString& path) {
 
 // "<what>：N 字节，X 比特/像素" on the status bar.
 void ShowZtlSize(const QString& what, std::uint64_t bytes, int width, int height) {
-    if (CStatusBar* bar = CurrentShell().StatusBar()) {
-        bar->SetPaneText(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "%1：%2 字节，%3 比特/像素"))
+    if (StatusDisplay* bar = CurrentShell().StatusBar()) {
+        bar->SetPaneText(Tr(QT_TRANSLATE_NOOP("ZantrelDoc", "%1：%2 字节，%3 比特/像素"))
                              .arg(what)
                              .arg(static_cast<qulonglong>(bytes))
                              .arg(QString::asprintf("%f", ZtlFileBitRate(bytes, width, height)))
@@ -67,17 +69,17 @@ DocumentPictures PicturesOf(ColorPicture picture) {
 
 }  // namespace
 
-void CZantrelDoc::OnOpenPicture() {
-    OpenChosenFile(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像文件(*.bmp);;")) + ZtlFilter(),
-                   &CZantrelDoc::LoadPicture);
+void ZantrelDoc::OnOpenPicture() {
+    OpenChosenFile(Tr(QT_TRANSLATE_NOOP("ZantrelDoc", "图像文件(*.bmp);;")) + ZtlFilter(),
+                   &ZantrelDoc::LoadPicture);
 }
 
-void CZantrelDoc::OnImportPicture() {
-    OpenChosenFile(ImportFilter(), &CZantrelDoc::ImportPicture);
+void ZantrelDoc::OnImportPicture() {
+    OpenChosenFile(ImportFilter(), &ZantrelDoc::ImportPicture);
 }
 
-void CZantrelDoc::OpenChosenFile(const QString& filter,
-                                 bool (CZantrelDoc::*openPicture)(const QString&)) {
+void ZantrelDoc::OpenChosenFile(const QString& filter,
+                                bool (ZantrelDoc::*openPicture)(const QString&)) {
     FileDialogRequest request;
     request.filter = filter;
     const std::optional<QString> path = m_app.Host().ChooseFile(request);
@@ -89,7 +91,7 @@ void CZantrelDoc::OpenChosenFile(const QString& filter,
         (this->*openPicture)(*path);
 }
 
-std::optional<QString> CZantrelDoc::ChooseSaveTarget(const FileDialogRequest& request) {
+std::optional<QString> ZantrelDoc::ChooseSaveTarget(const FileDialogRequest& request) {
     // As in a save dialog, answering no to the overwrite question returns to the dialog.
     for (;;) {
         std::optional<QString> path = m_app.Host().ChooseFile(request);
@@ -99,18 +101,18 @@ std::optional<QString> CZantrelDoc::ChooseSaveTarget(const FileDialogRequest& re
             *path += QLatin1Char('.') + request.defaultSuffix;
         const QFileInfo target(*path);
         if (!target.exists() ||
-            m_app.Host().Confirm(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "%1 已存在。\n要替换它吗？"))
+            m_app.Host().Confirm(Tr(QT_TRANSLATE_NOOP("ZantrelDoc", "%1 已存在。\n要替换它吗？"))
                                      .arg(target.fileName()),
-                                 Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "确认另存为")))) {
+                                 Tr(QT_TRANSLATE_NOOP("ZantrelDoc", "确认另存为")))) {
             return path;
         }
     }
 }
 
-void CZantrelDoc::OnSavePicture() {
+void ZantrelDoc::OnSavePicture() {
     FileDialogRequest request;
     request.forSaving = true;
-    request.filter = Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "图像计算结果(*.bmp)"));
+    request.filter = Tr(QT_TRANSLATE_NOOP("ZantrelDoc", "图像计算结果(*.bmp)"));
     request.initialName = QStringLiteral("ZantPic");
     request.defaultSuffix = QStringLiteral("bmp");
     if (const std::optional<QString> path = ChooseSaveTarget(request)) {
@@ -119,7 +121,7 @@ void CZantrelDoc::OnSavePicture() {
     }
 }
 
-void CZantrelDoc::OnSaveZtl() {
+void ZantrelDoc::OnSaveZtl() {
     FileDialogRequest request;
     request.forSaving = true;
     request.filter = ZtlFilter();
@@ -135,11 +137,11 @@ void CZantrelDoc::OnSaveZtl() {
     const Quadtree& tree = m_pictures.decomposition.tree;
     const std::vector<std::uint8_t> bytes = EncodeZtl(tree);
     if (SaveZtlFile(LocalPath(*path), bytes))
-        ShowZtlSize(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "已保存 Zantrel 文件")), bytes.size(),
+        ShowZtlSize(Tr(QT_TRANSLATE_NOOP("ZantrelDoc", "已保存 Zantrel 文件")), bytes.size(),
                     tree.width, tree.height);
 }
 
-bool CZantrelDoc::LoadPicture(const QString& path) {
+bool ZantrelDoc::LoadPicture(const QString& path) {
     LoadedBmp loaded;
     if (LoadBmpPicture(LocalPath(path), loaded) != LoadResult::Loaded)
         return false;
@@ -147,7 +149,7 @@ bool CZantrelDoc::LoadPicture(const QString& path) {
     return true;
 }
 
-bool CZantrelDoc::ImportPicture(const QString& path) {
+bool ZantrelDoc::ImportPicture(const QString& path) {
     ColorPicture picture;
     if (ImportPictureFile(LocalPath(path), picture) != LoadResult::Loaded)
         return false;
@@ -155,7 +157,7 @@ bool CZantrelDoc::ImportPicture(const QString& path) {
     return true;
 }
 
-bool CZantrelDoc::OpenZtlFile(const QString& path) {
+bool ZantrelDoc::OpenZtlFile(const QString& path) {
     ZtlPicture file;
     if (LoadZtlFile(LocalPath(path), file) != LoadResult::Loaded)
         return false;
@@ -170,12 +172,12 @@ bool CZantrelDoc::OpenZtlFile(const QString& path) {
     pictures.decomposition.tree = std::move(file.tree);
     pictures.result = std::move(file.result);
     Adopt(std::move(pictures), std::nullopt, path, DISPLAY_ZANTREL);
-    ShowZtlSize(Tr(QT_TRANSLATE_NOOP("CZantrelDoc", "Zantrel 文件")),
+    ShowZtlSize(Tr(QT_TRANSLATE_NOOP("ZantrelDoc", "Zantrel 文件")),
                 static_cast<std::uint64_t>(QFileInfo(path).size()), width, height);
     return true;
 }
 
-bool CZantrelDoc::OnOpenDocument(const QString& path) {
+bool ZantrelDoc::OnOpenDocument(const QString& path) {
     if (IsZtl(path))
         return OpenZtlFile(path);
     // Recent entries, drops and the command line keep the original rules for BMP files; a
@@ -185,13 +187,13 @@ bool CZantrelDoc::OnOpenDocument(const QString& path) {
     return ImportPicture(path);
 }
 
-void CZantrelDoc::OnNewDocument() {
+void ZantrelDoc::OnNewDocument() {
     m_titleName = QString();
     UpdateTitle();
     m_app.Frame().View().UpdateAllViews();
 }
 
-void CZantrelDoc::UpdateTitle() {
+void ZantrelDoc::UpdateTitle() {
     if (!m_titleName)
         return;
     m_app.Frame().setWindowTitle(m_titleName->isEmpty()
@@ -200,8 +202,8 @@ void CZantrelDoc::UpdateTitle() {
                                      : *m_titleName + QLatin1Char('-') + AppText(kAppCaption));
 }
 
-void CZantrelDoc::Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers,
-                        const QString& path, DisplayMode mode) {
+void ZantrelDoc::Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers,
+                       const QString& path, DisplayMode mode) {
     m_app.StopRuns();
     m_pictures = std::move(pictures);
     m_figures.reset();
@@ -210,16 +212,16 @@ void CZantrelDoc::Adopt(DocumentPictures pictures, std::optional<bmp::Headers> h
     m_keptHeaders = headers;
     m_path = path;
     // The tables belong to the gray picture just dropped.
-    m_workspace.sums = CSummedTables();
+    m_workspace.sums = SummedTables();
     m_app.AddToRecentFileList(path);
     m_titleName = QFileInfo(path).fileName();
     UpdateTitle();
     m_app.Frame().View().ShowMode(mode);
 }
 
-void CZantrelDoc::RunGray() {
+void ZantrelDoc::RunGray() {
     GrayPicture gray = ConvertToGray(m_pictures.color);
-    CSummedTables sums(gray);
+    SummedTables sums(gray);
     m_app.StopRuns();
     ++m_grayGeneration;
     ++m_generation;
@@ -233,15 +235,15 @@ void CZantrelDoc::RunGray() {
     m_pictures.result = GrayPicture();
 }
 
-void CZantrelDoc::RunQuadtree(double penalty, std::int32_t minBlockSize) {
+void ZantrelDoc::RunQuadtree(double penalty, std::int32_t minBlockSize) {
     AdoptQuadtree(MakeQuadtree(penalty, minBlockSize));
 }
 
-QuadtreeStage CZantrelDoc::MakeQuadtree(double penalty, std::int32_t minBlockSize) const {
+QuadtreeStage ZantrelDoc::MakeQuadtree(double penalty, std::int32_t minBlockSize) const {
     return RunQuadtreeStage(m_workspace.sums, penalty, minBlockSize);
 }
 
-void CZantrelDoc::AdoptQuadtree(QuadtreeStage stage) {
+void ZantrelDoc::AdoptQuadtree(QuadtreeStage stage) {
     GrayPicture result = stage.blockPicture;
     m_pictures.quadtree = std::move(stage);
     m_pictures.result = std::move(result);
@@ -252,7 +254,7 @@ void CZantrelDoc::AdoptQuadtree(QuadtreeStage stage) {
     ++m_generation;
 }
 
-void CZantrelDoc::RunGrayGrid() {
+void ZantrelDoc::RunGrayGrid() {
     // A decoded document has no block picture: its borders go over the approximation.
     const GrayPicture& under =
         m_pictures.decoded ? m_pictures.result : m_pictures.quadtree.blockPicture;
@@ -260,7 +262,7 @@ void CZantrelDoc::RunGrayGrid() {
     ++m_generation;
 }
 
-bool CZantrelDoc::RunZantrel(CProgress& progress) {
+bool ZantrelDoc::RunZantrel(Progress& progress) {
     std::optional<ZantrelResult> result = MakeZantrel(m_pictures.quadtree, progress);
     if (!result)
         return false;
@@ -268,33 +270,35 @@ bool CZantrelDoc::RunZantrel(CProgress& progress) {
     return true;
 }
 
-std::optional<CZantrelDoc::ZantrelResult> CZantrelDoc::MakeZantrel(const QuadtreeStage& quadtree,
-                                                                   CProgress& progress) {
-    std::optional<ZantrelStage> stage =
-        RunZantrelStage(m_pictures.gray, quadtree, m_workspace, 0, progress);
+std::optional<ZantrelDoc::ZantrelResult> ZantrelDoc::MakeZantrel(const QuadtreeStage& quadtree,
+                                                                 Progress& progress) {
+    std::optional<CutLineStage> stage =
+        RunCutLineStage(m_pictures.gray, quadtree, m_workspace, 0, progress);
     if (!stage)
         return std::nullopt;
     RunFigures figures = MeasureRun(m_pictures.gray, quadtree, *stage);
     return ZantrelResult{std::move(*stage), figures};
 }
 
-void CZantrelDoc::AdoptZantrel(ZantrelResult result) {
+void ZantrelDoc::AdoptZantrel(ZantrelResult result) {
     m_pictures.decomposition = std::move(result.stage.decomposition);
     m_pictures.result = std::move(result.stage.result);
     m_figures = result.figures;
     ++m_generation;
 }
 
-void CZantrelDoc::AdoptExplored(QuadtreeStage quadtree, ZantrelResult result) {
+void ZantrelDoc::AdoptExplored(QuadtreeStage quadtree, ZantrelResult result) {
     m_pictures.quadtree = std::move(quadtree);
     m_pictures.grayGrid = GrayPicture();
     AdoptZantrel(std::move(result));
 }
 
-double CZantrelDoc::PsnrFigure() const {
+double ZantrelDoc::PsnrFigure() const {
     return Psnr(m_pictures.gray, m_pictures.result);
 }
 
-double CZantrelDoc::BitRateFigure() const {
+double ZantrelDoc::BitRateFigure() const {
     return EstimateBitRate(m_pictures.decomposition);
 }
+
+}  // namespace zantrel

@@ -2,7 +2,7 @@
 // The document: the loaded picture and every stage's result, as values. Each stage computes
 // from the one before into locals and replaces the document's values only when it succeeded,
 // so a failed or cancelled stage leaves the document as it was. The stages touch no widget:
-// the long ones run on a worker (see CBackgroundRun) in two halves, Make* computing from the
+// the long ones run on a worker (see BackgroundRun) in two halves, Make* computing from the
 // document's pictures without changing them, Adopt* taking the result on the user-interface
 // thread. While a worker runs, the document changes only through an Adopt* of that worker's
 // result; whatever replaces the gray picture or the whole document stops the workers first.
@@ -13,17 +13,19 @@
 
 #include "import/BmpFormat.h"
 #include "measure/RunFigures.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "picture/Progress.h"
 #include "view/DisplayMode.h"
 #include "view/DocumentPictures.h"
 
-class CZantrelApp;
+namespace zantrel {
+
+class ZantrelApp;
 struct FileDialogRequest;
 
-class CZantrelDoc final {
+class ZantrelDoc final {
   public:
-    explicit CZantrelDoc(CZantrelApp& app) : m_app(app) {}
+    explicit ZantrelDoc(ZantrelApp& app) : m_app(app) {}
 
     // Command 32782: the open dialog, then LoadPicture; cancelling does nothing.
     void OnOpenPicture();
@@ -68,7 +70,7 @@ class CZantrelDoc final {
     void RunGrayGrid();
     // The cut-line search and the reconstruction, which becomes the result; false, with
     // nothing changed, when `progress` asked to stop.
-    bool RunZantrel(CProgress& progress);
+    bool RunZantrel(Progress& progress);
     // The figures of the result against the gray picture.
     double PsnrFigure() const;
     double BitRateFigure() const;
@@ -78,10 +80,10 @@ class CZantrelDoc final {
     QuadtreeStage MakeQuadtree(double penalty, std::int32_t minBlockSize) const;
     // The search and reconstruction after `quadtree` and their figures; nothing when cancelled.
     struct ZantrelResult {
-        ZantrelStage stage;
+        CutLineStage stage;
         RunFigures figures;
     };
-    std::optional<ZantrelResult> MakeZantrel(const QuadtreeStage& quadtree, CProgress& progress);
+    std::optional<ZantrelResult> MakeZantrel(const QuadtreeStage& quadtree, Progress& progress);
     // Makes `stage` the quadtree and the result; what was made from the one before goes.
     void AdoptQuadtree(QuadtreeStage stage);
     // Makes the search's result the document's; it was made from the document's quadtree.
@@ -94,7 +96,7 @@ class CZantrelDoc final {
     // picture (not for a decoded document).
     const std::optional<RunFigures>& Figures() const { return m_figures; }
     // The gray picture's summed tables; only read by the stages.
-    const CSummedTables& Sums() const { return m_workspace.sums; }
+    const SummedTables& Sums() const { return m_workspace.sums; }
     // Counters that move whenever the gray picture, or any picture, is replaced.
     std::uint64_t GrayGeneration() const { return m_grayGeneration; }
     std::uint64_t Generation() const { return m_generation; }
@@ -111,13 +113,13 @@ class CZantrelDoc final {
     std::optional<QString> m_titleName;
     // The open dialog with `filter`, then the chosen file: a .ztl file, told by its content,
     // through OpenZtlFile, any other through `openPicture`; cancelling does nothing.
-    void OpenChosenFile(const QString& filter, bool (CZantrelDoc::*openPicture)(const QString&));
+    void OpenChosenFile(const QString& filter, bool (ZantrelDoc::*openPicture)(const QString&));
     // Makes `pictures` the document's, dropping every stage result of the one before, and
     // shows them in `mode`.
     void Adopt(DocumentPictures pictures, std::optional<bmp::Headers> headers, const QString& path,
                DisplayMode mode);
 
-    CZantrelApp& m_app;
+    ZantrelApp& m_app;
     DocumentPictures m_pictures;
     std::optional<bmp::Headers> m_keptHeaders;
     QString m_path;                 // the file the document was opened from
@@ -126,3 +128,5 @@ class CZantrelDoc final {
     std::uint64_t m_grayGeneration = 0;
     std::uint64_t m_generation = 0;
 };
+
+}  // namespace zantrel

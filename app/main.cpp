@@ -13,6 +13,8 @@
 #include "app/ZantrelApp.h"
 #include "view/AppTexts.h"
 
+using namespace zantrel;
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     // The profile: organisation and application name key the settings file.
@@ -53,8 +55,8 @@ int main(int argc, char** argv) {
         QStringLiteral("[file]"));
     parser.process(application);
 
-    CWidgetDialogHost host;
-    CZantrelApp app(profile, host, chosen);
+    WidgetDialogHost host;
+    ZantrelApp app(profile, host, chosen);
     host.SetOwner(&app.Frame());
     app.InitInstance(parser.positionalArguments().value(0));
     return QApplication::exec();

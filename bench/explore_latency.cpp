@@ -30,12 +30,14 @@
 #include "quadtree/Quadtree.h"
 #include "view/ZantrelView.h"
 
+using namespace zantrel;
+
 namespace {
 
 // Notes when the picture is painted with the result of the awaited penalty.
-class CPaintWatch final : public QObject {
+class PaintWatch final : public QObject {
   public:
-    explicit CPaintWatch(const CZantrelDoc& doc) : m_doc(doc) {}
+    explicit PaintWatch(const ZantrelDoc& doc) : m_doc(doc) {}
     void Await(double penalty) {
         m_penalty = penalty;
         m_painted = false;
@@ -52,15 +54,15 @@ class CPaintWatch final : public QObject {
     }
 
   private:
-    const CZantrelDoc& m_doc;
+    const ZantrelDoc& m_doc;
     double m_penalty = -1;
     bool m_painted = false;
 };
 
 // The longest gap between two ticks of a 10 ms timer, less the period.
-class CStallMeter {
+class StallMeter {
   public:
-    CStallMeter() {
+    StallMeter() {
         m_timer.setTimerType(Qt::PreciseTimer);
         m_timer.setInterval(kPeriod);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
@@ -96,27 +98,27 @@ int main(int argc, char** argv) {
     const int moves = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
     QTemporaryDir folder;
     QSettings profile(folder.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
-    CWidgetDialogHost host;
-    CZantrelApp app(profile, host);
+    WidgetDialogHost host;
+    ZantrelApp app(profile, host);
     host.SetOwner(&app.Frame());
     app.InitInstance(QStringLiteral(ZANTREL_SAMPLE));
-    CMainFrame& frame = app.Frame();
+    MainFrame& frame = app.Frame();
     frame.showNormal();
     frame.resize(1280, 900);
     frame.Action(ID_PICTURE_GRAY)->trigger();
     frame.Action(ID_VIEW_EXPLORE)->trigger();
     app.WaitForIdle();  // the curve too: it would take a core from the moves
 
-    const CZantrelDoc& doc = app.Doc();
-    CExplorePanel& panel = frame.Explore();
-    CPaintWatch watch(doc);
+    const ZantrelDoc& doc = app.Doc();
+    ExplorePanel& panel = frame.Explore();
+    PaintWatch watch(doc);
     frame.View().viewport()->installEventFilter(&watch);
     const auto waitForPicture = [&] {
         while (!watch.Painted())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     };
 
-    CStallMeter movesStall;
+    StallMeter movesStall;
     std::vector<double> toTen;
     std::vector<double> toThousand;
     QElapsedTimer clock;
@@ -124,7 +126,7 @@ int main(int argc, char** argv) {
         const double penalty = i % 2 ? 1000.0 : 10.0;
         watch.Await(penalty);
         clock.start();
-        panel.PenaltySlider()->setValue(CExplorePanel::PositionOf(penalty));
+        panel.PenaltySlider()->setValue(ExplorePanel::PositionOf(penalty));
         waitForPicture();
         (i % 2 ? toThousand : toTen).push_back(clock.nsecsElapsed() / 1e6);
     }
@@ -133,11 +135,11 @@ int main(int argc, char** argv) {
     const RegionFit whole = MeasureBlock(doc.Sums(), 0, 0, doc.Pictures().gray.width);
     const double worstPenalty = whole.error / 2;
     std::vector<double> worst;
-    CStallMeter worstStall;
+    StallMeter worstStall;
     for (int i = 0; i < std::max(1, moves / 10); ++i) {
         // Away and back, so every run is a real change.
         watch.Await(10.0);
-        panel.PenaltySlider()->setValue(CExplorePanel::PositionOf(10.0));
+        panel.PenaltySlider()->setValue(ExplorePanel::PositionOf(10.0));
         waitForPicture();
         watch.Await(worstPenalty);
         clock.start();
@@ -154,7 +156,7 @@ int main(int argc, char** argv) {
     std::vector<double> stops;
     for (int i = 0; i < std::max(1, moves / 10); ++i) {
         watch.Await(10.0);
-        panel.PenaltySlider()->setValue(CExplorePanel::PositionOf(10.0));
+        panel.PenaltySlider()->setValue(ExplorePanel::PositionOf(10.0));
         waitForPicture();
         panel.PenaltyEdit()->setText(QString::number(worstPenalty, 'g', 17));
         Q_EMIT panel.PenaltyEdit()->returnPressed();

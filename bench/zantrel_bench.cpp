@@ -18,10 +18,12 @@
 #include "import/BmpReader.h"
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "picture/GrayConversion.h"
 #include "reference/LiteralLineSearch.h"
 #include "reference/LiteralQuadtree.h"
+
+using namespace zantrel;
 
 namespace {
 
@@ -66,12 +68,12 @@ void ZantrelCommand(benchmark::State& state) {
     const GrayPicture& gray = SampleGray();
     const double penalty = static_cast<double>(state.range(0));
     PipelineWorkspace workspace;  // its storage is reused, as by a sweep
-    CQuietProgress progress;
+    QuietProgress progress;
     std::size_t cutModels = 0;
     for (auto _ : state) {
         PrepareWorkspace(gray, workspace);
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
-        const auto zantrel = RunZantrelStage(gray, quadtree, workspace, 0, progress);
+        const auto zantrel = RunCutLineStage(gray, quadtree, workspace, 0, progress);
         cutModels = CutCount(zantrel->decomposition.tree);
         benchmark::DoNotOptimize(zantrel->result.samples.data());
     }
@@ -83,7 +85,7 @@ void ReferenceCommand(benchmark::State& state) {
     const double penalty = static_cast<double>(state.range(0));
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
-    CQuietProgress progress;
+    QuietProgress progress;
     const LiteralQuadtree literal = LiteralQuadtreeDecompose(gray, penalty, kMinBlockSize);
     std::size_t cutModels = 0;
     for (auto _ : state) {
@@ -105,10 +107,10 @@ void WorstCase512(benchmark::State& state) {
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
     const double penalty = MeasureBlock(workspace.sums, 0, 0, gray.width).error / 2;
-    CQuietProgress progress;
+    QuietProgress progress;
     for (auto _ : state) {
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
-        const auto zantrel = RunZantrelStage(gray, quadtree, workspace, 0, progress);
+        const auto zantrel = RunCutLineStage(gray, quadtree, workspace, 0, progress);
         if (quadtree.tree.leaves.size() != 1 || zantrel->decomposition.groupCount != 1)
             state.SkipWithError("the root was split");
     }
@@ -119,13 +121,13 @@ void WorstCase512(benchmark::State& state) {
 void Photo2048(benchmark::State& state) {
     static const GrayPicture gray = ScaledSample(2048);
     const double penalty = static_cast<double>(state.range(0));
-    CQuietProgress progress;
+    QuietProgress progress;
     std::size_t cutModels = 0;
     for (auto _ : state) {
         PipelineWorkspace workspace;
         PrepareWorkspace(gray, workspace);
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
-        const auto zantrel = RunZantrelStage(gray, quadtree, workspace, 0, progress);
+        const auto zantrel = RunCutLineStage(gray, quadtree, workspace, 0, progress);
         benchmark::DoNotOptimize(Psnr(gray, zantrel->result));
         benchmark::DoNotOptimize(EstimateBitRate(zantrel->decomposition));
         cutModels = CutCount(zantrel->decomposition.tree);
@@ -141,10 +143,10 @@ void ZtlRoundTrip(benchmark::State& state) {
     const int part = static_cast<int>(state.range(1));  // 0 encode, 1 decode, 2 both
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
-    CQuietProgress progress;
+    QuietProgress progress;
     const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
     const Decomposition decomposition =
-        RunZantrelStage(gray, quadtree, workspace, 0, progress)->decomposition;
+        RunCutLineStage(gray, quadtree, workspace, 0, progress)->decomposition;
     const std::vector<std::uint8_t> file = EncodeZtl(decomposition.tree);
     for (auto _ : state) {
         if (part != 1)
@@ -198,7 +200,7 @@ BENCHMARK(ReferenceCommand)
     ->UseRealTime();
 
 // Keeps the medians of the fast runs and the times of the reference runs for the ratio table.
-class CRatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
@@ -240,7 +242,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    CRatioReporter reporter;
+    RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();

@@ -7,6 +7,8 @@
 #include "cli/ParseArguments.h"
 #include "import/MessageTranslation.h"
 
+namespace zantrel {
+
 namespace {
 
 // The options every command that runs the pipeline shares, read as texts so that the
@@ -121,3 +123,5 @@ std::optional<CliOptions> ParseEncodeOptions(int argc, char** argv, int& exitCod
     }
     return options;
 }
+
+}  // namespace zantrel

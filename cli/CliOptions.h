@@ -6,6 +6,8 @@
 
 #include "quadtree/DecompositionParameters.h"
 
+namespace zantrel {
+
 enum class CliStage { Gray, Quadtree, Zantrel };
 
 struct CliOptions {
@@ -29,3 +31,5 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode);
 // The same for `zantrel-cli encode` (argv starting at the word "encode"): the picture options
 // of the single run and -o FILE.ztl, always to the zantrel stage.
 std::optional<CliOptions> ParseEncodeOptions(int argc, char** argv, int& exitCode);
+
+}  // namespace zantrel

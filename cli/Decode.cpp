@@ -9,6 +9,8 @@
 #include "linesearch/LineSearch.h"
 #include "platform/PictureFiles.h"
 
+namespace zantrel {
+
 std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exitCode) {
     DecodeOptions options;
     CLI::App app{"Rebuilds the approximation a Zantrel file holds.", "zantrel-cli decode"};
@@ -30,7 +32,7 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exit
     return options;
 }
 
-int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
+int RunDecode(const DecodeOptions& options, TerminalShell& shell) {
     if (!OutputsDiffer({{"input", &options.input},
                         {"-o", &options.output},
                         {"--grid", &options.grid},
@@ -47,7 +49,7 @@ int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
     }
     // All or nothing: a failed output leaves every target as it was.
     const InputPicture noHeaders;
-    CFileSet files;
+    FileSet files;
     if (!WriteOutputPicture(files, options.output, picture.result, noHeaders))
         return 1;
     if (!options.grid.empty() && !WriteOutputPicture(files, options.grid, picture.grid, noHeaders))
@@ -67,3 +69,5 @@ int RunDecode(const DecodeOptions& options, CTerminalShell& shell) {
                  options.json);
     return 0;
 }
+
+}  // namespace zantrel

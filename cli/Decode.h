@@ -7,6 +7,8 @@
 
 #include "cli/TerminalShell.h"
 
+namespace zantrel {
+
 struct DecodeOptions {
     std::string input;   // the .ztl file
     std::string output;  // the approximation, BMP or PNG
@@ -19,4 +21,6 @@ struct DecodeOptions {
 std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exitCode);
 
 // Returns the exit code: 0 success, 1 a file error, 2 a refused file.
-int RunDecode(const DecodeOptions& options, CTerminalShell& shell);
+int RunDecode(const DecodeOptions& options, TerminalShell& shell);
+
+}  // namespace zantrel

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace zantrel {
+
 void PrintFigures(const std::vector<Figure>& figures, bool json) {
     if (json) {
         std::printf("{");
@@ -16,3 +18,5 @@ void PrintFigures(const std::vector<Figure>& figures, bool json) {
     for (const Figure& f : figures)
         std::printf("%s: %s\n", f.textKey, f.value.c_str());
 }
+
+}  // namespace zantrel

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace zantrel {
+
 struct Figure {
     const char* textKey;  // as printed on a line: "key: value"
     const char* jsonKey;
@@ -12,3 +14,5 @@ struct Figure {
 };
 
 void PrintFigures(const std::vector<Figure>& figures, bool json);
+
+}  // namespace zantrel

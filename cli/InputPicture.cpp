@@ -10,6 +10,8 @@
 #include "platform/PictureFiles.h"
 #include "platform/Shell.h"
 
+namespace zantrel {
+
 namespace {
 
 const bmp::Headers* KeptHeaders(const InputPicture& input) {
@@ -101,8 +103,7 @@ bool HasExtension(const std::string& path, std::string_view extension) {
 
 namespace {
 
-bool StageEncoded(CFileSet& files, const std::string& path,
-                  const std::vector<std::uint8_t>& bytes) {
+bool StageEncoded(FileSet& files, const std::string& path, const std::vector<std::uint8_t>& bytes) {
     if (bytes.empty()) {  // the encoder could not get the memory it needed
         CurrentShell().ReportFileError(FileErrorCause::Other, path);
         return false;
@@ -112,16 +113,18 @@ bool StageEncoded(CFileSet& files, const std::string& path,
 
 }  // namespace
 
-bool WriteOutputPicture(CFileSet& files, const std::string& path, const GrayPicture& picture,
+bool WriteOutputPicture(FileSet& files, const std::string& path, const GrayPicture& picture,
                         const InputPicture& input) {
     return StageEncoded(files, path,
                         HasExtension(path, ".png") ? EncodeGrayPng(picture)
                                                    : EncodeGrayBmp(picture, KeptHeaders(input)));
 }
 
-bool WriteOutputPicture(CFileSet& files, const std::string& path, const ColorPicture& picture,
+bool WriteOutputPicture(FileSet& files, const std::string& path, const ColorPicture& picture,
                         const InputPicture& input) {
     return StageEncoded(
         files, path,
         HasExtension(path, ".png") ? EncodePng(picture) : EncodeBmp(picture, KeptHeaders(input)));
 }
+
+}  // namespace zantrel

@@ -10,6 +10,8 @@
 #include "picture/Picture.h"
 #include "platform/FileWriter.h"
 
+namespace zantrel {
+
 // The bundled sample picture: beside the installed program, in the install prefix, or in
 // the source tree the program was built from.
 std::optional<std::string> FindSamplePicture();
@@ -37,7 +39,9 @@ bool HasExtension(const std::string& path, std::string_view extension);
 // Stages a picture the command line was asked for in `files`: PNG when `path` ends in ".png",
 // otherwise a 24-bit BMP (behind the input's headers where it has them and the size allows).
 // False after the shell has reported a failure.
-bool WriteOutputPicture(CFileSet& files, const std::string& path, const GrayPicture& picture,
+bool WriteOutputPicture(FileSet& files, const std::string& path, const GrayPicture& picture,
                         const InputPicture& input);
-bool WriteOutputPicture(CFileSet& files, const std::string& path, const ColorPicture& picture,
+bool WriteOutputPicture(FileSet& files, const std::string& path, const ColorPicture& picture,
                         const InputPicture& input);
+
+}  // namespace zantrel

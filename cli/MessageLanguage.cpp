@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string_view>
 
+namespace zantrel {
+
 namespace {
 
 bool IsEnglish(std::string_view entry) {
@@ -47,3 +49,5 @@ LanguageChoice TakeLanguageChoice(int& argc, char** argv, const char* languageVa
     argv[argc] = nullptr;
     return {std::string(language), {}};
 }
+
+}  // namespace zantrel

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace zantrel {
+
 struct LanguageChoice {
     std::string language;  // "zh" or "en"; empty when `error` says why the choice was refused
     std::string error;
@@ -14,3 +16,5 @@ struct LanguageChoice {
 // (the LANGUAGE environment variable, a colon-separated list, may be null) picks English when it
 // is "en" or starts with "en_", Chinese otherwise.
 LanguageChoice TakeLanguageChoice(int& argc, char** argv, const char* languageVariable);
+
+}  // namespace zantrel

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace zantrel {
+
 namespace {
 
 // The option of `app` that takes a value and is named exactly `word`, or nullptr.
@@ -91,3 +93,5 @@ bool ParseArguments(CLI::App& app, int argc, char** argv,
     }
     return true;
 }
+
+}  // namespace zantrel

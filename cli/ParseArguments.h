@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <string>
 
+namespace zantrel {
+
 // "usage: NAME [INPUT] [--flag] [--option VALUE] ...", wrapped, from `app`'s own options, so it
 // always lists exactly the options there are.
 std::string UsageText(const CLI::App& app);
@@ -19,3 +21,5 @@ bool ParseArguments(CLI::App& app, int argc, char** argv,
 
 // Prints `reason` and the usage to stderr; returns 2.
 int RefuseArguments(const CLI::App& app, const std::string& reason);
+
+}  // namespace zantrel

@@ -16,6 +16,8 @@
 #include "platform/StatusProgress.h"
 #include "quadtree/GridPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 // Refuses two outputs that name one file, before any work.
@@ -29,7 +31,7 @@ bool OutputsOfRunDiffer(const CliOptions& options) {
 
 }  // namespace
 
-int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
+int RunPipeline(const CliOptions& options, TerminalShell& shell) {
     if (!OutputsOfRunDiffer(options))
         return 2;
     InputPicture input;
@@ -45,11 +47,11 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
         RunQuadtreeStage(workspace, options.parameters.penalty, options.parameters.minBlockSize);
     const GrayPicture& grid = quadtree.grid;
     std::vector<Figure> figures;
-    std::optional<ZantrelStage> zantrel;
+    std::optional<CutLineStage> zantrel;
     std::vector<std::uint8_t> ztl;
     if (options.stage == CliStage::Zantrel) {
-        CStatusProgress progress(shell.StatusBar());
-        zantrel = RunZantrelStage(gray, quadtree, workspace, options.threads, progress);
+        StatusProgress progress(shell.StatusBar());
+        zantrel = RunCutLineStage(gray, quadtree, workspace, options.threads, progress);
         MeasuredRun run = MeasureRunAndFile(gray, quadtree, *zantrel);
         const RunFigures& f = run.figures;
         ztl = std::move(run.file);
@@ -68,7 +70,7 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
     const GrayPicture& result = zantrel ? zantrel->result : quadtree.blockPicture;
 
     // All or nothing: a failed output leaves every target as it was.
-    CFileSet files;
+    FileSet files;
     if (!options.ztlFile.empty() && !files.Stage(options.ztlFile, ztl))
         return 1;
     if (!options.output.empty() && !WriteOutputPicture(files, options.output, result, input))
@@ -91,3 +93,5 @@ int RunPipeline(const CliOptions& options, CTerminalShell& shell) {
     PrintFigures(figures, options.json);
     return 0;
 }
+
+}  // namespace zantrel

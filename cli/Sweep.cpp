@@ -14,6 +14,8 @@
 #include "platform/FileWriter.h"
 #include "platform/StatusProgress.h"
 
+namespace zantrel {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -26,9 +28,9 @@ double Milliseconds(Clock::duration duration) {
 
 std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<double>& penalties,
                                    std::int32_t minBlockSize, int threads,
-                                   CTerminalShell& terminal) {
-    CSweepProgress status(terminal);
-    CStatusProgress progress(&status);
+                                   TerminalShell& terminal) {
+    SweepProgress status(terminal);
+    StatusProgress progress(&status);
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
     std::vector<SweepRow> rows;
@@ -46,7 +48,7 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
         row.quadtreePsnr = Psnr(gray, quadtree.blockPicture);
 
         const Clock::time_point searchStart = Clock::now();
-        const ZantrelStage zantrel = *RunZantrelStage(gray, quadtree, workspace, threads, progress);
+        const CutLineStage zantrel = *RunCutLineStage(gray, quadtree, workspace, threads, progress);
         row.milliseconds = Milliseconds(quadtreeTime + (Clock::now() - searchStart));
         const RunFigures figures = MeasureRun(gray, quadtree, zantrel);
         row.blocks = figures.blocks;
@@ -60,7 +62,7 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
     return rows;
 }
 
-int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
+int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
     if (!options.csv.empty() && !options.plot.empty() && SameFile(options.csv, options.plot)) {
         std::fprintf(stderr, "--csv and --plot name the same file %s\n", options.plot.c_str());
         return 2;
@@ -73,13 +75,13 @@ int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
     std::vector<SweepRow> rows =
         MeasureSweep(gray, options.penalties, options.minBlockSize, options.threads, terminal);
     if (!options.peers.empty()) {
-        CSweepProgress status(terminal);
+        SweepProgress status(terminal);
         const std::vector<SweepRow> peerRows = MeasurePeers(gray, options.peers, rows, status);
         rows.insert(rows.end(), peerRows.begin(), peerRows.end());
     }
 
     // All or nothing: a failed output leaves both targets as they were.
-    CFileSet files;
+    FileSet files;
     if (!options.csv.empty() && !files.Stage(options.csv, SweepCsvText(rows)))
         return 1;
     if (!options.plot.empty()) {
@@ -94,3 +96,5 @@ int RunSweep(const SweepOptions& options, CTerminalShell& terminal) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }
+
+}  // namespace zantrel

@@ -7,13 +7,16 @@
 #include "cli/TerminalShell.h"
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 // Runs the single run's stages once per penalty, in the given order, on `gray`, and measures
 // each run. Progress goes to the terminal, each stage's text preceded by its run.
 std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<double>& penalties,
-                                   std::int32_t minBlockSize, int threads,
-                                   CTerminalShell& terminal);
+                                   std::int32_t minBlockSize, int threads, TerminalShell& terminal);
 
 // `zantrel-cli sweep`: reads the picture, measures every penalty and then the peer codecs,
 // writes the CSV and the chart, then prints the table or the JSON. Returns the exit code: 0
 // success, 1 a file error, 2 a refused picture. Nothing is printed when a file cannot be written.
-int RunSweep(const SweepOptions& options, CTerminalShell& terminal);
+int RunSweep(const SweepOptions& options, TerminalShell& terminal);
+
+}  // namespace zantrel

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <initializer_list>
 
+namespace zantrel {
+
 namespace {
 
 // The drawing area and the plot inside it, in SVG user units (pixels).
@@ -289,7 +291,7 @@ std::string Marker(const Style& style, double x, double y) {
     return {};
 }
 
-class CSvg {
+class Svg {
   public:
     void Line(double x1, double y1, double x2, double y2, const char* style) {
         m_text.append("<line x1=\"")
@@ -385,7 +387,7 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
     const auto px = [&](double rate) { return x.Position(rate, kLeft, kRight); };
     const auto py = [&](double psnr) { return y.Position(psnr, kBottom, kTop); };
 
-    CSvg svg;
+    Svg svg;
     svg.Raw("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     const std::string width = std::to_string(kWidth);
     const std::string height = std::to_string(kHeight);
@@ -517,3 +519,5 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
     svg.Raw("</svg>\n");
     return svg.Markup();
 }
+
+}  // namespace zantrel

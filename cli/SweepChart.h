@@ -9,6 +9,8 @@
 
 #include "cli/SweepTable.h"
 
+namespace zantrel {
+
 // `pictureName` is shown in the title; any bytes are safe (see XmlText). Rows whose PSNR or
 // bit rate is not a finite number are listed under the chart instead of drawn.
 std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pictureName,
@@ -18,3 +20,5 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
 // are not UTF-8 or characters XML forbids (control characters) replaced by U+FFFD, so a file
 // name can never break the document.
 std::string XmlText(std::string_view text);
+
+}  // namespace zantrel

@@ -7,6 +7,8 @@
 #include "import/MessageTranslation.h"
 #include "quadtree/DecompositionParameters.h"
 
+namespace zantrel {
+
 namespace {
 
 constexpr const char* kColumns =
@@ -101,3 +103,5 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
     }
     return options;
 }
+
+}  // namespace zantrel

@@ -10,6 +10,8 @@
 
 #include "cli/SweepPeers.h"
 
+namespace zantrel {
+
 struct SweepOptions {
     std::string input;    // empty: the bundled sample
     bool import = false;  // any format and size
@@ -36,3 +38,5 @@ bool ParsePenaltyList(std::string_view list, std::string_view minBlockSizeText,
 // usage and returns exit code 0 in `exitCode`; on a bad argument prints the reason to
 // stderr and returns 2. Nothing is read or written before the whole line has passed.
 std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCode);
+
+}  // namespace zantrel

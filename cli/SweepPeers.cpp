@@ -9,6 +9,8 @@
 #include "measure/Psnr.h"
 #include "peers/PeerCodec.h"
 
+namespace zantrel {
+
 namespace {
 
 constexpr std::array<std::pair<PeerKind, std::string_view>, 3> kNames = {{
@@ -90,7 +92,7 @@ bool ParsePeerList(std::string_view list, std::vector<PeerKind>& peers, std::str
 
 std::vector<SweepRow> MeasurePeers(const GrayPicture& gray, const std::vector<PeerKind>& peers,
                                    const std::vector<SweepRow>& zantrelRows,
-                                   CSweepProgress& status) {
+                                   SweepProgress& status) {
     std::vector<SweepRow> rows;
     for (const PeerKind kind : peers) {
         const std::vector<double> settings = Settings(kind, zantrelRows);
@@ -110,3 +112,5 @@ std::vector<SweepRow> MeasurePeers(const GrayPicture& gray, const std::vector<Pe
     }
     return rows;
 }
+
+}  // namespace zantrel

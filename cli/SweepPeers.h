@@ -10,6 +10,8 @@
 #include "cli/SweepTable.h"
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 enum class PeerKind { Jpeg, Jpeg2000, Webp };
 
 // The codec column's name of each peer: "jpeg", "jpeg2000", "webp".
@@ -23,5 +25,6 @@ bool ParsePeerList(std::string_view list, std::vector<PeerKind>& peers, std::str
 // ladder, JPEG 2000 at each of `zantrelRows`' file rates (as printed). A setting the library
 // refuses gives no row.
 std::vector<SweepRow> MeasurePeers(const GrayPicture& gray, const std::vector<PeerKind>& peers,
-                                   const std::vector<SweepRow>& zantrelRows,
-                                   CSweepProgress& status);
+                                   const std::vector<SweepRow>& zantrelRows, SweepProgress& status);
+
+}  // namespace zantrel

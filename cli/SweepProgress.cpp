@@ -1,7 +1,9 @@
 #include "cli/SweepProgress.h"
 
-void CSweepProgress::StartStep(std::string_view what, int index, int count,
-                               const std::string& settingText) {
+namespace zantrel {
+
+void SweepProgress::StartStep(std::string_view what, int index, int count,
+                              const std::string& settingText) {
     m_prefix = what;
     m_prefix.append(" ")
         .append(std::to_string(index + 1))
@@ -14,12 +16,14 @@ void CSweepProgress::StartStep(std::string_view what, int index, int count,
     m_terminal.SetProgressPos(0);
 }
 
-void CSweepProgress::SetPaneText(std::string_view text) {
+void SweepProgress::SetPaneText(std::string_view text) {
     std::string line = m_prefix;
     line.append(" ").append(text);
     m_terminal.SetPaneText(line);
 }
 
-void CSweepProgress::SetProgressPos(int position) {
+void SweepProgress::SetProgressPos(int position) {
     m_terminal.SetProgressPos(position);
 }
+
+}  // namespace zantrel

@@ -8,9 +8,11 @@
 #include "cli/TerminalShell.h"
 #include "platform/Shell.h"
 
-class CSweepProgress final : public CStatusBar {
+namespace zantrel {
+
+class SweepProgress final : public StatusDisplay {
   public:
-    explicit CSweepProgress(CTerminalShell& terminal) : m_terminal(terminal) {}
+    explicit SweepProgress(TerminalShell& terminal) : m_terminal(terminal) {}
 
     // Starts run `index` (0-based) of `count`, under `penaltyText`.
     void StartRun(int index, int count, const std::string& penaltyText) {
@@ -23,6 +25,8 @@ class CSweepProgress final : public CStatusBar {
     void SetProgressPos(int position) override;
 
   private:
-    CTerminalShell& m_terminal;
+    TerminalShell& m_terminal;
     std::string m_prefix;
 };
+
+}  // namespace zantrel

@@ -7,6 +7,8 @@
 
 #include "measure/FigureText.h"
 
+namespace zantrel {
+
 namespace {
 
 struct Column {
@@ -128,3 +130,5 @@ std::string SweepJsonText(const std::vector<SweepRow>& rows) {
     text.append("]\n");
     return text;
 }
+
+}  // namespace zantrel

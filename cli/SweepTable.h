@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zantrel {
+
 inline constexpr std::string_view kZantrelCodec = "zantrel";
 
 struct SweepRow {
@@ -40,3 +42,5 @@ std::string SweepCsvText(const std::vector<SweepRow>& rows);
 // "codec" (a string), "penalty" (Zantrel's rows), "setting" (a peer's quality or target rate),
 // "quadtreePsnr" (quoted like "psnr") and "milliseconds" (numbers).
 std::string SweepJsonText(const std::vector<SweepRow>& rows);
+
+}  // namespace zantrel

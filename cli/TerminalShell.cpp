@@ -7,33 +7,35 @@
 #include "import/MessageTranslation.h"
 #include "platform/FileError.h"
 
-CTerminalShell::CTerminalShell() : m_interactive(::isatty(STDERR_FILENO) == 1) {}
+namespace zantrel {
 
-CTerminalShell::~CTerminalShell() {
+TerminalShell::TerminalShell() : m_interactive(::isatty(STDERR_FILENO) == 1) {}
+
+TerminalShell::~TerminalShell() {
     FinishProgress();
 }
 
-void CTerminalShell::ShowMessage(std::string_view text, std::string_view, MessageIcon) {
+void TerminalShell::ShowMessage(std::string_view text, std::string_view, MessageIcon) {
     FinishProgress();
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
 }
 
-void CTerminalShell::ReportFileError(FileErrorCause cause, std::string_view fileName) {
+void TerminalShell::ReportFileError(FileErrorCause cause, std::string_view fileName) {
     FinishProgress();
     std::fprintf(stderr, "%s\n", FileErrorText(cause, fileName).c_str());
 }
 
-void CTerminalShell::SetPaneText(std::string_view text) {
+void TerminalShell::SetPaneText(std::string_view text) {
     m_paneText = TranslateStageText(text);
     Redraw();
 }
 
-void CTerminalShell::SetProgressPos(int position) {
+void TerminalShell::SetProgressPos(int position) {
     m_progress = position;
     Redraw();
 }
 
-void CTerminalShell::Redraw() {
+void TerminalShell::Redraw() {
     if (!m_interactive)
         return;
     std::fprintf(stderr, "\r\033[K%s %3d%%", m_paneText.c_str(), m_progress);
@@ -41,10 +43,12 @@ void CTerminalShell::Redraw() {
     m_lineOpen = true;
 }
 
-void CTerminalShell::FinishProgress() {
+void TerminalShell::FinishProgress() {
     if (!m_lineOpen)
         return;
     std::fprintf(stderr, "\r\033[K");
     std::fflush(stderr);
     m_lineOpen = false;
 }
+
+}  // namespace zantrel

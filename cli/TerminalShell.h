@@ -6,12 +6,14 @@
 
 #include "platform/Shell.h"
 
-class CTerminalShell final : public CShell, public CStatusBar {
-  public:
-    CTerminalShell();
-    ~CTerminalShell() override;
+namespace zantrel {
 
-    CStatusBar* StatusBar() override { return this; }
+class TerminalShell final : public Shell, public StatusDisplay {
+  public:
+    TerminalShell();
+    ~TerminalShell() override;
+
+    StatusDisplay* StatusBar() override { return this; }
     void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override;
     void ReportFileError(FileErrorCause cause, std::string_view fileName) override;
     void SetPaneText(std::string_view text) override;
@@ -27,3 +29,5 @@ class CTerminalShell final : public CShell, public CStatusBar {
     std::string m_paneText;
     int m_progress = 0;
 };
+
+}  // namespace zantrel

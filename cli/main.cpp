@@ -18,6 +18,8 @@
 #include "import/ImageImport.h"
 #include "import/MessageTranslation.h"
 
+using namespace zantrel;
+
 namespace {
 
 // Parses the command line with `parse` and runs `run` under the terminal shell.
@@ -27,7 +29,7 @@ int ParseAndRun(int argc, char** argv, Parse parse, Run run) {
     const auto options = parse(argc, argv, exitCode);
     if (!options)
         return exitCode;
-    CTerminalShell shell;
+    TerminalShell shell;
     RegisterShell(&shell);
     exitCode = run(*options, shell);
     RegisterShell(nullptr);

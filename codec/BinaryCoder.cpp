@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace zantrel {
+
 namespace {
 
 constexpr std::uint32_t kTopValue = 1u << 24;  // range stays at least this after a bit
@@ -25,22 +27,22 @@ void BitContext::Update(bool bit) {
     }
 }
 
-void CBinaryEncoder::Encode(bool bit, BitContext& context) {
+void BinaryEncoder::Encode(bool bit, BitContext& context) {
     Split(bit, ContextBound(m_range, context));
     context.Update(bit);
 }
 
-void CBinaryEncoder::EncodeEqui(bool bit) {
+void BinaryEncoder::EncodeEqui(bool bit) {
     Split(bit, m_range >> 1);
 }
 
-void CBinaryEncoder::EncodeBits(std::uint32_t value, int count) {
+void BinaryEncoder::EncodeBits(std::uint32_t value, int count) {
     for (int i = count - 1; i >= 0; --i) {
         EncodeEqui(((value >> i) & 1u) != 0);
     }
 }
 
-void CBinaryEncoder::Split(bool bit, std::uint32_t bound) {
+void BinaryEncoder::Split(bool bit, std::uint32_t bound) {
     if (bit) {
         m_low += bound;
         m_range -= bound;
@@ -55,7 +57,7 @@ void CBinaryEncoder::Split(bool bit, std::uint32_t bound) {
 
 // Moves the top byte of the 32-bit low out. A byte can still grow by a carry from below until
 // a byte other than 0xFF follows it, so it is held back together with the 0xFF bytes after it.
-void CBinaryEncoder::ShiftLow() {
+void BinaryEncoder::ShiftLow() {
     const auto top = static_cast<std::uint8_t>(m_low >> 24);
     const bool carry = (m_low >> 32) != 0;
     if (!m_hasPending) {
@@ -73,7 +75,7 @@ void CBinaryEncoder::ShiftLow() {
     m_low = (m_low & 0x00FFFFFFu) << 8;
 }
 
-std::vector<std::uint8_t> CBinaryEncoder::Finish() {
+std::vector<std::uint8_t> BinaryEncoder::Finish() {
     // Four shifts write the whole of low; the fifth pushes out what is still held back.
     for (int i = 0; i < 5; ++i) {
         ShiftLow();
@@ -81,23 +83,23 @@ std::vector<std::uint8_t> CBinaryEncoder::Finish() {
     return std::move(m_bytes);
 }
 
-CBinaryDecoder::CBinaryDecoder(std::span<const std::uint8_t> stream) : m_stream(stream) {
+BinaryDecoder::BinaryDecoder(std::span<const std::uint8_t> stream) : m_stream(stream) {
     for (int i = 0; i < 4; ++i) {
         m_code = (m_code << 8) | NextByte();
     }
 }
 
-bool CBinaryDecoder::Decode(BitContext& context) {
+bool BinaryDecoder::Decode(BitContext& context) {
     const bool bit = Split(ContextBound(m_range, context));
     context.Update(bit);
     return bit;
 }
 
-bool CBinaryDecoder::DecodeEqui() {
+bool BinaryDecoder::DecodeEqui() {
     return Split(m_range >> 1);
 }
 
-std::uint32_t CBinaryDecoder::DecodeBits(int count) {
+std::uint32_t BinaryDecoder::DecodeBits(int count) {
     std::uint32_t value = 0;
     for (int i = 0; i < count; ++i) {
         value = (value << 1) | (DecodeEqui() ? 1u : 0u);
@@ -107,7 +109,7 @@ std::uint32_t CBinaryDecoder::DecodeBits(int count) {
 
 // On a corrupt stream code may not lie below range; the unsigned arithmetic then still stays
 // defined, it just yields meaningless bits.
-bool CBinaryDecoder::Split(std::uint32_t bound) {
+bool BinaryDecoder::Split(std::uint32_t bound) {
     const bool bit = m_code >= bound;
     if (bit) {
         m_code -= bound;
@@ -122,10 +124,12 @@ bool CBinaryDecoder::Split(std::uint32_t bound) {
     return bit;
 }
 
-std::uint8_t CBinaryDecoder::NextByte() {
+std::uint8_t BinaryDecoder::NextByte() {
     if (m_position < m_stream.size()) {
         return m_stream[m_position++];
     }
     ++m_overrun;
     return 0;
 }
+
+}  // namespace zantrel

@@ -24,6 +24,8 @@
 #include <span>
 #include <vector>
 
+namespace zantrel {
+
 // An adaptive probability that the next bit in one context is 0.
 class BitContext {
   public:
@@ -40,7 +42,7 @@ class BitContext {
     std::uint8_t m_shift = 1;
 };
 
-class CBinaryEncoder {
+class BinaryEncoder {
   public:
     void Encode(bool bit, BitContext& context);
     // A bit of probability 1/2, without a context.
@@ -62,9 +64,9 @@ class CBinaryEncoder {
     std::vector<std::uint8_t> m_bytes;
 };
 
-class CBinaryDecoder {
+class BinaryDecoder {
   public:
-    explicit CBinaryDecoder(std::span<const std::uint8_t> stream);
+    explicit BinaryDecoder(std::span<const std::uint8_t> stream);
 
     bool Decode(BitContext& context);
     bool DecodeEqui();
@@ -88,3 +90,5 @@ class CBinaryDecoder {
     std::uint32_t m_code = 0;
     std::uint32_t m_range = 0xFFFFFFFFu;
 };
+
+}  // namespace zantrel

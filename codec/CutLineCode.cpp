@@ -5,6 +5,8 @@
 #include "linesearch/BorderPoints.h"
 #include "linesearch/LineDivision.h"
 
+namespace zantrel {
+
 namespace {
 
 struct BorderPair {
@@ -72,9 +74,9 @@ struct SkippedLines {
     explicit SkippedLines(int n) {
         const LatticePoint ends[4][2] = {
             {{0, 1}, {1, 0}}, {{0, n - 1}, {1, n}}, {{n, 1}, {n - 1, 0}}, {{n, n - 1}, {n - 1, n}}};
-        CLineDivision::Prefixes prefixes;
+        LineDivision::Prefixes prefixes;
         for (const auto& [p, q] : ends) {
-            CLineDivision(p, q).Divide(n, prefixes);
+            LineDivision(p, q).Divide(n, prefixes);
             const int countB = prefixes.CountB(n);
             if (countB != 0 && countB != n * n)
                 continue;
@@ -179,3 +181,5 @@ CutLine DecodeCutLine(int n, const CutLineCode& code) {
     const BorderPair pair = ObliqueLineAt(n, code.index);
     return {BorderPointAt(n, pair.i), BorderPointAt(n, pair.j)};
 }
+
+}  // namespace zantrel

@@ -12,6 +12,8 @@
 
 #include "quadtree/CutLine.h"
 
+namespace zantrel {
+
 // The number of oblique lines of a block of side n >= 2.
 std::uint32_t ObliqueLineCount(int n);
 
@@ -27,3 +29,5 @@ std::optional<CutLineCode> EncodeCutLine(int n, const CutLine& line);
 // The line of `code`, which must be valid for side n, with its end points as the search
 // stores them.
 CutLine DecodeCutLine(int n, const CutLineCode& code);
+
+}  // namespace zantrel

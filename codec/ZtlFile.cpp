@@ -6,6 +6,8 @@
 #include "codec/ZtlWalk.h"
 #include "quadtree/DecompositionParameters.h"
 
+namespace zantrel {
+
 namespace {
 
 constexpr std::uint8_t kMagic[4] = {'Z', 'T', 'L', 0x1A};
@@ -22,7 +24,7 @@ std::uint64_t GetLittleEndian(const std::uint8_t* in, int bytes) {
     return value;
 }
 
-class CEncodingCoder {
+class EncodingCoder {
   public:
     bool Bit(bool bit, BitContext& context) {
         m_encoder.Encode(bit, context);
@@ -36,12 +38,12 @@ class CEncodingCoder {
     std::vector<std::uint8_t> Finish() { return m_encoder.Finish(); }
 
   private:
-    CBinaryEncoder m_encoder;
+    BinaryEncoder m_encoder;
 };
 
-class CDecodingCoder {
+class DecodingCoder {
   public:
-    explicit CDecodingCoder(std::span<const std::uint8_t> stream) : m_decoder(stream) {}
+    explicit DecodingCoder(std::span<const std::uint8_t> stream) : m_decoder(stream) {}
     bool Bit(bool, BitContext& context) { return m_decoder.Decode(context); }
     std::uint32_t Bits(std::uint32_t, int count) { return m_decoder.DecodeBits(count); }
     // A valid stream never makes the decoder read past its end, even on the way.
@@ -49,13 +51,13 @@ class CDecodingCoder {
     std::size_t Consumed() const { return m_decoder.Consumed(); }
 
   private:
-    CBinaryDecoder m_decoder;
+    BinaryDecoder m_decoder;
 };
 
 // The encoder's truth: the tree's leaves, met in the walk's order, which is the tree's.
-class CTreeSource {
+class TreeSource {
   public:
-    explicit CTreeSource(const Quadtree& tree) : m_leaves(tree.leaves) {}
+    explicit TreeSource(const Quadtree& tree) : m_leaves(tree.leaves) {}
 
     bool IsSplit(int row, int col, int size) const {
         if (m_next >= m_leaves.size())
@@ -74,7 +76,7 @@ class CTreeSource {
 };
 
 // The decoder asks for nothing: every answer comes from the stream.
-struct CNoSource {
+struct NoSource {
     bool IsSplit(int, int, int) const { return false; }
     LeafModel Leaf(int, int, int) const { return {}; }
 };
@@ -92,9 +94,9 @@ std::vector<std::uint8_t> EncodeZtl(const Quadtree& tree) {
     std::memcpy(&penaltyBits, &settings.penalty, sizeof penaltyBits);
     PutLittleEndian(file, penaltyBits, 8);
 
-    CEncodingCoder coder;
-    CTreeSource source(tree);
-    CZtlWalk walk(settings, coder, source);
+    EncodingCoder coder;
+    TreeSource source(tree);
+    ZtlWalk walk(settings, coder, source);
     walk.Run();
     const std::vector<std::uint8_t> payload = coder.Finish();
     file.insert(file.end(), payload.begin(), payload.end());
@@ -126,9 +128,9 @@ ZtlError DecodeZtl(std::span<const std::uint8_t> file, ZtlPicture& picture) {
     ZtlSettings settings;
     if (const ZtlError error = ReadZtlHeader(file, settings); error != ZtlError::None)
         return error;
-    CDecodingCoder coder(file.subspan(kZtlHeaderBytes));
-    CNoSource source;
-    CZtlWalk walk(settings, coder, source);
+    DecodingCoder coder(file.subspan(kZtlHeaderBytes));
+    NoSource source;
+    ZtlWalk walk(settings, coder, source);
     if (!walk.Run())
         return ZtlError::Corrupt;
     if (coder.Consumed() != file.size() - kZtlHeaderBytes)
@@ -139,3 +141,5 @@ ZtlError DecodeZtl(std::span<const std::uint8_t> file, ZtlPicture& picture) {
     picture.grid = DrawGrid(picture.tree);
     return ZtlError::None;
 }
+
+}  // namespace zantrel

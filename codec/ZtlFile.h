@@ -10,6 +10,8 @@
 #include "picture/Picture.h"
 #include "quadtree/Quadtree.h"
 
+namespace zantrel {
+
 // What the header holds. The penalty is informational: decoding does not need it.
 struct ZtlSettings {
     int width = 0;
@@ -57,3 +59,5 @@ struct ZtlPicture {
 
 // Decodes a whole file; `picture` is filled only when the result is ZtlError::None.
 ZtlError DecodeZtl(std::span<const std::uint8_t> file, ZtlPicture& picture);
+
+}  // namespace zantrel

@@ -14,6 +14,8 @@
 #include "codec/ZtlFile.h"
 #include "quadtree/GridPictures.h"
 
+namespace zantrel {
+
 // The adaptive contexts of the payload.
 struct ZtlContexts {
     static constexpr int kLevels = 15;  // block sides 1 .. 16384
@@ -48,9 +50,9 @@ inline int Level(int size) {
 // and bool Failed(); each returns what it wrote or read. Source: bool IsSplit(row, col, size)
 // and LeafModel Leaf(row, col, size), asked only by the encoder's walk, in tree order.
 template <typename Coder, typename Source>
-class CZtlWalk {
+class ZtlWalk {
   public:
-    CZtlWalk(const ZtlSettings& settings, Coder& coder, Source& source)
+    ZtlWalk(const ZtlSettings& settings, Coder& coder, Source& source)
         : m_settings(settings),
           m_coder(coder),
           m_source(source),
@@ -305,3 +307,5 @@ class CZtlWalk {
     std::vector<QuadBlock> m_leaves;
     bool m_failed = false;
 };
+
+}  // namespace zantrel

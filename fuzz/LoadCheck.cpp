@@ -8,6 +8,8 @@
 #include "import/BmpReader.h"
 #include "import/ImageImport.h"
 
+namespace zantrel {
+
 namespace {
 
 // The verdict a user should get, worked out from the file's bytes in the order the
@@ -151,3 +153,5 @@ std::string CheckZtlBytes(std::span<const std::uint8_t> bytes) {
         return "re-encoding the decoded picture does not give it back";
     return {};
 }
+
+}  // namespace zantrel

@@ -19,8 +19,12 @@
 #include <span>
 #include <string>
 
+namespace zantrel {
+
 // Returns an empty string when the promise held, otherwise what broke.
 std::string CheckLoadBytes(std::span<const std::uint8_t> bytes);
 std::string CheckImportBytes(std::span<const std::uint8_t> bytes);
 inline constexpr long long kFuzzPixels = 1 << 20;
 std::string CheckZtlBytes(std::span<const std::uint8_t> bytes);
+
+}  // namespace zantrel

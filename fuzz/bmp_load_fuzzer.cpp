@@ -6,6 +6,8 @@
 
 #include "fuzz/LoadCheck.h"
 
+using namespace zantrel;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string problem = CheckLoadBytes({data, size});
     if (!problem.empty()) {

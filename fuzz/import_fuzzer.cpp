@@ -7,6 +7,8 @@
 
 #include "fuzz/LoadCheck.h"
 
+using namespace zantrel;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The readers warn about every damaged input; the fuzzer's own output is what matters.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});

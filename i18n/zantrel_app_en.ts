@@ -25,7 +25,7 @@
     </message>
 </context>
 <context>
-    <name>CAboutDlg</name>
+    <name>zantrel::AboutDlg</name>
     <message>
         <source>关于 Zantrel</source>
         <translation>About Zantrel</translation>
@@ -40,7 +40,7 @@
     </message>
 </context>
 <context>
-    <name>CBlockLookup</name>
+    <name>BlockLookup</name>
     <message>
         <source>块 (行 %1, 列 %2) 大小 %3：</source>
         <translation>Block (row %1, column %2) size %3: </translation>
@@ -59,7 +59,7 @@
     </message>
 </context>
 <context>
-    <name>CDecompParamDlg</name>
+    <name>zantrel::DecompParamDlg</name>
     <message>
         <source>确定</source>
         <translation>OK</translation>
@@ -82,7 +82,7 @@
     </message>
 </context>
 <context>
-    <name>CExplorePanel</name>
+    <name>zantrel::ExplorePanel</name>
     <message>
         <source>探索</source>
         <translation>Explore</translation>
@@ -161,14 +161,14 @@
     </message>
 </context>
 <context>
-    <name>CMainFrame</name>
+    <name>zantrel::MainFrame</name>
     <message>
         <source>标准</source>
         <translation>Standard</translation>
     </message>
 </context>
 <context>
-    <name>CProgressStatusBar</name>
+    <name>zantrel::ProgressStatusBar</name>
     <message>
         <source>大写</source>
         <translation>CAP</translation>
@@ -183,7 +183,7 @@
     </message>
 </context>
 <context>
-    <name>CRateCurveWidget</name>
+    <name>zantrel::RateCurveWidget</name>
     <message>
         <source>惩罚因子 %1：%2 dB，%3 比特/像素</source>
         <translation>Penalty factor %1: %2 dB, %3 bits/pixel</translation>
@@ -202,7 +202,7 @@
     </message>
 </context>
 <context>
-    <name>CWidgetDialogHost</name>
+    <name>WidgetDialogHost</name>
     <message>
         <source>确定</source>
         <translation>OK</translation>
@@ -225,7 +225,7 @@
     </message>
 </context>
 <context>
-    <name>CZantrelDoc</name>
+    <name>ZantrelDoc</name>
     <message>
         <source>Zantrel 文件 (*.ztl)</source>
         <translation>Zantrel files (*.ztl)</translation>

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+namespace zantrel {
+
 namespace bmp {
 
 inline constexpr int kHeadersBytes = 54;  // file header + info header
@@ -54,3 +56,5 @@ inline void WriteU32(std::span<std::uint8_t> bytes, int offset, std::uint32_t va
 }
 
 }  // namespace bmp
+
+}  // namespace zantrel

@@ -9,15 +9,17 @@
 #include <cerrno>
 #include <cstring>
 
+namespace zantrel {
+
 namespace {
 
 // The smallest file that holds the low byte of the bit count. A file cut off before the high
 // byte is judged on the low byte and then refused as too short.
 constexpr std::uint64_t kDepthByteEnd = bmp::kBitCount + 1;
 
-class CMemorySource final : public CByteSource {
+class MemorySource final : public ByteSource {
   public:
-    explicit CMemorySource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+    explicit MemorySource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
     std::uint64_t Size() const override { return m_bytes.size(); }
     int Read(std::uint64_t offset, std::span<std::uint8_t> out) override {
         if (offset > m_bytes.size() || out.size() > m_bytes.size() - offset)
@@ -31,9 +33,9 @@ class CMemorySource final : public CByteSource {
     std::span<const std::uint8_t> m_bytes;
 };
 
-class CFileSource final : public CByteSource {
+class FileSource final : public ByteSource {
   public:
-    explicit CFileSource(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    explicit FileSource(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
     std::uint64_t Size() const override { return m_size; }
     int Read(std::uint64_t offset, std::span<std::uint8_t> out) override {
         std::size_t done = 0;
@@ -74,7 +76,7 @@ std::string BmpRefusalMessage(BmpVerdict verdict) {
     return TranslateMessage(ZANTREL_MESSAGE("Zantrel", "图像文件不完整或已损坏!"));
 }
 
-BmpReadResult StageBmp(CByteSource& source, LoadedBmp& loaded) {
+BmpReadResult StageBmp(ByteSource& source, LoadedBmp& loaded) {
     const std::uint64_t size = source.Size();
     std::array<std::uint8_t, bmp::kHeadersBytes> head{};
     const std::size_t headBytes = size < head.size() ? static_cast<std::size_t>(size) : head.size();
@@ -114,14 +116,16 @@ BmpReadResult StageBmp(CByteSource& source, LoadedBmp& loaded) {
 }
 
 BmpReadResult ReadBmpFile(const std::string& path, LoadedBmp& loaded) {
-    const CInputFile file(path);
+    const InputFile file(path);
     if (file.Error() != 0)
         return {BmpVerdict::Damaged, file.Error()};
-    CFileSource source(file.Descriptor(), file.Size());
+    FileSource source(file.Descriptor(), file.Size());
     return StageBmp(source, loaded);
 }
 
 BmpReadResult ReadBmpBytes(std::span<const std::uint8_t> bytes, LoadedBmp& loaded) {
-    CMemorySource source(bytes);
+    MemorySource source(bytes);
     return StageBmp(source, loaded);
 }
+
+}  // namespace zantrel

@@ -13,6 +13,8 @@
 #include "import/BmpFormat.h"
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 enum class BmpVerdict {
     Accepted,
     WrongDepth,  // "请输入24位的图像!"; also files too short to hold the depth byte
@@ -26,9 +28,9 @@ enum class BmpVerdict {
 std::string BmpRefusalMessage(BmpVerdict verdict);
 
 // Random access to the bytes of a file, on disk or in memory.
-class CByteSource {
+class ByteSource {
   public:
-    virtual ~CByteSource() = default;
+    virtual ~ByteSource() = default;
     virtual std::uint64_t Size() const = 0;
     // Reads exactly out.size() bytes at `offset`. Returns 0, or an errno value on failure
     // (EIO-like errors, or ENODATA when the source ended early).
@@ -47,7 +49,7 @@ struct BmpReadResult {
 };
 
 // Checks the source and, only when it is accepted, fills `loaded`.
-BmpReadResult StageBmp(CByteSource& source, LoadedBmp& loaded);
+BmpReadResult StageBmp(ByteSource& source, LoadedBmp& loaded);
 
 // Reads the file at `path`: a folder gives EISDIR, anything but a regular file EINVAL, and a
 // file another program holds an exclusive lock on EWOULDBLOCK.
@@ -55,3 +57,5 @@ BmpReadResult ReadBmpFile(const std::string& path, LoadedBmp& loaded);
 
 // The same checks for bytes already in memory.
 BmpReadResult ReadBmpBytes(std::span<const std::uint8_t> bytes, LoadedBmp& loaded);
+
+}  // namespace zantrel

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace zantrel {
+
 namespace {
 
 std::size_t RowBytes(int width) {
@@ -64,3 +66,5 @@ ColorPicture GrayToColor(const GrayPicture& gray) {
 std::vector<std::uint8_t> EncodeGrayBmp(const GrayPicture& picture, const bmp::Headers* kept) {
     return EncodeBmp(GrayToColor(picture), kept);
 }
+
+}  // namespace zantrel

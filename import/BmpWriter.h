@@ -8,6 +8,8 @@
 #include "import/BmpFormat.h"
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 // The kept headers with every field that describes the layout made true (type, file size,
 // pixel offset, info size, compression, image size, colours used). A file whose headers were
 // already consistent gets its header bytes back unchanged.
@@ -23,3 +25,5 @@ std::vector<std::uint8_t> EncodeGrayBmp(const GrayPicture& picture, const bmp::H
 
 // The colour picture of a gray one, blue = green = red.
 ColorPicture GrayToColor(const GrayPicture& gray);
+
+}  // namespace zantrel

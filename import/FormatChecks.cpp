@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstdlib>
 
+namespace zantrel {
+
 namespace {
 
 std::uint32_t LittleEndian(const QByteArray& data, int offset, int bytes) {
@@ -221,3 +223,5 @@ void WidenNarrowSamples(const BmpLayout& layout, ColorPicture& picture) {
         picture.bgr[i + 2] = tables[0][picture.bgr[i + 2]];
     }
 }
+
+}  // namespace zantrel

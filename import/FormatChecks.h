@@ -10,6 +10,8 @@
 
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 // True when `data` starts with the PNG signature.
 bool IsPng(const QByteArray& data);
 
@@ -42,3 +44,5 @@ bool BmpComplete(QIODevice& device, const BmpLayout& layout);
 
 // Re-widens samples of n < 8 bits by repeating their bits, so that white stays white.
 void WidenNarrowSamples(const BmpLayout& layout, ColorPicture& picture);
+
+}  // namespace zantrel

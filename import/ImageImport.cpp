@@ -19,6 +19,8 @@
 #include <filesystem>
 #include <utility>
 
+namespace zantrel {
+
 namespace {
 
 constexpr std::uint64_t kMegabyte = 1024 * 1024;
@@ -52,9 +54,9 @@ ImportResult SizeRefusal(ImportRefusal refusal, long long width, long long heigh
 
 // --- PNM with more than 8 bits a sample: the readers truncate those, so they are read here.
 
-class CPnmScanner {
+class PnmScanner {
   public:
-    explicit CPnmScanner(QIODevice& device) : m_device(device) {}
+    explicit PnmScanner(QIODevice& device) : m_device(device) {}
 
     // The next decimal number, skipping white space and comments; false at the end of the
     // data or on anything else.
@@ -121,7 +123,7 @@ bool ReadWidePnmHeader(QIODevice& device, WidePnmHeader& header) {
             return false;
     }
     device.read(2);
-    CPnmScanner scanner(device);
+    PnmScanner scanner(device);
     return scanner.Number(header.width) && scanner.Number(header.height) &&
            scanner.Number(header.maxval) && header.maxval > 255;
 }
@@ -140,7 +142,7 @@ ImportResult ReadWidePnm(QIODevice& device, const WidePnmHeader& header, ColorPi
     ColorPicture picture(width, height);
     QByteArray rowBytes;
     std::vector<std::uint32_t> row(rowSamples);
-    CPnmScanner scanner(device);
+    PnmScanner scanner(device);
     for (int y = 0; y < height; ++y) {  // top row first in the file
         if (header.binary) {
             rowBytes = device.read(static_cast<qint64>(rowSamples * 2));
@@ -369,7 +371,7 @@ std::string ImportRefusalMessage(const ImportResult& result, std::string_view fi
 }
 
 ImportResult ReadPictureFile(const std::string& path, ColorPicture& picture) {
-    const CInputFile file(path);
+    const InputFile file(path);
     if (file.Error() != 0)
         return FileError(file.Error());
     QFile device;
@@ -390,3 +392,5 @@ ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes, ColorPicture&
 void SilenceReaderWarnings() {
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
 }
+
+}  // namespace zantrel

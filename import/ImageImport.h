@@ -11,6 +11,8 @@
 
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 enum class ImportRefusal {
     None,
     UnknownFormat,  // no reader recognises the bytes (an empty or a text file included)
@@ -54,3 +56,5 @@ ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes, ColorPicture&
 // Keeps the image readers' own warnings off stderr, where a command line prints its own
 // refusal for the same file. (libpng still prints its errors itself.)
 void SilenceReaderWarnings();
+
+}  // namespace zantrel

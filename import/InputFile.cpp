@@ -7,7 +7,9 @@
 
 #include <cerrno>
 
-CInputFile::CInputFile(const std::string& path) {
+namespace zantrel {
+
+InputFile::InputFile(const std::string& path) {
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0) {
         m_error = errno;
@@ -26,7 +28,9 @@ CInputFile::CInputFile(const std::string& path) {
     m_size = static_cast<std::uint64_t>(info.st_size);
 }
 
-CInputFile::~CInputFile() {
+InputFile::~InputFile() {
     if (m_fd >= 0)
         ::close(m_fd);
 }
+
+}  // namespace zantrel

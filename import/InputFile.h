@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <string>
 
-class CInputFile {
+namespace zantrel {
+
+class InputFile {
   public:
-    explicit CInputFile(const std::string& path);
-    ~CInputFile();
-    CInputFile(const CInputFile&) = delete;
-    CInputFile& operator=(const CInputFile&) = delete;
+    explicit InputFile(const std::string& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
 
     // 0 when the file is open for reading; otherwise an errno value: that of the failed open,
     // EISDIR for a folder, EINVAL for anything else that is not a regular file, EWOULDBLOCK
@@ -25,3 +27,5 @@ class CInputFile {
     int m_error = 0;
     std::uint64_t m_size = 0;
 };
+
+}  // namespace zantrel

@@ -5,6 +5,8 @@
 
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 bool InstallMessagesTranslation(std::string_view language) {
     // "en", "en_GB", "en-US": English; "eo" or "enx" are other languages.
     const bool english = language.starts_with("en") &&
@@ -30,3 +32,5 @@ std::string TranslateStageText(std::string_view text) {
         --labelEnd;
     return TranslateMessage(text.substr(0, labelEnd)) + std::string(text.substr(labelEnd));
 }
+
+}  // namespace zantrel

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zantrel {
+
 // Installs the messages' translation for `language` into the running QCoreApplication (which
 // must exist for "en"): "en" or "en_GB" installs English, anything else keeps Chinese. Returns
 // whether a translation is installed.
@@ -21,3 +23,5 @@ std::string TranslateMessage(std::string_view pattern,
 // A stage's status text as the engine reports it: the label translated, the count of size
 // groups still to come that the search appends to it kept as it is.
 std::string TranslateStageText(std::string_view text);
+
+}  // namespace zantrel

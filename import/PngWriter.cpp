@@ -6,6 +6,8 @@
 #include <QImageWriter>
 #include <cstring>
 
+namespace zantrel {
+
 namespace {
 
 // PNG rows run top first, the pictures' bottom first.
@@ -38,3 +40,5 @@ std::vector<std::uint8_t> EncodePng(const ColorPicture& picture) {
     return EncodeRows(QImage(picture.width, picture.height, QImage::Format_BGR888),
                       picture.bgr.data(), picture.width * 3, picture.height);
 }
+
+}  // namespace zantrel

@@ -7,7 +7,11 @@
 
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 // The bytes of an 8-bit gray PNG file of `picture`; empty if it could not be encoded.
 std::vector<std::uint8_t> EncodeGrayPng(const GrayPicture& picture);
 // The bytes of an 8-bit RGB PNG file of `picture`; empty if it could not be encoded.
 std::vector<std::uint8_t> EncodePng(const ColorPicture& picture);
+
+}  // namespace zantrel

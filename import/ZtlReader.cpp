@@ -11,6 +11,8 @@
 #include "import/MessageTranslation.h"
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 namespace {
 
 // No encoder writes more than this many payload bytes per pixel; a longer file is refused
@@ -38,7 +40,7 @@ bool LooksLikeZtl(std::span<const std::uint8_t> bytes) {
 }
 
 bool IsZtlFile(const std::string& path) {
-    const CInputFile file(path);
+    const InputFile file(path);
     std::uint8_t start[4];
     return file.Error() == 0 && file.Size() >= sizeof start &&
            ReadAll(file.Descriptor(), start, sizeof start) && LooksLikeZtl(start);
@@ -46,7 +48,7 @@ bool IsZtlFile(const std::string& path) {
 
 ZtlReadResult ReadZtlFile(const std::string& path, ZtlPicture& picture) {
     ZtlReadResult result;
-    const CInputFile file(path);
+    const InputFile file(path);
     if (file.Error() != 0) {
         result.readError = file.Error();
         return result;
@@ -114,3 +116,5 @@ std::string ZtlRefusalMessage(const ZtlReadResult& result, std::string_view file
     }
     return {};
 }
+
+}  // namespace zantrel

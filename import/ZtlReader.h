@@ -8,6 +8,8 @@
 
 #include "codec/ZtlFile.h"
 
+namespace zantrel {
+
 struct ZtlReadResult {
     int readError = 0;  // errno of a failed open or read; the rest is then meaningless
     ZtlError error = ZtlError::None;
@@ -28,3 +30,5 @@ ZtlReadResult ReadZtlFile(const std::string& path, ZtlPicture& picture);
 
 // The refusal's text, naming the file; empty for a loaded file or a read error.
 std::string ZtlRefusalMessage(const ZtlReadResult& result, std::string_view fileName);
+
+}  // namespace zantrel

@@ -1,6 +1,8 @@
 #include "linesearch/LineSearch.h"
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 namespace {
 
 // Cuts between rows (`alongRows`) or between columns: side A is rows (or columns) p..n-1,
@@ -8,7 +10,7 @@ namespace {
 // replaces the candidate's best only when strictly cheaper, so the first of the lowest cost
 // wins.
 template <typename Candidate>
-void SearchAxisCuts(const CSummedTables& sums, double penalty, Candidate& candidate,
+void SearchAxisCuts(const SummedTables& sums, double penalty, Candidate& candidate,
                     bool alongRows) {
     const auto [row, col, n] = candidate.block;
     for (int p = 1; p < n; ++p) {
@@ -33,7 +35,7 @@ void SearchAxisCuts(const CSummedTables& sums, double penalty, Candidate& candid
 
 }  // namespace
 
-void CLineSearch::SearchAxisGroup(const char* label, int group, int first, bool alongRows) {
+void LineSearch::SearchAxisGroup(const char* label, int group, int first, bool alongRows) {
     ShowGroupStatus(label, group);
     const int m = m_groupCounts[group];
     for (int k = 0; k < m; ++k) {
@@ -45,11 +47,13 @@ void CLineSearch::SearchAxisGroup(const char* label, int group, int first, bool 
 }
 
 // Cuts between rows keep a constant row offset.
-void CLineSearch::SearchRowCuts(int group, int first) {
+void LineSearch::SearchRowCuts(int group, int first) {
     SearchAxisGroup(ZANTREL_MESSAGE("Zantrel", "竖线穷举"), group, first, true);
 }
 
 // Cuts between columns keep a constant column offset.
-void CLineSearch::SearchColumnCuts(int group, int first) {
+void LineSearch::SearchColumnCuts(int group, int first) {
     SearchAxisGroup(ZANTREL_MESSAGE("Zantrel", "横线穷举"), group, first, false);
 }
+
+}  // namespace zantrel

@@ -1,5 +1,7 @@
 #include "linesearch/BorderPoints.h"
 
+namespace zantrel {
+
 std::vector<LatticePoint> MakeBorderPoints(int n) {
     std::vector<LatticePoint> points;
     points.reserve(4 * n);
@@ -35,3 +37,5 @@ std::optional<int> BorderIndex(int n, int row, int col) {
         return 3 * n + row;
     return std::nullopt;
 }
+
+}  // namespace zantrel

@@ -8,6 +8,8 @@
 
 #include "quadtree/CutLine.h"
 
+namespace zantrel {
+
 std::vector<LatticePoint> MakeBorderPoints(int n);
 
 // Point `index` (0 .. 4n - 1) of MakeBorderPoints(n), without making the list.
@@ -16,3 +18,5 @@ LatticePoint BorderPointAt(int n, int index);
 // The index of the lattice point (row, col) in MakeBorderPoints(n); nothing for a point that
 // is not on the border.
 std::optional<int> BorderIndex(int n, int row, int col);
+
+}  // namespace zantrel

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+namespace zantrel {
+
 void CutLineEnds(const QuadBlock& leaf, int pictureHeight, ScreenPoint& from, ScreenPoint& to) {
     const CutLine& line = leaf.Cut()->line;
     from = {leaf.col + line.first.col, pictureHeight - (leaf.row + line.first.row)};
@@ -53,3 +55,5 @@ ColorPicture GridWithCutLines(const GrayPicture& grid, const Quadtree& tree) {
     }
     return picture;
 }
+
+}  // namespace zantrel

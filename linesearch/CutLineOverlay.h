@@ -12,6 +12,8 @@
 #include "picture/Picture.h"
 #include "quadtree/Quadtree.h"
 
+namespace zantrel {
+
 struct ScreenPoint {
     int x;
     int y;
@@ -28,3 +30,5 @@ void ForEachLinePixel(ScreenPoint from, ScreenPoint to,
 // `grid` with the cut line of every leaf of `tree` that has one in red (255, 0, 0); line
 // pixels outside the picture are dropped.
 ColorPicture GridWithCutLines(const GrayPicture& grid, const Quadtree& tree);
+
+}  // namespace zantrel

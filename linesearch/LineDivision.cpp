@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace zantrel {
+
 namespace {
 
 long long FloorDiv(long long a, long long b) {  // b > 0
@@ -19,7 +21,7 @@ int Clamp(long long value, int n) {
 
 }  // namespace
 
-CLineDivision::CLineDivision(LatticePoint first, LatticePoint second) {
+LineDivision::LineDivision(LatticePoint first, LatticePoint second) {
     if (second.row < first.row)
         std::swap(first, second);
     const long long dr = second.row - first.row;
@@ -35,7 +37,7 @@ CLineDivision::CLineDivision(LatticePoint first, LatticePoint second) {
     m_columnPrefixIsB = !rising;
 }
 
-int CLineDivision::PrefixLength(int r, int n) const {
+int LineDivision::PrefixLength(int r, int n) const {
     // The count of c >= 0 with 2c * dr < T is ceil(T / (2 dr)) when T > 0.
     const long long t = m_rows.T(r);
     if (t <= 0)
@@ -43,14 +45,14 @@ int CLineDivision::PrefixLength(int r, int n) const {
     return Clamp(CeilDiv(t, 2 * m_rows.dr), n);
 }
 
-void CLineDivision::Divide(int n, Prefixes& prefixes) const {
+void LineDivision::Divide(int n, Prefixes& prefixes) const {
     // A line crosses about |dr| rows and |dc| columns of the block.
     prefixes.alongColumns = std::abs(m_columns.dr) < m_rows.dr;
     prefixes.prefixIsB = prefixes.alongColumns ? m_columnPrefixIsB : true;
     DividePrefixes(prefixes.alongColumns ? m_columns : m_rows, n, prefixes);
 }
 
-void CLineDivision::DividePrefixes(const Frame& frame, int n, Prefixes& prefixes) {
+void LineDivision::DividePrefixes(const Frame& frame, int n, Prefixes& prefixes) {
     // A prefix length is ceil(T(r) / D), clamped to 0..n, with D = 2 dr and T linear in r
     // with slope 2 dc. So the full lines form one run at one end, the empty lines a run at
     // the other, and only the lines between need their lengths.
@@ -96,3 +98,5 @@ void CLineDivision::DividePrefixes(const Frame& frame, int n, Prefixes& prefixes
         }
     }
 }
+
+}  // namespace zantrel

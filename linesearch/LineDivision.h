@@ -12,10 +12,12 @@
 
 #include "linesearch/BorderPoints.h"
 
-class CLineDivision {
+namespace zantrel {
+
+class LineDivision {
   public:
     // The line through `first` and `second`, which must differ in row and in column.
-    CLineDivision(LatticePoint first, LatticePoint second);
+    LineDivision(LatticePoint first, LatticePoint second);
 
     // Number of pixels of row r on side B (0..n).
     int PrefixLength(int r, int n) const;
@@ -53,3 +55,5 @@ class CLineDivision {
     Frame m_columns;  // the transposed line
     bool m_columnPrefixIsB;
 };
+
+}  // namespace zantrel

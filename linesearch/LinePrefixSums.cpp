@@ -1,6 +1,8 @@
 #include "linesearch/LinePrefixSums.h"
 
-void CLinePrefixSums::Build(const GrayPicture& gray, std::span<const LatticePoint> origins, int n) {
+namespace zantrel {
+
+void LinePrefixSums::Build(const GrayPicture& gray, std::span<const LatticePoint> origins, int n) {
     const int count = static_cast<int>(origins.size());
     const std::size_t width = static_cast<std::size_t>(gray.width);
     m_n = n;
@@ -32,3 +34,5 @@ void CLinePrefixSums::Build(const GrayPicture& gray, std::span<const LatticePoin
         }
     }
 }
+
+}  // namespace zantrel

@@ -11,12 +11,14 @@
 #include "picture/Picture.h"
 #include "quadtree/CutLine.h"
 
+namespace zantrel {
+
 struct RowPrefix {
     std::int32_t gray;     // at most 16384 * 255
     std::int32_t squares;  // at most 16384 * 65025 < 2^31
 };
 
-class CLinePrefixSums {
+class LinePrefixSums {
   public:
     // The n x n blocks of `gray` whose first row and column are `origins`.
     void Build(const GrayPicture& gray, std::span<const LatticePoint> origins, int n);
@@ -47,3 +49,5 @@ class CLinePrefixSums {
     std::vector<RowPrefix> m_prefix;  // per block: n rows, then n columns, of n + 1 entries
     std::vector<LineSums> m_lines;    // per block: n + 1 row sums, then n + 1 column sums
 };
+
+}  // namespace zantrel

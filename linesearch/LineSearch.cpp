@@ -5,8 +5,10 @@
 
 #include "linesearch/Threads.h"
 
-CLineSearch::CLineSearch(const GrayPicture& gray, const CSummedTables& sums, double penalty,
-                         CLineSearchWorkspace& workspace, int threads, CProgress& progress)
+namespace zantrel {
+
+LineSearch::LineSearch(const GrayPicture& gray, const SummedTables& sums, double penalty,
+                       LineSearchWorkspace& workspace, int threads, Progress& progress)
     : m_gray(gray),
       m_sums(sums),
       m_penalty(penalty),
@@ -14,7 +16,7 @@ CLineSearch::CLineSearch(const GrayPicture& gray, const CSummedTables& sums, dou
       m_threads(ResolveThreadCount(threads)),
       m_progress(progress) {}
 
-std::optional<std::vector<BestCut>> CLineSearch::Run(std::span<const Block> blocks) {
+std::optional<std::vector<BestCut>> LineSearch::Run(std::span<const Block> blocks) {
     m_candidates.clear();
     m_candidates.reserve(blocks.size());
     for (const Block& block : blocks)
@@ -37,7 +39,7 @@ std::optional<std::vector<BestCut>> CLineSearch::Run(std::span<const Block> bloc
     return bests;
 }
 
-void CLineSearch::GroupCandidatesBySize() {
+void LineSearch::GroupCandidatesBySize() {
     m_groupSizes.clear();
     m_groupCounts.clear();
     for (const Candidate& candidate : m_candidates) {
@@ -49,18 +51,18 @@ void CLineSearch::GroupCandidatesBySize() {
     }
 }
 
-void CLineSearch::ShowGroupStatus(const char* label, int group) {
+void LineSearch::ShowGroupStatus(const char* label, int group) {
     char text[64];
     std::snprintf(text, sizeof text, "%s%d", label, GroupCount() - group - 1);
     m_progress.SetText(text);
 }
 
 std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture& gray,
-                                         const CSummedTables& sums, CLineSearchWorkspace& workspace,
-                                         int threads, CProgress& progress) {
+                                         const SummedTables& sums, LineSearchWorkspace& workspace,
+                                         int threads, Progress& progress) {
     // A cut model costs at least two penalties, so only dearer leaves can gain from one.
     std::vector<std::int32_t> leaves;
-    std::vector<CLineSearch::Block> blocks;
+    std::vector<LineSearch::Block> blocks;
     for (const std::int32_t i : LeavesBySize(tree)) {
         const QuadBlock& leaf = tree.leaves[i];
         if (leaf.error + tree.penalty > 2 * tree.penalty && leaf.size > 1) {
@@ -68,7 +70,7 @@ std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture
             blocks.push_back({leaf.row, leaf.col, leaf.size});
         }
     }
-    CLineSearch search(gray, sums, tree.penalty, workspace, threads, progress);
+    LineSearch search(gray, sums, tree.penalty, workspace, threads, progress);
     const std::optional<std::vector<BestCut>> bests = search.Run(blocks);
     if (!bests)
         return std::nullopt;
@@ -89,3 +91,5 @@ std::size_t CutCount(const Quadtree& tree) {
         count += leaf.Cut() ? 1 : 0;
     return count;
 }
+
+}  // namespace zantrel

@@ -17,6 +17,8 @@
 #include "quadtree/RegionFit.h"
 #include "quadtree/SummedTables.h"
 
+namespace zantrel {
+
 // The best cut line of one block with the fits of its two sides, side A and side B.
 struct BestCut {
     CutLine line;
@@ -37,7 +39,7 @@ struct Decomposition {
 // Memory the search reuses from one run to the next: the blocks' per-line prefix sums, each
 // piece's best lines and each worker's batch of divided lines. Keep one per thread of control that
 // runs searches.
-class CLineSearchWorkspace {
+class LineSearchWorkspace {
   public:
     struct PieceBest {
         double cost;
@@ -48,9 +50,9 @@ class CLineSearchWorkspace {
     // One line through the first end point of a piece, divided, with its second end point.
     struct DividedLine {
         int point;
-        CLineDivision::Prefixes prefixes;
+        LineDivision::Prefixes prefixes;
     };
-    CLinePrefixSums sums;
+    LinePrefixSums sums;
     std::vector<PieceBest> bests;
     std::vector<std::vector<DividedLine>> lineBatches;  // one batch per worker
 };
@@ -58,11 +60,11 @@ class CLineSearchWorkspace {
 // One run of the search over a gray picture and its summed tables. Lines are ranked by their
 // two-region cost under `penalty`, so that ties and roundings fall as the exact mode decides
 // them; the results carry the sides' errors without it.
-class CLineSearch {
+class LineSearch {
   public:
     // `threads` 0 means every core. Status texts and positions go to `progress`.
-    CLineSearch(const GrayPicture& gray, const CSummedTables& sums, double penalty,
-                CLineSearchWorkspace& workspace, int threads, CProgress& progress);
+    LineSearch(const GrayPicture& gray, const SummedTables& sums, double penalty,
+               LineSearchWorkspace& workspace, int threads, Progress& progress);
 
     // The best cut of every block in `blocks` (sides of 2 or more, ascending), in that order;
     // nothing when cancelled.
@@ -95,11 +97,11 @@ class CLineSearch {
     void ShowGroupStatus(const char* label, int group);
 
     const GrayPicture& m_gray;
-    const CSummedTables& m_sums;
+    const SummedTables& m_sums;
     double m_penalty;
-    CLineSearchWorkspace& m_workspace;
+    LineSearchWorkspace& m_workspace;
     int m_threads;
-    CProgress& m_progress;
+    Progress& m_progress;
     std::vector<Candidate> m_candidates;
     std::vector<std::int32_t> m_groupSizes;
     std::vector<std::int32_t> m_groupCounts;
@@ -110,8 +112,10 @@ class CLineSearch {
 // smallest first, and a leaf takes its best cut model where that is strictly cheaper than its
 // one value. Nothing when cancelled.
 std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture& gray,
-                                         const CSummedTables& sums, CLineSearchWorkspace& workspace,
-                                         int threads, CProgress& progress);
+                                         const SummedTables& sums, LineSearchWorkspace& workspace,
+                                         int threads, Progress& progress);
 
 // The number of leaves of `tree` with a cut model.
 std::size_t CutCount(const Quadtree& tree);
+
+}  // namespace zantrel

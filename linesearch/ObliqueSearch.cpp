@@ -9,6 +9,8 @@
 #include "linesearch/ParallelFor.h"
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 // The oblique search tries, for every pair of border points (i, j) that differ in row and in
 // column, the line through them on every block of a size group, and keeps per block the
 // first line of the lowest cost. A line is divided once, exactly in integers, and its sides
@@ -22,12 +24,12 @@
 
 namespace {
 
-using PieceBest = CLineSearchWorkspace::PieceBest;
-using DividedLine = CLineSearchWorkspace::DividedLine;
+using PieceBest = LineSearchWorkspace::PieceBest;
+using DividedLine = LineSearchWorkspace::DividedLine;
 constexpr PieceBest kNoLine{std::numeric_limits<double>::infinity(), -1, {0, 0.0}, {0, 0.0}};
 
-void EvaluateLine(const CLineDivision::Prefixes& prefixes, int n, int point,
-                  const CLinePrefixSums& sums, int block, double penalty, PieceBest& best) {
+void EvaluateLine(const LineDivision::Prefixes& prefixes, int n, int point,
+                  const LinePrefixSums& sums, int block, double penalty, PieceBest& best) {
     const bool columns = prefixes.alongColumns;
     std::int64_t gray = sums.GrayBelow(block, columns, prefixes.fullEnd) -
                         sums.GrayBelow(block, columns, prefixes.fullBegin);
@@ -70,7 +72,7 @@ void EvaluateLine(const CLineDivision::Prefixes& prefixes, int n, int point,
 
 }  // namespace
 
-void CLineSearch::SearchObliqueCuts(int group, int first) {
+void LineSearch::SearchObliqueCuts(int group, int first) {
     const int n = m_groupSizes[group];
     const int m = m_groupCounts[group];
     ShowGroupStatus(ZANTREL_MESSAGE("Zantrel", "一般斜线穷举"), group);
@@ -81,7 +83,7 @@ void CLineSearch::SearchObliqueCuts(int group, int first) {
 
     // The workspace keeps its storage from one search to the next, so that repeated
     // commands reuse their pages.
-    CLinePrefixSums& sums = m_workspace.sums;
+    LinePrefixSums& sums = m_workspace.sums;
     std::vector<LatticePoint> origins;
     for (int k = 0; k < m; ++k)
         origins.push_back({m_candidates[first + k].block.row, m_candidates[first + k].block.col});
@@ -124,7 +126,7 @@ void CLineSearch::SearchObliqueCuts(int group, int first) {
                 if (used == batch.size())
                     batch.emplace_back();
                 DividedLine& line = batch[used];
-                CLineDivision(points[i], points[j]).Divide(n, line.prefixes);
+                LineDivision(points[i], points[j]).Divide(n, line.prefixes);
                 const int countB = line.prefixes.CountB(n);
                 if (countB == 0 || countB == n * n)
                     continue;  // one side empty
@@ -159,3 +161,5 @@ void CLineSearch::SearchObliqueCuts(int group, int first) {
         }
     }
 }
+
+}  // namespace zantrel

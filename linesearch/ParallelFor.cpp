@@ -5,6 +5,8 @@
 #include <thread>
 #include <vector>
 
+namespace zantrel {
+
 void ParallelFor(int count, int threads, const std::function<void(int piece, int worker)>& body) {
     std::atomic<int> next{0};
     auto work = [&](int worker) {
@@ -17,3 +19,5 @@ void ParallelFor(int count, int threads, const std::function<void(int piece, int
         helpers.emplace_back(work, worker);
     work(0);
 }
+
+}  // namespace zantrel

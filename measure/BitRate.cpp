@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace zantrel {
+
 namespace {
 
 // log2 as the estimate computes it: log10(x) / log10(2) in double precision.
@@ -104,3 +106,5 @@ double EstimateBitRate(const Quadtree& tree, std::int32_t groupCount) {
     // Per pixel; for 512 x 512 this is T * 3.814697265625e-06 exactly.
     return totalBits / (static_cast<double>(tree.width) * tree.height);
 }
+
+}  // namespace zantrel

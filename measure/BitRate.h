@@ -6,9 +6,13 @@
 
 #include "linesearch/LineSearch.h"
 
+namespace zantrel {
+
 // The estimated bits per pixel of `tree` (a tree made from a picture, whose leaves know their
 // one-value mean) after a search through `groupCount` size groups.
 double EstimateBitRate(const Quadtree& tree, std::int32_t groupCount);
 inline double EstimateBitRate(const Decomposition& decomposition) {
     return EstimateBitRate(decomposition.tree, decomposition.groupCount);
 }
+
+}  // namespace zantrel

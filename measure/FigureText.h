@@ -4,7 +4,11 @@
 #include <string>
 #include <string_view>
 
+namespace zantrel {
+
 std::string FormatFigure(double value);
 
 inline constexpr std::string_view kPsnrCaption = "图像的PSNR为：";
 inline constexpr std::string_view kBitRateCaption = "图像的BIT率为：";
+
+}  // namespace zantrel

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace zantrel {
+
 double Psnr(const GrayPicture& gray, const GrayPicture& result) {
     // The squared differences are summed exactly as integers; divided once by the pixel
     // count, the mean is the correctly rounded one. For 512 x 512 it equals the sum of
@@ -17,3 +19,5 @@ double Psnr(const GrayPicture& gray, const GrayPicture& result) {
     // Equal pictures give 65025 / 0 = +infinity, which is what is shown.
     return 10.0 * std::log10(65025.0 / mse);
 }
+
+}  // namespace zantrel

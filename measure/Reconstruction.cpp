@@ -4,8 +4,10 @@
 #include "picture/MessageText.h"
 #include "quadtree/GridPictures.h"
 
+namespace zantrel {
+
 std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture, const Quadtree& tree,
-                                       CProgress& progress) {
+                                       Progress& progress) {
     progress.SetText(ZANTREL_MESSAGE("Zantrel", "Zantrel解码"));
     GrayPicture result = blockPicture;
     const auto n = static_cast<long long>(CutCount(tree));
@@ -23,3 +25,5 @@ std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture, const Qu
     progress.SetPosition(0);
     return result;
 }
+
+}  // namespace zantrel

@@ -6,8 +6,12 @@
 #include "picture/Progress.h"
 #include "quadtree/Quadtree.h"
 
+namespace zantrel {
+
 // The approximation: `blockPicture` with every leaf of `tree` that has a cut model drawn over
 // it (see DrawLeaf). Reports "Zantrel解码", 100 * i / n before the i-th of the n cut leaves,
 // then "解码完毕" and 0; nothing when cancelled.
 std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture, const Quadtree& tree,
-                                       CProgress& progress);
+                                       Progress& progress);
+
+}  // namespace zantrel

@@ -4,6 +4,8 @@
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
 
+namespace zantrel {
+
 namespace {
 
 constexpr double kCurvePenalties[] = {0.1, 1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 100000};
@@ -11,7 +13,7 @@ constexpr double kCurvePenalties[] = {0.1, 1, 2, 5, 10, 20, 50, 100, 200, 500, 1
 }  // namespace
 
 MeasuredRun MeasureRunAndFile(const GrayPicture& gray, const QuadtreeStage& quadtree,
-                              const ZantrelStage& zantrel) {
+                              const CutLineStage& zantrel) {
     const Decomposition& decomposition = zantrel.decomposition;
     MeasuredRun run;
     RunFigures& figures = run.figures;
@@ -32,18 +34,20 @@ std::span<const double> RateCurvePenalties() {
     return kCurvePenalties;
 }
 
-std::vector<RunFigures> MeasureRateCurve(const GrayPicture& gray, const CSummedTables& sums,
+std::vector<RunFigures> MeasureRateCurve(const GrayPicture& gray, const SummedTables& sums,
                                          std::span<const double> penalties,
-                                         std::int32_t minBlockSize, CProgress& progress) {
-    CLineSearchWorkspace search;
+                                         std::int32_t minBlockSize, Progress& progress) {
+    LineSearchWorkspace search;
     std::vector<RunFigures> curve;
     for (const double penalty : penalties) {
         const QuadtreeStage quadtree = RunQuadtreeStage(sums, penalty, minBlockSize);
-        const std::optional<ZantrelStage> zantrel =
-            RunZantrelStage(gray, quadtree, sums, search, 1, progress);
+        const std::optional<CutLineStage> zantrel =
+            RunCutLineStage(gray, quadtree, sums, search, 1, progress);
         if (!zantrel)
             return {};
         curve.push_back(MeasureRun(gray, quadtree, *zantrel));
     }
     return curve;
 }
+
+}  // namespace zantrel

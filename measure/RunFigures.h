@@ -8,8 +8,10 @@
 #include <span>
 #include <vector>
 
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "picture/Progress.h"
+
+namespace zantrel {
 
 struct RunFigures {
     double penalty = 0.0;
@@ -29,9 +31,9 @@ struct MeasuredRun {
     std::vector<std::uint8_t> file;
 };
 MeasuredRun MeasureRunAndFile(const GrayPicture& gray, const QuadtreeStage& quadtree,
-                              const ZantrelStage& zantrel);
+                              const CutLineStage& zantrel);
 inline RunFigures MeasureRun(const GrayPicture& gray, const QuadtreeStage& quadtree,
-                             const ZantrelStage& zantrel) {
+                             const CutLineStage& zantrel) {
     return MeasureRunAndFile(gray, quadtree, zantrel).figures;
 }
 
@@ -40,6 +42,8 @@ std::span<const double> RateCurvePenalties();
 
 // One run per penalty on `gray` with tables `sums`, on one thread and memory of its own, so it
 // may run beside other runs on the same tables. Nothing when `progress` asked to stop.
-std::vector<RunFigures> MeasureRateCurve(const GrayPicture& gray, const CSummedTables& sums,
+std::vector<RunFigures> MeasureRateCurve(const GrayPicture& gray, const SummedTables& sums,
                                          std::span<const double> penalties,
-                                         std::int32_t minBlockSize, CProgress& progress);
+                                         std::int32_t minBlockSize, Progress& progress);
+
+}  // namespace zantrel

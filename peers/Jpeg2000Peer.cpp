@@ -8,6 +8,8 @@
 
 #include "peers/PeerCodec.h"
 
+namespace zantrel {
+
 namespace {
 
 struct CodecCloser {
@@ -164,3 +166,5 @@ std::optional<PeerCoding> CodeJpeg2000(const GrayPicture& gray, double bitsPerPi
         return std::nullopt;
     return PeerCoding{bytes, std::move(*decoded)};
 }
+
+}  // namespace zantrel

@@ -5,6 +5,8 @@
 
 #include "peers/PeerCodec.h"
 
+namespace zantrel {
+
 namespace {
 
 struct HandleCloser {
@@ -54,3 +56,5 @@ std::optional<PeerCoding> CodeJpeg(const GrayPicture& gray, int quality) {
         return std::nullopt;
     return coding;
 }
+
+}  // namespace zantrel

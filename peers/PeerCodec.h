@@ -8,6 +8,8 @@
 
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 struct PeerCoding {
     std::size_t bytes = 0;  // the coded stream
     GrayPicture decoded;    // the same size as the input, bottom row first
@@ -24,3 +26,5 @@ std::optional<PeerCoding> CodeJpeg2000(const GrayPicture& gray, double bitsPerPi
 // Lossy WebP at `quality` 0 .. 100. Sides above 16383 are beyond the format: nothing; so is a
 // picture whose macroblock modes overflow the format's first partition (noise near that size).
 std::optional<PeerCoding> CodeWebp(const GrayPicture& gray, float quality);
+
+}  // namespace zantrel

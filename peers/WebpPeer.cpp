@@ -6,6 +6,8 @@
 
 #include "peers/PeerCodec.h"
 
+namespace zantrel {
+
 namespace {
 
 constexpr int kMaxWebpSide = 16383;
@@ -99,3 +101,5 @@ std::optional<PeerCoding> CodeWebp(const GrayPicture& gray, float quality) {
     }
     return coding;
 }
+
+}  // namespace zantrel

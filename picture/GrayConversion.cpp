@@ -1,5 +1,7 @@
 #include "picture/GrayConversion.h"
 
+namespace zantrel {
+
 GrayPicture ConvertToGray(const ColorPicture& color) {
     GrayPicture gray(color.width, color.height);
     const std::size_t count = color.PixelCount();
@@ -12,3 +14,5 @@ GrayPicture ConvertToGray(const ColorPicture& color) {
     }
     return gray;
 }
+
+}  // namespace zantrel

@@ -1,5 +1,7 @@
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 std::string FillPlaceholders(std::string_view pattern, std::span<const std::string> arguments) {
     std::string text;
     text.reserve(pattern.size());
@@ -15,3 +17,5 @@ std::string FillPlaceholders(std::string_view pattern, std::span<const std::stri
     }
     return text;
 }
+
+}  // namespace zantrel

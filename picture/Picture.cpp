@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+namespace zantrel {
+
 std::uint64_t PipelineBytesFor(int width, int height) {
     const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
     // Colour 3, gray 1, block picture, result, grid and gray grid 4, the two summed tables
@@ -26,3 +28,5 @@ std::uint64_t AvailableMemoryBytes() {
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     return pages > 0 && pageSize > 0 ? static_cast<std::uint64_t>(pages) * pageSize : 0;
 }
+
+}  // namespace zantrel

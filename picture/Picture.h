@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zantrel {
+
 // The largest width and height the engine takes.
 inline constexpr int kMaxPictureSide = 16384;
 
@@ -59,3 +61,5 @@ inline bool IsValidPictureSize(long long width, long long height) {
 std::uint64_t PipelineBytesFor(int width, int height);
 // The memory this machine has available now, in bytes (0 when it cannot be told).
 std::uint64_t AvailableMemoryBytes();
+
+}  // namespace zantrel

@@ -7,9 +7,11 @@
 #include <atomic>
 #include <string_view>
 
-class CProgress {
+namespace zantrel {
+
+class Progress {
   public:
-    virtual ~CProgress() = default;
+    virtual ~Progress() = default;
     // The status text of the stage, e.g. "竖线穷举2".
     virtual void SetText(std::string_view text) = 0;
     // The progress position, 0..100.
@@ -19,7 +21,7 @@ class CProgress {
 };
 
 // Reports nothing; stops when Cancel was called (from any thread).
-class CQuietProgress : public CProgress {
+class QuietProgress : public Progress {
   public:
     void SetText(std::string_view) override {}
     void SetPosition(int) override {}
@@ -29,3 +31,5 @@ class CQuietProgress : public CProgress {
   private:
     std::atomic<bool> m_cancelled{false};
 };
+
+}  // namespace zantrel

@@ -5,6 +5,8 @@
 #include "import/MessageTranslation.h"
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 FileErrorCause FileErrorCauseFromErrno(int error) {
     switch (error) {
         case ENOENT:
@@ -68,3 +70,5 @@ std::string_view Pattern(FileErrorCause cause) {
 std::string FileErrorText(FileErrorCause cause, std::string_view fileName) {
     return TranslateMessage(Pattern(cause), {std::string(fileName)});
 }
+
+}  // namespace zantrel

@@ -7,8 +7,12 @@
 
 #include "platform/Shell.h"
 
+namespace zantrel {
+
 // The cause for an errno value from a failed open, read, write or rename.
 FileErrorCause FileErrorCauseFromErrno(int error);
 
 // The message for a file error, e.g. "没有找到 a.bmp。".
 std::string FileErrorText(FileErrorCause cause, std::string_view fileName);
+
+}  // namespace zantrel

@@ -12,6 +12,8 @@
 
 #include "platform/FileError.h"
 
+namespace zantrel {
+
 namespace {
 
 // 0 or the errno of the failed write.
@@ -107,7 +109,7 @@ std::string Spelling(const std::string& path, int linksLeft = 40) {
 
 }  // namespace
 
-CFileSet::CFileSet() {
+FileSet::FileSet() {
     sigset_t held;
     sigemptyset(&held);
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
@@ -115,11 +117,11 @@ CFileSet::CFileSet() {
     m_blocked = ::pthread_sigmask(SIG_BLOCK, &held, &m_savedMask) == 0;
 }
 
-CFileSet::~CFileSet() {
+FileSet::~FileSet() {
     Discard();
 }
 
-void CFileSet::Discard() {
+void FileSet::Discard() {
     for (const Staged& staged : m_staged)
         ::unlink(staged.temp.c_str());
     m_staged.clear();
@@ -130,14 +132,14 @@ void CFileSet::Discard() {
     }
 }
 
-bool CFileSet::Fail(FileErrorCause cause, const std::string& path) {
+bool FileSet::Fail(FileErrorCause cause, const std::string& path) {
     m_failed = true;
     Discard();
     CurrentShell().ReportFileError(cause, path);
     return false;
 }
 
-bool CFileSet::Stage(const std::string& path, std::span<const std::uint8_t> bytes) {
+bool FileSet::Stage(const std::string& path, std::span<const std::uint8_t> bytes) {
     if (m_failed)
         return false;
     std::string temp;
@@ -147,11 +149,11 @@ bool CFileSet::Stage(const std::string& path, std::span<const std::uint8_t> byte
     return true;
 }
 
-bool CFileSet::Stage(const std::string& path, std::string_view text) {
+bool FileSet::Stage(const std::string& path, std::string_view text) {
     return Stage(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-bool CFileSet::Commit() {
+bool FileSet::Commit() {
     if (m_failed)
         return false;
     // A stop asked for while the files were written wins: nothing is replaced, the temporary
@@ -181,12 +183,12 @@ bool CFileSet::Commit() {
 }
 
 bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    CFileSet set;
+    FileSet set;
     return set.Stage(path, bytes) && set.Commit();
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view text) {
-    CFileSet set;
+    FileSet set;
     return set.Stage(path, text) && set.Commit();
 }
 
@@ -210,3 +212,5 @@ std::optional<std::pair<std::size_t, std::size_t>> FindSameFiles(
     }
     return std::nullopt;
 }
+
+}  // namespace zantrel

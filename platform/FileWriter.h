@@ -13,6 +13,8 @@
 
 #include "platform/Shell.h"
 
+namespace zantrel {
+
 // Writes several files all or nothing: each is staged to a hidden temporary file in its
 // target's folder, flushed, and renamed over the target only when every file is staged.
 // Only a missing name or an existing regular file the process may write is replaced; a
@@ -21,12 +23,12 @@
 // arrived before the renames cancels them (every old file stays) and is delivered once the
 // temporary files are gone, so an interrupted save leaves no trace.
 // The first failure is reported through the shell and discards every staged file.
-class CFileSet {
+class FileSet {
   public:
-    CFileSet();
-    ~CFileSet();
-    CFileSet(const CFileSet&) = delete;
-    CFileSet& operator=(const CFileSet&) = delete;
+    FileSet();
+    ~FileSet();
+    FileSet(const FileSet&) = delete;
+    FileSet& operator=(const FileSet&) = delete;
 
     bool Stage(const std::string& path, std::span<const std::uint8_t> bytes);
     bool Stage(const std::string& path, std::string_view text);
@@ -47,7 +49,7 @@ class CFileSet {
     bool m_failed = false;
 };
 
-// One file written as a CFileSet of one. Reports a failure through the shell and returns
+// One file written as a FileSet of one. Reports a failure through the shell and returns
 // false; any old file stays as it was.
 bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 bool WriteWholeFile(const std::string& path, std::string_view text);
@@ -59,3 +61,5 @@ bool SameFile(const std::string& a, const std::string& b);
 // The first two of `paths` that name the same file, by index; none when all differ.
 std::optional<std::pair<std::size_t, std::size_t>> FindSameFiles(
     const std::vector<std::string>& paths);
+
+}  // namespace zantrel

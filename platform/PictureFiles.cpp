@@ -9,6 +9,8 @@
 #include "platform/FileWriter.h"
 #include "platform/Shell.h"
 
+namespace zantrel {
+
 namespace {
 
 // The readers answer EINVAL for a pipe, device or folder they would not open.
@@ -80,3 +82,5 @@ bool SaveGrayPngPicture(const std::string& path, const GrayPicture& picture) {
 bool SavePngPicture(const std::string& path, const ColorPicture& picture) {
     return WriteEncoded(path, EncodePng(picture));
 }
+
+}  // namespace zantrel

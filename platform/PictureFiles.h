@@ -8,6 +8,8 @@
 #include "import/ZtlReader.h"
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 enum class LoadResult { Loaded, Refused, FileError };
 
 // A BMP file under the original rules (24-bit, 512 x 512). A refusal is shown as a message box
@@ -39,3 +41,5 @@ bool SaveZtlFile(const std::string& path, const std::vector<std::uint8_t>& bytes
 bool SaveGrayPngPicture(const std::string& path, const GrayPicture& picture);
 // Writes `picture` as an 8-bit RGB PNG file.
 bool SavePngPicture(const std::string& path, const ColorPicture& picture);
+
+}  // namespace zantrel

@@ -1,23 +1,27 @@
 #include "platform/Shell.h"
 
+namespace zantrel {
+
 namespace {
 
-class CSilentShell final : public CShell {
+class SilentShell final : public Shell {
   public:
-    CStatusBar* StatusBar() override { return nullptr; }
+    StatusDisplay* StatusBar() override { return nullptr; }
     void ShowMessage(std::string_view, std::string_view, MessageIcon) override {}
     void ReportFileError(FileErrorCause, std::string_view) override {}
 };
 
-CSilentShell g_silentShell;
-CShell* g_shell = &g_silentShell;
+SilentShell g_silentShell;
+Shell* g_shell = &g_silentShell;
 
 }  // namespace
 
-void RegisterShell(CShell* shell) {
+void RegisterShell(Shell* shell) {
     g_shell = shell ? shell : &g_silentShell;
 }
 
-CShell& CurrentShell() {
+Shell& CurrentShell() {
     return *g_shell;
 }
+
+}  // namespace zantrel

@@ -6,10 +6,12 @@
 #include <string>
 #include <string_view>
 
+namespace zantrel {
+
 // The status part of the shell: pane 0 text and the 0..100 progress position.
-class CStatusBar {
+class StatusDisplay {
   public:
-    virtual ~CStatusBar() = default;
+    virtual ~StatusDisplay() = default;
     // Replaces the text of the message pane and shows it at once.
     virtual void SetPaneText(std::string_view text) = 0;
     // Moves the progress bar; `position` is 0..100.
@@ -31,11 +33,11 @@ enum class FileErrorCause {
     Other
 };
 
-class CShell {
+class Shell {
   public:
-    virtual ~CShell() = default;
+    virtual ~Shell() = default;
     // The status bar, or nullptr where the front end has none.
-    virtual CStatusBar* StatusBar() = 0;
+    virtual StatusDisplay* StatusBar() = 0;
     // A modal message box; returns when the user has closed it.
     virtual void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
     // An error of the file layer; `fileName` is the path the user gave.
@@ -44,9 +46,11 @@ class CShell {
 
 // Makes `shell` the one shell the engine reports to; nullptr restores a shell that ignores
 // everything. The caller keeps ownership and must unregister before destroying it.
-void RegisterShell(CShell* shell);
+void RegisterShell(Shell* shell);
 // The registered shell; never null.
-CShell& CurrentShell();
+Shell& CurrentShell();
 
 // The application's name, the caption of every message box that has no label of its own.
 inline constexpr std::string_view kAppName = "Zantrel";
+
+}  // namespace zantrel

@@ -5,10 +5,12 @@
 #include "picture/Progress.h"
 #include "platform/Shell.h"
 
-class CStatusProgress final : public CProgress {
+namespace zantrel {
+
+class StatusProgress final : public Progress {
   public:
     // `statusBar` may be null: then nothing is shown.
-    explicit CStatusProgress(CStatusBar* statusBar) : m_statusBar(statusBar) {}
+    explicit StatusProgress(StatusDisplay* statusBar) : m_statusBar(statusBar) {}
 
     void SetText(std::string_view text) override {
         if (m_statusBar)
@@ -21,5 +23,7 @@ class CStatusProgress final : public CProgress {
     bool Cancelled() const override { return false; }
 
   private:
-    CStatusBar* m_statusBar;
+    StatusDisplay* m_statusBar;
 };
+
+}  // namespace zantrel

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace zantrel {
+
 namespace {
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {  // b > 0
@@ -42,3 +44,5 @@ CutSides::RowRuns CutSides::RowOf(int r, int n) const {
     const bool onLine = bEnd < n && Crossing(r, static_cast<int>(bEnd)) == 0;
     return {static_cast<int>(bEnd), static_cast<int>(bEnd) + (onLine ? 1 : 0)};
 }
+
+}  // namespace zantrel

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+namespace zantrel {
+
 struct LatticePoint {
     std::int32_t row;
     std::int32_t col;
@@ -66,3 +68,5 @@ class CutSides {
     // An oblique line from its end point of the smaller row: (m_r1, m_c1) plus (m_dr, m_dc).
     std::int64_t m_r1 = 0, m_c1 = 0, m_dr = 1, m_dc = 0;
 };
+
+}  // namespace zantrel

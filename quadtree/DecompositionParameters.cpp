@@ -7,6 +7,8 @@
 
 #include "picture/MessageText.h"
 
+namespace zantrel {
+
 namespace {
 
 std::string_view Trim(std::string_view text) {
@@ -95,3 +97,5 @@ std::optional<ParameterError> ParseDecompositionParameters(std::string_view pena
     out.penalty = *penalty + 0.0;  // -0 becomes 0, so it is never written "-0"
     return std::nullopt;
 }
+
+}  // namespace zantrel

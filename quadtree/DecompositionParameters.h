@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zantrel {
+
 struct DecompositionParameters {
     double penalty = 1.0;           // 0 .. 100000000
     std::int32_t minBlockSize = 4;  // 1 .. 128
@@ -36,3 +38,5 @@ std::string FormatMinBlockSize(std::int32_t size);
 std::optional<ParameterError> ParseDecompositionParameters(std::string_view penaltyText,
                                                            std::string_view minBlockSizeText,
                                                            DecompositionParameters& out);
+
+}  // namespace zantrel

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace zantrel {
+
 namespace {
 
 constexpr std::uint8_t kGridValue = 128;
@@ -62,3 +64,5 @@ GrayPicture MakeGrayGrid(const GrayPicture& grid, const GrayPicture& blockPictur
     }
     return grayGrid;
 }
+
+}  // namespace zantrel

@@ -4,6 +4,8 @@
 #include "picture/Picture.h"
 #include "quadtree/Quadtree.h"
 
+namespace zantrel {
+
 // The bare grid: the picture's border and the first row and first column of every leaf (which
 // lie on the split lines of the blocks around it) in the grid value 128 on white 255.
 GrayPicture DrawGrid(const Quadtree& tree);
@@ -19,3 +21,5 @@ GrayPicture DrawLeaves(const Quadtree& tree);
 // The gray grid: the grid's background samples (exactly 255) take the block picture's value;
 // the borders (128) stay. Both pictures have the same size.
 GrayPicture MakeGrayGrid(const GrayPicture& grid, const GrayPicture& blockPicture);
+
+}  // namespace zantrel

@@ -16,6 +16,8 @@
 #include "quadtree/RegionFit.h"
 #include "quadtree/SummedTables.h"
 
+namespace zantrel {
+
 // A leaf drawn with one gray value.
 struct OneValueModel {
     std::uint8_t value;
@@ -71,7 +73,7 @@ struct Quadtree {
 };
 
 // The one-value fit of the square block (row, col, size), which must lie inside the picture.
-RegionFit MeasureBlock(const CSummedTables& sums, int row, int col, int size);
+RegionFit MeasureBlock(const SummedTables& sums, int row, int col, int size);
 
 // The side of the quadtree's root for a width x height picture.
 int RootSide(int width, int height);
@@ -79,7 +81,7 @@ int RootSide(int width, int height);
 // The quadtree of the picture whose tables are `sums`, under `penalty` (>= 0) with
 // `minBlockSize` in 1..128 (only a power of two stops the split). Every leaf takes its
 // one-value model.
-Quadtree DecomposeQuadtree(const CSummedTables& sums, double penalty, std::int32_t minBlockSize);
+Quadtree DecomposeQuadtree(const SummedTables& sums, double penalty, std::int32_t minBlockSize);
 
 // The leaves' indices ordered by size, smallest first, and in tree order within a size.
 std::vector<std::int32_t> LeavesBySize(const Quadtree& tree);
@@ -87,3 +89,5 @@ std::vector<std::int32_t> LeavesBySize(const Quadtree& tree);
 // The leaves' indices in the serpentine scan: by first row, bottom up; columns ascending in
 // even row groups, descending in odd ones (a row group is the leaves of one first row).
 std::vector<std::int32_t> LeavesInScanOrder(const Quadtree& tree);
+
+}  // namespace zantrel

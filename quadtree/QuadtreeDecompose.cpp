@@ -2,6 +2,8 @@
 
 #include "quadtree/Quadtree.h"
 
+namespace zantrel {
+
 namespace {
 
 enum class Place { Inside, Straddles, Outside };
@@ -31,7 +33,7 @@ struct Measured {
 
 class Decomposer {
   public:
-    Decomposer(const CSummedTables& sums, double penalty, std::int32_t minBlockSize,
+    Decomposer(const SummedTables& sums, double penalty, std::int32_t minBlockSize,
                std::vector<QuadBlock>& leaves)
         : m_sums(sums), m_penalty(penalty), m_minBlockSize(minBlockSize), m_leaves(leaves) {}
 
@@ -82,7 +84,7 @@ class Decomposer {
                             OneValueModel{m.fit.value}});
     }
 
-    const CSummedTables& m_sums;
+    const SummedTables& m_sums;
     double m_penalty;
     std::int32_t m_minBlockSize;
     std::vector<QuadBlock>& m_leaves;
@@ -104,7 +106,7 @@ std::uint32_t TreeOrderKey(int row, int col) {
 
 }  // namespace
 
-RegionFit MeasureBlock(const CSummedTables& sums, int row, int col, int size) {
+RegionFit MeasureBlock(const SummedTables& sums, int row, int col, int size) {
     return FitBlock(sums.GraySum(row, col, size, size), sums.SquareSum(row, col, size, size), size);
 }
 
@@ -116,10 +118,10 @@ int RootSide(int width, int height) {
 }
 
 int Quadtree::RootSide() const {
-    return ::RootSide(width, height);
+    return zantrel::RootSide(width, height);
 }
 
-Quadtree DecomposeQuadtree(const CSummedTables& sums, double penalty, std::int32_t minBlockSize) {
+Quadtree DecomposeQuadtree(const SummedTables& sums, double penalty, std::int32_t minBlockSize) {
     Quadtree tree;
     tree.width = sums.Width();
     tree.height = sums.Height();
@@ -192,3 +194,5 @@ std::vector<std::int32_t> LeavesInScanOrder(const Quadtree& tree) {
     }
     return order;
 }
+
+}  // namespace zantrel

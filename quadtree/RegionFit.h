@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace zantrel {
+
 // Squared errors are counted in units of 512 squared gray levels.
 inline constexpr double kErrorScale = 0.001953125;  // 1 / 512
 
@@ -31,3 +33,5 @@ inline RegionFit FitBlock(std::int64_t graySum, std::int64_t squareSum, int n) {
     const double a = s / n;
     return {static_cast<std::uint8_t>(a / n + 0.5), q - (a * a) * kErrorScale};
 }
+
+}  // namespace zantrel

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-void CSummedTables::Build(const GrayPicture& gray) {
+namespace zantrel {
+
+void SummedTables::Build(const GrayPicture& gray) {
     m_width = gray.width;
     m_height = gray.height;
     m_stride = static_cast<std::size_t>(gray.width) + 1;
@@ -28,3 +30,5 @@ void CSummedTables::Build(const GrayPicture& gray) {
         }
     }
 }
+
+}  // namespace zantrel

@@ -14,10 +14,12 @@
 
 #include "picture/Picture.h"
 
-class CSummedTables {
+namespace zantrel {
+
+class SummedTables {
   public:
-    CSummedTables() = default;
-    explicit CSummedTables(const GrayPicture& gray) { Build(gray); }
+    SummedTables() = default;
+    explicit SummedTables(const GrayPicture& gray) { Build(gray); }
 
     // Recomputes both tables from `gray`.
     void Build(const GrayPicture& gray);
@@ -48,3 +50,5 @@ class CSummedTables {
     std::vector<std::int64_t> m_gray;
     std::vector<std::int64_t> m_squares;
 };
+
+}  // namespace zantrel

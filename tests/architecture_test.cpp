@@ -9,6 +9,8 @@
 #include <regex>
 #include <string>
 
+namespace zantrel {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -68,3 +70,5 @@ TEST(Architecture, EngineAndShellLayerIncludeNoQtHeader) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

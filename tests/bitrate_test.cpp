@@ -7,6 +7,8 @@
 #include "reference/LiteralLineSearch.h"
 #include "support/Snapshots.h"
 
+namespace zantrel {
+
 namespace {
 
 // log2 as the estimate is written: log10(x) / log10(2).
@@ -85,3 +87,5 @@ TEST(BitRate, NoSizeGroupStillGivesANumber) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

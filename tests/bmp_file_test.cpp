@@ -16,6 +16,8 @@
 #include "support/RecordingShell.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 const std::string kDepthMessage = "请输入24位的图像!";
@@ -151,7 +153,7 @@ TEST(BmpReader, RefusesEveryBadFileWithItsMessageAndChangesNothing) {
         // The same file from disk, as the front ends open it.
         const std::string path = folder + "/refused.bmp";
         WriteBytes(path, bytes);
-        CRecordingShell shell;
+        RecordingShell shell;
         EXPECT_EQ(LoadBmpPicture(path, loaded), LoadResult::Refused);
         ASSERT_EQ(shell.messages.size(), 1u);
         EXPECT_EQ(shell.messages[0].text, c.message);
@@ -180,7 +182,7 @@ TEST(BmpReader, AcceptsAPlainFileAndKeepsItsHeadersByteForByte) {
 
     const std::string folder = MakeTempFolder();
     WriteBytes(folder + "/plain.bmp", bytes);
-    CRecordingShell shell;
+    RecordingShell shell;
     LoadedBmp fromFile;
     ASSERT_EQ(LoadBmpPicture(folder + "/plain.bmp", fromFile), LoadResult::Loaded);
     EXPECT_TRUE(shell.messages.empty());
@@ -211,7 +213,7 @@ TEST(BmpReader, FileErrorsNameTheCauseAndChangeNothing) {
     EXPECT_EQ(ReadBmpFile(folder + "/missing.bmp", loaded).readError, ENOENT);
     EXPECT_EQ(ReadBmpFile(folder, loaded).readError, EISDIR);
     EXPECT_EQ(ReadBmpFile("/dev/null", loaded).readError, EINVAL);
-    CRecordingShell shell;
+    RecordingShell shell;
     EXPECT_EQ(LoadBmpPicture(folder + "/missing.bmp", loaded), LoadResult::FileError);
     EXPECT_EQ(LoadBmpPicture(folder, loaded), LoadResult::FileError);
     ASSERT_EQ(shell.fileErrors.size(), 2u);
@@ -232,7 +234,7 @@ TEST(BmpReader, AFileWithoutReadPermissionIsAccessDeniedAndChangesNothing) {
     GiveToCheckUser(folder);
     GiveToCheckUser(locked);
     const UnprivilegedRun run = RunUnprivileged([&]() -> std::string {
-        CRecordingShell shell;
+        RecordingShell shell;
         LoadedBmp loaded = previous;
         if (LoadBmpPicture(locked, loaded) != LoadResult::FileError)
             return "the load did not fail";
@@ -257,7 +259,7 @@ TEST(BmpWriter, SavesTheResultAsGrayBehindTheKeptHeaders) {
     const GrayPicture result = MakeGray(
         512, 512, [](int r, int c) { return static_cast<std::uint8_t>((r * 512 + c) * 13 % 251); });
     const std::string path = folder + "/ZantPic.bmp";
-    CRecordingShell shell;
+    RecordingShell shell;
     ASSERT_TRUE(SaveGrayBmpPicture(path, result, &loaded.headers));
     const std::vector<std::uint8_t> saved = ReadBytes(path);
     ASSERT_EQ(saved.size(), 786486u);
@@ -318,7 +320,7 @@ TEST(BmpWriter, AFailedSaveReportsTheCauseAndKeepsTheOldFile) {
     const std::string folder = MakeTempFolder();
     const LoadedBmp loaded = PreviousPicture();
     const GrayPicture result = ConvertToGray(loaded.picture);
-    CRecordingShell shell;
+    RecordingShell shell;
 
     EXPECT_FALSE(SaveGrayBmpPicture(folder + "/no-such-folder/out.bmp", result, &loaded.headers));
     ASSERT_EQ(shell.fileErrors.size(), 1u);
@@ -364,7 +366,7 @@ TEST(BmpWriter, ASaveIntoAWriteProtectedFolderOrFileIsAccessDeniedAndKeepsTheOld
         std::filesystem::permissions(target, fileMode);
         std::filesystem::permissions(folder, folderMode);
         const UnprivilegedRun run = RunUnprivileged([&]() -> std::string {
-            CRecordingShell shell;
+            RecordingShell shell;
             if (SaveGrayBmpPicture(target, result, &loaded.headers))
                 return "the save succeeded";
             if (shell.fileErrors.size() != 1 ||
@@ -386,3 +388,5 @@ TEST(BmpWriter, ASaveIntoAWriteProtectedFolderOrFileIsAccessDeniedAndKeepsTheOld
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -8,6 +8,8 @@
 #include "support/CliRunner.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 CliRun RunCli(const std::string& arguments, const std::string& errFile = "/dev/null") {
@@ -378,3 +380,5 @@ TEST(Cli, EnglishMessagesOnRequest) {
     EXPECT_FALSE(std::filesystem::exists(folder + "/out.bmp"));
     std::filesystem::remove_all(folder);
 }
+
+}  // namespace zantrel

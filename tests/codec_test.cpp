@@ -8,6 +8,8 @@
 
 #include "codec/BinaryCoder.h"
 
+namespace zantrel {
+
 namespace {
 
 // One coding step: a bit in context 0..3, or (context -1) one bypass bit or `count` of them.
@@ -34,7 +36,7 @@ std::vector<Step> MixedSteps(int length, unsigned seed) {
 }
 
 std::vector<std::uint8_t> EncodeSteps(const std::vector<Step>& steps) {
-    CBinaryEncoder encoder;
+    BinaryEncoder encoder;
     BitContext contexts[4];
     for (const Step& step : steps) {
         if (step.context >= 0) {
@@ -49,7 +51,7 @@ std::vector<std::uint8_t> EncodeSteps(const std::vector<Step>& steps) {
 }
 
 // True when every value came back.
-bool DecodeSteps(CBinaryDecoder& decoder, const std::vector<Step>& steps) {
+bool DecodeSteps(BinaryDecoder& decoder, const std::vector<Step>& steps) {
     BitContext contexts[4];
     bool same = true;
     for (const Step& step : steps) {
@@ -77,7 +79,7 @@ TEST(BinaryCoder, SkewedBitsRoundTripNearTheirEntropy) {
         SCOPED_TRACE(test.oneProbability);
         std::mt19937 random(7);
         const auto nextBit = [&] { return random() < test.oneProbability * 4294967296.0; };
-        CBinaryEncoder encoder;
+        BinaryEncoder encoder;
         BitContext context;
         double idealBits = 0;  // what the same adaptive model costs coded exactly
         int ones = 0;
@@ -94,7 +96,7 @@ TEST(BinaryCoder, SkewedBitsRoundTripNearTheirEntropy) {
         EXPECT_LE(codedBits, kBits * Entropy(double(ones) / kBits) * test.staticMargin + 32);
 
         random.seed(7);
-        CBinaryDecoder decoder(stream);
+        BinaryDecoder decoder(stream);
         BitContext decoderContext;
         int mismatches = 0;
         for (int i = 0; i < kBits; ++i) {
@@ -110,7 +112,7 @@ TEST(BinaryCoder, MixedContextsAndBypassBitsRoundTrip) {
         SCOPED_TRACE(length);
         const std::vector<Step> steps = MixedSteps(length, static_cast<unsigned>(length));
         const std::vector<std::uint8_t> stream = EncodeSteps(steps);
-        CBinaryDecoder decoder(stream);
+        BinaryDecoder decoder(stream);
         EXPECT_TRUE(DecodeSteps(decoder, steps));
         EXPECT_EQ(decoder.Overrun(), 0u);  // the decoder reads exactly the stream
         decoder.DecodeBits(32);            // past the last bit written
@@ -123,7 +125,7 @@ TEST(BinaryCoder, ShortOrCorruptStreamsReportTheOverrun) {
     const std::vector<std::uint8_t> stream = EncodeSteps(steps);
     for (const std::size_t cut :
          {std::size_t{1}, std::size_t{4}, stream.size() / 2, stream.size()}) {
-        CBinaryDecoder decoder{std::span<const std::uint8_t>(stream).first(stream.size() - cut)};
+        BinaryDecoder decoder{std::span<const std::uint8_t>(stream).first(stream.size() - cut)};
         DecodeSteps(decoder, steps);
         EXPECT_TRUE(decoder.Exhausted());
     }
@@ -132,7 +134,7 @@ TEST(BinaryCoder, ShortOrCorruptStreamsReportTheOverrun) {
     for (int trial = 0; trial < 200; ++trial) {
         std::vector<std::uint8_t> garbage(random() % 100);
         std::generate(garbage.begin(), garbage.end(), [&] { return std::uint8_t(random()); });
-        CBinaryDecoder decoder(garbage);
+        BinaryDecoder decoder(garbage);
         DecodeSteps(decoder, steps);
         for (int i = 0; i < 32; ++i) {
             decoder.DecodeBits(32);
@@ -142,3 +144,5 @@ TEST(BinaryCoder, ShortOrCorruptStreamsReportTheOverrun) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -17,6 +17,8 @@
 #include "support/RecordingShell.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -55,7 +57,7 @@ TEST(FileWriter, ReplacesOnlyRegularFilesAndNamesTheCauseOfEveryRefusal) {
     };
     for (const auto& [path, cause] : cases) {
         SCOPED_TRACE(path);
-        CRecordingShell shell;
+        RecordingShell shell;
         EXPECT_EQ(WriteWholeFile(path, std::string_view("new")), !cause);
         if (cause) {
             ASSERT_EQ(shell.fileErrors.size(), 1u);
@@ -82,7 +84,7 @@ TEST(FileWriter, AReplacedFileKeepsItsModeAndOwner) {
     }
     struct stat before {};
     ASSERT_EQ(::stat(target.c_str(), &before), 0);
-    CRecordingShell shell;
+    RecordingShell shell;
     const bool saved = WriteWholeFile(target, std::string_view("new"));
     struct stat after {};
     ASSERT_EQ(::stat(target.c_str(), &after), 0);
@@ -109,7 +111,7 @@ TEST(FileWriter, ASignalDuringASaveKeepsTheOldFileAndLeavesNoTemporaryOne) {
     WriteBytes(target, {'o', 'l', 'd'});
     const pid_t child = ::fork();
     if (child == 0) {
-        CFileSet files;
+        FileSet files;
         files.Stage(target, std::string_view("new"));
         ::raise(SIGINT);  // held back until the temporary file is gone
         files.Commit();
@@ -136,7 +138,7 @@ TEST(FileWriter, AnInputThatIsNoFileSaysWhichAndWhy) {
     };
     for (const auto& [path, cause] : cases) {
         SCOPED_TRACE(path);
-        CRecordingShell shell;
+        RecordingShell shell;
         LoadedBmp loaded;
         ColorPicture picture;
         EXPECT_EQ(LoadBmpPicture(path, loaded), LoadResult::FileError);
@@ -151,3 +153,5 @@ TEST(FileWriter, AnInputThatIsNoFileSaysWhichAndWhy) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

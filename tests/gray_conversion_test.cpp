@@ -6,6 +6,8 @@
 #include "quadtree/SummedTables.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 std::uint8_t GrayOf(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
@@ -45,10 +47,12 @@ TEST(GrayConversion, SquaresAreExactAndEveryPixelIsWritten) {
         EXPECT_EQ(ConvertToGray(color), gray) << w << " x " << h;
     }
     // The summed squares are exact integers, even over a whole white picture.
-    const CSummedTables sums(GrayPicture(512, 512, 255));
+    const SummedTables sums(GrayPicture(512, 512, 255));
     EXPECT_EQ(sums.SquareSum(511, 511, 1, 1), 65025);
     EXPECT_EQ(sums.SquareSum(0, 0, 512, 512), 65025LL * 512 * 512);
     EXPECT_EQ(sums.GraySum(3, 5, 2, 4), 8 * 255);
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -11,12 +11,14 @@
 #include "support/Snapshots.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 // A picture and the leaves to search in it.
 struct Leaves {
     GrayPicture gray;
-    CSummedTables sums;
+    SummedTables sums;
     Quadtree tree;
 };
 
@@ -47,8 +49,8 @@ struct Searched {
 };
 
 Searched Search(const Leaves& leaves, int threads = 0) {
-    CLineSearchWorkspace workspace;
-    CQuietProgress progress;
+    LineSearchWorkspace workspace;
+    QuietProgress progress;
     auto decomposition =
         SearchLines(leaves.tree, leaves.gray, leaves.sums, workspace, threads, progress);
     auto result = Reconstruct(DrawLeaves(leaves.tree), decomposition->tree, progress);
@@ -57,12 +59,12 @@ Searched Search(const Leaves& leaves, int threads = 0) {
 
 // The best cut of every leaf, with its cost under the tree's penalty.
 std::vector<BestCut> BestCuts(const Leaves& leaves, int threads = 0) {
-    CLineSearchWorkspace workspace;
-    CQuietProgress progress;
-    std::vector<CLineSearch::Block> blocks;
+    LineSearchWorkspace workspace;
+    QuietProgress progress;
+    std::vector<LineSearch::Block> blocks;
     for (const QuadBlock& leaf : leaves.tree.leaves)
         blocks.push_back({leaf.row, leaf.col, leaf.size});
-    CLineSearch search(leaves.gray, leaves.sums, leaves.tree.penalty, workspace, threads, progress);
+    LineSearch search(leaves.gray, leaves.sums, leaves.tree.penalty, workspace, threads, progress);
     return *search.Run(blocks);
 }
 
@@ -156,8 +158,8 @@ TEST(LineSearchCases, GroupsBySizeAndReportsEveryGroup) {
     const Leaves leaves =
         PlaceBlocks(RandomGray(64, 64, 4), 0.0,
                     {{0, 0, 8}, {0, 8, 4}, {8, 0, 8}, {16, 0, 16}, {0, 12, 4}, {40, 40, 1}});
-    CLineSearchWorkspace workspace;
-    CRecordingProgress progress;
+    LineSearchWorkspace workspace;
+    RecordingProgress progress;
     const auto d = SearchLines(leaves.tree, leaves.gray, leaves.sums, workspace, 0, progress);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->groupCount, 3);
@@ -172,8 +174,8 @@ TEST(LineSearchCases, GroupsBySizeAndReportsEveryGroup) {
 TEST(LineSearchCases, ObliqueProgressCountsFirstEndPoints) {
     const Leaves leaves =
         SingleBlock(2, 0.0, [](int r, int c) { return std::uint8_t(r == c ? 0 : 255); });
-    CLineSearchWorkspace workspace;
-    CRecordingProgress progress;
+    LineSearchWorkspace workspace;
+    RecordingProgress progress;
     ASSERT_TRUE(SearchLines(leaves.tree, leaves.gray, leaves.sums, workspace, 0, progress));
     // Two axis searches over one block, then the oblique search's seven first end points.
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 0, 0, 14, 28, 42, 57, 71, 85}));
@@ -181,28 +183,28 @@ TEST(LineSearchCases, ObliqueProgressCountsFirstEndPoints) {
 
 TEST(LineSearchCases, AStoppedSearchOrReconstructionReturnsNothing) {
     const GrayPicture gray = RampsAndEdges(128, 96);
-    const CSummedTables sums(gray);
+    const SummedTables sums(gray);
     const Quadtree tree = DecomposeQuadtree(sums, 1.0, 2);
-    CLineSearchWorkspace workspace;
+    LineSearchWorkspace workspace;
     for (const int threads : {1, 2}) {
         SCOPED_TRACE(testing::Message() << threads << " threads");
-        CRecordingProgress whole;
+        RecordingProgress whole;
         const auto full = SearchLines(tree, gray, sums, workspace, threads, whole);
         ASSERT_TRUE(full);
         ASSERT_GT(full->groupCount, 1);
-        CRecordingProgress halfway(whole.Asked() / 2);
+        RecordingProgress halfway(whole.Asked() / 2);
         EXPECT_FALSE(SearchLines(tree, gray, sums, workspace, threads, halfway));
         EXPECT_GE(halfway.Asked(), whole.Asked() / 2);
 
         // The workspace a stopped search leaves behind serves the next one as well as new.
-        CQuietProgress quiet;
+        QuietProgress quiet;
         const auto again = SearchLines(tree, gray, sums, workspace, threads, quiet);
         ASSERT_TRUE(again);
         EXPECT_EQ(full->tree, again->tree);
 
         const auto models = static_cast<long long>(CutCount(full->tree));
         ASSERT_GT(models, 1);
-        CRecordingProgress drawing(models / 2);
+        RecordingProgress drawing(models / 2);
         EXPECT_FALSE(Reconstruct(DrawLeaves(tree), full->tree, drawing));
     }
 }
@@ -221,7 +223,7 @@ TEST(Reconstruction, DrawsTheThreeCasesAndReportsProgress) {
         cut(0, 16, 2, {{0, 0}, {2, 2}}, 10, 13),   // the diagonal: centres on it get 11
         cut(8, 0, 4, {{2, 0}, {2, 4}}, 255, 254),  // rows from the cut up get A
     };
-    CRecordingProgress progress;
+    RecordingProgress progress;
     const auto result = Reconstruct(blockPicture, models, progress);
     ASSERT_TRUE(result);
     auto at = [&](int r, int c) { return int(result->At(r, c)); };
@@ -239,7 +241,7 @@ TEST(Reconstruction, DrawsTheThreeCasesAndReportsProgress) {
     EXPECT_EQ(progress.texts, (std::vector<std::string>{"Zantrel解码", "解码完毕"}));
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 25, 50, 75, 0}));
 
-    CRecordingProgress none;
+    RecordingProgress none;
     EXPECT_EQ(Reconstruct(blockPicture, Quadtree{24, 16, 0.0, 1, {}}, none), blockPicture);
     EXPECT_EQ(none.positions, std::vector<int>{0});
 }
@@ -292,3 +294,5 @@ TEST(CutLineOverlay, LinesEndOnePixelShortAtTheStoredCoordinates) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -17,12 +17,14 @@
 #include "support/Snapshots.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 // Runs engine and reference on the leaves of `tree`.
 void ExpectEngineMatchesReference(const GrayPicture& gray, const Quadtree& tree,
                                   std::initializer_list<int> threadCounts = {2}) {
-    const ZantrelOutcome expected = RunReference(gray, tree);
+    const CutLineOutcome expected = RunReference(gray, tree);
     for (const int threads : threadCounts) {
         SCOPED_TRACE(testing::Message() << threads << " threads");
         EXPECT_TRUE(SameOutcome(expected, RunEngine(gray, tree, threads)));
@@ -32,7 +34,7 @@ void ExpectEngineMatchesReference(const GrayPicture& gray, const Quadtree& tree,
 // Leaf records for hand-placed blocks, measured like the quadtree measures them.
 Quadtree PlacedBlocks(const GrayPicture& gray, const std::vector<std::tuple<int, int, int>>& placed,
                       double penalty) {
-    const CSummedTables sums(gray);
+    const SummedTables sums(gray);
     Quadtree tree;
     tree.width = gray.width;
     tree.height = gray.height;
@@ -55,8 +57,8 @@ CutSide SinglePrecisionSide(LatticePoint p, LatticePoint q, int r, int c) {
 }
 
 // Side B as the search's prefixes describe it, pixel by pixel.
-std::vector<bool> SearchedSideB(const CLineDivision& line, int n) {
-    CLineDivision::Prefixes prefixes;
+std::vector<bool> SearchedSideB(const LineDivision& line, int n) {
+    LineDivision::Prefixes prefixes;
     line.Divide(n, prefixes);
     std::vector<bool> inPrefix(static_cast<std::size_t>(n) * n, false);
     auto mark = [&](int at, int length) {
@@ -77,7 +79,7 @@ std::vector<bool> SearchedSideB(const CLineDivision& line, int n) {
 // always agree) and, where `singlePrecision`, with the single-precision rule.
 testing::AssertionResult SidesAgree(LatticePoint p, LatticePoint q, int n, bool singlePrecision) {
     const CutSides sides(CutLine{p, q});
-    const std::vector<bool> searched = SearchedSideB(CLineDivision(p, q), n);
+    const std::vector<bool> searched = SearchedSideB(LineDivision(p, q), n);
     for (int r = 0; r < n; ++r) {
         const CutSides::RowRuns runs = sides.RowOf(r, n);
         for (int c = 0; c < n; ++c) {
@@ -131,13 +133,13 @@ TEST(CutGeometry, DrawnErrorExceedsTheSearchedErrorOnlyByRoundingAndTheLine) {
     // side in its rounded mean (at most n^2 / 4 more in all), pixels on the line in the middle
     // value (their change, exactly).
     const GrayPicture gray = RandomGray(64, 64, 9);
-    const CSummedTables sums(gray);
-    std::vector<CLineSearch::Block> blocks;
+    const SummedTables sums(gray);
+    std::vector<LineSearch::Block> blocks;
     for (const int n : {2, 8, 16, 32})
         blocks.push_back({0, n, n});
-    CLineSearchWorkspace workspace;
-    CQuietProgress progress;
-    CLineSearch search(gray, sums, 0.0, workspace, 1, progress);
+    LineSearchWorkspace workspace;
+    QuietProgress progress;
+    LineSearch search(gray, sums, 0.0, workspace, 1, progress);
     const std::vector<BestCut> bests = *search.Run(blocks);
     for (std::size_t k = 0; k < blocks.size(); ++k) {
         const auto [row, col, n] = blocks[k];
@@ -194,7 +196,7 @@ TEST(LineSearchEquality, SamplePictureAtSeveralPenalties) {
     LoadedBmp loaded;
     ASSERT_EQ(ReadBmpFile(ZANTREL_SAMPLE, loaded).verdict, BmpVerdict::Accepted);
     const GrayPicture gray = ConvertToGray(loaded.picture);
-    const CSummedTables sums(gray);
+    const SummedTables sums(gray);
     for (const double penalty : {0.0, 1.0, 10.0, 100.0}) {
         SCOPED_TRACE(testing::Message() << "penalty " << penalty);
         ExpectEngineMatchesReference(gray, DecomposeQuadtree(sums, penalty, 4));
@@ -202,3 +204,5 @@ TEST(LineSearchEquality, SamplePictureAtSeveralPenalties) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -6,11 +6,13 @@
 
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "reference/LiteralQuadtree.h"
 #include "support/RecordingShell.h"
 #include "support/Snapshots.h"
 #include "support/TestPictures.h"
+
+namespace zantrel {
 
 namespace {
 
@@ -35,8 +37,8 @@ TEST(OddSizes, WholePipelineEqualsTheReference) {
             const GrayPicture gray = OddSizePicture(s.picture, w, h);
             PrepareWorkspace(gray, workspace);
             const QuadtreeStage quadtree = RunQuadtreeStage(workspace, s.penalty, s.minBlockSize);
-            CQuietProgress progress;
-            const auto stage = RunZantrelStage(gray, quadtree, workspace, 2, progress);
+            QuietProgress progress;
+            const auto stage = RunCutLineStage(gray, quadtree, workspace, 2, progress);
             ASSERT_TRUE(stage);
 
             const LiteralQuadtree literal =
@@ -46,8 +48,8 @@ TEST(OddSizes, WholePipelineEqualsTheReference) {
             EXPECT_TRUE(
                 SamePicture(LiteralBlockPicture(w, h, literal.blocks), quadtree.blockPicture));
 
-            const ZantrelOutcome expected = RunReference(gray, quadtree.tree);
-            const ZantrelOutcome actual{ToLiteral(stage->decomposition), stage->result,
+            const CutLineOutcome expected = RunReference(gray, quadtree.tree);
+            const CutLineOutcome actual{ToLiteral(stage->decomposition), stage->result,
                                         Psnr(gray, stage->result),
                                         EstimateBitRate(stage->decomposition)};
             EXPECT_TRUE(SameOutcome(expected, actual));
@@ -56,3 +58,5 @@ TEST(OddSizes, WholePipelineEqualsTheReference) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

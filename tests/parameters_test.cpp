@@ -2,6 +2,8 @@
 
 #include "quadtree/DecompositionParameters.h"
 
+namespace zantrel {
+
 namespace {
 
 const char* kNotInteger = "请键入一个整数。";
@@ -65,3 +67,5 @@ TEST(DecompositionParameters, DefaultTexts) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

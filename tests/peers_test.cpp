@@ -9,6 +9,8 @@
 #include "peers/PeerCodec.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 struct PeerCase {
@@ -78,3 +80,5 @@ TEST(Peers, Jpeg2000LandsNearItsTargetRateAndWebpRefusesWhatItCannotHold) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -6,6 +6,8 @@
 #include "measure/Psnr.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 std::string PsnrText(std::uint8_t gray, std::uint8_t result, int width = 512, int height = 512) {
@@ -40,3 +42,5 @@ TEST(FigureText, FormatsLikePrintfF) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

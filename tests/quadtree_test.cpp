@@ -10,6 +10,8 @@
 #include "support/Snapshots.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 using Leaf = std::tuple<int, int, int>;
@@ -22,7 +24,7 @@ std::vector<Leaf> Leaves(const Quadtree& tree) {
 }
 
 Quadtree Decompose(const GrayPicture& gray, double penalty, int minBlockSize) {
-    return DecomposeQuadtree(CSummedTables(gray), penalty, minBlockSize);
+    return DecomposeQuadtree(SummedTables(gray), penalty, minBlockSize);
 }
 
 void ExpectSameAsLiteral(const GrayPicture& gray, double penalty, int minBlockSize) {
@@ -213,7 +215,7 @@ TEST(GridPictures, GrayGridKeepsBordersAndFillsTheRest) {
 
 TEST(Workspace, TablesBuiltAgainForAnotherPictureEqualFreshOnes) {
     // The pipeline keeps its tables from one picture to the next, even of another size.
-    CSummedTables reused(RandomGray(512, 512, 1));
+    SummedTables reused(RandomGray(512, 512, 1));
     const GrayPicture next = RampsAndEdges(37, 300);
     reused.Build(next);
     ASSERT_EQ(reused.Width(), 37);
@@ -224,3 +226,5 @@ TEST(Workspace, TablesBuiltAgainForAnotherPictureEqualFreshOnes) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -11,6 +11,8 @@
 #include "support/CliRunner.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 // zantrel-cli with `arguments`, shell-quoted by the caller.
@@ -405,3 +407,5 @@ TEST(Sweep, ProgressShowsOnlyWhenStderrIsATerminal) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

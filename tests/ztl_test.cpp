@@ -8,14 +8,16 @@
 #include "import/BmpReader.h"
 #include "linesearch/BorderPoints.h"
 #include "linesearch/CutLineOverlay.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "picture/GrayConversion.h"
 #include "support/TestPictures.h"
+
+namespace zantrel {
 
 namespace {
 
 struct Encoded {
-    ZantrelStage stage;
+    CutLineStage stage;
     QuadtreeStage quadtree;
     std::vector<std::uint8_t> file;
 };
@@ -24,8 +26,8 @@ Encoded EncodeRun(const GrayPicture& gray, double penalty, int minBlock) {
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
     QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, minBlock);
-    CQuietProgress progress;
-    ZantrelStage stage = *RunZantrelStage(gray, quadtree, workspace, 2, progress);
+    QuietProgress progress;
+    CutLineStage stage = *RunCutLineStage(gray, quadtree, workspace, 2, progress);
     std::vector<std::uint8_t> file = EncodeZtl(stage.decomposition.tree);
     return {std::move(stage), std::move(quadtree), std::move(file)};
 }
@@ -165,3 +167,5 @@ TEST(ZtlFile, DamagedFilesAreRefusedOrDecodeToAValidPicture) {
     }
     EXPECT_GT(refused, 0);
 }
+
+}  // namespace zantrel

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+namespace zantrel {
+
 inline constexpr const char* kCreditLine = QT_TRANSLATE_NOOP("AppTexts", "Zantrel 项目组 制作");
 // The application caption: the program's name with its credit line in full-width parentheses.
 inline constexpr const char* kAppCaption =
@@ -23,3 +25,5 @@ inline constexpr const char* kProfileApplication = "Zantrel";
 inline QString AppText(const char* source) {
     return QCoreApplication::translate("AppTexts", source);
 }
+
+}  // namespace zantrel

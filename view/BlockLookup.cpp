@@ -2,42 +2,44 @@
 
 #include <QCoreApplication>
 
-void CBlockLookup::Build(const DocumentPictures& pictures) {
+namespace zantrel {
+
+void BlockLookup::Build(const DocumentPictures& pictures) {
     m_pictures = &pictures;
     const bool decomposed = !pictures.decomposition.tree.leaves.empty();
     m_tree = decomposed ? &pictures.decomposition.tree : &pictures.quadtree.tree;
     m_errors.assign(m_tree->leaves.size(), -1);
 }
 
-void CBlockLookup::Clear() {
+void BlockLookup::Clear() {
     m_pictures = nullptr;
     m_tree = nullptr;
     m_errors.clear();
 }
 
-const QuadBlock* CBlockLookup::Find(int row, int col) const {
+const QuadBlock* BlockLookup::Find(int row, int col) const {
     return m_tree ? m_tree->LeafAt(row, col) : nullptr;
 }
 
-QString CBlockLookup::Describe(int row, int col) {
+QString BlockLookup::Describe(int row, int col) {
     const QuadBlock* block = Find(row, col);
     if (!block)
         return {};
-    QString text = QCoreApplication::translate("CBlockLookup", "块 (行 %1, 列 %2) 大小 %3：")
+    QString text = QCoreApplication::translate("BlockLookup", "块 (行 %1, 列 %2) 大小 %3：")
                        .arg(block->row)
                        .arg(block->col)
                        .arg(block->size);
     if (const CutModel* cut = block->Cut()) {
-        text += QCoreApplication::translate("CBlockLookup",
-                                            "切割线 (%1, %2)–(%3, %4)，A 侧 %5，B 侧 %6")
-                    .arg(cut->line.first.row)
-                    .arg(cut->line.first.col)
-                    .arg(cut->line.second.row)
-                    .arg(cut->line.second.col)
-                    .arg(cut->valueA)
-                    .arg(cut->valueB);
+        text +=
+            QCoreApplication::translate("BlockLookup", "切割线 (%1, %2)–(%3, %4)，A 侧 %5，B 侧 %6")
+                .arg(cut->line.first.row)
+                .arg(cut->line.first.col)
+                .arg(cut->line.second.row)
+                .arg(cut->line.second.col)
+                .arg(cut->valueA)
+                .arg(cut->valueB);
     } else {
-        text += QCoreApplication::translate("CBlockLookup", "单值 %1")
+        text += QCoreApplication::translate("BlockLookup", "单值 %1")
                     .arg(std::get<OneValueModel>(block->model).value);
     }
     const GrayPicture& gray = m_pictures->gray;
@@ -49,7 +51,7 @@ QString CBlockLookup::Describe(int row, int col) {
         std::int64_t& error = m_errors[static_cast<std::size_t>(block - m_tree->leaves.data())];
         if (error < 0)
             error = BlockSquaredError(gray, result, block->row, block->col, block->size);
-        text += QCoreApplication::translate("CBlockLookup", "，平方误差 %1").arg(error);
+        text += QCoreApplication::translate("BlockLookup", "，平方误差 %1").arg(error);
     }
     return text;
 }
@@ -65,3 +67,5 @@ std::int64_t BlockSquaredError(const GrayPicture& gray, const GrayPicture& resul
     }
     return sum;
 }
+
+}  // namespace zantrel

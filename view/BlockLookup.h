@@ -11,7 +11,9 @@
 #include "quadtree/Quadtree.h"
 #include "view/DocumentPictures.h"
 
-class CBlockLookup {
+namespace zantrel {
+
+class BlockLookup {
   public:
     // Reads the blocks of `pictures`, which must outlive the lookup or the next Build.
     void Build(const DocumentPictures& pictures);
@@ -34,3 +36,5 @@ class CBlockLookup {
 // The sum over the block (row, col, size) of (gray - result)^2.
 std::int64_t BlockSquaredError(const GrayPicture& gray, const GrayPicture& result, int row, int col,
                                int size);
+
+}  // namespace zantrel

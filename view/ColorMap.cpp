@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace zantrel {
+
 namespace {
 
 // The map at 0, 0.1, …, 1.
@@ -26,3 +28,5 @@ QRgb ColorMapAt(double t) {
     }
     return qRgb(channels[0], channels[1], channels[2]);
 }
+
+}  // namespace zantrel

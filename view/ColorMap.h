@@ -5,5 +5,9 @@
 
 #include <QRgb>
 
+namespace zantrel {
+
 // The colour of `t` in 0 … 1; values outside are clamped.
 QRgb ColorMapAt(double t);
+
+}  // namespace zantrel

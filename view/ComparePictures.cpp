@@ -7,6 +7,8 @@
 #include "view/ColorMap.h"
 #include "view/DisplayPicture.h"
 
+namespace zantrel {
+
 namespace {
 
 bool Has(const GrayPicture& picture) {
@@ -109,3 +111,5 @@ ComparedImage MakeErrorImage(const GrayPicture& gray, const GrayPicture& result)
     }
     return {image, top};
 }
+
+}  // namespace zantrel

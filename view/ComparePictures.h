@@ -8,6 +8,8 @@
 
 #include "view/DocumentPictures.h"
 
+namespace zantrel {
+
 enum class ComparedPicture { Color, Gray, Blocks, GrayGrid, Approximation, CutLines, Error };
 
 // The combo box's text of `picture`, a source text of the context "ComparePictures".
@@ -27,3 +29,5 @@ ComparedImage MakeComparedImage(const DocumentPictures& pictures, ComparedPictur
 // |gray - result| of two pictures of the same size through the colour map, 0 at the map's
 // bottom and the largest error at its top.
 ComparedImage MakeErrorImage(const GrayPicture& gray, const GrayPicture& result);
+
+}  // namespace zantrel

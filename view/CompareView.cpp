@@ -12,12 +12,14 @@
 #include "view/ColorMap.h"
 #include "view/PictureCanvas.h"
 
+namespace zantrel {
+
 namespace {
 
 // The colour map from left (0) to right (the largest error).
-class CColorBar final : public QWidget {
+class ColorBar final : public QWidget {
   public:
-    explicit CColorBar(QWidget* parent) : QWidget(parent) { setFixedHeight(12); }
+    explicit ColorBar(QWidget* parent) : QWidget(parent) { setFixedHeight(12); }
 
   protected:
     void paintEvent(QPaintEvent*) override {
@@ -40,7 +42,7 @@ std::span<const ComparedPicture> FirstChoices(int pane) {
 
 }  // namespace
 
-CCompareView::CCompareView(const DocumentPictures& pictures, QWidget* parent)
+CompareView::CompareView(const DocumentPictures& pictures, QWidget* parent)
     : QWidget(parent), m_pictures(pictures) {
     auto* panes = new QHBoxLayout(this);
     panes->setContentsMargins(0, 0, 0, 0);
@@ -49,12 +51,12 @@ CCompareView::CCompareView(const DocumentPictures& pictures, QWidget* parent)
         auto* column = new QVBoxLayout;
         pane.chooser = new QComboBox(this);
         pane.chooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        pane.canvas = new CPictureCanvas(this);
+        pane.canvas = new PictureCanvas(this);
         pane.scale = new QWidget(this);
         auto* scale = new QHBoxLayout(pane.scale);
         scale->setContentsMargins(4, 2, 4, 2);
         scale->addWidget(new QLabel(QStringLiteral("0"), pane.scale));
-        scale->addWidget(new CColorBar(pane.scale), 1);
+        scale->addWidget(new ColorBar(pane.scale), 1);
         pane.scaleTop = new QLabel(pane.scale);
         scale->addWidget(pane.scaleTop);
         // Both canvases keep the same height, so their scroll positions match.
@@ -71,11 +73,11 @@ CCompareView::CCompareView(const DocumentPictures& pictures, QWidget* parent)
             m_panes[static_cast<std::size_t>(i)].chosen = true;
             ShowChoice(i);
         });
-        connect(pane.canvas, &CPictureCanvas::ViewChanged, this, [this, i] { Align(i); });
+        connect(pane.canvas, &PictureCanvas::ViewChanged, this, [this, i] { Align(i); });
     }
 }
 
-void CCompareView::UpdatePictures() {
+void CompareView::UpdatePictures() {
     m_stale = true;
     if (!isVisible())
         return;
@@ -88,13 +90,13 @@ void CCompareView::UpdatePictures() {
     }
 }
 
-void CCompareView::showEvent(QShowEvent* event) {
+void CompareView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (m_stale)
         UpdatePictures();
 }
 
-void CCompareView::Retranslate() {
+void CompareView::Retranslate() {
     for (int pane = 0; pane < kPanes; ++pane) {
         QComboBox& chooser = Chooser(pane);
         for (int i = 0; i < chooser.count(); ++i) {
@@ -106,7 +108,7 @@ void CCompareView::Retranslate() {
     }
 }
 
-void CCompareView::Fill(int pane, ComparedPicture preferred) {
+void CompareView::Fill(int pane, ComparedPicture preferred) {
     QComboBox& chooser = Chooser(pane);
     {
         const QSignalBlocker quiet(chooser);
@@ -125,7 +127,7 @@ void CCompareView::Fill(int pane, ComparedPicture preferred) {
     ShowChoice(pane);
 }
 
-void CCompareView::ShowChoice(int pane) {
+void CompareView::ShowChoice(int pane) {
     const QVariant chosen = Chooser(pane).currentData();
     ComparedImage shown;
     if (chosen.isValid())
@@ -136,10 +138,12 @@ void CCompareView::ShowChoice(int pane) {
     Align(1 - pane);
 }
 
-void CCompareView::Align(int pane) {
+void CompareView::Align(int pane) {
     if (m_aligning)
         return;
     m_aligning = true;
     Canvas(1 - pane).Follow(Canvas(pane));
     m_aligning = false;
 }
+
+}  // namespace zantrel

@@ -10,17 +10,20 @@
 #include "view/ComparePictures.h"
 #include "view/DocumentPictures.h"
 
-class CPictureCanvas;
 class QComboBox;
 class QLabel;
 
-class CCompareView final : public QWidget {
+namespace zantrel {
+
+class PictureCanvas;
+
+class CompareView final : public QWidget {
     Q_OBJECT
   public:
     static constexpr int kPanes = 2;
 
     // `pictures` must outlive the view.
-    explicit CCompareView(const DocumentPictures& pictures, QWidget* parent = nullptr);
+    explicit CompareView(const DocumentPictures& pictures, QWidget* parent = nullptr);
 
     // Reads the document's pictures again (at once when shown, else when next shown); each
     // pane keeps the user's choice while that picture exists.
@@ -28,7 +31,7 @@ class CCompareView final : public QWidget {
     // The combo boxes' texts in the interface's language.
     void Retranslate();
 
-    CPictureCanvas& Canvas(int pane) const { return *m_panes.at(pane).canvas; }
+    PictureCanvas& Canvas(int pane) const { return *m_panes.at(pane).canvas; }
     QComboBox& Chooser(int pane) const { return *m_panes.at(pane).chooser; }
     // The colour bar with its end values, shown under the error picture only.
     QWidget& Scale(int pane) const { return *m_panes.at(pane).scale; }
@@ -40,7 +43,7 @@ class CCompareView final : public QWidget {
   private:
     struct Pane {
         QComboBox* chooser = nullptr;
-        CPictureCanvas* canvas = nullptr;
+        PictureCanvas* canvas = nullptr;
         QWidget* scale = nullptr;
         QLabel* scaleTop = nullptr;
         bool chosen = false;  // the user chose what the pane shows
@@ -55,3 +58,5 @@ class CCompareView final : public QWidget {
     bool m_stale = true;
     bool m_aligning = false;
 };
+
+}  // namespace zantrel

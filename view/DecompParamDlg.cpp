@@ -9,13 +9,15 @@
 #include "view/DialogHost.h"
 #include "view/ParameterFields.h"
 
+namespace zantrel {
+
 namespace {
 
 // Converts dialog units, which scale with the dialog's font, to pixels: a horizontal unit is
 // a quarter of the average character width, a vertical one an eighth of the line height.
-class CDialogUnits {
+class DialogUnits {
   public:
-    explicit CDialogUnits(const QFontMetrics& metrics)
+    explicit DialogUnits(const QFontMetrics& metrics)
         : m_baseX(metrics.horizontalAdvance(
                       QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
                   52.0),
@@ -41,11 +43,10 @@ void PlaceLabel(QLabel* label, QRect rect) {
 
 }  // namespace
 
-CDecompParamDlg::CDecompParamDlg(CDialogHost& host, QWidget* parent)
-    : QDialog(parent), m_host(host) {
+DecompParamDlg::DecompParamDlg(DialogHost& host, QWidget* parent) : QDialog(parent), m_host(host) {
     // The title bar stays empty; Qt shows the program's name for an empty title, not a blank.
     setWindowTitle(QStringLiteral(" "));
-    const CDialogUnits units(fontMetrics());
+    const DialogUnits units(fontMetrics());
 
     // Created in tab order: OK, penalty, minimum block size, Cancel.
     m_okButton = new QPushButton(tr("确定"), this);
@@ -70,11 +71,11 @@ CDecompParamDlg::CDecompParamDlg(CDialogHost& host, QWidget* parent)
     m_penaltyEdit->setText(QString::fromStdString(FormatPenalty(m_penalty)));
     m_minBlockSizeEdit->setText(QString::fromStdString(FormatMinBlockSize(m_minBlockSize)));
 
-    connect(m_okButton, &QPushButton::clicked, this, &CDecompParamDlg::OnOK);
+    connect(m_okButton, &QPushButton::clicked, this, &DecompParamDlg::OnOK);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CDecompParamDlg::OnOK() {
+void DecompParamDlg::OnOK() {
     const std::optional<DecompositionParameters> parameters =
         ReadParameterFields(m_host, *m_penaltyEdit, *m_minBlockSizeEdit);
     if (!parameters)
@@ -83,3 +84,5 @@ void CDecompParamDlg::OnOK() {
     m_minBlockSize = parameters->minBlockSize;
     accept();
 }
+
+}  // namespace zantrel

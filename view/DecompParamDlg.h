@@ -7,15 +7,18 @@
 #include <QDialog>
 #include <cstdint>
 
-class CDialogHost;
 class QLineEdit;
 class QPushButton;
 
-class CDecompParamDlg final : public QDialog {
+namespace zantrel {
+
+class DialogHost;
+
+class DecompParamDlg final : public QDialog {
     Q_OBJECT
   public:
     // Messages go through `host`.
-    explicit CDecompParamDlg(CDialogHost& host, QWidget* parent = nullptr);
+    explicit DecompParamDlg(DialogHost& host, QWidget* parent = nullptr);
 
     // Valid once the dialog was accepted.
     double m_penalty = 1.0;           // 0 … 100000000
@@ -29,9 +32,11 @@ class CDecompParamDlg final : public QDialog {
   private:
     void OnOK();
 
-    CDialogHost& m_host;
+    DialogHost& m_host;
     QPushButton* m_okButton;
     QLineEdit* m_penaltyEdit;
     QLineEdit* m_minBlockSizeEdit;
     QPushButton* m_cancelButton;
 };
+
+}  // namespace zantrel

@@ -1,7 +1,7 @@
 #pragma once
 // Everything modal the application shows goes through this interface: file dialogs, message
 // boxes, confirmations, its own dialogs and the printer set-up. The program answers with real
-// widgets (CWidgetDialogHost); tests answer from a script, so no test ever waits on a user.
+// widgets (WidgetDialogHost); tests answer from a script, so no test ever waits on a user.
 
 #include <QString>
 #include <optional>
@@ -11,6 +11,8 @@
 class QDialog;
 class QPrinter;
 
+namespace zantrel {
+
 struct FileDialogRequest {
     bool forSaving = false;
     QString filter;         // e.g. "图像文件(*.bmp)"
@@ -18,9 +20,9 @@ struct FileDialogRequest {
     QString defaultSuffix;  // added by the caller when the chosen name has no extension
 };
 
-class CDialogHost {
+class DialogHost {
   public:
-    virtual ~CDialogHost() = default;
+    virtual ~DialogHost() = default;
     // The chosen full path, or nothing when the user cancelled. An open dialog only returns
     // existing files; a save dialog also returns new names and does not ask about
     // overwriting (the caller does, through Confirm).
@@ -35,3 +37,5 @@ class CDialogHost {
     // false when cancelled.
     virtual bool SetUpPrinter(QPrinter& printer) = 0;
 };
+
+}  // namespace zantrel

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace zantrel {
+
 enum DisplayMode : std::int32_t {
     DISPLAY_NONE = 0,  // nothing loaded yet
     DISPLAY_COLOR = 1,
@@ -13,3 +15,5 @@ enum DisplayMode : std::int32_t {
     DISPLAY_ZANTREL = 5,     // the reconstruction
     DISPLAY_GRID_LINES = 6,  // the bare grid with the chosen cut lines in red
 };
+
+}  // namespace zantrel

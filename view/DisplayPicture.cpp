@@ -4,6 +4,8 @@
 
 #include "linesearch/CutLineOverlay.h"
 
+namespace zantrel {
+
 namespace {
 
 const GrayPicture* GraySource(const DocumentPictures& pictures, DisplayMode mode) {
@@ -77,3 +79,5 @@ QSize DisplaySize(const DocumentPictures& pictures, DisplayMode mode) {
         return {source->width, source->height};
     return {pictures.color.width, pictures.color.height};
 }
+
+}  // namespace zantrel

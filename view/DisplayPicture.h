@@ -7,6 +7,8 @@
 #include "view/DisplayMode.h"
 #include "view/DocumentPictures.h"
 
+namespace zantrel {
+
 // `picture` as an 8-bit gray image, top row first.
 QImage GrayImage(const GrayPicture& picture);
 
@@ -22,3 +24,5 @@ QImage ShownPicture(const DocumentPictures& pictures, DisplayMode mode);
 
 // The size DisplayPicture has for `mode`; the classic 512 x 512 while there is no picture.
 QSize DisplaySize(const DocumentPictures& pictures, DisplayMode mode);
+
+}  // namespace zantrel

@@ -3,8 +3,10 @@
 // owns them and replaces each only when its stage has succeeded.
 
 #include "linesearch/LineSearch.h"
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 #include "picture/Picture.h"
+
+namespace zantrel {
 
 struct DocumentPictures {
     bool loaded = false;  // a picture was ever loaded; never reset
@@ -20,3 +22,5 @@ struct DocumentPictures {
     // stage, the reconstruction after the cut-line stage.
     GrayPicture result;
 };
+
+}  // namespace zantrel

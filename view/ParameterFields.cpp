@@ -6,7 +6,9 @@
 #include "platform/Shell.h"
 #include "view/DialogHost.h"
 
-std::optional<DecompositionParameters> ReadParameterFields(CDialogHost& host, QLineEdit& penalty,
+namespace zantrel {
+
+std::optional<DecompositionParameters> ReadParameterFields(DialogHost& host, QLineEdit& penalty,
                                                            QLineEdit& minBlockSize) {
     DecompositionParameters parameters;
     const std::optional<ParameterError> error = ParseDecompositionParameters(
@@ -20,3 +22,5 @@ std::optional<DecompositionParameters> ReadParameterFields(CDialogHost& host, QL
     offending.selectAll();
     return std::nullopt;
 }
+
+}  // namespace zantrel

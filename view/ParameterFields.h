@@ -6,10 +6,15 @@
 
 #include "quadtree/DecompositionParameters.h"
 
-class CDialogHost;
 class QLineEdit;
+
+namespace zantrel {
+
+class DialogHost;
 
 // The parameters in the two fields. On a refusal its message is shown through `host`, the
 // offending field gets the focus with its text selected, and the result is nothing.
-std::optional<DecompositionParameters> ReadParameterFields(CDialogHost& host, QLineEdit& penalty,
+std::optional<DecompositionParameters> ReadParameterFields(DialogHost& host, QLineEdit& penalty,
                                                            QLineEdit& minBlockSize);
+
+}  // namespace zantrel

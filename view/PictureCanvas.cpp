@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace zantrel {
+
 namespace {
 
 constexpr int kMargin = 10;
@@ -30,7 +32,7 @@ int Zoomed(int pixels, int step) {
 
 }  // namespace
 
-CPictureCanvas::CPictureCanvas(QWidget* parent) : QAbstractScrollArea(parent) {
+PictureCanvas::PictureCanvas(QWidget* parent) : QAbstractScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
@@ -38,24 +40,24 @@ CPictureCanvas::CPictureCanvas(QWidget* parent) : QAbstractScrollArea(parent) {
     verticalScrollBar()->setSingleStep(kLineStep);
 }
 
-void CPictureCanvas::SetImage(QImage image) {
+void PictureCanvas::SetImage(QImage image) {
     m_image = std::move(image);
     ReduceImage();
     Layout();
     viewport()->update();
 }
 
-QSize CPictureCanvas::ZoomedSize() const {
+QSize PictureCanvas::ZoomedSize() const {
     if (m_image.isNull())
         return {0, 0};
     return {Zoomed(m_image.width(), m_zoomStep), Zoomed(m_image.height(), m_zoomStep)};
 }
 
-QPoint CPictureCanvas::ScrollPosition() const {
+QPoint PictureCanvas::ScrollPosition() const {
     return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
 }
 
-std::optional<QPoint> CPictureCanvas::PixelAt(QPoint point) const {
+std::optional<QPoint> PictureCanvas::PixelAt(QPoint point) const {
     const QPoint inPicture = point + ScrollPosition() - m_origin;
     if (!QRect(QPoint(0, 0), ZoomedSize()).contains(inPicture))
         return std::nullopt;
@@ -64,7 +66,7 @@ std::optional<QPoint> CPictureCanvas::PixelAt(QPoint point) const {
     return QPoint(inPicture.x() << -m_zoomStep, inPicture.y() << -m_zoomStep);
 }
 
-void CPictureCanvas::SetZoomStep(int step, std::optional<QPoint> anchor) {
+void PictureCanvas::SetZoomStep(int step, std::optional<QPoint> anchor) {
     step = std::clamp(step, kMinZoomStep, kMaxZoomStep);
     if (step == m_zoomStep)
         return;
@@ -81,7 +83,7 @@ void CPictureCanvas::SetZoomStep(int step, std::optional<QPoint> anchor) {
     Q_EMIT ViewChanged();
 }
 
-void CPictureCanvas::FitToWindow() {
+void PictureCanvas::FitToWindow() {
     if (m_image.isNull())
         return;
     // The client area without scroll bars: at the chosen zoom none is needed.
@@ -93,7 +95,7 @@ void CPictureCanvas::FitToWindow() {
     SetZoomStep(step);
 }
 
-void CPictureCanvas::Follow(const CPictureCanvas& other) {
+void PictureCanvas::Follow(const PictureCanvas& other) {
     if (m_zoomStep != other.m_zoomStep) {
         m_zoomStep = other.m_zoomStep;
         ReduceImage();
@@ -104,7 +106,7 @@ void CPictureCanvas::Follow(const CPictureCanvas& other) {
     viewport()->update();
 }
 
-void CPictureCanvas::ReduceImage() {
+void PictureCanvas::ReduceImage() {
     m_reduced = QImage();
     if (m_zoomStep >= 0 || m_image.isNull())
         return;
@@ -120,7 +122,7 @@ void CPictureCanvas::ReduceImage() {
     }
 }
 
-void CPictureCanvas::Layout() {
+void PictureCanvas::Layout() {
     // Showing or hiding a scroll bar resizes the viewport, which calls back here; the loop
     // settles on the final client area instead.
     if (m_inLayout)
@@ -147,7 +149,7 @@ void CPictureCanvas::Layout() {
     m_inLayout = false;
 }
 
-void CPictureCanvas::DrawPicture(QPainter& painter, const QRect& area) const {
+void PictureCanvas::DrawPicture(QPainter& painter, const QRect& area) const {
     const QRect shown = area & QRect(m_origin, ZoomedSize());
     if (shown.isEmpty())
         return;
@@ -168,9 +170,9 @@ void CPictureCanvas::DrawPicture(QPainter& painter, const QRect& area) const {
     painter.restore();
 }
 
-void CPictureCanvas::DrawOver(QPainter&) const {}
+void PictureCanvas::DrawOver(QPainter&) const {}
 
-QRect CPictureCanvas::PixelSquare(QPoint pixel) const {
+QRect PictureCanvas::PixelSquare(QPoint pixel) const {
     if (m_zoomStep >= 0) {
         const int side = 1 << m_zoomStep;
         return {m_origin + pixel * side, QSize(side, side)};
@@ -178,7 +180,7 @@ QRect CPictureCanvas::PixelSquare(QPoint pixel) const {
     return {m_origin + QPoint(pixel.x() >> -m_zoomStep, pixel.y() >> -m_zoomStep), QSize(1, 1)};
 }
 
-bool CPictureCanvas::viewportEvent(QEvent* event) {
+bool PictureCanvas::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::Resize)
         Layout();
     else if (event->type() == QEvent::Leave)
@@ -186,7 +188,7 @@ bool CPictureCanvas::viewportEvent(QEvent* event) {
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-void CPictureCanvas::paintEvent(QPaintEvent* event) {
+void PictureCanvas::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.fillRect(event->rect(), palette().color(QPalette::Base));
     const QPoint scroll = ScrollPosition();
@@ -195,12 +197,12 @@ void CPictureCanvas::paintEvent(QPaintEvent* event) {
     DrawOver(painter);
 }
 
-void CPictureCanvas::scrollContentsBy(int, int) {
+void PictureCanvas::scrollContentsBy(int, int) {
     viewport()->update();
     Q_EMIT ViewChanged();
 }
 
-void CPictureCanvas::wheelEvent(QWheelEvent* event) {
+void PictureCanvas::wheelEvent(QWheelEvent* event) {
     if (!(event->modifiers() & Qt::ControlModifier)) {
         QAbstractScrollArea::wheelEvent(event);
         return;
@@ -214,7 +216,7 @@ void CPictureCanvas::wheelEvent(QWheelEvent* event) {
     SetZoomStep(m_zoomStep + steps, event->position().toPoint());
 }
 
-void CPictureCanvas::mousePressEvent(QMouseEvent* event) {
+void PictureCanvas::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::MiddleButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
@@ -225,7 +227,7 @@ void CPictureCanvas::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void CPictureCanvas::mouseMoveEvent(QMouseEvent* event) {
+void PictureCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (m_dragStart) {
         const QPoint scroll = m_dragScroll - (at - *m_dragStart);
@@ -236,7 +238,7 @@ void CPictureCanvas::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void CPictureCanvas::mouseReleaseEvent(QMouseEvent* event) {
+void PictureCanvas::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::MiddleButton || !m_dragStart) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
@@ -245,3 +247,5 @@ void CPictureCanvas::mouseReleaseEvent(QMouseEvent* event) {
     viewport()->unsetCursor();
     event->accept();
 }
+
+}  // namespace zantrel

@@ -13,13 +13,15 @@
 
 class QPainter;
 
-class CPictureCanvas : public QAbstractScrollArea {
+namespace zantrel {
+
+class PictureCanvas : public QAbstractScrollArea {
     Q_OBJECT
   public:
     static constexpr int kMinZoomStep = -2;  // 1/4
     static constexpr int kMaxZoomStep = 4;   // 16
 
-    explicit CPictureCanvas(QWidget* parent = nullptr);
+    explicit PictureCanvas(QWidget* parent = nullptr);
 
     // Shows `image`, top row first, at the current zoom; a null image shows only the background.
     void SetImage(QImage image);
@@ -37,7 +39,7 @@ class CPictureCanvas : public QAbstractScrollArea {
     // The largest zoom at which the whole picture and its margins fit without scroll bars.
     void FitToWindow();
     // Takes the zoom and the scroll position of `other`, whose picture has the same size.
-    void Follow(const CPictureCanvas& other);
+    void Follow(const PictureCanvas& other);
 
     // The top-left corner of the drawn picture in the scroll extent.
     QPoint Origin() const { return m_origin; }
@@ -89,3 +91,5 @@ class CPictureCanvas : public QAbstractScrollArea {
     std::optional<QPoint> m_dragStart;  // where a middle-button drag began, in viewport pixels
     QPoint m_dragScroll;                // the scroll position when it began
 };
+
+}  // namespace zantrel

@@ -9,6 +9,8 @@
 #include "view/AppTexts.h"
 #include "view/DialogHost.h"
 
+namespace zantrel {
+
 namespace {
 
 // The largest rectangle of the picture's proportions that is centred on `page` and lies
@@ -28,7 +30,7 @@ QRectF PrintedRect(QSize picture, const QRect& page, const QRect& printable) {
 
 }  // namespace
 
-void PrintPicture(CDialogHost& host, const QImage& picture) {
+void PrintPicture(DialogHost& host, const QImage& picture) {
     // The printer's own resolution: the picture is scaled to the page, not drawn at the size
     // of screen pixels.
     QPrinter printer(QPrinter::HighResolution);
@@ -54,3 +56,5 @@ void PrintPicture(CDialogHost& host, const QImage& picture) {
                           .translated(-printable.topLeft()),
                       picture);
 }
+
+}  // namespace zantrel

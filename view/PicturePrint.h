@@ -3,9 +3,13 @@
 
 #include <QImage>
 
-class CDialogHost;
+namespace zantrel {
+
+class DialogHost;
 
 // Asks `host` where to print, then prints `picture` on one page, centred and as large as the
 // printable area allows, its proportions kept and its pixels sharp squares. A null picture
 // prints an empty page. A printer that cannot start is reported through the shell.
-void PrintPicture(CDialogHost& host, const QImage& picture);
+void PrintPicture(DialogHost& host, const QImage& picture);
+
+}  // namespace zantrel

@@ -11,6 +11,8 @@
 #include "view/DisplayPicture.h"
 #include "view/PicturePrint.h"
 
+namespace zantrel {
+
 namespace {
 
 const QColor kCutLineColor(255, 0, 0);
@@ -21,27 +23,27 @@ bool ShowsBlocks(DisplayMode mode) {
 
 }  // namespace
 
-CZantrelView::CZantrelView(CDialogHost& host, const DocumentPictures& pictures, QWidget* parent)
-    : CPictureCanvas(parent), m_host(host), m_pictures(pictures) {
-    connect(this, &CPictureCanvas::PixelHovered, this, &CZantrelView::ShowBlockAt);
+ZantrelView::ZantrelView(DialogHost& host, const DocumentPictures& pictures, QWidget* parent)
+    : PictureCanvas(parent), m_host(host), m_pictures(pictures) {
+    connect(this, &PictureCanvas::PixelHovered, this, &ZantrelView::ShowBlockAt);
 }
 
-void CZantrelView::ShowMode(DisplayMode mode) {
+void ZantrelView::ShowMode(DisplayMode mode) {
     m_displayMode = mode;
     UpdateAllViews();
 }
 
-DisplayMode CZantrelView::ShownMode() const {
+DisplayMode ZantrelView::ShownMode() const {
     return m_grayHeld ? DISPLAY_GRAY : m_displayMode;
 }
 
-void CZantrelView::UpdateAllViews() {
+void ZantrelView::UpdateAllViews() {
     m_blocksStale = true;
     Refresh();
     Q_EMIT PicturesChanged();
 }
 
-void CZantrelView::Refresh() {
+void ZantrelView::Refresh() {
     // Built once per change rather than on every paint: a large picture costs a full copy.
     QImage shown = ShownPicture(m_pictures, ShownMode());
     m_outsidePixels.clear();
@@ -64,17 +66,17 @@ void CZantrelView::Refresh() {
     SetImage(std::move(shown));
 }
 
-void CZantrelView::OnDraw(QPainter& painter) {
+void ZantrelView::OnDraw(QPainter& painter) {
     DrawPicture(painter, QRect(m_origin, ZoomedSize()));
     DrawOver(painter);
 }
 
-void CZantrelView::DrawOver(QPainter& painter) const {
+void ZantrelView::DrawOver(QPainter& painter) const {
     for (const QPoint pixel : m_outsidePixels)
         painter.fillRect(PixelSquare(pixel), kCutLineColor);
 }
 
-void CZantrelView::ShowBlockAt(QPoint pixel) {
+void ZantrelView::ShowBlockAt(QPoint pixel) {
     QString text;
     if (pixel.x() >= 0 && ShowsBlocks(m_displayMode)) {
         if (m_blocksStale) {
@@ -92,9 +94,9 @@ void CZantrelView::ShowBlockAt(QPoint pixel) {
     QCoreApplication::sendEvent(this, &tip);
 }
 
-void CZantrelView::keyPressEvent(QKeyEvent* event) {
+void ZantrelView::keyPressEvent(QKeyEvent* event) {
     if (event->key() != Qt::Key_Space) {
-        CPictureCanvas::keyPressEvent(event);
+        PictureCanvas::keyPressEvent(event);
         return;
     }
     event->accept();
@@ -104,9 +106,9 @@ void CZantrelView::keyPressEvent(QKeyEvent* event) {
     Refresh();
 }
 
-void CZantrelView::keyReleaseEvent(QKeyEvent* event) {
+void ZantrelView::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() != Qt::Key_Space) {
-        CPictureCanvas::keyReleaseEvent(event);
+        PictureCanvas::keyReleaseEvent(event);
         return;
     }
     event->accept();
@@ -114,19 +116,21 @@ void CZantrelView::keyReleaseEvent(QKeyEvent* event) {
         ReleaseGray();
 }
 
-void CZantrelView::focusOutEvent(QFocusEvent* event) {
+void ZantrelView::focusOutEvent(QFocusEvent* event) {
     // The release would go to another widget.
     ReleaseGray();
-    CPictureCanvas::focusOutEvent(event);
+    PictureCanvas::focusOutEvent(event);
 }
 
-void CZantrelView::ReleaseGray() {
+void ZantrelView::ReleaseGray() {
     if (!m_grayHeld)
         return;
     m_grayHeld = false;
     Refresh();
 }
 
-void CZantrelView::OnFilePrint() {
+void ZantrelView::OnFilePrint() {
     PrintPicture(m_host, ShownPicture(m_pictures, m_displayMode));
 }
+
+}  // namespace zantrel

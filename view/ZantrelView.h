@@ -15,14 +15,17 @@
 #include "view/DocumentPictures.h"
 #include "view/PictureCanvas.h"
 
-class CDialogHost;
 class QPainter;
 
-class CZantrelView final : public CPictureCanvas {
+namespace zantrel {
+
+class DialogHost;
+
+class ZantrelView final : public PictureCanvas {
     Q_OBJECT
   public:
     // `pictures` must outlive the view.
-    CZantrelView(CDialogHost& host, const DocumentPictures& pictures, QWidget* parent = nullptr);
+    ZantrelView(DialogHost& host, const DocumentPictures& pictures, QWidget* parent = nullptr);
 
     DisplayMode Mode() const { return m_displayMode; }
     // Shows `mode` and repaints.
@@ -56,14 +59,16 @@ class CZantrelView final : public CPictureCanvas {
     void ShowBlockAt(QPoint pixel);
     void ReleaseGray();
 
-    CDialogHost& m_host;
+    DialogHost& m_host;
     const DocumentPictures& m_pictures;
     DisplayMode m_displayMode = DISPLAY_NONE;
     bool m_grayHeld = false;
     // The cut-line pixels just outside the picture, which the shown picture cannot hold.
     std::vector<QPoint> m_outsidePixels;
     // Rebuilt on the first look-up after a change, not on every mouse move.
-    CBlockLookup m_blocks;
+    BlockLookup m_blocks;
     bool m_blocksStale = true;
     QString m_hoverText;  // the block text on the status bar; empty for none
 };
+
+}  // namespace zantrel

@@ -9,6 +9,8 @@
 #include "view/AppTexts.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 void AppTest::SetUp() {
     m_folder = MakeTempFolder();
     m_profile = std::make_unique<QSettings>(PathInFolder(QStringLiteral("profile.ini")),
@@ -24,7 +26,7 @@ void AppTest::TearDown() {
 
 void AppTest::MakeApp() {
     m_app.reset();
-    m_app = std::make_unique<CZantrelApp>(*m_profile, m_host);
+    m_app = std::make_unique<ZantrelApp>(*m_profile, m_host);
 }
 
 QAction& AppTest::Action(int id) {
@@ -84,3 +86,5 @@ QString UntitledTitle() {
     return QString::fromUtf8(kDocumentName) + QStringLiteral(" - ") +
            QString::fromUtf8(kAppCaption);
 }
+
+}  // namespace zantrel

@@ -24,6 +24,8 @@ inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
 
+namespace zantrel {
+
 class AppTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -36,7 +38,7 @@ class AppTest : public ::testing::Test {
     // background is done and shown; a disabled one does nothing.
     void Trigger(int id);
     QString Title();
-    CZantrelDoc& Doc() { return m_app->Doc(); }
+    ZantrelDoc& Doc() { return m_app->Doc(); }
     DisplayMode Mode();
 
     // A 24-bit 512 x 512 picture file in the test's folder; `bgr` gives each pixel's colour.
@@ -49,12 +51,14 @@ class AppTest : public ::testing::Test {
     QString PathInFolder(const QString& name) const;
 
     std::string m_folder;
-    CScriptedDialogHost m_host;
+    ScriptedDialogHost m_host;
     std::unique_ptr<QSettings> m_profile;
-    std::unique_ptr<CZantrelApp> m_app;
+    std::unique_ptr<ZantrelApp> m_app;
 };
 
 // "<file name>-<caption>", the title after a load.
 QString LoadedTitle(const QString& fileName);
 // The title of a document without a file.
 QString UntitledTitle();
+
+}  // namespace zantrel

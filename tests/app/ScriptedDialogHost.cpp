@@ -6,7 +6,9 @@
 
 #include "view/DecompParamDlg.h"
 
-std::optional<QString> CScriptedDialogHost::ChooseFile(const FileDialogRequest& request) {
+namespace zantrel {
+
+std::optional<QString> ScriptedDialogHost::ChooseFile(const FileDialogRequest& request) {
     fileRequests.push_back(request);
     if (fileAnswers.empty())
         return std::nullopt;
@@ -17,12 +19,12 @@ std::optional<QString> CScriptedDialogHost::ChooseFile(const FileDialogRequest& 
     return answer;
 }
 
-void CScriptedDialogHost::ShowMessage(const QString& text, const QString& caption,
-                                      MessageIcon icon) {
+void ScriptedDialogHost::ShowMessage(const QString& text, const QString& caption,
+                                     MessageIcon icon) {
     messages.push_back({text, caption, icon});
 }
 
-bool CScriptedDialogHost::Confirm(const QString& text, const QString&) {
+bool ScriptedDialogHost::Confirm(const QString& text, const QString&) {
     questions.push_back(text);
     if (confirmAnswers.empty())
         return false;
@@ -31,20 +33,22 @@ bool CScriptedDialogHost::Confirm(const QString& text, const QString&) {
     return answer;
 }
 
-int CScriptedDialogHost::Exec(QDialog& dialog) {
+int ScriptedDialogHost::Exec(QDialog& dialog) {
     return onExec ? onExec(dialog) : QDialog::Rejected;
 }
 
-bool CScriptedDialogHost::SetUpPrinter(QPrinter& printer) {
+bool ScriptedDialogHost::SetUpPrinter(QPrinter& printer) {
     return onSetUpPrinter ? onSetUpPrinter(printer) : false;
 }
 
 std::function<int(QDialog&)> AnswerParameters(const QString& penalty, const QString& minBlockSize) {
     return [penalty, minBlockSize](QDialog& dialog) {
-        auto& parameters = dynamic_cast<CDecompParamDlg&>(dialog);
+        auto& parameters = dynamic_cast<DecompParamDlg&>(dialog);
         parameters.PenaltyEdit()->setText(penalty);
         parameters.MinBlockSizeEdit()->setText(minBlockSize);
         parameters.OkButton()->click();
         return parameters.result();
     };
 }
+
+}  // namespace zantrel

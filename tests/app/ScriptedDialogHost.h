@@ -9,13 +9,15 @@
 
 #include "view/DialogHost.h"
 
+namespace zantrel {
+
 struct ShownMessage {
     QString text;
     QString caption;
     MessageIcon icon;
 };
 
-class CScriptedDialogHost final : public CDialogHost {
+class ScriptedDialogHost final : public DialogHost {
   public:
     // Answers of the file dialogs in order; an empty answer, or none, cancels the dialog.
     std::deque<QString> fileAnswers;
@@ -37,3 +39,5 @@ class CScriptedDialogHost final : public CDialogHost {
 
 // An onExec script for the parameter dialog: types the two texts and presses OK.
 std::function<int(QDialog&)> AnswerParameters(const QString& penalty, const QString& minBlockSize);
+
+}  // namespace zantrel

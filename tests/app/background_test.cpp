@@ -26,6 +26,8 @@
 #include "view/DecompParamDlg.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // The commands that wait while the worker computes.
@@ -54,7 +56,7 @@ class Background : public AppTest {
                 CutCount(pictures.decomposition.tree), enabled};
     }
     const QWidget& Picture() { return *m_app->Frame().View().viewport(); }
-    CProgressStatusBar& Bar() { return m_app->Frame().StatusBar(); }
+    ProgressStatusBar& Bar() { return m_app->Frame().StatusBar(); }
 };
 
 TEST_F(Background, AStoppedCommandChangesNothing) {
@@ -124,14 +126,14 @@ TEST_F(Background, OpeningAFileStopsTheRunningCommandFirst) {
 }
 
 TEST(BackgroundRun, AnOvertakenJobIsCancelledThroughItsProgressAndDropped) {
-    CBackgroundRun run;
+    BackgroundRun run;
     std::vector<bool> ended;
-    QObject::connect(&run, &CBackgroundRun::JobEnded,
+    QObject::connect(&run, &BackgroundRun::JobEnded,
                      [&](bool applied) { ended.push_back(applied); });
     std::atomic<bool> firstSawCancel{false};
     std::vector<int> applied;
     run.Start(
-        [&](CProgress& progress) -> CBackgroundRun::Apply {
+        [&](Progress& progress) -> BackgroundRun::Apply {
             // Runs until told to stop; gives up after a while so a fault fails, not hangs.
             const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
             while (!progress.Cancelled() && std::chrono::steady_clock::now() < end)
@@ -140,7 +142,7 @@ TEST(BackgroundRun, AnOvertakenJobIsCancelledThroughItsProgressAndDropped) {
             return [&] { applied.push_back(1); };
         },
         nullptr);
-    run.Start([&](CProgress&) -> CBackgroundRun::Apply { return [&] { applied.push_back(2); }; },
+    run.Start([&](Progress&) -> BackgroundRun::Apply { return [&] { applied.push_back(2); }; },
               nullptr);
     run.WaitForIdle();
     EXPECT_TRUE(firstSawCancel);
@@ -150,7 +152,7 @@ TEST(BackgroundRun, AnOvertakenJobIsCancelledThroughItsProgressAndDropped) {
 
 class Explore : public AppTest {
   protected:
-    CExplorePanel& Panel() { return m_app->Frame().Explore(); }
+    ExplorePanel& Panel() { return m_app->Frame().Explore(); }
     // The sample and its gray picture; the panel is off until the gray. A shown panel
     // computes its curve.
     void StartOnTheSample(bool shown) {
@@ -189,15 +191,15 @@ TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
                    "\"bitrate\": \"([^\"]+)\", \"fileBitrate\": \"([^\"]+)\"")))
         << cli.out;
     const QString bpp = QStringLiteral(" 比特/像素");
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::Blocks), QString::fromStdString(m[1]));
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::CutModels), QString::fromStdString(m[2]));
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::Psnr), QString::fromStdString(m[3]) + " dB");
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::BitRate), QString::fromStdString(m[4]) + bpp);
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::FileBitRate), QString::fromStdString(m[5]) + bpp);
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::Blocks), QString::fromStdString(m[1]));
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::CutModels), QString::fromStdString(m[2]));
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::Psnr), QString::fromStdString(m[3]) + " dB");
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::BitRate), QString::fromStdString(m[4]) + bpp);
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::FileBitRate), QString::fromStdString(m[5]) + bpp);
 
     // The curve of the sample at block size 8, with the result on it; a click on its point of
     // penalty 1000 runs that, and the cut-line mode stays.
-    CRateCurveWidget& curve = *Panel().Curve();
+    RateCurveWidget& curve = *Panel().Curve();
     ASSERT_EQ(curve.Curve().size(), RateCurvePenalties().size());
     ASSERT_TRUE(curve.Current().has_value());
     EXPECT_EQ(curve.Current()->penalty, 50.0);
@@ -210,7 +212,7 @@ TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
     QApplication::sendEvent(&curve, &click);
     m_app->WaitForIdle();
     EXPECT_EQ(Panel().PenaltyEdit()->text(), QStringLiteral("1000"));
-    EXPECT_EQ(Panel().PenaltySlider()->value(), CExplorePanel::PositionOf(1000));
+    EXPECT_EQ(Panel().PenaltySlider()->value(), ExplorePanel::PositionOf(1000));
     EXPECT_EQ(Mode(), DISPLAY_GRID_LINES);
     ASSERT_TRUE(Doc().Figures().has_value());
     EXPECT_EQ(Doc().Figures()->penalty, 1000.0);
@@ -222,10 +224,10 @@ TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
 TEST_F(Explore, TheNewestRequestWins) {
     StartOnTheSample(false);
     std::vector<bool> ended;
-    QObject::connect(&m_app->Runs(), &CBackgroundRun::JobEnded,
+    QObject::connect(&m_app->Runs(), &BackgroundRun::JobEnded,
                      [&](bool applied) { ended.push_back(applied); });
-    Panel().PenaltySlider()->setValue(CExplorePanel::PositionOf(10));
-    Panel().PenaltySlider()->setValue(CExplorePanel::PositionOf(1000));
+    Panel().PenaltySlider()->setValue(ExplorePanel::PositionOf(10));
+    Panel().PenaltySlider()->setValue(ExplorePanel::PositionOf(1000));
     m_app->WaitForIdle();
     EXPECT_EQ(ended, (std::vector<bool>{false, true}));
     EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
@@ -234,12 +236,12 @@ TEST_F(Explore, TheNewestRequestWins) {
     EXPECT_EQ(Doc().Figures()->penalty, 1000.0);
     EXPECT_EQ(Panel().PenaltyEdit()->text(), QStringLiteral("1000"));
     // The result is the one a run at 1000 makes from scratch.
-    CQuietProgress quiet;
-    const std::optional<CZantrelDoc::ZantrelResult> direct =
+    QuietProgress quiet;
+    const std::optional<ZantrelDoc::ZantrelResult> direct =
         Doc().MakeZantrel(Doc().MakeQuadtree(1000, 4), quiet);
     ASSERT_TRUE(direct.has_value());
     EXPECT_EQ(Doc().Pictures().result, direct->stage.result);
-    EXPECT_EQ(Panel().FigureText(CExplorePanel::CutModels),
+    EXPECT_EQ(Panel().FigureText(ExplorePanel::CutModels),
               QString::number(direct->figures.cutModels));
 }
 
@@ -247,7 +249,7 @@ TEST_F(Explore, RefusesWhatTheDialogRefusesAndTheDialogOffersItsValuesOnceUsed) 
     StartOnTheSample(false);
     QStringList offered;
     m_host.onExec = [&](QDialog& dialog) {
-        auto& parameters = dynamic_cast<CDecompParamDlg&>(dialog);
+        auto& parameters = dynamic_cast<DecompParamDlg&>(dialog);
         offered << parameters.PenaltyEdit()->text() + QLatin1Char('/') +
                        parameters.MinBlockSizeEdit()->text();
         return static_cast<int>(QDialog::Rejected);
@@ -269,3 +271,5 @@ TEST_F(Explore, RefusesWhatTheDialogRefusesAndTheDialogOffersItsValuesOnceUsed) 
 }
 
 }  // namespace
+
+}  // namespace zantrel

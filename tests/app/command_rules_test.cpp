@@ -23,6 +23,8 @@
 #include "view/DisplayPicture.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // The commands whose enabled state the walk checks.
@@ -84,7 +86,7 @@ class CommandRules : public AppTest {
         };
         m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
         m_app->InitInstance({});
-        const CZantrelView& view = m_app->Frame().View();
+        const ZantrelView& view = m_app->Frame().View();
         for (const Step& step : walk) {
             SCOPED_TRACE(step.name);
             if (step.command)
@@ -137,10 +139,10 @@ TEST_F(CommandRules, FiguresShowTheirBoxesAndKeepTheMode) {
 
 // A shell that notes whether the wait cursor was up over the picture, and nowhere else,
 // whenever a stage reported.
-class CCursorWatch final : public CShell, public CStatusBar {
+class CursorWatch final : public Shell, public StatusDisplay {
   public:
-    explicit CCursorWatch(const QWidget& picture) : m_picture(picture) {}
-    CStatusBar* StatusBar() override { return this; }
+    explicit CursorWatch(const QWidget& picture) : m_picture(picture) {}
+    StatusDisplay* StatusBar() override { return this; }
     void ShowMessage(std::string_view, std::string_view, MessageIcon) override {}
     void ReportFileError(FileErrorCause, std::string_view) override {}
     void SetPaneText(std::string_view) override { Note(); }
@@ -165,10 +167,10 @@ TEST_F(CommandRules, ZantrelCommandShowsTheWaitCursorOverThePictureOnly) {
     for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE})
         Trigger(id);
     const QWidget& picture = *m_app->Frame().View().viewport();
-    CCursorWatch watch(picture);
+    CursorWatch watch(picture);
     RegisterShell(&watch);
     Trigger(ID_ZANTREL);
-    RegisterShell(&m_app->Shell());
+    RegisterShell(&m_app->UserShell());
     EXPECT_GT(watch.reports, 0);
     EXPECT_EQ(watch.reportsUnderWaitCursor, watch.reports);
     EXPECT_NE(picture.cursor().shape(), Qt::WaitCursor);
@@ -204,7 +206,7 @@ TEST_F(CommandRules, AreReadAgainWhenAMenuIsAboutToShowAndAtIdle) {
 }
 
 TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
-    const CMainFrame& frame = m_app->Frame();
+    const MainFrame& frame = m_app->Frame();
     auto sequence = [&](const QList<QAction*>& actions) {
         std::vector<int> ids;
         for (QAction* action : actions) {
@@ -264,7 +266,7 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
 
 TEST_F(CommandRules, StatusBarShowsStagesAndFallsBackToIdle) {
     m_app->InitInstance({});
-    CProgressStatusBar& bar = m_app->Frame().StatusBar();
+    ProgressStatusBar& bar = m_app->Frame().StatusBar();
     EXPECT_EQ(bar.PaneText(), QStringLiteral("就绪"));
     EXPECT_EQ(bar.GetProgressCtrl()->minimum(), 0);
     EXPECT_EQ(bar.GetProgressCtrl()->maximum(), 100);
@@ -272,8 +274,8 @@ TEST_F(CommandRules, StatusBarShowsStagesAndFallsBackToIdle) {
               bar.fontMetrics().horizontalAdvance(QString(60, QLatin1Char(' '))));
 
     // The engine reaches the same bar through the shell.
-    CStatusBar* engineBar = CurrentShell().StatusBar();
-    ASSERT_EQ(engineBar, static_cast<CStatusBar*>(&bar));
+    StatusDisplay* engineBar = CurrentShell().StatusBar();
+    ASSERT_EQ(engineBar, static_cast<StatusDisplay*>(&bar));
     engineBar->SetPaneText("正在搜索");
     engineBar->SetProgressPos(42);
     EXPECT_EQ(bar.PaneText(), QStringLiteral("正在搜索"));
@@ -286,3 +288,5 @@ TEST_F(CommandRules, StatusBarShowsStagesAndFallsBackToIdle) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

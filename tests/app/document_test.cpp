@@ -26,6 +26,8 @@
 #include "import/BmpFormat.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 // A picture whose pixels are one colour, so tests can tell which file is loaded.
@@ -187,8 +189,8 @@ TEST_F(Document, CommandLineFileOpensAtStartUpOrIsReported) {
 // The refusal's box stands over the main window, which is already up when the box shows.
 TEST_F(Document, StartUpRefusalIsShownOverTheVisibleMainWindow) {
     m_app.reset();
-    CWidgetDialogHost host;
-    CZantrelApp app(*m_profile, host);
+    WidgetDialogHost host;
+    ZantrelApp app(*m_profile, host);
     host.SetOwner(&app.Frame());
     QWidget* parent = nullptr;
     bool frameVisible = false;
@@ -343,9 +345,9 @@ TEST_F(Document, SavingAnImportWritesItsSizeBehindAPlainHeader) {
 }
 
 // Counts the positions a stage reports and asks it to stop once `stopAfter` were reported.
-class CStoppingProgress final : public CProgress {
+class StoppingProgress final : public Progress {
   public:
-    explicit CStoppingProgress(int stopAfter) : m_stopAfter(stopAfter) {}
+    explicit StoppingProgress(int stopAfter) : m_stopAfter(stopAfter) {}
     void SetText(std::string_view) override {}
     void SetPosition(int) override { ++positions; }
     bool Cancelled() const override { return positions.load() >= m_stopAfter; }
@@ -356,7 +358,7 @@ class CStoppingProgress final : public CProgress {
     const int m_stopAfter;
 };
 
-bool RunZantrelOnAWorker(CZantrelDoc& doc, CProgress& progress) {
+bool RunZantrelOnAWorker(ZantrelDoc& doc, Progress& progress) {
     bool done = false;
     std::thread worker([&] { done = doc.RunZantrel(progress); });
     worker.join();
@@ -375,7 +377,7 @@ TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
     Trigger(ID_PICTURE_GRAY);
     Trigger(ID_QUADTREE);
 
-    CStoppingProgress counting(std::numeric_limits<int>::max());
+    StoppingProgress counting(std::numeric_limits<int>::max());
     ASSERT_TRUE(RunZantrelOnAWorker(Doc(), counting));
     ASSERT_GT(counting.positions.load(), 4);
     const GrayPicture workerResult = Doc().Pictures().result;
@@ -386,7 +388,7 @@ TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
     EXPECT_EQ(Keys(Doc().Pictures().decomposition.tree), workerModels);
 
     const DocumentPictures before = Doc().Pictures();
-    CStoppingProgress stopping(counting.positions.load() / 2);
+    StoppingProgress stopping(counting.positions.load() / 2);
     EXPECT_FALSE(RunZantrelOnAWorker(Doc(), stopping));
     EXPECT_GE(stopping.positions.load(), counting.positions.load() / 2);
     EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
@@ -397,3 +399,5 @@ TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

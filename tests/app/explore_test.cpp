@@ -19,6 +19,8 @@
 #include "view/DisplayPicture.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // Two textured regions on either side of the diagonal: cut blocks along it, one-value blocks
@@ -42,12 +44,12 @@ class ViewExplore : public AppTest {
         }
     }
 
-    CZantrelView& View() { return m_app->Frame().View(); }
+    ZantrelView& View() { return m_app->Frame().View(); }
     const DocumentPictures& Pictures() { return Doc().Pictures(); }
 
     // Moves the pointer over picture pixel (row, col), row 0 at the bottom, scrolled into view.
     void PointAt(int row, int col) {
-        CZantrelView& view = View();
+        ZantrelView& view = View();
         const QPoint inExtent = view.Origin() + QPoint(col, Pictures().result.height - 1 - row);
         view.horizontalScrollBar()->setValue(inExtent.x() - view.viewport()->width() / 2);
         view.verticalScrollBar()->setValue(inExtent.y() - view.viewport()->height() / 2);
@@ -136,7 +138,7 @@ TEST_F(ViewExplore, PointingAtABlockTellsItsModelAndError) {
 
 TEST_F(ViewExplore, SpaceShowsTheGrayPictureWhileHeld) {
     RunUpTo(ID_ZANTREL);
-    CZantrelView& view = View();
+    ZantrelView& view = View();
     const auto key = [&](QEvent::Type type, bool autoRepeat) {
         QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), autoRepeat);
         QApplication::sendEvent(&view, &event);
@@ -160,8 +162,8 @@ TEST_F(ViewExplore, SpaceShowsTheGrayPictureWhileHeld) {
 TEST_F(ViewExplore, CompareViewShowsTheComputedPicturesSideBySide) {
     RunUpTo(ID_PICTURE_GRAY);
     Trigger(ID_VIEW_COMPARE);
-    CMainFrame& frame = m_app->Frame();
-    CCompareView& compare = frame.CompareView();
+    MainFrame& frame = m_app->Frame();
+    CompareView& compare = frame.ComparePanes();
     ASSERT_TRUE(frame.CompareShown());
     EXPECT_TRUE(Action(ID_VIEW_COMPARE).isChecked());
     // Only what has been computed is offered.
@@ -229,3 +231,5 @@ TEST_F(ViewExplore, CompareViewShowsTheComputedPicturesSideBySide) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -22,6 +22,8 @@
 #include "view/CompareView.h"
 #include "view/DecompParamDlg.h"
 
+namespace zantrel {
+
 namespace {
 
 bool HasCjk(const QString& text) {
@@ -69,7 +71,7 @@ class InterfaceLanguage : public AppTest {
 TEST_F(InterfaceLanguage, EnglishLeavesNoChineseTextAndChineseRestoresTheTablesTexts) {
     m_app->InitInstance({});
     RunToApproximation();
-    CMainFrame& frame = m_app->Frame();
+    MainFrame& frame = m_app->Frame();
     Trigger(ID_VIEW_COMPARE);
     Trigger(ID_LANGUAGE_ENGLISH);
     EXPECT_TRUE(Action(ID_LANGUAGE_ENGLISH).isChecked());
@@ -92,8 +94,8 @@ TEST_F(InterfaceLanguage, EnglishLeavesNoChineseTextAndChineseRestoresTheTablesT
     texts.AddWidgets(QStringLiteral("status bar"), frame.StatusBar());
     texts.Add(QStringLiteral("explore"), frame.Explore().windowTitle());
     texts.AddWidgets(QStringLiteral("explore"), frame.Explore());
-    for (int pane = 0; pane < CCompareView::kPanes; ++pane) {
-        const QComboBox& chooser = frame.CompareView().Chooser(pane);
+    for (int pane = 0; pane < CompareView::kPanes; ++pane) {
+        const QComboBox& chooser = frame.ComparePanes().Chooser(pane);
         ASSERT_EQ(chooser.count(), 7);
         for (int i = 0; i < chooser.count(); ++i)
             texts.Add(QStringLiteral("compare"), chooser.itemText(i));
@@ -118,7 +120,7 @@ TEST_F(InterfaceLanguage, EnglishLeavesNoChineseTextAndChineseRestoresTheTablesT
     Trigger(ID_PICTURE_GRAY);
     m_host.messages.clear();
     m_host.onExec = [&](QDialog& dialog) {
-        auto& parameters = dynamic_cast<CDecompParamDlg&>(dialog);
+        auto& parameters = dynamic_cast<DecompParamDlg&>(dialog);
         texts.AddWidgets(QStringLiteral("dialog"), parameters);
         for (const auto& [penalty, size] :
              {std::pair{"1", "x"}, {"1", "0"}, {"x", "4"}, {"-1", "4"}}) {
@@ -150,7 +152,7 @@ TEST_F(InterfaceLanguage, EnglishLeavesNoChineseTextAndChineseRestoresTheTablesT
         EXPECT_EQ(frame.Menus()[i]->title(), QString::fromUtf8(MenuBar()[i].title));
     EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("in.bmp")));
     EXPECT_EQ(frame.Explore().windowTitle(), QStringLiteral("探索"));
-    EXPECT_EQ(frame.CompareView().Chooser(1).itemText(0), QStringLiteral("彩色图像"));
+    EXPECT_EQ(frame.ComparePanes().Chooser(1).itemText(0), QStringLiteral("彩色图像"));
 }
 
 TEST_F(InterfaceLanguage, TheMenusChoiceIsKeptAndTheCommandLinesIsNot) {
@@ -163,7 +165,7 @@ TEST_F(InterfaceLanguage, TheMenusChoiceIsKeptAndTheCommandLinesIsNot) {
 
     // --lang zh for one run: Chinese now, English still kept for the next start.
     m_app.reset();
-    m_app = std::make_unique<CZantrelApp>(*m_profile, m_host, Language::Chinese);
+    m_app = std::make_unique<ZantrelApp>(*m_profile, m_host, Language::Chinese);
     EXPECT_EQ(Action(ID_FILE_NEW).text(), QStringLiteral("新建"));
     m_app.reset();
     MakeApp();
@@ -172,3 +174,5 @@ TEST_F(InterfaceLanguage, TheMenusChoiceIsKeptAndTheCommandLinesIsNot) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

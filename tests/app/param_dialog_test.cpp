@@ -15,6 +15,8 @@
 #include "app/CommandTable.h"
 #include "view/DecompParamDlg.h"
 
+namespace zantrel {
+
 namespace {
 
 const QString kNotAnInteger = QStringLiteral("请键入一个整数。");
@@ -42,8 +44,8 @@ class ParameterDialog : public ::testing::TestWithParam<DialogCase> {};
 
 TEST_P(ParameterDialog, ChecksInOrderAndReturnsToTheOffendingEdit) {
     const DialogCase& c = GetParam();
-    CScriptedDialogHost host;
-    CDecompParamDlg dialog(host);
+    ScriptedDialogHost host;
+    DecompParamDlg dialog(host);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     dialog.PenaltyEdit()->setText(QString::fromUtf8(c.penalty));
@@ -90,8 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<DialogCase>& test) { return test.param.name; });
 
 TEST(ParameterDialogLayout, MatchesTheDialogsDrawing) {
-    CScriptedDialogHost host;
-    CDecompParamDlg dialog(host);
+    ScriptedDialogHost host;
+    DecompParamDlg dialog(host);
     EXPECT_TRUE(dialog.windowTitle().trimmed().isEmpty());
     EXPECT_EQ(dialog.PenaltyEdit()->text(), QStringLiteral("1"));
     EXPECT_EQ(dialog.MinBlockSizeEdit()->text(), QStringLiteral("4"));
@@ -133,7 +135,7 @@ class QuadtreeCommand : public AppTest {
 TEST_F(QuadtreeCommand, CancelLeavesTheGrayMode) {
     StartInGrayMode();
     m_host.onExec = [](QDialog& dialog) {
-        dynamic_cast<CDecompParamDlg&>(dialog).CancelButton()->click();
+        dynamic_cast<DecompParamDlg&>(dialog).CancelButton()->click();
         return dialog.result();
     };
     Trigger(ID_QUADTREE);
@@ -148,12 +150,12 @@ TEST_F(QuadtreeCommand, EnterPressesTheFocusedButtonOrOk) {
     StartInGrayMode();
     const struct {
         const char* focus;
-        QWidget* (*widget)(CDecompParamDlg&);
+        QWidget* (*widget)(DecompParamDlg&);
         DisplayMode mode;
     } cases[] = {
-        {"取消", [](CDecompParamDlg& d) -> QWidget* { return d.CancelButton(); }, DISPLAY_GRAY},
-        {"确定", [](CDecompParamDlg& d) -> QWidget* { return d.OkButton(); }, DISPLAY_QUADTREE},
-        {"惩罚因子", [](CDecompParamDlg& d) -> QWidget* { return d.PenaltyEdit(); },
+        {"取消", [](DecompParamDlg& d) -> QWidget* { return d.CancelButton(); }, DISPLAY_GRAY},
+        {"确定", [](DecompParamDlg& d) -> QWidget* { return d.OkButton(); }, DISPLAY_QUADTREE},
+        {"惩罚因子", [](DecompParamDlg& d) -> QWidget* { return d.PenaltyEdit(); },
          DISPLAY_QUADTREE},
     };
     for (const auto& c : cases) {
@@ -163,7 +165,7 @@ TEST_F(QuadtreeCommand, EnterPressesTheFocusedButtonOrOk) {
         m_host.onExec = [&](QDialog& dialog) {
             dialog.show();
             QApplication::setActiveWindow(&dialog);
-            QWidget* target = c.widget(dynamic_cast<CDecompParamDlg&>(dialog));
+            QWidget* target = c.widget(dynamic_cast<DecompParamDlg&>(dialog));
             target->setFocus(Qt::TabFocusReason);
             EXPECT_EQ(QApplication::focusWidget(), target);
             for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
@@ -182,7 +184,7 @@ TEST_F(QuadtreeCommand, OpensWithTheDefaultsEveryTimeAndPassesTheValues) {
     StartInGrayMode();
     QStringList opened;
     m_host.onExec = [&](QDialog& dialog) {
-        auto& parameters = dynamic_cast<CDecompParamDlg&>(dialog);
+        auto& parameters = dynamic_cast<DecompParamDlg&>(dialog);
         opened << parameters.PenaltyEdit()->text() + QLatin1Char('/') +
                       parameters.MinBlockSizeEdit()->text();
         return AnswerParameters(QStringLiteral("2.5"), QStringLiteral("16"))(dialog);
@@ -204,3 +206,5 @@ TEST_F(QuadtreeCommand, OpensWithTheDefaultsEveryTimeAndPassesTheValues) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

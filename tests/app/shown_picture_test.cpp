@@ -25,6 +25,8 @@
 #include "support/TestPictures.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // Two flat colours on either side of the diagonal: a few cut lines, and a colour picture that
@@ -167,7 +169,7 @@ TEST_F(Printing, OnePageWithThePictureCentredAndAsLargeAsThePrintableAreaAllows)
 // In the program's own save dialog the filter picks the format of a name without extension.
 TEST(SaveDialog, ANameWithoutExtensionGetsTheChosenFiltersOne) {
     const QTemporaryDir folder;
-    CWidgetDialogHost host;
+    WidgetDialogHost host;
     QTimer answer;
     int tries = 0;
     QObject::connect(&answer, &QTimer::timeout, [&] {
@@ -195,3 +197,5 @@ TEST(SaveDialog, ANameWithoutExtensionGetsTheChosenFiltersOne) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

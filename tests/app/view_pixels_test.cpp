@@ -15,6 +15,8 @@
 #include "ScriptedDialogHost.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 // A colour picture whose every pixel tells its own row (< 512) and column (< 1024).
@@ -65,9 +67,9 @@ class ViewPixels : public ::testing::Test {
     QImage Shot() { return m_view.viewport()->grab().toImage(); }
     QRgb Background() { return m_view.palette().color(QPalette::Base).rgb(); }
 
-    CScriptedDialogHost m_host;
+    ScriptedDialogHost m_host;
     DocumentPictures m_pictures;
-    CZantrelView m_view{m_host, m_pictures};
+    ZantrelView m_view{m_host, m_pictures};
 };
 
 TEST_F(ViewPixels, PictureSitsCentredTenPixelsBelowTheTopAtItsOwnSize) {
@@ -314,3 +316,5 @@ TEST_F(ViewPixels, CtrlWheelZoomsAboutTheCursorAndTheMiddleButtonDrags) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -20,6 +20,8 @@
 #include "view/DisplayPicture.h"
 #include "view/ZantrelView.h"
 
+namespace zantrel {
+
 namespace {
 
 constexpr int kWidth = 160;
@@ -82,7 +84,7 @@ class ZtlDocument : public AppTest {
     }
 
     QImage Shown() {
-        const CZantrelView& view = m_app->Frame().View();
+        const ZantrelView& view = m_app->Frame().View();
         return view.viewport()
             ->grab()
             .toImage()
@@ -199,3 +201,5 @@ TEST_F(ZtlDocument, DamagedFileIsReportedAndTheDocumentStays) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -4,6 +4,8 @@
 
 #include "import/BmpReader.h"
 
+namespace zantrel {
+
 struct StoreSnapshot {
     explicit StoreSnapshot(const LoadedBmp& loaded)
         : picture(loaded.picture), headers(loaded.headers) {}
@@ -11,3 +13,5 @@ struct StoreSnapshot {
     bmp::Headers headers;
     bool operator==(const StoreSnapshot&) const = default;
 };
+
+}  // namespace zantrel

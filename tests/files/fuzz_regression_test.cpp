@@ -8,6 +8,8 @@
 #include "fuzz/LoadCheck.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 void ExpectEveryFileKeepsTheReadersPromises(const std::string& folder) {
@@ -38,3 +40,5 @@ TEST(FuzzRegressions, RealFilesKeepTheReadersPromises) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

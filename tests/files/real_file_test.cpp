@@ -22,6 +22,8 @@
 #include "support/RecordingShell.h"
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 namespace {
 
 const std::string kFolder = ZANTREL_REAL_FILES;
@@ -102,7 +104,7 @@ TEST(RealFiles, TwentyFourBitFilesLoadWithThePixelsTheirWriterDecodes) {
     for (const RealFile& file : kAcceptedFiles) {
         SCOPED_TRACE(file.name);
         ExpectFileIs(file);
-        CRecordingShell shell;
+        RecordingShell shell;
         LoadedBmp loaded;
         ASSERT_EQ(LoadBmpPicture(PathOf(file.name), loaded), LoadResult::Loaded);
         EXPECT_TRUE(shell.messages.empty());
@@ -123,7 +125,7 @@ TEST(RealFiles, OtherFormsAreRefusedWithTheirMessageAndChangeNothing) {
     for (const RealFile& file : kRefusedFiles) {
         SCOPED_TRACE(file.name);
         ExpectFileIs(file);
-        CRecordingShell shell;
+        RecordingShell shell;
         LoadedBmp loaded;
         ASSERT_EQ(LoadBmpPicture(PathOf("im-v5-24bit.bmp"), loaded), LoadResult::Loaded);
         const StoreSnapshot before(loaded);
@@ -148,7 +150,7 @@ TEST(RealFiles, SavedResultsReadBackInOtherProgramsAndInZantrelAsTheResultSample
     };
     for (const RealFile& file : kAcceptedFiles) {
         SCOPED_TRACE(file.name);
-        CRecordingShell shell;
+        RecordingShell shell;
         LoadedBmp loaded;
         ASSERT_EQ(LoadBmpPicture(PathOf(file.name), loaded), LoadResult::Loaded);
         const std::string saved = folder + "/saved.bmp";
@@ -219,7 +221,7 @@ Bgr PixelOf(const ColorPicture& picture, int r, int c) {
 TEST(ImportFiles, EveryFormatDecodesAsAnotherProgramDecodesIt) {
     for (const ImportedFile& file : kImportedFiles) {
         SCOPED_TRACE(file.name);
-        CRecordingShell shell;
+        RecordingShell shell;
         ColorPicture picture;
         ASSERT_EQ(ImportPictureFile(PathOf(file.name), picture), LoadResult::Loaded);
         EXPECT_TRUE(shell.messages.empty());
@@ -247,7 +249,7 @@ TEST(ImportFiles, DamagedUnknownAndOversizedFilesAreRefusedWithTheirMessageAndCh
     };
     for (const auto& refusal : refusals) {
         SCOPED_TRACE(refusal.name);
-        CRecordingShell shell;
+        RecordingShell shell;
         ColorPicture picture;
         ASSERT_EQ(ImportPictureFile(PathOf("imp-3x5.png"), picture), LoadResult::Loaded);
         const ColorPicture before = picture;
@@ -277,7 +279,7 @@ TEST(ImportFiles, FileErrorsGoThroughTheShellAndChangeNothing) {
         errors.emplace_back(locked, FileErrorCause::AccessDenied);
     for (const auto& [path, cause] : errors) {
         SCOPED_TRACE(path);
-        CRecordingShell shell;
+        RecordingShell shell;
         ColorPicture picture;
         ASSERT_EQ(ImportPictureFile(PathOf("imp-3x5.png"), picture), LoadResult::Loaded);
         const ColorPicture before = picture;
@@ -331,7 +333,7 @@ TEST(ImportFiles, SavedPngFilesReadBackInOtherProgramsAndInZantrel) {
     for (std::size_t i = 0; i < gray.samples.size(); ++i)
         std::fill_n(grayAsColor.bgr.begin() + 3 * i, 3, gray.samples[i]);
 
-    CRecordingShell shell;
+    RecordingShell shell;
     const struct {
         std::string path;
         bool saved;
@@ -362,3 +364,5 @@ TEST(ImportFiles, SavedPngFilesReadBackInOtherProgramsAndInZantrel) {
 }
 
 }  // namespace
+
+}  // namespace zantrel

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace zantrel {
+
 namespace {
 
 struct Fit {
@@ -293,3 +295,5 @@ double LiteralPsnr(const GrayPicture& gray, const GrayPicture& result) {
     const double mse = sum / (static_cast<double>(gray.width) * gray.height);
     return 10.0 * std::log10(65025.0 / mse);
 }
+
+}  // namespace zantrel

@@ -10,6 +10,8 @@
 #include "picture/Picture.h"
 #include "reference/LiteralRecords.h"
 
+namespace zantrel {
+
 // The single-precision division of an n x n grid by the line (row1, col1)-(row2, col2):
 // true for the pixels on side B, row by row.
 std::vector<bool> LiteralSideB(double row1, double col1, double row2, double col2, int n);
@@ -25,3 +27,5 @@ GrayPicture LiteralReconstruct(const GrayPicture& blockPicture,
 double LiteralBitRate(const LiteralDecomposition& decomposition, int width, int height);
 
 double LiteralPsnr(const GrayPicture& gray, const GrayPicture& result);
+
+}  // namespace zantrel

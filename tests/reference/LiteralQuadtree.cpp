@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <deque>
 
+namespace zantrel {
+
 namespace {
 
 constexpr std::uint8_t kLine = 128;
@@ -107,3 +109,5 @@ GrayPicture LiteralBlockPicture(int width, int height, const std::vector<Literal
     }
     return picture;
 }
+
+}  // namespace zantrel

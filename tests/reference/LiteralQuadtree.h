@@ -8,6 +8,8 @@
 #include "picture/Picture.h"
 #include "reference/LiteralRecords.h"
 
+namespace zantrel {
+
 struct LiteralQuadtree {
     std::vector<LiteralBlock> blocks;
     GrayPicture grid;  // the picture's size: border and split lines 128 on 255
@@ -19,3 +21,5 @@ LiteralQuadtree LiteralQuadtreeDecompose(const GrayPicture& gray, double penalty
 
 // A width x height picture with every block filled with its mean.
 GrayPicture LiteralBlockPicture(int width, int height, const std::vector<LiteralBlock>& blocks);
+
+}  // namespace zantrel

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zantrel {
+
 struct LiteralBlock {
     std::int32_t row;
     std::int32_t col;
@@ -41,3 +43,5 @@ struct LiteralDecomposition {
     std::vector<LiteralCut> cutModels;  // the chosen models, in candidate order
     std::int32_t groupCount = 0;
 };
+
+}  // namespace zantrel

@@ -7,6 +7,8 @@
 
 #include "support/TestPictures.h"
 
+namespace zantrel {
+
 CliRun RunShell(const std::string& command, const std::string& errFile) {
     const std::string line = command + " 2>" + errFile;
     FILE* pipe = ::popen(line.c_str(), "r");
@@ -33,3 +35,5 @@ std::string ReadText(const std::string& path) {
     const auto bytes = ReadBytes(path);
     return {bytes.begin(), bytes.end()};
 }
+
+}  // namespace zantrel

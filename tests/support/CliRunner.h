@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace zantrel {
+
 struct CliRun {
     int exitCode;
     std::string out;
@@ -18,3 +20,5 @@ CliRun RunProgram(const std::string& program, const std::string& arguments,
 
 // A whole file as text.
 std::string ReadText(const std::string& path);
+
+}  // namespace zantrel

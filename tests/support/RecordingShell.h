@@ -9,6 +9,8 @@
 #include "picture/Progress.h"
 #include "platform/Shell.h"
 
+namespace zantrel {
+
 struct RecordedMessage {
     std::string text;
     std::string caption;
@@ -20,12 +22,12 @@ struct RecordedFileError {
     std::string fileName;
 };
 
-class CRecordingShell final : public CShell, public CStatusBar {
+class RecordingShell final : public Shell, public StatusDisplay {
   public:
-    CRecordingShell() { RegisterShell(this); }
-    ~CRecordingShell() override { RegisterShell(nullptr); }
+    RecordingShell() { RegisterShell(this); }
+    ~RecordingShell() override { RegisterShell(nullptr); }
 
-    CStatusBar* StatusBar() override { return this; }
+    StatusDisplay* StatusBar() override { return this; }
     void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override {
         messages.push_back({std::string(text), std::string(caption), icon});
     }
@@ -43,9 +45,9 @@ class CRecordingShell final : public CShell, public CStatusBar {
 
 // Records the texts and positions of a stage; Cancelled turns true from its (cancelAfter + 1)th
 // call on, so a test can stop a stage part-way. A negative cancelAfter never cancels.
-class CRecordingProgress final : public CProgress {
+class RecordingProgress final : public Progress {
   public:
-    explicit CRecordingProgress(long long cancelAfter = -1) : m_cancelAfter(cancelAfter) {}
+    explicit RecordingProgress(long long cancelAfter = -1) : m_cancelAfter(cancelAfter) {}
 
     void SetText(std::string_view text) override { texts.emplace_back(text); }
     void SetPosition(int position) override { positions.push_back(position); }
@@ -63,3 +65,5 @@ class CRecordingProgress final : public CProgress {
     long long m_cancelAfter;
     mutable std::atomic<long long> m_asked{0};
 };
+
+}  // namespace zantrel

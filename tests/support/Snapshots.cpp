@@ -10,11 +10,13 @@
 #include "reference/LiteralQuadtree.h"
 #include "support/RecordingShell.h"
 
-ZantrelOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int threads) {
-    const CSummedTables sums(gray);
-    CLineSearchWorkspace workspace;
-    CQuietProgress progress;
-    ZantrelOutcome outcome;
+namespace zantrel {
+
+CutLineOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int threads) {
+    const SummedTables sums(gray);
+    LineSearchWorkspace workspace;
+    QuietProgress progress;
+    CutLineOutcome outcome;
     auto decomposition = SearchLines(tree, gray, sums, workspace, threads, progress);
     if (!decomposition)
         return outcome;
@@ -28,8 +30,8 @@ ZantrelOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int thre
     return outcome;
 }
 
-ZantrelOutcome RunReference(const GrayPicture& gray, const Quadtree& tree) {
-    ZantrelOutcome outcome;
+CutLineOutcome RunReference(const GrayPicture& gray, const Quadtree& tree) {
+    CutLineOutcome outcome;
     const std::vector<LiteralBlock> blocks = ToLiteral(tree);
     outcome.decomposition = LiteralSearchLines(gray, tree.penalty, blocks);
     outcome.result = LiteralReconstruct(LiteralBlockPicture(gray.width, gray.height, blocks),
@@ -148,7 +150,7 @@ testing::AssertionResult SamePicture(const GrayPicture& expected, const GrayPict
     return testing::AssertionSuccess();
 }
 
-testing::AssertionResult SameOutcome(const ZantrelOutcome& expected, const ZantrelOutcome& actual) {
+testing::AssertionResult SameOutcome(const CutLineOutcome& expected, const CutLineOutcome& actual) {
     const LiteralDecomposition& want = expected.decomposition;
     const LiteralDecomposition& got = actual.decomposition;
     if (want.cutModels.size() != got.cutModels.size()) {
@@ -177,3 +179,5 @@ testing::AssertionResult SameOutcome(const ZantrelOutcome& expected, const Zantr
     }
     return testing::AssertionSuccess();
 }
+
+}  // namespace zantrel

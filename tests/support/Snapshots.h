@@ -12,8 +12,10 @@
 #include "quadtree/Quadtree.h"
 #include "reference/LiteralRecords.h"
 
+namespace zantrel {
+
 // The outcome in the reference's records: the engine's is converted (ToLiteral).
-struct ZantrelOutcome {
+struct CutLineOutcome {
     LiteralDecomposition decomposition;
     GrayPicture result;
     double psnr = 0.0;
@@ -22,9 +24,9 @@ struct ZantrelOutcome {
 
 // The engine's search on `threads` threads, its reconstruction over the block picture of
 // `tree`, and the two figures.
-ZantrelOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int threads);
+CutLineOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int threads);
 // The same through the reference, from the leaves of `tree`.
-ZantrelOutcome RunReference(const GrayPicture& gray, const Quadtree& tree);
+CutLineOutcome RunReference(const GrayPicture& gray, const Quadtree& tree);
 
 // The engine's leaves as the reference lists them: one-value cost = error + penalty, and for a
 // tree with chosen models, the cut models (cost 0: the tree keeps no cut costs).
@@ -33,7 +35,9 @@ LiteralDecomposition ToLiteral(const Decomposition& decomposition);
 
 // Equality of what each leaf holds, whatever the order of the lists, with a message naming the
 // first difference. Cut costs are compared where both sides have them.
-testing::AssertionResult SameOutcome(const ZantrelOutcome& expected, const ZantrelOutcome& actual);
+testing::AssertionResult SameOutcome(const CutLineOutcome& expected, const CutLineOutcome& actual);
 testing::AssertionResult SameBlocks(const std::vector<LiteralBlock>& expected,
                                     const std::vector<LiteralBlock>& actual);
 testing::AssertionResult SamePicture(const GrayPicture& expected, const GrayPicture& actual);
+
+}  // namespace zantrel

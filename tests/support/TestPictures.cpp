@@ -9,6 +9,8 @@
 
 #include "import/BmpFormat.h"
 
+namespace zantrel {
+
 GrayPicture MakeGray(int width, int height,
                      const std::function<std::uint8_t(int row, int col)>& gray) {
     GrayPicture picture(width, height);
@@ -84,3 +86,5 @@ std::string MakeTempFolder() {
     EXPECT_NE(made, nullptr);
     return pattern;
 }
+
+}  // namespace zantrel

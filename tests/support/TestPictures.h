@@ -9,6 +9,8 @@
 
 #include "picture/Picture.h"
 
+namespace zantrel {
+
 // A width x height gray picture whose sample (row, col) is gray(row, col); row 0 is the bottom.
 GrayPicture MakeGray(int width, int height,
                      const std::function<std::uint8_t(int row, int col)>& gray);
@@ -38,3 +40,5 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 
 // A fresh empty folder for one test, removed by the caller or left under /tmp.
 std::string MakeTempFolder();
+
+}  // namespace zantrel

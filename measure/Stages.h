@@ -12,10 +12,12 @@
 #include "quadtree/Quadtree.h"
 #include "quadtree/SummedTables.h"
 
+namespace zantrel {
+
 // Memory kept from one run to the next on the same gray picture.
 struct PipelineWorkspace {
-    CSummedTables sums;  // of the gray picture; Prepare builds them
-    CLineSearchWorkspace search;
+    SummedTables sums;  // of the gray picture; Prepare builds them
+    LineSearchWorkspace search;
 };
 
 // The quadtree stage: the decomposition and its block picture.
@@ -26,7 +28,7 @@ struct QuadtreeStage {
 };
 
 // The cut-line stage: the quadtree with its chosen models, and the reconstruction.
-struct ZantrelStage {
+struct CutLineStage {
     Decomposition decomposition;
     GrayPicture result;
 };
@@ -39,14 +41,15 @@ QuadtreeStage RunQuadtreeStage(const PipelineWorkspace& workspace, double penalt
                                std::int32_t minBlockSize);
 
 // Search and reconstruction after `quadtree`; nothing when cancelled.
-std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
+std::optional<CutLineStage> RunCutLineStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
                                             PipelineWorkspace& workspace, int threads,
-                                            CProgress& progress);
+                                            Progress& progress);
 
 // The same two stages on tables shared with other threads, each run with its own search
 // memory: the tables are only read, so several runs may use them at once.
-QuadtreeStage RunQuadtreeStage(const CSummedTables& sums, double penalty,
-                               std::int32_t minBlockSize);
-std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
-                                            const CSummedTables& sums, CLineSearchWorkspace& search,
-                                            int threads, CProgress& progress);
+QuadtreeStage RunQuadtreeStage(const SummedTables& sums, double penalty, std::int32_t minBlockSize);
+std::optional<CutLineStage> RunCutLineStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
+                                            const SummedTables& sums, LineSearchWorkspace& search,
+                                            int threads, Progress& progress);
+
+}  // namespace zantrel

@@ -1,7 +1,9 @@
-#include "measure/ZantrelRun.h"
+#include "measure/Stages.h"
 
 #include "measure/Reconstruction.h"
 #include "quadtree/GridPictures.h"
+
+namespace zantrel {
 
 void PrepareWorkspace(const GrayPicture& gray, PipelineWorkspace& workspace) {
     workspace.sums.Build(gray);
@@ -12,13 +14,13 @@ QuadtreeStage RunQuadtreeStage(const PipelineWorkspace& workspace, double penalt
     return RunQuadtreeStage(workspace.sums, penalty, minBlockSize);
 }
 
-std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
+std::optional<CutLineStage> RunCutLineStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
                                             PipelineWorkspace& workspace, int threads,
-                                            CProgress& progress) {
-    return RunZantrelStage(gray, quadtree, workspace.sums, workspace.search, threads, progress);
+                                            Progress& progress) {
+    return RunCutLineStage(gray, quadtree, workspace.sums, workspace.search, threads, progress);
 }
 
-QuadtreeStage RunQuadtreeStage(const CSummedTables& sums, double penalty,
+QuadtreeStage RunQuadtreeStage(const SummedTables& sums, double penalty,
                                std::int32_t minBlockSize) {
     QuadtreeStage stage;
     stage.tree = DecomposeQuadtree(sums, penalty, minBlockSize);
@@ -27,9 +29,9 @@ QuadtreeStage RunQuadtreeStage(const CSummedTables& sums, double penalty,
     return stage;
 }
 
-std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
-                                            const CSummedTables& sums, CLineSearchWorkspace& search,
-                                            int threads, CProgress& progress) {
+std::optional<CutLineStage> RunCutLineStage(const GrayPicture& gray, const QuadtreeStage& quadtree,
+                                            const SummedTables& sums, LineSearchWorkspace& search,
+                                            int threads, Progress& progress) {
     std::optional<Decomposition> decomposition =
         SearchLines(quadtree.tree, gray, sums, search, threads, progress);
     if (!decomposition)
@@ -38,5 +40,7 @@ std::optional<ZantrelStage> RunZantrelStage(const GrayPicture& gray, const Quadt
         Reconstruct(quadtree.blockPicture, decomposition->tree, progress);
     if (!result)
         return std::nullopt;
-    return ZantrelStage{std::move(*decomposition), std::move(*result)};
+    return CutLineStage{std::move(*decomposition), std::move(*result)};
 }
+
+}  // namespace zantrel
