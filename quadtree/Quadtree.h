@@ -66,8 +66,9 @@ struct Quadtree {
     int RootSide() const;
     // The leaf covering pixel (row, col); nullptr outside the picture.
     const QuadBlock* LeafAt(int row, int col) const;
-    // The leaf that is block `index` of level `level` (side RootSide() >> level, `index` its
-    // row and column counted in blocks); nullptr where that block is split or not in the tree.
+    // The leaf that is the block of level `level` (0 the root, side RootSide() >> level) at
+    // block row `blockRow` and block column `blockCol`, counted in blocks of that side;
+    // nullptr where that block is split, lies inside a larger leaf or outside the picture.
     const QuadBlock* Find(int level, int blockRow, int blockCol) const;
     bool operator==(const Quadtree&) const = default;
 };

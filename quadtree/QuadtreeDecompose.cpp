@@ -150,14 +150,16 @@ const QuadBlock* Quadtree::LeafAt(int row, int col) const {
 }
 
 const QuadBlock* Quadtree::Find(int level, int blockRow, int blockCol) const {
+    if (level < 0 || level > 14)  // sides 16384 .. 1
+        return nullptr;
     const int size = RootSide() >> level;
-    if (level < 0 || size == 0 || blockRow < 0 || blockCol < 0)
+    const int blocks = size > 0 ? RootSide() / size : 0;
+    if (blockRow < 0 || blockCol < 0 || blockRow >= blocks || blockCol >= blocks)
         return nullptr;
     const QuadBlock* leaf = LeafAt(blockRow * size, blockCol * size);
-    return leaf && leaf->size == size && leaf->row == blockRow * size &&
-                   leaf->col == blockCol * size
-               ? leaf
-               : nullptr;
+    const bool exact =
+        leaf && leaf->size == size && leaf->row == blockRow * size && leaf->col == blockCol * size;
+    return exact ? leaf : nullptr;
 }
 
 std::vector<std::int32_t> LeavesBySize(const Quadtree& tree) {

@@ -143,6 +143,8 @@ TEST(Quadtree, LeavesComeDepthFirstAndAreFoundByPlaceAndByLevel) {
     EXPECT_EQ(tree.Find(1, 0, 0), nullptr);  // split
     EXPECT_EQ(tree.Find(0, 0, 0), nullptr);
     EXPECT_EQ(tree.Find(2, 2, 2), nullptr);  // inside a larger leaf
+    EXPECT_EQ(tree.Find(1, 2, 0), nullptr);  // outside the picture
+    EXPECT_EQ(tree.Find(40, 0, 0), nullptr);
 }
 
 TEST(Quadtree, MinimumSizeStopsOnlyWhenItIsAPowerOfTwo) {
