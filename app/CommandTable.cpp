@@ -163,8 +163,8 @@ constexpr int kToolBar[] = {ID_OPEN_PICTURE, kSeparator, ID_SAVE_PICTURE, kSepar
 
 PipelineState CurrentPipelineState(const ZantrelView& view, const ZantrelDoc& doc, bool busy) {
     const DocumentPictures& pictures = doc.Pictures();
-    return {view.Mode(), pictures.loaded, pictures.decoded, !pictures.decomposition.blocks.empty(),
-            busy};
+    return {view.Mode(), pictures.loaded, pictures.decoded,
+            !pictures.decomposition.tree.leaves.empty(), busy};
 }
 
 bool CommandEnabled(const EnablingRule& rule, const PipelineState& state) {

@@ -13,10 +13,10 @@
 
 #include "app/MainFrame.h"
 #include "app/RateCurveWidget.h"
-#include "app/RunFigures.h"
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
 #include "measure/FigureText.h"
+#include "measure/RunFigures.h"
 #include "platform/Shell.h"
 #include "view/DialogHost.h"
 #include "view/ParameterFields.h"

@@ -134,10 +134,9 @@ void ZantrelDoc::OnSaveZtl() {
     const std::optional<QString> path = ChooseSaveTarget(request);
     if (!path)
         return;
-    // The quadtree keeps the settings it was made with; a decoded document, the file's.
-    const Quadtree& tree = m_pictures.quadtree.tree;
-    const std::vector<std::uint8_t> bytes = EncodeZtl(
-        m_pictures.decomposition, {tree.width, tree.height, tree.penalty, tree.minBlockSize});
+    // The tree keeps the settings it was made with; a decoded document, the file's.
+    const Quadtree& tree = m_pictures.decomposition.tree;
+    const std::vector<std::uint8_t> bytes = EncodeZtl(tree);
     if (const auto error = SaveZtlFile(LocalPath(*path), bytes))
         ShowFileError(m_app.UserShell(), *error);
     else
@@ -177,20 +176,16 @@ bool ZantrelDoc::OpenZtlFile(const QString& path) {
     DocumentPictures pictures;
     pictures.loaded = true;
     pictures.decoded = true;
-    // The quadtree's settings and bare grid, where the stages after it look for them.
-    Quadtree& tree = pictures.quadtree.tree;
-    tree.width = file.settings.width;
-    tree.height = file.settings.height;
-    tree.penalty = file.settings.penalty;
-    tree.minBlockSize = file.settings.minBlockSize;
-    tree.grid = std::move(file.grid);
-    pictures.decomposition.blocks = std::move(file.blocks);
-    pictures.decomposition.cutModels = std::move(file.cutModels);
+    const int width = file.tree.width;
+    const int height = file.tree.height;
+    // The tree and its bare grid, where the stages after the quadtree look for them.
+    pictures.quadtree.tree = file.tree;
+    pictures.quadtree.grid = std::move(file.grid);
+    pictures.decomposition.tree = std::move(file.tree);
     pictures.result = std::move(file.result);
     Adopt(std::move(pictures), std::nullopt, path, DISPLAY_ZANTREL);
     ShowZtlSize(Tr(QT_TRANSLATE_NOOP("ZantrelDoc", "Zantrel 文件")),
-                static_cast<std::uint64_t>(QFileInfo(path).size()), file.settings.width,
-                file.settings.height);
+                static_cast<std::uint64_t>(QFileInfo(path).size()), width, height);
     return true;
 }
 
@@ -275,7 +270,7 @@ void ZantrelDoc::RunGrayGrid() {
     // A decoded document has no block picture: its borders go over the approximation.
     const GrayPicture& under =
         m_pictures.decoded ? m_pictures.result : m_pictures.quadtree.blockPicture;
-    m_pictures.grayGrid = MakeGrayGrid(m_pictures.quadtree.tree.grid, under);
+    m_pictures.grayGrid = MakeGrayGrid(m_pictures.quadtree.grid, under);
     ++m_generation;
 }
 
@@ -315,7 +310,7 @@ double ZantrelDoc::PsnrFigure() const {
 }
 
 double ZantrelDoc::BitRateFigure() const {
-    return EstimateBitRate(m_pictures.decomposition, m_pictures.gray.width, m_pictures.gray.height);
+    return EstimateBitRate(m_pictures.decomposition);
 }
 
 }  // namespace zantrel

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/RunFigures.h"
 #include "import/BmpFormat.h"
+#include "measure/RunFigures.h"
 #include "measure/Stages.h"
 #include "picture/Progress.h"
 #include "view/DisplayMode.h"

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     }
     const double movesLongestStall = movesStall.Longest();
 
-    const BlockMeasure whole = MeasureBlock(doc.Sums(), 0, 0, doc.Pictures().gray.width);
+    const RegionFit whole = MeasureBlock(doc.Sums(), 0, 0, doc.Pictures().gray.width);
     const double worstPenalty = whole.error / 2;
     std::vector<double> worst;
     StallMeter worstStall;
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
         worst.push_back(clock.nsecsElapsed() / 1e6);
     }
     const double worstLongestStall = worstStall.Longest();
-    if (doc.Pictures().quadtree.tree.blocks.size() != 1)
+    if (doc.Pictures().quadtree.tree.leaves.size() != 1)
         std::fprintf(stderr, "the worst case was split\n");
 
     // Esc 100 ms into the worst case: how long until the worker is idle again.

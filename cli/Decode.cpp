@@ -7,6 +7,7 @@
 #include "cli/InputPicture.h"
 #include "cli/ParseArguments.h"
 #include "linesearch/CutLineOverlay.h"
+#include "linesearch/LineSearch.h"
 #include "platform/PictureFiles.h"
 
 namespace zantrel {
@@ -49,15 +50,15 @@ int RunDecode(const DecodeOptions& options, TerminalShell& shell) {
     if (!options.grid.empty())
         WriteOutputPicture(files, options.grid, picture.grid, noHeaders);
     if (!options.lines.empty())
-        WriteOutputPicture(files, options.lines, GridWithCutLines(picture.grid, picture.cutModels),
+        WriteOutputPicture(files, options.lines, GridWithCutLines(picture.grid, picture.tree),
                            noHeaders);
     if (const std::optional<FileError> error = files.Commit())
         return ReportWriteError(shell, *error);
     shell.FinishProgress();
-    PrintFigures({{"width", "width", std::to_string(picture.settings.width), false},
-                  {"height", "height", std::to_string(picture.settings.height), false},
-                  {"blocks", "blocks", std::to_string(picture.blocks.size()), false},
-                  {"cut models", "cutModels", std::to_string(picture.cutModels.size()), false}},
+    PrintFigures({{"width", "width", std::to_string(picture.tree.width), false},
+                  {"height", "height", std::to_string(picture.tree.height), false},
+                  {"blocks", "blocks", std::to_string(picture.tree.leaves.size()), false},
+                  {"cut models", "cutModels", std::to_string(CutCount(picture.tree)), false}},
                  options.json);
     return 0;
 }

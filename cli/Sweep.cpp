@@ -9,10 +9,8 @@
 #include "cli/SweepChart.h"
 #include "cli/SweepPeers.h"
 #include "cli/SweepProgress.h"
-#include "codec/ZtlFile.h"
-#include "measure/BitRate.h"
 #include "measure/Psnr.h"
-#include "measure/Stages.h"
+#include "measure/RunFigures.h"
 #include "picture/GrayConversion.h"
 #include "platform/FileWriter.h"
 #include "platform/StatusProgress.h"
@@ -49,19 +47,17 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, row.setting, minBlockSize);
         const Clock::duration quadtreeTime = Clock::now() - quadtreeStart;
         row.quadtreePsnr = Psnr(gray, quadtree.blockPicture);
-        row.blocks = quadtree.tree.blocks.size();
 
         const Clock::time_point searchStart = Clock::now();
         const CutLineStage zantrel = *RunCutLineStage(gray, quadtree, workspace, threads, progress);
         row.milliseconds = Milliseconds(quadtreeTime + (Clock::now() - searchStart));
-        row.cutModels = zantrel.decomposition.cutModels.size();
-        row.groups = zantrel.decomposition.groupCount;
-        row.psnr = Psnr(gray, zantrel.result);
-        row.bitrate = EstimateBitRate(zantrel.decomposition, gray.width, gray.height);
-        const std::size_t fileBytes =
-            EncodeZtl(zantrel.decomposition, {gray.width, gray.height, row.setting, minBlockSize})
-                .size();
-        row.fileBitrate = ZtlFileBitRate(fileBytes, gray.width, gray.height);
+        const RunFigures figures = MeasureRun(gray, quadtree, zantrel);
+        row.blocks = figures.blocks;
+        row.cutModels = figures.cutModels;
+        row.groups = figures.groups;
+        row.psnr = figures.psnr;
+        row.bitrate = figures.bitrate;
+        row.fileBitrate = figures.fileBitrate;
         rows.push_back(row);
     }
     return rows;

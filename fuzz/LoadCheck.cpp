@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "codec/CutLineCode.h"
 #include "codec/ZtlFile.h"
 #include "import/BmpFormat.h"
 #include "import/BmpReader.h"
@@ -89,22 +90,20 @@ std::string CheckZtlBytes(std::span<const std::uint8_t> bytes) {
         static_cast<long long>(settings.width) * settings.height > kFuzzPixels)
         return {};
     ZtlPicture picture;
-    picture.settings.width = -7;  // a sentinel a refusal must leave alone
+    picture.tree.width = -7;  // a sentinel a refusal must leave alone
     if (DecodeZtl(bytes, picture) != ZtlError::None)
-        return picture.settings.width == -7 ? "" : "a refused file changed the picture";
+        return picture.tree.width == -7 ? "" : "a refused file changed the picture";
 
-    const ZtlSettings& s = picture.settings;
+    const ZtlSettings s = SettingsOf(picture.tree);
     if (picture.result.width != s.width || picture.result.height != s.height ||
         picture.result.samples.size() != picture.result.PixelCount() ||
         picture.grid.width != s.width || picture.grid.height != s.height)
         return "the decoded pictures do not have the header's size";
     std::vector<bool> covered(picture.result.PixelCount());
-    std::size_t cutLeaves = 0;
-    for (const QuadBlock& block : picture.blocks) {
+    for (const QuadBlock& block : picture.tree.leaves) {
         if (block.row < 0 || block.col < 0 || block.row + block.size > s.height ||
             block.col + block.size > s.width)
             return "a leaf lies outside the picture";
-        cutLeaves += block.modelKind == 1 ? 1 : 0;
         for (int r = block.row; r < block.row + block.size; ++r) {
             for (int c = block.col; c < block.col + block.size; ++c) {
                 if (covered[picture.result.Index(r, c)])
@@ -115,12 +114,13 @@ std::string CheckZtlBytes(std::span<const std::uint8_t> bytes) {
     }
     if (std::find(covered.begin(), covered.end(), false) != covered.end())
         return "the leaves leave a pixel uncovered";
-    if (cutLeaves != picture.cutModels.size())
-        return "the cut leaves and the cut models differ in number";
+    for (const QuadBlock& block : picture.tree.leaves) {
+        if (block.Cut() && !EncodeCutLine(block.size, block.Cut()->line))
+            return "a cut leaf's line is not one the search can produce";
+    }
 
-    Decomposition decomposition{picture.blocks, picture.cutModels, 0};
     ZtlPicture again;
-    if (DecodeZtl(EncodeZtl(decomposition, s), again) != ZtlError::None ||
+    if (DecodeZtl(EncodeZtl(picture.tree), again) != ZtlError::None ||
         !(again.result == picture.result) || !(again.grid == picture.grid))
         return "re-encoding the decoded picture does not give it back";
     return {};

@@ -37,7 +37,7 @@ std::vector<std::uint8_t> SmallZtlFile() {
     const QuadtreeStage quadtree = RunQuadtreeStage(workspace, 2.0, 2);
     QuietProgress progress;
     const CutLineStage stage = *RunCutLineStage(gray, quadtree, workspace, 1, progress);
-    return EncodeZtl(stage.decomposition, {gray.width, gray.height, 2.0, 2});
+    return EncodeZtl(stage.decomposition.tree);
 }
 
 enum class Made { File, Folder, Nothing };

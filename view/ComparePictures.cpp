@@ -16,7 +16,7 @@ bool Has(const GrayPicture& picture) {
 }
 
 bool Available(const DocumentPictures& pictures, ComparedPicture picture) {
-    const bool decomposed = !pictures.decomposition.blocks.empty();
+    const bool decomposed = !pictures.decomposition.tree.leaves.empty();
     switch (picture) {
         case ComparedPicture::Color:
             return pictures.color.PixelCount() > 0;
@@ -29,7 +29,7 @@ bool Available(const DocumentPictures& pictures, ComparedPicture picture) {
         case ComparedPicture::Approximation:
             return decomposed && Has(pictures.result);
         case ComparedPicture::CutLines:
-            return decomposed && Has(pictures.quadtree.tree.grid);
+            return decomposed && Has(pictures.quadtree.grid);
         case ComparedPicture::Error:
             return Has(pictures.gray) && pictures.gray.width == pictures.result.width &&
                    pictures.gray.height == pictures.result.height;

@@ -18,7 +18,7 @@ const GrayPicture* GraySource(const DocumentPictures& pictures, DisplayMode mode
         case DISPLAY_GRAY_GRID:
             return &pictures.grayGrid;
         case DISPLAY_GRID_LINES:
-            return &pictures.quadtree.tree.grid;
+            return &pictures.quadtree.grid;
         default:
             return nullptr;
     }
@@ -59,10 +59,10 @@ QImage DisplayPicture(const DocumentPictures& pictures, DisplayMode mode) {
 }
 
 QImage ShownPicture(const DocumentPictures& pictures, DisplayMode mode) {
-    const GrayPicture& grid = pictures.quadtree.tree.grid;
+    const GrayPicture& grid = pictures.quadtree.grid;
     if (mode != DISPLAY_GRID_LINES || !pictures.loaded || grid.samples.empty())
         return DisplayPicture(pictures, mode);
-    const ColorPicture lines = GridWithCutLines(grid, pictures.decomposition.cutModels);
+    const ColorPicture lines = GridWithCutLines(grid, pictures.decomposition.tree);
     QImage image(lines.width, lines.height, QImage::Format_BGR888);
     for (int r = 0; r < lines.height; ++r) {
         std::memcpy(image.scanLine(lines.height - 1 - r), lines.Pixel(r, 0),

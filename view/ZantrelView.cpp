@@ -48,12 +48,15 @@ void ZantrelView::Refresh() {
     QImage shown = ShownPicture(m_pictures, ShownMode());
     m_outsidePixels.clear();
     if (!shown.isNull() && ShownMode() == DISPLAY_GRID_LINES) {
-        // Like the drawing before pictures had sizes, a line pixel just outside is drawn too.
+        // A cut line ending on the picture's top or right edge reaches one pixel past it;
+        // that pixel is drawn beside the picture.
         const QRect inside = shown.rect();
-        for (const CutModel& model : m_pictures.decomposition.cutModels) {
+        for (const QuadBlock& leaf : m_pictures.decomposition.tree.leaves) {
+            if (!leaf.Cut())
+                continue;
             ScreenPoint from{};
             ScreenPoint to{};
-            CutLineEnds(model, shown.height(), from, to);
+            CutLineEnds(leaf, shown.height(), from, to);
             ForEachLinePixel(from, to, [&](int x, int y) {
                 if (!inside.contains(x, y))
                     m_outsidePixels.emplace_back(x, y);

@@ -52,8 +52,8 @@ class Background : public AppTest {
                 enabled.insert(id);
         }
         const DocumentPictures& pictures = Doc().Pictures();
-        return {Mode(), pictures.result, pictures.quadtree.tree.blocks.size(),
-                pictures.decomposition.cutModels.size(), enabled};
+        return {Mode(), pictures.result, pictures.quadtree.tree.leaves.size(),
+                CutCount(pictures.decomposition.tree), enabled};
     }
     const QWidget& Picture() { return *m_app->Frame().View().viewport(); }
     ProgressStatusBar& Bar() { return m_app->Frame().StatusBar(); }
@@ -121,7 +121,7 @@ TEST_F(Background, OpeningAFileStopsTheRunningCommandFirst) {
     EXPECT_FALSE(m_app->Runs().Busy());
     EXPECT_EQ(Mode(), DISPLAY_COLOR);
     EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("b.bmp")));
-    EXPECT_TRUE(Doc().Pictures().decomposition.cutModels.empty());
+    EXPECT_TRUE(CutCount(Doc().Pictures().decomposition.tree) == 0);
     EXPECT_TRUE(Doc().Pictures().gray.samples.empty());
 }
 

@@ -98,7 +98,7 @@ class CommandRules : public AppTest {
                 EXPECT_EQ(view.Origin().x(), (view.viewport()->width() - size.width()) / 2);
             }
         }
-        EXPECT_FALSE(Doc().Pictures().decomposition.cutModels.empty());
+        EXPECT_FALSE(CutCount(Doc().Pictures().decomposition.tree) == 0);
         EXPECT_TRUE(m_host.messages.empty()) << m_host.messages.front().text.toStdString();
     }
 };

@@ -365,15 +365,9 @@ bool RunZantrelOnAWorker(ZantrelDoc& doc, Progress& progress) {
     return done;
 }
 
-using ModelKey = std::tuple<int, int, int, double, double, double, double, int, int>;
-
-std::vector<ModelKey> Keys(const std::vector<CutModel>& models) {
-    std::vector<ModelKey> keys;
-    for (const CutModel& m : models) {
-        keys.emplace_back(m.row, m.col, m.size, m.p1Row, m.p1Col, m.p2Row, m.p2Col, m.meanA,
-                          m.meanB);
-    }
-    return keys;
+// The leaves with their models, as what the decomposition chose.
+std::vector<QuadBlock> Keys(const Quadtree& tree) {
+    return tree.leaves;
 }
 
 TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
@@ -387,11 +381,11 @@ TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
     ASSERT_TRUE(RunZantrelOnAWorker(Doc(), counting));
     ASSERT_GT(counting.positions.load(), 4);
     const GrayPicture workerResult = Doc().Pictures().result;
-    const std::vector<ModelKey> workerModels = Keys(Doc().Pictures().decomposition.cutModels);
+    const std::vector<QuadBlock> workerModels = Keys(Doc().Pictures().decomposition.tree);
     Trigger(ID_ZANTREL);
     ASSERT_EQ(Mode(), DISPLAY_ZANTREL);
     EXPECT_EQ(Doc().Pictures().result, workerResult);
-    EXPECT_EQ(Keys(Doc().Pictures().decomposition.cutModels), workerModels);
+    EXPECT_EQ(Keys(Doc().Pictures().decomposition.tree), workerModels);
 
     const DocumentPictures before = Doc().Pictures();
     StoppingProgress stopping(counting.positions.load() / 2);
@@ -400,8 +394,7 @@ TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
     EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
     const DocumentPictures& after = Doc().Pictures();
     EXPECT_EQ(after.result, before.result);
-    EXPECT_EQ(Keys(after.decomposition.cutModels), Keys(before.decomposition.cutModels));
-    EXPECT_EQ(after.decomposition.blocks.size(), before.decomposition.blocks.size());
+    EXPECT_EQ(Keys(after.decomposition.tree), Keys(before.decomposition.tree));
     EXPECT_EQ(after.decomposition.groupCount, before.decomposition.groupCount);
 }
 

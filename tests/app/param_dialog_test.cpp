@@ -140,7 +140,7 @@ TEST_F(QuadtreeCommand, CancelLeavesTheGrayMode) {
     };
     Trigger(ID_QUADTREE);
     EXPECT_EQ(Mode(), DISPLAY_GRAY);
-    EXPECT_TRUE(Doc().Pictures().quadtree.tree.blocks.empty());
+    EXPECT_TRUE(Doc().Pictures().quadtree.tree.leaves.empty());
     EXPECT_TRUE(Action(ID_QUADTREE).isEnabled());
     EXPECT_FALSE(Action(ID_GRAY_GRID).isEnabled());
 }
@@ -176,7 +176,7 @@ TEST_F(QuadtreeCommand, EnterPressesTheFocusedButtonOrOk) {
         };
         Trigger(ID_QUADTREE);
         EXPECT_EQ(Mode(), c.mode);
-        EXPECT_EQ(Doc().Pictures().quadtree.tree.blocks.empty(), c.mode == DISPLAY_GRAY);
+        EXPECT_EQ(Doc().Pictures().quadtree.tree.leaves.empty(), c.mode == DISPLAY_GRAY);
     }
 }
 
@@ -194,10 +194,10 @@ TEST_F(QuadtreeCommand, OpensWithTheDefaultsEveryTimeAndPassesTheValues) {
     const Quadtree& tree = Doc().Pictures().quadtree.tree;
     EXPECT_EQ(tree.penalty, 2.5);
     // The gradient splits down to the minimum block size, and that was 16.
-    ASSERT_FALSE(tree.blocks.empty());
-    for (const QuadBlock& block : tree.blocks)
+    ASSERT_FALSE(tree.leaves.empty());
+    for (const QuadBlock& block : tree.leaves)
         EXPECT_GE(block.size, 16);
-    EXPECT_TRUE(std::ranges::any_of(tree.blocks, [](const QuadBlock& b) { return b.size == 16; }));
+    EXPECT_TRUE(std::ranges::any_of(tree.leaves, [](const QuadBlock& b) { return b.size == 16; }));
 
     Trigger(ID_PICTURE_COLOR);
     Trigger(ID_PICTURE_GRAY);

@@ -46,7 +46,7 @@ class ShownPictureCommands : public AppTest {
         m_host.fileAnswers.push_back(WritePicture(QStringLiteral("diagonal.bmp"), Diagonal));
         for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE, ID_GRAY_GRID, ID_ZANTREL})
             Trigger(id);
-        ASSERT_FALSE(Doc().Pictures().decomposition.cutModels.empty());
+        ASSERT_FALSE(CutCount(Doc().Pictures().decomposition.tree) == 0);
     }
     void Show(DisplayMode mode) {
         m_app->Frame().View().ShowMode(mode);
@@ -57,7 +57,7 @@ class ShownPictureCommands : public AppTest {
 TEST_F(ShownPictureCommands, SaveWritesExactlyTheShownPictureAndCopyPutsItOnTheClipboard) {
     const DocumentPictures& pictures = Doc().Pictures();
     const ColorPicture lines =
-        GridWithCutLines(pictures.quadtree.tree.grid, pictures.decomposition.cutModels);
+        GridWithCutLines(pictures.quadtree.grid, pictures.decomposition.tree);
     const struct {
         DisplayMode mode;
         const char* answer;  // the name given in the save dialog

@@ -133,7 +133,7 @@ TEST_F(ViewPixels, GrayModesShowTheirPicturesAsGray) {
     for (const Case c :
          {Case{DISPLAY_GRAY, &m_pictures.gray}, Case{DISPLAY_QUADTREE, &m_pictures.result},
           Case{DISPLAY_GRAY_GRID, &m_pictures.grayGrid}, Case{DISPLAY_ZANTREL, &m_pictures.result},
-          Case{DISPLAY_GRID_LINES, &m_pictures.quadtree.tree.grid},
+          Case{DISPLAY_GRID_LINES, &m_pictures.quadtree.grid},
           Case{static_cast<DisplayMode>(7), nullptr}}) {
         SCOPED_TRACE(c.mode);
         auto value = [&](int r, int col) {
@@ -177,14 +177,16 @@ TEST_F(ViewPixels, CutLinesAreRedAndLeaveTheirEndPointOut) {
     const int height = 400;
     Load(width, height);
     Place(1000);
-    m_pictures.quadtree.tree.grid = GrayPicture(width, height, 255);
+    m_pictures.quadtree.grid = GrayPicture(width, height, 255);
     m_pictures.result = GrayPicture(width, height, 0);
     const int x0 = 200;
     const int y0 = 10;
-    auto cut = [](int row, int col, int size, double r1, double c1, double r2, double c2) {
-        return CutModel{row, col, size, r1, c1, r2, c2, 0, 0, 0.0, 1, 0};
+    auto cut = [](int row, int col, int size, int r1, int c1, int r2, int c2) {
+        return QuadBlock{row, col, size, 0, 0.0, CutModel{{{r1, c1}, {r2, c2}}, 0, 0}};
     };
-    m_pictures.decomposition.cutModels = {
+    m_pictures.decomposition.tree.width = width;
+    m_pictures.decomposition.tree.height = height;
+    m_pictures.decomposition.tree.leaves = {
         cut(0, 0, 8, 4, 0, 4, 8),      // horizontal, left to right
         cut(16, 32, 16, 0, 5, 16, 5),  // vertical, drawn upwards
         cut(64, 64, 8, 0, 0, 8, 8),    // oblique
