@@ -11,10 +11,10 @@
 #include <cmath>
 
 #include "app/RateCurveWidget.h"
-#include "app/RunFigures.h"
 #include "app/StageRuns.h"
 #include "app/ZantrelDoc.h"
 #include "measure/FigureText.h"
+#include "measure/RunFigures.h"
 #include "view/ParameterFields.h"
 
 namespace zantrel {
@@ -48,7 +48,7 @@ int ExplorePanel::PositionOf(double penalty) {
     return static_cast<int>(std::min<long>(position, kSliderSteps));
 }
 
-ExplorePanel::ExplorePanel(ZantrelDoc& doc, CStageRuns& runs, DialogHost& host, QWidget* parent)
+ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, QWidget* parent)
     : QDockWidget(parent), m_doc(doc), m_runs(runs), m_host(host) {
     setObjectName(QStringLiteral("ExplorePanel"));
     auto* content = new QWidget(this);

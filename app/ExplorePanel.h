@@ -23,7 +23,7 @@ namespace zantrel {
 
 class DialogHost;
 class RateCurveWidget;
-class CStageRuns;
+class StageRuns;
 class ZantrelDoc;
 struct RunFigures;
 
@@ -31,7 +31,7 @@ class ExplorePanel final : public QDockWidget {
     Q_OBJECT
   public:
     // Reads `doc`, runs on `runs` and shows refusals through `host`; all must outlive the panel.
-    ExplorePanel(ZantrelDoc& doc, CStageRuns& runs, DialogHost& host, QWidget* parent = nullptr);
+    ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, QWidget* parent = nullptr);
 
     // The values of the panel's last run, once the user has made one.
     const std::optional<DecompositionParameters>& UsedValues() const { return m_used; }
@@ -77,7 +77,7 @@ class ExplorePanel final : public QDockWidget {
     static QString RunningText();
 
     ZantrelDoc& m_doc;
-    CStageRuns& m_runs;
+    StageRuns& m_runs;
     DialogHost& m_host;
     QWidget* m_controls;
     QGroupBox* m_settingsBox;

@@ -9,6 +9,8 @@
 #include "app/MainFrame.h"
 #include "app/ZantrelDoc.h"
 #include "app/ZtlFileStatus.h"
+#include "platform/FileError.h"
+#include "platform/Shell.h"
 #include "view/DialogHost.h"
 
 namespace zantrel {
@@ -35,17 +37,14 @@ QString ImportFilter() {
 // The open dialog with `filter`, then the chosen file: a .ztl file, told by its content,
 // decoded, any other through `openPicture`; cancelling does nothing.
 void OpenChosenFile(MainFrame& frame, const QString& filter,
-                    bool (ZantrelDoc::*openPicture)(const QString&)) {
+                    ZantrelDoc::OpenResult (ZantrelDoc::*openPicture)(const QString&)) {
     FileDialogRequest request;
     request.filter = filter;
     const std::optional<QString> path = frame.Host().ChooseFile(request);
     if (!path)
         return;
     ZantrelDoc& doc = frame.Doc();
-    if (ZantrelDoc::IsZtl(*path))
-        doc.OpenZtlFile(*path);
-    else
-        (doc.*openPicture)(*path);
+    frame.ReportOpen(ZantrelDoc::IsZtl(*path) ? doc.OpenZtlFile(*path) : (doc.*openPicture)(*path));
 }
 
 }  // namespace
@@ -83,8 +82,10 @@ void OnSavePicture(MainFrame& frame) {
     request.filter = Tr(QT_TRANSLATE_NOOP("FileCommands", "图像计算结果(*.bmp)"));
     request.initialName = QStringLiteral("ZantPic");
     request.defaultSuffix = QStringLiteral("bmp");
-    if (const std::optional<QString> path = ChooseSaveTarget(frame.Host(), request))
-        frame.Doc().SaveResult(*path);
+    if (const std::optional<QString> path = ChooseSaveTarget(frame.Host(), request)) {
+        if (const std::optional<FileError> error = frame.Doc().SaveResult(*path))
+            ShowFileError(CurrentShell(), *error);
+    }
 }
 
 void OnSaveZtl(MainFrame& frame) {
@@ -100,10 +101,13 @@ void OnSaveZtl(MainFrame& frame) {
     const std::optional<QString> path = ChooseSaveTarget(frame.Host(), request);
     if (!path)
         return;
-    if (const std::optional<std::uint64_t> bytes = doc.SaveZtl(*path)) {
-        const GrayPicture& result = doc.Pictures().Result();
-        ShowZtlFileStatus(ZtlFileEvent::Saved, *bytes, result.width, result.height);
+    const Expected<std::uint64_t, FileError> bytes = doc.SaveZtl(*path);
+    if (!bytes) {
+        ShowFileError(CurrentShell(), bytes.Error());
+        return;
     }
+    const GrayPicture& result = doc.Pictures().Result();
+    ShowZtlFileStatus(ZtlFileEvent::Saved, *bytes, result.width, result.height);
 }
 
 }  // namespace zantrel

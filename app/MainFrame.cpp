@@ -23,6 +23,8 @@
 #include "app/ToolIcons.h"
 #include "app/ZantrelDoc.h"
 #include "app/ZtlFileStatus.h"
+#include "platform/LoadError.h"
+#include "platform/Shell.h"
 #include "view/AppTexts.h"
 #include "view/CompareView.h"
 #include "view/DialogHost.h"
@@ -76,7 +78,7 @@ MainFrame::MainFrame(ZantrelDoc& doc, DialogHost& host, QSettings& profile,
       m_host(host),
       m_profile(profile),
       m_recentFiles(profile),
-      m_runs(std::make_unique<CStageRuns>(doc)),
+      m_runs(std::make_unique<StageRuns>(doc)),
       m_view(new ZantrelView(host, doc.Pictures(), this)),
       m_compare(new CompareView(doc.Pictures(), this)),
       m_centre(new QStackedWidget(this)),
@@ -344,11 +346,21 @@ void MainFrame::Execute(CommandHandler handler) {
     UpdateActions();
 }
 
+bool MainFrame::ReportOpen(const ZantrelDoc::OpenResult& result) {
+    if (!result)
+        ShowLoadError(CurrentShell(), result.Error());
+    return result.HasValue();
+}
+
+bool MainFrame::OpenDocument(const QString& path) {
+    return ReportOpen(m_doc.OnOpenDocument(path));
+}
+
 void MainFrame::OpenRecentFile(int index) {
     const QStringList& entries = m_recentFiles.Entries();
     if (index >= 0 && index < entries.size()) {
         const QString path = entries[index];
-        if (!m_doc.OnOpenDocument(path))
+        if (!OpenDocument(path))
             m_recentFiles.Remove(path);
     }
     UpdateRecentFileMenu();
@@ -366,7 +378,7 @@ void MainFrame::dropEvent(QDropEvent* event) {
         return;
     event->acceptProposedAction();
     activateWindow();
-    m_doc.OnOpenDocument(path);
+    OpenDocument(path);
     UpdateRecentFileMenu();
     UpdateActions();
 }

@@ -18,6 +18,7 @@
 #include "app/CommandTable.h"
 #include "app/Language.h"
 #include "app/RecentFileList.h"
+#include "app/ZantrelDoc.h"
 
 class QMenu;
 class QSettings;
@@ -31,8 +32,7 @@ class DialogHost;
 class ExplorePanel;
 class PictureCanvas;
 class ProgressStatusBar;
-class CStageRuns;
-class ZantrelDoc;
+class StageRuns;
 class ZantrelView;
 enum class DocumentStage;
 
@@ -47,7 +47,7 @@ class MainFrame final : public QMainWindow {
 
     ZantrelDoc& Doc() const { return m_doc; }
     DialogHost& Host() const { return m_host; }
-    CStageRuns& Runs() const { return *m_runs; }
+    StageRuns& Runs() const { return *m_runs; }
     RecentFileList& RecentFiles() { return m_recentFiles; }
     ZantrelView& View() const { return *m_view; }
     CompareView& ComparePanes() const { return *m_compare; }
@@ -77,6 +77,11 @@ class MainFrame final : public QMainWindow {
 
     // Ctrl+N: a new untitled document; the view shows its pictures again.
     void NewDocument();
+    // Shows why a file did not open, when it did not; whether it opened.
+    bool ReportOpen(const ZantrelDoc::OpenResult& result);
+    // Opens `path` the way recent files, drops and the command line do (see
+    // ZantrelDoc::OnOpenDocument), showing why when it does not open; whether it opened.
+    bool OpenDocument(const QString& path);
     // Opens entry `index` of the recent-file list; an entry that no longer opens is dropped.
     void OpenRecentFile(int index);
     // Shows the interface in `language` at once; `remember` keeps it in the profile for the
@@ -113,7 +118,7 @@ class MainFrame final : public QMainWindow {
     QSettings& m_profile;
     RecentFileList m_recentFiles;
     // Stopped before the widgets go, which their runs report to.
-    std::unique_ptr<CStageRuns> m_runs;
+    std::unique_ptr<StageRuns> m_runs;
     ZantrelView* m_view;
     CompareView* m_compare;
     QStackedWidget* m_centre;

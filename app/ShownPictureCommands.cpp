@@ -61,19 +61,16 @@ void OnSaveShownPicture(MainFrame& frame) {
     const std::string file = QFile::encodeName(*path).toStdString();
     const bool png =
         QFileInfo(*path).suffix().compare(QStringLiteral("png"), Qt::CaseInsensitive) == 0;
+    std::optional<FileError> error;
     if (shown.format() == QImage::Format_Grayscale8) {
         const GrayPicture gray = GrayOf(shown);
-        if (png)
-            SaveGrayPngPicture(file, gray);
-        else
-            SaveGrayBmpPicture(file, gray, nullptr);
+        error = png ? SaveGrayPngPicture(file, gray) : SaveGrayBmpPicture(file, gray, nullptr);
     } else {
         const ColorPicture color = ColorOf(shown);
-        if (png)
-            SavePngPicture(file, color);
-        else
-            SaveBmpPicture(file, color, nullptr);
+        error = png ? SavePngPicture(file, color) : SaveBmpPicture(file, color, nullptr);
     }
+    if (error)
+        ShowFileError(CurrentShell(), *error);
 }
 
 void OnCopyShownPicture(MainFrame& frame) {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/RunFigures.h"
 #include "linesearch/LineSearch.h"
+#include "measure/RunFigures.h"
 #include "measure/Stages.h"
 #include "picture/Progress.h"
 #include "quadtree/DecompositionParameters.h"

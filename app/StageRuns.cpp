@@ -8,11 +8,11 @@
 
 namespace zantrel {
 
-CStageRuns::CStageRuns(ZantrelDoc& doc) : m_doc(doc) {
-    connect(&doc, &ZantrelDoc::GrayReplaced, this, &CStageRuns::StopAll);
+StageRuns::StageRuns(ZantrelDoc& doc) : m_doc(doc) {
+    connect(&doc, &ZantrelDoc::GrayReplaced, this, &StageRuns::StopAll);
 }
 
-void CStageRuns::Start(const StageRequest& request) {
+void StageRuns::Start(const StageRequest& request) {
     m_stages.Start(
         [this, inputs = m_doc.Inputs(), request](Progress& progress) -> BackgroundRun::Apply {
             std::optional<StageOutputs> outputs = RunStages(inputs, request, m_search, progress);
@@ -24,8 +24,8 @@ void CStageRuns::Start(const StageRequest& request) {
         CurrentShell().StatusBar());
 }
 
-void CStageRuns::StartCurve(std::int32_t minBlockSize,
-                            std::function<void(const std::vector<RunFigures>&)> done) {
+void StageRuns::StartCurve(std::int32_t minBlockSize,
+                           std::function<void(const std::vector<RunFigures>&)> done) {
     m_curve.Start(
         [inputs = m_doc.Inputs(), minBlockSize,
          done = std::move(done)](Progress& progress) -> BackgroundRun::Apply {
@@ -38,12 +38,12 @@ void CStageRuns::StartCurve(std::int32_t minBlockSize,
         nullptr);
 }
 
-void CStageRuns::StopAll() {
+void StageRuns::StopAll() {
     m_stages.CancelAndWait();
     m_curve.CancelAndWait();
 }
 
-void CStageRuns::WaitForIdle() {
+void StageRuns::WaitForIdle() {
     while (m_stages.Busy() || m_curve.Busy()) {
         m_stages.WaitForIdle();
         m_curve.WaitForIdle();

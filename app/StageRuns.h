@@ -12,18 +12,18 @@
 #include <vector>
 
 #include "app/BackgroundRun.h"
-#include "app/RunFigures.h"
 #include "app/StageJob.h"
+#include "measure/RunFigures.h"
 
 namespace zantrel {
 
 class ZantrelDoc;
 
-class CStageRuns final : public QObject {
+class StageRuns final : public QObject {
     Q_OBJECT
   public:
     // `doc` must outlive the runs.
-    explicit CStageRuns(ZantrelDoc& doc);
+    explicit StageRuns(ZantrelDoc& doc);
 
     // Runs `request` on the document's pictures, reporting to the shell's status bar; the
     // newest request wins. The document changes only when the run is done.

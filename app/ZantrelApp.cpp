@@ -37,7 +37,7 @@ void ZantrelApp::InitInstance(const QString& fileToOpen) {
     // Up before the file is opened, so that a refusal's message box stands over the window
     // rather than alone on the desktop.
     m_frame->showMaximized();
-    if (fileToOpen.isEmpty() || !m_doc->OnOpenDocument(fileToOpen))
+    if (fileToOpen.isEmpty() || !m_frame->OpenDocument(fileToOpen))
         m_frame->NewDocument();
     m_frame->UpdateActions();
 }

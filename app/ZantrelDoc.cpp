@@ -28,42 +28,43 @@ DocumentPictures PicturesOf(ColorPicture picture) {
 
 ZantrelDoc::ZantrelDoc(QObject* parent) : QObject(parent) {}
 
-bool ZantrelDoc::LoadPicture(const QString& path) {
-    LoadedBmp loaded;
-    if (LoadBmpPicture(LocalPath(path), loaded) != LoadResult::Loaded)
-        return false;
+ZantrelDoc::OpenResult ZantrelDoc::LoadPicture(const QString& path) {
+    Expected<LoadedBmp, LoadError> read = LoadBmpPicture(LocalPath(path));
+    if (!read)
+        return read.Error();
+    LoadedBmp& loaded = *read;
     Replace(PicturesOf(std::move(loaded.picture)), loaded.headers, path);
-    return true;
+    return FileOpened{};
 }
 
-bool ZantrelDoc::ImportPicture(const QString& path) {
-    ColorPicture picture;
-    if (ImportPictureFile(LocalPath(path), picture) != LoadResult::Loaded)
-        return false;
+ZantrelDoc::OpenResult ZantrelDoc::ImportPicture(const QString& path) {
+    Expected<ColorPicture, LoadError> read = ImportPictureFile(LocalPath(path));
+    if (!read)
+        return read.Error();
+    ColorPicture& picture = *read;
     Replace(PicturesOf(std::move(picture)), std::nullopt, path);
-    return true;
+    return FileOpened{};
 }
 
-bool ZantrelDoc::OpenZtlFile(const QString& path) {
-    ZtlPicture file;
-    if (LoadZtlFile(LocalPath(path), file) != LoadResult::Loaded)
-        return false;
+ZantrelDoc::OpenResult ZantrelDoc::OpenZtlFile(const QString& path) {
+    Expected<ZtlPicture, LoadError> read = LoadZtlFile(LocalPath(path));
+    if (!read)
+        return read.Error();
+    ZtlPicture& file = *read;
     DocumentPictures pictures;
     DecodedFile& decoded = pictures.content.emplace<DecodedFile>();
-    decoded.settings = file.settings;
     decoded.grid = std::move(file.grid);
-    decoded.decomposition.blocks = std::move(file.blocks);
-    decoded.decomposition.cutModels = std::move(file.cutModels);
+    decoded.tree = std::move(file.tree);
     decoded.result = std::move(file.result);
     Replace(std::move(pictures), std::nullopt, path);
-    return true;
+    return FileOpened{};
 }
 
 bool ZantrelDoc::IsZtl(const QString& path) {
     return IsZtlFile(LocalPath(path));
 }
 
-bool ZantrelDoc::OnOpenDocument(const QString& path) {
+ZantrelDoc::OpenResult ZantrelDoc::OnOpenDocument(const QString& path) {
     if (IsZtl(path))
         return OpenZtlFile(path);
     // Recent entries, drops and the command line keep the original rules for BMP files; a
@@ -78,27 +79,17 @@ void ZantrelDoc::OnNewDocument() {
     Q_EMIT TitleChanged();
 }
 
-bool ZantrelDoc::SaveResult(const QString& path) const {
+std::optional<FileError> ZantrelDoc::SaveResult(const QString& path) const {
     return SaveGrayBmpPicture(LocalPath(path), m_pictures.Result(),
                               m_keptHeaders ? &*m_keptHeaders : nullptr);
 }
 
-std::optional<std::uint64_t> ZantrelDoc::SaveZtl(const QString& path) const {
-    std::vector<std::uint8_t> bytes;
-    if (const DecodedFile* decoded = m_pictures.Decoded()) {
-        bytes = EncodeZtl(decoded->decomposition, decoded->settings);
-    } else if (const PictureStages* stages = m_pictures.Stages();
-               stages && stages->quadtree && stages->cutLines) {
-        // The quadtree keeps the settings it was made with.
-        const Quadtree& tree = stages->quadtree->tree;
-        bytes = EncodeZtl(stages->cutLines->decomposition,
-                          {tree.width, tree.height, tree.penalty, tree.minBlockSize});
-    } else {
-        return std::nullopt;
-    }
-    if (!SaveZtlFile(LocalPath(path), bytes))
-        return std::nullopt;
-    return bytes.size();
+Expected<std::uint64_t, FileError> ZantrelDoc::SaveZtl(const QString& path) const {
+    // The tree keeps the settings it was made with; a decoded document's, the file's.
+    const std::vector<std::uint8_t> bytes = EncodeZtl(m_pictures.Tree());
+    if (std::optional<FileError> error = SaveZtlFile(LocalPath(path), bytes))
+        return std::move(*error);
+    return std::uint64_t{bytes.size()};
 }
 
 void ZantrelDoc::Replace(DocumentPictures pictures, std::optional<bmp::Headers> headers,
@@ -137,8 +128,7 @@ void ZantrelDoc::RunGrayGrid() {
         // A decoded document has no block picture: its borders go over the approximation.
         decoded->grayGrid = MakeGrayGrid(decoded->grid, decoded->result);
     } else if (PictureStages* stages = Stages(); stages && stages->quadtree) {
-        stages->grayGrid =
-            MakeGrayGrid(stages->quadtree->tree.grid, stages->quadtree->blockPicture);
+        stages->grayGrid = MakeGrayGrid(stages->quadtree->grid, stages->quadtree->blockPicture);
     } else {
         return;
     }
@@ -183,10 +173,8 @@ double ZantrelDoc::PsnrFigure() const {
 
 double ZantrelDoc::BitRateFigure() const {
     const PictureStages* stages = m_pictures.Stages();
-    const GrayPicture& gray = m_pictures.Gray();
-    return stages && stages->cutLines
-               ? EstimateBitRate(stages->cutLines->decomposition, gray.width, gray.height)
-               : EstimateBitRate(Decomposition(), gray.width, gray.height);
+    return stages && stages->cutLines ? EstimateBitRate(stages->cutLines->decomposition)
+                                      : EstimateBitRate(Decomposition());
 }
 
 }  // namespace zantrel

@@ -3,7 +3,7 @@
 // file they came from. Each stage computes from the one before into locals and replaces the
 // document's values only when it succeeded, so a failed or cancelled stage leaves the document
 // as it was. The document shows nothing: it says what changed through its signals, and the
-// main window shows it. The long stages run elsewhere (see CStageRuns) from the shared inputs
+// main window shows it. The long stages run elsewhere (see StageRuns) from the shared inputs
 // the document hands out, and their outputs come back through Adopt.
 
 #include <QObject>
@@ -12,9 +12,12 @@
 #include <memory>
 #include <optional>
 
-#include "app/RunFigures.h"
 #include "app/StageJob.h"
 #include "import/BmpFormat.h"
+#include "measure/RunFigures.h"
+#include "picture/Expected.h"
+#include "platform/FileError.h"
+#include "platform/LoadError.h"
 #include "view/DocumentPictures.h"
 
 namespace zantrel {
@@ -33,31 +36,34 @@ class ZantrelDoc final : public QObject {
   public:
     explicit ZantrelDoc(QObject* parent = nullptr);
 
+    // What an open gives back: the file became the document, or the error that kept it out,
+    // for the main window to show. A file that did not open leaves everything as it was.
+    struct FileOpened {};
+    using OpenResult = Expected<FileOpened, LoadError>;
+
     // Loads `path` under the original BMP rules (24-bit, 512 x 512), keeping its headers for
-    // saving. A refused or unreadable file has been reported and leaves everything as it was.
-    // True when loaded.
-    bool LoadPicture(const QString& path);
+    // saving.
+    OpenResult LoadPicture(const QString& path);
     // The same for any readable format and size; an imported picture keeps no headers.
-    bool ImportPicture(const QString& path);
-    // A .ztl file, decoded: it becomes the document. A refused or unreadable file has been
-    // reported and leaves everything as it was. True when loaded.
-    bool OpenZtlFile(const QString& path);
+    OpenResult ImportPicture(const QString& path);
+    // A .ztl file, decoded: it becomes the document.
+    OpenResult OpenZtlFile(const QString& path);
     // The way recent files, drops and the command line open: a .ztl file, told by its
     // content whatever its name, else a ".bmp" file under the original rules, any other
     // through the import.
-    bool OnOpenDocument(const QString& path);
+    OpenResult OnOpenDocument(const QString& path);
     // Whether `path` is a Zantrel file, told by its content.
     static bool IsZtl(const QString& path);
     // Ctrl+N: a new untitled document. The pictures stay.
     void OnNewDocument();
 
     // Writes the result picture, behind the kept headers of a picture opened under the
-    // original rules; false when it was not written (reported).
-    bool SaveResult(const QString& path) const;
-    // Encodes the decomposition under the quadtree's settings (a decoded document's: the
-    // file's) and writes it; the file's size in bytes, nothing when it was not written
-    // (reported).
-    std::optional<std::uint64_t> SaveZtl(const QString& path) const;
+    // original rules; the error when it was not written.
+    std::optional<FileError> SaveResult(const QString& path) const;
+    // Encodes the decomposition, with the settings its tree was made with (a decoded
+    // document: the file's), and writes it; the file's size in bytes, or the error when it
+    // was not written. Only while the document holds a decomposition.
+    Expected<std::uint64_t, FileError> SaveZtl(const QString& path) const;
 
     // The stages that take no time worth a worker. The gray picture of the colour picture,
     // with its summed tables; what was made from the gray picture before goes.

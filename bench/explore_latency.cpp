@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
     }
     const double movesLongestStall = movesStall.Longest();
 
-    const BlockMeasure whole = MeasureBlock(*doc.Inputs().sums, 0, 0, doc.Pictures().Gray().width);
+    const RegionFit whole = MeasureBlock(*doc.Inputs().sums, 0, 0, doc.Pictures().Gray().width);
     const double worstPenalty = whole.error / 2;
     std::vector<double> worst;
     StallMeter worstStall;
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
         worst.push_back(clock.nsecsElapsed() / 1e6);
     }
     const double worstLongestStall = worstStall.Longest();
-    if (doc.Inputs().quadtree->tree.blocks.size() != 1)
+    if (doc.Inputs().quadtree->tree.leaves.size() != 1)
         std::fprintf(stderr, "the worst case was split\n");
 
     // Esc 100 ms into the worst case: how long until the worker is idle again.

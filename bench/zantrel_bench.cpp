@@ -21,6 +21,9 @@
 #include "measure/Stages.h"
 #include "picture/GrayConversion.h"
 #include "reference/LiteralLineSearch.h"
+#include "reference/LiteralQuadtree.h"
+
+using namespace zantrel;
 
 using namespace zantrel;
 
@@ -30,12 +33,12 @@ constexpr int kMinBlockSize = 4;
 
 const GrayPicture& SampleGray() {
     static const GrayPicture gray = [] {
-        LoadedBmp loaded;
-        if (ReadBmpFile(ZANTREL_SAMPLE, loaded).verdict != BmpVerdict::Accepted) {
+        const BmpReadResult loaded = ReadBmpFile(ZANTREL_SAMPLE);
+        if (!loaded) {
             std::fprintf(stderr, "cannot load %s\n", ZANTREL_SAMPLE);
             std::exit(1);
         }
-        return ConvertToGray(loaded.picture);
+        return ConvertToGray(loaded->picture);
     }();
     return gray;
 }
@@ -73,7 +76,7 @@ void ZantrelCommand(benchmark::State& state) {
         PrepareWorkspace(gray, workspace);
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
         const auto zantrel = RunCutLineStage(gray, quadtree, workspace, 0, progress);
-        cutModels = zantrel->decomposition.cutModels.size();
+        cutModels = CutCount(zantrel->decomposition.tree);
         benchmark::DoNotOptimize(zantrel->result.samples.data());
     }
     state.counters["cutModels"] = static_cast<double>(cutModels);
@@ -85,13 +88,14 @@ void ReferenceCommand(benchmark::State& state) {
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
     QuietProgress progress;
+    const LiteralQuadtree literal = LiteralQuadtreeDecompose(gray, penalty, kMinBlockSize);
     std::size_t cutModels = 0;
     for (auto _ : state) {
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
-        const Decomposition decomposition =
-            LiteralSearchLines(gray, penalty, quadtree.tree.blocks, progress);
+        const LiteralDecomposition decomposition =
+            LiteralSearchLines(gray, penalty, literal.blocks);
         const GrayPicture result =
-            LiteralReconstruct(quadtree.blockPicture, decomposition.cutModels, progress);
+            LiteralReconstruct(quadtree.blockPicture, decomposition.cutModels);
         cutModels = decomposition.cutModels.size();
         benchmark::DoNotOptimize(result.samples.data());
     }
@@ -109,7 +113,7 @@ void WorstCase512(benchmark::State& state) {
     for (auto _ : state) {
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
         const auto zantrel = RunCutLineStage(gray, quadtree, workspace, 0, progress);
-        if (quadtree.tree.blocks.size() != 1 || zantrel->decomposition.groupCount != 1)
+        if (quadtree.tree.leaves.size() != 1 || zantrel->decomposition.groupCount != 1)
             state.SkipWithError("the root was split");
     }
 }
@@ -127,8 +131,8 @@ void Photo2048(benchmark::State& state) {
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
         const auto zantrel = RunCutLineStage(gray, quadtree, workspace, 0, progress);
         benchmark::DoNotOptimize(Psnr(gray, zantrel->result));
-        benchmark::DoNotOptimize(EstimateBitRate(zantrel->decomposition, 2048, 2048));
-        cutModels = zantrel->decomposition.cutModels.size();
+        benchmark::DoNotOptimize(EstimateBitRate(zantrel->decomposition));
+        cutModels = CutCount(zantrel->decomposition.tree);
     }
     state.counters["cutModels"] = static_cast<double>(cutModels);
 }
@@ -145,11 +149,10 @@ void ZtlRoundTrip(benchmark::State& state) {
     const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
     const Decomposition decomposition =
         RunCutLineStage(gray, quadtree, workspace, 0, progress)->decomposition;
-    const ZtlSettings settings{gray.width, gray.height, penalty, kMinBlockSize};
-    const std::vector<std::uint8_t> file = EncodeZtl(decomposition, settings);
+    const std::vector<std::uint8_t> file = EncodeZtl(decomposition.tree);
     for (auto _ : state) {
         if (part != 1)
-            benchmark::DoNotOptimize(EncodeZtl(decomposition, settings).data());
+            benchmark::DoNotOptimize(EncodeZtl(decomposition.tree).data());
         if (part != 0) {
             ZtlPicture decoded;
             if (DecodeZtl(file, decoded) != ZtlError::None)

@@ -2,10 +2,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/ErrorReport.h"
 #include "cli/Figures.h"
 #include "cli/InputPicture.h"
 #include "cli/ParseArguments.h"
 #include "linesearch/CutLineOverlay.h"
+#include "linesearch/LineSearch.h"
 #include "platform/PictureFiles.h"
 
 namespace zantrel {
@@ -37,34 +39,26 @@ int RunDecode(const DecodeOptions& options, TerminalShell& shell) {
                         {"--grid", &options.grid},
                         {"--lines", &options.lines}}))
         return 2;
-    ZtlPicture picture;
-    switch (LoadZtlFile(options.input, picture)) {
-        case LoadResult::Loaded:
-            break;
-        case LoadResult::Refused:
-            return 2;
-        case LoadResult::FileError:
-            return 1;
-    }
+    Expected<ZtlPicture, LoadError> loaded = LoadZtlFile(options.input);
+    if (!loaded)
+        return ReportLoadError(shell, loaded.Error());
+    const ZtlPicture& picture = *loaded;
     // All or nothing: a failed output leaves every target as it was.
     const InputPicture noHeaders;
     FileSet files;
-    if (!WriteOutputPicture(files, options.output, picture.result, noHeaders))
-        return 1;
-    if (!options.grid.empty() && !WriteOutputPicture(files, options.grid, picture.grid, noHeaders))
-        return 1;
-    if (!options.lines.empty() &&
-        !WriteOutputPicture(files, options.lines, GridWithCutLines(picture.grid, picture.cutModels),
-                            noHeaders)) {
-        return 1;
-    }
-    if (!files.Commit())
-        return 1;
+    WriteOutputPicture(files, options.output, picture.result, noHeaders);
+    if (!options.grid.empty())
+        WriteOutputPicture(files, options.grid, picture.grid, noHeaders);
+    if (!options.lines.empty())
+        WriteOutputPicture(files, options.lines, GridWithCutLines(picture.grid, picture.tree),
+                           noHeaders);
+    if (const std::optional<FileError> error = files.Commit())
+        return ReportWriteError(shell, *error);
     shell.FinishProgress();
-    PrintFigures({{"width", "width", std::to_string(picture.settings.width), false},
-                  {"height", "height", std::to_string(picture.settings.height), false},
-                  {"blocks", "blocks", std::to_string(picture.blocks.size()), false},
-                  {"cut models", "cutModels", std::to_string(picture.cutModels.size()), false}},
+    PrintFigures({{"width", "width", std::to_string(picture.tree.width), false},
+                  {"height", "height", std::to_string(picture.tree.height), false},
+                  {"blocks", "blocks", std::to_string(picture.tree.leaves.size()), false},
+                  {"cut models", "cutModels", std::to_string(CutCount(picture.tree)), false}},
                  options.json);
     return 0;
 }

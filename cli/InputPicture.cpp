@@ -5,10 +5,10 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/ErrorReport.h"
 #include "import/BmpWriter.h"
 #include "import/PngWriter.h"
 #include "platform/PictureFiles.h"
-#include "platform/Shell.h"
 
 namespace zantrel {
 
@@ -38,7 +38,8 @@ std::optional<std::string> FindSamplePicture() {
     return std::nullopt;
 }
 
-int ReadInputPicture(const std::string& input, bool import, InputPicture& picture) {
+int ReadInputPicture(const std::string& input, bool import, Shell& terminal,
+                     InputPicture& picture) {
     std::string path = input;
     if (path.empty()) {
         const auto sample = FindSamplePicture();
@@ -48,33 +49,25 @@ int ReadInputPicture(const std::string& input, bool import, InputPicture& pictur
         }
         path = *sample;
     }
-    InputPicture read;
-    read.path = path;
-    LoadResult result = LoadResult::Loaded;
     if (import) {
-        result = ImportPictureFile(path, read.color);
-    } else {
-        LoadedBmp loaded;
-        result = LoadBmpPicture(path, loaded);
-        if (result == LoadResult::Loaded) {
-            read.color = std::move(loaded.picture);
-            read.bmpHeaders = loaded.headers;
-        } else if (result == LoadResult::Refused) {
+        Expected<ColorPicture, LoadError> imported = ImportPictureFile(path);
+        if (!imported)
+            return ReportLoadError(terminal, imported.Error());
+        picture = {path, std::move(*imported), std::nullopt};
+        return 0;
+    }
+    Expected<LoadedBmp, LoadError> loaded = LoadBmpPicture(path);
+    if (!loaded) {
+        const int exitCode = ReportLoadError(terminal, loaded.Error());
+        if (loaded.Error().IsRefusal()) {
             std::fprintf(stderr,
                          "zantrel-cli --import reads pictures of other formats, depths and "
                          "sizes.\n");
         }
+        return exitCode;
     }
-    switch (result) {
-        case LoadResult::Loaded:
-            picture = std::move(read);
-            return 0;
-        case LoadResult::Refused:
-            return 2;
-        case LoadResult::FileError:
-            break;
-    }
-    return 1;
+    picture = {path, std::move(loaded->picture), loaded->headers};
+    return 0;
 }
 
 bool OutputsDiffer(std::initializer_list<std::pair<const char*, const std::string*>> outputs) {
@@ -101,30 +94,17 @@ bool HasExtension(const std::string& path, std::string_view extension) {
     return own == extension;
 }
 
-namespace {
-
-bool StageEncoded(FileSet& files, const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (bytes.empty()) {  // the encoder could not get the memory it needed
-        CurrentShell().ReportFileError(FileErrorCause::Other, path);
-        return false;
-    }
-    return files.Stage(path, bytes);
+void WriteOutputPicture(FileSet& files, const std::string& path, const GrayPicture& picture,
+                        const InputPicture& input) {
+    files.StageEncoded(path, HasExtension(path, ".png")
+                                 ? EncodeGrayPng(picture)
+                                 : EncodeGrayBmp(picture, KeptHeaders(input)));
 }
 
-}  // namespace
-
-bool WriteOutputPicture(FileSet& files, const std::string& path, const GrayPicture& picture,
+void WriteOutputPicture(FileSet& files, const std::string& path, const ColorPicture& picture,
                         const InputPicture& input) {
-    return StageEncoded(files, path,
-                        HasExtension(path, ".png") ? EncodeGrayPng(picture)
-                                                   : EncodeGrayBmp(picture, KeptHeaders(input)));
-}
-
-bool WriteOutputPicture(FileSet& files, const std::string& path, const ColorPicture& picture,
-                        const InputPicture& input) {
-    return StageEncoded(
-        files, path,
-        HasExtension(path, ".png") ? EncodePng(picture) : EncodeBmp(picture, KeptHeaders(input)));
+    files.StageEncoded(path, HasExtension(path, ".png") ? EncodePng(picture)
+                                                        : EncodeBmp(picture, KeptHeaders(input)));
 }
 
 }  // namespace zantrel

@@ -9,6 +9,7 @@
 #include "import/BmpFormat.h"
 #include "picture/Picture.h"
 #include "platform/FileWriter.h"
+#include "platform/Shell.h"
 
 namespace zantrel {
 
@@ -26,8 +27,8 @@ struct InputPicture {
 
 // Reads `input` (the sample when empty): with `import`, any format and size; otherwise under
 // the BMP rules (24-bit, 512 x 512), adding a hint about --import to a refusal. Returns the
-// exit code: 0 read, 1 a file error or no sample, 2 a refused picture; the shell has said why.
-int ReadInputPicture(const std::string& input, bool import, InputPicture& picture);
+// exit code: 0 read, 1 a file error or no sample, 2 a refused picture; `terminal` has shown why.
+int ReadInputPicture(const std::string& input, bool import, Shell& terminal, InputPicture& picture);
 
 // Refuses, on stderr, two of the named outputs (option name, path; empty paths are unused) that
 // name one file. True when they all differ.
@@ -38,10 +39,9 @@ bool HasExtension(const std::string& path, std::string_view extension);
 
 // Stages a picture the command line was asked for in `files`: PNG when `path` ends in ".png",
 // otherwise a 24-bit BMP (behind the input's headers where it has them and the size allows).
-// False after the shell has reported a failure.
-bool WriteOutputPicture(FileSet& files, const std::string& path, const GrayPicture& picture,
+void WriteOutputPicture(FileSet& files, const std::string& path, const GrayPicture& picture,
                         const InputPicture& input);
-bool WriteOutputPicture(FileSet& files, const std::string& path, const ColorPicture& picture,
+void WriteOutputPicture(FileSet& files, const std::string& path, const ColorPicture& picture,
                         const InputPicture& input);
 
 }  // namespace zantrel

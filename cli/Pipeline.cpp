@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/ErrorReport.h"
 #include "cli/Figures.h"
 #include "cli/InputPicture.h"
 #include "codec/ZtlFile.h"
 #include "linesearch/CutLineOverlay.h"
-#include "measure/BitRate.h"
 #include "measure/FigureText.h"
 #include "measure/Psnr.h"
-#include "measure/Stages.h"
+#include "measure/RunFigures.h"
 #include "picture/GrayConversion.h"
 #include "platform/PictureFiles.h"
 #include "platform/StatusProgress.h"
@@ -36,7 +36,8 @@ int RunPipeline(const CliOptions& options, TerminalShell& shell) {
     if (!OutputsOfRunDiffer(options))
         return 2;
     InputPicture input;
-    if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
+    if (const int exitCode = ReadInputPicture(options.input, options.import, shell, input);
+        exitCode != 0)
         return exitCode;
     const GrayPicture gray = ConvertToGray(input.color);
     if (options.stage == CliStage::Gray)
@@ -46,55 +47,46 @@ int RunPipeline(const CliOptions& options, TerminalShell& shell) {
     PrepareWorkspace(gray, workspace);
     const QuadtreeStage quadtree =
         RunQuadtreeStage(workspace, options.parameters.penalty, options.parameters.minBlockSize);
-    const GrayPicture& grid = quadtree.tree.grid;
-    std::vector<Figure> figures = {
-        {"blocks", "blocks", std::to_string(quadtree.tree.blocks.size()), false}};
-    const GrayPicture* result = &quadtree.blockPicture;
+    const GrayPicture& grid = quadtree.grid;
+    std::vector<Figure> figures;
     std::optional<CutLineStage> zantrel;
+    std::vector<std::uint8_t> ztl;
     if (options.stage == CliStage::Zantrel) {
         StatusProgress progress(shell.StatusBar());
         zantrel = RunCutLineStage(gray, quadtree, workspace, options.threads, progress);
-        const Decomposition& decomposition = zantrel->decomposition;
-        figures.push_back(
-            {"cut models", "cutModels", std::to_string(decomposition.cutModels.size()), false});
-        figures.push_back({"groups", "groups", std::to_string(decomposition.groupCount), false});
-        result = &zantrel->result;
-    }
-    figures.push_back({"psnr", "psnr", FormatFigure(Psnr(gray, *result)), true});
-    std::vector<std::uint8_t> ztl;
-    if (zantrel) {
-        const double rate = EstimateBitRate(zantrel->decomposition, gray.width, gray.height);
-        figures.push_back({"bitrate", "bitrate", FormatFigure(rate), true});
-        ztl = EncodeZtl(
-            zantrel->decomposition,
-            {gray.width, gray.height, options.parameters.penalty, options.parameters.minBlockSize});
+        MeasuredRun run = MeasureRunAndFile(gray, quadtree, *zantrel);
+        const RunFigures& f = run.figures;
+        ztl = std::move(run.file);
+        figures = {{"blocks", "blocks", std::to_string(f.blocks), false},
+                   {"cut models", "cutModels", std::to_string(f.cutModels), false},
+                   {"groups", "groups", std::to_string(f.groups), false},
+                   {"psnr", "psnr", FormatFigure(f.psnr), true},
+                   {"bitrate", "bitrate", FormatFigure(f.bitrate), true}};
         if (!options.ztlFile.empty())
-            figures.push_back({"file bytes", "fileBytes", std::to_string(ztl.size()), false});
-        figures.push_back({"file bitrate", "fileBitrate",
-                           FormatFigure(ZtlFileBitRate(ztl.size(), gray.width, gray.height)),
-                           true});
+            figures.push_back({"file bytes", "fileBytes", std::to_string(f.fileBytes), false});
+        figures.push_back({"file bitrate", "fileBitrate", FormatFigure(f.fileBitrate), true});
+    } else {
+        figures = {{"blocks", "blocks", std::to_string(quadtree.tree.leaves.size()), false},
+                   {"psnr", "psnr", FormatFigure(Psnr(gray, quadtree.blockPicture)), true}};
     }
+    const GrayPicture& result = zantrel ? zantrel->result : quadtree.blockPicture;
 
     // All or nothing: a failed output leaves every target as it was.
     FileSet files;
-    if (!options.ztlFile.empty() && !files.Stage(options.ztlFile, ztl))
-        return 1;
-    if (!options.output.empty() && !WriteOutputPicture(files, options.output, *result, input))
-        return 1;
-    if (!options.grid.empty() && !WriteOutputPicture(files, options.grid, grid, input))
-        return 1;
-    if (!options.grayGrid.empty() &&
-        !WriteOutputPicture(files, options.grayGrid, MakeGrayGrid(grid, quadtree.blockPicture),
-                            input)) {
-        return 1;
-    }
-    if (!options.lines.empty() &&
-        !WriteOutputPicture(files, options.lines,
-                            GridWithCutLines(grid, zantrel->decomposition.cutModels), input)) {
-        return 1;
-    }
-    if (!files.Commit())
-        return 1;
+    if (!options.ztlFile.empty())
+        files.Stage(options.ztlFile, ztl);
+    if (!options.output.empty())
+        WriteOutputPicture(files, options.output, result, input);
+    if (!options.grid.empty())
+        WriteOutputPicture(files, options.grid, grid, input);
+    if (!options.grayGrid.empty())
+        WriteOutputPicture(files, options.grayGrid, MakeGrayGrid(grid, quadtree.blockPicture),
+                           input);
+    if (!options.lines.empty())
+        WriteOutputPicture(files, options.lines, GridWithCutLines(grid, zantrel->decomposition.tree),
+                           input);
+    if (const std::optional<FileError> error = files.Commit())
+        return ReportWriteError(shell, *error);
     shell.FinishProgress();
     PrintFigures(figures, options.json);
     return 0;

@@ -4,14 +4,13 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "cli/ErrorReport.h"
 #include "cli/InputPicture.h"
 #include "cli/SweepChart.h"
 #include "cli/SweepPeers.h"
 #include "cli/SweepProgress.h"
-#include "codec/ZtlFile.h"
-#include "measure/BitRate.h"
 #include "measure/Psnr.h"
-#include "measure/Stages.h"
+#include "measure/RunFigures.h"
 #include "picture/GrayConversion.h"
 #include "platform/FileWriter.h"
 #include "platform/StatusProgress.h"
@@ -48,19 +47,17 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
         const QuadtreeStage quadtree = RunQuadtreeStage(workspace, row.setting, minBlockSize);
         const Clock::duration quadtreeTime = Clock::now() - quadtreeStart;
         row.quadtreePsnr = Psnr(gray, quadtree.blockPicture);
-        row.blocks = quadtree.tree.blocks.size();
 
         const Clock::time_point searchStart = Clock::now();
         const CutLineStage zantrel = *RunCutLineStage(gray, quadtree, workspace, threads, progress);
         row.milliseconds = Milliseconds(quadtreeTime + (Clock::now() - searchStart));
-        row.cutModels = zantrel.decomposition.cutModels.size();
-        row.groups = zantrel.decomposition.groupCount;
-        row.psnr = Psnr(gray, zantrel.result);
-        row.bitrate = EstimateBitRate(zantrel.decomposition, gray.width, gray.height);
-        const std::size_t fileBytes =
-            EncodeZtl(zantrel.decomposition, {gray.width, gray.height, row.setting, minBlockSize})
-                .size();
-        row.fileBitrate = ZtlFileBitRate(fileBytes, gray.width, gray.height);
+        const RunFigures figures = MeasureRun(gray, quadtree, zantrel);
+        row.blocks = figures.blocks;
+        row.cutModels = figures.cutModels;
+        row.groups = figures.groups;
+        row.psnr = figures.psnr;
+        row.bitrate = figures.bitrate;
+        row.fileBitrate = figures.fileBitrate;
         rows.push_back(row);
     }
     return rows;
@@ -72,7 +69,8 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
         return 2;
     }
     InputPicture input;
-    if (const int exitCode = ReadInputPicture(options.input, options.import, input); exitCode != 0)
+    if (const int exitCode = ReadInputPicture(options.input, options.import, terminal, input);
+        exitCode != 0)
         return exitCode;
 
     const GrayPicture gray = ConvertToGray(input.color);
@@ -86,15 +84,14 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
 
     // All or nothing: a failed output leaves both targets as they were.
     FileSet files;
-    if (!options.csv.empty() && !files.Stage(options.csv, SweepCsvText(rows)))
-        return 1;
+    if (!options.csv.empty())
+        files.Stage(options.csv, SweepCsvText(rows));
     if (!options.plot.empty()) {
         const std::string pictureName = std::filesystem::path(input.path).filename().string();
-        if (!files.Stage(options.plot, SweepChartSvg(rows, pictureName, options.minBlockSize)))
-            return 1;
+        files.Stage(options.plot, SweepChartSvg(rows, pictureName, options.minBlockSize));
     }
-    if (!files.Commit())
-        return 1;
+    if (const std::optional<FileError> error = files.Commit())
+        return ReportWriteError(terminal, *error);
     terminal.FinishProgress();
     const std::string text = options.json ? SweepJsonText(rows) : SweepTableText(rows);
     std::fwrite(text.data(), 1, text.size(), stdout);

@@ -30,9 +30,7 @@ int ParseAndRun(int argc, char** argv, Parse parse, Run run) {
     if (!options)
         return exitCode;
     TerminalShell shell;
-    RegisterShell(&shell);
     exitCode = run(*options, shell);
-    RegisterShell(nullptr);
     // Figures that never reached their reader (a full disk, a closed stdout) are a failure.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         const int error = errno;

@@ -3,10 +3,16 @@
 #include <algorithm>
 
 #include "linesearch/BorderPoints.h"
+#include "linesearch/LineDivision.h"
 
 namespace zantrel {
 
 namespace {
+
+struct BorderPair {
+    int i;
+    int j;
+};
 
 // The indices of a set of border points, as at most three ranges [first, last].
 struct IndexRanges {
@@ -28,7 +34,7 @@ struct IndexRanges {
 };
 
 // The border points sharing the row, and those sharing the column, of `p` (each holds p).
-IndexRanges SameRow(int n, BorderPoint p) {
+IndexRanges SameRow(int n, LatticePoint p) {
     IndexRanges set;
     if (p.row == 0) {
         set.Add(0, n);
@@ -41,7 +47,7 @@ IndexRanges SameRow(int n, BorderPoint p) {
     return set;
 }
 
-IndexRanges SameColumn(int n, BorderPoint p) {
+IndexRanges SameColumn(int n, LatticePoint p) {
     IndexRanges set;
     if (p.col == 0) {
         set.Add(0, 0);
@@ -58,28 +64,85 @@ IndexRanges SameColumn(int n, BorderPoint p) {
     return set;
 }
 
-// The two lines that leave side B empty are never tried: (0, 1)-(1, 0) and (n, 1)-(n - 1, 0).
-bool IsSkipped(int n, int i, int j) {
-    return (i == 1 && j == 2 * n + 2) || (i == n + 2 && j == 3 * n);
-}
+// The oblique lines the search skips because they leave a side empty. Such a line cuts off
+// less than one pixel centre, so it joins the two border points next to a corner; which of
+// the four corner lines leave a side empty is what the line division says.
+struct SkippedLines {
+    BorderPair lines[4];
+    int count = 0;
+
+    explicit SkippedLines(int n) {
+        const LatticePoint ends[4][2] = {
+            {{0, 1}, {1, 0}}, {{0, n - 1}, {1, n}}, {{n, 1}, {n - 1, 0}}, {{n, n - 1}, {n - 1, n}}};
+        LineDivision::Prefixes prefixes;
+        for (const auto& [p, q] : ends) {
+            LineDivision(p, q).Divide(n, prefixes);
+            const int countB = prefixes.CountB(n);
+            if (countB != 0 && countB != n * n)
+                continue;
+            const int i = *BorderIndex(n, p.row, p.col);
+            const int j = *BorderIndex(n, q.row, q.col);
+            lines[count++] = {std::min(i, j), std::max(i, j)};
+        }
+    }
+    bool Contains(int i, int j) const {
+        for (int k = 0; k < count; ++k) {
+            if (lines[k].i == i && lines[k].j == j)
+                return true;
+        }
+        return false;
+    }
+};
 
 // Counted lines from point i to the points j with a < j <= b (a >= i).
-std::uint32_t LinesFrom(int n, int i, int a, int b) {
+std::uint32_t LinesFrom(int n, const SkippedLines& skipped, int i, int a, int b) {
     if (b <= a)
         return 0;
-    const BorderPoint p = BorderPointAt(n, i);
+    const LatticePoint p = BorderPointAt(n, i);
     int count = (b - a) - SameRow(n, p).CountIn(a + 1, b) - SameColumn(n, p).CountIn(a + 1, b);
-    // For n = 2 both skipped lines end at the same point, (1, 0).
-    const int skippedEnd = i == 1 ? 2 * n + 2 : 3 * n;
-    if (skippedEnd > a && skippedEnd <= b && IsSkipped(n, i, skippedEnd))
-        --count;
+    for (int k = 0; k < skipped.count; ++k) {
+        const BorderPair line = skipped.lines[k];
+        if (line.i == i && line.j > a && line.j <= b)
+            --count;
+    }
     return static_cast<std::uint32_t>(count);
 }
 
-bool IsCounted(int n, int i, int j) {
-    const BorderPoint p = BorderPointAt(n, i);
-    const BorderPoint q = BorderPointAt(n, j);
-    return p.row != q.row && p.col != q.col && !IsSkipped(n, i, j);
+bool IsCounted(int n, const SkippedLines& skipped, int i, int j) {
+    const LatticePoint p = BorderPointAt(n, i);
+    const LatticePoint q = BorderPointAt(n, j);
+    return p.row != q.row && p.col != q.col && !skipped.Contains(i, j);
+}
+
+// The index of the oblique line from border point i to border point j (i < j), one of the
+// counted lines.
+std::uint32_t ObliqueLineIndex(int n, int i, int j) {
+    const SkippedLines skipped(n);
+    std::uint32_t index = 0;
+    for (int first = 0; first < i; ++first)
+        index += LinesFrom(n, skipped, first, first, 4 * n - 1);
+    return index + LinesFrom(n, skipped, i, i, j - 1);
+}
+
+// The border points of oblique line `index` < ObliqueLineCount(n).
+BorderPair ObliqueLineAt(int n, std::uint32_t index) {
+    const SkippedLines skipped(n);
+    int i = 0;
+    for (;; ++i) {
+        const std::uint32_t lines = LinesFrom(n, skipped, i, i, 4 * n - 1);
+        if (index < lines)
+            break;
+        index -= lines;
+    }
+    int j = i + 1;
+    for (;; ++j) {
+        if (IsCounted(n, skipped, i, j)) {
+            if (index == 0)
+                break;
+            --index;
+        }
+    }
+    return {i, j};
 }
 
 }  // namespace
@@ -89,75 +152,34 @@ std::uint32_t ObliqueLineCount(int n) {
     return 6 * m * m - 6 * m;
 }
 
-std::uint32_t ObliqueLineIndex(int n, int i, int j) {
-    std::uint32_t index = 0;
-    for (int first = 0; first < i; ++first)
-        index += LinesFrom(n, first, first, 4 * n - 1);
-    return index + LinesFrom(n, i, i, j - 1);
-}
-
-BorderPair ObliqueLineAt(int n, std::uint32_t index) {
-    int i = 0;
-    for (;; ++i) {
-        const std::uint32_t lines = LinesFrom(n, i, i, 4 * n - 1);
-        if (index < lines)
-            break;
-        index -= lines;
-    }
-    int j = i + 1;
-    for (;; ++j) {
-        if (IsCounted(n, i, j)) {
-            if (index == 0)
-                break;
-            --index;
-        }
-    }
-    return {i, j};
-}
-
-std::optional<CutLineCode> EncodeCutLine(const CutModel& model) {
-    const int n = model.size;
-    auto integral = [](double v) { return static_cast<double>(static_cast<int>(v)) == v; };
-    if (n < 2 || !integral(model.p1Row) || !integral(model.p1Col) || !integral(model.p2Row) ||
-        !integral(model.p2Col))
+std::optional<CutLineCode> EncodeCutLine(int n, const CutLine& line) {
+    if (n < 2)
         return std::nullopt;
-    const int r1 = static_cast<int>(model.p1Row), c1 = static_cast<int>(model.p1Col);
-    const int r2 = static_cast<int>(model.p2Row), c2 = static_cast<int>(model.p2Col);
+    const auto [r1, c1] = line.first;
+    const auto [r2, c2] = line.second;
     if (r1 == r2 && c1 == 0 && c2 == n && r1 >= 1 && r1 < n)
         return CutLineCode{CutLineCode::ConstantRow, static_cast<std::uint32_t>(r1 - 1)};
     if (c1 == c2 && r1 == 0 && r2 == n && c1 >= 1 && c1 < n)
         return CutLineCode{CutLineCode::ConstantColumn, static_cast<std::uint32_t>(c1 - 1)};
     const auto i = BorderIndex(n, r1, c1);
     const auto j = BorderIndex(n, r2, c2);
-    if (!i || !j || *i >= *j || !IsCounted(n, *i, *j))
+    if (!i || !j || *i >= *j || !IsCounted(n, SkippedLines(n), *i, *j))
         return std::nullopt;
     return CutLineCode{CutLineCode::Oblique, ObliqueLineIndex(n, *i, *j)};
 }
 
-void DecodeCutLine(const CutLineCode& code, CutModel& model) {
-    const int n = model.size;
-    const double p = static_cast<double>(code.index) + 1.0;
+CutLine DecodeCutLine(int n, const CutLineCode& code) {
+    const int p = static_cast<int>(code.index) + 1;
     switch (code.kind) {
         case CutLineCode::ConstantRow:
-            model.p1Row = model.p2Row = p;
-            model.p1Col = 0;
-            model.p2Col = n;
-            return;
+            return {{p, 0}, {p, n}};
         case CutLineCode::ConstantColumn:
-            model.p1Col = model.p2Col = p;
-            model.p1Row = 0;
-            model.p2Row = n;
-            return;
+            return {{0, p}, {n, p}};
         case CutLineCode::Oblique:
             break;
     }
     const BorderPair pair = ObliqueLineAt(n, code.index);
-    const BorderPoint from = BorderPointAt(n, pair.i);
-    const BorderPoint to = BorderPointAt(n, pair.j);
-    model.p1Row = from.row;
-    model.p1Col = from.col;
-    model.p2Row = to.row;
-    model.p2Col = to.col;
+    return {BorderPointAt(n, pair.i), BorderPointAt(n, pair.j)};
 }
 
 }  // namespace zantrel

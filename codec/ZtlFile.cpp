@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <unordered_map>
 
 #include "codec/ZtlWalk.h"
 #include "quadtree/DecompositionParameters.h"
@@ -55,55 +54,37 @@ class DecodingCoder {
     BinaryDecoder m_decoder;
 };
 
-// The encoder's truth: the search's leaves, found by their first row and column.
-class CDecompositionSource {
+// The encoder's truth: the tree's leaves, met in the walk's order, which is the tree's.
+class TreeSource {
   public:
-    CDecompositionSource(const Decomposition& decomposition, int width)
-        : m_decomposition(decomposition), m_width(width) {
-        m_leaves.reserve(decomposition.blocks.size());
-        for (std::size_t b = 0; b < decomposition.blocks.size(); ++b)
-            m_leaves.emplace(Key(decomposition.blocks[b].row, decomposition.blocks[b].col), b);
-    }
+    explicit TreeSource(const Quadtree& tree) : m_leaves(tree.leaves) {}
 
     bool IsSplit(int row, int col, int size) const {
-        const auto leaf = m_leaves.find(Key(row, col));
-        return leaf == m_leaves.end() || m_decomposition.blocks[leaf->second].size != size;
+        if (m_next >= m_leaves.size())
+            return false;
+        const QuadBlock& leaf = m_leaves[m_next];
+        return leaf.row != row || leaf.col != col || leaf.size != size;
     }
 
-    ZtlLeaf Leaf(int row, int col, int) const {
-        const QuadBlock& block = m_decomposition.blocks[m_leaves.at(Key(row, col))];
-        ZtlLeaf leaf;
-        leaf.value = block.mean;
-        if (block.modelKind == 1) {
-            const CutModel& model = m_decomposition.cutModels[block.cutIndex];
-            leaf.cut = true;
-            leaf.line = EncodeCutLine(model).value();
-            leaf.valueA = model.meanA;
-            leaf.valueB = model.meanB;
-        }
-        return leaf;
+    LeafModel Leaf(int, int, int) {
+        return m_next < m_leaves.size() ? m_leaves[m_next++].model : LeafModel{};
     }
 
   private:
-    std::uint64_t Key(int row, int col) const {
-        return static_cast<std::uint64_t>(row) * m_width + col;
-    }
-
-    const Decomposition& m_decomposition;
-    int m_width;
-    std::unordered_map<std::uint64_t, std::size_t> m_leaves;
+    const std::vector<QuadBlock>& m_leaves;
+    std::size_t m_next = 0;
 };
 
 // The decoder asks for nothing: every answer comes from the stream.
 struct NoSource {
     bool IsSplit(int, int, int) const { return false; }
-    ZtlLeaf Leaf(int, int, int) const { return {}; }
+    LeafModel Leaf(int, int, int) const { return {}; }
 };
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeZtl(const Decomposition& decomposition,
-                                    const ZtlSettings& settings) {
+std::vector<std::uint8_t> EncodeZtl(const Quadtree& tree) {
+    const ZtlSettings settings = SettingsOf(tree);
     std::vector<std::uint8_t> file(std::begin(kMagic), std::end(kMagic));
     file.push_back(kZtlVersion);
     file.push_back(static_cast<std::uint8_t>(settings.minBlockSize));
@@ -114,7 +95,7 @@ std::vector<std::uint8_t> EncodeZtl(const Decomposition& decomposition,
     PutLittleEndian(file, penaltyBits, 8);
 
     EncodingCoder coder;
-    CDecompositionSource source(decomposition, settings.width);
+    TreeSource source(tree);
     ZtlWalk walk(settings, coder, source);
     walk.Run();
     const std::vector<std::uint8_t> payload = coder.Finish();
@@ -154,11 +135,10 @@ ZtlError DecodeZtl(std::span<const std::uint8_t> file, ZtlPicture& picture) {
         return ZtlError::Corrupt;
     if (coder.Consumed() != file.size() - kZtlHeaderBytes)
         return ZtlError::TrailingData;
-    picture.settings = settings;
-    picture.blocks = std::move(walk.Blocks());
-    picture.cutModels = std::move(walk.CutModels());
+    picture.tree = {settings.width, settings.height, settings.penalty, settings.minBlockSize,
+                    std::move(walk.Leaves())};
     picture.result = std::move(walk.Result());
-    picture.grid = std::move(walk.Grid());
+    picture.grid = DrawGrid(picture.tree);
     return ZtlError::None;
 }
 

@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "linesearch/LineSearch.h"
 #include "picture/Picture.h"
+#include "quadtree/Quadtree.h"
 
 namespace zantrel {
 
@@ -23,10 +23,14 @@ struct ZtlSettings {
 inline constexpr std::size_t kZtlHeaderBytes = 18;
 inline constexpr std::uint8_t kZtlVersion = 1;
 
-// The file of `decomposition`, the search's result on a picture of the settings' size under
-// the settings' penalty and minimum block size.
-std::vector<std::uint8_t> EncodeZtl(const Decomposition& decomposition,
-                                    const ZtlSettings& settings);
+// The header's fields of `tree`.
+inline ZtlSettings SettingsOf(const Quadtree& tree) {
+    return {tree.width, tree.height, tree.penalty, tree.minBlockSize};
+}
+
+// The file of `tree`, whose leaves hold the models to be drawn; its settings go into the
+// header.
+std::vector<std::uint8_t> EncodeZtl(const Quadtree& tree);
 
 // The bits per pixel of a file of `bytes` bytes, every byte counted.
 inline double ZtlFileBitRate(std::size_t bytes, int width, int height) {
@@ -45,12 +49,10 @@ enum class ZtlError {
 // Reads and checks the header only, so that the size can be judged before decoding.
 ZtlError ReadZtlHeader(std::span<const std::uint8_t> file, ZtlSettings& settings);
 
-// A decoded file: the leaves in file order (cut leaves with modelKind 1 and their cutIndex;
-// their mean is not in the file and is 0), the cut models, the approximation and the grid.
+// A decoded file: the quadtree with the header's settings and the leaves' models (a cut
+// leaf's one-value fit is not in the file and is 0), the approximation and the grid.
 struct ZtlPicture {
-    ZtlSettings settings;
-    std::vector<QuadBlock> blocks;
-    std::vector<CutModel> cutModels;
+    Quadtree tree;
     GrayPicture result;
     GrayPicture grid;
 };

@@ -12,19 +12,9 @@
 #include "codec/BinaryCoder.h"
 #include "codec/CutLineCode.h"
 #include "codec/ZtlFile.h"
-#include "measure/Reconstruction.h"
 #include "quadtree/GridPictures.h"
 
 namespace zantrel {
-
-// What a leaf holds, as the encoder knows it and the decoder learns it.
-struct ZtlLeaf {
-    bool cut = false;
-    CutLineCode line{CutLineCode::ConstantRow, 0};
-    std::uint8_t value = 0;   // one-value leaf
-    std::uint8_t valueA = 0;  // cut leaf
-    std::uint8_t valueB = 0;
-};
 
 // The adaptive contexts of the payload.
 struct ZtlContexts {
@@ -58,7 +48,7 @@ inline int Level(int size) {
 
 // Coder: bool Bit(bool bit, BitContext&), std::uint32_t Bits(std::uint32_t value, int count)
 // and bool Failed(); each returns what it wrote or read. Source: bool IsSplit(row, col, size)
-// and ZtlLeaf Leaf(row, col, size), asked only by the encoder's walk.
+// and LeafModel Leaf(row, col, size), asked only by the encoder's walk, in tree order.
 template <typename Coder, typename Source>
 class ZtlWalk {
   public:
@@ -66,8 +56,7 @@ class ZtlWalk {
         : m_settings(settings),
           m_coder(coder),
           m_source(source),
-          m_result(settings.width, settings.height),
-          m_grid(BorderGrid(settings.width, settings.height)) {
+          m_result(settings.width, settings.height) {
         const int root = RootSide(settings.width, settings.height);
         for (int size = 2; size <= root; size *= 2) {
             const auto columns = static_cast<std::size_t>((settings.width + size - 1) / size);
@@ -84,9 +73,8 @@ class ZtlWalk {
     }
 
     GrayPicture& Result() { return m_result; }
-    GrayPicture& Grid() { return m_grid; }
-    std::vector<QuadBlock>& Blocks() { return m_blocks; }
-    std::vector<CutModel>& CutModels() { return m_cutModels; }
+    // The leaves in tree order; a cut leaf's one-value fit is not in the file and is 0.
+    std::vector<QuadBlock>& Leaves() { return m_leaves; }
 
   private:
     struct SplitCells {
@@ -124,7 +112,6 @@ class ZtlWalk {
             return;
         }
         SplitBit(size, row, col) = true;
-        DrawSplitLines(m_grid, row, col, size);
         const int h = size / 2;
         Node(row, col, h, false);
         Node(row + h, col, h, false);
@@ -194,10 +181,11 @@ class ZtlWalk {
     }
 
     void Leaf(int row, int col, int size) {
-        const ZtlLeaf truth = m_source.Leaf(row, col, size);
+        const LeafModel truthModel = m_source.Leaf(row, col, size);
+        const CutModel* truthCut = std::get_if<CutModel>(&truthModel);
         const Neighbours all = GatherNeighbours(row, col, size, [](int, int) { return 0; });
-        const bool cut =
-            size > 1 && m_coder.Bit(truth.cut, m_contexts.cut[Level(size)][Activity(all)]);
+        const bool cut = size > 1 && m_coder.Bit(truthCut != nullptr,
+                                                 m_contexts.cut[Level(size)][Activity(all)]);
         if (!cut) {
             const Neighbours& n = all;
             int predicted = n.count[0] ? RoundedMean(n.sum[0], n.count[0]) : 128;
@@ -208,27 +196,25 @@ class ZtlWalk {
                 predicted = std::max(std::min(n.below, n.left),
                                      std::min(std::max(n.below, n.left), gradient));
             }
-            const std::uint8_t value = CodeValue(
-                truth.value, predicted, ValueContexts(ZtlContexts::ByNeighbours, Activity(n)));
-            for (int r = row; r < row + size; ++r)
-                std::fill_n(m_result.samples.begin() + m_result.Index(r, col), size, value);
-            m_blocks.push_back({row, col, size, value, 0.0, 0, 0});
+            const std::uint8_t truth = truthCut ? 0 : std::get<OneValueModel>(truthModel).value;
+            const std::uint8_t value =
+                CodeValue(truth, predicted, ValueContexts(ZtlContexts::ByNeighbours, Activity(n)));
+            AddLeaf({row, col, size, value, 0.0, OneValueModel{value}});
             return;
         }
 
-        CutModel model{};
-        model.row = row;
-        model.col = col;
-        model.size = size;
-        DecodeCutLine(CodeLine(truth.line, size), model);
-        const CCutSides sides(model);
+        const CutLineCode truthLine =
+            truthCut ? EncodeCutLine(size, truthCut->line).value() : CutLineCode{};
+        CutModel model{DecodeCutLine(size, CodeLine(truthLine, size)), 0, 0};
+        const CutSides sides(model.line);
         // A pixel on the line counts with side A, as in the search.
         const Neighbours n = GatherNeighbours(
-            row, col, size, [&](int j, int k) { return sides.Of(j, k) == CCutSides::B ? 0 : 1; });
+            row, col, size, [&](int j, int k) { return sides.Of(j, k) == CutSide::B ? 0 : 1; });
         // The side with more neighbours first; a side without any is predicted by the other.
         const int first = n.count[1] > n.count[0] ? 1 : 0;
         const int second = 1 - first;
-        const std::uint8_t truths[2] = {truth.valueB, truth.valueA};
+        const std::uint8_t truths[2] = {truthCut ? truthCut->valueB : std::uint8_t{0},
+                                        truthCut ? truthCut->valueA : std::uint8_t{0}};
         int predicted[2] = {SidePrediction(n, 0, 128), SidePrediction(n, 1, 128)};
         std::uint8_t values[2];
         values[first] = CodeValue(
@@ -241,14 +227,14 @@ class ZtlWalk {
             truths[second], predicted[second],
             ValueContexts(n.count[second] ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide,
                           n.count[second] ? Activity(n) : 4));
-        model.meanB = values[0];
-        model.meanA = values[1];
-        model.chosen = 1;
-        model.blockIndex = static_cast<std::int32_t>(m_blocks.size());
-        DrawCutBlock(model, m_result);
-        m_blocks.push_back(
-            {row, col, size, 0, 0.0, 1, static_cast<std::int32_t>(m_cutModels.size())});
-        m_cutModels.push_back(model);
+        model.valueB = values[0];
+        model.valueA = values[1];
+        AddLeaf({row, col, size, 0, 0.0, model});
+    }
+
+    void AddLeaf(const QuadBlock& leaf) {
+        DrawLeaf(leaf, m_result);
+        m_leaves.push_back(leaf);
     }
 
     static int SidePrediction(const Neighbours& n, int side, int otherwise) {
@@ -317,10 +303,8 @@ class ZtlWalk {
     Source& m_source;
     ZtlContexts m_contexts;
     GrayPicture m_result;
-    GrayPicture m_grid;
     std::vector<SplitCells> m_splits;  // per level from side 2: which blocks were split
-    std::vector<QuadBlock> m_blocks;
-    std::vector<CutModel> m_cutModels;
+    std::vector<QuadBlock> m_leaves;
     bool m_failed = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "codec/CutLineCode.h"
 #include "codec/ZtlFile.h"
 #include "import/BmpFormat.h"
 #include "import/BmpReader.h"
@@ -36,20 +37,6 @@ BmpVerdict ExpectedVerdict(std::span<const std::uint8_t> bytes) {
     return BmpVerdict::Accepted;
 }
 
-// What every load starts from: a whole picture and headers unlike any file's, so that a
-// refusal which clears or overwrites anything shows even before the first accepted input.
-const LoadedBmp& Sentinel() {
-    static const LoadedBmp sentinel = [] {
-        LoadedBmp loaded;
-        loaded.picture = ColorPicture(kClassicSide, kClassicSide);
-        for (std::size_t i = 0; i < loaded.picture.bgr.size(); ++i)
-            loaded.picture.bgr[i] = static_cast<std::uint8_t>(i * 31 + 7);
-        loaded.headers.fill(0xA5);
-        return loaded;
-    }();
-    return sentinel;
-}
-
 std::string CheckLoaded(std::span<const std::uint8_t> bytes, const LoadedBmp& loaded) {
     const std::size_t pixelOffset = bmp::ReadU32(bytes, bmp::kPixelOffset);
     if (!std::equal(loaded.headers.begin(), loaded.headers.end(), bytes.begin()))
@@ -69,45 +56,31 @@ constexpr std::uint64_t kImportMemoryBytes = 256ull << 20;
 }  // namespace
 
 std::string CheckLoadBytes(std::span<const std::uint8_t> bytes) {
-    // Kept between inputs: copying 768 KB for every input would slow the fuzzer many times.
-    static LoadedBmp loaded = Sentinel();
     const BmpVerdict expected = ExpectedVerdict(bytes);
-    const BmpReadResult result = ReadBmpBytes(bytes, loaded);
-    if (result.readError != 0)
+    const BmpReadResult result = ReadBmpBytes(bytes);
+    if (!result && result.Error().readError != 0)
         return "bytes in memory gave a read error";
-    if (result.verdict != expected)
+    if ((result ? BmpVerdict::Accepted : result.Error().verdict) != expected)
         return "the verdict is not the one the file's bytes call for";
-    if (expected == BmpVerdict::Accepted) {
-        std::string problem = CheckLoaded(bytes, loaded);
-        loaded = Sentinel();
-        return problem;
-    }
-    if (loaded.headers != Sentinel().headers || !(loaded.picture == Sentinel().picture))
-        return "a refused file changed the loaded picture";
+    if (result)
+        return CheckLoaded(bytes, *result);
+    if (BmpRefusalMessage(result.Error().verdict).empty())
+        return "a refusal has no message";
     return {};
 }
 
 std::string CheckImportBytes(std::span<const std::uint8_t> bytes) {
-    static const ColorPicture sentinel = [] {
-        ColorPicture picture(2, 3);
-        for (std::size_t i = 0; i < picture.bgr.size(); ++i)
-            picture.bgr[i] = static_cast<std::uint8_t>(i * 37 + 11);
-        return picture;
-    }();
-    ColorPicture picture = sentinel;
-    const ImportResult result = ReadPictureBytes(bytes, picture, kImportMemoryBytes);
-    if (result.readError != 0)
-        return "bytes in memory gave a read error";
-    if (result.Loaded()) {
-        if (!IsValidPictureSize(picture.width, picture.height) ||
-            picture.bgr.size() != picture.PixelCount() * 3)
+    const ImportResult result = ReadPictureBytes(bytes, kImportMemoryBytes);
+    if (result) {
+        if (!IsValidPictureSize(result->width, result->height) ||
+            result->bgr.size() != result->PixelCount() * 3)
             return "a loaded picture has a size the engine does not take";
         return {};
     }
-    if (ImportRefusalMessage(result, "input").empty())
+    if (result.Error().readError != 0)
+        return "bytes in memory gave a read error";
+    if (ImportRefusalMessage(result.Error(), "input").empty())
         return "a refusal has no message";
-    if (!(picture == sentinel))
-        return "a refused input changed the caller's picture";
     return {};
 }
 
@@ -117,22 +90,20 @@ std::string CheckZtlBytes(std::span<const std::uint8_t> bytes) {
         static_cast<long long>(settings.width) * settings.height > kFuzzPixels)
         return {};
     ZtlPicture picture;
-    picture.settings.width = -7;  // a sentinel a refusal must leave alone
+    picture.tree.width = -7;  // a sentinel a refusal must leave alone
     if (DecodeZtl(bytes, picture) != ZtlError::None)
-        return picture.settings.width == -7 ? "" : "a refused file changed the picture";
+        return picture.tree.width == -7 ? "" : "a refused file changed the picture";
 
-    const ZtlSettings& s = picture.settings;
+    const ZtlSettings s = SettingsOf(picture.tree);
     if (picture.result.width != s.width || picture.result.height != s.height ||
         picture.result.samples.size() != picture.result.PixelCount() ||
         picture.grid.width != s.width || picture.grid.height != s.height)
         return "the decoded pictures do not have the header's size";
     std::vector<bool> covered(picture.result.PixelCount());
-    std::size_t cutLeaves = 0;
-    for (const QuadBlock& block : picture.blocks) {
+    for (const QuadBlock& block : picture.tree.leaves) {
         if (block.row < 0 || block.col < 0 || block.row + block.size > s.height ||
             block.col + block.size > s.width)
             return "a leaf lies outside the picture";
-        cutLeaves += block.modelKind == 1 ? 1 : 0;
         for (int r = block.row; r < block.row + block.size; ++r) {
             for (int c = block.col; c < block.col + block.size; ++c) {
                 if (covered[picture.result.Index(r, c)])
@@ -143,12 +114,13 @@ std::string CheckZtlBytes(std::span<const std::uint8_t> bytes) {
     }
     if (std::find(covered.begin(), covered.end(), false) != covered.end())
         return "the leaves leave a pixel uncovered";
-    if (cutLeaves != picture.cutModels.size())
-        return "the cut leaves and the cut models differ in number";
+    for (const QuadBlock& block : picture.tree.leaves) {
+        if (block.Cut() && !EncodeCutLine(block.size, block.Cut()->line))
+            return "a cut leaf's line is not one the search can produce";
+    }
 
-    Decomposition decomposition{picture.blocks, picture.cutModels, 0};
     ZtlPicture again;
-    if (DecodeZtl(EncodeZtl(decomposition, s), again) != ZtlError::None ||
+    if (DecodeZtl(EncodeZtl(picture.tree), again) != ZtlError::None ||
         !(again.result == picture.result) || !(again.grid == picture.grid))
         return "re-encoding the decoded picture does not give it back";
     return {};

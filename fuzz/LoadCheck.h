@@ -5,10 +5,11 @@
 // BMP: a file that starts with "BM", has an info header of 40 bytes or more, one plane, a
 // 16-bit bit count of 24, 512 x 512, no compression and its whole pixel array is
 // loaded with exactly its header bytes and pixels; anything else is refused with the verdict
-// of the first check it fails, and the caller's loaded picture stays byte for byte as it was.
+// of the first check it fails and that verdict's message. A refusal returns no picture, so
+// nothing of the caller's can change.
 //
 // Import: bytes in memory never give a read error; a loaded picture has a size the engine
-// takes and all its samples; a refusal has a message and leaves the caller's picture as it was.
+// takes and all its samples; a refusal has a message and, as above, returns no picture.
 //
 // Zantrel file: a refusal leaves the caller's picture as it was; a decoded picture has the
 // header's size, its leaves tile the picture exactly, and encoding what was decoded and

@@ -76,24 +76,24 @@ std::string BmpRefusalMessage(BmpVerdict verdict) {
     return TranslateMessage(ZANTREL_MESSAGE("Zantrel", "图像文件不完整或已损坏!"));
 }
 
-BmpReadResult StageBmp(ByteSource& source, LoadedBmp& loaded) {
+BmpReadResult StageBmp(ByteSource& source) {
     const std::uint64_t size = source.Size();
     std::array<std::uint8_t, bmp::kHeadersBytes> head{};
     const std::size_t headBytes = size < head.size() ? static_cast<std::size_t>(size) : head.size();
     if (const int error = source.Read(0, std::span(head).first(headBytes)); error != 0) {
-        return {BmpVerdict::Damaged, error == ENODATA ? 0 : error};
+        return BmpReadError{BmpVerdict::Damaged, error == ENODATA ? 0 : error};
     }
 
     // The depth comes first, then the size, then the integrity of the file. Bytes past the
     // end of a short file read as zero.
     if (size < kDepthByteEnd || bmp::ReadU16(head, bmp::kBitCount) != 24)
-        return {BmpVerdict::WrongDepth, 0};
+        return BmpReadError{BmpVerdict::WrongDepth, 0};
     const std::int32_t width = bmp::ReadI32(head, bmp::kWidth);
     const std::int32_t height = bmp::ReadI32(head, bmp::kHeight);
     if (width != height || width != kClassicSide)
-        return {BmpVerdict::WrongSize, 0};
+        return BmpReadError{BmpVerdict::WrongSize, 0};
     if (size < bmp::kHeadersBytes)
-        return {BmpVerdict::Damaged, 0};
+        return BmpReadError{BmpVerdict::Damaged, 0};
     // The kept headers are written into saved files, so they must describe a real BMP file.
     const bool wellFormed = head[bmp::kType] == 'B' && head[bmp::kType + 1] == 'M' &&
                             bmp::ReadU32(head, bmp::kInfoSize) >= bmp::kInfoHeaderBytes &&
@@ -102,30 +102,30 @@ BmpReadResult StageBmp(ByteSource& source, LoadedBmp& loaded) {
     const std::uint64_t pixelOffset = bmp::ReadU32(head, bmp::kPixelOffset);
     if (!wellFormed || pixelOffset < bmp::kHeadersBytes ||
         pixelOffset + bmp::kClassicPixelBytes > size) {
-        return {BmpVerdict::Damaged, 0};
+        return BmpReadError{BmpVerdict::Damaged, 0};
     }
 
-    ColorPicture picture(kClassicSide, kClassicSide);
-    if (const int error = source.Read(pixelOffset, picture.bgr); error != 0) {
+    LoadedBmp loaded;
+    loaded.picture = ColorPicture(kClassicSide, kClassicSide);
+    if (const int error = source.Read(pixelOffset, loaded.picture.bgr); error != 0) {
         // A source that ended early is a damaged file, not a failed read.
-        return {BmpVerdict::Damaged, error == ENODATA ? 0 : error};
+        return BmpReadError{BmpVerdict::Damaged, error == ENODATA ? 0 : error};
     }
-    loaded.picture = std::move(picture);
     loaded.headers = head;
-    return {BmpVerdict::Accepted, 0};
+    return loaded;
 }
 
-BmpReadResult ReadBmpFile(const std::string& path, LoadedBmp& loaded) {
+BmpReadResult ReadBmpFile(const std::string& path) {
     const InputFile file(path);
     if (file.Error() != 0)
-        return {BmpVerdict::Damaged, file.Error()};
+        return BmpReadError{BmpVerdict::Damaged, file.Error()};
     FileSource source(file.Descriptor(), file.Size());
-    return StageBmp(source, loaded);
+    return StageBmp(source);
 }
 
-BmpReadResult ReadBmpBytes(std::span<const std::uint8_t> bytes, LoadedBmp& loaded) {
+BmpReadResult ReadBmpBytes(std::span<const std::uint8_t> bytes) {
     MemorySource source(bytes);
-    return StageBmp(source, loaded);
+    return StageBmp(source);
 }
 
 }  // namespace zantrel

@@ -1,7 +1,7 @@
 #pragma once
 // Reading the one BMP form the original rules accept: uncompressed 24 bits per pixel,
-// exactly 512 x 512. The file is read into a staging area and checked completely; only an
-// accepted file fills the caller's picture, so a refused or unreadable file changes nothing.
+// exactly 512 x 512. The file is checked completely before its picture is returned; a refused
+// or unreadable file returns only why.
 
 #include <array>
 #include <cstdint>
@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "import/BmpFormat.h"
+#include "picture/Expected.h"
 #include "picture/Picture.h"
 
 namespace zantrel {
 
 enum class BmpVerdict {
-    Accepted,
+    Accepted,    // the file loads; never the verdict of a BmpReadError
     WrongDepth,  // "请输入24位的图像!"; also files too short to hold the depth byte
     WrongSize,   // "请输入512X512大小的图像!"; top-down files included
     // "图像文件不完整或已损坏!": short, not "BM", an info header under 40 bytes, planes
@@ -43,19 +44,22 @@ struct LoadedBmp {
     bmp::Headers headers{};
 };
 
-struct BmpReadResult {
+// Why a file was not loaded.
+struct BmpReadError {
     BmpVerdict verdict = BmpVerdict::Damaged;
     int readError = 0;  // errno of a failed read or open; the verdict is then meaningless
 };
 
-// Checks the source and, only when it is accepted, fills `loaded`.
-BmpReadResult StageBmp(ByteSource& source, LoadedBmp& loaded);
+using BmpReadResult = Expected<LoadedBmp, BmpReadError>;
+
+// Checks the source and returns its picture, or why it was not taken.
+BmpReadResult StageBmp(ByteSource& source);
 
 // Reads the file at `path`: a folder gives EISDIR, anything but a regular file EINVAL, and a
 // file another program holds an exclusive lock on EWOULDBLOCK.
-BmpReadResult ReadBmpFile(const std::string& path, LoadedBmp& loaded);
+BmpReadResult ReadBmpFile(const std::string& path);
 
 // The same checks for bytes already in memory.
-BmpReadResult ReadBmpBytes(std::span<const std::uint8_t> bytes, LoadedBmp& loaded);
+BmpReadResult ReadBmpBytes(std::span<const std::uint8_t> bytes);
 
 }  // namespace zantrel

@@ -37,19 +37,19 @@ std::uint8_t Scale16(std::uint16_t value) {
     return Scale(value, 65535);
 }
 
-ImportResult Refused(ImportRefusal refusal) {
-    ImportResult result;
-    result.refusal = refusal;
-    return result;
+ImportError Refused(ImportRefusal refusal) {
+    ImportError error;
+    error.refusal = refusal;
+    return error;
 }
 
-ImportResult SizeRefusal(ImportRefusal refusal, long long width, long long height) {
-    ImportResult result = Refused(refusal);
-    result.width = width;
-    result.height = height;
+ImportError SizeRefusal(ImportRefusal refusal, long long width, long long height) {
+    ImportError error = Refused(refusal);
+    error.width = width;
+    error.height = height;
     if (refusal == ImportRefusal::TooLarge)
-        result.neededBytes = PipelineBytesFor(static_cast<int>(width), static_cast<int>(height));
-    return result;
+        error.neededBytes = PipelineBytesFor(static_cast<int>(width), static_cast<int>(height));
+    return error;
 }
 
 // --- PNM with more than 8 bits a sample: the readers truncate those, so they are read here.
@@ -128,8 +128,7 @@ bool ReadWidePnmHeader(QIODevice& device, WidePnmHeader& header) {
            scanner.Number(header.maxval) && header.maxval > 255;
 }
 
-ImportResult ReadWidePnm(QIODevice& device, const WidePnmHeader& header, ColorPicture& out,
-                         std::uint64_t available) {
+ImportResult ReadWidePnm(QIODevice& device, const WidePnmHeader& header, std::uint64_t available) {
     if (header.maxval > 65535)
         return Refused(ImportRefusal::Damaged);
     if (const ImportRefusal refusal = CheckPictureSize(header.width, header.height, available);
@@ -170,8 +169,7 @@ ImportResult ReadWidePnm(QIODevice& device, const WidePnmHeader& header, ColorPi
             pixel[2] = Scale(samples[0], header.maxval);
         }
     }
-    out = std::move(picture);
-    return {};
+    return picture;
 }
 
 // --- Decoded pictures into the engine's form: bottom row first, blue, green, red.
@@ -263,9 +261,9 @@ bool CopyPicture(const QImage& decoded, ColorPicture& picture) {
     return true;
 }
 
-ImportResult Decode(QIODevice& device, ColorPicture& out, std::uint64_t available) {
+ImportResult Decode(QIODevice& device, std::uint64_t available) {
     if (WidePnmHeader header; ReadWidePnmHeader(device, header))
-        return ReadWidePnm(device, header, out, available);
+        return ReadWidePnm(device, header, available);
     if (!device.seek(0))
         return Refused(ImportRefusal::Damaged);
     if (IsPng(device.peek(8)) && !(PngChunksFit(device.readAll()) && device.seek(0)))
@@ -318,14 +316,13 @@ ImportResult Decode(QIODevice& device, ColorPicture& out, std::uint64_t availabl
         return SizeRefusal(ImportRefusal::TooLarge, image.width(), image.height());
     if (bmp)
         WidenNarrowSamples(bmpLayout, picture);
-    out = std::move(picture);
-    return {};
+    return picture;
 }
 
-ImportResult FileError(int error) {
-    ImportResult result;
-    result.readError = error;
-    return result;
+ImportError ReadFailure(int readError) {
+    ImportError error;
+    error.readError = readError;
+    return error;
 }
 
 }  // namespace
@@ -348,9 +345,9 @@ std::string TooLargeMessage(std::string_view fileName, long long width, long lon
          std::to_string((neededBytes + kMegabyte - 1) / kMegabyte)});
 }
 
-std::string ImportRefusalMessage(const ImportResult& result, std::string_view fileName) {
+std::string ImportRefusalMessage(const ImportError& error, std::string_view fileName) {
     const std::string name = std::filesystem::path(fileName).filename().string();
-    switch (result.refusal) {
+    switch (error.refusal) {
         case ImportRefusal::None:
             return {};
         case ImportRefusal::UnknownFormat:
@@ -362,31 +359,30 @@ std::string ImportRefusalMessage(const ImportResult& result, std::string_view fi
         case ImportRefusal::BadSize:
             return TranslateMessage(
                 ZANTREL_MESSAGE("Zantrel", "无法读取 %1：图像为 %2×%3，宽和高须在 1 到 %4 之间。"),
-                {name, std::to_string(result.width), std::to_string(result.height),
+                {name, std::to_string(error.width), std::to_string(error.height),
                  std::to_string(kMaxPictureSide)});
         case ImportRefusal::TooLarge:
-            return TooLargeMessage(name, result.width, result.height, result.neededBytes);
+            return TooLargeMessage(name, error.width, error.height, error.neededBytes);
     }
     return {};
 }
 
-ImportResult ReadPictureFile(const std::string& path, ColorPicture& picture) {
+ImportResult ReadPictureFile(const std::string& path) {
     const InputFile file(path);
     if (file.Error() != 0)
-        return FileError(file.Error());
+        return ReadFailure(file.Error());
     QFile device;
     if (!device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        return FileError(EIO);
-    return Decode(device, picture, AvailableMemoryBytes());
+        return ReadFailure(EIO);
+    return Decode(device, AvailableMemoryBytes());
 }
 
-ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes, ColorPicture& picture,
-                              std::uint64_t availableBytes) {
+ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes, std::uint64_t availableBytes) {
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<qsizetype>(bytes.size()));
     QBuffer device(&data);
     device.open(QIODevice::ReadOnly);
-    return Decode(device, picture, availableBytes);
+    return Decode(device, availableBytes);
 }
 
 void SilenceReaderWarnings() {

@@ -2,13 +2,14 @@
 // Reading pictures of every common format (PNG, JPEG, TIFF, PNM, WebP, GIF, BMP of every
 // depth) through the toolkit's image readers, into a colour picture of any size the engine
 // takes. The size is checked before anything is decoded or allocated, and only a picture that
-// decoded completely fills the caller's; a refused or unreadable file changes nothing.
+// decoded completely is returned; a refused or unreadable file returns only why.
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "picture/Expected.h"
 #include "picture/Picture.h"
 
 namespace zantrel {
@@ -21,23 +22,24 @@ enum class ImportRefusal {
     TooLarge,       // the pipeline would need more memory than the machine has available
 };
 
-struct ImportResult {
+// Why a file was not imported.
+struct ImportError {
     ImportRefusal refusal = ImportRefusal::None;
     int readError = 0;    // errno of a failed open or read; the refusal is then meaningless
     long long width = 0;  // the size the file declares (BadSize, TooLarge)
     long long height = 0;
     std::uint64_t neededBytes = 0;  // TooLarge: what the pipeline would need
-
-    bool Loaded() const { return readError == 0 && refusal == ImportRefusal::None; }
 };
+
+using ImportResult = Expected<ColorPicture, ImportError>;
 
 // The decision on a declared size, made before decoding: BadSize, TooLarge (only when
 // `availableBytes` is known, i.e. not 0), or None.
 ImportRefusal CheckPictureSize(long long width, long long height, std::uint64_t availableBytes);
 
 // The message box text for a refusal of the file called `fileName` (the last path component
-// is shown); empty when nothing was refused.
-std::string ImportRefusalMessage(const ImportResult& result, std::string_view fileName);
+// is shown); empty for a read error.
+std::string ImportRefusalMessage(const ImportError& error, std::string_view fileName);
 
 // The refusal of a picture of `width` x `height` that would need `neededBytes`, more than
 // the memory there is; the .ztl reader words it the same way.
@@ -46,11 +48,11 @@ std::string TooLargeMessage(std::string_view fileName, long long width, long lon
 
 // Reads the file at `path`: a folder gives EISDIR, anything but a regular file EINVAL (a FIFO
 // never blocks), and a file another program holds an exclusive lock on EWOULDBLOCK.
-ImportResult ReadPictureFile(const std::string& path, ColorPicture& picture);
+ImportResult ReadPictureFile(const std::string& path);
 
 // The same decoding for bytes already in memory, checked against `availableBytes` of memory
 // (0: unknown) instead of what the machine has.
-ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes, ColorPicture& picture,
+ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes,
                               std::uint64_t availableBytes = AvailableMemoryBytes());
 
 // Keeps the image readers' own warnings off stderr, where a command line prints its own

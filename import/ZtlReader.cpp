@@ -46,52 +46,55 @@ bool IsZtlFile(const std::string& path) {
            ReadAll(file.Descriptor(), start, sizeof start) && LooksLikeZtl(start);
 }
 
-ZtlReadResult ReadZtlFile(const std::string& path, ZtlPicture& picture) {
-    ZtlReadResult result;
+ZtlReadResult ReadZtlFile(const std::string& path) {
+    ZtlReadError failure;
     const InputFile file(path);
     if (file.Error() != 0) {
-        result.readError = file.Error();
-        return result;
+        failure.readError = file.Error();
+        return failure;
     }
     std::vector<std::uint8_t> bytes(std::min<std::uint64_t>(file.Size(), kZtlHeaderBytes));
     if (!ReadAll(file.Descriptor(), bytes.data(), bytes.size())) {
-        result.readError = errno ? errno : EIO;
-        return result;
+        failure.readError = errno ? errno : EIO;
+        return failure;
     }
     ZtlSettings settings;
-    result.error = ReadZtlHeader(bytes, settings);
-    if (result.error != ZtlError::None)
-        return result;
-    result.width = settings.width;
-    result.height = settings.height;
+    failure.error = ReadZtlHeader(bytes, settings);
+    if (failure.error != ZtlError::None)
+        return failure;
+    failure.width = settings.width;
+    failure.height = settings.height;
     const std::uint64_t pixels = static_cast<std::uint64_t>(settings.width) * settings.height;
     if (file.Size() > kZtlHeaderBytes + 64 + kMaxBytesPerPixel * pixels) {
-        result.error = ZtlError::TrailingData;
-        return result;
+        failure.error = ZtlError::TrailingData;
+        return failure;
     }
     const std::uint64_t available = AvailableMemoryBytes();
-    result.neededBytes = PipelineBytesFor(settings.width, settings.height);
-    if (available != 0 && result.neededBytes > available) {
-        result.tooLarge = true;
-        return result;
+    failure.neededBytes = PipelineBytesFor(settings.width, settings.height);
+    if (available != 0 && failure.neededBytes > available) {
+        failure.tooLarge = true;
+        return failure;
     }
     bytes.resize(file.Size());
     if (!ReadAll(file.Descriptor(), bytes.data() + kZtlHeaderBytes,
                  bytes.size() - kZtlHeaderBytes)) {
-        result.readError = errno ? errno : EIO;
-        return result;
+        failure.readError = errno ? errno : EIO;
+        return failure;
     }
-    result.error = DecodeZtl(bytes, picture);
-    return result;
+    ZtlPicture picture;
+    failure.error = DecodeZtl(bytes, picture);
+    if (failure.error != ZtlError::None)
+        return failure;
+    return picture;
 }
 
-std::string ZtlRefusalMessage(const ZtlReadResult& result, std::string_view fileName) {
-    if (result.readError != 0)
+std::string ZtlRefusalMessage(const ZtlReadError& error, std::string_view fileName) {
+    if (error.readError != 0)
         return {};
     const std::string name = std::filesystem::path(fileName).filename().string();
-    if (result.tooLarge)
-        return TooLargeMessage(name, result.width, result.height, result.neededBytes);
-    switch (result.error) {
+    if (error.tooLarge)
+        return TooLargeMessage(name, error.width, error.height, error.neededBytes);
+    switch (error.error) {
         case ZtlError::None:
             return {};
         case ZtlError::NotZtl:

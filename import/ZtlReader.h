@@ -7,28 +7,30 @@
 #include <string_view>
 
 #include "codec/ZtlFile.h"
+#include "picture/Expected.h"
 
 namespace zantrel {
 
-struct ZtlReadResult {
+// Why a file was not read.
+struct ZtlReadError {
     int readError = 0;  // errno of a failed open or read; the rest is then meaningless
     ZtlError error = ZtlError::None;
     bool tooLarge = false;  // the header's size needs more memory than there is
     int width = 0;          // as the header declares it, once it has been read
     int height = 0;
     std::uint64_t neededBytes = 0;  // tooLarge: what decoding and the pipeline would need
-
-    bool Loaded() const { return readError == 0 && error == ZtlError::None && !tooLarge; }
 };
+
+using ZtlReadResult = Expected<ZtlPicture, ZtlReadError>;
 
 // True when `bytes` start like a .ztl file (for telling it from a picture file).
 bool LooksLikeZtl(std::span<const std::uint8_t> bytes);
 bool IsZtlFile(const std::string& path);
 
-// Reads and decodes the file; `picture` is filled only when the result is Loaded().
-ZtlReadResult ReadZtlFile(const std::string& path, ZtlPicture& picture);
+// Reads and decodes the file.
+ZtlReadResult ReadZtlFile(const std::string& path);
 
-// The refusal's text, naming the file; empty for a loaded file or a read error.
-std::string ZtlRefusalMessage(const ZtlReadResult& result, std::string_view fileName);
+// The refusal's text, naming the file; empty for a read error.
+std::string ZtlRefusalMessage(const ZtlReadError& error, std::string_view fileName);
 
 }  // namespace zantrel

@@ -1,49 +1,36 @@
 #include "linesearch/LineSearch.h"
-#include "linesearch/RegionFit.h"
 #include "picture/MessageText.h"
 
 namespace zantrel {
 
 namespace {
 
-// Cuts between rows (`alongRows`) or between columns: region A is rows (or columns) p..n-1,
-// region B the rest. Each cut's sums come from the summed tables in constant time.
-void SearchAxisCuts(const SummedTables& sums, double penalty, CutModel& candidate, bool alongRows) {
-    const int n = candidate.size;
-    double best = candidate.cost;
-    int bestCut = 0;
-    RegionFit bestA{}, bestB{};
+// Cuts between rows (`alongRows`) or between columns: side A is rows (or columns) p..n-1,
+// side B the rest. Each cut's sums come from the summed tables in constant time; a cut
+// replaces the candidate's best only when strictly cheaper, so the first of the lowest cost
+// wins.
+template <typename Candidate>
+void SearchAxisCuts(const SummedTables& sums, double penalty, Candidate& candidate,
+                    bool alongRows) {
+    const auto [row, col, n] = candidate.block;
     for (int p = 1; p < n; ++p) {
-        const int rowA = alongRows ? candidate.row + p : candidate.row;
-        const int colA = alongRows ? candidate.col : candidate.col + p;
+        const int rowA = alongRows ? row + p : row;
+        const int colA = alongRows ? col : col + p;
         const int heightA = alongRows ? n - p : n;
         const int widthA = alongRows ? n : n - p;
         const int heightB = alongRows ? p : n;
         const int widthB = alongRows ? n : p;
-        const RegionFit a =
-            FitRegion(sums.GraySum(rowA, colA, heightA, widthA),
-                      sums.SquareSum(rowA, colA, heightA, widthA), heightA * widthA, penalty);
-        const RegionFit b = FitRegion(sums.GraySum(candidate.row, candidate.col, heightB, widthB),
-                                      sums.SquareSum(candidate.row, candidate.col, heightB, widthB),
-                                      heightB * widthB, penalty);
-        const double total = a.cost + b.cost;
-        if (total < best) {  // strictly: the first cut of the lowest cost wins
-            best = total;
-            bestCut = p;
-            bestA = a;
-            bestB = b;
+        const BestCut cut{alongRows ? CutLine{{p, 0}, {p, n}} : CutLine{{0, p}, {n, p}},
+                          FitRegion(sums.GraySum(rowA, colA, heightA, widthA),
+                                    sums.SquareSum(rowA, colA, heightA, widthA), heightA * widthA),
+                          FitRegion(sums.GraySum(row, col, heightB, widthB),
+                                    sums.SquareSum(row, col, heightB, widthB), heightB * widthB)};
+        const double total = cut.Cost(penalty);
+        if (total < candidate.cost) {
+            candidate.cost = total;
+            candidate.best = cut;
         }
     }
-    if (bestCut == 0)
-        return;
-    candidate.p1Row = alongRows ? bestCut : 0;
-    candidate.p1Col = alongRows ? 0 : bestCut;
-    candidate.p2Row = alongRows ? bestCut : n;
-    candidate.p2Col = alongRows ? n : bestCut;
-    candidate.meanA = bestA.value;
-    candidate.meanB = bestB.value;
-    candidate.cost = best;
-    candidate.chosen = 1;
 }
 
 }  // namespace
@@ -59,11 +46,13 @@ void LineSearch::SearchAxisGroup(const char* label, int group, int first, bool a
     }
 }
 
-void LineSearch::SearchVerticalCuts(int group, int first) {
+// Cuts between rows keep a constant row offset.
+void LineSearch::SearchRowCuts(int group, int first) {
     SearchAxisGroup(ZANTREL_MESSAGE("Zantrel", "竖线穷举"), group, first, true);
 }
 
-void LineSearch::SearchHorizontalCuts(int group, int first) {
+// Cuts between columns keep a constant column offset.
+void LineSearch::SearchColumnCuts(int group, int first) {
     SearchAxisGroup(ZANTREL_MESSAGE("Zantrel", "横线穷举"), group, first, false);
 }
 

@@ -2,8 +2,8 @@
 
 namespace zantrel {
 
-std::vector<BorderPoint> MakeBorderPoints(int n) {
-    std::vector<BorderPoint> points;
+std::vector<LatticePoint> MakeBorderPoints(int n) {
+    std::vector<LatticePoint> points;
     points.reserve(4 * n);
     for (int c = 0; c <= n; ++c)
         points.push_back({0, c});
@@ -16,7 +16,7 @@ std::vector<BorderPoint> MakeBorderPoints(int n) {
     return points;
 }
 
-BorderPoint BorderPointAt(int n, int index) {
+LatticePoint BorderPointAt(int n, int index) {
     if (index <= n)
         return {0, index};
     if (index <= 2 * n + 1)

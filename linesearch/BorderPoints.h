@@ -6,17 +6,14 @@
 #include <optional>
 #include <vector>
 
+#include "quadtree/CutLine.h"
+
 namespace zantrel {
 
-struct BorderPoint {
-    int row;
-    int col;
-};
-
-std::vector<BorderPoint> MakeBorderPoints(int n);
+std::vector<LatticePoint> MakeBorderPoints(int n);
 
 // Point `index` (0 .. 4n - 1) of MakeBorderPoints(n), without making the list.
-BorderPoint BorderPointAt(int n, int index);
+LatticePoint BorderPointAt(int n, int index);
 
 // The index of the lattice point (row, col) in MakeBorderPoints(n); nothing for a point that
 // is not on the border.

@@ -4,12 +4,10 @@
 
 namespace zantrel {
 
-void CutLineEnds(const CutModel& model, int pictureHeight, ScreenPoint& from, ScreenPoint& to) {
-    // The casts truncate toward zero; the searches store whole numbers anyway.
-    from = {model.col + static_cast<int>(model.p1Col),
-            pictureHeight - (model.row + static_cast<int>(model.p1Row))};
-    to = {model.col + static_cast<int>(model.p2Col),
-          pictureHeight - (model.row + static_cast<int>(model.p2Row))};
+void CutLineEnds(const QuadBlock& leaf, int pictureHeight, ScreenPoint& from, ScreenPoint& to) {
+    const CutLine& line = leaf.Cut()->line;
+    from = {leaf.col + line.first.col, pictureHeight - (leaf.row + line.first.row)};
+    to = {leaf.col + line.second.col, pictureHeight - (leaf.row + line.second.row)};
 }
 
 void ForEachLinePixel(ScreenPoint from, ScreenPoint to,
@@ -36,14 +34,16 @@ void ForEachLinePixel(ScreenPoint from, ScreenPoint to,
     }
 }
 
-ColorPicture GridWithCutLines(const GrayPicture& grid, const std::vector<CutModel>& cutModels) {
+ColorPicture GridWithCutLines(const GrayPicture& grid, const Quadtree& tree) {
     ColorPicture picture(grid.width, grid.height);
     for (std::size_t i = 0; i < grid.samples.size(); ++i) {
         picture.bgr[3 * i] = picture.bgr[3 * i + 1] = picture.bgr[3 * i + 2] = grid.samples[i];
     }
-    for (const CutModel& model : cutModels) {
+    for (const QuadBlock& leaf : tree.leaves) {
+        if (!leaf.Cut())
+            continue;
         ScreenPoint from{}, to{};
-        CutLineEnds(model, grid.height, from, to);
+        CutLineEnds(leaf, grid.height, from, to);
         ForEachLinePixel(from, to, [&](int x, int y) {
             if (x < 0 || x >= grid.width || y < 0 || y >= grid.height)
                 return;

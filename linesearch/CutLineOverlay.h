@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "picture/Picture.h"
-#include "quadtree/Records.h"
+#include "quadtree/Quadtree.h"
 
 namespace zantrel {
 
@@ -19,16 +19,16 @@ struct ScreenPoint {
     int y;
 };
 
-// The two end points of a model's line; fractions of the stored offsets are dropped.
-// `pictureHeight` is the height of the picture the model belongs to.
-void CutLineEnds(const CutModel& model, int pictureHeight, ScreenPoint& from, ScreenPoint& to);
+// The two end points of the cut line of `leaf`, which must have one. `pictureHeight` is the
+// height of the picture the leaf belongs to.
+void CutLineEnds(const QuadBlock& leaf, int pictureHeight, ScreenPoint& from, ScreenPoint& to);
 
 // Calls `plot` for every pixel of the line from `from` to `to`, leaving out `to` itself.
 void ForEachLinePixel(ScreenPoint from, ScreenPoint to,
                       const std::function<void(int x, int y)>& plot);
 
-// `grid` with every line of `cutModels` in red (255, 0, 0); line pixels outside the picture
-// are dropped.
-ColorPicture GridWithCutLines(const GrayPicture& grid, const std::vector<CutModel>& cutModels);
+// `grid` with the cut line of every leaf of `tree` that has one in red (255, 0, 0); line
+// pixels outside the picture are dropped.
+ColorPicture GridWithCutLines(const GrayPicture& grid, const Quadtree& tree);
 
 }  // namespace zantrel

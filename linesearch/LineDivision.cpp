@@ -21,7 +21,7 @@ int Clamp(long long value, int n) {
 
 }  // namespace
 
-LineDivision::LineDivision(BorderPoint first, BorderPoint second) {
+LineDivision::LineDivision(LatticePoint first, LatticePoint second) {
     if (second.row < first.row)
         std::swap(first, second);
     const long long dr = second.row - first.row;
@@ -32,7 +32,7 @@ LineDivision::LineDivision(BorderPoint first, BorderPoint second) {
     // Where L rises with the row, side B is the part of a column past the line, a suffix:
     // then the prefix, with the centres on the line, is side A.
     const bool rising = dc > 0;
-    const BorderPoint low = rising ? first : second;  // the point with the smaller column
+    const LatticePoint low = rising ? first : second;  // the point with the smaller column
     m_columns = {low.col, low.row, std::abs(dc), rising ? dr : -dr, rising ? 1 : 0};
     m_columnPrefixIsB = !rising;
 }

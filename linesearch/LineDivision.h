@@ -17,7 +17,7 @@ namespace zantrel {
 class LineDivision {
   public:
     // The line through `first` and `second`, which must differ in row and in column.
-    LineDivision(BorderPoint first, BorderPoint second);
+    LineDivision(LatticePoint first, LatticePoint second);
 
     // Number of pixels of row r on side B (0..n).
     int PrefixLength(int r, int n) const;

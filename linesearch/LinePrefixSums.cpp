@@ -2,7 +2,8 @@
 
 namespace zantrel {
 
-void LinePrefixSums::Build(const GrayPicture& gray, const CutModel* blocks, int count, int n) {
+void LinePrefixSums::Build(const GrayPicture& gray, std::span<const LatticePoint> origins, int n) {
+    const int count = static_cast<int>(origins.size());
     const std::size_t width = static_cast<std::size_t>(gray.width);
     m_n = n;
     // Storage is kept from one group to the next; resize only touches what grows.
@@ -16,8 +17,8 @@ void LinePrefixSums::Build(const GrayPicture& gray, const CutModel* blocks, int 
                 // Row `line` of the block, or its column `line` read from the bottom row up.
                 const std::uint8_t* start =
                     gray.samples.data() + (columns
-                                               ? gray.Index(blocks[k].row, blocks[k].col + line)
-                                               : gray.Index(blocks[k].row + line, blocks[k].col));
+                                               ? gray.Index(origins[k].row, origins[k].col + line)
+                                               : gray.Index(origins[k].row + line, origins[k].col));
                 const std::size_t stride = columns ? width : 1;
                 RowPrefix* prefix =
                     m_prefix.data() +

@@ -5,10 +5,11 @@
 // a prefix and the rest, so its sides take one lookup per line it crosses.
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "picture/Picture.h"
-#include "quadtree/Records.h"
+#include "quadtree/CutLine.h"
 
 namespace zantrel {
 
@@ -19,8 +20,8 @@ struct RowPrefix {
 
 class LinePrefixSums {
   public:
-    // The n x n blocks of `blocks[0..count-1]` in `gray`.
-    void Build(const GrayPicture& gray, const CutModel* blocks, int count, int n);
+    // The n x n blocks of `gray` whose first row and column are `origins`.
+    void Build(const GrayPicture& gray, std::span<const LatticePoint> origins, int n);
 
     const RowPrefix* Line(int block, bool columns, int line) const {
         return m_prefix.data() +

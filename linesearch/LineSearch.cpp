@@ -1,25 +1,11 @@
 #include "linesearch/LineSearch.h"
 
-#include <algorithm>
 #include <cstdio>
+#include <limits>
 
 #include "linesearch/Threads.h"
-#include "quadtree/Comparators.h"
 
 namespace zantrel {
-
-namespace {
-
-// Sorting by size alone leaves blocks of equal size in any order; a stable sort keeps them
-// in quadtree order, so the candidates and the published models come out the same on every
-// platform.
-void SortBlocksBySize(std::vector<QuadBlock>& blocks) {
-    std::stable_sort(blocks.begin(), blocks.end(), [](const QuadBlock& a, const QuadBlock& b) {
-        return CompareBySize(&a, &b) < 0;
-    });
-}
-
-}  // namespace
 
 LineSearch::LineSearch(const GrayPicture& gray, const SummedTables& sums, double penalty,
                        LineSearchWorkspace& workspace, int threads, Progress& progress)
@@ -30,82 +16,80 @@ LineSearch::LineSearch(const GrayPicture& gray, const SummedTables& sums, double
       m_threads(ResolveThreadCount(threads)),
       m_progress(progress) {}
 
-std::optional<Decomposition> LineSearch::Run(std::vector<QuadBlock> blocks) {
-    SortBlocksBySize(blocks);
+std::optional<std::vector<BestCut>> LineSearch::Run(std::span<const Block> blocks) {
     m_candidates.clear();
-    for (std::size_t b = 0; b < blocks.size(); ++b) {
-        const QuadBlock& block = blocks[b];
-        // A cut model costs at least two penalties, so only dearer blocks can gain from one.
-        if (block.cost > 2 * m_penalty && block.size > 1) {
-            CutModel candidate{};
-            candidate.row = block.row;
-            candidate.col = block.col;
-            candidate.size = block.size;
-            candidate.meanA = candidate.meanB = block.mean;
-            candidate.cost = block.cost;
-            candidate.chosen = 0;
-            candidate.blockIndex = static_cast<std::int32_t>(b);
-            m_candidates.push_back(candidate);
-        }
-    }
+    m_candidates.reserve(blocks.size());
+    for (const Block& block : blocks)
+        m_candidates.push_back({block, std::numeric_limits<double>::infinity(), {}});
     GroupCandidatesBySize();
-    const auto groupCount = static_cast<std::int32_t>(m_groupSizes.size());
 
     int first = 0;
-    for (int group = 0; group < groupCount; ++group) {
-        SearchVerticalCuts(group, first);
-        SearchHorizontalCuts(group, first);
+    for (int group = 0; group < GroupCount(); ++group) {
+        SearchRowCuts(group, first);
+        SearchColumnCuts(group, first);
         SearchObliqueCuts(group, first);
         if (Cancelled())
             return std::nullopt;
         first += m_groupCounts[group];
     }
-
-    Decomposition result;
-    result.groupCount = groupCount;
-    for (const CutModel& candidate : m_candidates) {
-        if (candidate.chosen != 1)
-            continue;
-        QuadBlock& block = blocks[candidate.blockIndex];
-        block.modelKind = 1;
-        block.cutIndex = static_cast<std::int32_t>(result.cutModels.size());
-        result.cutModels.push_back(candidate);
-    }
-    result.blocks = std::move(blocks);
-    return result;
+    std::vector<BestCut> bests;
+    bests.reserve(m_candidates.size());
+    for (const Candidate& candidate : m_candidates)
+        bests.push_back(candidate.best);
+    return bests;
 }
 
 void LineSearch::GroupCandidatesBySize() {
     m_groupSizes.clear();
     m_groupCounts.clear();
-    if (m_candidates.empty())
-        return;
-    m_groupSizes.push_back(m_candidates.front().size);
-    std::int32_t count = 0;
-    std::int32_t previous = m_candidates.front().size;
-    for (const CutModel& candidate : m_candidates) {
-        if (candidate.size != previous) {
-            m_groupSizes.push_back(candidate.size);
-            m_groupCounts.push_back(count);
-            count = 0;
+    for (const Candidate& candidate : m_candidates) {
+        if (m_groupSizes.empty() || candidate.block.size != m_groupSizes.back()) {
+            m_groupSizes.push_back(candidate.block.size);
+            m_groupCounts.push_back(0);
         }
-        ++count;
-        previous = candidate.size;
+        ++m_groupCounts.back();
     }
-    m_groupCounts.push_back(count);
 }
 
 void LineSearch::ShowGroupStatus(const char* label, int group) {
     char text[64];
-    std::snprintf(text, sizeof text, "%s%d", label,
-                  static_cast<int>(m_groupSizes.size()) - group - 1);
+    std::snprintf(text, sizeof text, "%s%d", label, GroupCount() - group - 1);
     m_progress.SetText(text);
 }
 
 std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture& gray,
                                          const SummedTables& sums, LineSearchWorkspace& workspace,
                                          int threads, Progress& progress) {
-    return LineSearch(gray, sums, tree.penalty, workspace, threads, progress).Run(tree.blocks);
+    // A cut model costs at least two penalties, so only dearer leaves can gain from one.
+    std::vector<std::int32_t> leaves;
+    std::vector<LineSearch::Block> blocks;
+    for (const std::int32_t i : LeavesBySize(tree)) {
+        const QuadBlock& leaf = tree.leaves[i];
+        if (leaf.error + tree.penalty > 2 * tree.penalty && leaf.size > 1) {
+            leaves.push_back(i);
+            blocks.push_back({leaf.row, leaf.col, leaf.size});
+        }
+    }
+    LineSearch search(gray, sums, tree.penalty, workspace, threads, progress);
+    const std::optional<std::vector<BestCut>> bests = search.Run(blocks);
+    if (!bests)
+        return std::nullopt;
+
+    Decomposition result{tree, search.GroupCount()};
+    for (std::size_t k = 0; k < leaves.size(); ++k) {
+        QuadBlock& leaf = result.tree.leaves[leaves[k]];
+        const BestCut& best = (*bests)[k];
+        if (best.Cost(tree.penalty) < leaf.error + tree.penalty)
+            leaf.model = CutModel{best.line, best.a.value, best.b.value};
+    }
+    return result;
+}
+
+std::size_t CutCount(const Quadtree& tree) {
+    std::size_t count = 0;
+    for (const QuadBlock& leaf : tree.leaves)
+        count += leaf.Cut() ? 1 : 0;
+    return count;
 }
 
 }  // namespace zantrel

@@ -1,10 +1,12 @@
 #pragma once
-// The cut-line search: every leaf block dear enough to gain from a cut line is tried with
-// every vertical, horizontal and oblique line, size group by size group, and keeps the first
-// line of the lowest cost when it is strictly cheaper than the block's one value.
+// The cut-line search: blocks of the quadtree are tried with every vertical, horizontal and
+// oblique line, size group by size group, and each keeps the first line of the lowest
+// two-region cost in the fixed trial order. The exact mode then gives a leaf its best cut
+// model where that is strictly cheaper than its one value.
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "linesearch/LineDivision.h"
@@ -12,16 +14,26 @@
 #include "picture/Picture.h"
 #include "picture/Progress.h"
 #include "quadtree/Quadtree.h"
-#include "quadtree/Records.h"
+#include "quadtree/RegionFit.h"
 #include "quadtree/SummedTables.h"
 
 namespace zantrel {
 
-// What the search leaves for the later stages.
+// The best cut line of one block with the fits of its two sides, side A and side B.
+struct BestCut {
+    CutLine line;
+    RegionFit a;
+    RegionFit b;
+    // The two-region cost under `penalty`, charged once per side, in the order the search
+    // compares it.
+    double Cost(double penalty) const { return (a.error + penalty) + (b.error + penalty); }
+};
+
+// The exact mode's result: the quadtree with its chosen models, and the number of block sizes
+// the search went through.
 struct Decomposition {
-    std::vector<QuadBlock> blocks;    // the leaves sorted by size; chosen ones marked
-    std::vector<CutModel> cutModels;  // the chosen models, in candidate order
-    std::int32_t groupCount = 0;      // the number of size groups searched
+    Quadtree tree;
+    std::int32_t groupCount = 0;
 };
 
 // Memory the search reuses from one run to the next: the blocks' per-line prefix sums, each
@@ -32,8 +44,8 @@ class LineSearchWorkspace {
     struct PieceBest {
         double cost;
         int point;  // index of the second end point, -1 for none
-        std::uint8_t valueA;
-        std::uint8_t valueB;
+        RegionFit a;
+        RegionFit b;
     };
     // One line through the first end point of a piece, divided, with its second end point.
     struct DividedLine {
@@ -45,30 +57,41 @@ class LineSearchWorkspace {
     std::vector<std::vector<DividedLine>> lineBatches;  // one batch per worker
 };
 
-// One run of the search over a gray picture, its summed tables and a penalty. The steps are
-// public so that tests can run them one by one on candidates of their own.
+// One run of the search over a gray picture and its summed tables. Lines are ranked by their
+// two-region cost under `penalty`, so that ties and roundings fall as the exact mode decides
+// them; the results carry the sides' errors without it.
 class LineSearch {
   public:
     // `threads` 0 means every core. Status texts and positions go to `progress`.
     LineSearch(const GrayPicture& gray, const SummedTables& sums, double penalty,
                LineSearchWorkspace& workspace, int threads, Progress& progress);
 
-    // The whole search over `blocks` (any order); nothing when cancelled.
-    std::optional<Decomposition> Run(std::vector<QuadBlock> blocks);
+    // The best cut of every block in `blocks` (sides of 2 or more, ascending), in that order;
+    // nothing when cancelled.
+    struct Block {
+        std::int32_t row;
+        std::int32_t col;
+        std::int32_t size;
+    };
+    std::optional<std::vector<BestCut>> Run(std::span<const Block> blocks);
 
-    // Rebuilds m_groupSizes and m_groupCounts from m_candidates (ascending sizes).
-    void GroupCandidatesBySize();
-    // The searches of one size group, whose candidates are m_candidates[first ...].
-    void SearchVerticalCuts(int group, int first);
-    void SearchHorizontalCuts(int group, int first);
-    void SearchObliqueCuts(int group, int first);
-    bool Cancelled() const { return m_progress.Cancelled(); }
-
-    std::vector<CutModel> m_candidates;
-    std::vector<std::int32_t> m_groupSizes;
-    std::vector<std::int32_t> m_groupCounts;
+    // The number of size groups of the last run.
+    std::int32_t GroupCount() const { return static_cast<std::int32_t>(m_groupSizes.size()); }
 
   private:
+    struct Candidate {
+        Block block;
+        double cost;  // the best line's cost so far
+        BestCut best;
+    };
+    void GroupCandidatesBySize();
+    // The searches of one size group, whose candidates are m_candidates[first ...].
+    // Cuts between two rows, announced as the vertical search, then cuts between two
+    // columns, announced as the horizontal one, then the oblique lines.
+    void SearchRowCuts(int group, int first);
+    void SearchColumnCuts(int group, int first);
+    void SearchObliqueCuts(int group, int first);
+    bool Cancelled() const { return m_progress.Cancelled(); }
     void SearchAxisGroup(const char* label, int group, int first, bool alongRows);
     // `label` directly followed by the number of size groups still to come after `group`.
     void ShowGroupStatus(const char* label, int group);
@@ -79,16 +102,20 @@ class LineSearch {
     LineSearchWorkspace& m_workspace;
     int m_threads;
     Progress& m_progress;
+    std::vector<Candidate> m_candidates;
+    std::vector<std::int32_t> m_groupSizes;
+    std::vector<std::int32_t> m_groupCounts;
 };
 
-// The search over the leaves of `tree`, whose picture is `gray` with tables `sums`.
+// The exact mode over the leaves of `tree`, whose picture is `gray` with tables `sums`: the
+// leaves whose one-value cost exceeds two penalties and whose side is 2 or more are searched,
+// smallest first, and a leaf takes its best cut model where that is strictly cheaper than its
+// one value. Nothing when cancelled.
 std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture& gray,
                                          const SummedTables& sums, LineSearchWorkspace& workspace,
                                          int threads, Progress& progress);
 
-// Divides an n x n grid by the line between the lattice points (row1, col1) and
-// (row2, col2), row1 != row2: the pixels of side A and of side B, row by row.
-void SplitBlockByLine(double row1, double col1, double row2, double col2, int n,
-                      std::vector<PixelPos>& sideA, std::vector<PixelPos>& sideB);
+// The number of leaves of `tree` with a cut model.
+std::size_t CutCount(const Quadtree& tree);
 
 }  // namespace zantrel

@@ -7,7 +7,6 @@
 #include "linesearch/LinePrefixSums.h"
 #include "linesearch/LineSearch.h"
 #include "linesearch/ParallelFor.h"
-#include "linesearch/RegionFit.h"
 #include "picture/MessageText.h"
 
 namespace zantrel {
@@ -27,7 +26,7 @@ namespace {
 
 using PieceBest = LineSearchWorkspace::PieceBest;
 using DividedLine = LineSearchWorkspace::DividedLine;
-constexpr PieceBest kNoLine{std::numeric_limits<double>::infinity(), -1, 0, 0};
+constexpr PieceBest kNoLine{std::numeric_limits<double>::infinity(), -1, {0, 0.0}, {0, 0.0}};
 
 void EvaluateLine(const LineDivision::Prefixes& prefixes, int n, int point,
                   const LinePrefixSums& sums, int block, double penalty, PieceBest& best) {
@@ -64,35 +63,20 @@ void EvaluateLine(const LineDivision::Prefixes& prefixes, int n, int point,
     const std::int64_t countB = prefixes.CountB(n);
     const std::int64_t grayB = prefixes.prefixIsB ? gray : blockGray - gray;
     const std::int64_t squaresB = prefixes.prefixIsB ? squares : blockSquares - squares;
-    const RegionFit a =
-        FitRegion(blockGray - grayB, blockSquares - squaresB, all - countB, penalty);
-    const RegionFit b = FitRegion(grayB, squaresB, countB, penalty);
-    const double total = a.cost + b.cost;
+    const RegionFit a = FitRegion(blockGray - grayB, blockSquares - squaresB, all - countB);
+    const RegionFit b = FitRegion(grayB, squaresB, countB);
+    const double total = (a.error + penalty) + (b.error + penalty);
     if (total < best.cost)
-        best = {total, point, a.value, b.value};
+        best = {total, point, a, b};
 }
 
 }  // namespace
-
-void SplitBlockByLine(double row1, double col1, double row2, double col2, int n,
-                      std::vector<PixelPos>& sideA, std::vector<PixelPos>& sideB) {
-    sideA.clear();
-    sideB.clear();
-    const LineDivision line({static_cast<int>(row1), static_cast<int>(col1)},
-                            {static_cast<int>(row2), static_cast<int>(col2)});
-    for (int r = 0; r < n; ++r) {
-        const int lengthB = line.PrefixLength(r, n);
-        for (int c = 0; c < n; ++c) {
-            (c < lengthB ? sideB : sideA).push_back({r, c});
-        }
-    }
-}
 
 void LineSearch::SearchObliqueCuts(int group, int first) {
     const int n = m_groupSizes[group];
     const int m = m_groupCounts[group];
     ShowGroupStatus(ZANTREL_MESSAGE("Zantrel", "一般斜线穷举"), group);
-    const std::vector<BorderPoint> points = MakeBorderPoints(n);
+    const std::vector<LatticePoint> points = MakeBorderPoints(n);
     const int firstPoints = 4 * n - 1;  // i = 0 .. 4n - 2
     const int threads = m_threads;
     const double penalty = m_penalty;
@@ -100,7 +84,10 @@ void LineSearch::SearchObliqueCuts(int group, int first) {
     // The workspace keeps its storage from one search to the next, so that repeated
     // commands reuse their pages.
     LinePrefixSums& sums = m_workspace.sums;
-    sums.Build(m_gray, m_candidates.data() + first, m, n);
+    std::vector<LatticePoint> origins;
+    for (int k = 0; k < m; ++k)
+        origins.push_back({m_candidates[first + k].block.row, m_candidates[first + k].block.col});
+    sums.Build(m_gray, origins, n);
 
     // Pieces are (first end point, chunk of blocks), in trial order; a chunk is all blocks
     // unless there are many blocks and few first end points to share out.
@@ -163,17 +150,14 @@ void LineSearch::SearchObliqueCuts(int group, int first) {
         const PieceBest* pieceBests = bests.data() + static_cast<std::size_t>(i) * m;
         for (int k = 0; k < m; ++k) {
             const PieceBest& best = pieceBests[k];
-            CutModel& candidate = m_candidates[first + k];
+            Candidate& candidate = m_candidates[first + k];
             if (!(best.cost < candidate.cost))
                 continue;
-            candidate.p1Row = points[i].row;
-            candidate.p1Col = points[i].col;
-            candidate.p2Row = points[best.point].row;
-            candidate.p2Col = points[best.point].col;
-            candidate.meanA = best.valueA;
-            candidate.meanB = best.valueB;
             candidate.cost = best.cost;
-            candidate.chosen = 1;
+            candidate.best = {
+                {{points[i].row, points[i].col}, {points[best.point].row, points[best.point].col}},
+                best.a,
+                best.b};
         }
     }
 }

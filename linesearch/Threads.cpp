@@ -4,13 +4,11 @@
 
 namespace zantrel {
 
-int DefaultThreadCount() {
+int ResolveThreadCount(int threads) {
+    if (threads > 0)
+        return threads;
     const unsigned cores = std::thread::hardware_concurrency();
     return cores > 0 ? static_cast<int>(cores) : 1;
-}
-
-int ResolveThreadCount(int threads) {
-    return threads > 0 ? threads : DefaultThreadCount();
 }
 
 }  // namespace zantrel

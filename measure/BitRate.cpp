@@ -2,74 +2,54 @@
 
 #include <cmath>
 #include <cstdlib>
-
-#include "quadtree/Comparators.h"
+#include <vector>
 
 namespace zantrel {
 
+namespace {
+
+// log2 as the estimate computes it: log10(x) / log10(2) in double precision.
 double Log2(double x) {
     return std::log10(x) / std::log10(2.0);
 }
 
+// Bits of a value-difference symbol: 1 for 0, else the count of significant bits (1..8).
 int SymbolBits(std::uint8_t symbol) {
     return symbol == 0 ? 1 : 1 + static_cast<int>(Log2(symbol));
 }
 
+// Class of a symbol: 1 for 0 and 1, 2 for 2..7, 3 for 8..127, 4 for 128..255.
 int SymbolClass(std::uint8_t symbol) {
     return symbol == 0 ? 1 : 1 + static_cast<int>(Log2(SymbolBits(symbol)));
 }
 
-namespace {
+}  // namespace
 
-// Lengths of the maximal runs of blocks with an equal `key`, in list order; an empty list
-// gives the single length 0.
-template <typename Key>
-std::vector<std::int32_t> RunLengths(const std::vector<QuadBlock>& blocks, Key key) {
-    std::vector<std::int32_t> lengths;
+double EstimateBitRate(const Quadtree& tree, std::int32_t groupCount) {
+    const std::vector<std::int32_t> scan = LeavesInScanOrder(tree);
+    auto leaf = [&](std::size_t i) -> const QuadBlock& { return tree.leaves[scan[i]]; };
+
+    // Size term: every run of equal block size along the scan costs log2 of its length plus
+    // log2 N. With no size group at all (N = 0) log2 N has no value; it is taken as 0 so the
+    // rate stays a number.
+    const double log2Groups = groupCount > 0 ? Log2(groupCount) : 0.0;
+    double sizeBits = 0.0;
     std::int32_t run = 0;
-    for (std::size_t i = 0; i < blocks.size(); ++i) {
-        if (i > 0 && key(blocks[i]) != key(blocks[i - 1])) {
-            lengths.push_back(run);
+    for (std::size_t i = 0; i < scan.size(); ++i) {
+        if (i > 0 && leaf(i).size != leaf(i - 1).size) {
+            sizeBits += Log2(run) + log2Groups;
             run = 0;
         }
         ++run;
     }
-    lengths.push_back(run);
-    return lengths;
-}
-
-}  // namespace
-
-void SortBlocksInScanOrder(std::vector<QuadBlock>& blocks) {
-    // (row, col) is unique, so the order is determined whatever the sort's stability.
-    std::qsort(blocks.data(), blocks.size(), sizeof(QuadBlock), CompareByRow);
-    const std::vector<std::int32_t> rowGroups =
-        RunLengths(blocks, [](const QuadBlock& b) { return b.row; });
-    std::size_t start = 0;
-    for (std::size_t g = 0; g < rowGroups.size(); ++g) {
-        std::qsort(blocks.data() + start, rowGroups[g], sizeof(QuadBlock),
-                   g % 2 == 0 ? CompareByCol : CompareByColDesc);
-        start += rowGroups[g];
-    }
-}
-
-double BitRateOfScan(const std::vector<QuadBlock>& scan, const std::vector<CutModel>& cutModels,
-                     std::int32_t groupCount, double pixelCount) {
-    // Size term: every run of equal block size costs log2 of its length plus log2 N. With no
-    // size group at all (N = 0) log2 N has no value; it is taken as 0 so the rate stays a number.
-    const double log2Groups = groupCount > 0 ? Log2(groupCount) : 0.0;
-    const std::vector<std::int32_t> runLengths =
-        RunLengths(scan, [](const QuadBlock& b) { return b.size; });
-    double sizeBits = 0.0;
-    for (const std::int32_t length : runLengths)
-        sizeBits += Log2(length) + log2Groups;
+    sizeBits += Log2(run) + log2Groups;
 
     // Kind term: a run of equal model kind ended by the other kind costs log2(length + 1).
     double kindBits = 0.0;
     int oneValueRun = 0;
     int cutRun = 0;
-    for (const QuadBlock& block : scan) {
-        if (block.modelKind == 1) {
+    for (std::size_t i = 0; i < scan.size(); ++i) {
+        if (leaf(i).Cut()) {
             kindBits += Log2(oneValueRun + 1);
             oneValueRun = 0;
             ++cutRun;
@@ -80,26 +60,31 @@ double BitRateOfScan(const std::vector<QuadBlock>& scan, const std::vector<CutMo
         }
     }
 
-    // Cut term: log2 of the number of lines a block of its size could have taken.
+    // Cut term: log2 of the number of lines a block of its size could have taken, summed from
+    // the smallest blocks up.
     double cutBits = 0.0;
-    for (const CutModel& model : cutModels) {
-        const double s = model.size;
-        cutBits += model.size == 2 ? Log2(6) : Log2(6 * s * s - 4 * s);
+    for (const std::int32_t i : LeavesBySize(tree)) {
+        const QuadBlock& block = tree.leaves[i];
+        if (!block.Cut())
+            continue;
+        const double s = block.size;
+        cutBits += block.size == 2 ? Log2(6) : Log2(6 * s * s - 4 * s);
     }
 
-    // Value differences along the scan, each against the previous block's value.
+    // Value differences along the scan, each against the previous block's value; the first
+    // block is measured against its own one-value mean.
     std::vector<std::uint8_t> symbols;
-    symbols.reserve(scan.size() + cutModels.size());
-    int previous = scan.empty() ? 0 : scan.front().mean;
-    for (const QuadBlock& block : scan) {
-        if (block.modelKind == 1) {
-            const CutModel& model = cutModels[block.cutIndex];
-            symbols.push_back(static_cast<std::uint8_t>(std::abs(previous - model.meanA)));
-            symbols.push_back(static_cast<std::uint8_t>(std::abs(previous - model.meanB)));
-            previous = (model.meanA + model.meanB) / 2;
+    symbols.reserve(2 * scan.size());
+    int previous = scan.empty() ? 0 : leaf(0).mean;
+    for (std::size_t i = 0; i < scan.size(); ++i) {
+        if (const CutModel* cut = leaf(i).Cut()) {
+            symbols.push_back(static_cast<std::uint8_t>(std::abs(previous - cut->valueA)));
+            symbols.push_back(static_cast<std::uint8_t>(std::abs(previous - cut->valueB)));
+            previous = cut->Middle();
         } else {
-            symbols.push_back(static_cast<std::uint8_t>(std::abs(previous - block.mean)));
-            previous = block.mean;
+            const int value = std::get<OneValueModel>(leaf(i).model).value;
+            symbols.push_back(static_cast<std::uint8_t>(std::abs(previous - value)));
+            previous = value;
         }
     }
 
@@ -119,14 +104,7 @@ double BitRateOfScan(const std::vector<QuadBlock>& scan, const std::vector<CutMo
     }
     const double totalBits = m * entropy + lengthBits + sizeBits + cutBits + kindBits;
     // Per pixel; for 512 x 512 this is T * 3.814697265625e-06 exactly.
-    return totalBits / pixelCount;
-}
-
-double EstimateBitRate(const Decomposition& decomposition, int width, int height) {
-    std::vector<QuadBlock> scan = decomposition.blocks;
-    SortBlocksInScanOrder(scan);
-    return BitRateOfScan(scan, decomposition.cutModels, decomposition.groupCount,
-                         static_cast<double>(width) * height);
+    return totalBits / (static_cast<double>(tree.width) * tree.height);
 }
 
 }  // namespace zantrel

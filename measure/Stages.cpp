@@ -24,7 +24,8 @@ QuadtreeStage RunQuadtreeStage(const SummedTables& sums, double penalty,
                                std::int32_t minBlockSize) {
     QuadtreeStage stage;
     stage.tree = DecomposeQuadtree(sums, penalty, minBlockSize);
-    stage.blockPicture = FillBlockPicture(stage.tree);
+    stage.grid = DrawGrid(stage.tree);
+    stage.blockPicture = DrawLeaves(stage.tree);
     return stage;
 }
 
@@ -36,7 +37,7 @@ std::optional<CutLineStage> RunCutLineStage(const GrayPicture& gray, const Quadt
     if (!decomposition)
         return std::nullopt;
     std::optional<GrayPicture> result =
-        Reconstruct(quadtree.blockPicture, decomposition->cutModels, progress);
+        Reconstruct(quadtree.blockPicture, decomposition->tree, progress);
     if (!result)
         return std::nullopt;
     return CutLineStage{std::move(*decomposition), std::move(*result)};

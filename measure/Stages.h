@@ -23,10 +23,11 @@ struct PipelineWorkspace {
 // The quadtree stage: the decomposition and its block picture.
 struct QuadtreeStage {
     Quadtree tree;
+    GrayPicture grid;  // the bare grid
     GrayPicture blockPicture;
 };
 
-// The cut-line stage: the decomposition and the reconstruction.
+// The cut-line stage: the quadtree with its chosen models, and the reconstruction.
 struct CutLineStage {
     Decomposition decomposition;
     GrayPicture result;

@@ -60,6 +60,7 @@ std::string_view Pattern(FileErrorCause cause) {
         case FileErrorCause::NameTooLong:
             return ZANTREL_MESSAGE("Zantrel", "文件名 %1 太长。");
         case FileErrorCause::Other:
+        case FileErrorCause::Interrupted:
             break;
     }
     return ZANTREL_MESSAGE("Zantrel", "命令失败。");
@@ -69,6 +70,11 @@ std::string_view Pattern(FileErrorCause cause) {
 
 std::string FileErrorText(FileErrorCause cause, std::string_view fileName) {
     return TranslateMessage(Pattern(cause), {std::string(fileName)});
+}
+
+void ShowFileError(Shell& shell, const FileError& error) {
+    if (error.cause != FileErrorCause::Interrupted)
+        shell.ReportFileError(error.cause, error.fileName);
 }
 
 }  // namespace zantrel

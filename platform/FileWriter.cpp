@@ -132,30 +132,35 @@ void FileSet::Discard() {
     }
 }
 
-bool FileSet::Fail(FileErrorCause cause, const std::string& path) {
-    m_failed = true;
+void FileSet::Fail(FileErrorCause cause, const std::string& path) {
+    m_failure = FileError{cause, path};
     Discard();
-    CurrentShell().ReportFileError(cause, path);
-    return false;
 }
 
-bool FileSet::Stage(const std::string& path, std::span<const std::uint8_t> bytes) {
-    if (m_failed)
-        return false;
+void FileSet::Stage(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (m_failure)
+        return;
     std::string temp;
     if (const auto cause = StageOne(path, bytes, temp))
-        return Fail(*cause, path);
-    m_staged.push_back({path, std::move(temp)});
-    return true;
+        Fail(*cause, path);
+    else
+        m_staged.push_back({path, std::move(temp)});
 }
 
-bool FileSet::Stage(const std::string& path, std::string_view text) {
-    return Stage(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+void FileSet::Stage(const std::string& path, std::string_view text) {
+    Stage(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-bool FileSet::Commit() {
-    if (m_failed)
-        return false;
+void FileSet::StageEncoded(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    if (bytes.empty() && !m_failure)
+        Fail(FileErrorCause::Other, path);
+    else
+        Stage(path, bytes);
+}
+
+std::optional<FileError> FileSet::Commit() {
+    if (m_failure)
+        return m_failure;
     // A stop asked for while the files were written wins: nothing is replaced, the temporary
     // files go, and the signal is delivered as Discard lets it through.
     if (m_blocked) {
@@ -164,8 +169,9 @@ bool FileSet::Commit() {
         ::sigpending(&pending);
         for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
             if (sigismember(&pending, signal)) {
-                Discard();
-                return false;
+                const std::string path = m_staged.empty() ? std::string() : m_staged[0].path;
+                Fail(FileErrorCause::Interrupted, path);
+                return m_failure;
             }
         }
     }
@@ -174,22 +180,26 @@ bool FileSet::Commit() {
             const int error = errno;
             const std::string path = m_staged[i].path;
             m_staged.erase(m_staged.begin(), m_staged.begin() + static_cast<std::ptrdiff_t>(i));
-            return Fail(FileErrorCauseFromErrno(error), path);
+            Fail(FileErrorCauseFromErrno(error), path);
+            return m_failure;
         }
     }
     m_staged.clear();
     Discard();
-    return true;
+    return std::nullopt;
 }
 
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+std::optional<FileError> WriteWholeFile(const std::string& path,
+                                        std::span<const std::uint8_t> bytes) {
     FileSet set;
-    return set.Stage(path, bytes) && set.Commit();
+    set.Stage(path, bytes);
+    return set.Commit();
 }
 
-bool WriteWholeFile(const std::string& path, std::string_view text) {
+std::optional<FileError> WriteWholeFile(const std::string& path, std::string_view text) {
     FileSet set;
-    return set.Stage(path, text) && set.Commit();
+    set.Stage(path, text);
+    return set.Commit();
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Shell.h"
+#include "platform/FileError.h"
 
 namespace zantrel {
 
@@ -22,7 +22,7 @@ namespace zantrel {
 // SIGINT, SIGTERM, SIGHUP and SIGQUIT are held back while temporary files exist; one that
 // arrived before the renames cancels them (every old file stays) and is delivered once the
 // temporary files are gone, so an interrupted save leaves no trace.
-// The first failure is reported through the shell and discards every staged file.
+// The first failure discards every staged file; later stages do nothing, and Commit answers it.
 class FileSet {
   public:
     FileSet();
@@ -30,29 +30,34 @@ class FileSet {
     FileSet(const FileSet&) = delete;
     FileSet& operator=(const FileSet&) = delete;
 
-    bool Stage(const std::string& path, std::span<const std::uint8_t> bytes);
-    bool Stage(const std::string& path, std::string_view text);
-    // Renames every staged file into place; false after a reported failure.
-    bool Commit();
+    void Stage(const std::string& path, std::span<const std::uint8_t> bytes);
+    void Stage(const std::string& path, std::string_view text);
+    // Stages what an encoder made: no bytes at all mean it could not get the memory it
+    // needed, which fails the set (FileErrorCause::Other).
+    void StageEncoded(const std::string& path, const std::vector<std::uint8_t>& bytes);
+    // Renames every staged file into place, or answers the first failure with every old file
+    // as it was (Interrupted when a stop signal cancelled the renames).
+    [[nodiscard]] std::optional<FileError> Commit();
 
   private:
     struct Staged {
         std::string path;
         std::string temp;
     };
-    bool Fail(FileErrorCause cause, const std::string& path);
+    void Fail(FileErrorCause cause, const std::string& path);
     void Discard();
 
     std::vector<Staged> m_staged;
     sigset_t m_savedMask{};
     bool m_blocked = false;
-    bool m_failed = false;
+    std::optional<FileError> m_failure;
 };
 
-// One file written as a FileSet of one. Reports a failure through the shell and returns
-// false; any old file stays as it was.
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
-bool WriteWholeFile(const std::string& path, std::string_view text);
+// One file written as a FileSet of one: the failure, if any, with any old file as it was.
+[[nodiscard]] std::optional<FileError> WriteWholeFile(const std::string& path,
+                                                      std::span<const std::uint8_t> bytes);
+[[nodiscard]] std::optional<FileError> WriteWholeFile(const std::string& path,
+                                                      std::string_view text);
 
 // Whether two paths name the same file: the same existing file (also through links), or
 // the same name in the same folder however spelled.

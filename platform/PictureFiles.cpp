@@ -5,9 +5,7 @@
 #include "import/BmpWriter.h"
 #include "import/ImageImport.h"
 #include "import/PngWriter.h"
-#include "platform/FileError.h"
 #include "platform/FileWriter.h"
-#include "platform/Shell.h"
 
 namespace zantrel {
 
@@ -18,68 +16,70 @@ FileErrorCause ReadErrorCause(int error) {
     return error == EINVAL ? FileErrorCause::NotRegularFile : FileErrorCauseFromErrno(error);
 }
 
-// Reports a reader's outcome: a file error through the shell, a refusal (a non-empty
-// `refusal` text) in a message box captioned with the application's name.
-LoadResult ReportLoad(int readError, const std::string& refusal, const std::string& path) {
-    if (readError != 0) {
-        CurrentShell().ReportFileError(ReadErrorCause(readError), path);
-        return LoadResult::FileError;
-    }
-    if (!refusal.empty()) {
-        CurrentShell().ShowMessage(refusal, kAppName, MessageIcon::Exclamation);
-        return LoadResult::Refused;
-    }
-    return LoadResult::Loaded;
+// A reader's failure as the front ends show it: a failed read by its cause, anything else by
+// the reader's refusal text.
+LoadError LoadErrorOf(int readError, std::string refusal, const std::string& path) {
+    if (readError != 0)
+        return {path, ReadErrorCause(readError)};
+    return {path, Refusal{std::move(refusal)}};
+}
+
+std::optional<FileError> WriteEncoded(const std::string& path,
+                                      const std::vector<std::uint8_t>& bytes) {
+    FileSet set;
+    set.StageEncoded(path, bytes);
+    return set.Commit();
 }
 
 }  // namespace
 
-LoadResult LoadBmpPicture(const std::string& path, LoadedBmp& loaded) {
-    const BmpReadResult result = ReadBmpFile(path, loaded);
-    return ReportLoad(result.readError, BmpRefusalMessage(result.verdict), path);
+Expected<LoadedBmp, LoadError> LoadBmpPicture(const std::string& path) {
+    BmpReadResult read = ReadBmpFile(path);
+    if (!read) {
+        const BmpReadError& error = read.Error();
+        return LoadErrorOf(error.readError, BmpRefusalMessage(error.verdict), path);
+    }
+    return std::move(*read);
 }
 
-bool SaveBmpPicture(const std::string& path, const ColorPicture& picture,
-                    const bmp::Headers* kept) {
+std::optional<FileError> SaveBmpPicture(const std::string& path, const ColorPicture& picture,
+                                        const bmp::Headers* kept) {
     return WriteWholeFile(path, EncodeBmp(picture, kept));
 }
 
-bool SaveGrayBmpPicture(const std::string& path, const GrayPicture& picture,
-                        const bmp::Headers* kept) {
+std::optional<FileError> SaveGrayBmpPicture(const std::string& path, const GrayPicture& picture,
+                                            const bmp::Headers* kept) {
     return WriteWholeFile(path, EncodeGrayBmp(picture, kept));
 }
 
-LoadResult ImportPictureFile(const std::string& path, ColorPicture& picture) {
-    const ImportResult result = ReadPictureFile(path, picture);
-    return ReportLoad(result.readError, ImportRefusalMessage(result, path), path);
-}
-
-LoadResult LoadZtlFile(const std::string& path, ZtlPicture& picture) {
-    const ZtlReadResult result = ReadZtlFile(path, picture);
-    return ReportLoad(result.readError, ZtlRefusalMessage(result, path), path);
-}
-
-namespace {
-
-bool WriteEncoded(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (bytes.empty()) {  // the encoder could not get the memory it needed
-        CurrentShell().ReportFileError(FileErrorCause::Other, path);
-        return false;
+Expected<ColorPicture, LoadError> ImportPictureFile(const std::string& path) {
+    ImportResult read = ReadPictureFile(path);
+    if (!read) {
+        const ImportError& error = read.Error();
+        return LoadErrorOf(error.readError, ImportRefusalMessage(error, path), path);
     }
-    return WriteWholeFile(path, bytes);
+    return std::move(*read);
 }
 
-}  // namespace
+Expected<ZtlPicture, LoadError> LoadZtlFile(const std::string& path) {
+    ZtlReadResult read = ReadZtlFile(path);
+    if (!read) {
+        const ZtlReadError& error = read.Error();
+        return LoadErrorOf(error.readError, ZtlRefusalMessage(error, path), path);
+    }
+    return std::move(*read);
+}
 
-bool SaveZtlFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+std::optional<FileError> SaveZtlFile(const std::string& path,
+                                     const std::vector<std::uint8_t>& bytes) {
     return WriteEncoded(path, bytes);
 }
 
-bool SaveGrayPngPicture(const std::string& path, const GrayPicture& picture) {
+std::optional<FileError> SaveGrayPngPicture(const std::string& path, const GrayPicture& picture) {
     return WriteEncoded(path, EncodeGrayPng(picture));
 }
 
-bool SavePngPicture(const std::string& path, const ColorPicture& picture) {
+std::optional<FileError> SavePngPicture(const std::string& path, const ColorPicture& picture) {
     return WriteEncoded(path, EncodePng(picture));
 }
 

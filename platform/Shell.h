@@ -1,7 +1,7 @@
 #pragma once
 // The small shell layer between the engine and whatever front end runs it: the desktop
-// window, the terminal of zantrel-cli, or a recorder in the tests. The engine reports only
-// through this interface, so it never depends on a GUI toolkit.
+// window, the terminal of zantrel-cli, or a recorder in the tests. What the user is shown
+// goes through this interface, so nothing below the front ends depends on a GUI toolkit.
 
 #include <string>
 #include <string_view>
@@ -30,7 +30,8 @@ enum class FileErrorCause {
     ReadOnlyFileSystem,
     NotAFolder,  // a part of the path that should be a folder is a file
     NameTooLong,
-    Other
+    Other,
+    Interrupted,  // a stop signal cancelled a save; the process ends by it, so nothing is shown
 };
 
 class Shell {
@@ -44,8 +45,10 @@ class Shell {
     virtual void ReportFileError(FileErrorCause cause, std::string_view fileName) = 0;
 };
 
-// Makes `shell` the one shell the engine reports to; nullptr restores a shell that ignores
-// everything. The caller keeps ownership and must unregister before destroying it.
+// The desktop's one shell, for the parts of the window that report without holding the
+// application. Loaders and writers never use it: they return their errors, and the front end
+// shows them through the shell it owns. nullptr restores a shell that ignores everything;
+// the caller keeps ownership and must unregister before destroying it.
 void RegisterShell(Shell* shell);
 // The registered shell; never null.
 Shell& CurrentShell();

@@ -5,43 +5,53 @@
 namespace zantrel {
 
 namespace {
+
 constexpr std::uint8_t kGridValue = 128;
+
+void FillRow(GrayPicture& picture, int row, int col, int count, std::uint8_t value) {
+    std::fill_n(picture.samples.begin() + static_cast<std::ptrdiff_t>(picture.Index(row, col)),
+                count, value);
 }
 
-GrayPicture BorderGrid(int width, int height) {
-    GrayPicture grid(width, height, 255);
-    for (int c = 0; c < width; ++c) {
-        grid.At(0, c) = kGridValue;
-        grid.At(height - 1, c) = kGridValue;
-    }
-    for (int r = 0; r < height; ++r) {
-        grid.At(r, 0) = kGridValue;
-        grid.At(r, width - 1) = kGridValue;
+}  // namespace
+
+GrayPicture DrawGrid(const Quadtree& tree) {
+    GrayPicture grid(tree.width, tree.height, 255);
+    FillRow(grid, 0, 0, tree.width, kGridValue);
+    FillRow(grid, tree.height - 1, 0, tree.width, kGridValue);
+    for (int r = 0; r < tree.height; ++r)
+        grid.At(r, 0) = grid.At(r, tree.width - 1) = kGridValue;
+    for (const QuadBlock& leaf : tree.leaves) {
+        FillRow(grid, leaf.row, leaf.col, leaf.size, kGridValue);
+        for (int r = leaf.row; r < leaf.row + leaf.size; ++r)
+            grid.At(r, leaf.col) = kGridValue;
     }
     return grid;
 }
 
-void DrawSplitLines(GrayPicture& grid, int row, int col, int size) {
-    const int h = size / 2;
-    if (col + h < grid.width) {
-        const int rowEnd = std::min(row + size, grid.height);
-        for (int r = row; r < rowEnd; ++r)
-            grid.At(r, col + h) = kGridValue;
+void DrawLeaf(const QuadBlock& leaf, GrayPicture& picture) {
+    const CutModel* cut = leaf.Cut();
+    if (!cut) {
+        const std::uint8_t value = std::get<OneValueModel>(leaf.model).value;
+        for (int r = leaf.row; r < leaf.row + leaf.size; ++r)
+            FillRow(picture, r, leaf.col, leaf.size, value);
+        return;
     }
-    if (row + h < grid.height) {
-        const int colEnd = std::min(col + size, grid.width);
-        std::fill_n(grid.samples.begin() + grid.Index(row + h, col), colEnd - col, kGridValue);
+    const CutSides sides(cut->line);
+    for (int j = 0; j < leaf.size; ++j) {
+        const CutSides::RowRuns runs = sides.RowOf(j, leaf.size);
+        FillRow(picture, leaf.row + j, leaf.col, runs.bEnd, cut->valueB);
+        FillRow(picture, leaf.row + j, leaf.col + runs.bEnd, runs.aBegin - runs.bEnd,
+                cut->Middle());
+        FillRow(picture, leaf.row + j, leaf.col + runs.aBegin, leaf.size - runs.aBegin,
+                cut->valueA);
     }
 }
 
-GrayPicture FillBlockPicture(const Quadtree& tree) {
+GrayPicture DrawLeaves(const Quadtree& tree) {
     GrayPicture picture(tree.width, tree.height);
-    for (const QuadBlock& block : tree.blocks) {
-        for (int r = block.row; r < block.row + block.size; ++r) {
-            std::fill_n(picture.samples.begin() + picture.Index(r, block.col), block.size,
-                        block.mean);
-        }
-    }
+    for (const QuadBlock& leaf : tree.leaves)
+        DrawLeaf(leaf, picture);
     return picture;
 }
 

@@ -6,14 +6,17 @@
 
 namespace zantrel {
 
-// The bare grid's start: white with the picture's border in the grid value 128.
-GrayPicture BorderGrid(int width, int height);
-// Draws the two split lines of the block (row, col, size) into `grid`, as far as they lie
-// inside the picture.
-void DrawSplitLines(GrayPicture& grid, int row, int col, int size);
+// The bare grid: the picture's border and the first row and first column of every leaf (which
+// lie on the split lines of the blocks around it) in the grid value 128 on white 255.
+GrayPicture DrawGrid(const Quadtree& tree);
 
-// The block picture: every leaf filled with its mean.
-GrayPicture FillBlockPicture(const Quadtree& tree);
+// Draws `leaf` into `picture` with its model: one value, or a cut model's two values with the
+// middle value on pixels whose centre lies on an oblique line.
+void DrawLeaf(const QuadBlock& leaf, GrayPicture& picture);
+
+// Every leaf drawn with its model: the block picture of a fresh quadtree, the approximation of
+// a tree whose leaves took their cut models.
+GrayPicture DrawLeaves(const Quadtree& tree);
 
 // The gray grid: the grid's background samples (exactly 255) take the block picture's value;
 // the borders (128) stay. Both pictures have the same size.

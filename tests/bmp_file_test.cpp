@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "import/BmpFormat.h"
 #include "import/BmpReader.h"
@@ -24,16 +25,30 @@ const std::string kDepthMessage = "请输入24位的图像!";
 const std::string kSizeMessage = "请输入512X512大小的图像!";
 const std::string kDamagedMessage = "图像文件不完整或已损坏!";
 
-// A picture loaded before, which a refused or failed load must leave as it was.
+// A picture loaded before, to save in the writer's tests.
 LoadedBmp PreviousPicture() {
-    LoadedBmp previous;
     const auto bytes = MakeBmpBytes([](int r, int c) { return std::uint32_t(r ^ c); });
-    EXPECT_EQ(ReadBmpBytes(bytes, previous).verdict, BmpVerdict::Accepted);
-    return previous;
+    BmpReadResult read = ReadBmpBytes(bytes);
+    EXPECT_TRUE(read);
+    return read ? std::move(*read) : LoadedBmp{};
 }
 
 bool Same(const LoadedBmp& a, const LoadedBmp& b) {
     return a.picture == b.picture && a.headers == b.headers;
+}
+
+// The refusal's message of a failed load; empty for anything else.
+std::string RefusalMessage(const Expected<LoadedBmp, LoadError>& load) {
+    if (load || !load.Error().IsRefusal())
+        return {};
+    return std::get<Refusal>(load.Error().cause).message;
+}
+
+// The file error's cause of a failed load; none for anything else.
+std::optional<FileErrorCause> FileCause(const Expected<LoadedBmp, LoadError>& load) {
+    if (load || load.Error().IsRefusal())
+        return std::nullopt;
+    return std::get<FileErrorCause>(load.Error().cause);
 }
 
 // Root passes every permission check, so a check that needs one denied runs, as root, in
@@ -89,7 +104,7 @@ struct RefusalCase {
     std::string message;
 };
 
-TEST(BmpReader, RefusesEveryBadFileWithItsMessageAndChangesNothing) {
+TEST(BmpReader, RefusesEveryBadFileWithItsMessage) {
     const BmpVerdict depth = BmpVerdict::WrongDepth;
     const BmpVerdict size = BmpVerdict::WrongSize;
     const BmpVerdict damaged = BmpVerdict::Damaged;
@@ -137,30 +152,31 @@ TEST(BmpReader, RefusesEveryBadFileWithItsMessageAndChangesNothing) {
         {"two planes", [](auto& b) { bmp::WriteU16(b, bmp::kPlanes, 2); }, damaged,
          kDamagedMessage},
     };
-    const LoadedBmp previous = PreviousPicture();
     const std::string folder = MakeTempFolder();
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::uint8_t> bytes = MakeBmpBytes();
         c.mutate(bytes);
-        LoadedBmp loaded = previous;
-        const BmpReadResult read = ReadBmpBytes(bytes, loaded);
-        EXPECT_EQ(read.readError, 0);
-        EXPECT_EQ(read.verdict, c.verdict);
-        EXPECT_EQ(BmpRefusalMessage(read.verdict), c.message);
-        EXPECT_TRUE(Same(loaded, previous));
+        const BmpReadResult read = ReadBmpBytes(bytes);
+        ASSERT_FALSE(read);
+        EXPECT_EQ(read.Error().readError, 0);
+        EXPECT_EQ(read.Error().verdict, c.verdict);
+        EXPECT_EQ(BmpRefusalMessage(read.Error().verdict), c.message);
 
-        // The same file from disk, as the front ends open it.
+        // The same file from disk, as the front ends open it, and shown as they show it.
         const std::string path = folder + "/refused.bmp";
         WriteBytes(path, bytes);
+        const Expected<LoadedBmp, LoadError> load = LoadBmpPicture(path);
+        EXPECT_EQ(RefusalMessage(load), c.message);
+        ASSERT_FALSE(load);
+        EXPECT_EQ(load.Error().fileName, path);
         RecordingShell shell;
-        EXPECT_EQ(LoadBmpPicture(path, loaded), LoadResult::Refused);
+        ShowLoadError(shell, load.Error());
         ASSERT_EQ(shell.messages.size(), 1u);
         EXPECT_EQ(shell.messages[0].text, c.message);
         EXPECT_EQ(shell.messages[0].caption, "Zantrel");
         EXPECT_EQ(shell.messages[0].icon, MessageIcon::Exclamation);
         EXPECT_TRUE(shell.fileErrors.empty());
-        EXPECT_TRUE(Same(loaded, previous));
     }
     std::filesystem::remove_all(folder);
 }
@@ -169,11 +185,10 @@ TEST(BmpReader, AcceptsAPlainFileAndKeepsItsHeadersByteForByte) {
     std::vector<std::uint8_t> bytes = MakeBmpBytes();
     bytes[6] = 0x5A;  // reserved fields and resolution are kept as they are
     bmp::WriteU32(bytes, 38, 2835);
-    LoadedBmp loaded;
-    const BmpReadResult read = ReadBmpBytes(bytes, loaded);
-    ASSERT_EQ(read.verdict, BmpVerdict::Accepted);
-    EXPECT_EQ(read.readError, 0);
-    EXPECT_TRUE(BmpRefusalMessage(read.verdict).empty());
+    const BmpReadResult read = ReadBmpBytes(bytes);
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(BmpRefusalMessage(BmpVerdict::Accepted).empty());
+    const LoadedBmp& loaded = *read;
     EXPECT_TRUE(std::equal(loaded.headers.begin(), loaded.headers.end(), bytes.begin()));
     EXPECT_EQ(loaded.picture.width, 512);
     EXPECT_EQ(loaded.picture.height, 512);
@@ -182,11 +197,9 @@ TEST(BmpReader, AcceptsAPlainFileAndKeepsItsHeadersByteForByte) {
 
     const std::string folder = MakeTempFolder();
     WriteBytes(folder + "/plain.bmp", bytes);
-    RecordingShell shell;
-    LoadedBmp fromFile;
-    ASSERT_EQ(LoadBmpPicture(folder + "/plain.bmp", fromFile), LoadResult::Loaded);
-    EXPECT_TRUE(shell.messages.empty());
-    EXPECT_TRUE(Same(fromFile, loaded));
+    const Expected<LoadedBmp, LoadError> fromFile = LoadBmpPicture(folder + "/plain.bmp");
+    ASSERT_TRUE(fromFile);
+    EXPECT_TRUE(Same(*fromFile, loaded));
     std::filesystem::remove_all(folder);
 }
 
@@ -199,34 +212,38 @@ TEST(BmpReader, ReadsPixelsFromThePixelOffsetOfLargerHeaders) {
         bytes.insert(bytes.end(), plain.begin() + 54, plain.end());
         bmp::WriteU32(bytes, bmp::kInfoSize, infoSize);
         bmp::WriteU32(bytes, bmp::kPixelOffset, 14 + infoSize);
-        LoadedBmp loaded;
-        ASSERT_EQ(ReadBmpBytes(bytes, loaded).verdict, BmpVerdict::Accepted);
-        EXPECT_TRUE(std::equal(loaded.picture.bgr.begin(), loaded.picture.bgr.end(),
+        const BmpReadResult loaded = ReadBmpBytes(bytes);
+        ASSERT_TRUE(loaded);
+        EXPECT_TRUE(std::equal(loaded->picture.bgr.begin(), loaded->picture.bgr.end(),
                                plain.begin() + 54, plain.end()));
     }
 }
 
-TEST(BmpReader, FileErrorsNameTheCauseAndChangeNothing) {
-    const LoadedBmp previous = PreviousPicture();
-    LoadedBmp loaded = previous;
+TEST(BmpReader, FileErrorsNameTheCause) {
     const std::string folder = MakeTempFolder();
-    EXPECT_EQ(ReadBmpFile(folder + "/missing.bmp", loaded).readError, ENOENT);
-    EXPECT_EQ(ReadBmpFile(folder, loaded).readError, EISDIR);
-    EXPECT_EQ(ReadBmpFile("/dev/null", loaded).readError, EINVAL);
+    const auto readError = [](const BmpReadResult& read) {
+        return read ? 0 : read.Error().readError;
+    };
+    EXPECT_EQ(readError(ReadBmpFile(folder + "/missing.bmp")), ENOENT);
+    EXPECT_EQ(readError(ReadBmpFile(folder)), EISDIR);
+    EXPECT_EQ(readError(ReadBmpFile("/dev/null")), EINVAL);
+    const Expected<LoadedBmp, LoadError> missing = LoadBmpPicture(folder + "/missing.bmp");
+    EXPECT_EQ(FileCause(missing), FileErrorCause::NotFound);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.Error().fileName, folder + "/missing.bmp");
+    EXPECT_EQ(FileCause(LoadBmpPicture(folder)), FileErrorCause::AccessDenied);
+
+    // Shown as the front ends show it: a file error, no message box.
     RecordingShell shell;
-    EXPECT_EQ(LoadBmpPicture(folder + "/missing.bmp", loaded), LoadResult::FileError);
-    EXPECT_EQ(LoadBmpPicture(folder, loaded), LoadResult::FileError);
-    ASSERT_EQ(shell.fileErrors.size(), 2u);
+    ShowLoadError(shell, missing.Error());
+    ASSERT_EQ(shell.fileErrors.size(), 1u);
     EXPECT_EQ(shell.fileErrors[0].cause, FileErrorCause::NotFound);
     EXPECT_EQ(shell.fileErrors[0].fileName, folder + "/missing.bmp");
-    EXPECT_EQ(shell.fileErrors[1].cause, FileErrorCause::AccessDenied);
     EXPECT_TRUE(shell.messages.empty());
-    EXPECT_TRUE(Same(loaded, previous));
     std::filesystem::remove_all(folder);
 }
 
-TEST(BmpReader, AFileWithoutReadPermissionIsAccessDeniedAndChangesNothing) {
-    const LoadedBmp previous = PreviousPicture();
+TEST(BmpReader, AFileWithoutReadPermissionIsAccessDenied) {
     const std::string folder = MakeTempFolder();
     const std::string locked = folder + "/locked.bmp";
     WriteBytes(locked, MakeBmpBytes());
@@ -234,15 +251,11 @@ TEST(BmpReader, AFileWithoutReadPermissionIsAccessDeniedAndChangesNothing) {
     GiveToCheckUser(folder);
     GiveToCheckUser(locked);
     const UnprivilegedRun run = RunUnprivileged([&]() -> std::string {
-        RecordingShell shell;
-        LoadedBmp loaded = previous;
-        if (LoadBmpPicture(locked, loaded) != LoadResult::FileError)
+        const Expected<LoadedBmp, LoadError> load = LoadBmpPicture(locked);
+        if (load)
             return "the load did not fail";
-        if (shell.fileErrors.size() != 1 ||
-            shell.fileErrors[0].cause != FileErrorCause::AccessDenied)
-            return "the failure was not reported as access denied";
-        if (!shell.messages.empty() || !Same(loaded, previous))
-            return "the failed load showed a message or changed the picture";
+        if (FileCause(load) != FileErrorCause::AccessDenied)
+            return "the failure was not access denied";
         return {};
     });
     std::filesystem::remove_all(folder);
@@ -254,13 +267,12 @@ TEST(BmpReader, AFileWithoutReadPermissionIsAccessDeniedAndChangesNothing) {
 TEST(BmpWriter, SavesTheResultAsGrayBehindTheKeptHeaders) {
     const std::string folder = MakeTempFolder();
     const std::vector<std::uint8_t> original = MakeBmpBytes();
-    LoadedBmp loaded;
-    ASSERT_EQ(ReadBmpBytes(original, loaded).verdict, BmpVerdict::Accepted);
+    const BmpReadResult loaded = ReadBmpBytes(original);
+    ASSERT_TRUE(loaded);
     const GrayPicture result = MakeGray(
         512, 512, [](int r, int c) { return static_cast<std::uint8_t>((r * 512 + c) * 13 % 251); });
     const std::string path = folder + "/ZantPic.bmp";
-    RecordingShell shell;
-    ASSERT_TRUE(SaveGrayBmpPicture(path, result, &loaded.headers));
+    ASSERT_EQ(SaveGrayBmpPicture(path, result, &loaded->headers), std::nullopt);
     const std::vector<std::uint8_t> saved = ReadBytes(path);
     ASSERT_EQ(saved.size(), 786486u);
     EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 54, original.begin()));
@@ -270,10 +282,9 @@ TEST(BmpWriter, SavesTheResultAsGrayBehindTheKeptHeaders) {
     }
 
     // Loading it back and converting to gray returns the saved samples.
-    LoadedBmp back;
-    ASSERT_EQ(LoadBmpPicture(path, back), LoadResult::Loaded);
-    EXPECT_EQ(ConvertToGray(back.picture), result);
-    EXPECT_TRUE(shell.fileErrors.empty());
+    const Expected<LoadedBmp, LoadError> back = LoadBmpPicture(path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(ConvertToGray(back->picture), result);
     std::filesystem::remove_all(folder);
 }
 
@@ -287,9 +298,9 @@ TEST(BmpWriter, MakesTheLayoutFieldsOfKeptHeadersTrue) {
     bmp::WriteU32(wide, bmp::kPixelOffset, 122);
     bmp::WriteU32(wide, bmp::kImageSize, 0);
     bmp::WriteU32(wide, 42, 3780);  // resolution is kept
-    LoadedBmp loaded;
-    ASSERT_EQ(ReadBmpBytes(wide, loaded).verdict, BmpVerdict::Accepted);
-    const auto headers = MakeSaveHeaders(loaded.headers);
+    BmpReadResult loaded = ReadBmpBytes(wide);
+    ASSERT_TRUE(loaded);
+    const auto headers = MakeSaveHeaders(loaded->headers);
     EXPECT_EQ(headers[0], 'B');
     EXPECT_EQ(headers[1], 'M');
     EXPECT_EQ(bmp::ReadU32(headers, bmp::kFileSize), 786486u);
@@ -300,31 +311,35 @@ TEST(BmpWriter, MakesTheLayoutFieldsOfKeptHeadersTrue) {
     EXPECT_EQ(bmp::ReadI32(headers, bmp::kWidth), 512);
 
     bmp::WriteU32(wide, bmp::kImageSize, 99);
-    ASSERT_EQ(ReadBmpBytes(wide, loaded).verdict, BmpVerdict::Accepted);
-    EXPECT_EQ(bmp::ReadU32(MakeSaveHeaders(loaded.headers), bmp::kImageSize), 786432u);
+    loaded = ReadBmpBytes(wide);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(bmp::ReadU32(MakeSaveHeaders(loaded->headers), bmp::kImageSize), 786432u);
 
     // A 24-bit file has no palette, so a colour count is dropped; a consistent header,
     // resolution and important colours included, comes back unchanged.
     bmp::WriteU32(bytes, 38, 2835);
     bmp::WriteU32(bytes, 50, 5);
-    ASSERT_EQ(ReadBmpBytes(bytes, loaded).verdict, BmpVerdict::Accepted);
-    EXPECT_EQ(MakeSaveHeaders(loaded.headers), loaded.headers);
+    loaded = ReadBmpBytes(bytes);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(MakeSaveHeaders(loaded->headers), loaded->headers);
     bmp::WriteU32(bytes, bmp::kColorsUsed, 7);
-    ASSERT_EQ(ReadBmpBytes(bytes, loaded).verdict, BmpVerdict::Accepted);
-    bmp::Headers expected = loaded.headers;
+    loaded = ReadBmpBytes(bytes);
+    ASSERT_TRUE(loaded);
+    bmp::Headers expected = loaded->headers;
     bmp::WriteU32(expected, bmp::kColorsUsed, 0);
-    EXPECT_EQ(MakeSaveHeaders(loaded.headers), expected);
+    EXPECT_EQ(MakeSaveHeaders(loaded->headers), expected);
 }
 
-TEST(BmpWriter, AFailedSaveReportsTheCauseAndKeepsTheOldFile) {
+TEST(BmpWriter, AFailedSaveNamesTheCauseAndKeepsTheOldFile) {
     const std::string folder = MakeTempFolder();
     const LoadedBmp loaded = PreviousPicture();
     const GrayPicture result = ConvertToGray(loaded.picture);
-    RecordingShell shell;
 
-    EXPECT_FALSE(SaveGrayBmpPicture(folder + "/no-such-folder/out.bmp", result, &loaded.headers));
-    ASSERT_EQ(shell.fileErrors.size(), 1u);
-    EXPECT_EQ(shell.fileErrors[0].cause, FileErrorCause::NotFound);
+    const std::optional<FileError> missingFolder =
+        SaveGrayBmpPicture(folder + "/no-such-folder/out.bmp", result, &loaded.headers);
+    ASSERT_TRUE(missingFolder);
+    EXPECT_EQ(missingFolder->cause, FileErrorCause::NotFound);
+    EXPECT_EQ(missingFolder->fileName, folder + "/no-such-folder/out.bmp");
 
     // A file size limit makes the write fail part-way, even for root.
     const std::string target = folder + "/old.bmp";
@@ -336,10 +351,10 @@ TEST(BmpWriter, AFailedSaveReportsTheCauseAndKeepsTheOldFile) {
     rlimit small = saved;
     small.rlim_cur = 4096;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool ok = SaveGrayBmpPicture(target, result, &loaded.headers);
+    const std::optional<FileError> tooLong = SaveGrayBmpPicture(target, result, &loaded.headers);
     ::setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(shell.fileErrors.back().cause, FileErrorCause::DiskFull);
+    ASSERT_TRUE(tooLong);
+    EXPECT_EQ(tooLong->cause, FileErrorCause::DiskFull);
     EXPECT_EQ(ReadBytes(target), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                             std::filesystem::directory_iterator()),
@@ -366,13 +381,12 @@ TEST(BmpWriter, ASaveIntoAWriteProtectedFolderOrFileIsAccessDeniedAndKeepsTheOld
         std::filesystem::permissions(target, fileMode);
         std::filesystem::permissions(folder, folderMode);
         const UnprivilegedRun run = RunUnprivileged([&]() -> std::string {
-            RecordingShell shell;
-            if (SaveGrayBmpPicture(target, result, &loaded.headers))
+            const std::optional<FileError> error =
+                SaveGrayBmpPicture(target, result, &loaded.headers);
+            if (!error)
                 return "the save succeeded";
-            if (shell.fileErrors.size() != 1 ||
-                shell.fileErrors[0].cause != FileErrorCause::AccessDenied ||
-                shell.fileErrors[0].fileName != target)
-                return "the failure was not reported as access denied to the target";
+            if (error->cause != FileErrorCause::AccessDenied || error->fileName != target)
+                return "the failure was not access denied to the target";
             return {};
         });
         EXPECT_EQ(ReadBytes(target), old);

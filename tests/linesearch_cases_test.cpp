@@ -31,8 +31,8 @@ Leaves PlaceBlocks(GrayPicture gray, double penalty,
     leaves.tree.height = leaves.gray.height;
     leaves.tree.penalty = penalty;
     for (const auto& [row, col, size] : placed) {
-        const BlockMeasure m = MeasureBlock(leaves.sums, row, col, size);
-        leaves.tree.blocks.push_back({row, col, size, m.mean, m.error + penalty, 0, 0});
+        const RegionFit m = MeasureBlock(leaves.sums, row, col, size);
+        leaves.tree.leaves.push_back({row, col, size, m.value, m.error, OneValueModel{m.value}});
     }
     return leaves;
 }
@@ -42,8 +42,9 @@ Leaves SingleBlock(int n, double penalty, const std::function<std::uint8_t(int r
     return PlaceBlocks(MakeGray(n, n, value), penalty, {{0, 0, n}});
 }
 
+// The exact mode's choice, in the reference's records, and its reconstruction.
 struct Searched {
-    Decomposition decomposition;
+    LiteralDecomposition decomposition;
     GrayPicture result;
 };
 
@@ -52,40 +53,38 @@ Searched Search(const Leaves& leaves, int threads = 0) {
     QuietProgress progress;
     auto decomposition =
         SearchLines(leaves.tree, leaves.gray, leaves.sums, workspace, threads, progress);
-    auto result = Reconstruct(FillBlockPicture(leaves.tree), decomposition->cutModels, progress);
-    return {std::move(*decomposition), std::move(*result)};
+    auto result = Reconstruct(DrawLeaves(leaves.tree), decomposition->tree, progress);
+    return {ToLiteral(*decomposition), std::move(*result)};
 }
 
-// A search over `leaves` whose one candidate, of one group, is its single block.
-struct OneCandidate {
-    explicit OneCandidate(const Leaves& leaves)
-        : search(leaves.gray, leaves.sums, leaves.tree.penalty, workspace, 0, progress) {
-        const QuadBlock& b = leaves.tree.blocks[0];
-        search.m_candidates = {
-            CutModel{b.row, b.col, b.size, 0, 0, 0, 0, b.mean, b.mean, b.cost, 0, 0}};
-        search.m_groupSizes = {b.size};
-        search.m_groupCounts = {1};
-    }
+// The best cut of every leaf, with its cost under the tree's penalty.
+std::vector<BestCut> BestCuts(const Leaves& leaves, int threads = 0) {
     LineSearchWorkspace workspace;
     QuietProgress progress;
-    LineSearch search;
-};
+    std::vector<LineSearch::Block> blocks;
+    for (const QuadBlock& leaf : leaves.tree.leaves)
+        blocks.push_back({leaf.row, leaf.col, leaf.size});
+    LineSearch search(leaves.gray, leaves.sums, leaves.tree.penalty, workspace, threads, progress);
+    return *search.Run(blocks);
+}
 
 TEST(LineSearchCases, HalfAndHalfTakesTheMiddleRowCut) {
     for (const int n : {2, 8, 64}) {
         const Searched s = Search(
             SingleBlock(n, 1.0, [&](int r, int) { return std::uint8_t(r < n / 2 ? 0 : 255); }));
         ASSERT_EQ(s.decomposition.cutModels.size(), 1u);
-        const CutModel& m = s.decomposition.cutModels[0];
+        const LiteralCut& m = s.decomposition.cutModels[0];
         EXPECT_EQ(m.p1Row, n / 2);
         EXPECT_EQ(m.p1Col, 0);
         EXPECT_EQ(m.p2Row, n / 2);
         EXPECT_EQ(m.p2Col, n);
         EXPECT_EQ(m.meanA, 255);
         EXPECT_EQ(m.meanB, 0);
-        EXPECT_EQ(m.cost, 2.0);
+        EXPECT_EQ(BestCuts(SingleBlock(
+                      n, 1.0, [&](int r, int) { return std::uint8_t(r < n / 2 ? 0 : 255); }))[0]
+                      .Cost(1.0),
+                  2.0);
         EXPECT_EQ(s.decomposition.blocks[0].modelKind, 1);
-        EXPECT_EQ(s.decomposition.blocks[0].cutIndex, 0);
         EXPECT_EQ(s.result.At(0, 0), 0);
         EXPECT_EQ(s.result.At(n - 1, 0), 255);
     }
@@ -105,14 +104,15 @@ TEST(LineSearchCases, DiagonalIsMetFirstAsTheLineToTheLastRowButOne) {
                 0.5, placed);
             const Searched s = Search(leaves, threads);
             ASSERT_EQ(s.decomposition.cutModels.size(), 8u);
-            for (const CutModel& m : s.decomposition.cutModels) {
+            for (const BestCut& best : BestCuts(leaves, threads))
+                EXPECT_EQ(best.Cost(0.5), 1.0);
+            for (const LiteralCut& m : s.decomposition.cutModels) {
                 EXPECT_EQ(m.p1Row, 0);
                 EXPECT_EQ(m.p1Col, 0);
                 EXPECT_EQ(m.p2Row, n);
                 EXPECT_EQ(m.p2Col, n - 1);
                 EXPECT_EQ(m.meanA, 200);
                 EXPECT_EQ(m.meanB, 50);
-                EXPECT_EQ(m.cost, 1.0);
             }
         }
     }
@@ -121,36 +121,24 @@ TEST(LineSearchCases, DiagonalIsMetFirstAsTheLineToTheLastRowButOne) {
 TEST(LineSearchCases, CheckerOfTwoNeedsAnObliqueLineAtPenaltyZero) {
     const Leaves leaves =
         SingleBlock(2, 0.0, [](int r, int c) { return std::uint8_t(r == c ? 0 : 255); });
-    OneCandidate one(leaves);
-    one.search.SearchVerticalCuts(0, 0);
-    one.search.SearchHorizontalCuts(0, 0);
-    EXPECT_EQ(one.search.m_candidates[0].chosen, 0);  // no axis cut lowers the error
-    one.search.SearchObliqueCuts(0, 0);
-    EXPECT_EQ(one.search.m_candidates[0].chosen, 1);
-    EXPECT_LT(one.search.m_candidates[0].cost, leaves.tree.blocks[0].cost);
+    // No axis cut lowers the error; an oblique line does.
+    const BestCut best = BestCuts(leaves)[0];
+    EXPECT_TRUE(best.line.IsOblique());
+    EXPECT_LT(best.Cost(0.0), leaves.tree.leaves[0].error);
+    EXPECT_EQ(Search(leaves).decomposition.cutModels.size(), 1u);
 }
 
 TEST(LineSearchCases, EqualCostsKeepTheFirstCutInTrialOrder) {
     // Symmetric under transposition: the best row cut and the best column cut cost the same.
     const Leaves leaves = SingleBlock(
         4, 0.0, [](int r, int c) { return std::uint8_t(std::max(r, c) >= 2 ? 90 : 10); });
-    OneCandidate one(leaves);
-    one.search.SearchVerticalCuts(0, 0);
-    const CutModel afterRows = one.search.m_candidates[0];
-    one.search.SearchHorizontalCuts(0, 0);
-    const CutModel& kept = one.search.m_candidates[0];
-    EXPECT_EQ(afterRows.chosen, 1);
-    EXPECT_EQ(kept.p1Row, afterRows.p1Row);
-    EXPECT_EQ(kept.p2Col, 4);  // still the row cut
-    EXPECT_EQ(kept.cost, afterRows.cost);
+    // The row cut and the column cut tie; an oblique line beats both.
+    EXPECT_TRUE(BestCuts(leaves)[0].line.IsOblique());
 
     // A flat block is never cut: no cut is cheaper than its own cost.
     const Leaves flatLeaves = SingleBlock(8, 0.0, [](int, int) { return std::uint8_t{42}; });
-    OneCandidate flat(flatLeaves);
-    flat.search.SearchVerticalCuts(0, 0);
-    flat.search.SearchHorizontalCuts(0, 0);
-    flat.search.SearchObliqueCuts(0, 0);
-    EXPECT_EQ(flat.search.m_candidates[0].chosen, 0);
+    EXPECT_EQ(BestCuts(flatLeaves)[0].Cost(0.0), 0.0);
+    EXPECT_EQ(Search(flatLeaves).decomposition.cutModels.size(), 0u);
 }
 
 TEST(LineSearchCases, CandidateBoundIsStrict) {
@@ -172,26 +160,15 @@ TEST(LineSearchCases, GroupsBySizeAndReportsEveryGroup) {
                     {{0, 0, 8}, {0, 8, 4}, {8, 0, 8}, {16, 0, 16}, {0, 12, 4}, {40, 40, 1}});
     LineSearchWorkspace workspace;
     RecordingProgress progress;
-    LineSearch search(leaves.gray, leaves.sums, 0.0, workspace, 0, progress);
-    const auto d = search.Run(leaves.tree.blocks);
+    const auto d = SearchLines(leaves.tree, leaves.gray, leaves.sums, workspace, 0, progress);
     ASSERT_TRUE(d);
-    EXPECT_EQ(search.m_groupSizes, (std::vector<std::int32_t>{4, 8, 16}));
-    EXPECT_EQ(search.m_groupCounts, (std::vector<std::int32_t>{2, 2, 1}));
     EXPECT_EQ(d->groupCount, 3);
     const std::vector<std::string> texts = {"竖线穷举2", "横线穷举2", "一般斜线穷举2",
                                             "竖线穷举1", "横线穷举1", "一般斜线穷举1",
                                             "竖线穷举0", "横线穷举0", "一般斜线穷举0"};
     EXPECT_EQ(progress.texts, texts);
-    // Sorted by size, the published models point back at their blocks.
-    for (std::size_t i = 1; i < d->blocks.size(); ++i)
-        EXPECT_LE(d->blocks[i - 1].size, d->blocks[i].size);
-    for (std::size_t i = 0; i < d->cutModels.size(); ++i) {
-        const QuadBlock& block = d->blocks[d->cutModels[i].blockIndex];
-        EXPECT_EQ(block.modelKind, 1);
-        EXPECT_EQ(block.cutIndex, static_cast<int>(i));
-        EXPECT_EQ(block.row, d->cutModels[i].row);
-        EXPECT_EQ(block.col, d->cutModels[i].col);
-    }
+    // The single pixel is never searched and keeps its one value.
+    EXPECT_FALSE(d->tree.leaves[5].Cut());
 }
 
 TEST(LineSearchCases, ObliqueProgressCountsFirstEndPoints) {
@@ -223,25 +200,28 @@ TEST(LineSearchCases, AStoppedSearchOrReconstructionReturnsNothing) {
         QuietProgress quiet;
         const auto again = SearchLines(tree, gray, sums, workspace, threads, quiet);
         ASSERT_TRUE(again);
-        EXPECT_TRUE(SameBlocks(full->blocks, again->blocks));
-        ASSERT_EQ(full->cutModels.size(), again->cutModels.size());
-        for (std::size_t i = 0; i < full->cutModels.size(); ++i)
-            EXPECT_TRUE(SameModel(full->cutModels[i], again->cutModels[i])) << i;
+        EXPECT_EQ(full->tree, again->tree);
 
-        const auto models = static_cast<long long>(full->cutModels.size());
+        const auto models = static_cast<long long>(CutCount(full->tree));
         ASSERT_GT(models, 1);
         RecordingProgress drawing(models / 2);
-        EXPECT_FALSE(Reconstruct(FillBlockPicture(tree), full->cutModels, drawing));
+        EXPECT_FALSE(Reconstruct(DrawLeaves(tree), full->tree, drawing));
     }
 }
 
 TEST(Reconstruction, DrawsTheThreeCasesAndReportsProgress) {
     const GrayPicture blockPicture(24, 16, 7);
-    const std::vector<CutModel> models = {
-        {0, 0, 4, 1, 0, 1, 4, 200, 10, 0.0, 1, 0},       // between rows 0 and 1
-        {0, 8, 4, 0, 3, 4, 3, 200, 10, 0.0, 1, 0},       // between columns 2 and 3
-        {0, 16, 2, 0, 0, 2, 2, 10, 13, 0.0, 1, 0},       // the diagonal: centres on it get 11
-        {8, 0, 4, 1.5, 0, 1.5, 4, 255, 254, 0.0, 1, 0},  // a centre on an axis cut gets B
+    auto cut = [](int row, int col, int size, CutLine line, int a, int b) {
+        return QuadBlock{
+            row, col, size,
+            0,   0.0, CutModel{line, static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)}};
+    };
+    Quadtree models{24, 16, 0.0, 1, {}};
+    models.leaves = {
+        cut(0, 0, 4, {{1, 0}, {1, 4}}, 200, 10),   // between rows 0 and 1
+        cut(0, 8, 4, {{0, 3}, {4, 3}}, 200, 10),   // between columns 2 and 3
+        cut(0, 16, 2, {{0, 0}, {2, 2}}, 10, 13),   // the diagonal: centres on it get 11
+        cut(8, 0, 4, {{2, 0}, {2, 4}}, 255, 254),  // rows from the cut up get A
     };
     RecordingProgress progress;
     const auto result = Reconstruct(blockPicture, models, progress);
@@ -262,14 +242,14 @@ TEST(Reconstruction, DrawsTheThreeCasesAndReportsProgress) {
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 25, 50, 75, 0}));
 
     RecordingProgress none;
-    EXPECT_EQ(Reconstruct(blockPicture, {}, none), blockPicture);
+    EXPECT_EQ(Reconstruct(blockPicture, Quadtree{24, 16, 0.0, 1, {}}, none), blockPicture);
     EXPECT_EQ(none.positions, std::vector<int>{0});
 }
 
 TEST(CutLineOverlay, LinesEndOnePixelShortAtTheStoredCoordinates) {
     // A row cut at offset 2 of the 8-block at (row 16, col 32): from (32, 512 - 18) to
     // (40, 494), the last pixel left out.
-    const CutModel row{16, 32, 8, 2, 0, 2, 8, 0, 0, 0.0, 1, 0};
+    const QuadBlock row{16, 32, 8, 0, 0.0, CutModel{{{2, 0}, {2, 8}}, 0, 0}};
     ScreenPoint from{}, to{};
     CutLineEnds(row, 512, from, to);
     EXPECT_EQ(from.x, 32);
@@ -285,7 +265,7 @@ TEST(CutLineOverlay, LinesEndOnePixelShortAtTheStoredCoordinates) {
     EXPECT_EQ(from.y, 282);
 
     // A block at row 0 reaches y = 512, just below the picture, which the picture drops.
-    const CutModel bottom{0, 0, 4, 0, 1, 4, 3, 0, 0, 0.0, 1, 0};
+    const QuadBlock bottom{0, 0, 4, 0, 0.0, CutModel{{{0, 1}, {4, 3}}, 0, 0}};
     CutLineEnds(bottom, 512, from, to);
     EXPECT_EQ(from.y, 512);
     EXPECT_EQ(to.y, 508);
@@ -296,7 +276,8 @@ TEST(CutLineOverlay, LinesEndOnePixelShortAtTheStoredCoordinates) {
         EXPECT_EQ(pixels[k].second, 512 - k);
     EXPECT_EQ(pixels.front(), std::make_pair(1, 512));
 
-    const ColorPicture picture = GridWithCutLines(GrayPicture(512, 512, 255), {bottom});
+    const ColorPicture picture =
+        GridWithCutLines(GrayPicture(512, 512, 255), Quadtree{512, 512, 0.0, 1, {bottom}});
     auto red = [&](int x, int y) {  // y counts down from the top row
         const std::uint8_t* p = picture.Pixel(511 - y, x);
         return p[0] == 0 && p[1] == 0 && p[2] == 255;

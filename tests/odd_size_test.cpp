@@ -37,25 +37,21 @@ TEST(OddSizes, WholePipelineEqualsTheReference) {
             const GrayPicture gray = OddSizePicture(s.picture, w, h);
             PrepareWorkspace(gray, workspace);
             const QuadtreeStage quadtree = RunQuadtreeStage(workspace, s.penalty, s.minBlockSize);
-            RecordingProgress progress;
+            QuietProgress progress;
             const auto stage = RunCutLineStage(gray, quadtree, workspace, 2, progress);
             ASSERT_TRUE(stage);
 
             const LiteralQuadtree literal =
                 LiteralQuadtreeDecompose(gray, s.penalty, s.minBlockSize);
-            ASSERT_TRUE(SameBlocks(literal.blocks, quadtree.tree.blocks));
-            EXPECT_TRUE(SamePicture(literal.grid, quadtree.tree.grid));
+            ASSERT_TRUE(SameBlocks(literal.blocks, ToLiteral(quadtree.tree)));
+            EXPECT_TRUE(SamePicture(literal.grid, quadtree.grid));
             EXPECT_TRUE(
                 SamePicture(LiteralBlockPicture(w, h, literal.blocks), quadtree.blockPicture));
 
-            Quadtree literalTree{w, h, s.penalty, s.minBlockSize, literal.blocks, literal.grid};
-            const CutLineOutcome expected = RunReference(gray, literalTree);
-            CutLineOutcome actual{stage->decomposition,
-                                  stage->result,
-                                  Psnr(gray, stage->result),
-                                  EstimateBitRate(stage->decomposition, w, h),
-                                  progress.texts,
-                                  progress.positions};
+            const CutLineOutcome expected = RunReference(gray, quadtree.tree);
+            const CutLineOutcome actual{ToLiteral(stage->decomposition), stage->result,
+                                        Psnr(gray, stage->result),
+                                        EstimateBitRate(stage->decomposition)};
             EXPECT_TRUE(SameOutcome(expected, actual));
         }
     }

@@ -4,7 +4,6 @@
 #include <set>
 #include <tuple>
 
-#include "quadtree/Comparators.h"
 #include "quadtree/GridPictures.h"
 #include "quadtree/Quadtree.h"
 #include "reference/LiteralQuadtree.h"
@@ -19,7 +18,7 @@ using Leaf = std::tuple<int, int, int>;
 
 std::vector<Leaf> Leaves(const Quadtree& tree) {
     std::vector<Leaf> leaves;
-    for (const QuadBlock& b : tree.blocks)
+    for (const QuadBlock& b : tree.leaves)
         leaves.emplace_back(b.row, b.col, b.size);
     return leaves;
 }
@@ -32,12 +31,12 @@ void ExpectSameAsLiteral(const GrayPicture& gray, double penalty, int minBlockSi
     SCOPED_TRACE(testing::Message() << "penalty " << penalty << ", minimum " << minBlockSize);
     const LiteralQuadtree expected = LiteralQuadtreeDecompose(gray, penalty, minBlockSize);
     const Quadtree tree = Decompose(gray, penalty, minBlockSize);
-    ASSERT_TRUE(SameBlocks(expected.blocks, tree.blocks));
-    for (const QuadBlock& b : tree.blocks)
-        ASSERT_EQ(b.modelKind, 0);
-    EXPECT_TRUE(SamePicture(expected.grid, tree.grid));
+    ASSERT_TRUE(SameBlocks(expected.blocks, ToLiteral(tree)));
+    for (const QuadBlock& b : tree.leaves)
+        ASSERT_EQ(b.model, LeafModel{OneValueModel{b.mean}});
+    EXPECT_TRUE(SamePicture(expected.grid, DrawGrid(tree)));
     EXPECT_TRUE(SamePicture(LiteralBlockPicture(gray.width, gray.height, expected.blocks),
-                            FillBlockPicture(tree)));
+                            DrawLeaves(tree)));
     EXPECT_EQ(tree.penalty, penalty);
     EXPECT_EQ(tree.minBlockSize, minBlockSize);
 }
@@ -78,7 +77,7 @@ TEST(Quadtree, LeavesTileThePictureExactly) {
             SCOPED_TRACE(testing::Message() << w << " x " << h << ", penalty " << penalty);
             const Quadtree tree = Decompose(OddSizePicture(1, w, h), penalty, minimum);
             std::vector<int> covered(static_cast<std::size_t>(w) * h, 0);
-            for (const QuadBlock& b : tree.blocks) {
+            for (const QuadBlock& b : tree.leaves) {
                 ASSERT_TRUE(b.row >= 0 && b.col >= 0 && b.row + b.size <= h && b.col + b.size <= w)
                     << "leaf (" << b.row << ", " << b.col << ", " << b.size
                     << ") leaves the picture";
@@ -96,18 +95,19 @@ TEST(Quadtree, UniformPictureKeepsTheRoot) {
     const GrayPicture gray(512, 512, 77);
     for (const double penalty : {0.0, 1.0}) {
         const Quadtree tree = Decompose(gray, penalty, 4);
-        ASSERT_EQ(tree.blocks.size(), 1u);
+        ASSERT_EQ(tree.leaves.size(), 1u);
         EXPECT_EQ(Leaves(tree)[0], Leaf(0, 0, 512));
-        EXPECT_EQ(tree.blocks[0].mean, 77);
-        EXPECT_EQ(tree.blocks[0].cost, penalty);
-        EXPECT_EQ(FillBlockPicture(tree).samples[12345], 77);
-        EXPECT_EQ(tree.grid.At(0, 0), 128);
-        EXPECT_EQ(tree.grid.At(256, 256), 255);
-        EXPECT_EQ(std::count(tree.grid.samples.begin(), tree.grid.samples.end(), 128), 4 * 511);
+        EXPECT_EQ(tree.leaves[0].mean, 77);
+        EXPECT_EQ(tree.leaves[0].error + penalty, penalty);
+        EXPECT_EQ(DrawLeaves(tree).samples[12345], 77);
+        const GrayPicture grid = DrawGrid(tree);
+        EXPECT_EQ(grid.At(0, 0), 128);
+        EXPECT_EQ(grid.At(256, 256), 255);
+        EXPECT_EQ(std::count(grid.samples.begin(), grid.samples.end(), 128), 4 * 511);
     }
 }
 
-TEST(Quadtree, TwoLevelsComeOutBreadthFirstInQuarterOrder) {
+TEST(Quadtree, LeavesComeDepthFirstAndAreFoundByPlaceAndByLevel) {
     // Only the bottom-left quarter has detail: the root splits, that quarter splits once more.
     const GrayPicture gray = MakeGray(512, 512, [](int r, int c) {
         if (r < 256 && c < 256)
@@ -115,20 +115,42 @@ TEST(Quadtree, TwoLevelsComeOutBreadthFirstInQuarterOrder) {
         return std::uint8_t{200};
     });
     const Quadtree tree = Decompose(gray, 1.0, 4);
-    const std::vector<Leaf> expected = {
-        {256, 0, 256}, {0, 256, 256}, {256, 256, 256},  // C2, C3, C4 of the root
-        {0, 0, 128},   {128, 0, 128}, {0, 128, 128},   {128, 128, 128}};
+    const std::vector<Leaf> expected = {{0, 0, 128},     {128, 0, 128}, {0, 128, 128},
+                                        {128, 128, 128},  // the first quarter's
+                                        {256, 0, 256},   {0, 256, 256}, {256, 256, 256}};
     EXPECT_EQ(Leaves(tree), expected);
-    EXPECT_EQ(tree.blocks[3].mean, 0);
-    EXPECT_EQ(tree.blocks[4].mean, 120);
-    EXPECT_EQ(tree.blocks[5].mean, 60);
-    EXPECT_EQ(FillBlockPicture(tree).At(200, 200), 180);
+    EXPECT_EQ(tree.leaves[0].mean, 0);
+    EXPECT_EQ(tree.leaves[1].mean, 120);
+    EXPECT_EQ(tree.leaves[2].mean, 60);
+    EXPECT_EQ(DrawLeaves(tree).At(200, 200), 180);
+
+    // Rows bottom up, columns alternating: (0, 0), (0, 128), (0, 256), (128, 128), (128, 0),
+    // (256, 0), (256, 256).
+    EXPECT_EQ(LeavesInScanOrder(tree), (std::vector<std::int32_t>{0, 2, 5, 3, 1, 4, 6}));
+    EXPECT_EQ(LeavesBySize(tree), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6}));
+
+    const struct {
+        int row, col;
+        int leaf;  // -1 for none
+    } pixels[] = {{0, 0, 0},    {127, 127, 0}, {128, 0, 1},  {255, 255, 3}, {300, 10, 4},
+                  {10, 300, 5}, {511, 511, 6}, {512, 0, -1}, {0, -1, -1}};
+    for (const auto& p : pixels) {
+        const QuadBlock* leaf = tree.LeafAt(p.row, p.col);
+        EXPECT_EQ(leaf ? leaf - tree.leaves.data() : -1, p.leaf) << p.row << ", " << p.col;
+    }
+    EXPECT_EQ(tree.Find(1, 1, 1), &tree.leaves[6]);
+    EXPECT_EQ(tree.Find(2, 1, 1), &tree.leaves[3]);
+    EXPECT_EQ(tree.Find(1, 0, 0), nullptr);  // split
+    EXPECT_EQ(tree.Find(0, 0, 0), nullptr);
+    EXPECT_EQ(tree.Find(2, 2, 2), nullptr);  // inside a larger leaf
+    EXPECT_EQ(tree.Find(1, 2, 0), nullptr);  // outside the picture
+    EXPECT_EQ(tree.Find(40, 0, 0), nullptr);
 }
 
 TEST(Quadtree, MinimumSizeStopsOnlyWhenItIsAPowerOfTwo) {
     const Quadtree coarse = Decompose(RandomGray(512, 512, 5), 0.0, 128);
     std::set<int> sizes;
-    for (const QuadBlock& b : coarse.blocks)
+    for (const QuadBlock& b : coarse.leaves)
         sizes.insert(b.size);
     EXPECT_EQ(sizes, std::set<int>{128});
 
@@ -137,19 +159,15 @@ TEST(Quadtree, MinimumSizeStopsOnlyWhenItIsAPowerOfTwo) {
         MakeGray(512, 512, [](int r, int c) { return std::uint8_t((r * 31 + c * 17) % 7 == 0); });
     const Quadtree oneTree = Decompose(sparse, 0.0, 1);
     std::vector<Leaf> one = Leaves(oneTree);
-    EXPECT_EQ(std::count_if(oneTree.blocks.begin(), oneTree.blocks.end(),
+    EXPECT_EQ(std::count_if(oneTree.leaves.begin(), oneTree.leaves.end(),
                             [](auto& b) { return b.size == 1; }) %
                   4,
               0);
     const Quadtree threeTree = Decompose(sparse, 0.0, 3);  // no half ever equals 3: pixels
-    std::vector<Leaf> three = Leaves(threeTree);           // are queued, then become leaves
-    EXPECT_NE(one, three);
-    std::sort(one.begin(), one.end());
-    std::sort(three.begin(), three.end());
-    EXPECT_EQ(one, three);
-    for (const QuadBlock& b : threeTree.blocks) {
+    EXPECT_EQ(one, Leaves(threeTree));                     // are examined, then become leaves
+    for (const QuadBlock& b : threeTree.leaves) {
         if (b.size == 1) {
-            ASSERT_EQ(b.cost, 0.0);
+            ASSERT_EQ(b.error, 0.0);
         }
     }
 }
@@ -159,7 +177,7 @@ TEST(Quadtree, EqualCostDoesNotSplit) {
     // density, and with penalty 0 a split only happens when strictly cheaper.
     const GrayPicture checker = MakeGray(
         512, 512, [](int r, int c) { return static_cast<std::uint8_t>(((r ^ c) & 1) ? 200 : 0); });
-    EXPECT_EQ(Decompose(checker, 0.0, 4).blocks.size(), 1u);
+    EXPECT_EQ(Decompose(checker, 0.0, 4).leaves.size(), 1u);
 }
 
 TEST(Quadtree, GridBordersCoverTheFirstRowAndColumnOfEveryLeaf) {
@@ -168,7 +186,7 @@ TEST(Quadtree, GridBordersCoverTheFirstRowAndColumnOfEveryLeaf) {
         SCOPED_TRACE(testing::Message() << w << " x " << h);
         const Quadtree tree = Decompose(RandomGray(w, h, 8), 30.0, 2);
         GrayPicture expected(w, h, 255);
-        for (const QuadBlock& b : tree.blocks) {
+        for (const QuadBlock& b : tree.leaves) {
             for (int i = 0; i < b.size; ++i) {
                 expected.At(b.row, b.col + i) = 128;
                 expected.At(b.row + i, b.col) = 128;
@@ -178,7 +196,7 @@ TEST(Quadtree, GridBordersCoverTheFirstRowAndColumnOfEveryLeaf) {
             expected.At(h - 1, c) = 128;
         for (int r = 0; r < h; ++r)
             expected.At(r, w - 1) = 128;
-        EXPECT_TRUE(SamePicture(expected, tree.grid));
+        EXPECT_TRUE(SamePicture(expected, DrawGrid(tree)));
     }
 }
 
@@ -187,24 +205,14 @@ TEST(GridPictures, GrayGridKeepsBordersAndFillsTheRest) {
         return static_cast<std::uint8_t>(c < 256 ? 255 : (r < 256 ? 128 : 40));
     });
     const Quadtree tree = Decompose(gray, 1.0, 4);
-    const GrayPicture blockPicture = FillBlockPicture(tree);
-    const GrayPicture grayGrid = MakeGrayGrid(tree.grid, blockPicture);
+    const GrayPicture blockPicture = DrawLeaves(tree);
+    const GrayPicture grayGrid = MakeGrayGrid(DrawGrid(tree), blockPicture);
     EXPECT_EQ(grayGrid.At(0, 0), 128);
     EXPECT_EQ(grayGrid.At(100, 100), 255);  // a block of 255 stays 255
     EXPECT_EQ(grayGrid.At(100, 300), 128);  // a block of 128 looks like border
     EXPECT_EQ(grayGrid.At(300, 300), 40);
     EXPECT_EQ(grayGrid.At(300, 511), 128);  // column 511 is border
     EXPECT_EQ(MakeGrayGrid(grayGrid, blockPicture), grayGrid);
-}
-
-TEST(Comparators, ReturnThePlainDifference) {
-    const QuadBlock small{0, 0, 4, 0, 0.0, 0, 0};
-    const QuadBlock large{0, 256, 512, 0, 0.0, 0, 0};
-    EXPECT_LT(CompareBySize(&small, &large), 0);
-    EXPECT_EQ(CompareBySize(&small, &small), 0);
-    EXPECT_EQ(CompareByCol(&small, &large), -256);
-    EXPECT_GT(CompareByColDesc(&small, &large), 0);
-    EXPECT_EQ(CompareByRow(&small, &large), 0);
 }
 
 TEST(Workspace, TablesBuiltAgainForAnotherPictureEqualFreshOnes) {
@@ -216,8 +224,7 @@ TEST(Workspace, TablesBuiltAgainForAnotherPictureEqualFreshOnes) {
     ASSERT_EQ(reused.Height(), 300);
     const Quadtree fresh = Decompose(next, 1.0, 2);
     const Quadtree again = DecomposeQuadtree(reused, 1.0, 2);
-    EXPECT_TRUE(SameBlocks(fresh.blocks, again.blocks));
-    EXPECT_EQ(fresh.grid, again.grid);
+    EXPECT_EQ(fresh, again);
 }
 
 }  // namespace

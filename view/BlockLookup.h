@@ -2,14 +2,13 @@
 // The leaf block under a picture pixel and what the status bar tells about it: its place, size,
 // model and squared error. The blocks are the cut-line decomposition's where there is one (the
 // result is then its reconstruction), otherwise the quadtree's leaves (the result is then the
-// block picture). Built once per change of the document; a look-up tries each block size once.
+// block picture). Built once per change of the document; a look-up searches the tree.
 
 #include <QString>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
-#include "quadtree/Records.h"
+#include "quadtree/Quadtree.h"
 #include "view/DocumentPictures.h"
 
 namespace zantrel {
@@ -23,8 +22,6 @@ class BlockLookup {
 
     // The block covering picture pixel (row, col), row 0 at the bottom; nullptr where none.
     const QuadBlock* Find(int row, int col) const;
-    // The model of a block found, where it has a cut line.
-    const CutModel* CutOf(const QuadBlock& block) const;
 
     // "块 (行 R, 列 C) 大小 S：…" for the block covering (row, col), with its squared error
     // where the document has a gray picture; empty where no block covers it.
@@ -32,10 +29,8 @@ class BlockLookup {
 
   private:
     const DocumentPictures* m_pictures = nullptr;
-    std::vector<QuadBlock> m_blocks;
-    std::vector<std::int32_t> m_sizes;  // the sizes that occur, largest first
-    std::unordered_map<std::uint64_t, std::size_t> m_index;
-    std::vector<std::int64_t> m_errors;  // per block, worked out on its first look-up; -1 before
+    const Quadtree* m_tree = nullptr;
+    std::vector<std::int64_t> m_errors;  // per leaf, worked out on its first look-up; -1 before
 };
 
 // The sum over the block (row, col, size) of (gray - result)^2.

@@ -64,7 +64,7 @@ QImage ShownPicture(const DocumentPictures& pictures, DisplayMode mode) {
     const GrayPicture& grid = pictures.Grid();
     if (mode != DISPLAY_GRID_LINES || !pictures.Loaded() || grid.samples.empty())
         return DisplayPicture(pictures, mode);
-    const ColorPicture lines = GridWithCutLines(grid, pictures.CutModels());
+    const ColorPicture lines = GridWithCutLines(grid, pictures.Tree());
     QImage image(lines.width, lines.height, QImage::Format_BGR888);
     for (int r = 0; r < lines.height; ++r) {
         std::memcpy(image.scanLine(lines.height - 1 - r), lines.Pixel(r, 0),
@@ -85,10 +85,12 @@ QSize DisplaySize(const DocumentPictures& pictures, DisplayMode mode) {
 std::vector<QPoint> CutLinePixelsOutside(const DocumentPictures& pictures, QSize size) {
     std::vector<QPoint> outside;
     const QRect inside(QPoint(0, 0), size);
-    for (const CutModel& model : pictures.CutModels()) {
+    for (const QuadBlock& leaf : pictures.Tree().leaves) {
+        if (!leaf.Cut())
+            continue;
         ScreenPoint from{};
         ScreenPoint to{};
-        CutLineEnds(model, size.height(), from, to);
+        CutLineEnds(leaf, size.height(), from, to);
         ForEachLinePixel(from, to, [&](int x, int y) {
             if (!inside.contains(x, y))
                 outside.emplace_back(x, y);

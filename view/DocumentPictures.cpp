@@ -6,8 +6,7 @@ namespace {
 
 const GrayPicture kNoGray;
 const ColorPicture kNoColor;
-const std::vector<QuadBlock> kNoBlocks;
-const std::vector<CutModel> kNoCutModels;
+const Quadtree kNoTree;
 
 }  // namespace
 
@@ -46,34 +45,23 @@ const GrayPicture& DocumentPictures::Grid() const {
     if (const DecodedFile* decoded = Decoded())
         return decoded->grid;
     const PictureStages* stages = Stages();
-    return stages && stages->quadtree ? stages->quadtree->tree.grid : kNoGray;
+    return stages && stages->quadtree ? stages->quadtree->grid : kNoGray;
 }
 
-const std::vector<QuadBlock>& DocumentPictures::DecomposedBlocks() const {
+bool DocumentPictures::Decomposed() const {
+    const PictureStages* stages = Stages();
+    return Decoded() || (stages && stages->cutLines);
+}
+
+const Quadtree& DocumentPictures::Tree() const {
     if (const DecodedFile* decoded = Decoded())
-        return decoded->decomposition.blocks;
+        return decoded->tree;
     const PictureStages* stages = Stages();
     if (stages && stages->cutLines)
-        return stages->cutLines->decomposition.blocks;
-    return kNoBlocks;
-}
-
-const std::vector<QuadBlock>& DocumentPictures::Blocks() const {
-    if (Decomposed())
-        return DecomposedBlocks();
-    const PictureStages* stages = Stages();
+        return stages->cutLines->decomposition.tree;
     if (stages && stages->quadtree)
-        return stages->quadtree->tree.blocks;
-    return kNoBlocks;
-}
-
-const std::vector<CutModel>& DocumentPictures::CutModels() const {
-    if (const DecodedFile* decoded = Decoded())
-        return decoded->decomposition.cutModels;
-    const PictureStages* stages = Stages();
-    if (stages && stages->cutLines)
-        return stages->cutLines->decomposition.cutModels;
-    return kNoCutModels;
+        return stages->quadtree->tree;
+    return kNoTree;
 }
 
 }  // namespace zantrel

@@ -4,16 +4,13 @@
 // holds. The document owns them and replaces each only when its stage has succeeded; the view
 // reads them through the questions below, whatever kind of document it is.
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <variant>
-#include <vector>
 
-#include "codec/ZtlFile.h"
-#include "linesearch/LineSearch.h"
 #include "measure/Stages.h"
 #include "picture/Picture.h"
+#include "quadtree/Quadtree.h"
 
 namespace zantrel {
 
@@ -27,12 +24,12 @@ struct PictureStages {
     std::optional<CutLineStage> cutLines;  // the decomposition and its reconstruction
 };
 
-// A decoded Zantrel file: no colour, gray or block picture, only the file's settings, its bare
-// grid, its decomposition and the approximation, and the gray grid once it was drawn.
+// A decoded Zantrel file: no colour, gray or block picture, only what the file holds (the tree
+// with its settings and models, its bare grid and the approximation), and the gray grid once
+// it was drawn.
 struct DecodedFile {
-    ZtlSettings settings;
+    Quadtree tree;
     GrayPicture grid;
-    Decomposition decomposition;
     GrayPicture result;
     GrayPicture grayGrid;
 };
@@ -57,13 +54,9 @@ struct DocumentPictures {
     const GrayPicture& Grid() const;
 
     // Whether the document holds a cut-line decomposition, a decoded file's included.
-    bool Decomposed() const { return !DecomposedBlocks().empty(); }
-    // The leaves: the decomposition's where there is one, else the quadtree's.
-    const std::vector<QuadBlock>& Blocks() const;
-    const std::vector<CutModel>& CutModels() const;
-
-  private:
-    const std::vector<QuadBlock>& DecomposedBlocks() const;
+    bool Decomposed() const;
+    // The tree: the decomposition's where there is one, else the quadtree's, else an empty one.
+    const Quadtree& Tree() const;
 };
 
 }  // namespace zantrel

@@ -46,7 +46,6 @@ void ZantrelView::Refresh() {
     // Built once per change rather than on every paint: a large picture costs a full copy.
     QImage shown = ShownPicture(m_pictures, ShownMode());
     m_outsidePixels.clear();
-    // Like the drawing before pictures had sizes, a line pixel just outside is drawn too.
     if (!shown.isNull() && ShownMode() == DISPLAY_GRID_LINES)
         m_outsidePixels = CutLinePixelsOutside(m_pictures, shown.size());
     SetImage(std::move(shown));

@@ -54,8 +54,8 @@ class Background : public AppTest {
         }
         const DocumentPictures& pictures = Doc().Pictures();
         const std::shared_ptr<const QuadtreeStage>& quadtree = Stages().quadtree;
-        return {Mode(), pictures.Result(), quadtree ? quadtree->tree.blocks.size() : 0,
-                pictures.CutModels().size(), enabled};
+        return {Mode(), pictures.Result(), quadtree ? quadtree->tree.leaves.size() : 0,
+                pictures.Decomposed() ? CutCount(pictures.Tree()) : 0, enabled};
     }
     const QWidget& Picture() { return *m_app->Frame().View().viewport(); }
     ProgressStatusBar& Bar() { return m_app->Frame().StatusBar(); }
@@ -123,7 +123,7 @@ TEST_F(Background, OpeningAFileStopsTheRunningCommandFirst) {
     EXPECT_FALSE(Runs().Busy());
     EXPECT_EQ(Mode(), DISPLAY_COLOR);
     EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("b.bmp")));
-    EXPECT_TRUE(Doc().Pictures().CutModels().empty());
+    EXPECT_FALSE(Doc().Pictures().Decomposed());
     EXPECT_TRUE(Doc().Pictures().Gray().samples.empty());
 }
 
@@ -153,7 +153,7 @@ TEST(BackgroundRun, AnOvertakenJobIsCancelledThroughItsProgressAndDropped) {
 }
 
 // A status bar that notes every report in the order it came.
-class CReportLog final : public StatusDisplay {
+class ReportLog final : public StatusDisplay {
   public:
     void SetPaneText(std::string_view text) override { seen.emplace_back(text); }
     void SetProgressPos(int position) override { seen.push_back(std::to_string(position)); }
@@ -162,7 +162,7 @@ class CReportLog final : public StatusDisplay {
 
 TEST(BackgroundRun, ReportsArriveInTheirOrderBeforeTheResultAndNoneAfterAStop) {
     BackgroundRun run;
-    CReportLog log;
+    ReportLog log;
     run.Start(
         [&](Progress& progress) -> BackgroundRun::Apply {
             for (int i = 1; i <= 3; ++i) {

@@ -101,7 +101,7 @@ class CommandRules : public AppTest {
                 EXPECT_EQ(view.Origin().x(), (view.viewport()->width() - size.width()) / 2);
             }
         }
-        EXPECT_FALSE(Doc().Pictures().CutModels().empty());
+        EXPECT_GT(CutCount(Doc().Pictures().Tree()), 0);
         const PipelineState state = CurrentPipelineState(Doc().Pictures(), Mode(), false);
         EXPECT_TRUE(state.pictureLoaded && state.decomposed && !state.decoded);
         EXPECT_TRUE(m_host.messages.empty()) << m_host.messages.front().text.toStdString();

@@ -370,17 +370,6 @@ std::optional<StageOutputs> RunCutLinesOnAWorker(const StageInputs& inputs, Prog
     return outputs;
 }
 
-using ModelKey = std::tuple<int, int, int, double, double, double, double, int, int>;
-
-std::vector<ModelKey> Keys(const std::vector<CutModel>& models) {
-    std::vector<ModelKey> keys;
-    for (const CutModel& m : models) {
-        keys.emplace_back(m.row, m.col, m.size, m.p1Row, m.p1Col, m.p2Row, m.p2Col, m.meanA,
-                          m.meanB);
-    }
-    return keys;
-}
-
 TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
     m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
     m_app->InitInstance({});
@@ -393,12 +382,11 @@ TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
     ASSERT_TRUE(outputs.has_value() && outputs->cutLines.has_value());
     ASSERT_GT(counting.positions.load(), 4);
     const GrayPicture workerResult = outputs->cutLines->stage.result;
-    const std::vector<ModelKey> workerModels =
-        Keys(outputs->cutLines->stage.decomposition.cutModels);
+    const std::vector<QuadBlock> workerModels = outputs->cutLines->stage.decomposition.tree.leaves;
     Trigger(ID_ZANTREL);
     ASSERT_EQ(Mode(), DISPLAY_ZANTREL);
     EXPECT_EQ(Doc().Pictures().Result(), workerResult);
-    EXPECT_EQ(Keys(Doc().Pictures().CutModels()), workerModels);
+    EXPECT_EQ(Doc().Pictures().Tree().leaves, workerModels);
 
     const DocumentPictures before = Doc().Pictures();
     StoppingProgress stopping(counting.positions.load() / 2);
@@ -407,8 +395,7 @@ TEST_F(Document, CutLineStageRunsOnAWorkerAndAStopHalfwayChangesNothing) {
     EXPECT_EQ(Mode(), DISPLAY_ZANTREL);
     const DocumentPictures& after = Doc().Pictures();
     EXPECT_EQ(after.Result(), before.Result());
-    EXPECT_EQ(Keys(after.CutModels()), Keys(before.CutModels()));
-    EXPECT_EQ(after.Blocks().size(), before.Blocks().size());
+    EXPECT_EQ(after.Tree().leaves, before.Tree().leaves);
     ASSERT_TRUE(after.Stages()->cutLines && before.Stages()->cutLines);
     EXPECT_EQ(after.Stages()->cutLines->decomposition.groupCount,
               before.Stages()->cutLines->decomposition.groupCount);

@@ -78,17 +78,14 @@ TEST_F(ViewExplore, PointingAtABlockTellsItsModelAndError) {
     // The largest one-value block with an error, and a cut block.
     const QuadBlock* single = nullptr;
     const QuadBlock* cut = nullptr;
-    for (const QuadBlock& block : Pictures().Blocks()) {
-        if (block.modelKind == 1 && !cut)
+    for (const QuadBlock& block : Pictures().Tree().leaves) {
+        if (block.Cut() && !cut)
             cut = &block;
-        if (block.modelKind == 0 && SquaredError(block) > 0 &&
-            (!single || block.size > single->size))
+        if (!block.Cut() && SquaredError(block) > 0 && (!single || block.size > single->size))
             single = &block;
     }
     ASSERT_TRUE(single && cut);
-    const CutModel& model = Pictures().CutModels().at(static_cast<std::size_t>(cut->cutIndex));
-    ASSERT_EQ(model.row, cut->row);
-    ASSERT_EQ(model.col, cut->col);
+    const CutModel& model = *cut->Cut();
     const auto head = [](const QuadBlock& block) {
         return QStringLiteral("块 (行 %1, 列 %2) 大小 %3：")
             .arg(block.row)
@@ -104,12 +101,12 @@ TEST_F(ViewExplore, PointingAtABlockTellsItsModelAndError) {
          head(*single) +
              QStringLiteral("单值 %1，平方误差 %2").arg(single->mean).arg(SquaredError(*single))},
         {cut, head(*cut) + QStringLiteral("切割线 (%1, %2)–(%3, %4)，A 侧 %5，B 侧 %6，平方误差 %7")
-                               .arg(model.p1Row)
-                               .arg(model.p1Col)
-                               .arg(model.p2Row)
-                               .arg(model.p2Col)
-                               .arg(model.meanA)
-                               .arg(model.meanB)
+                               .arg(model.line.first.row)
+                               .arg(model.line.first.col)
+                               .arg(model.line.second.row)
+                               .arg(model.line.second.col)
+                               .arg(model.valueA)
+                               .arg(model.valueB)
                                .arg(SquaredError(*cut))},
     };
     for (const DisplayMode mode : {DISPLAY_ZANTREL, DISPLAY_GRID_LINES}) {

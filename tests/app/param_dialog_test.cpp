@@ -195,10 +195,10 @@ TEST_F(QuadtreeCommand, OpensWithTheDefaultsEveryTimeAndPassesTheValues) {
     const Quadtree& tree = Stages().quadtree->tree;
     EXPECT_EQ(tree.penalty, 2.5);
     // The gradient splits down to the minimum block size, and that was 16.
-    ASSERT_FALSE(tree.blocks.empty());
-    for (const QuadBlock& block : tree.blocks)
+    ASSERT_FALSE(tree.leaves.empty());
+    for (const QuadBlock& block : tree.leaves)
         EXPECT_GE(block.size, 16);
-    EXPECT_TRUE(std::ranges::any_of(tree.blocks, [](const QuadBlock& b) { return b.size == 16; }));
+    EXPECT_TRUE(std::ranges::any_of(tree.leaves, [](const QuadBlock& b) { return b.size == 16; }));
 
     Trigger(ID_PICTURE_COLOR);
     Trigger(ID_PICTURE_GRAY);

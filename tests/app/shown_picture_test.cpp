@@ -46,7 +46,7 @@ class ShownPictureCommands : public AppTest {
         m_host.fileAnswers.push_back(WritePicture(QStringLiteral("diagonal.bmp"), Diagonal));
         for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE, ID_GRAY_GRID, ID_ZANTREL})
             Trigger(id);
-        ASSERT_FALSE(Doc().Pictures().CutModels().empty());
+        ASSERT_GT(CutCount(Doc().Pictures().Tree()), 0);
     }
     void Show(DisplayMode mode) {
         m_app->Frame().View().ShowMode(mode);
@@ -56,7 +56,7 @@ class ShownPictureCommands : public AppTest {
 
 TEST_F(ShownPictureCommands, SaveWritesExactlyTheShownPictureAndCopyPutsItOnTheClipboard) {
     const DocumentPictures& pictures = Doc().Pictures();
-    const ColorPicture lines = GridWithCutLines(pictures.Grid(), pictures.CutModels());
+    const ColorPicture lines = GridWithCutLines(pictures.Grid(), pictures.Tree());
     const struct {
         DisplayMode mode;
         const char* answer;  // the name given in the save dialog
@@ -85,6 +85,28 @@ TEST_F(ShownPictureCommands, SaveWritesExactlyTheShownPictureAndCopyPutsItOnTheC
     }
     EXPECT_TRUE(m_host.messages.empty());
     EXPECT_TRUE(m_host.questions.empty());
+}
+
+// Every save command shows a failed save's cause and file, captioned with the program's name.
+TEST_F(ShownPictureCommands, AFailedSaveIsShownWithItsCause) {
+    const struct {
+        int command;
+        const char* answer;
+    } saves[] = {
+        {ID_SAVE_SHOWN, "missing/shown.png"},
+        {ID_SAVE_PICTURE, "missing/ZantPic.bmp"},
+        {ID_SAVE_ZTL, "missing/result.ztl"},
+    };
+    for (const auto& save : saves) {
+        SCOPED_TRACE(save.answer);
+        const QString path = PathInFolder(QString::fromLatin1(save.answer));
+        m_host.messages.clear();
+        m_host.fileAnswers.push_back(path);
+        Trigger(save.command);
+        ASSERT_EQ(m_host.messages.size(), 1u);
+        EXPECT_EQ(m_host.messages[0].text, QStringLiteral("没有找到 %1。").arg(path));
+        EXPECT_EQ(m_host.messages[0].caption, QStringLiteral("Zantrel"));
+    }
 }
 
 // Printing to a PDF file, read back as pdftoppm renders it at 50 dots per inch.

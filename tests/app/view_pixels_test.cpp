@@ -132,12 +132,12 @@ TEST_F(ViewPixels, GrayModesShowTheirPicturesAsGray) {
     };
     const Position probes[] = {{0, 0}, {height - 1, width - 1}, {0, width - 1}, {150, 37}};
     const Put blocks = [](PictureStages& stages, GrayPicture picture) {
-        stages.quadtree =
-            std::make_shared<const QuadtreeStage>(QuadtreeStage{Quadtree(), std::move(picture)});
+        stages.quadtree = std::make_shared<const QuadtreeStage>(
+            QuadtreeStage{Quadtree(), GrayPicture(), std::move(picture)});
     };
     const Put grid = [](PictureStages& stages, GrayPicture picture) {
         auto quadtree = std::make_shared<QuadtreeStage>();
-        quadtree->tree.grid = std::move(picture);
+        quadtree->grid = std::move(picture);
         stages.quadtree = std::move(quadtree);
     };
     const Put gray = [](PictureStages& stages, GrayPicture picture) {
@@ -197,16 +197,19 @@ TEST_F(ViewPixels, CutLinesAreRedAndLeaveTheirEndPointOut) {
     Load(width, height);
     Place(1000);
     auto quadtree = std::make_shared<QuadtreeStage>();
-    quadtree->tree.grid = GrayPicture(width, height, 255);
+    quadtree->grid = GrayPicture(width, height, 255);
     Stages().quadtree = std::move(quadtree);
     CutLineStage& cutLines = Stages().cutLines.emplace();
     cutLines.result = GrayPicture(width, height, 0);
     const int x0 = 200;
     const int y0 = 10;
-    auto cut = [](int row, int col, int size, double r1, double c1, double r2, double c2) {
-        return CutModel{row, col, size, r1, c1, r2, c2, 0, 0, 0.0, 1, 0};
+    auto cut = [](int row, int col, int size, int r1, int c1, int r2, int c2) {
+        return QuadBlock{row, col, size, 0, 0.0, CutModel{{{r1, c1}, {r2, c2}}, 0, 0}};
     };
-    cutLines.decomposition.cutModels = {
+    Quadtree& tree = cutLines.decomposition.tree;
+    tree.width = width;
+    tree.height = height;
+    tree.leaves = {
         cut(0, 0, 8, 4, 0, 4, 8),      // horizontal, left to right
         cut(16, 32, 16, 0, 5, 16, 5),  // vertical, drawn upwards
         cut(64, 64, 8, 0, 0, 8, 8),    // oblique

@@ -71,7 +71,7 @@ class ZtlDocument : public AppTest {
             EXPECT_FALSE(Action(ID_SAVE_ZTL).isEnabled()) << id;
         }
         Trigger(ID_ZANTREL);
-        EXPECT_FALSE(Doc().Pictures().CutModels().empty());
+        EXPECT_GT(CutCount(Doc().Pictures().Tree()), 0);
         Trigger(ID_SAVE_ZTL);
     }
 
@@ -108,8 +108,8 @@ TEST_F(ZtlDocument, SavedFileHoldsTheResultAndOpensByItsContentOnEveryWayIn) {
     ZtlPicture file;
     ASSERT_EQ(DecodeZtl(bytes, file), ZtlError::None);
     EXPECT_EQ(file.result, result);
-    EXPECT_EQ(file.settings.penalty, 1.0);
-    EXPECT_EQ(file.settings.minBlockSize, 4);
+    EXPECT_EQ(file.tree.penalty, 1.0);
+    EXPECT_EQ(file.tree.minBlockSize, 4);
     EXPECT_EQ(PaneText(), SizeText("已保存 Zantrel 文件", bytes.size()));
 
     // Not named .ztl: the content tells.
@@ -147,7 +147,7 @@ TEST_F(ZtlDocument, SavedFileHoldsTheResultAndOpensByItsContentOnEveryWayIn) {
     } steps[] = {
         {0, DISPLAY_ZANTREL, GrayToColor(result), withSave},
         {ID_GRAY_GRID, DISPLAY_GRAY_GRID, GrayToColor(MakeGrayGrid(file.grid, result)), views},
-        {ID_GRID_LINES, DISPLAY_GRID_LINES, GridWithCutLines(file.grid, file.cutModels), views},
+        {ID_GRID_LINES, DISPLAY_GRID_LINES, GridWithCutLines(file.grid, file.tree), views},
         {ID_ZANTREL, DISPLAY_ZANTREL, GrayToColor(result), withSave},
     };
     for (const auto& step : steps) {

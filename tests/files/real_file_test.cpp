@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "files/StoreSnapshot.h"
 #include "import/BmpFormat.h"
 #include "import/BmpReader.h"
 #include "import/ImageImport.h"
@@ -105,36 +105,35 @@ TEST(RealFiles, TwentyFourBitFilesLoadWithThePixelsTheirWriterDecodes) {
         SCOPED_TRACE(file.name);
         ExpectFileIs(file);
         RecordingShell shell;
-        LoadedBmp loaded;
-        ASSERT_EQ(LoadBmpPicture(PathOf(file.name), loaded), LoadResult::Loaded);
+        const Expected<LoadedBmp, LoadError> loaded = LoadBmpPicture(PathOf(file.name));
+        ASSERT_TRUE(loaded);
         EXPECT_TRUE(shell.messages.empty());
         EXPECT_TRUE(shell.fileErrors.empty());
         const std::vector<std::uint8_t> bytes = ReadBytes(PathOf(file.name));
-        EXPECT_TRUE(std::equal(loaded.headers.begin(), loaded.headers.end(), bytes.begin()));
+        EXPECT_TRUE(std::equal(loaded->headers.begin(), loaded->headers.end(), bytes.begin()));
         ExpectDecodedAs(
             ReadBytes(kFolder + "/" +
                       std::filesystem::path(file.name).replace_extension(".rgb").string()),
             kClassicSide, kClassicSide, [&](int r, int c) {
-                const std::uint8_t* pixel = loaded.picture.Pixel(r, c);
+                const std::uint8_t* pixel = loaded->picture.Pixel(r, c);
                 return Bgr{pixel[0], pixel[1], pixel[2]};
             });
     }
 }
 
-TEST(RealFiles, OtherFormsAreRefusedWithTheirMessageAndChangeNothing) {
+TEST(RealFiles, OtherFormsAreRefusedWithTheirMessage) {
     for (const RealFile& file : kRefusedFiles) {
         SCOPED_TRACE(file.name);
         ExpectFileIs(file);
         RecordingShell shell;
-        LoadedBmp loaded;
-        ASSERT_EQ(LoadBmpPicture(PathOf("im-v5-24bit.bmp"), loaded), LoadResult::Loaded);
-        const StoreSnapshot before(loaded);
-        EXPECT_EQ(LoadBmpPicture(PathOf(file.name), loaded), LoadResult::Refused);
+        const Expected<LoadedBmp, LoadError> loaded = LoadBmpPicture(PathOf(file.name));
+        ASSERT_FALSE(loaded);
+        EXPECT_TRUE(shell.messages.empty());
+        ShowLoadError(shell, loaded.Error());
         ASSERT_EQ(shell.messages.size(), 1u);
         EXPECT_EQ(shell.messages[0].text, BmpRefusalMessage(file.verdict));
         EXPECT_EQ(shell.messages[0].caption, "Zantrel");
         EXPECT_TRUE(shell.fileErrors.empty());
-        EXPECT_TRUE(StoreSnapshot(loaded) == before);
     }
 }
 
@@ -150,11 +149,10 @@ TEST(RealFiles, SavedResultsReadBackInOtherProgramsAndInZantrelAsTheResultSample
     };
     for (const RealFile& file : kAcceptedFiles) {
         SCOPED_TRACE(file.name);
-        RecordingShell shell;
-        LoadedBmp loaded;
-        ASSERT_EQ(LoadBmpPicture(PathOf(file.name), loaded), LoadResult::Loaded);
+        const Expected<LoadedBmp, LoadError> loaded = LoadBmpPicture(PathOf(file.name));
+        ASSERT_TRUE(loaded);
         const std::string saved = folder + "/saved.bmp";
-        ASSERT_TRUE(SaveGrayBmpPicture(saved, result, &loaded.headers));
+        ASSERT_EQ(SaveGrayBmpPicture(saved, result, &loaded->headers), std::nullopt);
 
         const std::string decoded = folder + "/decoded.rgb";
         RunTool(ZANTREL_CONVERT, saved, "-depth 8", "rgb:" + decoded);
@@ -162,11 +160,9 @@ TEST(RealFiles, SavedResultsReadBackInOtherProgramsAndInZantrelAsTheResultSample
         RunTool(ZANTREL_PILLOW_DECODE, saved, "", decoded);
         ExpectDecodedAs(ReadBytes(decoded), kClassicSide, kClassicSide, resultAsGray);
 
-        LoadedBmp reloaded;
-        ASSERT_EQ(LoadBmpPicture(saved, reloaded), LoadResult::Loaded);
-        EXPECT_TRUE(ConvertToGray(reloaded.picture) == result);
-        EXPECT_TRUE(shell.messages.empty());
-        EXPECT_TRUE(shell.fileErrors.empty());
+        const Expected<LoadedBmp, LoadError> reloaded = LoadBmpPicture(saved);
+        ASSERT_TRUE(reloaded);
+        EXPECT_TRUE(ConvertToGray(reloaded->picture) == result);
     }
     std::filesystem::remove_all(folder);
 }
@@ -222,10 +218,11 @@ TEST(ImportFiles, EveryFormatDecodesAsAnotherProgramDecodesIt) {
     for (const ImportedFile& file : kImportedFiles) {
         SCOPED_TRACE(file.name);
         RecordingShell shell;
-        ColorPicture picture;
-        ASSERT_EQ(ImportPictureFile(PathOf(file.name), picture), LoadResult::Loaded);
+        const Expected<ColorPicture, LoadError> imported = ImportPictureFile(PathOf(file.name));
+        ASSERT_TRUE(imported);
         EXPECT_TRUE(shell.messages.empty());
         EXPECT_TRUE(shell.fileErrors.empty());
+        const ColorPicture& picture = *imported;
         ASSERT_EQ(picture.width, file.width);
         ASSERT_EQ(picture.height, file.height);
         ExpectDecodedAs(ReadBytes(PathOf(std::string(file.name) + ".rgb")), file.width, file.height,
@@ -233,7 +230,7 @@ TEST(ImportFiles, EveryFormatDecodesAsAnotherProgramDecodesIt) {
     }
 }
 
-TEST(ImportFiles, DamagedUnknownAndOversizedFilesAreRefusedWithTheirMessageAndChangeNothing) {
+TEST(ImportFiles, DamagedUnknownAndOversizedFilesAreRefusedWithTheirMessage) {
     const struct {
         const char* name;
         const char* message;
@@ -249,21 +246,19 @@ TEST(ImportFiles, DamagedUnknownAndOversizedFilesAreRefusedWithTheirMessageAndCh
     };
     for (const auto& refusal : refusals) {
         SCOPED_TRACE(refusal.name);
+        const Expected<ColorPicture, LoadError> picture = ImportPictureFile(PathOf(refusal.name));
+        ASSERT_FALSE(picture);
         RecordingShell shell;
-        ColorPicture picture;
-        ASSERT_EQ(ImportPictureFile(PathOf("imp-3x5.png"), picture), LoadResult::Loaded);
-        const ColorPicture before = picture;
-        EXPECT_EQ(ImportPictureFile(PathOf(refusal.name), picture), LoadResult::Refused);
+        ShowLoadError(shell, picture.Error());
         ASSERT_EQ(shell.messages.size(), 1u);
         EXPECT_EQ(shell.messages[0].text, refusal.message);
         EXPECT_EQ(shell.messages[0].caption, "Zantrel");
         EXPECT_EQ(shell.messages[0].icon, MessageIcon::Exclamation);
         EXPECT_TRUE(shell.fileErrors.empty());
-        EXPECT_TRUE(picture == before);
     }
 }
 
-TEST(ImportFiles, FileErrorsGoThroughTheShellAndChangeNothing) {
+TEST(ImportFiles, FileErrorsNameTheCauseAndTheFile) {
     const std::string folder = MakeTempFolder();
     const std::string pipe = folder + "/pipe.png";  // must not block the reader
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
@@ -279,16 +274,11 @@ TEST(ImportFiles, FileErrorsGoThroughTheShellAndChangeNothing) {
         errors.emplace_back(locked, FileErrorCause::AccessDenied);
     for (const auto& [path, cause] : errors) {
         SCOPED_TRACE(path);
-        RecordingShell shell;
-        ColorPicture picture;
-        ASSERT_EQ(ImportPictureFile(PathOf("imp-3x5.png"), picture), LoadResult::Loaded);
-        const ColorPicture before = picture;
-        EXPECT_EQ(ImportPictureFile(path, picture), LoadResult::FileError);
-        ASSERT_EQ(shell.fileErrors.size(), 1u);
-        EXPECT_EQ(shell.fileErrors[0].cause, cause);
-        EXPECT_EQ(shell.fileErrors[0].fileName, path);
-        EXPECT_TRUE(shell.messages.empty());
-        EXPECT_TRUE(picture == before);
+        const Expected<ColorPicture, LoadError> picture = ImportPictureFile(path);
+        ASSERT_FALSE(picture);
+        ASSERT_FALSE(picture.Error().IsRefusal());
+        EXPECT_EQ(std::get<FileErrorCause>(picture.Error().cause), cause);
+        EXPECT_EQ(picture.Error().fileName, path);
     }
     std::filesystem::remove_all(folder);
 }
@@ -312,12 +302,11 @@ TEST(ImportFiles, SizeAndMemoryAreDecidedBeforeDecoding) {
     }
 
     // A picture that decodes well is refused, before any pixel is decoded, when memory is short.
-    ColorPicture picture;
     const ImportResult result =
-        ReadPictureBytes(ReadBytes(PathOf("imp-rgb.png")), picture, PipelineBytesFor(768, 512) - 1);
-    EXPECT_EQ(result.refusal, ImportRefusal::TooLarge);
-    EXPECT_TRUE(picture.bgr.empty());
-    EXPECT_EQ(ImportRefusalMessage(result, "/a/folder/imp-rgb.png"),
+        ReadPictureBytes(ReadBytes(PathOf("imp-rgb.png")), PipelineBytesFor(768, 512) - 1);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.Error().refusal, ImportRefusal::TooLarge);
+    EXPECT_EQ(ImportRefusalMessage(result.Error(), "/a/folder/imp-rgb.png"),
               "无法读取 imp-rgb.png：图像为 768×512，需要约 20 MB 内存，超出了可用内存。");
 }
 
@@ -333,10 +322,9 @@ TEST(ImportFiles, SavedPngFilesReadBackInOtherProgramsAndInZantrel) {
     for (std::size_t i = 0; i < gray.samples.size(); ++i)
         std::fill_n(grayAsColor.bgr.begin() + 3 * i, 3, gray.samples[i]);
 
-    RecordingShell shell;
     const struct {
         std::string path;
-        bool saved;
+        std::optional<FileError> error;
         int colorType;  // of the PNG header: 0 gray, 2 RGB
         const ColorPicture& expected;
     } saves[] = {
@@ -345,7 +333,7 @@ TEST(ImportFiles, SavedPngFilesReadBackInOtherProgramsAndInZantrel) {
     };
     for (const auto& save : saves) {
         SCOPED_TRACE(save.path);
-        ASSERT_TRUE(save.saved);
+        ASSERT_EQ(save.error, std::nullopt);
         const std::vector<std::uint8_t> bytes = ReadBytes(save.path);
         ASSERT_GT(bytes.size(), 26u);
         EXPECT_EQ(bytes[24], 8);  // bits a sample
@@ -354,12 +342,10 @@ TEST(ImportFiles, SavedPngFilesReadBackInOtherProgramsAndInZantrel) {
         RunTool(ZANTREL_PILLOW_DECODE, save.path, "", decoded);
         ExpectDecodedAs(ReadBytes(decoded), 67, 45,
                         [&](int r, int c) { return PixelOf(save.expected, r, c); });
-        ColorPicture back;
-        ASSERT_EQ(ImportPictureFile(save.path, back), LoadResult::Loaded);
-        EXPECT_TRUE(back == save.expected);
+        const Expected<ColorPicture, LoadError> back = ImportPictureFile(save.path);
+        ASSERT_TRUE(back);
+        EXPECT_TRUE(*back == save.expected);
     }
-    EXPECT_TRUE(shell.messages.empty());
-    EXPECT_TRUE(shell.fileErrors.empty());
     std::filesystem::remove_all(folder);
 }
 

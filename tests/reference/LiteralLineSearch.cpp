@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <string>
 
 namespace zantrel {
 
@@ -18,13 +17,13 @@ struct Fit {
 struct Search {
     const GrayPicture& gray;
     double penalty;
-    Progress& progress;
 };
 
-Fit FitPixels(const Search& search, const CutModel& block, const std::vector<PixelPos>& pixels) {
+Fit FitPixels(const Search& search, const LiteralCut& block,
+              const std::vector<LiteralPixel>& pixels) {
     double s = 0.0;
     double q = 0.0;
-    for (const PixelPos& p : pixels) {
+    for (const LiteralPixel& p : pixels) {
         const double g = search.gray.At(block.row + p.row, block.col + p.col);
         s += g;
         q += g * g / 512.0;
@@ -33,17 +32,16 @@ Fit FitPixels(const Search& search, const CutModel& block, const std::vector<Pix
     return {static_cast<std::uint8_t>(mu + 0.5), (q - (s * 0.001953125) * mu) + search.penalty};
 }
 
-void AxisSearch(const Search& search, std::vector<CutModel>& candidates, int first, int m, int n,
+void AxisSearch(const Search& search, std::vector<LiteralCut>& candidates, int first, int m, int n,
                 bool rows) {
     for (int k = 0; k < m; ++k) {
-        search.progress.SetPosition(100 * k / m);
-        CutModel& cand = candidates[first + k];
+        LiteralCut& cand = candidates[first + k];
         double best = cand.cost;
         bool found = false;
         int bestP = 0;
         Fit bestA{}, bestB{};
         for (int p = 1; p <= n - 1; ++p) {
-            std::vector<PixelPos> a, b;
+            std::vector<LiteralPixel> a, b;
             for (int r = 0; r < n; ++r) {
                 for (int c = 0; c < n; ++c) {
                     const int along = rows ? r : c;
@@ -74,7 +72,7 @@ void AxisSearch(const Search& search, std::vector<CutModel>& candidates, int fir
     }
 }
 
-void ObliqueSearch(const Search& search, std::vector<CutModel>& candidates, int first, int m,
+void ObliqueSearch(const Search& search, std::vector<LiteralCut>& candidates, int first, int m,
                    int n) {
     std::vector<double> rowsOf, colsOf;
     for (int c = 0; c <= n; ++c)
@@ -86,13 +84,12 @@ void ObliqueSearch(const Search& search, std::vector<CutModel>& candidates, int 
     for (int r = 1; r < n; ++r)
         rowsOf.push_back(r), colsOf.push_back(n);
     for (int i = 0; i <= 4 * n - 2; ++i) {
-        search.progress.SetPosition(100 * i / (4 * n - 1));
         for (int j = i + 1; j <= 4 * n - 1; ++j) {
             if (rowsOf[i] == rowsOf[j] || colsOf[i] == colsOf[j])
                 continue;
             const std::vector<bool> sideB =
                 LiteralSideB(rowsOf[i], colsOf[i], rowsOf[j], colsOf[j], n);
-            std::vector<PixelPos> a, b;
+            std::vector<LiteralPixel> a, b;
             for (int r = 0; r < n; ++r) {
                 for (int c = 0; c < n; ++c)
                     (sideB[r * n + c] ? b : a).push_back({r, c});
@@ -100,7 +97,7 @@ void ObliqueSearch(const Search& search, std::vector<CutModel>& candidates, int 
             if (a.empty() || b.empty())
                 continue;
             for (int k = first; k < first + m; ++k) {
-                CutModel& cand = candidates[k];
+                LiteralCut& cand = candidates[k];
                 const Fit fa = FitPixels(search, cand, a);
                 const Fit fb = FitPixels(search, cand, b);
                 const double total = fa.cost + fb.cost;
@@ -138,17 +135,17 @@ std::vector<bool> LiteralSideB(double row1, double col1, double row2, double col
     return sideB;
 }
 
-Decomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
-                                 std::vector<QuadBlock> blocks, Progress& progress) {
-    const Search search{gray, penalty, progress};
+LiteralDecomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
+                                        std::vector<LiteralBlock> blocks) {
+    const Search search{gray, penalty};
     // By size; blocks of equal size keep the order they came in.
     std::stable_sort(blocks.begin(), blocks.end(),
-                     [](const QuadBlock& a, const QuadBlock& b) { return a.size < b.size; });
-    std::vector<CutModel> candidates;
+                     [](const LiteralBlock& a, const LiteralBlock& b) { return a.size < b.size; });
+    std::vector<LiteralCut> candidates;
     for (std::size_t b = 0; b < blocks.size(); ++b) {
-        const QuadBlock& q = blocks[b];
+        const LiteralBlock& q = blocks[b];
         if (q.cost > 2 * penalty && q.size > 1) {
-            CutModel c{};
+            LiteralCut c{};
             c.row = q.row;
             c.col = q.col;
             c.size = q.size;
@@ -159,27 +156,23 @@ Decomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
         }
     }
     std::vector<int> sizes, counts;
-    for (const CutModel& c : candidates) {
+    for (const LiteralCut& c : candidates) {
         if (sizes.empty() || sizes.back() != c.size) {
             sizes.push_back(c.size);
             counts.push_back(0);
         }
         ++counts.back();
     }
-    Decomposition out;
+    LiteralDecomposition out;
     out.groupCount = static_cast<int>(sizes.size());
     int first = 0;
     for (int g = 0; g < out.groupCount; ++g) {
-        const std::string left = std::to_string(out.groupCount - g - 1);
-        progress.SetText(std::string("竖线穷举").append(left));
         AxisSearch(search, candidates, first, counts[g], sizes[g], true);
-        progress.SetText(std::string("横线穷举").append(left));
         AxisSearch(search, candidates, first, counts[g], sizes[g], false);
-        progress.SetText(std::string("一般斜线穷举").append(left));
         ObliqueSearch(search, candidates, first, counts[g], sizes[g]);
         first += counts[g];
     }
-    for (const CutModel& c : candidates) {
+    for (const LiteralCut& c : candidates) {
         if (c.chosen != 1)
             continue;
         blocks[c.blockIndex].modelKind = 1;
@@ -191,13 +184,11 @@ Decomposition LiteralSearchLines(const GrayPicture& gray, double penalty,
 }
 
 GrayPicture LiteralReconstruct(const GrayPicture& blockPicture,
-                               const std::vector<CutModel>& cutModels, Progress& progress) {
-    progress.SetText("Zantrel解码");
+                               const std::vector<LiteralCut>& cutModels) {
     GrayPicture result = blockPicture;
     const int n = static_cast<int>(cutModels.size());
     for (int i = 0; i < n; ++i) {
-        progress.SetPosition(100 * i / n);
-        const CutModel& m = cutModels[i];
+        const LiteralCut& m = cutModels[i];
         const auto mid = static_cast<std::uint8_t>((m.meanA + m.meanB) * 0.5);
         for (int j = 0; j < m.size; ++j) {
             for (int k = 0; k < m.size; ++k) {
@@ -217,16 +208,14 @@ GrayPicture LiteralReconstruct(const GrayPicture& blockPicture,
             }
         }
     }
-    progress.SetText("解码完毕");
-    progress.SetPosition(0);
     return result;
 }
 
-double LiteralBitRate(const Decomposition& decomposition, int width, int height) {
-    const std::vector<CutModel>& cutModels = decomposition.cutModels;
+double LiteralBitRate(const LiteralDecomposition& decomposition, int width, int height) {
+    const std::vector<LiteralCut>& cutModels = decomposition.cutModels;
     // The scan: rows bottom up, columns ascending in even row groups, descending in odd ones.
-    std::vector<QuadBlock> blocks = decomposition.blocks;
-    std::sort(blocks.begin(), blocks.end(), [](const QuadBlock& a, const QuadBlock& b) {
+    std::vector<LiteralBlock> blocks = decomposition.blocks;
+    std::sort(blocks.begin(), blocks.end(), [](const LiteralBlock& a, const LiteralBlock& b) {
         return a.row != b.row ? a.row < b.row : a.col < b.col;
     });
     int group = 0;
@@ -252,7 +241,7 @@ double LiteralBitRate(const Decomposition& decomposition, int width, int height)
 
     double K = 0.0;
     int a = 0, b = 0;
-    for (const QuadBlock& q : blocks) {
+    for (const LiteralBlock& q : blocks) {
         if (q.modelKind == 1) {
             K += Log2(a + 1), a = 0, ++b;
         } else {
@@ -260,15 +249,15 @@ double LiteralBitRate(const Decomposition& decomposition, int width, int height)
         }
     }
     double C = 0.0;
-    for (const CutModel& m : cutModels) {
+    for (const LiteralCut& m : cutModels) {
         const double s = m.size;
         C += m.size == 2 ? Log2(6) : Log2(6 * s * s - 4 * s);
     }
     std::vector<int> symbols;
     int prev = blocks.front().mean;
-    for (const QuadBlock& q : blocks) {
+    for (const LiteralBlock& q : blocks) {
         if (q.modelKind == 1) {
-            const CutModel& m = cutModels[q.cutIndex];
+            const LiteralCut& m = cutModels[q.cutIndex];
             symbols.push_back(std::abs(prev - m.meanA));
             symbols.push_back(std::abs(prev - m.meanB));
             prev = (m.meanA + m.meanB) / 2;

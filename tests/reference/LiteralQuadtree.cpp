@@ -9,18 +9,18 @@ namespace {
 
 constexpr std::uint8_t kLine = 128;
 
-bool Inside(const QuadBlock& b, const GrayPicture& gray) {
+bool Inside(const LiteralBlock& b, const GrayPicture& gray) {
     return b.row + b.size <= gray.height && b.col + b.size <= gray.width;
 }
 
-bool Outside(const QuadBlock& b, const GrayPicture& gray) {
+bool Outside(const LiteralBlock& b, const GrayPicture& gray) {
     return b.row >= gray.height || b.col >= gray.width;
 }
 
 // The block with its mean and cost when it lies inside the picture; a block that reaches
 // past the edge is never measured.
-QuadBlock Make(const GrayPicture& gray, double penalty, int row, int col, int size) {
-    QuadBlock b{row, col, size, 0, 0.0, 0, 0};
+LiteralBlock Make(const GrayPicture& gray, double penalty, int row, int col, int size) {
+    LiteralBlock b{row, col, size, 0, 0.0, 0, 0};
     if (!Inside(b, gray))
         return b;
     double s = 0.0;
@@ -55,9 +55,9 @@ LiteralQuadtree LiteralQuadtreeDecompose(const GrayPicture& gray, double penalty
     int side = 1;
     while (side < w || side < h)
         side *= 2;
-    std::deque<QuadBlock> queue{Make(gray, penalty, 0, 0, side)};
+    std::deque<LiteralBlock> queue{Make(gray, penalty, 0, 0, side)};
     while (!queue.empty()) {
-        const QuadBlock p = queue.front();
+        const LiteralBlock p = queue.front();
         queue.pop_front();
         const int half = p.size / 2;
         const bool inside = Inside(p, gray);
@@ -65,10 +65,10 @@ LiteralQuadtree LiteralQuadtreeDecompose(const GrayPicture& gray, double penalty
             out.blocks.push_back(p);
             continue;
         }
-        const QuadBlock quarters[4] = {Make(gray, penalty, p.row, p.col, half),
-                                       Make(gray, penalty, p.row + half, p.col, half),
-                                       Make(gray, penalty, p.row, p.col + half, half),
-                                       Make(gray, penalty, p.row + half, p.col + half, half)};
+        const LiteralBlock quarters[4] = {Make(gray, penalty, p.row, p.col, half),
+                                          Make(gray, penalty, p.row + half, p.col, half),
+                                          Make(gray, penalty, p.row, p.col + half, half),
+                                          Make(gray, penalty, p.row + half, p.col + half, half)};
         if (inside) {
             const double t =
                 ((quarters[0].cost + quarters[1].cost) + quarters[2].cost) + quarters[3].cost;
@@ -86,7 +86,7 @@ LiteralQuadtree LiteralQuadtreeDecompose(const GrayPicture& gray, double penalty
             if (p.row + half < h && c < w)
                 out.grid.At(p.row + half, c) = kLine;
         }
-        for (const QuadBlock& q : quarters) {
+        for (const LiteralBlock& q : quarters) {
             if (Outside(q, gray))
                 continue;
             if (Inside(q, gray) && half == minBlockSize) {
@@ -99,9 +99,9 @@ LiteralQuadtree LiteralQuadtreeDecompose(const GrayPicture& gray, double penalty
     return out;
 }
 
-GrayPicture LiteralBlockPicture(int width, int height, const std::vector<QuadBlock>& blocks) {
+GrayPicture LiteralBlockPicture(int width, int height, const std::vector<LiteralBlock>& blocks) {
     GrayPicture picture(width, height);
-    for (const QuadBlock& b : blocks) {
+    for (const LiteralBlock& b : blocks) {
         for (int r = b.row; r < b.row + b.size; ++r) {
             for (int c = b.col; c < b.col + b.size; ++c)
                 picture.At(r, c) = b.mean;

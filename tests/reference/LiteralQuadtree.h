@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "picture/Picture.h"
-#include "quadtree/Records.h"
+#include "reference/LiteralRecords.h"
 
 namespace zantrel {
 
 struct LiteralQuadtree {
-    std::vector<QuadBlock> blocks;
+    std::vector<LiteralBlock> blocks;
     GrayPicture grid;  // the picture's size: border and split lines 128 on 255
 };
 
@@ -20,6 +20,6 @@ LiteralQuadtree LiteralQuadtreeDecompose(const GrayPicture& gray, double penalty
                                          std::int32_t minBlockSize);
 
 // A width x height picture with every block filled with its mean.
-GrayPicture LiteralBlockPicture(int width, int height, const std::vector<QuadBlock>& blocks);
+GrayPicture LiteralBlockPicture(int width, int height, const std::vector<LiteralBlock>& blocks);
 
 }  // namespace zantrel

@@ -1,6 +1,7 @@
 #pragma once
 // A shell and a progress that record every call, so tests can assert exact texts, captions
-// and positions.
+// and positions. The shell registers itself while it lives, so a test also sees anything
+// reported to the registered shell.
 
 #include <atomic>
 #include <string>

@@ -10,31 +10,34 @@
 #include "linesearch/LineSearch.h"
 #include "picture/Picture.h"
 #include "quadtree/Quadtree.h"
-#include "quadtree/Records.h"
+#include "reference/LiteralRecords.h"
 
 namespace zantrel {
 
+// The outcome in the reference's records: the engine's is converted (ToLiteral).
 struct CutLineOutcome {
-    Decomposition decomposition;
+    LiteralDecomposition decomposition;
     GrayPicture result;
     double psnr = 0.0;
     double bitRate = 0.0;
-    std::vector<std::string> texts;  // of the search and the reconstruction
-    std::vector<int> positions;
 };
 
 // The engine's search on `threads` threads, its reconstruction over the block picture of
 // `tree`, and the two figures.
 CutLineOutcome RunEngine(const GrayPicture& gray, const Quadtree& tree, int threads);
-// The same through the reference.
+// The same through the reference, from the leaves of `tree`.
 CutLineOutcome RunReference(const GrayPicture& gray, const Quadtree& tree);
 
-// Field-by-field equality with a message naming the first difference.
-testing::AssertionResult SameOutcome(const CutLineOutcome& expected, const CutLineOutcome& actual);
-testing::AssertionResult SameBlocks(const std::vector<QuadBlock>& expected,
-                                    const std::vector<QuadBlock>& actual);
-testing::AssertionResult SamePicture(const GrayPicture& expected, const GrayPicture& actual);
+// The engine's leaves as the reference lists them: one-value cost = error + penalty, and for a
+// tree with chosen models, the cut models (cost 0: the tree keeps no cut costs).
+std::vector<LiteralBlock> ToLiteral(const Quadtree& tree);
+LiteralDecomposition ToLiteral(const Decomposition& decomposition);
 
-bool SameModel(const CutModel& a, const CutModel& b);
+// Equality of what each leaf holds, whatever the order of the lists, with a message naming the
+// first difference. Cut costs are compared where both sides have them.
+testing::AssertionResult SameOutcome(const CutLineOutcome& expected, const CutLineOutcome& actual);
+testing::AssertionResult SameBlocks(const std::vector<LiteralBlock>& expected,
+                                    const std::vector<LiteralBlock>& actual);
+testing::AssertionResult SamePicture(const GrayPicture& expected, const GrayPicture& actual);
 
 }  // namespace zantrel

@@ -1,4 +1,4 @@
-#include "app/RunFigures.h"
+#include "measure/RunFigures.h"
 
 #include "codec/ZtlFile.h"
 #include "measure/BitRate.h"
@@ -12,21 +12,22 @@ constexpr double kCurvePenalties[] = {0.1, 1, 2, 5, 10, 20, 50, 100, 200, 500, 1
 
 }  // namespace
 
-RunFigures MeasureRun(const GrayPicture& gray, const QuadtreeStage& quadtree,
-                      const CutLineStage& zantrel) {
-    const Quadtree& tree = quadtree.tree;
-    RunFigures figures;
-    figures.penalty = tree.penalty;
-    figures.minBlockSize = tree.minBlockSize;
-    figures.blocks = tree.blocks.size();
-    figures.cutModels = zantrel.decomposition.cutModels.size();
+MeasuredRun MeasureRunAndFile(const GrayPicture& gray, const QuadtreeStage& quadtree,
+                              const CutLineStage& zantrel) {
+    const Decomposition& decomposition = zantrel.decomposition;
+    MeasuredRun run;
+    RunFigures& figures = run.figures;
+    figures.penalty = quadtree.tree.penalty;
+    figures.minBlockSize = quadtree.tree.minBlockSize;
+    figures.blocks = quadtree.tree.leaves.size();
+    figures.cutModels = CutCount(decomposition.tree);
+    figures.groups = decomposition.groupCount;
     figures.psnr = Psnr(gray, zantrel.result);
-    figures.bitrate = EstimateBitRate(zantrel.decomposition, gray.width, gray.height);
-    const std::size_t bytes =
-        EncodeZtl(zantrel.decomposition, {gray.width, gray.height, tree.penalty, tree.minBlockSize})
-            .size();
-    figures.fileBitrate = ZtlFileBitRate(bytes, gray.width, gray.height);
-    return figures;
+    figures.bitrate = EstimateBitRate(decomposition);
+    run.file = EncodeZtl(decomposition.tree);
+    figures.fileBytes = run.file.size();
+    figures.fileBitrate = ZtlFileBitRate(run.file.size(), gray.width, gray.height);
+    return run;
 }
 
 std::span<const double> RateCurvePenalties() {

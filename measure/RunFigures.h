@@ -1,7 +1,7 @@
 #pragma once
 // The figures of one run of the stages after the gray picture, as zantrel-cli prints them for
 // the same settings, and the rate–distortion curve of a gray picture over a ladder of
-// penalties. Plain values, so the explore panel measures them away from the window.
+// penalties. Plain values, so any front end measures them away from its window.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,14 +18,24 @@ struct RunFigures {
     std::int32_t minBlockSize = 0;
     std::size_t blocks = 0;
     std::size_t cutModels = 0;
-    double psnr = 0.0;         // dB
-    double bitrate = 0.0;      // the estimate, bits per pixel
-    double fileBitrate = 0.0;  // the .ztl file, every byte counted, bits per pixel
+    std::int32_t groups = 0;    // the block sizes the search went through
+    double psnr = 0.0;          // dB
+    double bitrate = 0.0;       // the estimate, bits per pixel
+    std::size_t fileBytes = 0;  // the .ztl file of the result
+    double fileBitrate = 0.0;   // the .ztl file, every byte counted, bits per pixel
 };
 
-// The figures of `zantrel`, made from `quadtree` on `gray`.
-RunFigures MeasureRun(const GrayPicture& gray, const QuadtreeStage& quadtree,
-                      const CutLineStage& zantrel);
+// The figures of `zantrel`, made from `quadtree` on `gray`, and its file.
+struct MeasuredRun {
+    RunFigures figures;
+    std::vector<std::uint8_t> file;
+};
+MeasuredRun MeasureRunAndFile(const GrayPicture& gray, const QuadtreeStage& quadtree,
+                              const CutLineStage& zantrel);
+inline RunFigures MeasureRun(const GrayPicture& gray, const QuadtreeStage& quadtree,
+                             const CutLineStage& zantrel) {
+    return MeasureRunAndFile(gray, quadtree, zantrel).figures;
+}
 
 // The penalties the curve is drawn through: the sweep's defaults and the slider's ends.
 std::span<const double> RateCurvePenalties();
