@@ -7,26 +7,14 @@
 #include <span>
 #include <vector>
 
+#include "codec/ZtlSettings.h"
 #include "picture/Picture.h"
 #include "quadtree/Quadtree.h"
 
 namespace zantrel {
 
-// What the header holds. The penalty is informational: decoding does not need it.
-struct ZtlSettings {
-    int width = 0;
-    int height = 0;
-    double penalty = 0.0;
-    std::int32_t minBlockSize = 0;
-};
-
 inline constexpr std::size_t kZtlHeaderBytes = 18;
 inline constexpr std::uint8_t kZtlVersion = 1;
-
-// The header's fields of `tree`.
-inline ZtlSettings SettingsOf(const Quadtree& tree) {
-    return {tree.width, tree.height, tree.penalty, tree.minBlockSize};
-}
 
 // The file of `tree`, whose leaves hold the models to be drawn; its settings go into the
 // header.

@@ -11,7 +11,7 @@
 
 #include "codec/BinaryCoder.h"
 #include "codec/CutLineCode.h"
-#include "codec/ZtlFile.h"
+#include "codec/ZtlSettings.h"
 #include "quadtree/GridPictures.h"
 
 namespace zantrel {
