@@ -126,10 +126,15 @@ void ExplorePanel::Retranslate() {
     m_slider->setToolTip(tr("惩罚因子 0.1 … 100000，每格十倍"));
     m_penaltyEdit->setToolTip(tr("惩罚因子（0 … 100000000），回车应用"));
     m_minBlockSizeEdit->setToolTip(tr("最小分块尺寸（1 … 128），回车应用"));
-    const char* const names[kRowNames + kFigureRows] = {
-        QT_TR_NOOP("惩罚因子"),   QT_TR_NOOP("最小分块尺寸"), QT_TR_NOOP("参数"),
-        QT_TR_NOOP("分块数"),     QT_TR_NOOP("切割模型数"),   "PSNR",
-        QT_TR_NOOP("估计比特率"), QT_TR_NOOP("文件比特率")};
+    const char* const names[kRowNames + kFigureRows] = {QT_TR_NOOP("惩罚因子"),
+                                                        QT_TR_NOOP("最小分块尺寸"),
+                                                        QT_TR_NOOP("参数"),
+                                                        QT_TR_NOOP("分块数"),
+                                                        QT_TR_NOOP("切割模型数"),
+                                                        "PSNR",
+                                                        "SSIM",
+                                                        QT_TR_NOOP("估计比特率"),
+                                                        QT_TR_NOOP("文件比特率")};
     for (int row = 0; row < kRowNames + kFigureRows; ++row)
         m_rowNames[row]->setText(tr(names[row]));
     // As wide as their widest texts from the start, so a new result changes no size and
@@ -237,6 +242,7 @@ void ExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
     m_figures[Blocks]->setText(QString::number(figures->blocks));
     m_figures[CutModels]->setText(QString::number(figures->cutModels));
     m_figures[Psnr]->setText(Text(FormatFigure(figures->psnr)) + QStringLiteral(" dB"));
+    m_figures[Ssim]->setText(Text(FormatFigure(figures->ssim)));
     m_figures[BitRate]->setText(Text(FormatFigure(figures->bitrate)) + QLatin1Char(' ') +
                                 BitsPerPixel());
     m_figures[FileBitRate]->setText(Text(FormatFigure(figures->fileBitrate)) + QLatin1Char(' ') +

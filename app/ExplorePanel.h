@@ -55,7 +55,7 @@ class ExplorePanel final : public QDockWidget {
     QLineEdit* MinBlockSizeEdit() const { return m_minBlockSizeEdit; }
     RateCurveWidget* Curve() const { return m_curve; }
     // The shown figures: blocks, cut models, PSNR, estimated and file bit rate, with units.
-    enum FigureRow { Blocks, CutModels, Psnr, BitRate, FileBitRate, kFigureRows };
+    enum FigureRow { Blocks, CutModels, Psnr, Ssim, BitRate, FileBitRate, kFigureRows };
     QString FigureText(FigureRow row) const;
     // Why the panel is off; empty while it is available.
     QString NoteText() const;

@@ -70,8 +70,11 @@ void OnGridLines(MainFrame& frame) {
 }
 
 void OnPsnr(MainFrame& frame) {
-    CurrentShell().ShowMessage(FormatFigure(frame.Doc().PsnrFigure()), Translated(kPsnrBoxCaption),
-                               MessageIcon::Information);
+    // The figure as it always read, and the structural similarity on a line of its own below.
+    const ZantrelDoc& doc = frame.Doc();
+    const std::string text =
+        FormatFigure(doc.PsnrFigure()) + "\nSSIM " + FormatFigure(doc.SsimFigure());
+    CurrentShell().ShowMessage(text, Translated(kPsnrBoxCaption), MessageIcon::Information);
 }
 
 void OnBitRate(MainFrame& frame) {

@@ -6,6 +6,7 @@
 #include "codec/ZtlFile.h"
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
+#include "measure/Ssim.h"
 #include "picture/GrayConversion.h"
 #include "platform/PictureFiles.h"
 #include "quadtree/GridPictures.h"
@@ -169,6 +170,10 @@ void ZantrelDoc::Adopt(StageOutputs outputs) {
 
 double ZantrelDoc::PsnrFigure() const {
     return Psnr(m_pictures.Gray(), m_pictures.Result());
+}
+
+double ZantrelDoc::SsimFigure() const {
+    return Ssim(m_pictures.Gray(), m_pictures.Result());
 }
 
 double ZantrelDoc::BitRateFigure() const {

@@ -78,6 +78,7 @@ class ZantrelDoc final : public QObject {
 
     // The figures of the result against the gray picture.
     double PsnrFigure() const;
+    double SsimFigure() const;
     double BitRateFigure() const;
 
     const DocumentPictures& Pictures() const { return m_pictures; }

@@ -12,6 +12,7 @@
 #include "measure/FigureText.h"
 #include "measure/Psnr.h"
 #include "measure/RunFigures.h"
+#include "measure/Ssim.h"
 #include "picture/GrayConversion.h"
 #include "platform/PictureFiles.h"
 #include "platform/StatusProgress.h"
@@ -65,9 +66,12 @@ int RunPipeline(const CliOptions& options, TerminalShell& shell) {
         if (!options.ztlFile.empty())
             figures.push_back({"file bytes", "fileBytes", std::to_string(f.fileBytes), false});
         figures.push_back({"file bitrate", "fileBitrate", FormatFigure(f.fileBitrate), true});
+        // Last, so that the lines and keys before it stay where scripts read them.
+        figures.push_back({"ssim", "ssim", FormatFigure(f.ssim), true});
     } else {
         figures = {{"blocks", "blocks", std::to_string(quadtree.tree.leaves.size()), false},
-                   {"psnr", "psnr", FormatFigure(Psnr(gray, quadtree.blockPicture)), true}};
+                   {"psnr", "psnr", FormatFigure(Psnr(gray, quadtree.blockPicture)), true},
+                   {"ssim", "ssim", FormatFigure(Ssim(gray, quadtree.blockPicture)), true}};
     }
     const GrayPicture& result = zantrel ? zantrel->result : quadtree.blockPicture;
 
@@ -83,8 +87,8 @@ int RunPipeline(const CliOptions& options, TerminalShell& shell) {
         WriteOutputPicture(files, options.grayGrid, MakeGrayGrid(grid, quadtree.blockPicture),
                            input);
     if (!options.lines.empty())
-        WriteOutputPicture(files, options.lines, GridWithCutLines(grid, zantrel->decomposition.tree),
-                           input);
+        WriteOutputPicture(files, options.lines,
+                           GridWithCutLines(grid, zantrel->decomposition.tree), input);
     if (const std::optional<FileError> error = files.Commit())
         return ReportWriteError(shell, *error);
     shell.FinishProgress();

@@ -56,6 +56,7 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
         row.cutModels = figures.cutModels;
         row.groups = figures.groups;
         row.psnr = figures.psnr;
+        row.ssim = figures.ssim;
         row.bitrate = figures.bitrate;
         row.fileBitrate = figures.fileBitrate;
         rows.push_back(row);

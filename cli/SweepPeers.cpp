@@ -7,6 +7,7 @@
 
 #include "measure/FigureText.h"
 #include "measure/Psnr.h"
+#include "measure/Ssim.h"
 #include "peers/PeerCodec.h"
 
 namespace zantrel {
@@ -106,6 +107,7 @@ std::vector<SweepRow> MeasurePeers(const GrayPicture& gray, const std::vector<Pe
             if (!coding)
                 continue;
             row.psnr = Psnr(gray, coding->decoded);
+            row.ssim = Ssim(gray, coding->decoded);
             row.fileBitrate = BitsPerPixel(coding->bytes, gray);
             rows.push_back(row);
         }

@@ -16,7 +16,7 @@ struct Column {
     bool quoted;       // a string in JSON: a name, or a "%f" text as in the single run
 };
 
-constexpr std::array<Column, 11> kColumns = {{
+constexpr std::array<Column, 12> kColumns = {{
     {"codec", true},
     {"penalty", false},
     {"setting", false},  // a peer's quality or target rate
@@ -28,6 +28,7 @@ constexpr std::array<Column, 11> kColumns = {{
     {"bitrate", true},
     {"fileBitrate", true},
     {"milliseconds", false},
+    {"ssim", true},  // last, so that the columns before it keep their places
 }};
 
 using Fields = std::array<std::string, kColumns.size()>;
@@ -40,6 +41,7 @@ Fields FieldsOf(const SweepRow& row) {
         fields[2] = FormatSweepPenalty(row.setting);
         fields[7] = FormatFigure(row.psnr);
         fields[9] = FormatFigure(row.fileBitrate);
+        fields[11] = FormatFigure(row.ssim);
         return fields;
     }
     char milliseconds[64];
@@ -54,7 +56,8 @@ Fields FieldsOf(const SweepRow& row) {
             FormatFigure(row.psnr),
             FormatFigure(row.bitrate),
             FormatFigure(row.fileBitrate),
-            milliseconds};
+            milliseconds,
+            FormatFigure(row.ssim)};
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ struct SweepRow {
     std::int32_t groups = 0;
     double quadtreePsnr = 0.0;  // dB; printed as "%f" texts, as the single run prints them
     double psnr = 0.0;
+    double ssim = 0.0;
     double bitrate = 0.0;      // the estimate
     double fileBitrate = 0.0;  // of the .ztl file, every byte counted
     double milliseconds = 0.0;

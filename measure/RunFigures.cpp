@@ -3,6 +3,7 @@
 #include "codec/ZtlFile.h"
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
+#include "measure/Ssim.h"
 
 namespace zantrel {
 
@@ -23,6 +24,7 @@ MeasuredRun MeasureRunAndFile(const GrayPicture& gray, const QuadtreeStage& quad
     figures.cutModels = CutCount(decomposition.tree);
     figures.groups = decomposition.groupCount;
     figures.psnr = Psnr(gray, zantrel.result);
+    figures.ssim = Ssim(gray, zantrel.result);
     figures.bitrate = EstimateBitRate(decomposition);
     run.file = EncodeZtl(decomposition.tree);
     figures.fileBytes = run.file.size();

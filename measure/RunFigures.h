@@ -18,8 +18,9 @@ struct RunFigures {
     std::int32_t minBlockSize = 0;
     std::size_t blocks = 0;
     std::size_t cutModels = 0;
-    std::int32_t groups = 0;    // the block sizes the search went through
-    double psnr = 0.0;          // dB
+    std::int32_t groups = 0;  // the block sizes the search went through
+    double psnr = 0.0;        // dB
+    double ssim = 0.0;
     double bitrate = 0.0;       // the estimate, bits per pixel
     std::size_t fileBytes = 0;  // the .ztl file of the result
     double fileBitrate = 0.0;   // the .ztl file, every byte counted, bits per pixel

@@ -19,15 +19,17 @@ CliRun RunCli(const std::string& arguments, const std::string& errFile = "/dev/n
 TEST(Cli, QuadtreeOnTheSamplePrintsBlocksAndPsnr) {
     const CliRun run = RunCli("--stage quadtree --penalty 10 --min-block 4 '" ZANTREL_SAMPLE "'");
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(std::regex_match(run.out, std::regex("blocks: [0-9]+\npsnr: [0-9]+\\.[0-9]{6}\n")))
+    EXPECT_TRUE(std::regex_match(run.out, std::regex("blocks: [0-9]+\npsnr: [0-9]+\\.[0-9]{6}\n"
+                                                     "ssim: 0\\.[0-9]{6}\n")))
         << run.out;
 
     const CliRun json = RunCli("--stage quadtree --penalty 10 --json '" ZANTREL_SAMPLE "'");
     EXPECT_EQ(json.exitCode, 0);
     std::smatch lines;
-    ASSERT_TRUE(std::regex_search(run.out, lines, std::regex("blocks: ([0-9]+)\npsnr: (\\S+)")));
-    EXPECT_EQ(json.out,
-              "{\"blocks\": " + lines[1].str() + ", \"psnr\": \"" + lines[2].str() + "\"}\n");
+    ASSERT_TRUE(std::regex_search(run.out, lines,
+                                  std::regex("blocks: ([0-9]+)\npsnr: (\\S+)\nssim: (\\S+)")));
+    EXPECT_EQ(json.out, "{\"blocks\": " + lines[1].str() + ", \"psnr\": \"" + lines[2].str() +
+                            "\", \"ssim\": \"" + lines[3].str() + "\"}\n");
 }
 
 TEST(Cli, ZantrelStageIsTheDefaultAndPrintsAllFigures) {
@@ -38,14 +40,15 @@ TEST(Cli, ZantrelStageIsTheDefaultAndPrintsAllFigures) {
         std::regex_match(run.out, m,
                          std::regex("blocks: ([0-9]+)\ncut models: ([0-9]+)\ngroups: ([0-9]+)\n"
                                     "psnr: ([0-9]+\\.[0-9]{6})\nbitrate: ([0-9]+\\.[0-9]{6})\n"
-                                    "file bitrate: ([0-9]+\\.[0-9]{6})\n")))
+                                    "file bitrate: ([0-9]+\\.[0-9]{6})\n"
+                                    "ssim: (0\\.[0-9]{6})\n")))
         << run.out;
     EXPECT_GT(std::stoi(m[2]), 0);
     const CliRun json = RunCli("--penalty 100 --json --stage zantrel");
     EXPECT_EQ(json.out, "{\"blocks\": " + m[1].str() + ", \"cutModels\": " + m[2].str() +
                             ", \"groups\": " + m[3].str() + ", \"psnr\": \"" + m[4].str() +
                             "\", \"bitrate\": \"" + m[5].str() + "\", \"fileBitrate\": \"" +
-                            m[6].str() + "\"}\n");
+                            m[6].str() + "\", \"ssim\": \"" + m[7].str() + "\"}\n");
 }
 
 TEST(Cli, ThreadCountChangesNothing) {
@@ -199,7 +202,8 @@ TEST(Cli, ImportReadsAnySizeAndWritesPicturesOfItsSize) {
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_TRUE(std::regex_match(run.out, std::regex("blocks: [0-9]+\ncut models: [0-9]+\n"
                                                      "groups: [0-9]+\npsnr: [0-9.]+\n"
-                                                     "bitrate: [0-9.]+\nfile bitrate: [0-9.]+\n")))
+                                                     "bitrate: [0-9.]+\nfile bitrate: [0-9.]+\n"
+                                                     "ssim: [0-9.]+\n")))
         << run.out;
     // A plain 54-byte header and rows padded to 4 bytes: 301 * 3 = 903 -> 904.
     for (const char* name : {"r.bmp", "l.bmp"}) {

@@ -43,7 +43,7 @@ std::vector<std::vector<std::string>> TableFields(const std::string& text) {
 
 struct JsonRow {
     std::string codec, penalty, blocks, cutModels, groups, quadtreePsnr, psnr, bitrate, fileBitrate,
-        milliseconds;
+        milliseconds, ssim;
 };
 
 // The rows of `sweep --json`, in order; fails the test where a line is not a row.
@@ -58,7 +58,7 @@ std::vector<JsonRow> JsonRows(const std::string& json) {
         "\"cutModels\": ([0-9]+), "
         "\"groups\": ([0-9]+), \"quadtreePsnr\": \"([^\"]+)\", \"psnr\": \"([^\"]+)\", "
         "\"bitrate\": \"([^\"]+)\", \"fileBitrate\": \"([^\"]+)\", "
-        "\"milliseconds\": ([0-9]+\\.[0-9])\\},?");
+        "\"milliseconds\": ([0-9]+\\.[0-9]), \"ssim\": \"([^\"]+)\"\\},?");
     std::vector<JsonRow> rows;
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
         std::smatch m;
@@ -66,7 +66,7 @@ std::vector<JsonRow> JsonRows(const std::string& json) {
         if (m.empty())
             continue;
         EXPECT_EQ(lines[i].back() == ',', i + 2 < lines.size()) << "commas between rows only";
-        rows.push_back({m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8], m[9], m[10]});
+        rows.push_back({m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8], m[9], m[10], m[11]});
     }
     return rows;
 }
@@ -111,9 +111,10 @@ TEST(Sweep, EveryRowEqualsTheSingleRunWithTheSameArguments) {
                       "{\"blocks\": " + row.blocks + ", \"cutModels\": " + row.cutModels +
                           ", \"groups\": " + row.groups + ", \"psnr\": \"" + row.psnr +
                           "\", \"bitrate\": \"" + row.bitrate + "\", \"fileBitrate\": \"" +
-                          row.fileBitrate + "\"}\n");
-            EXPECT_EQ(RunCli(single + " --stage quadtree").out,
-                      "{\"blocks\": " + row.blocks + ", \"psnr\": \"" + row.quadtreePsnr + "\"}\n");
+                          row.fileBitrate + "\", \"ssim\": \"" + row.ssim + "\"}\n");
+            EXPECT_TRUE(RunCli(single + " --stage quadtree")
+                            .out.starts_with("{\"blocks\": " + row.blocks + ", \"psnr\": \"" +
+                                             row.quadtreePsnr + "\", \"ssim\": "));
         }
     }
 }
@@ -123,11 +124,12 @@ TEST(Sweep, DefaultSweepOfTheSampleStartsWithTheKnownSingleRun) {
     ASSERT_EQ(run.exitCode, 0);
     const auto table = TableFields(run.out);
     ASSERT_EQ(table.size(), 11u);  // header and the ten default penalties
-    EXPECT_EQ(table[0], (std::vector<std::string>{"codec", "penalty", "setting", "blocks",
-                                                  "cutModels", "groups", "quadtreePsnr", "psnr",
-                                                  "bitrate", "fileBitrate", "milliseconds"}));
+    EXPECT_EQ(table[0],
+              (std::vector<std::string>{"codec", "penalty", "setting", "blocks", "cutModels",
+                                        "groups", "quadtreePsnr", "psnr", "bitrate", "fileBitrate",
+                                        "milliseconds", "ssim"}));
     // The file's rate follows the coder; the single run's test above holds it to the row.
-    const std::vector<std::string> first(table[1].begin(), table[1].end() - 2);
+    const std::vector<std::string> first(table[1].begin(), table[1].end() - 3);
     EXPECT_EQ(first, (std::vector<std::string>{"zantrel", "1", "-", "9469", "6100", "4",
                                                "23.619901", "29.666069", "0.531038"}));
     std::vector<std::string> penalties;
@@ -156,7 +158,7 @@ TEST(Sweep, CsvHoldsTheTableAndJsonTheSameFigures) {
         EXPECT_EQ(fromCsv[i + 1],
                   (std::vector<std::string>{r.codec, r.penalty, "-", r.blocks, r.cutModels,
                                             r.groups, r.quadtreePsnr, r.psnr, r.bitrate,
-                                            r.fileBitrate, fromCsv[i + 1][10]}));
+                                            r.fileBitrate, fromCsv[i + 1][10], r.ssim}));
     }
     if (HavePython()) {
         WriteBytes(folder + "/sweep.json", {json.out.begin(), json.out.end()});
@@ -330,7 +332,7 @@ TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
     const auto table = TableFields(run.out);
     std::vector<std::pair<std::string, std::size_t>> runs;  // each codec's rows, in order
     for (std::size_t i = 1; i < table.size(); ++i) {
-        ASSERT_EQ(table[i].size(), 11u) << i;
+        ASSERT_EQ(table[i].size(), 12u) << i;
         if (runs.empty() || runs.back().first != table[i][0])
             runs.emplace_back(table[i][0], 0);
         ++runs.back().second;
@@ -353,6 +355,7 @@ TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
         }
         EXPECT_GT(std::stod(table[i][7]), 15.0);  // psnr
         EXPECT_GT(std::stod(table[i][9]), 0.0);   // fileBitrate
+        EXPECT_GT(std::stod(table[i][11]), 0.0);  // ssim, the peers' too
     }
     // JPEG 2000 aims at each Zantrel file's rate, and lands close to it.
     for (std::size_t k = 0; k < 2; ++k) {
@@ -379,7 +382,8 @@ TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
         "  \\{\"codec\": \"jpeg\", \"penalty\": null, \"setting\": [0-9]+, \"blocks\": null, "
         "\"cutModels\": null, "
         "\"groups\": null, \"quadtreePsnr\": null, \"psnr\": \"[0-9]+\\.[0-9]{6}\", "
-        "\"bitrate\": null, \"fileBitrate\": \"[0-9]+\\.[0-9]{6}\", \"milliseconds\": null\\},?");
+        "\"bitrate\": null, \"fileBitrate\": \"[0-9]+\\.[0-9]{6}\", \"milliseconds\": null, "
+        "\"ssim\": \"[0-9]+\\.[0-9]{6}\"\\},?");
     for (std::size_t i = 2; i + 1 < lines.size(); ++i)
         EXPECT_TRUE(std::regex_match(lines[i], peerRow)) << lines[i];
     if (HavePython()) {

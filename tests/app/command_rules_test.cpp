@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
@@ -23,6 +24,7 @@
 #include "app/EnablingRules.h"
 #include "app/MainFrame.h"
 #include "app/ProgressStatusBar.h"
+#include "measure/FigureText.h"
 #include "view/DisplayPicture.h"
 #include "view/ZantrelView.h"
 
@@ -148,6 +150,12 @@ TEST_F(CommandRules, FiguresShowTheirBoxesAndKeepTheMode) {
     ASSERT_EQ(m_host.messages.size(), 2u);
     EXPECT_EQ(m_host.messages[0].caption, QStringLiteral("图像的PSNR为："));
     EXPECT_EQ(m_host.messages[1].caption, QStringLiteral("图像的BIT率为："));
+    // The PSNR as it always read, then the SSIM on a line of its own.
+    const QStringList psnrLines = m_host.messages[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(psnrLines.size(), 2);
+    EXPECT_EQ(psnrLines[0].toStdString(), FormatFigure(Doc().PsnrFigure()));
+    EXPECT_TRUE(psnrLines[1].contains(QRegularExpression(QStringLiteral("^SSIM \\d\\.\\d{6}$"))))
+        << psnrLines[1].toStdString();
     for (const ShownMessage& box : m_host.messages) {
         EXPECT_FALSE(box.text.isEmpty());
         EXPECT_EQ(box.icon, MessageIcon::Information);
