@@ -6,6 +6,7 @@
 
 #include "cli/ErrorReport.h"
 #include "cli/InputPicture.h"
+#include "cli/SweepBjontegaard.h"
 #include "cli/SweepChart.h"
 #include "cli/SweepPeers.h"
 #include "cli/SweepProgress.h"
@@ -69,6 +70,12 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
         std::fprintf(stderr, "--csv and --plot name the same file %s\n", options.plot.c_str());
         return 2;
     }
+    if (!options.csv.empty() && !options.plot.empty() && !options.peers.empty() &&
+        SameFile(ComparisonCsvPath(options.csv), options.plot)) {
+        std::fprintf(stderr, "--plot names the file of the Bjontegaard figures %s\n",
+                     options.plot.c_str());
+        return 2;
+    }
     InputPicture input;
     if (const int exitCode = ReadInputPicture(options.input, options.import, terminal, input);
         exitCode != 0)
@@ -83,10 +90,16 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
         rows.insert(rows.end(), peerRows.begin(), peerRows.end());
     }
 
-    // All or nothing: a failed output leaves both targets as they were.
+    // With peers, each Zantrel curve against each of them, beside the rows.
+    const std::vector<SweepComparison> comparisons =
+        options.peers.empty() ? std::vector<SweepComparison>() : CompareWithPeers(rows);
+
+    // All or nothing: a failed output leaves every target as it was.
     FileSet files;
     if (!options.csv.empty())
         files.Stage(options.csv, SweepCsvText(rows));
+    if (!options.csv.empty() && !comparisons.empty())
+        files.Stage(ComparisonCsvPath(options.csv), ComparisonCsvText(comparisons));
     if (!options.plot.empty()) {
         const std::string pictureName = std::filesystem::path(input.path).filename().string();
         files.Stage(options.plot, SweepChartSvg(rows, pictureName, options.minBlockSize));
@@ -94,7 +107,18 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
     if (const std::optional<FileError> error = files.Commit())
         return ReportWriteError(terminal, *error);
     terminal.FinishProgress();
-    const std::string text = options.json ? SweepJsonText(rows) : SweepTableText(rows);
+    std::string text;
+    if (comparisons.empty()) {
+        text = options.json ? SweepJsonText(rows) : SweepTableText(rows);
+    } else if (options.json) {
+        // The rows and the comparisons as the two members of one object.
+        std::string array = SweepJsonText(rows);
+        array.pop_back();
+        text = "{\"rows\": " + array + ",\n\"bjontegaard\": " + ComparisonJsonText(comparisons) +
+               "}\n";
+    } else {
+        text = SweepTableText(rows) + ComparisonTableText(comparisons);
+    }
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

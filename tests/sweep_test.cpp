@@ -329,7 +329,19 @@ TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
     const CliRun run = RunCli("sweep --penalties 100,10 --peers webp,jpeg2000,webp --csv '" + csv +
                               "' --plot '" + folder + "/s.svg'");
     ASSERT_EQ(run.exitCode, 0);
-    const auto table = TableFields(run.out);
+    // The rows, then after a blank line the Bjontegaard figures.
+    const auto lines = TableFields(run.out);
+    const auto blank = std::ranges::find_if(lines, [](const auto& f) { return f.empty(); });
+    const std::vector<std::vector<std::string>> table(lines.begin(), blank);
+    std::vector<std::vector<std::string>> comparisons(blank + 4, lines.end());  // past the title
+    ASSERT_EQ(comparisons.size(), 4u);  // the file's rate and the estimate, against each peer
+    for (std::size_t i = 0; i < comparisons.size(); ++i) {
+        const std::vector<std::string>& c = comparisons[i];
+        EXPECT_EQ(c[0], i % 2 ? "estimate" : "file");
+        EXPECT_EQ(c[1], i < 2 ? "webp" : "jpeg2000");
+        EXPECT_TRUE(c.back().ends_with("%") || c.back() == "range") << c.back();
+    }
+    EXPECT_EQ(Split(ReadText(folder + "/s-bd.csv"), '\n').size(), 5u);
     std::vector<std::pair<std::string, std::size_t>> runs;  // each codec's rows, in order
     for (std::size_t i = 1; i < table.size(); ++i) {
         ASSERT_EQ(table[i].size(), 12u) << i;
@@ -376,16 +388,22 @@ TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
     // JSON: the columns a peer's row does not have are null.
     const CliRun json = RunCli("sweep --json --penalties 100 --peers jpeg");
     ASSERT_EQ(json.exitCode, 0);
-    const std::vector<std::string> lines = Split(json.out, '\n');
-    ASSERT_GT(lines.size(), 4u);
     const std::regex peerRow(
         "  \\{\"codec\": \"jpeg\", \"penalty\": null, \"setting\": [0-9]+, \"blocks\": null, "
         "\"cutModels\": null, "
         "\"groups\": null, \"quadtreePsnr\": null, \"psnr\": \"[0-9]+\\.[0-9]{6}\", "
         "\"bitrate\": null, \"fileBitrate\": \"[0-9]+\\.[0-9]{6}\", \"milliseconds\": null, "
         "\"ssim\": \"[0-9]+\\.[0-9]{6}\"\\},?");
-    for (std::size_t i = 2; i + 1 < lines.size(); ++i)
-        EXPECT_TRUE(std::regex_match(lines[i], peerRow)) << lines[i];
+    const std::vector<std::string> jsonLines = Split(json.out, '\n');
+    std::size_t peerRows = 0;
+    for (const std::string& line : jsonLines) {
+        if (line.starts_with("  {\"codec\": \"jpeg\"")) {
+            EXPECT_TRUE(std::regex_match(line, peerRow)) << line;
+            ++peerRows;
+        }
+    }
+    EXPECT_GT(peerRows, 3u);
+    EXPECT_EQ(jsonLines.front(), "{\"rows\": [");
     if (HavePython()) {
         WriteBytes(folder + "/s.json", {json.out.begin(), json.out.end()});
         EXPECT_TRUE(PythonParses("json", folder + "/s.json"));
