@@ -76,11 +76,55 @@ struct Axis {
     double high;
     double step;
     int decimals;
+    bool logarithmic = false;  // ticks at 1, 2 and 5 times each power of ten instead of `step`
 
     double Position(double value, double from, double to) const {
+        if (logarithmic)
+            return from + std::log10(value / low) / std::log10(high / low) * (to - from);
         return from + (value - low) / (high - low) * (to - from);
     }
+
+    // The tick values, low to high.
+    std::vector<double> Ticks() const {
+        std::vector<double> ticks;
+        if (!logarithmic) {
+            const int count = static_cast<int>(std::lround((high - low) / step));
+            for (int i = 0; i <= count; ++i)
+                ticks.push_back(low + i * step);
+            return ticks;
+        }
+        for (int power = static_cast<int>(std::floor(std::log10(low)) - 1);
+             power <= static_cast<int>(std::ceil(std::log10(high))); ++power) {
+            for (const double factor : {1.0, 2.0, 5.0}) {
+                const double value = factor * std::pow(10.0, power);
+                if (value >= low * (1 - 1e-9) && value <= high * (1 + 1e-9))
+                    ticks.push_back(value);
+            }
+        }
+        return ticks;
+    }
+
+    // A tick's text: the axis's decimals, or on a log axis as many as the value needs.
+    std::string Label(double value) const {
+        if (!logarithmic)
+            return Number(value, decimals);
+        return Number(value, std::max(0, -static_cast<int>(std::floor(std::log10(value) + 1e-9))));
+    }
 };
+
+// The 1, 2 or 5 times a power of ten at or below `value` (`up`: at or above).
+double RoundStep(double value, bool up) {
+    const int power = static_cast<int>(std::floor(std::log10(value)));
+    double best = up ? 10 * std::pow(10.0, power) : std::pow(10.0, power);
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        const double step = factor * std::pow(10.0, power);
+        if (up && step >= value * (1 - 1e-9))
+            return step;
+        if (!up && step <= value * (1 + 1e-9))
+            best = step;
+    }
+    return best;
+}
 
 Axis NiceAxis(double min, double max) {
     if (!(max > min)) {  // a single point, or all on one value
@@ -259,6 +303,20 @@ Axis RateAxis(const std::vector<Series>& series) {
             s.points.front().bitrate < 3 * zantrel.max)
             high = s.points.front().bitrate * 1.1;
     }
+    // Rates over more than a decade crowd the low end of a linear axis, where the codecs differ
+    // most: there the axis is logarithmic, from the lowest rate shown.
+    Range shown;
+    for (const Series& s : series) {
+        for (const Point& p : s.points) {
+            if (p.bitrate > 0 && p.bitrate <= high)
+                shown.Add(p.bitrate);
+        }
+    }
+    if (!shown.empty && high > 10 * shown.min) {
+        Axis axis{RoundStep(shown.min, false), RoundStep(high, true), 0, 0};
+        axis.logarithmic = true;
+        return axis;
+    }
     return NiceAxis(0, high);
 }
 
@@ -409,12 +467,10 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
                        : "Zantrel reconstruction; each point is labelled with its penalty factor");
 
     // Grid lines and ticks first, so that the curves are drawn over them.
-    const int xTicks = static_cast<int>(std::lround((x.high - x.low) / x.step));
-    for (int i = 0; i <= xTicks; ++i) {
-        const double value = x.low + i * x.step;
+    for (const double value : x.Ticks()) {
         svg.Line(px(value), kTop, px(value), kBottom, "stroke=\"#e4e4e4\"");
         svg.Line(px(value), kBottom, px(value), kBottom + 6, "stroke=\"black\"");
-        svg.Text(px(value), kBottom + 22, "text-anchor=\"middle\"", Number(value, x.decimals));
+        svg.Text(px(value), kBottom + 22, "text-anchor=\"middle\"", x.Label(value));
     }
     const int yTicks = static_cast<int>(std::lround((y.high - y.low) / y.step));
     for (int i = 0; i <= yTicks; ++i) {
@@ -427,7 +483,8 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
                    Number(kRight - kLeft, 0), "\" height=\"", Number(kBottom - kTop, 0),
                    "\" fill=\"none\" stroke=\"black\"/>\n"));
     svg.Text((kLeft + kRight) / 2, kBottom + 52, "text-anchor=\"middle\" font-size=\"15\"",
-             "bit rate (bits per pixel)");
+             x.logarithmic ? "bit rate (bits per pixel, logarithmic scale)"
+                           : "bit rate (bits per pixel)");
     svg.Text(32, (kTop + kBottom) / 2,
              Concat("text-anchor=\"middle\" font-size=\"15\" transform=\"rotate(-90 32 ",
                     Number((kTop + kBottom) / 2, 1), ")\""),
@@ -468,8 +525,8 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
                      p.label);
     }
 
-    // The legend of the curves drawn, in the lower right corner, which rising curves leave
-    // free; about 7.5 units a character at this font size.
+    // The legend of the curves drawn, in a corner the curves leave free (below); about 7.5
+    // units a character at this font size.
     std::vector<const Series*> listed;
     std::size_t longest = 0;
     for (const Series& s : series) {
@@ -480,8 +537,10 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
     }
     const double legendWidth = 60 + 7.5 * static_cast<double>(longest);
     const double legendHeight = 12 + 20.0 * static_cast<double>(listed.size());
-    const double legendLeft = kRight - 12 - legendWidth;
-    const double legendTop = kBottom - 12 - legendHeight;
+    // Rising curves leave the lower right corner free on a linear rate axis; on a logarithmic
+    // one they run straighter across the middle and leave the upper left (low rate, high PSNR).
+    const double legendLeft = x.logarithmic ? kLeft + 12 : kRight - 12 - legendWidth;
+    const double legendTop = x.logarithmic ? kTop + 12 : kBottom - 12 - legendHeight;
     if (!listed.empty()) {
         svg.Raw(Concat("<rect x=\"", Number(legendLeft, 1), "\" y=\"", Number(legendTop, 1),
                        "\" width=\"", Number(legendWidth, 0), "\" height=\"",

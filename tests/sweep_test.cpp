@@ -381,13 +381,18 @@ TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
             << curve;
     }
     EXPECT_NE(chart.find(">WebP, quality 0 \u2026 95</text>"), std::string::npos);
+    // The rates shown span less than a decade: the rate axis stays linear.
+    EXPECT_EQ(chart.find("logarithmic scale"), std::string::npos);
     if (HavePython()) {
         EXPECT_TRUE(PythonParses("xml", folder + "/s.svg"));
     }
 
     // JSON: the columns a peer's row does not have are null.
-    const CliRun json = RunCli("sweep --json --penalties 100 --peers jpeg");
+    const CliRun json =
+        RunCli("sweep --json --penalties 1000,1 --peers jpeg --plot '" + folder + "/wide.svg'");
     ASSERT_EQ(json.exitCode, 0);
+    // Zantrel's rates from penalty 1000 to 1 span more than a decade: a logarithmic axis.
+    EXPECT_NE(ReadText(folder + "/wide.svg").find("logarithmic scale"), std::string::npos);
     const std::regex peerRow(
         "  \\{\"codec\": \"jpeg\", \"penalty\": null, \"setting\": [0-9]+, \"blocks\": null, "
         "\"cutModels\": null, "
