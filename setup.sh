@@ -20,7 +20,7 @@ packages=(
     # picture import: the TIFF and WebP readers (PNG, JPEG, GIF, BMP, PNM come with Qt's GUI module)
     qt6-image-formats-plugins
     # the codecs Zantrel's file is compared with
-    libturbojpeg0-dev libopenjp2-7-dev libwebp-dev
+    libturbojpeg0-dev libopenjp2-7-dev libwebp-dev libavif-dev libjxl-dev
     # real-file tests, fuzzing and sanitizers
     imagemagick python3-pil clang libclang-rt-14-dev llvm
 )

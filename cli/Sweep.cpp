@@ -107,6 +107,12 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
     if (const std::optional<FileError> error = files.Commit())
         return ReportWriteError(terminal, *error);
     terminal.FinishProgress();
+    // A peer that could not code the picture has its row, without figures; say why here.
+    for (const SweepRow& row : rows) {
+        if (!row.coded)
+            std::fprintf(stderr, "%s could not code this picture at setting %s\n",
+                         row.codec.c_str(), FormatSweepPenalty(row.setting).c_str());
+    }
     std::string text;
     if (comparisons.empty()) {
         text = options.json ? SweepJsonText(rows) : SweepTableText(rows);

@@ -167,7 +167,7 @@ struct Style {
 struct CodecLook {
     std::string_view codec;
     std::string_view title;
-    std::string_view settings;  // "quality": the range of qualities follows
+    std::string_view settings;  // a ladder's knob, whose range follows; or what JPEG 2000 aims at
     Style style;
 };
 
@@ -175,6 +175,8 @@ constexpr CodecLook kPeerLooks[] = {
     {"jpeg", "JPEG", "quality", {"#c0392b", "", Shape::Square}},
     {"jpeg2000", "JPEG 2000", "at the .ztl files' rates", {"#2e8b57", "", Shape::Triangle}},
     {"webp", "WebP", "quality", {"#e08a00", "", Shape::Diamond}},
+    {"avif", "AVIF", "quantizer", {"#8e44ad", "stroke-dasharray=\"3 3\" ", Shape::Square}},
+    {"jxl", "JPEG XL", "distance", {"#17a2b8", "stroke-dasharray=\"3 3\" ", Shape::Triangle}},
 };
 constexpr Style kEstimateStyle = {"#7b9fd0", "stroke-dasharray=\"6 4\" ", Shape::Ring};
 constexpr Style kFileStyle = {"#1f5fa8", "", Shape::Disc};
@@ -252,7 +254,7 @@ std::vector<Series> MakeSeries(const std::vector<SweepRow>& rows) {
         if (look == std::end(kPeerLooks))
             continue;
         series[k].legend.append(", ").append(look->settings);
-        if (look->settings == "quality") {
+        if (look->codec != "jpeg2000") {  // a ladder: its range
             series[k]
                 .legend.append(" ")
                 .append(FormatSweepPenalty(settings[k].first))

@@ -79,8 +79,10 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
     std::string peerList;
     app.add_option("--peers", peerList,
                    "after Zantrel, code the same gray picture with standard codecs: JPEG and "
-                   "WebP over a quality ladder, JPEG 2000 at the rate of each Zantrel file")
-        ->type_name("jpeg,jpeg2000,webp");
+                   "WebP over a quality ladder, JPEG 2000 at the rate of each Zantrel file, "
+                   "AVIF (libaom, monochrome, speed 2) over quantizers 63 ... 12, JPEG XL "
+                   "(effort 3) over distances 15 ... 0.5")
+        ->type_name("jpeg,jpeg2000,webp,avif,jxl");
     app.add_option("--threads", options.threads,
                    "threads for the cut-line search (default: all cores)")
         ->check(CLI::Range(1, 1024))

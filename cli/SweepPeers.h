@@ -12,9 +12,9 @@
 
 namespace zantrel {
 
-enum class PeerKind { Jpeg, Jpeg2000, Webp };
+enum class PeerKind { Jpeg, Jpeg2000, Webp, Avif, Jxl };
 
-// The codec column's name of each peer: "jpeg", "jpeg2000", "webp".
+// The codec column's name of each peer: "jpeg", "jpeg2000", "webp", "avif", "jxl".
 std::string_view PeerName(PeerKind kind);
 
 // Reads a comma-separated list of peer names; a repeated name counts once, in its first place.
@@ -22,8 +22,9 @@ std::string_view PeerName(PeerKind kind);
 bool ParsePeerList(std::string_view list, std::vector<PeerKind>& peers, std::string& message);
 
 // One row per setting of every peer, in the order of `peers`: JPEG and WebP over a quality
-// ladder, JPEG 2000 at each of `zantrelRows`' file rates (as printed). A setting the library
-// refuses gives no row.
+// ladder, AVIF over a quantizer ladder, JPEG XL over a distance ladder, JPEG 2000 at each of
+// `zantrelRows`' file rates (as printed). A setting the library refuses (a picture beyond the
+// format) gives a row that is not `coded`, without figures.
 std::vector<SweepRow> MeasurePeers(const GrayPicture& gray, const std::vector<PeerKind>& peers,
                                    const std::vector<SweepRow>& zantrelRows, SweepProgress& status);
 

@@ -39,6 +39,8 @@ Fields FieldsOf(const SweepRow& row) {
         Fields fields;
         fields[0] = row.codec;
         fields[2] = FormatSweepPenalty(row.setting);
+        if (!row.coded)
+            return fields;
         fields[7] = FormatFigure(row.psnr);
         fields[9] = FormatFigure(row.fileBitrate);
         fields[11] = FormatFigure(row.ssim);

@@ -25,6 +25,7 @@ struct SweepRow {
     double bitrate = 0.0;      // the estimate
     double fileBitrate = 0.0;  // of the .ztl file, every byte counted
     double milliseconds = 0.0;
+    bool coded = true;  // false: a peer that could not code the picture at this setting
 
     // Only Zantrel's rows hold blocks, cut models, groups, the quadtree's PSNR, the estimate
     // and the time.

@@ -27,4 +27,12 @@ std::optional<PeerCoding> CodeJpeg2000(const GrayPicture& gray, double bitsPerPi
 // picture whose macroblock modes overflow the format's first partition (noise near that size).
 std::optional<PeerCoding> CodeWebp(const GrayPicture& gray, float quality);
 
+// AVIF (AV1 intra through libaom), monochrome, at `quantizer` 0 .. 63 for both the minimum and
+// the maximum, encoder `speed` 0 (slowest) .. 10; the whole file, container included.
+std::optional<PeerCoding> CodeAvif(const GrayPicture& gray, int quantizer, int speed);
+
+// JPEG XL, one gray channel, lossy at `distance` (0 < distance <= 15), encoder `effort` 1 .. 9;
+// the bare codestream.
+std::optional<PeerCoding> CodeJxl(const GrayPicture& gray, float distance, int effort);
+
 }  // namespace zantrel

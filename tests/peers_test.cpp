@@ -26,6 +26,10 @@ const PeerCase kPeers[] = {
     {"jpeg2000", [](const GrayPicture& g, double bpp) { return CodeJpeg2000(g, bpp); }, 1, 4},
     {"webp", [](const GrayPicture& g, double q) { return CodeWebp(g, static_cast<float>(q)); }, 5,
      90},
+    {"avif", [](const GrayPicture& g, double q) { return CodeAvif(g, static_cast<int>(q), 8); }, 56,
+     10},
+    {"jxl", [](const GrayPicture& g, double d) { return CodeJxl(g, static_cast<float>(d), 7); }, 12,
+     0.5},
 };
 
 TEST(Peers, DecodeToTheInputSizeAndAFinerSettingCostsMoreAndComesCloser) {
@@ -77,6 +81,9 @@ TEST(Peers, Jpeg2000LandsNearItsTargetRateAndWebpRefusesWhatItCannotHold) {
     EXPECT_FALSE(CodeWebp(GrayPicture(16384, 1), 50));
     EXPECT_FALSE(CodeJpeg(gray, 0));
     EXPECT_FALSE(CodeJpeg2000(gray, 0));
+    EXPECT_FALSE(CodeAvif(gray, 64, 6));
+    EXPECT_FALSE(CodeJxl(gray, 0, 7));  // distance 0 is not lossy
+    EXPECT_FALSE(CodeJxl(gray, 16, 7));
 }
 
 }  // namespace

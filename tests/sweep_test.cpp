@@ -416,6 +416,29 @@ TEST(Sweep, PeersFollowZantrelOnTheSamePictureWithOnlyTheirColumns) {
     std::filesystem::remove_all(folder);
 }
 
+TEST(Sweep, APeerThatCannotCodeThePictureKeepsItsRowsAndSaysSo) {
+    // WebP holds no side above 16383: a strip one wider keeps WebP's rows, without figures.
+    const std::string folder = MakeTempFolder();
+    std::string pgm = "P5 16384 1 255\n" + std::string(16384, '\x80');
+    WriteBytes(folder + "/strip.pgm", {pgm.begin(), pgm.end()});
+    const std::string err = folder + "/err.txt";
+    const CliRun run =
+        RunCli("sweep --import '" + folder + "/strip.pgm' --penalties 10 --peers webp", err);
+    ASSERT_EQ(run.exitCode, 0);
+    const auto lines = TableFields(run.out);
+    std::size_t webpRows = 0;
+    for (const auto& fields : lines) {
+        if (!fields.empty() && fields[0] == "webp") {
+            ++webpRows;
+            EXPECT_EQ(fields[7], "-");  // no psnr
+        }
+    }
+    EXPECT_EQ(webpRows, 12u);  // every quality of the ladder
+    EXPECT_NE(ReadText(err).find("webp could not code this picture at setting 0\n"),
+              std::string::npos);
+    std::filesystem::remove_all(folder);
+}
+
 TEST(Sweep, ProgressShowsOnlyWhenStderrIsATerminal) {
     const std::string folder = MakeTempFolder();
     const std::string err = folder + "/err.txt";
