@@ -15,6 +15,8 @@ packages=(
     qt6-tools-dev qt6-l10n-tools
     # desktop application
     qt6-base-dev qt6-translations-l10n fonts-wqy-microhei xvfb xauth
+    # the MIME type of Zantrel files, compiled in a test as file managers compile it
+    shared-mime-info
     # the print test renders the printed page
     poppler-utils
     # picture import: the TIFF and WebP readers (PNG, JPEG, GIF, BMP, PNM come with Qt's GUI module)
