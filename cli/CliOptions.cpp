@@ -33,6 +33,16 @@ void AddPictureOptions(CLI::App& app, CliOptions& options, PictureOptionTexts& t
         ->type_name("N");
 }
 
+void AddModeOptions(CLI::App& app, CliOptions& options) {
+    app.add_flag("--optimise", options.optimise,
+                 "the optimised mode: the tree, cut lines, ramps and quantised values chosen "
+                 "for the file's real size (--penalty is then the price of one bit)");
+    app.add_option("--rate", options.rate,
+                   "with --optimise: the file's bits per pixel to aim at (within 2 %)")
+        ->check(CLI::PositiveNumber)
+        ->type_name("BPP");
+}
+
 void AddRunOptions(CLI::App& app, CliOptions& options) {
     app.add_option("--threads", options.threads,
                    "threads for the cut-line search (default: all cores)")
@@ -80,6 +90,7 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
     app.add_option("--lines", options.lines,
                    "write the grid with the cut lines in red to LINES.bmp")
         ->type_name("LINES.bmp");
+    AddModeOptions(app, options);
     AddRunOptions(app, options);
     if (!ParseArguments(app, argc, argv, {"input", "--output", "--grid", "--gray-grid", "--lines"},
                         exitCode))
@@ -96,6 +107,10 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
         refusal = "--output, --grid and --gray-grid need the quadtree stage";
     } else if (options.stage != CliStage::Zantrel && !options.lines.empty()) {
         refusal = "--lines needs the zantrel stage";
+    } else if (options.optimise && options.stage == CliStage::Quadtree) {
+        refusal = "--optimise chooses the whole decomposition: it has no quadtree stage";
+    } else if (options.rate > 0 && !options.optimise) {
+        refusal = "--rate needs --optimise";
     }
     if (refusal) {
         exitCode = RefuseArguments(app, refusal);
@@ -113,10 +128,15 @@ std::optional<CliOptions> ParseEncodeOptions(int argc, char** argv, int& exitCod
     app.add_option("-o,--output", options.ztlFile, "the Zantrel file to write")
         ->required()
         ->type_name("FILE.ztl");
+    AddModeOptions(app, options);
     AddRunOptions(app, options);
     if (!ParseArguments(app, argc, argv, {"input", "--output"}, exitCode) ||
         !ReadParameters(texts, options, exitCode))
         return std::nullopt;
+    if (options.rate > 0 && !options.optimise) {
+        exitCode = RefuseArguments(app, "--rate needs --optimise");
+        return std::nullopt;
+    }
     if (!HasExtension(options.ztlFile, ".ztl")) {
         exitCode = RefuseArguments(app, "-o names the Zantrel file to write, ending in .ztl");
         return std::nullopt;

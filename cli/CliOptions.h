@@ -22,6 +22,8 @@ struct CliOptions {
     int threads = 0;       // 0: every core
     bool json = false;
     std::string ztlFile;  // `encode`: the .ztl file to write
+    bool optimise = false;  // the optimised mode instead of the exact one
+    double rate = 0.0;      // the optimised mode's target in bits per pixel; 0: none
 };
 
 // Parses the arguments. On --help prints the usage and returns exit code 0 in `exitCode`;

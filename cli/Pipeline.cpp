@@ -1,5 +1,6 @@
 #include "cli/Pipeline.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,7 +14,10 @@
 #include "measure/Psnr.h"
 #include "measure/RunFigures.h"
 #include "measure/Ssim.h"
+#include "import/MessageTranslation.h"
+#include "optimise/Optimiser.h"
 #include "picture/GrayConversion.h"
+#include "picture/MessageText.h"
 #include "platform/PictureFiles.h"
 #include "platform/StatusProgress.h"
 #include "quadtree/GridPictures.h"
@@ -31,6 +35,64 @@ bool OutputsOfRunDiffer(const CliOptions& options) {
                           {"--lines", &options.lines}});
 }
 
+// The figures in the exact mode's order, the optimised mode's own after them.
+std::vector<Figure> RunFigureList(const RunFigures& f, const CliOptions& options) {
+    std::vector<Figure> figures = {{"blocks", "blocks", std::to_string(f.blocks), false},
+                                   {"cut models", "cutModels", std::to_string(f.cutModels), false},
+                                   {"groups", "groups", std::to_string(f.groups), false},
+                                   {"psnr", "psnr", FormatFigure(f.psnr), true},
+                                   {"bitrate", "bitrate", FormatFigure(f.bitrate), true}};
+    if (!options.ztlFile.empty())
+        figures.push_back({"file bytes", "fileBytes", std::to_string(f.fileBytes), false});
+    figures.push_back({"file bitrate", "fileBitrate", FormatFigure(f.fileBitrate), true});
+    // Last, so that the lines and keys before it stay where scripts read them.
+    figures.push_back({"ssim", "ssim", FormatFigure(f.ssim), true});
+    if (options.optimise) {
+        figures.push_back({"ramps", "ramps", std::to_string(f.ramps), false});
+        figures.push_back({"penalty", "penalty", FormatFigure(f.penalty), true});
+    }
+    return figures;
+}
+
+int RunOptimisedPipeline(const CliOptions& options, TerminalShell& shell,
+                         const InputPicture& input, const GrayPicture& gray) {
+    SummedTables sums(gray);
+    OptimiseSettings settings;
+    settings.search.minBlockSize = options.parameters.minBlockSize;
+    settings.search.threads = options.threads;
+    StatusProgress progress(shell.StatusBar());
+    std::optional<Optimiser> optimiser = Optimiser::Search(gray, sums, settings, progress);
+    if (!optimiser)
+        return 1;
+    const OptimisedRun run = options.rate > 0 ? optimiser->RunForRate(options.rate)
+                                              : optimiser->Run(options.parameters.penalty);
+    const RunFigures f = MeasureOptimisedRun(gray, run);
+    const GrayPicture grid = DrawGrid(run.tree);
+    FileSet files;
+    if (!options.ztlFile.empty())
+        files.Stage(options.ztlFile, run.file);
+    if (!options.output.empty())
+        WriteOutputPicture(files, options.output, run.result, input);
+    if (!options.grid.empty())
+        WriteOutputPicture(files, options.grid, grid, input);
+    if (!options.grayGrid.empty())
+        WriteOutputPicture(files, options.grayGrid, MakeGrayGrid(grid, run.result), input);
+    if (!options.lines.empty())
+        WriteOutputPicture(files, options.lines, GridWithCutLines(grid, run.tree), input);
+    if (const std::optional<FileError> error = files.Commit())
+        return ReportWriteError(shell, *error);
+    shell.FinishProgress();
+    if (options.rate > 0 && std::abs(f.fileBitrate / options.rate - 1.0) > 0.02) {
+        std::fprintf(stderr, "%s\n",
+                     TranslateMessage(ZANTREL_MESSAGE("Zantrel",
+                                                      "无法达到 %1 比特/像素：最接近的是 %2。"),
+                                      {FormatFigure(options.rate), FormatFigure(f.fileBitrate)})
+                         .c_str());
+    }
+    PrintFigures(RunFigureList(f, options), options.json);
+    return 0;
+}
+
 }  // namespace
 
 int RunPipeline(const CliOptions& options, TerminalShell& shell) {
@@ -43,6 +105,8 @@ int RunPipeline(const CliOptions& options, TerminalShell& shell) {
     const GrayPicture gray = ConvertToGray(input.color);
     if (options.stage == CliStage::Gray)
         return 0;
+    if (options.optimise)
+        return RunOptimisedPipeline(options, shell, input, gray);
 
     PipelineWorkspace workspace;
     PrepareWorkspace(gray, workspace);
@@ -56,18 +120,8 @@ int RunPipeline(const CliOptions& options, TerminalShell& shell) {
         StatusProgress progress(shell.StatusBar());
         zantrel = RunCutLineStage(gray, quadtree, workspace, options.threads, progress);
         MeasuredRun run = MeasureRunAndFile(gray, quadtree, *zantrel);
-        const RunFigures& f = run.figures;
         ztl = std::move(run.file);
-        figures = {{"blocks", "blocks", std::to_string(f.blocks), false},
-                   {"cut models", "cutModels", std::to_string(f.cutModels), false},
-                   {"groups", "groups", std::to_string(f.groups), false},
-                   {"psnr", "psnr", FormatFigure(f.psnr), true},
-                   {"bitrate", "bitrate", FormatFigure(f.bitrate), true}};
-        if (!options.ztlFile.empty())
-            figures.push_back({"file bytes", "fileBytes", std::to_string(f.fileBytes), false});
-        figures.push_back({"file bitrate", "fileBitrate", FormatFigure(f.fileBitrate), true});
-        // Last, so that the lines and keys before it stay where scripts read them.
-        figures.push_back({"ssim", "ssim", FormatFigure(f.ssim), true});
+        figures = RunFigureList(run.figures, options);
     } else {
         figures = {{"blocks", "blocks", std::to_string(quadtree.tree.leaves.size()), false},
                    {"psnr", "psnr", FormatFigure(Psnr(gray, quadtree.blockPicture)), true},

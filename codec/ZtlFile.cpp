@@ -11,6 +11,12 @@ namespace zantrel {
 namespace {
 
 constexpr std::uint8_t kMagic[4] = {'Z', 'T', 'L', 0x1A};
+// Version 2's planes: one gray plane (room for colour, whose planes will share the tree).
+constexpr std::uint8_t kZtlPlanes = 1;
+
+std::size_t HeaderBytes(std::uint8_t version) {
+    return version == kZtlExactVersion ? kZtlHeaderBytes : kZtlOptimisedHeaderBytes;
+}
 
 void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
@@ -26,7 +32,19 @@ std::uint64_t GetLittleEndian(const std::uint8_t* in, int bytes) {
 
 class EncodingCoder {
   public:
+    // Keeps what each context spends in `statistics`, numbered within `contexts`.
+    void Measure(const ZtlContexts& contexts, ZtlStatistics& statistics) {
+        m_contexts = &contexts;
+        m_statistics = &statistics;
+        statistics.assign(kZtlContextCount, {});
+    }
     bool Bit(bool bit, BitContext& context) {
+        if (m_statistics) {
+            const double p0 = context.Probability0() / 65536.0;
+            ZtlContextUse& use = (*m_statistics)[ZtlContextIndex(*m_contexts, context)];
+            use.count[bit] += 1;
+            use.bits[bit] -= std::log2(bit ? 1.0 - p0 : p0);
+        }
         m_encoder.Encode(bit, context);
         return bit;
     }
@@ -39,6 +57,8 @@ class EncodingCoder {
 
   private:
     BinaryEncoder m_encoder;
+    const ZtlContexts* m_contexts = nullptr;
+    ZtlStatistics* m_statistics = nullptr;
 };
 
 class DecodingCoder {
@@ -81,44 +101,83 @@ struct NoSource {
     LeafModel Leaf(int, int, int) const { return {}; }
 };
 
+std::vector<std::uint8_t> Encode(const Quadtree& tree, ZtlStatistics* statistics);
+
 }  // namespace
 
 std::vector<std::uint8_t> EncodeZtl(const Quadtree& tree) {
+    return Encode(tree, nullptr);
+}
+
+std::vector<std::uint8_t> EncodeZtl(const Quadtree& tree, ZtlStatistics& statistics) {
+    return Encode(tree, &statistics);
+}
+
+namespace {
+
+std::vector<std::uint8_t> Encode(const Quadtree& tree, ZtlStatistics* statistics) {
     const ZtlSettings settings = SettingsOf(tree);
     std::vector<std::uint8_t> file(std::begin(kMagic), std::end(kMagic));
-    file.push_back(kZtlVersion);
-    file.push_back(static_cast<std::uint8_t>(settings.minBlockSize));
-    PutLittleEndian(file, static_cast<std::uint64_t>(settings.width), 2);
-    PutLittleEndian(file, static_cast<std::uint64_t>(settings.height), 2);
-    std::uint64_t penaltyBits;
-    std::memcpy(&penaltyBits, &settings.penalty, sizeof penaltyBits);
-    PutLittleEndian(file, penaltyBits, 8);
+    file.push_back(settings.version);
+    if (settings.version == kZtlExactVersion) {
+        file.push_back(static_cast<std::uint8_t>(settings.minBlockSize));
+        PutLittleEndian(file, static_cast<std::uint64_t>(settings.width), 2);
+        PutLittleEndian(file, static_cast<std::uint64_t>(settings.height), 2);
+        std::uint64_t penaltyBits;
+        std::memcpy(&penaltyBits, &settings.penalty, sizeof penaltyBits);
+        PutLittleEndian(file, penaltyBits, 8);
+    } else {
+        file.push_back(kZtlPlanes);
+        file.push_back(static_cast<std::uint8_t>(settings.minBlockSize));
+        PutLittleEndian(file, static_cast<std::uint64_t>(settings.width), 2);
+        PutLittleEndian(file, static_cast<std::uint64_t>(settings.height), 2);
+        PutLittleEndian(file, settings.quantiser.value, 2);
+        file.push_back(settings.quantiser.gradient);
+    }
 
     EncodingCoder coder;
     TreeSource source(tree);
     ZtlWalk walk(settings, coder, source);
+    if (statistics)
+        coder.Measure(walk.Contexts(), *statistics);
     walk.Run();
     const std::vector<std::uint8_t> payload = coder.Finish();
     file.insert(file.end(), payload.begin(), payload.end());
     return file;
 }
 
+}  // namespace
+
 ZtlError ReadZtlHeader(std::span<const std::uint8_t> file, ZtlSettings& settings) {
     if (file.size() < sizeof kMagic || std::memcmp(file.data(), kMagic, sizeof kMagic) != 0)
         return ZtlError::NotZtl;
-    if (file.size() < kZtlHeaderBytes)
+    if (file.size() <= 4)
         return ZtlError::Corrupt;
-    if (file[4] != kZtlVersion)
-        return ZtlError::UnknownVersion;
     ZtlSettings read;
-    read.minBlockSize = file[5];
-    read.width = static_cast<int>(GetLittleEndian(&file[6], 2));
-    read.height = static_cast<int>(GetLittleEndian(&file[8], 2));
-    const std::uint64_t penaltyBits = GetLittleEndian(&file[10], 8);
-    std::memcpy(&read.penalty, &penaltyBits, sizeof read.penalty);
-    if (!IsValidPictureSize(read.width, read.height) || read.minBlockSize < kMinBlockSizeLow ||
-        read.minBlockSize > kMinBlockSizeHigh || !(read.penalty >= kPenaltyLow) ||
-        !(read.penalty <= kPenaltyHigh))
+    read.version = file[4];
+    if (read.version != kZtlExactVersion && read.version != kZtlOptimisedVersion)
+        return ZtlError::UnknownVersion;
+    if (file.size() < HeaderBytes(read.version))
+        return ZtlError::Corrupt;
+    bool planesValid = true;
+    if (read.version == kZtlExactVersion) {
+        read.minBlockSize = file[5];
+        read.width = static_cast<int>(GetLittleEndian(&file[6], 2));
+        read.height = static_cast<int>(GetLittleEndian(&file[8], 2));
+        const std::uint64_t penaltyBits = GetLittleEndian(&file[10], 8);
+        std::memcpy(&read.penalty, &penaltyBits, sizeof read.penalty);
+    } else {
+        planesValid = file[5] == kZtlPlanes;
+        read.minBlockSize = file[6];
+        read.width = static_cast<int>(GetLittleEndian(&file[7], 2));
+        read.height = static_cast<int>(GetLittleEndian(&file[9], 2));
+        read.quantiser.value = static_cast<std::uint16_t>(GetLittleEndian(&file[11], 2));
+        read.quantiser.gradient = file[13];
+        planesValid = planesValid && read.quantiser.value > 0 && read.quantiser.gradient > 0;
+    }
+    if (!planesValid || !IsValidPictureSize(read.width, read.height) ||
+        read.minBlockSize < kMinBlockSizeLow || read.minBlockSize > kMinBlockSizeHigh ||
+        !(read.penalty >= kPenaltyLow) || !(read.penalty <= kPenaltyHigh))
         return ZtlError::BadHeader;
     settings = read;
     return ZtlError::None;
@@ -128,15 +187,16 @@ ZtlError DecodeZtl(std::span<const std::uint8_t> file, ZtlPicture& picture) {
     ZtlSettings settings;
     if (const ZtlError error = ReadZtlHeader(file, settings); error != ZtlError::None)
         return error;
-    DecodingCoder coder(file.subspan(kZtlHeaderBytes));
+    const std::size_t headerBytes = HeaderBytes(settings.version);
+    DecodingCoder coder(file.subspan(headerBytes));
     NoSource source;
     ZtlWalk walk(settings, coder, source);
     if (!walk.Run())
         return ZtlError::Corrupt;
-    if (coder.Consumed() != file.size() - kZtlHeaderBytes)
+    if (coder.Consumed() != file.size() - headerBytes)
         return ZtlError::TrailingData;
-    picture.tree = {settings.width, settings.height, settings.penalty, settings.minBlockSize,
-                    std::move(walk.Leaves())};
+    picture.tree = {settings.width,    settings.height,          settings.penalty,
+                    settings.minBlockSize, std::move(walk.Leaves()), settings.quantiser};
     picture.result = std::move(walk.Result());
     picture.grid = DrawGrid(picture.tree);
     return ZtlError::None;

@@ -13,12 +13,25 @@
 
 namespace zantrel {
 
+// The longest header, version 1's; version 2's is shorter.
 inline constexpr std::size_t kZtlHeaderBytes = 18;
-inline constexpr std::uint8_t kZtlVersion = 1;
+inline constexpr std::size_t kZtlOptimisedHeaderBytes = 14;
+// The newest version this program reads and writes.
+inline constexpr std::uint8_t kZtlVersion = kZtlOptimisedVersion;
 
 // The file of `tree`, whose leaves hold the models to be drawn; its settings go into the
-// header.
+// header. A tree with a quantiser, whose values are all on its steps, takes version 2.
 std::vector<std::uint8_t> EncodeZtl(const Quadtree& tree);
+
+// What one encoding spent in each adaptive context of the payload (codec/ZtlWalk.h's
+// ZtlContexts, numbered by ZtlContextIndex): how often each bit value was coded there and the
+// bits it cost as the coder's probabilities then stood.
+struct ZtlContextUse {
+    double count[2] = {0, 0};
+    double bits[2] = {0, 0};
+};
+using ZtlStatistics = std::vector<ZtlContextUse>;
+std::vector<std::uint8_t> EncodeZtl(const Quadtree& tree, ZtlStatistics& statistics);
 
 // The bits per pixel of a file of `bytes` bytes, every byte counted.
 inline double ZtlFileBitRate(std::size_t bytes, int width, int height) {
@@ -29,7 +42,7 @@ enum class ZtlError {
     None,
     NotZtl,          // the file does not start with the magic bytes
     UnknownVersion,  // a version this program does not read
-    BadHeader,       // sizes, minimum block size or penalty out of their ranges
+    BadHeader,       // sizes, minimum block size, penalty, planes or quantiser out of range
     Corrupt,         // the payload is truncated or does not decode to a valid picture
     TrailingData,    // bytes after the payload's end
 };

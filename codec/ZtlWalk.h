@@ -37,7 +37,22 @@ struct ZtlContexts {
     BitContext axis[kLevels];
     BitContext constantRow[kLevels];
     Value values[kRoles][kActivities];
+    // Version 2 only: whether a leaf's regions are ramps (level, cut or not), and the ramps'
+    // gradients as differences from 0.
+    BitContext ramp[kLevels][2];
+    Value gradient[kActivities];
 };
+
+// The largest |gx| and |gy| of a ramp a version 2 file may hold.
+inline constexpr int kMaxGradient = 1024;
+
+// The number of a context within `contexts`, for statistics kept per context.
+inline std::size_t ZtlContextIndex(const ZtlContexts& contexts, const BitContext& context) {
+    return static_cast<std::size_t>(reinterpret_cast<const char*>(&context) -
+                                    reinterpret_cast<const char*>(&contexts)) /
+           sizeof(BitContext);
+}
+inline constexpr std::size_t kZtlContextCount = sizeof(ZtlContexts) / sizeof(BitContext);
 
 inline int Level(int size) {
     int level = 0;
@@ -73,6 +88,7 @@ class ZtlWalk {
     }
 
     GrayPicture& Result() { return m_result; }
+    const ZtlContexts& Contexts() const { return m_contexts; }
     // The leaves in tree order; a cut leaf's one-value fit is not in the file and is 0.
     std::vector<QuadBlock>& Leaves() { return m_leaves; }
 
@@ -102,13 +118,20 @@ class ZtlWalk {
             return;
         const bool inside = row + size <= m_settings.height && col + size <= m_settings.width;
         bool split = !inside;  // a block across the picture's edge is always split
-        if (inside && size > 1 && (root || size != m_settings.minBlockSize)) {
+        // Version 1 stops at the minimum block size alone; version 2 at every side up to it.
+        const bool mayStop = m_settings.version == kZtlExactVersion
+                                 ? root || size != m_settings.minBlockSize
+                                 : size > m_settings.minBlockSize;
+        if (inside && size > 1 && mayStop) {
             BitContext& context = m_contexts.split[Level(size)][NeighbourState(
                 row, col - size, size)][NeighbourState(row - size, col, size)];
             split = m_coder.Bit(m_source.IsSplit(row, col, size), context);
         }
         if (!split) {
-            Leaf(row, col, size);
+            if (m_settings.version == kZtlExactVersion)
+                Leaf(row, col, size);
+            else
+                QuantisedLeaf(row, col, size);
             return;
         }
         SplitBit(size, row, col) = true;
@@ -188,14 +211,7 @@ class ZtlWalk {
                                                  m_contexts.cut[Level(size)][Activity(all)]);
         if (!cut) {
             const Neighbours& n = all;
-            int predicted = n.count[0] ? RoundedMean(n.sum[0], n.count[0]) : 128;
-            // Where both are known, the median of below, left and their gradient.
-            if (n.below >= 0 && n.left >= 0) {
-                const int corner = m_result.At(row - 1, col - 1);
-                const int gradient = std::clamp(n.below + n.left - corner, 0, 255);
-                predicted = std::max(std::min(n.below, n.left),
-                                     std::min(std::max(n.below, n.left), gradient));
-            }
+            const int predicted = OneValuePrediction(n, row, col);
             const std::uint8_t truth = truthCut ? 0 : std::get<OneValueModel>(truthModel).value;
             const std::uint8_t value =
                 CodeValue(truth, predicted, ValueContexts(ZtlContexts::ByNeighbours, Activity(n)));
@@ -230,6 +246,118 @@ class ZtlWalk {
         model.valueB = values[0];
         model.valueA = values[1];
         AddLeaf({row, col, size, 0, 0.0, model});
+    }
+
+    int OneValuePrediction(const Neighbours& n, int row, int col) const {
+        int predicted = n.count[0] ? RoundedMean(n.sum[0], n.count[0]) : 128;
+        // Where both are known, the median of below, left and their gradient.
+        if (n.below >= 0 && n.left >= 0) {
+            const int corner = m_result.At(row - 1, col - 1);
+            const int gradient = std::clamp(n.below + n.left - corner, 0, 255);
+            predicted = std::max(std::min(n.below, n.left),
+                                 std::min(std::max(n.below, n.left), gradient));
+        }
+        return predicted;
+    }
+
+    // A version 2 leaf: as version 1, but with a ramp bit after the cut bit, every value an
+    // index at the level's step, and a ramp's gradients after its value.
+    void QuantisedLeaf(int row, int col, int size) {
+        const LeafModel truth = m_source.Leaf(row, col, size);
+        const int level = Level(size);
+        const int step = m_settings.quantiser.ValueStep(level);
+        const int gradientStep = m_settings.quantiser.GradientStep(level);
+        const Neighbours all = GatherNeighbours(row, col, size, [](int, int) { return 0; });
+        const int activity = Activity(all);
+        const CutModel* truthCut = std::get_if<CutModel>(&truth);
+        const CutPlanesModel* truthCutPlanes = std::get_if<CutPlanesModel>(&truth);
+        const PlaneModel* truthPlane = std::get_if<PlaneModel>(&truth);
+        const bool cut = size > 1 && m_coder.Bit(truthCut || truthCutPlanes,
+                                                 m_contexts.cut[level][activity]);
+        const bool ramp =
+            size > 1 && m_coder.Bit(truthPlane || truthCutPlanes, m_contexts.ramp[level][cut]);
+        if (!cut) {
+            Plane truthRamp;
+            if (truthPlane)
+                truthRamp = truthPlane->plane;
+            else if (const OneValueModel* one = std::get_if<OneValueModel>(&truth))
+                truthRamp.centre = one->value;
+            const Plane plane = CodePlane(truthRamp, ramp, OneValuePrediction(all, row, col),
+                                          ZtlContexts::ByNeighbours, activity, step, gradientStep);
+            const auto value = static_cast<std::uint8_t>(plane.centre);
+            if (ramp)
+                AddLeaf({row, col, size, value, 0.0, PlaneModel{plane}});
+            else
+                AddLeaf({row, col, size, value, 0.0, OneValueModel{value}});
+            return;
+        }
+
+        CutLine truthLine{};
+        Plane truths[2];  // [0] side B, [1] side A
+        if (truthCut) {
+            truthLine = truthCut->line;
+            truths[0].centre = truthCut->valueB;
+            truths[1].centre = truthCut->valueA;
+        } else if (truthCutPlanes) {
+            truthLine = truthCutPlanes->line;
+            truths[0] = truthCutPlanes->b;
+            truths[1] = truthCutPlanes->a;
+        }
+        const CutLineCode truthCode =
+            truthCut || truthCutPlanes ? EncodeCutLine(size, truthLine).value() : CutLineCode{};
+        const CutLine line = DecodeCutLine(size, CodeLine(truthCode, size));
+        const CutSides sides(line);
+        const Neighbours n = GatherNeighbours(
+            row, col, size, [&](int j, int k) { return sides.Of(j, k) == CutSide::B ? 0 : 1; });
+        const int first = n.count[1] > n.count[0] ? 1 : 0;
+        const int second = 1 - first;
+        Plane planes[2];
+        planes[first] =
+            CodePlane(truths[first], ramp, SidePrediction(n, first, 128),
+                      n.count[first] ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide,
+                      activity, step, gradientStep);
+        const int secondPrediction = n.count[second] ? SidePrediction(n, second, 128)
+                                                     : planes[first].centre;
+        planes[second] =
+            CodePlane(truths[second], ramp, secondPrediction,
+                      n.count[second] ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide,
+                      n.count[second] ? activity : 4, step, gradientStep);
+        if (ramp) {
+            AddLeaf({row, col, size, 0, 0.0, CutPlanesModel{line, planes[1], planes[0]}});
+        } else {
+            AddLeaf({row, col, size, 0, 0.0,
+                     CutModel{line, static_cast<std::uint8_t>(planes[1].centre),
+                              static_cast<std::uint8_t>(planes[0].centre)}});
+        }
+    }
+
+    // A region's value as an index at `step` predicted by the nearest index to `predicted`,
+    // then, for a ramp, its two gradients as indices at `gradientStep`.
+    Plane CodePlane(const Plane& truth, bool ramp, int predicted, ZtlContexts::Role role,
+                    int activity, int step, int gradientStep) {
+        const int maxIndex = Quantiser::MaxIndex(step);
+        const int truthIndex = Quantiser::IndexOf(truth.centre, step);
+        const int predictedIndex = Quantiser::NearestIndex(predicted, step);
+        const int index =
+            predictedIndex + CodeDifference(truthIndex - predictedIndex, ValueContexts(role, activity));
+        Plane plane;
+        if (index < 0 || index > maxIndex) {
+            m_failed = true;
+            return plane;
+        }
+        plane.centre = Quantiser::ValueOf(index, step);
+        if (!ramp)
+            return plane;
+        ZtlContexts::Value& contexts = m_contexts.gradient[activity];
+        const int gx = CodeDifference(truth.gx / gradientStep, contexts) * gradientStep;
+        const int gy = CodeDifference(truth.gy / gradientStep, contexts) * gradientStep;
+        if (std::abs(gx) > kMaxGradient || std::abs(gy) > kMaxGradient) {
+            m_failed = true;
+            return plane;
+        }
+        plane.gx = static_cast<std::int16_t>(gx);
+        plane.gy = static_cast<std::int16_t>(gy);
+        return plane;
     }
 
     void AddLeaf(const QuadBlock& leaf) {
@@ -275,9 +403,18 @@ class ZtlWalk {
     }
 
     std::uint8_t CodeValue(std::uint8_t truth, int predicted, ZtlContexts::Value& contexts) {
-        const int d = truth - predicted;
+        const int value = predicted + CodeDifference(truth - predicted, contexts);
+        if (value < 0 || value > 255) {
+            m_failed = true;
+            return 0;
+        }
+        return static_cast<std::uint8_t>(value);
+    }
+
+    // A difference of at most 255 either way.
+    int CodeDifference(int d, ZtlContexts::Value& contexts) {
         if (m_coder.Bit(d == 0, contexts.zero))
-            return static_cast<std::uint8_t>(predicted);
+            return 0;
         const bool negative = m_coder.Bit(d < 0, contexts.negative);
         const int magnitude = std::abs(d);
         int length = 1;  // the bit length of the magnitude, 1 .. 8
@@ -290,12 +427,7 @@ class ZtlWalk {
                                              : m_coder.Bits(truthBit ? 1 : 0, 1) != 0;
             decoded = (decoded << 1) | (bit ? 1 : 0);
         }
-        const int value = predicted + (negative ? -decoded : decoded);
-        if (value < 0 || value > 255) {
-            m_failed = true;
-            return 0;
-        }
-        return static_cast<std::uint8_t>(value);
+        return negative ? -decoded : decoded;
     }
 
     const ZtlSettings& m_settings;

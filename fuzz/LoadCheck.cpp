@@ -115,7 +115,7 @@ std::string CheckZtlBytes(std::span<const std::uint8_t> bytes) {
     if (std::find(covered.begin(), covered.end(), false) != covered.end())
         return "the leaves leave a pixel uncovered";
     for (const QuadBlock& block : picture.tree.leaves) {
-        if (block.Cut() && !EncodeCutLine(block.size, block.Cut()->line))
+        if (block.Line() && !EncodeCutLine(block.size, *block.Line()))
             return "a cut leaf's line is not one the search can produce";
     }
 

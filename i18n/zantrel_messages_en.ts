@@ -127,5 +127,9 @@
         <source>解码完毕</source>
         <translation>Reconstruction finished</translation>
     </message>
+    <message>
+        <source>无法达到 %1 比特/像素：最接近的是 %2。</source>
+        <translation>%1 bits per pixel cannot be reached: the nearest is %2.</translation>
+    </message>
 </context>
 </TS>

@@ -75,9 +75,9 @@ ZtlReadResult ReadZtlFile(const std::string& path) {
         failure.tooLarge = true;
         return failure;
     }
+    const std::size_t prefix = bytes.size();
     bytes.resize(file.Size());
-    if (!ReadAll(file.Descriptor(), bytes.data() + kZtlHeaderBytes,
-                 bytes.size() - kZtlHeaderBytes)) {
+    if (!ReadAll(file.Descriptor(), bytes.data() + prefix, bytes.size() - prefix)) {
         failure.readError = errno ? errno : EIO;
         return failure;
     }
@@ -104,7 +104,7 @@ std::string ZtlRefusalMessage(const ZtlReadError& error, std::string_view fileNa
             return TranslateMessage(
                 ZANTREL_MESSAGE("Zantrel",
                                 "无法读取 %1：Zantrel 文件的版本无法识别（本程序读取版本 %2）。"),
-                {name, std::to_string(kZtlVersion)});
+                {name, std::to_string(kZtlExactVersion) + ", " + std::to_string(kZtlVersion)});
         case ZtlError::BadHeader:
             return TranslateMessage(
                 ZANTREL_MESSAGE("Zantrel",

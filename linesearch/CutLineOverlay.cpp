@@ -5,7 +5,7 @@
 namespace zantrel {
 
 void CutLineEnds(const QuadBlock& leaf, int pictureHeight, ScreenPoint& from, ScreenPoint& to) {
-    const CutLine& line = leaf.Cut()->line;
+    const CutLine& line = *leaf.Line();
     from = {leaf.col + line.first.col, pictureHeight - (leaf.row + line.first.row)};
     to = {leaf.col + line.second.col, pictureHeight - (leaf.row + line.second.row)};
 }
@@ -40,7 +40,7 @@ ColorPicture GridWithCutLines(const GrayPicture& grid, const Quadtree& tree) {
         picture.bgr[3 * i] = picture.bgr[3 * i + 1] = picture.bgr[3 * i + 2] = grid.samples[i];
     }
     for (const QuadBlock& leaf : tree.leaves) {
-        if (!leaf.Cut())
+        if (!leaf.Line())
             continue;
         ScreenPoint from{}, to{};
         CutLineEnds(leaf, grid.height, from, to);

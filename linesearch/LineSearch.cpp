@@ -88,7 +88,7 @@ std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture
 std::size_t CutCount(const Quadtree& tree) {
     std::size_t count = 0;
     for (const QuadBlock& leaf : tree.leaves)
-        count += leaf.Cut() ? 1 : 0;
+        count += leaf.Line() ? 1 : 0;
     return count;
 }
 

@@ -32,6 +32,27 @@ MeasuredRun MeasureRunAndFile(const GrayPicture& gray, const QuadtreeStage& quad
     return run;
 }
 
+RunFigures MeasureOptimisedRun(const GrayPicture& gray, const OptimisedRun& run) {
+    RunFigures figures;
+    figures.penalty = run.penalty;
+    figures.minBlockSize = run.tree.minBlockSize;
+    figures.blocks = run.tree.leaves.size();
+    figures.cutModels = CutCount(run.tree);
+    for (const QuadBlock& leaf : run.tree.leaves) {
+        figures.ramps += std::holds_alternative<PlaneModel>(leaf.model) ||
+                         std::holds_alternative<CutPlanesModel>(leaf.model);
+    }
+    figures.groups = 0;
+    for (int side = 1; side < 2 * RootSide(gray.width, gray.height); side *= 2)
+        ++figures.groups;
+    figures.psnr = Psnr(gray, run.result);
+    figures.ssim = Ssim(gray, run.result);
+    figures.bitrate = run.believedBits / (static_cast<double>(gray.width) * gray.height);
+    figures.fileBytes = run.file.size();
+    figures.fileBitrate = FileBitsPerPixel(run);
+    return figures;
+}
+
 std::span<const double> RateCurvePenalties() {
     return kCurvePenalties;
 }

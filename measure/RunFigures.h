@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "measure/Stages.h"
+#include "optimise/Optimiser.h"
 #include "picture/Progress.h"
 
 namespace zantrel {
@@ -24,6 +25,7 @@ struct RunFigures {
     double bitrate = 0.0;       // the estimate, bits per pixel
     std::size_t fileBytes = 0;  // the .ztl file of the result
     double fileBitrate = 0.0;   // the .ztl file, every byte counted, bits per pixel
+    std::size_t ramps = 0;      // the optimised mode's leaves with a ramp
 };
 
 // The figures of `zantrel`, made from `quadtree` on `gray`, and its file.
@@ -37,6 +39,10 @@ inline RunFigures MeasureRun(const GrayPicture& gray, const QuadtreeStage& quadt
                              const CutLineStage& zantrel) {
     return MeasureRunAndFile(gray, quadtree, zantrel).figures;
 }
+
+// The figures of an optimised run on `gray`: `bitrate` is the file's size as the pruning
+// believed it, `groups` the block sizes searched.
+RunFigures MeasureOptimisedRun(const GrayPicture& gray, const OptimisedRun& run);
 
 // The penalties the curve is drawn through: the sweep's defaults and the slider's ends.
 std::span<const double> RateCurvePenalties();

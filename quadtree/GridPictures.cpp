@@ -29,7 +29,43 @@ GrayPicture DrawGrid(const Quadtree& tree) {
     return grid;
 }
 
+namespace {
+
+void DrawPlane(const QuadBlock& leaf, const Plane& plane, GrayPicture& picture) {
+    const int n = leaf.size;
+    for (int j = 0; j < n; ++j) {
+        std::uint8_t* row = &picture.At(leaf.row + j, leaf.col);
+        for (int k = 0; k < n; ++k)
+            row[k] = PlaneAt(plane, n, j, k);
+    }
+}
+
+void DrawCutPlanes(const QuadBlock& leaf, const CutPlanesModel& cut, GrayPicture& picture) {
+    const int n = leaf.size;
+    const CutSides sides(cut.line);
+    for (int j = 0; j < n; ++j) {
+        std::uint8_t* row = &picture.At(leaf.row + j, leaf.col);
+        const CutSides::RowRuns runs = sides.RowOf(j, n);
+        for (int k = 0; k < runs.bEnd; ++k)
+            row[k] = PlaneAt(cut.b, n, j, k);
+        for (int k = runs.bEnd; k < runs.aBegin; ++k)
+            row[k] = static_cast<std::uint8_t>((PlaneAt(cut.a, n, j, k) + PlaneAt(cut.b, n, j, k)) / 2);
+        for (int k = runs.aBegin; k < n; ++k)
+            row[k] = PlaneAt(cut.a, n, j, k);
+    }
+}
+
+}  // namespace
+
 void DrawLeaf(const QuadBlock& leaf, GrayPicture& picture) {
+    if (const PlaneModel* plane = std::get_if<PlaneModel>(&leaf.model)) {
+        DrawPlane(leaf, plane->plane, picture);
+        return;
+    }
+    if (const CutPlanesModel* planes = std::get_if<CutPlanesModel>(&leaf.model)) {
+        DrawCutPlanes(leaf, *planes, picture);
+        return;
+    }
     const CutModel* cut = leaf.Cut();
     if (!cut) {
         const std::uint8_t value = std::get<OneValueModel>(leaf.model).value;

@@ -10,8 +10,8 @@ namespace zantrel {
 // lie on the split lines of the blocks around it) in the grid value 128 on white 255.
 GrayPicture DrawGrid(const Quadtree& tree);
 
-// Draws `leaf` into `picture` with its model: one value, or a cut model's two values with the
-// middle value on pixels whose centre lies on an oblique line.
+// Draws `leaf` into `picture` with its model: one value, a cut model's two values with the
+// middle value on pixels whose centre lies on an oblique line, a ramp, or a ramp on each side.
 void DrawLeaf(const QuadBlock& leaf, GrayPicture& picture);
 
 // Every leaf drawn with its model: the block picture of a fresh quadtree, the approximation of

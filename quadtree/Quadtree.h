@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "quadtree/CutLine.h"
+#include "quadtree/Plane.h"
+#include "quadtree/Quantiser.h"
 #include "quadtree/RegionFit.h"
 #include "quadtree/SummedTables.h"
 
@@ -35,7 +37,22 @@ struct CutModel {
     bool operator==(const CutModel&) const = default;
 };
 
-using LeafModel = std::variant<OneValueModel, CutModel>;
+// A leaf drawn with a linear ramp (the optimised mode).
+struct PlaneModel {
+    Plane plane;
+    bool operator==(const PlaneModel&) const = default;
+};
+
+// A leaf drawn with a ramp on each side of a cut line (the optimised mode), a pixel whose
+// centre lies on an oblique line in the middle of the two ramps' values there, rounded down.
+struct CutPlanesModel {
+    CutLine line;
+    Plane a;
+    Plane b;
+    bool operator==(const CutPlanesModel&) const = default;
+};
+
+using LeafModel = std::variant<OneValueModel, CutModel, PlaneModel, CutPlanesModel>;
 
 // One square leaf block; covers rows row .. row + size - 1 and columns col .. col + size - 1
 // of the picture (row 0 is the bottom row).
@@ -51,6 +68,13 @@ struct QuadBlock {
     LeafModel model;
 
     const CutModel* Cut() const { return std::get_if<CutModel>(&model); }
+    // The cut line of a cut leaf of either kind; nullptr for a leaf without one.
+    const CutLine* Line() const {
+        if (const CutModel* cut = Cut())
+            return &cut->line;
+        const CutPlanesModel* planes = std::get_if<CutPlanesModel>(&model);
+        return planes ? &planes->line : nullptr;
+    }
     bool operator==(const QuadBlock&) const = default;
 };
 
@@ -62,6 +86,8 @@ struct Quadtree {
     // The leaves in depth-first order, the quarters of a block in the order bottom-left,
     // top-left, bottom-right, top-right: the order of the Zantrel file.
     std::vector<QuadBlock> leaves;
+    // The optimised mode's quantiser; the exact mode's trees keep full-precision values.
+    Quantiser quantiser;
 
     int RootSide() const;
     // The leaf covering pixel (row, col); nullptr outside the picture.

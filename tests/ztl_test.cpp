@@ -138,7 +138,7 @@ TEST(ZtlFile, DamagedFilesAreRefusedOrDecodeToAValidPicture) {
         return DecodeZtl(bytes, decoded);
     };
     EXPECT_EQ(with(0, 'X'), ZtlError::NotZtl);
-    EXPECT_EQ(with(4, 2), ZtlError::UnknownVersion);
+    EXPECT_EQ(with(4, 3), ZtlError::UnknownVersion);
     EXPECT_EQ(with(5, 0), ZtlError::BadHeader);      // minimum block size 0
     EXPECT_EQ(with(5, 129), ZtlError::BadHeader);    // over 128
     EXPECT_EQ(with(6, 0), ZtlError::BadHeader);      // width 0 (27 * 256 + 0 is fine, 0 is not)

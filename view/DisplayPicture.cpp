@@ -86,7 +86,7 @@ std::vector<QPoint> CutLinePixelsOutside(const DocumentPictures& pictures, QSize
     std::vector<QPoint> outside;
     const QRect inside(QPoint(0, 0), size);
     for (const QuadBlock& leaf : pictures.Tree().leaves) {
-        if (!leaf.Cut())
+        if (!leaf.Line())
             continue;
         ScreenPoint from{};
         ScreenPoint to{};

@@ -180,7 +180,7 @@ TEST_F(ZtlDocument, DamagedFileIsReportedAndTheDocumentStays) {
     const std::vector<std::uint8_t> good =
         ReadBytes(PathInFolder(QStringLiteral("good.ztl")).toStdString());
     std::vector<std::uint8_t> otherVersion = good;
-    otherVersion[4] = kZtlVersion + 1;
+    otherVersion[4] = kZtlVersion + 1;  // the newest version's successor
     std::vector<std::uint8_t> trailing = good;
     trailing.push_back(0);
     const std::vector<std::uint8_t> cases[] = {

@@ -1,0 +1,224 @@
+#include "optimise/BlockSearch.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "codec/CutLineCode.h"
+#include "linesearch/LineSearch.h"
+#include "linesearch/ParallelFor.h"
+#include "linesearch/Threads.h"
+#include "quadtree/Quadtree.h"
+
+namespace zantrel {
+
+namespace {
+
+int RoundedMean(std::int64_t sum, std::int64_t count) {
+    return static_cast<int>((2 * sum + count) / (2 * count));
+}
+
+// The moments of a region for its least-squares ramp, in units where u = U / (2n) and
+// v = V / (2n) with U = 2k + 1 - n, V = 2j + 1 - n.
+struct Moments {
+    double s1 = 0, su = 0, sv = 0, suu = 0, suv = 0, svv = 0, sg = 0, sgu = 0, sgv = 0;
+
+    void Add(double g, double u, double v) {
+        s1 += 1;
+        su += u;
+        sv += v;
+        suu += u * u;
+        suv += u * v;
+        svv += v * v;
+        sg += g;
+        sgu += g * u;
+        sgv += g * v;
+    }
+
+    // Solves the normal equations; a region too thin for a ramp in some direction keeps
+    // that gradient at 0.
+    RampFit Fit(int n) const {
+        RampFit fit;
+        const double scale = 1.0 / (2.0 * n);
+        fit.sumU = su * scale;
+        fit.sumV = sv * scale;
+        if (s1 < 3)
+            return fit;
+        // Centred second moments.
+        const double cuu = suu - su * su / s1;
+        const double cvv = svv - sv * sv / s1;
+        const double cuv = suv - su * sv / s1;
+        const double cgu = sgu - sg * su / s1;
+        const double cgv = sgv - sg * sv / s1;
+        const double det = cuu * cvv - cuv * cuv;
+        const double tiny = 1e-9 * (cuu * cvv + 1.0);
+        double gu = 0.0, gv = 0.0;  // per unit of U and V
+        if (det > tiny) {
+            gu = (cgu * cvv - cgv * cuv) / det;
+            gv = (cgv * cuu - cgu * cuv) / det;
+        } else if (cuu > cvv && cuu > 0) {
+            gu = cgu / cuu;
+        } else if (cvv > 0) {
+            gv = cgv / cvv;
+        }
+        // A change of 1 in U is 1 / (2n) of the block: the gradient across it is 2n times.
+        fit.gx = gu * 2.0 * n;
+        fit.gy = gv * 2.0 * n;
+        return fit;
+    }
+};
+
+// The neighbours' predictions, read from the picture as a decoder reads its drawn pixels.
+void PredictFromNeighbours(const GrayPicture& gray, int row, int col, int n,
+                           const CutSides& sides, BlockCandidate& c) {
+    std::int64_t all = 0, below = 0, left = 0, side[2] = {0, 0};
+    int count = 0, sideCount[2] = {0, 0};
+    int lowest = 255, highest = -1;
+    auto add = [&](int v, int j, int k) {
+        all += v;
+        ++count;
+        lowest = std::min(lowest, v);
+        highest = std::max(highest, v);
+        const int s = sides.Of(j, k) == CutSide::B ? 0 : 1;  // the line counts with A
+        side[s] += v;
+        ++sideCount[s];
+    };
+    for (int k = 0; k < n; ++k) {
+        if (row > 0) {
+            const int v = gray.At(row - 1, col + k);
+            below += v;
+            add(v, 0, k);
+        }
+        if (col > 0) {
+            const int v = gray.At(row + k, col - 1);
+            left += v;
+            add(v, k, 0);
+        }
+    }
+    c.activity = 4;
+    if (highest >= 0) {
+        const int d = highest - lowest;
+        c.activity = static_cast<std::uint8_t>(d <= 2 ? 0 : d <= 6 ? 1 : d <= 16 ? 2 : 3);
+    }
+    int predicted = count ? RoundedMean(all, count) : 128;
+    if (row > 0 && col > 0) {
+        const int b = RoundedMean(below, n);
+        const int l = RoundedMean(left, n);
+        const int gradient = std::clamp(b + l - gray.At(row - 1, col - 1), 0, 255);
+        predicted = std::max(std::min(b, l), std::min(std::max(b, l), gradient));
+    }
+    c.predicted = static_cast<std::uint8_t>(predicted);
+    c.neighboursB = sideCount[0];
+    c.neighboursA = sideCount[1];
+    c.predictedB = static_cast<std::uint8_t>(sideCount[0] ? RoundedMean(side[0], sideCount[0]) : 128);
+    c.predictedA = static_cast<std::uint8_t>(sideCount[1] ? RoundedMean(side[1], sideCount[1]) : 128);
+}
+
+// The sums and ramps of a block with its line, in one pass over its pixels.
+void MeasureCandidate(const GrayPicture& gray, int row, int col, int n, BlockCandidate& c) {
+    const CutSides sides(c.line);
+    Moments whole, sideA, sideB;
+    c.a = c.b = c.on = {};
+    for (int j = 0; j < n; ++j) {
+        const std::uint8_t* pixels = gray.samples.data() + gray.Index(row + j, col);
+        const CutSides::RowRuns runs = sides.RowOf(j, n);
+        const double v = 2 * j + 1 - n;
+        for (int k = 0; k < n; ++k) {
+            const int g = pixels[k];
+            const double u = 2 * k + 1 - n;
+            whole.Add(g, u, v);
+            RegionSums& region = k < runs.bEnd ? c.b : k < runs.aBegin ? c.on : c.a;
+            region.sum += g;
+            region.squares += g * g;
+            ++region.count;
+            (k < runs.bEnd ? sideB : sideA).Add(g, u, v);
+        }
+    }
+    c.ramp = whole.Fit(n);
+    c.rampA = sideA.Fit(n);
+    c.rampB = sideB.Fit(n);
+    PredictFromNeighbours(gray, row, col, n, sides, c);
+    const std::optional<CutLineCode> code = EncodeCutLine(n, c.line);
+    c.lineKind = static_cast<std::uint8_t>(code->kind);
+    c.lineIndex = code->index;
+}
+
+}  // namespace
+
+bool BlockSearch::MayBeLeaf(int row, int col, int side) const {
+    const int parent = 2 * side;
+    if (parent > RootSide(width, height))
+        return true;
+    const int parentRow = row & ~(parent - 1);
+    const int parentCol = col & ~(parent - 1);
+    return parentRow + parent > height || parentCol + parent > width ||
+           parent > settings.minBlockSize;
+}
+
+std::optional<BlockSearch> SearchEveryBlock(const GrayPicture& gray, const SummedTables& sums,
+                                            const BlockSearchSettings& settings,
+                                            Progress& progress) {
+    BlockSearch search;
+    search.width = gray.width;
+    search.height = gray.height;
+    search.settings = settings;
+    const int root = RootSide(gray.width, gray.height);
+
+    // Every block wholly inside that may be a leaf, smallest first.
+    std::vector<LineSearch::Block> blocks;
+    for (int side = 1; side <= root; side *= 2) {
+        BlockLevel& level = search.levels.emplace_back();
+        level.side = side;
+        level.columns = (gray.width + side - 1) / side;
+        level.rows = (gray.height + side - 1) / side;
+        level.candidate.assign(static_cast<std::size_t>(level.columns) * level.rows, -1);
+        if (side < 2)
+            continue;
+        for (int r = 0; r + side <= gray.height; r += side) {
+            for (int c = 0; c + side <= gray.width; c += side) {
+                if (!search.MayBeLeaf(r, c, side))
+                    continue;
+                level.candidate[static_cast<std::size_t>(r / side) * level.columns + c / side] =
+                    static_cast<std::int32_t>(level.candidates.size());
+                level.candidates.emplace_back();
+                blocks.push_back({r, c, side});
+            }
+        }
+    }
+
+    LineSearchWorkspace workspace;
+    LineSearch lines(gray, sums, 0.0, workspace, settings.threads, progress);
+    const std::optional<std::vector<BestCut>> bests = lines.Run(blocks);
+    if (!bests)
+        return std::nullopt;
+
+    // Each block's sums and ramps, a block per piece.
+    std::vector<BlockCandidate*> targets;
+    targets.reserve(blocks.size());
+    for (BlockLevel& level : search.levels) {
+        for (BlockCandidate& c : level.candidates)
+            targets.push_back(&c);
+    }
+    for (std::size_t k = 0; k < blocks.size(); ++k)
+        targets[k]->line = (*bests)[k].line;
+    const int pieces = static_cast<int>(std::min<std::size_t>(blocks.size(), 256));
+    ParallelFor(pieces, ResolveThreadCount(settings.threads), [&](int piece, int) {
+        const std::size_t begin = blocks.size() * piece / pieces;
+        const std::size_t end = blocks.size() * (piece + 1) / pieces;
+        for (std::size_t k = begin; k < end && !progress.Cancelled(); ++k)
+            MeasureCandidate(gray, blocks[k].row, blocks[k].col, blocks[k].size, *targets[k]);
+    });
+    if (progress.Cancelled())
+        return std::nullopt;
+    return search;
+}
+
+std::uint64_t BlockSearchBytesFor(int width, int height, std::int32_t minBlockSize) {
+    const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
+    const std::uint64_t smallest = static_cast<std::uint64_t>(std::max(2, minBlockSize));
+    // Candidates of the smallest side and every larger one (a third more), with the line
+    // search's memory for them, and a cell index per block of every side.
+    const std::uint64_t candidates = pixels / (smallest * smallest) * 4 / 3 + 64;
+    return candidates * (sizeof(BlockCandidate) + sizeof(LineSearch::Block) + 64) + pixels * 2;
+}
+
+}  // namespace zantrel

@@ -1,0 +1,73 @@
+#pragma once
+// The optimised mode: the whole decomposition chosen for the file. The search runs once per
+// picture; each penalty then prunes, quantises and encodes in a few passes, each pass pricing
+// the decisions with what the previous encoding really spent per context, and a rate target
+// is met by bisection over the penalty, all on the same search.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "optimise/BlockSearch.h"
+#include "optimise/Prune.h"
+#include "picture/Picture.h"
+#include "picture/Progress.h"
+#include "quadtree/Quadtree.h"
+#include "quadtree/SummedTables.h"
+
+namespace zantrel {
+
+struct OptimiseSettings {
+    BlockSearchSettings search;
+    ModelKinds kinds;
+    // The value step of a region of m pixels is about stepScale * sqrt(6 * 512 * penalty /
+    // (m ln 2)), the step at which a finer value stops paying for its bits.
+    double stepScale = 1.0;
+    std::uint8_t gradientFactor = 28;  // the gradient step per value step, in 1/8
+    int passes = 3;                    // prune-and-encode passes per penalty
+};
+
+// One optimised decomposition with its file.
+struct OptimisedRun {
+    double penalty = 0.0;
+    Quadtree tree;       // as the file decodes it
+    GrayPicture result;  // the tree drawn: the decoded picture
+    std::vector<std::uint8_t> file;
+    double believedBits = 0.0;  // the whole file as the last pruning priced it
+    double error = 0.0;         // the result's squared error / 512
+};
+
+class Optimiser {
+  public:
+    // Searches every block of `gray` (tables `sums`, both kept by the caller for the
+    // optimiser's life). Nothing when `progress` asks to stop.
+    static std::optional<Optimiser> Search(const GrayPicture& gray, const SummedTables& sums,
+                                           const OptimiseSettings& settings, Progress& progress);
+
+    // The decomposition under `penalty` (0 .. 100000000), reusing the search.
+    OptimisedRun Run(double penalty);
+    // The decomposition whose file comes nearest to `bitsPerPixel`, by bisection over the
+    // penalty; within `tolerance` (relative) where the penalties can reach it.
+    OptimisedRun RunForRate(double bitsPerPixel, double tolerance = 0.02);
+
+    // The quantiser the optimised mode uses under `penalty`.
+    Quantiser QuantiserFor(double penalty) const;
+    const BlockSearch& Blocks() const { return m_search; }
+
+  private:
+    Optimiser(const GrayPicture& gray, const SummedTables& sums, const OptimiseSettings& settings,
+              BlockSearch search)
+        : m_gray(&gray), m_sums(&sums), m_settings(settings), m_search(std::move(search)) {}
+
+    const GrayPicture* m_gray;
+    const SummedTables* m_sums;
+    OptimiseSettings m_settings;
+    BlockSearch m_search;
+    // What the last encoding spent per context: the next penalty's first prices.
+    std::optional<ZtlStatistics> m_statistics;
+};
+
+// The optimised mode's bits per pixel of a file.
+double FileBitsPerPixel(const OptimisedRun& run);
+
+}  // namespace zantrel

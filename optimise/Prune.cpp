@@ -1,0 +1,455 @@
+#include "optimise/Prune.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "codec/CutLineCode.h"
+#include "quadtree/RegionFit.h"
+
+namespace zantrel {
+
+namespace {
+
+// The squared error of `region` drawn in one value v, exactly.
+std::int64_t FlatError(const RegionSums& region, int v) {
+    return region.squares - 2 * static_cast<std::int64_t>(v) * region.sum +
+           static_cast<std::int64_t>(v) * v * region.count;
+}
+
+struct LeafChoice {
+    double cost = 0.0;
+    double bits = 0.0;
+    double error = 0.0;  // / 512
+    LeafModel model;
+};
+
+enum Cell : std::uint8_t { Outside, Leaf, Split };
+
+class Pruning {
+  public:
+    Pruning(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
+            double penalty, const Quantiser& quantiser, const BitCosts& costs,
+            const ModelKinds& kinds)
+        : m_search(search),
+          m_gray(gray),
+          m_sums(sums),
+          m_penalty(penalty),
+          m_quantiser(quantiser),
+          m_costs(costs),
+          m_contexts(costs.Contexts()),
+          m_kinds(kinds) {}
+
+    PrunedTree Run() {
+        const int levels = static_cast<int>(m_search.levels.size());
+        m_cells.resize(levels);
+        for (int level = 0; level < levels; ++level)
+            DecideLevel(level);
+        PrunedTree result;
+        result.tree.width = m_gray.width;
+        result.tree.height = m_gray.height;
+        result.tree.penalty = m_penalty;
+        result.tree.minBlockSize = m_search.settings.minBlockSize;
+        result.tree.quantiser = m_quantiser;
+        Build(levels - 1, 0, 0, result);
+        return result;
+    }
+
+  private:
+    struct CellCost {
+        double cost = 0.0;
+        double bits = 0.0;
+        double error = 0.0;
+        Cell state = Outside;
+    };
+
+    const BlockLevel& LevelOf(int level) const { return m_search.levels[level]; }
+    CellCost& At(int level, int blockRow, int blockCol) {
+        return m_cells[level][static_cast<std::size_t>(blockRow) * LevelOf(level).columns +
+                              blockCol];
+    }
+
+    void DecideLevel(int level) {
+        const BlockLevel& blocks = LevelOf(level);
+        const int side = blocks.side;
+        m_cells[level].assign(static_cast<std::size_t>(blocks.columns) * blocks.rows, {});
+        for (int br = 0; br < blocks.rows; ++br) {
+            for (int bc = 0; bc < blocks.columns; ++bc) {
+                const int row = br * side;
+                const int col = bc * side;
+                CellCost& cell = At(level, br, bc);
+                const bool inside = row + side <= m_gray.height && col + side <= m_gray.width;
+                if (!inside) {
+                    cell = Children(level, br, bc);
+                    cell.state = Split;
+                    continue;
+                }
+                if (!m_search.MayBeLeaf(row, col, side))
+                    continue;
+                const LeafChoice leaf = BestLeaf(level, row, col);
+                cell = {leaf.cost, leaf.bits, leaf.error, Leaf};
+                if (side <= m_search.settings.minBlockSize || side == 1)
+                    continue;
+                const BitContext& context =
+                    m_contexts.split[level][bc > 0 ? NeighbourState(level, br, bc - 1) : 0]
+                                    [br > 0 ? NeighbourState(level, br - 1, bc) : 0];
+                const double leafBits = m_costs.Bit(context, false);
+                const double splitBits = m_costs.Bit(context, true);
+                CellCost split = Children(level, br, bc);
+                split.cost += m_penalty * splitBits;
+                split.bits += splitBits;
+                cell.cost += m_penalty * leafBits;
+                cell.bits += leafBits;
+                if (split.cost < cell.cost) {
+                    cell = split;
+                    cell.state = Split;
+                }
+            }
+        }
+    }
+
+    int NeighbourState(int level, int br, int bc) {
+        return At(level, br, bc).state == Split ? 2 : 1;
+    }
+
+    CellCost Children(int level, int br, int bc) {
+        CellCost total;
+        const BlockLevel& below = LevelOf(level - 1);
+        for (int dr = 0; dr < 2; ++dr) {
+            for (int dc = 0; dc < 2; ++dc) {
+                const int r = 2 * br + dr;
+                const int c = 2 * bc + dc;
+                if (r >= below.rows || c >= below.columns)
+                    continue;
+                const CellCost& child = At(level - 1, r, c);
+                total.cost += child.cost;
+                total.bits += child.bits;
+                total.error += child.error;
+            }
+        }
+        return total;
+    }
+
+    void Build(int level, int br, int bc, PrunedTree& result) {
+        const BlockLevel& blocks = LevelOf(level);
+        if (br >= blocks.rows || bc >= blocks.columns)
+            return;
+        const CellCost& cell = At(level, br, bc);
+        if (level == static_cast<int>(m_search.levels.size()) - 1) {
+            result.bits = cell.bits;
+            result.error = cell.error;
+        }
+        if (cell.state == Split) {
+            Build(level - 1, 2 * br, 2 * bc, result);
+            Build(level - 1, 2 * br + 1, 2 * bc, result);
+            Build(level - 1, 2 * br, 2 * bc + 1, result);
+            Build(level - 1, 2 * br + 1, 2 * bc + 1, result);
+            return;
+        }
+        if (cell.state != Leaf)
+            return;
+        const int side = blocks.side;
+        const LeafChoice leaf = BestLeaf(level, br * side, bc * side);
+        std::uint8_t value = 0;
+        if (const OneValueModel* one = std::get_if<OneValueModel>(&leaf.model))
+            value = one->value;
+        else if (const PlaneModel* plane = std::get_if<PlaneModel>(&leaf.model))
+            value = static_cast<std::uint8_t>(plane->plane.centre);
+        result.tree.leaves.push_back({br * side, bc * side, side, value, 0.0, leaf.model});
+    }
+
+    // The cost of a choice of `bits` bits and squared error `error` (in gray levels squared).
+    double Cost(double error, double bits) const {
+        return error * kErrorScale + m_penalty * bits;
+    }
+
+    LeafChoice BestLeaf(int level, int row, int col) {
+        const int n = LevelOf(level).side;
+        const int step = m_quantiser.ValueStep(level);
+        RegionSums all;
+        all.sum = m_sums.GraySum(row, col, n, n);
+        all.squares = m_sums.SquareSum(row, col, n, n);
+        all.count = n * n;
+        if (n == 1)
+            return OnePixel(row, col, step, all);
+
+        const BlockLevel& blocks = LevelOf(level);
+        const BlockCandidate& c =
+            blocks.candidates[blocks.candidate[static_cast<std::size_t>(row / n) *
+                                                   blocks.columns +
+                                               col / n]];
+        LeafChoice best = OneValue(level, c.activity, c.predicted, step, all, false);
+        if (m_kinds.cuts)
+            Consider(best, Cut(level, n, step, c));
+        if (m_kinds.ramps)
+            Consider(best, Ramp(level, row, col, n, step, c, all));
+        if (m_kinds.cutRamps)
+            Consider(best, CutRamps(level, row, col, n, step, c));
+        return best;
+    }
+
+    static void Consider(LeafChoice& best, const LeafChoice& other) {
+        if (other.cost < best.cost)
+            best = other;
+    }
+
+    // A block of one pixel: one value, predicted from the pixels below and left.
+    LeafChoice OnePixel(int row, int col, int step, const RegionSums& all) {
+        int predicted = 128;
+        int activity = 4;
+        if (row > 0 || col > 0) {
+            const int below = row > 0 ? m_gray.At(row - 1, col) : -1;
+            const int left = col > 0 ? m_gray.At(row, col - 1) : -1;
+            if (below >= 0 && left >= 0) {
+                const int gradient = std::clamp(below + left - m_gray.At(row - 1, col - 1), 0, 255);
+                predicted = std::max(std::min(below, left), std::min(std::max(below, left), gradient));
+                const int d = std::abs(below - left);
+                activity = d <= 2 ? 0 : d <= 6 ? 1 : d <= 16 ? 2 : 3;
+            } else {
+                predicted = std::max(below, left);
+                activity = 0;
+            }
+        }
+        return OneValue(0, activity, predicted, step, all, true);
+    }
+
+    // Bits of the leaf's kind: the cut bit and the ramp bit, for blocks of side 2 or more.
+    double KindBits(int level, int activity, bool cut, bool ramp) const {
+        return m_costs.Bit(m_contexts.cut[level][activity], cut) +
+               m_costs.Bit(m_contexts.ramp[level][cut ? 1 : 0], ramp);
+    }
+
+    LeafChoice OneValue(int level, int activity, int predicted, int step, const RegionSums& all,
+                        bool onePixel) {
+        const double kindBits = onePixel ? 0.0 : KindBits(level, activity, false, false);
+        const int predictedIndex = Quantiser::NearestIndex(predicted, step);
+        const int nearest = Quantiser::NearestIndex(static_cast<double>(all.sum) / all.count, step);
+        const ZtlContexts::Value& contexts = m_contexts.values[ZtlContexts::ByNeighbours][activity];
+        LeafChoice best;
+        best.cost = INFINITY;
+        const int maxIndex = Quantiser::MaxIndex(step);
+        for (const int q : {nearest, nearest - 1, nearest + 1, predictedIndex}) {
+            if (q < 0 || q > maxIndex)
+                continue;
+            const int v = Quantiser::ValueOf(q, step);
+            const double error = static_cast<double>(FlatError(all, v));
+            const double bits = kindBits + m_costs.Difference(contexts, q - predictedIndex);
+            const double cost = Cost(error, bits);
+            if (cost < best.cost)
+                best = {cost, bits, error * kErrorScale, OneValueModel{static_cast<std::uint8_t>(v)}};
+        }
+        return best;
+    }
+
+    double LineBits(int level, int n, const BlockCandidate& c) const {
+        const auto kind = static_cast<CutLineCode::Kind>(c.lineKind);
+        if (kind == CutLineCode::Oblique)
+            return m_costs.Bit(m_contexts.axis[level], false) +
+                   BitCosts::Uniform(c.lineIndex, ObliqueLineCount(n));
+        return m_costs.Bit(m_contexts.axis[level], true) +
+               m_costs.Bit(m_contexts.constantRow[level], kind == CutLineCode::ConstantRow) +
+               BitCosts::Uniform(c.lineIndex, static_cast<std::uint32_t>(n - 1));
+    }
+
+    // The two sides in the order the file codes them: the side with more neighbours first
+    // (B on a tie), each with its prediction, role and activity; a second side without
+    // neighbours is predicted by the first side's value.
+    struct SideOrder {
+        int first;  // 0 side B, 1 side A
+        int predicted[2];
+        bool hasNeighbours[2];
+    };
+    static SideOrder OrderOf(const BlockCandidate& c) {
+        SideOrder order;
+        order.first = c.neighboursA > c.neighboursB ? 1 : 0;
+        order.predicted[0] = c.neighboursB ? c.predictedB : 128;
+        order.predicted[1] = c.neighboursA ? c.predictedA : 128;
+        order.hasNeighbours[0] = c.neighboursB > 0;
+        order.hasNeighbours[1] = c.neighboursA > 0;
+        return order;
+    }
+    const ZtlContexts::Value& SideContexts(bool hasNeighbours, int activity) const {
+        return m_contexts.values[hasNeighbours ? ZtlContexts::ByNeighbours
+                                               : ZtlContexts::ByOtherSide][activity];
+    }
+
+    LeafChoice Cut(int level, int n, int step, const BlockCandidate& c) {
+        LeafChoice best;
+        best.cost = INFINITY;
+        const double fixedBits = KindBits(level, c.activity, true, false) + LineBits(level, n, c);
+        RegionSums sides[2] = {c.b, c.a};
+        RegionSums sideA = c.a;  // A with the line's pixels, whose mean A's value aims at
+        sideA.sum += c.on.sum;
+        sideA.count += c.on.count;
+        const RegionSums aims[2] = {c.b, sideA};
+        const SideOrder order = OrderOf(c);
+        const int first = order.first;
+        const int second = 1 - first;
+        const int maxIndex = Quantiser::MaxIndex(step);
+        int choices[2][2];
+        for (int s = 0; s < 2; ++s) {
+            const double mean =
+                aims[s].count ? static_cast<double>(aims[s].sum) / aims[s].count : 128.0;
+            choices[s][0] = Quantiser::NearestIndex(mean, step);
+            choices[s][1] = Quantiser::NearestIndex(order.predicted[s], step);
+        }
+        const ZtlContexts::Value& firstContexts =
+            SideContexts(order.hasNeighbours[first], c.activity);
+        const ZtlContexts::Value& secondContexts = SideContexts(
+            order.hasNeighbours[second], order.hasNeighbours[second] ? c.activity : 4);
+        for (const int q1 : choices[first]) {
+            const double bits1 = fixedBits + m_costs.Difference(
+                                                 firstContexts,
+                                                 q1 - Quantiser::NearestIndex(order.predicted[first], step));
+            const int v1 = Quantiser::ValueOf(q1, step);
+            const int predicted2 = order.hasNeighbours[second]
+                                       ? Quantiser::NearestIndex(order.predicted[second], step)
+                                       : q1;
+            int seconds[3] = {choices[second][0], order.hasNeighbours[second] ? choices[second][1] : q1, -1};
+            for (const int q2 : seconds) {
+                if (q2 < 0 || q2 > maxIndex)
+                    continue;
+                const int v2 = Quantiser::ValueOf(q2, step);
+                const int values[2] = {first == 0 ? v1 : v2, first == 0 ? v2 : v1};  // B, A
+                const double error = static_cast<double>(
+                    FlatError(sides[0], values[0]) + FlatError(sides[1], values[1]) +
+                    FlatError(c.on, (values[0] + values[1]) / 2));
+                const double bits = bits1 + m_costs.Difference(secondContexts, q2 - predicted2);
+                const double cost = Cost(error, bits);
+                if (cost < best.cost)
+                    best = {cost, bits, error * kErrorScale,
+                            CutModel{c.line, static_cast<std::uint8_t>(values[1]),
+                                     static_cast<std::uint8_t>(values[0])}};
+            }
+        }
+        return best;
+    }
+
+    // A ramp of `fit` with its gradients on the level's gradient step and its centre the best
+    // value for them, on the value step; nothing when both gradients come out 0.
+    bool QuantiseRamp(const RampFit& fit, std::int64_t sum, std::int32_t count, int level,
+                      Plane& plane, int gradientIndex[2]) const {
+        const int step = m_quantiser.ValueStep(level);
+        const int gradientStep = m_quantiser.GradientStep(level);
+        const int limit = std::min(255, kMaxGradient / gradientStep);
+        gradientIndex[0] =
+            std::clamp(static_cast<int>(std::lround(fit.gx / gradientStep)), -limit, limit);
+        gradientIndex[1] =
+            std::clamp(static_cast<int>(std::lround(fit.gy / gradientStep)), -limit, limit);
+        plane.gx = static_cast<std::int16_t>(gradientIndex[0] * gradientStep);
+        plane.gy = static_cast<std::int16_t>(gradientIndex[1] * gradientStep);
+        if (count == 0)
+            return false;
+        const double centre =
+            (static_cast<double>(sum) - plane.gx * fit.sumU - plane.gy * fit.sumV) / count;
+        plane.centre = Quantiser::ValueOf(Quantiser::NearestIndex(centre, step), step);
+        return !plane.IsFlat();
+    }
+
+    double RampBits(const ZtlContexts::Value& valueContexts, int valueDifference, int activity,
+                    const int gradientIndex[2]) const {
+        const ZtlContexts::Value& gradients = m_contexts.gradient[activity];
+        return m_costs.Difference(valueContexts, valueDifference) +
+               m_costs.Difference(gradients, gradientIndex[0]) +
+               m_costs.Difference(gradients, gradientIndex[1]);
+    }
+
+    LeafChoice Ramp(int level, int row, int col, int n, int step, const BlockCandidate& c,
+                    const RegionSums& all) {
+        LeafChoice none;
+        none.cost = INFINITY;
+        Plane plane;
+        int gradientIndex[2];
+        if (!QuantiseRamp(c.ramp, all.sum, all.count, level, plane, gradientIndex))
+            return none;
+        const int predictedIndex = Quantiser::NearestIndex(c.predicted, step);
+        const double bits =
+            KindBits(level, c.activity, false, true) +
+            RampBits(m_contexts.values[ZtlContexts::ByNeighbours][c.activity],
+                     Quantiser::IndexOf(plane.centre, step) - predictedIndex, c.activity,
+                     gradientIndex);
+        std::int64_t error = 0;
+        for (int j = 0; j < n; ++j) {
+            const std::uint8_t* pixels = m_gray.samples.data() + m_gray.Index(row + j, col);
+            std::int64_t numerator = PlaneNumerator(plane, n, j, 0);
+            for (int k = 0; k < n; ++k, numerator += 2 * plane.gx) {
+                const int d = pixels[k] - PlaneSample(numerator, n);
+                error += d * d;
+            }
+        }
+        return {Cost(static_cast<double>(error), bits), bits, error * kErrorScale,
+                PlaneModel{plane}};
+    }
+
+    LeafChoice CutRamps(int level, int row, int col, int n, int step, const BlockCandidate& c) {
+        LeafChoice none;
+        none.cost = INFINITY;
+        Plane planes[2];  // B, A
+        int gradientIndex[2][2];
+        const bool rampB = QuantiseRamp(c.rampB, c.b.sum, c.b.count, level, planes[0],
+                                        gradientIndex[0]);
+        const bool rampA = QuantiseRamp(c.rampA, c.a.sum + c.on.sum, c.a.count + c.on.count,
+                                        level, planes[1], gradientIndex[1]);
+        if (!rampA && !rampB)
+            return none;
+        const SideOrder order = OrderOf(c);
+        const int first = order.first;
+        const int second = 1 - first;
+        const int firstIndex = Quantiser::IndexOf(planes[first].centre, step);
+        const int secondPredicted = order.hasNeighbours[second]
+                                        ? Quantiser::NearestIndex(order.predicted[second], step)
+                                        : firstIndex;
+        const int secondActivity = order.hasNeighbours[second] ? c.activity : 4;
+        const double bits =
+            KindBits(level, c.activity, true, true) + LineBits(level, n, c) +
+            RampBits(SideContexts(order.hasNeighbours[first], c.activity),
+                     firstIndex - Quantiser::NearestIndex(order.predicted[first], step),
+                     c.activity, gradientIndex[first]) +
+            RampBits(SideContexts(order.hasNeighbours[second], secondActivity),
+                     Quantiser::IndexOf(planes[second].centre, step) - secondPredicted,
+                     secondActivity, gradientIndex[second]);
+        const CutSides sides(c.line);
+        std::int64_t error = 0;
+        for (int j = 0; j < n; ++j) {
+            const std::uint8_t* pixels = m_gray.samples.data() + m_gray.Index(row + j, col);
+            const CutSides::RowRuns runs = sides.RowOf(j, n);
+            std::int64_t numeratorB = PlaneNumerator(planes[0], n, j, 0);
+            std::int64_t numeratorA = PlaneNumerator(planes[1], n, j, 0);
+            for (int k = 0; k < n; ++k) {
+                int drawn;
+                if (k < runs.bEnd)
+                    drawn = PlaneSample(numeratorB, n);
+                else if (k >= runs.aBegin)
+                    drawn = PlaneSample(numeratorA, n);
+                else
+                    drawn = (PlaneSample(numeratorA, n) + PlaneSample(numeratorB, n)) / 2;
+                const int d = pixels[k] - drawn;
+                error += d * d;
+                numeratorB += 2 * planes[0].gx;
+                numeratorA += 2 * planes[1].gx;
+            }
+        }
+        return {Cost(static_cast<double>(error), bits), bits, error * kErrorScale,
+                CutPlanesModel{c.line, planes[1], planes[0]}};
+    }
+
+    const BlockSearch& m_search;
+    const GrayPicture& m_gray;
+    const SummedTables& m_sums;
+    double m_penalty;
+    Quantiser m_quantiser;
+    const BitCosts& m_costs;
+    const ZtlContexts& m_contexts;
+    ModelKinds m_kinds;
+    std::vector<std::vector<CellCost>> m_cells;  // per level, per cell
+};
+
+}  // namespace
+
+PrunedTree Prune(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
+                 double penalty, const Quantiser& quantiser, const BitCosts& costs,
+                 const ModelKinds& kinds) {
+    return Pruning(search, gray, sums, penalty, quantiser, costs, kinds).Run();
+}
+
+}  // namespace zantrel

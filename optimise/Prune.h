@@ -1,0 +1,34 @@
+#pragma once
+// The optimised mode's decision for one penalty: bottom up, every block keeps the cheaper of
+// its best leaf model and its four quarters, where a choice costs its distortion (the squared
+// error of the pixels as they will be drawn, / 512) plus the penalty times the bits the file
+// will spend on it, as `costs` estimates them.
+
+#include "optimise/BlockSearch.h"
+#include "optimise/RateModel.h"
+#include "picture/Picture.h"
+#include "quadtree/Quadtree.h"
+#include "quadtree/SummedTables.h"
+
+namespace zantrel {
+
+// The kinds of leaf model the pruning may choose from.
+struct ModelKinds {
+    bool cuts = true;
+    bool ramps = true;
+    bool cutRamps = true;
+};
+
+struct PrunedTree {
+    Quadtree tree;       // with its quantiser; drawn, it is what the file decodes to
+    double bits = 0.0;   // the payload's bits as the pruning believed them
+    double error = 0.0;  // the drawn picture's squared error against the picture, / 512
+};
+
+// The best tree of `search` (made from `gray` with tables `sums`) under `penalty` (>= 0, the
+// price of one bit in units of squared error / 512), with values on `quantiser`'s steps.
+PrunedTree Prune(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
+                 double penalty, const Quantiser& quantiser, const BitCosts& costs,
+                 const ModelKinds& kinds = {});
+
+}  // namespace zantrel
