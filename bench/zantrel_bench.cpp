@@ -1,6 +1,6 @@
 // The Zantrel command (quadtree, block fill, cut-line search, reconstruction) on the bundled
-// sample, the plain reference on the same input, the worst case of one 512 block, and the
-// whole command on a 2048 x 2048 photo.
+// sample, the plain reference on the same input, the worst case of one 512 block, the whole
+// command on a 2048 x 2048 photo, and the coarse and the exhaustive search of large blocks.
 //
 //   build/release/bench/zantrel-bench
 //
@@ -16,6 +16,7 @@
 
 #include "codec/ZtlFile.h"
 #include "import/BmpReader.h"
+#include "linesearch/CoarseLineSearch.h"
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
 #include "measure/Stages.h"
@@ -137,6 +138,37 @@ void Photo2048(benchmark::State& state) {
     state.counters["cutModels"] = static_cast<double>(cutModels);
 }
 
+// The best line of every block of one side of the sample, by the coarse search or by the
+// exhaustive one (penalty 0); the counter is the blocks' summed two-region error, so the two
+// rows show what the coarse search gives up.
+void LargeBlockLines(benchmark::State& state) {
+    const GrayPicture& gray = SampleGray();
+    const int side = static_cast<int>(state.range(0));
+    const bool coarse = state.range(1) == 1;
+    std::vector<LineSearch::Block> blocks;
+    for (int row = 0; row + side <= gray.height; row += side) {
+        for (int col = 0; col + side <= gray.width; col += side)
+            blocks.push_back({row, col, side});
+    }
+    const SummedTables sums(gray);
+    LineSearchWorkspace workspace;
+    QuietProgress progress;
+    std::vector<BestCut> cuts;
+    for (auto _ : state) {
+        if (coarse) {
+            cuts = *SearchLinesCoarsely(gray, blocks, 0, progress);
+        } else {
+            LineSearch search(gray, sums, 0.0, workspace, 0, progress);
+            cuts = *search.Run(blocks);
+        }
+        benchmark::DoNotOptimize(cuts.data());
+    }
+    double error = 0;
+    for (const BestCut& cut : cuts)
+        error += cut.a.error + cut.b.error;
+    state.counters["error"] = error;
+}
+
 // The Zantrel file of the sample's decomposition: encoding and decoding, apart and together,
 // against the command that makes the decomposition.
 void ZtlRoundTrip(benchmark::State& state) {
@@ -168,6 +200,13 @@ BENCHMARK(ZtlRoundTrip)
     ->ArgNames({"penalty", "part"})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(7)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime();
+BENCHMARK(LargeBlockLines)
+    ->ArgsProduct({{128, 256}, {0, 1}})
+    ->ArgNames({"side", "coarse"})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true)
     ->UseRealTime();
 BENCHMARK(ZantrelCommand)
