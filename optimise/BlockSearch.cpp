@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "codec/CutLineCode.h"
+#include "linesearch/CoarseLineSearch.h"
 #include "linesearch/LineSearch.h"
 #include "linesearch/ParallelFor.h"
 #include "linesearch/Threads.h"
@@ -12,10 +13,6 @@
 namespace zantrel {
 
 namespace {
-
-int RoundedMean(std::int64_t sum, std::int64_t count) {
-    return static_cast<int>((2 * sum + count) / (2 * count));
-}
 
 // The moments of a region for its least-squares ramp, in units where u = U / (2n) and
 // v = V / (2n) with U = 2k + 1 - n, V = 2j + 1 - n.
@@ -67,52 +64,6 @@ struct Moments {
     }
 };
 
-// The neighbours' predictions, read from the picture as a decoder reads its drawn pixels.
-void PredictFromNeighbours(const GrayPicture& gray, int row, int col, int n,
-                           const CutSides& sides, BlockCandidate& c) {
-    std::int64_t all = 0, below = 0, left = 0, side[2] = {0, 0};
-    int count = 0, sideCount[2] = {0, 0};
-    int lowest = 255, highest = -1;
-    auto add = [&](int v, int j, int k) {
-        all += v;
-        ++count;
-        lowest = std::min(lowest, v);
-        highest = std::max(highest, v);
-        const int s = sides.Of(j, k) == CutSide::B ? 0 : 1;  // the line counts with A
-        side[s] += v;
-        ++sideCount[s];
-    };
-    for (int k = 0; k < n; ++k) {
-        if (row > 0) {
-            const int v = gray.At(row - 1, col + k);
-            below += v;
-            add(v, 0, k);
-        }
-        if (col > 0) {
-            const int v = gray.At(row + k, col - 1);
-            left += v;
-            add(v, k, 0);
-        }
-    }
-    c.activity = 4;
-    if (highest >= 0) {
-        const int d = highest - lowest;
-        c.activity = static_cast<std::uint8_t>(d <= 2 ? 0 : d <= 6 ? 1 : d <= 16 ? 2 : 3);
-    }
-    int predicted = count ? RoundedMean(all, count) : 128;
-    if (row > 0 && col > 0) {
-        const int b = RoundedMean(below, n);
-        const int l = RoundedMean(left, n);
-        const int gradient = std::clamp(b + l - gray.At(row - 1, col - 1), 0, 255);
-        predicted = std::max(std::min(b, l), std::min(std::max(b, l), gradient));
-    }
-    c.predicted = static_cast<std::uint8_t>(predicted);
-    c.neighboursB = sideCount[0];
-    c.neighboursA = sideCount[1];
-    c.predictedB = static_cast<std::uint8_t>(sideCount[0] ? RoundedMean(side[0], sideCount[0]) : 128);
-    c.predictedA = static_cast<std::uint8_t>(sideCount[1] ? RoundedMean(side[1], sideCount[1]) : 128);
-}
-
 // The sums and ramps of a block with its line, in one pass over its pixels.
 void MeasureCandidate(const GrayPicture& gray, int row, int col, int n, BlockCandidate& c) {
     const CutSides sides(c.line);
@@ -136,7 +87,6 @@ void MeasureCandidate(const GrayPicture& gray, int row, int col, int n, BlockCan
     c.ramp = whole.Fit(n);
     c.rampA = sideA.Fit(n);
     c.rampB = sideB.Fit(n);
-    PredictFromNeighbours(gray, row, col, n, sides, c);
     const std::optional<CutLineCode> code = EncodeCutLine(n, c.line);
     c.lineKind = static_cast<std::uint8_t>(code->kind);
     c.lineIndex = code->index;
@@ -185,11 +135,24 @@ std::optional<BlockSearch> SearchEveryBlock(const GrayPicture& gray, const Summe
         }
     }
 
+    // Exhaustively up to the chosen side, the fast search above it.
+    const auto large = std::find_if(blocks.begin(), blocks.end(), [&](const LineSearch::Block& b) {
+        return b.size > settings.exhaustiveSide;
+    });
+    const std::span<const LineSearch::Block> small(blocks.data(), large - blocks.begin());
     LineSearchWorkspace workspace;
     LineSearch lines(gray, sums, 0.0, workspace, settings.threads, progress);
-    const std::optional<std::vector<BestCut>> bests = lines.Run(blocks);
+    std::optional<std::vector<BestCut>> bests = lines.Run(small);
     if (!bests)
         return std::nullopt;
+    if (large != blocks.end()) {
+        const std::optional<std::vector<BestCut>> coarse = SearchLinesCoarsely(
+            gray, std::span<const LineSearch::Block>(&*large, blocks.end() - large),
+            settings.threads, progress);
+        if (!coarse)
+            return std::nullopt;
+        bests->insert(bests->end(), coarse->begin(), coarse->end());
+    }
 
     // Each block's sums and ramps, a block per piece.
     std::vector<BlockCandidate*> targets;

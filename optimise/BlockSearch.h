@@ -39,14 +39,6 @@ struct BlockCandidate {
     std::uint8_t lineKind = 0;
     RegionSums a, b, on;         // side A without the line's pixels, side B, the line's pixels
     RampFit ramp, rampA, rampB;  // the whole block, side A (with the line), side B
-    // The predictions a decoder would make from the neighbours in the picture itself: the one
-    // value's, and each side's with the number of neighbours it has.
-    std::uint8_t predicted = 128;
-    std::uint8_t predictedA = 128;
-    std::uint8_t predictedB = 128;
-    std::uint8_t activity = 4;
-    std::int32_t neighboursA = 0;
-    std::int32_t neighboursB = 0;
 };
 
 // The blocks of one side: a grid of cells, block row by block column from the bottom left.

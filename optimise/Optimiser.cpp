@@ -33,8 +33,10 @@ OptimisedRun Optimiser::Run(double penalty) {
     run.penalty = penalty;
     const int passes = std::max(1, m_settings.passes);
     for (int pass = 0; pass < passes; ++pass) {
+        // Each pass predicts from the last drawing, of this penalty or the one before.
+        const GrayPicture& drawn = m_drawn.samples.empty() ? *m_gray : m_drawn;
         PrunedTree pruned =
-            Prune(m_search, *m_gray, *m_sums, penalty, quantiser, costs, m_settings.kinds);
+            Prune(m_search, *m_gray, *m_sums, drawn, penalty, quantiser, costs, m_settings.kinds);
         ZtlStatistics statistics;
         run.file = EncodeZtl(pruned.tree, statistics);
         // The header and the coder's four closing bytes come on top of the payload's bits.
@@ -43,8 +45,9 @@ OptimisedRun Optimiser::Run(double penalty) {
         run.tree = std::move(pruned.tree);
         costs = BitCosts(statistics);
         m_statistics = std::move(statistics);
+        m_drawn = DrawLeaves(run.tree);
     }
-    run.result = DrawLeaves(run.tree);
+    run.result = m_drawn;
     return run;
 }
 

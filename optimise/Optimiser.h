@@ -65,6 +65,7 @@ class Optimiser {
     BlockSearch m_search;
     // What the last encoding spent per context: the next penalty's first prices.
     std::optional<ZtlStatistics> m_statistics;
+    GrayPicture m_drawn;  // the last result, whose pixels the next pass predicts from
 };
 
 // The optimised mode's bits per pixel of a file.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "codec/CutLineCode.h"
+#include "optimise/NeighbourPrediction.h"
 #include "quadtree/RegionFit.h"
 
 namespace zantrel {
@@ -29,10 +30,11 @@ enum Cell : std::uint8_t { Outside, Leaf, Split };
 class Pruning {
   public:
     Pruning(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
-            double penalty, const Quantiser& quantiser, const BitCosts& costs,
-            const ModelKinds& kinds)
+            const GrayPicture& drawn, double penalty, const Quantiser& quantiser,
+            const BitCosts& costs, const ModelKinds& kinds)
         : m_search(search),
           m_gray(gray),
+          m_drawn(drawn),
           m_sums(sums),
           m_penalty(penalty),
           m_quantiser(quantiser),
@@ -170,47 +172,31 @@ class Pruning {
         all.sum = m_sums.GraySum(row, col, n, n);
         all.squares = m_sums.SquareSum(row, col, n, n);
         all.count = n * n;
-        if (n == 1)
-            return OnePixel(row, col, step, all);
+        if (n == 1) {
+            const NeighbourPrediction p = PredictFromNeighbours(m_drawn, row, col, 1, nullptr);
+            return OneValue(0, p.activity, p.predicted, step, all, true);
+        }
 
         const BlockLevel& blocks = LevelOf(level);
         const BlockCandidate& c =
             blocks.candidates[blocks.candidate[static_cast<std::size_t>(row / n) *
                                                    blocks.columns +
                                                col / n]];
-        LeafChoice best = OneValue(level, c.activity, c.predicted, step, all, false);
+        const CutSides sides(c.line);
+        const NeighbourPrediction p = PredictFromNeighbours(m_drawn, row, col, n, &sides);
+        LeafChoice best = OneValue(level, p.activity, p.predicted, step, all, false);
         if (m_kinds.cuts)
-            Consider(best, Cut(level, n, step, c));
+            Consider(best, Cut(level, n, step, c, p));
         if (m_kinds.ramps)
-            Consider(best, Ramp(level, row, col, n, step, c, all));
+            Consider(best, Ramp(level, row, col, n, step, c, p, all));
         if (m_kinds.cutRamps)
-            Consider(best, CutRamps(level, row, col, n, step, c));
+            Consider(best, CutRamps(level, row, col, n, step, c, p));
         return best;
     }
 
     static void Consider(LeafChoice& best, const LeafChoice& other) {
         if (other.cost < best.cost)
             best = other;
-    }
-
-    // A block of one pixel: one value, predicted from the pixels below and left.
-    LeafChoice OnePixel(int row, int col, int step, const RegionSums& all) {
-        int predicted = 128;
-        int activity = 4;
-        if (row > 0 || col > 0) {
-            const int below = row > 0 ? m_gray.At(row - 1, col) : -1;
-            const int left = col > 0 ? m_gray.At(row, col - 1) : -1;
-            if (below >= 0 && left >= 0) {
-                const int gradient = std::clamp(below + left - m_gray.At(row - 1, col - 1), 0, 255);
-                predicted = std::max(std::min(below, left), std::min(std::max(below, left), gradient));
-                const int d = std::abs(below - left);
-                activity = d <= 2 ? 0 : d <= 6 ? 1 : d <= 16 ? 2 : 3;
-            } else {
-                predicted = std::max(below, left);
-                activity = 0;
-            }
-        }
-        return OneValue(0, activity, predicted, step, all, true);
     }
 
     // Bits of the leaf's kind: the cut bit and the ramp bit, for blocks of side 2 or more.
@@ -259,7 +245,7 @@ class Pruning {
         int predicted[2];
         bool hasNeighbours[2];
     };
-    static SideOrder OrderOf(const BlockCandidate& c) {
+    static SideOrder OrderOf(const NeighbourPrediction& c) {
         SideOrder order;
         order.first = c.neighboursA > c.neighboursB ? 1 : 0;
         order.predicted[0] = c.neighboursB ? c.predictedB : 128;
@@ -273,16 +259,17 @@ class Pruning {
                                                : ZtlContexts::ByOtherSide][activity];
     }
 
-    LeafChoice Cut(int level, int n, int step, const BlockCandidate& c) {
+    LeafChoice Cut(int level, int n, int step, const BlockCandidate& c,
+                   const NeighbourPrediction& p) {
         LeafChoice best;
         best.cost = INFINITY;
-        const double fixedBits = KindBits(level, c.activity, true, false) + LineBits(level, n, c);
+        const double fixedBits = KindBits(level, p.activity, true, false) + LineBits(level, n, c);
         RegionSums sides[2] = {c.b, c.a};
         RegionSums sideA = c.a;  // A with the line's pixels, whose mean A's value aims at
         sideA.sum += c.on.sum;
         sideA.count += c.on.count;
         const RegionSums aims[2] = {c.b, sideA};
-        const SideOrder order = OrderOf(c);
+        const SideOrder order = OrderOf(p);
         const int first = order.first;
         const int second = 1 - first;
         const int maxIndex = Quantiser::MaxIndex(step);
@@ -294,9 +281,9 @@ class Pruning {
             choices[s][1] = Quantiser::NearestIndex(order.predicted[s], step);
         }
         const ZtlContexts::Value& firstContexts =
-            SideContexts(order.hasNeighbours[first], c.activity);
+            SideContexts(order.hasNeighbours[first], p.activity);
         const ZtlContexts::Value& secondContexts = SideContexts(
-            order.hasNeighbours[second], order.hasNeighbours[second] ? c.activity : 4);
+            order.hasNeighbours[second], order.hasNeighbours[second] ? p.activity : 4);
         for (const int q1 : choices[first]) {
             const double bits1 = fixedBits + m_costs.Difference(
                                                  firstContexts,
@@ -355,18 +342,18 @@ class Pruning {
     }
 
     LeafChoice Ramp(int level, int row, int col, int n, int step, const BlockCandidate& c,
-                    const RegionSums& all) {
+                    const NeighbourPrediction& p, const RegionSums& all) {
         LeafChoice none;
         none.cost = INFINITY;
         Plane plane;
         int gradientIndex[2];
         if (!QuantiseRamp(c.ramp, all.sum, all.count, level, plane, gradientIndex))
             return none;
-        const int predictedIndex = Quantiser::NearestIndex(c.predicted, step);
+        const int predictedIndex = Quantiser::NearestIndex(p.predicted, step);
         const double bits =
-            KindBits(level, c.activity, false, true) +
-            RampBits(m_contexts.values[ZtlContexts::ByNeighbours][c.activity],
-                     Quantiser::IndexOf(plane.centre, step) - predictedIndex, c.activity,
+            KindBits(level, p.activity, false, true) +
+            RampBits(m_contexts.values[ZtlContexts::ByNeighbours][p.activity],
+                     Quantiser::IndexOf(plane.centre, step) - predictedIndex, p.activity,
                      gradientIndex);
         std::int64_t error = 0;
         for (int j = 0; j < n; ++j) {
@@ -381,7 +368,8 @@ class Pruning {
                 PlaneModel{plane}};
     }
 
-    LeafChoice CutRamps(int level, int row, int col, int n, int step, const BlockCandidate& c) {
+    LeafChoice CutRamps(int level, int row, int col, int n, int step, const BlockCandidate& c,
+                        const NeighbourPrediction& p) {
         LeafChoice none;
         none.cost = INFINITY;
         Plane planes[2];  // B, A
@@ -392,19 +380,19 @@ class Pruning {
                                         level, planes[1], gradientIndex[1]);
         if (!rampA && !rampB)
             return none;
-        const SideOrder order = OrderOf(c);
+        const SideOrder order = OrderOf(p);
         const int first = order.first;
         const int second = 1 - first;
         const int firstIndex = Quantiser::IndexOf(planes[first].centre, step);
         const int secondPredicted = order.hasNeighbours[second]
                                         ? Quantiser::NearestIndex(order.predicted[second], step)
                                         : firstIndex;
-        const int secondActivity = order.hasNeighbours[second] ? c.activity : 4;
+        const int secondActivity = order.hasNeighbours[second] ? p.activity : 4;
         const double bits =
-            KindBits(level, c.activity, true, true) + LineBits(level, n, c) +
-            RampBits(SideContexts(order.hasNeighbours[first], c.activity),
+            KindBits(level, p.activity, true, true) + LineBits(level, n, c) +
+            RampBits(SideContexts(order.hasNeighbours[first], p.activity),
                      firstIndex - Quantiser::NearestIndex(order.predicted[first], step),
-                     c.activity, gradientIndex[first]) +
+                     p.activity, gradientIndex[first]) +
             RampBits(SideContexts(order.hasNeighbours[second], secondActivity),
                      Quantiser::IndexOf(planes[second].centre, step) - secondPredicted,
                      secondActivity, gradientIndex[second]);
@@ -435,6 +423,7 @@ class Pruning {
 
     const BlockSearch& m_search;
     const GrayPicture& m_gray;
+    const GrayPicture& m_drawn;  // where the neighbours' predictions are read
     const SummedTables& m_sums;
     double m_penalty;
     Quantiser m_quantiser;
@@ -447,9 +436,9 @@ class Pruning {
 }  // namespace
 
 PrunedTree Prune(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
-                 double penalty, const Quantiser& quantiser, const BitCosts& costs,
+                 const GrayPicture& drawn, double penalty, const Quantiser& quantiser, const BitCosts& costs,
                  const ModelKinds& kinds) {
-    return Pruning(search, gray, sums, penalty, quantiser, costs, kinds).Run();
+    return Pruning(search, gray, sums, drawn, penalty, quantiser, costs, kinds).Run();
 }
 
 }  // namespace zantrel

@@ -26,9 +26,11 @@ struct PrunedTree {
 };
 
 // The best tree of `search` (made from `gray` with tables `sums`) under `penalty` (>= 0, the
-// price of one bit in units of squared error / 512), with values on `quantiser`'s steps.
+// price of one bit in units of squared error / 512), with values on `quantiser`'s steps; the
+// values' predictions are read from `drawn` (the picture itself, or a previous pass's result,
+// nearer to what the decoder will have drawn), of the same size.
 PrunedTree Prune(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
-                 double penalty, const Quantiser& quantiser, const BitCosts& costs,
+                 const GrayPicture& drawn, double penalty, const Quantiser& quantiser, const BitCosts& costs,
                  const ModelKinds& kinds = {});
 
 }  // namespace zantrel
