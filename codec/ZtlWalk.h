@@ -20,12 +20,15 @@ namespace zantrel {
 struct ZtlContexts {
     static constexpr int kLevels = 15;  // block sides 1 .. 16384
     // A value coded as its difference d from a prediction: zero flag, sign, the bit length of
-    // |d| in unary, the bit under the leading one, then the rest as bypass bits.
+    // |d| in unary, the bit under the leading one, then the rest as bypass bits. Values have
+    // at most 8 bits; version 2's gradients up to 10.
+    static constexpr int kValueBits = 8;
+    static constexpr int kGradientBits = 10;
     struct Value {
         BitContext zero;
         BitContext negative;
-        BitContext length[7];
-        BitContext second[8];
+        BitContext length[kGradientBits - 1];
+        BitContext second[kGradientBits];
     };
     // A value predicted by its neighbours (a one-value leaf, a cut side with neighbours), or a
     // cut side without any, predicted by the other side.
@@ -43,8 +46,37 @@ struct ZtlContexts {
     Value gradient[kActivities];
 };
 
-// The largest |gx| and |gy| of a ramp a version 2 file may hold.
+// The largest |gx| and |gy| of a ramp a version 2 file may hold, and the largest gradient
+// index, so that a difference from a prediction stays within 10 bits.
 inline constexpr int kMaxGradient = 1024;
+inline constexpr int kMaxGradientIndex = 511;
+
+inline int GradientIndexLimit(int gradientStep) {
+    return std::min(kMaxGradientIndex, kMaxGradient / gradientStep);
+}
+
+// The gradient index a version 2 ramp of the block (row, col) of side n is predicted with,
+// from the drawn pixels just below it (gx, along the row) or just left of it (gy): their
+// least-squares slope across the block, at `gradientStep`, rounded; 0 without them.
+inline int PredictGradientIndex(const GrayPicture& drawn, int row, int col, int n,
+                                bool alongRow, int gradientStep) {
+    if (n < 2 || (alongRow ? row : col) == 0)
+        return 0;
+    std::int64_t weighted = 0;
+    for (int k = 0; k < n; ++k) {
+        const int v = alongRow ? drawn.At(row - 1, col + k) : drawn.At(row + k, col - 1);
+        weighted += static_cast<std::int64_t>(v) * (2 * k + 1 - n);
+    }
+    // The slope per pixel is 6 w / (n (n^2 - 1)), so the change across the block is
+    // 6 w / (n^2 - 1); in gradient steps, rounded half up.
+    const std::int64_t numerator = 6 * weighted;
+    const std::int64_t denominator = (static_cast<std::int64_t>(n) * n - 1) * gradientStep;
+    const std::int64_t twice = 2 * numerator + denominator;
+    const std::int64_t index = twice >= 0 ? twice / (2 * denominator)
+                                          : -((-twice + 2 * denominator - 1) / (2 * denominator));
+    const int limit = GradientIndexLimit(gradientStep);
+    return static_cast<int>(std::clamp<std::int64_t>(index, -limit, limit));
+}
 
 // The number of a context within `contexts`, for statistics kept per context.
 inline std::size_t ZtlContextIndex(const ZtlContexts& contexts, const BitContext& context) {
@@ -276,6 +308,10 @@ class ZtlWalk {
                                                  m_contexts.cut[level][activity]);
         const bool ramp =
             size > 1 && m_coder.Bit(truthPlane || truthCutPlanes, m_contexts.ramp[level][cut]);
+        // Both regions' gradients are predicted by the slopes of the pixels below and left.
+        const int gradientPrediction[2] = {
+            ramp ? PredictGradientIndex(m_result, row, col, size, true, gradientStep) : 0,
+            ramp ? PredictGradientIndex(m_result, row, col, size, false, gradientStep) : 0};
         if (!cut) {
             Plane truthRamp;
             if (truthPlane)
@@ -283,7 +319,8 @@ class ZtlWalk {
             else if (const OneValueModel* one = std::get_if<OneValueModel>(&truth))
                 truthRamp.centre = one->value;
             const Plane plane = CodePlane(truthRamp, ramp, OneValuePrediction(all, row, col),
-                                          ZtlContexts::ByNeighbours, activity, step, gradientStep);
+                                          ZtlContexts::ByNeighbours, activity, step, gradientStep,
+                                          gradientPrediction);
             const auto value = static_cast<std::uint8_t>(plane.centre);
             if (ramp)
                 AddLeaf({row, col, size, value, 0.0, PlaneModel{plane}});
@@ -315,13 +352,13 @@ class ZtlWalk {
         planes[first] =
             CodePlane(truths[first], ramp, SidePrediction(n, first, 128),
                       n.count[first] ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide,
-                      activity, step, gradientStep);
+                      activity, step, gradientStep, gradientPrediction);
         const int secondPrediction = n.count[second] ? SidePrediction(n, second, 128)
                                                      : planes[first].centre;
         planes[second] =
             CodePlane(truths[second], ramp, secondPrediction,
                       n.count[second] ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide,
-                      n.count[second] ? activity : 4, step, gradientStep);
+                      n.count[second] ? activity : 4, step, gradientStep, gradientPrediction);
         if (ramp) {
             AddLeaf({row, col, size, 0, 0.0, CutPlanesModel{line, planes[1], planes[0]}});
         } else {
@@ -334,12 +371,13 @@ class ZtlWalk {
     // A region's value as an index at `step` predicted by the nearest index to `predicted`,
     // then, for a ramp, its two gradients as indices at `gradientStep`.
     Plane CodePlane(const Plane& truth, bool ramp, int predicted, ZtlContexts::Role role,
-                    int activity, int step, int gradientStep) {
+                    int activity, int step, int gradientStep, const int gradientPrediction[2]) {
         const int maxIndex = Quantiser::MaxIndex(step);
         const int truthIndex = Quantiser::IndexOf(truth.centre, step);
         const int predictedIndex = Quantiser::NearestIndex(predicted, step);
         const int index =
-            predictedIndex + CodeDifference(truthIndex - predictedIndex, ValueContexts(role, activity));
+            predictedIndex + CodeDifference(truthIndex - predictedIndex, ValueContexts(role, activity),
+                                            ZtlContexts::kValueBits);
         Plane plane;
         if (index < 0 || index > maxIndex) {
             m_failed = true;
@@ -349,9 +387,15 @@ class ZtlWalk {
         if (!ramp)
             return plane;
         ZtlContexts::Value& contexts = m_contexts.gradient[activity];
-        const int gx = CodeDifference(truth.gx / gradientStep, contexts) * gradientStep;
-        const int gy = CodeDifference(truth.gy / gradientStep, contexts) * gradientStep;
-        if (std::abs(gx) > kMaxGradient || std::abs(gy) > kMaxGradient) {
+        const int predictedX = gradientPrediction[0];
+        const int predictedY = gradientPrediction[1];
+        const int gx = (predictedX + CodeDifference(truth.gx / gradientStep - predictedX, contexts,
+                                                    ZtlContexts::kGradientBits)) *
+                       gradientStep;
+        const int gy = (predictedY + CodeDifference(truth.gy / gradientStep - predictedY, contexts,
+                                                    ZtlContexts::kGradientBits)) *
+                       gradientStep;
+        if (std::abs(gx) > kMaxGradient || std::abs(gy) > kMaxGradient) {  // a damaged file
             m_failed = true;
             return plane;
         }
@@ -403,7 +447,8 @@ class ZtlWalk {
     }
 
     std::uint8_t CodeValue(std::uint8_t truth, int predicted, ZtlContexts::Value& contexts) {
-        const int value = predicted + CodeDifference(truth - predicted, contexts);
+        const int value =
+            predicted + CodeDifference(truth - predicted, contexts, ZtlContexts::kValueBits);
         if (value < 0 || value > 255) {
             m_failed = true;
             return 0;
@@ -411,14 +456,15 @@ class ZtlWalk {
         return static_cast<std::uint8_t>(value);
     }
 
-    // A difference of at most 255 either way.
-    int CodeDifference(int d, ZtlContexts::Value& contexts) {
+    // A difference of less than 2^maxBits either way.
+    int CodeDifference(int d, ZtlContexts::Value& contexts, int maxBits) {
         if (m_coder.Bit(d == 0, contexts.zero))
             return 0;
         const bool negative = m_coder.Bit(d < 0, contexts.negative);
         const int magnitude = std::abs(d);
         int length = 1;  // the bit length of the magnitude, 1 .. 8
-        while (length < 8 && m_coder.Bit((magnitude >> length) != 0, contexts.length[length - 1]))
+        while (length < maxBits &&
+               m_coder.Bit((magnitude >> length) != 0, contexts.length[length - 1]))
             ++length;
         int decoded = 1;
         for (int b = length - 2; b >= 0; --b) {

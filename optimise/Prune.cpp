@@ -184,6 +184,9 @@ class Pruning {
                                                col / n]];
         const CutSides sides(c.line);
         const NeighbourPrediction p = PredictFromNeighbours(m_drawn, row, col, n, &sides);
+        const int gradientStep = m_quantiser.GradientStep(level);
+        m_gradientPrediction[0] = PredictGradientIndex(m_drawn, row, col, n, true, gradientStep);
+        m_gradientPrediction[1] = PredictGradientIndex(m_drawn, row, col, n, false, gradientStep);
         LeafChoice best = OneValue(level, p.activity, p.predicted, step, all, false);
         if (m_kinds.cuts)
             Consider(best, Cut(level, n, step, c, p));
@@ -318,7 +321,7 @@ class Pruning {
                       Plane& plane, int gradientIndex[2]) const {
         const int step = m_quantiser.ValueStep(level);
         const int gradientStep = m_quantiser.GradientStep(level);
-        const int limit = std::min(255, kMaxGradient / gradientStep);
+        const int limit = GradientIndexLimit(gradientStep);
         gradientIndex[0] =
             std::clamp(static_cast<int>(std::lround(fit.gx / gradientStep)), -limit, limit);
         gradientIndex[1] =
@@ -337,8 +340,8 @@ class Pruning {
                     const int gradientIndex[2]) const {
         const ZtlContexts::Value& gradients = m_contexts.gradient[activity];
         return m_costs.Difference(valueContexts, valueDifference) +
-               m_costs.Difference(gradients, gradientIndex[0]) +
-               m_costs.Difference(gradients, gradientIndex[1]);
+               m_costs.Difference(gradients, gradientIndex[0] - m_gradientPrediction[0]) +
+               m_costs.Difference(gradients, gradientIndex[1] - m_gradientPrediction[1]);
     }
 
     LeafChoice Ramp(int level, int row, int col, int n, int step, const BlockCandidate& c,
@@ -430,6 +433,7 @@ class Pruning {
     const BitCosts& m_costs;
     const ZtlContexts& m_contexts;
     ModelKinds m_kinds;
+    int m_gradientPrediction[2] = {0, 0};  // the leaf being priced: its gradients' predictions
     std::vector<std::vector<CellCost>> m_cells;  // per level, per cell
 };
 

@@ -31,7 +31,8 @@ double BitCosts::Uniform(std::uint32_t value, std::uint32_t count) {
     return value < shortCodes ? bits : bits + 1;
 }
 
-double BitCosts::DifferenceFromContexts(const ZtlContexts::Value& contexts, int d) const {
+double BitCosts::DifferenceFromContexts(const ZtlContexts::Value& contexts, int d,
+                                        int maxBits) const {
     // As the walk codes it: zero flag, sign, bit length in unary, the bit under the leading
     // one in context, the rest bypassed.
     if (d == 0)
@@ -39,7 +40,7 @@ double BitCosts::DifferenceFromContexts(const ZtlContexts::Value& contexts, int 
     double bits = Bit(contexts.zero, false) + Bit(contexts.negative, d < 0);
     const int magnitude = std::abs(d);
     int length = 1;
-    while (length < 8) {
+    while (length < maxBits) {
         const bool longer = (magnitude >> length) != 0;
         bits += Bit(contexts.length[length - 1], longer);
         if (!longer)
@@ -54,18 +55,19 @@ double BitCosts::DifferenceFromContexts(const ZtlContexts::Value& contexts, int 
 
 void BitCosts::TabulateDifferences() {
     m_differences.assign(kZtlContextCount, {});
-    auto tabulate = [&](const ZtlContexts::Value& contexts) {
+    auto tabulate = [&](const ZtlContexts::Value& contexts, int maxBits) {
         std::vector<double>& table = m_differences[ZtlContextIndex(m_layout, contexts.zero)];
-        table.resize(511);
-        for (int d = -255; d <= 255; ++d)
-            table[d + 255] = DifferenceFromContexts(contexts, d);
+        const int largest = (1 << maxBits) - 1;
+        table.resize(2 * largest + 1);
+        for (int d = -largest; d <= largest; ++d)
+            table[d + largest] = DifferenceFromContexts(contexts, d, maxBits);
     };
     for (const auto& role : m_layout.values) {
         for (const ZtlContexts::Value& contexts : role)
-            tabulate(contexts);
+            tabulate(contexts, ZtlContexts::kValueBits);
     }
     for (const ZtlContexts::Value& contexts : m_layout.gradient)
-        tabulate(contexts);
+        tabulate(contexts, ZtlContexts::kGradientBits);
 }
 
 }  // namespace zantrel

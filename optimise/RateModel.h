@@ -25,16 +25,18 @@ class BitCosts {
     double Bit(const BitContext& context, bool bit) const {
         return m_bits[ZtlContextIndex(m_layout, context)][bit];
     }
-    // The bits of a difference d (-255 .. 255) in a set of value contexts.
+    // The bits of a difference d in a set of value contexts: -255 .. 255 for values,
+    // -1023 .. 1023 for gradients.
     double Difference(const ZtlContexts::Value& contexts, int d) const {
-        return m_differences[ZtlContextIndex(m_layout, contexts.zero)][d + 255];
+        const std::vector<double>& table = m_differences[ZtlContextIndex(m_layout, contexts.zero)];
+        return table[d + table.size() / 2];
     }
     // The bits of a truncated binary code of `count` values for `value`.
     static double Uniform(std::uint32_t value, std::uint32_t count);
 
   private:
     void TabulateDifferences();
-    double DifferenceFromContexts(const ZtlContexts::Value& contexts, int d) const;
+    double DifferenceFromContexts(const ZtlContexts::Value& contexts, int d, int maxBits) const;
 
     ZtlContexts m_layout;
     std::vector<std::array<double, 2>> m_bits;  // per context, per bit value
