@@ -1,6 +1,7 @@
 #include "cli/Sweep.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -10,8 +11,10 @@
 #include "cli/SweepChart.h"
 #include "cli/SweepPeers.h"
 #include "cli/SweepProgress.h"
+#include "measure/FigureText.h"
 #include "measure/Psnr.h"
 #include "measure/RunFigures.h"
+#include "optimise/Optimiser.h"
 #include "picture/GrayConversion.h"
 #include "platform/FileWriter.h"
 #include "platform/StatusProgress.h"
@@ -65,12 +68,62 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
     return rows;
 }
 
+std::optional<OptimisedSweep> MeasureOptimisedSweep(const GrayPicture& gray,
+                                                    const std::vector<double>& penalties,
+                                                    const std::vector<double>& rates,
+                                                    std::int32_t minBlockSize, int threads,
+                                                    TerminalShell& terminal) {
+    SweepProgress status(terminal);
+    StatusProgress progress(&status);
+    status.StartStage("optimised search");
+    const SummedTables sums(gray);
+    OptimiseSettings settings;
+    settings.search.minBlockSize = minBlockSize;
+    settings.search.threads = threads;
+    OptimisedSweep sweep;
+    const Clock::time_point searchStart = Clock::now();
+    const std::optional<Optimiser> searched = Optimiser::Search(gray, sums, settings, progress);
+    if (!searched)
+        return std::nullopt;
+    sweep.searchMilliseconds = Milliseconds(Clock::now() - searchStart);
+
+    const bool byRate = !rates.empty();
+    const std::vector<double>& points = byRate ? rates : penalties;
+    const int count = static_cast<int>(points.size());
+    for (int k = 0; k < count; ++k) {
+        status.StartStep(kOptimisedCodec, k, count, FormatSweepPenalty(points[k]));
+        // A run keeps what its encoding spent as the next run's first prices; a fresh copy
+        // of the search keeps each row independent of the points before it.
+        Optimiser optimiser = *searched;
+        const Clock::time_point start = Clock::now();
+        const OptimisedRun run =
+            byRate ? optimiser.RunForRate(points[k]) : optimiser.Run(points[k]);
+        SweepRow row;
+        row.milliseconds = Milliseconds(Clock::now() - start);
+        const RunFigures figures = MeasureOptimisedRun(gray, run);
+        row.codec = kOptimisedCodec;
+        row.setting = run.penalty;
+        row.targetRate = byRate ? points[k] : 0.0;
+        row.blocks = figures.blocks;
+        row.cutModels = figures.cutModels;
+        row.groups = figures.groups;
+        row.psnr = figures.psnr;
+        row.ssim = figures.ssim;
+        row.bitrate = figures.bitrate;
+        row.fileBitrate = figures.fileBitrate;
+        row.ramps = figures.ramps;
+        sweep.rows.push_back(row);
+    }
+    return sweep;
+}
+
 int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
     if (!options.csv.empty() && !options.plot.empty() && SameFile(options.csv, options.plot)) {
         std::fprintf(stderr, "--csv and --plot name the same file %s\n", options.plot.c_str());
         return 2;
     }
-    if (!options.csv.empty() && !options.plot.empty() && !options.peers.empty() &&
+    if (!options.csv.empty() && !options.plot.empty() &&
+        (!options.peers.empty() || options.optimise) &&
         SameFile(ComparisonCsvPath(options.csv), options.plot)) {
         std::fprintf(stderr, "--plot names the file of the Bjontegaard figures %s\n",
                      options.plot.c_str());
@@ -84,15 +137,25 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
     const GrayPicture gray = ConvertToGray(input.color);
     std::vector<SweepRow> rows =
         MeasureSweep(gray, options.penalties, options.minBlockSize, options.threads, terminal);
+    std::optional<OptimisedSweep> optimised;
+    if (options.optimise) {
+        optimised = MeasureOptimisedSweep(gray, options.optimisedPenalties, options.rates,
+                                          options.minBlockSize, options.threads, terminal);
+        if (!optimised)
+            return 1;
+        rows.insert(rows.end(), optimised->rows.begin(), optimised->rows.end());
+    }
     if (!options.peers.empty()) {
         SweepProgress status(terminal);
         const std::vector<SweepRow> peerRows = MeasurePeers(gray, options.peers, rows, status);
         rows.insert(rows.end(), peerRows.begin(), peerRows.end());
     }
 
-    // With peers, each Zantrel curve against each of them, beside the rows.
-    const std::vector<SweepComparison> comparisons =
-        options.peers.empty() ? std::vector<SweepComparison>() : CompareWithPeers(rows);
+    // With peers, each Zantrel curve against each of them, beside the rows; the optimised
+    // curve against the exact mode's too.
+    const std::vector<SweepComparison> comparisons = options.peers.empty() && !options.optimise
+                                                         ? std::vector<SweepComparison>()
+                                                         : CompareWithPeers(rows);
 
     // All or nothing: a failed output leaves every target as it was.
     FileSet files;
@@ -107,11 +170,23 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
     if (const std::optional<FileError> error = files.Commit())
         return ReportWriteError(terminal, *error);
     terminal.FinishProgress();
+    if (optimised) {
+        std::fprintf(stderr,
+                     "%s: the search of every block took %.1f ms, once for all %zu points (in no "
+                     "row's milliseconds)\n",
+                     std::string(kOptimisedCodec).c_str(), optimised->searchMilliseconds,
+                     optimised->rows.size());
+    }
     // A peer that could not code the picture has its row, without figures; say why here.
     for (const SweepRow& row : rows) {
         if (!row.coded)
             std::fprintf(stderr, "%s could not code this picture at setting %s\n",
                          row.codec.c_str(), FormatSweepPenalty(row.setting).c_str());
+        // A rate the penalties cannot reach keeps its nearest row.
+        if (row.targetRate > 0 && std::abs(row.fileBitrate / row.targetRate - 1.0) > 0.02)
+            std::fprintf(stderr, "%s cannot reach %s bits per pixel: the nearest is %s\n",
+                         row.codec.c_str(), FormatSweepPenalty(row.targetRate).c_str(),
+                         FormatFigure(row.fileBitrate).c_str());
     }
     std::string text;
     if (comparisons.empty()) {

@@ -29,12 +29,14 @@ Texts TextsOf(const SweepComparison& c) {
 }  // namespace
 
 std::vector<SweepComparison> CompareWithPeers(const std::vector<SweepRow>& rows) {
-    std::vector<RatePoint> file, estimate;
+    std::vector<RatePoint> file, estimate, optimised;
     std::vector<std::string> peers;
     for (const SweepRow& row : rows) {
         if (row.IsZantrel()) {
             file.push_back({row.fileBitrate, row.psnr});
             estimate.push_back({row.bitrate, row.psnr});
+        } else if (row.IsOptimised()) {
+            optimised.push_back({row.fileBitrate, row.psnr});
         } else if (std::ranges::find(peers, row.codec) == peers.end()) {
             peers.push_back(row.codec);
         }
@@ -48,6 +50,12 @@ std::vector<SweepComparison> CompareWithPeers(const std::vector<SweepRow>& rows)
         }
         comparisons.push_back({"file", peer, CompareCurves(file, anchor)});
         comparisons.push_back({"estimate", peer, CompareCurves(estimate, anchor)});
+        if (!optimised.empty())
+            comparisons.push_back({"optimised", peer, CompareCurves(optimised, anchor)});
+    }
+    if (!optimised.empty()) {
+        comparisons.push_back(
+            {"optimised", std::string(kZantrelCodec), CompareCurves(optimised, file)});
     }
     return comparisons;
 }
@@ -56,18 +64,25 @@ std::string ComparisonTableText(const std::vector<SweepComparison>& comparisons)
     std::string text =
         "\nBjontegaard figures, Zantrel against each peer (monotone piecewise-cubic "
         "interpolation over log10 rate;\npositive bdPsnr and negative bdRate favour Zantrel):\n";
+    // Eight characters a name column, wider only for a longer name ("optimised").
+    int curveWidth = 8, peerWidth = 8;
+    for (const SweepComparison& c : comparisons) {
+        curveWidth = std::max(curveWidth, static_cast<int>(c.zantrelCurve.size()));
+        peerWidth = std::max(peerWidth, static_cast<int>(c.peer.size()));
+    }
     char line[160];
-    std::snprintf(line, sizeof line, "%8s  %8s  %10s  %8s\n", "zantrel", "peer", "bdPsnr",
-                  "bdRate");
+    std::snprintf(line, sizeof line, "%*s  %*s  %10s  %8s\n", curveWidth, "zantrel", peerWidth,
+                  "peer", "bdPsnr", "bdRate");
     text.append(line);
     for (const SweepComparison& c : comparisons) {
         const Texts t = TextsOf(c);
         if (t.psnr.empty())
-            std::snprintf(line, sizeof line, "%8s  %8s  no common range\n", c.zantrelCurve.c_str(),
-                          c.peer.c_str());
+            std::snprintf(line, sizeof line, "%*s  %*s  no common range\n", curveWidth,
+                          c.zantrelCurve.c_str(), peerWidth, c.peer.c_str());
         else
-            std::snprintf(line, sizeof line, "%8s  %8s  %10s  %7s%%\n", c.zantrelCurve.c_str(),
-                          c.peer.c_str(), t.psnr.c_str(), t.rate.c_str());
+            std::snprintf(line, sizeof line, "%*s  %*s  %10s  %7s%%\n", curveWidth,
+                          c.zantrelCurve.c_str(), peerWidth, c.peer.c_str(), t.psnr.c_str(),
+                          t.rate.c_str());
         text.append(line);
     }
     return text;

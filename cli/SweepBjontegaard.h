@@ -1,6 +1,8 @@
 #pragma once
 // The Bjøntegaard figures at the end of a sweep with peers: each Zantrel curve (the file's rate
-// and the estimate) against each peer's curve, Zantrel the test and the peer the anchor.
+// and the estimate, and the optimised mode's file where the sweep has it) against each peer's
+// curve, Zantrel the test and the peer the anchor; and the optimised file against the exact
+// mode's file, which is then the anchor.
 
 #include <optional>
 #include <string>
@@ -12,12 +14,13 @@
 namespace zantrel {
 
 struct SweepComparison {
-    std::string zantrelCurve;                   // "file" or "estimate"
-    std::string peer;                           // the peer's codec name
+    std::string zantrelCurve;                   // "file", "estimate" or "optimised"
+    std::string peer;                           // the peer's codec name, or "zantrel"
     std::optional<BjontegaardFigures> figures;  // nothing: the curves share no range
 };
 
-// Every Zantrel curve against every peer in `rows`, peers in the order they first appear.
+// Every Zantrel curve against every peer in `rows`, peers in the order they first appear, then
+// the optimised curve against the exact mode's file.
 std::vector<SweepComparison> CompareWithPeers(const std::vector<SweepRow>& rows);
 
 // A blank line, a title naming the method, then a header and one line per comparison:

@@ -180,6 +180,7 @@ constexpr CodecLook kPeerLooks[] = {
 };
 constexpr Style kEstimateStyle = {"#7b9fd0", "stroke-dasharray=\"6 4\" ", Shape::Ring};
 constexpr Style kFileStyle = {"#1f5fa8", "", Shape::Disc};
+constexpr Style kOptimisedStyle = {"#222222", "", Shape::Disc};
 constexpr Style kOtherStyle = {"#777777", "", Shape::Square};
 
 // One curve: its points in order of rate, and the settings of rows that could not be drawn.
@@ -189,6 +190,7 @@ struct Series {
     Style style;
     bool zantrel = false;
     bool labelled = false;
+    bool labelAbove = false;  // above and to the left of its points, clear of a curve below
     std::vector<Point> points;
     std::string omitted;
 };
@@ -198,7 +200,8 @@ double Printed(double figure) {
     return std::strtod(FormatFigure(figure).c_str(), nullptr);
 }
 
-// Zantrel's estimate and file first, then one curve per peer codec in the order of the rows.
+// Zantrel's estimate and file first, the optimised mode's file where there is one, then one
+// curve per peer codec in the order of the rows.
 std::vector<Series> MakeSeries(const std::vector<SweepRow>& rows) {
     std::vector<Series> series(2);
     series[0].name = "zantrel-estimate";
@@ -209,7 +212,16 @@ std::vector<Series> MakeSeries(const std::vector<SweepRow>& rows) {
     series[1].style = kFileStyle;
     series[1].labelled = true;
     series[0].zantrel = series[1].zantrel = true;
-    std::vector<std::pair<double, double>> settings(2);  // each peer's lowest and highest
+    if (std::ranges::any_of(rows, &SweepRow::IsOptimised)) {
+        Series optimised;
+        optimised.name = std::string(kOptimisedCodec);
+        optimised.legend = "Zantrel optimised, .ztl file";
+        optimised.style = kOptimisedStyle;
+        optimised.zantrel = optimised.labelled = optimised.labelAbove = true;
+        series.push_back(optimised);
+    }
+    const std::size_t firstPeer = series.size();
+    std::vector<std::pair<double, double>> settings(firstPeer);  // each peer's lowest and highest
     for (const SweepRow& row : rows) {
         const std::string setting = FormatSweepPenalty(row.setting);
         const double psnr = Printed(row.psnr);
@@ -224,7 +236,18 @@ std::vector<Series> MakeSeries(const std::vector<SweepRow>& rows) {
             }
             continue;
         }
-        auto s = std::find_if(series.begin() + 2, series.end(),
+        if (row.IsOptimised()) {
+            Series& optimised = series[firstPeer - 1];
+            // A point aimed at a rate is named by it: the penalty found has many digits.
+            const std::string label =
+                row.targetRate > 0 ? FormatSweepPenalty(row.targetRate) + " bpp" : setting;
+            if (std::isfinite(psnr) && std::isfinite(fileRate))
+                optimised.points.push_back({fileRate, psnr, label});
+            else
+                optimised.omitted.append(optimised.omitted.empty() ? "" : ", ").append(setting);
+            continue;
+        }
+        auto s = std::find_if(series.begin() + static_cast<std::ptrdiff_t>(firstPeer), series.end(),
                               [&](const Series& c) { return c.name == row.codec; });
         if (s == series.end()) {
             const auto look =
@@ -247,7 +270,7 @@ std::vector<Series> MakeSeries(const std::vector<SweepRow>& rows) {
             s->omitted.append(s->omitted.empty() ? "" : ", ").append(setting);
         }
     }
-    for (std::size_t k = 2; k < series.size(); ++k) {
+    for (std::size_t k = firstPeer; k < series.size(); ++k) {
         const auto look =
             std::find_if(std::begin(kPeerLooks), std::end(kPeerLooks),
                          [&](const CodecLook& l) { return l.codec == series[k].name; });
@@ -294,7 +317,7 @@ Axis RateAxis(const std::vector<Series>& series) {
                 zantrel.Add(p.bitrate);
         }
     }
-    const bool withPeers = series.size() > 2;
+    const bool withPeers = std::ranges::any_of(series, [](const Series& s) { return !s.zantrel; });
     if (zantrel.empty)
         return all.empty ? NiceAxis(0, 1) : NiceAxis(withPeers ? 0.0 : all.min, all.max);
     if (!withPeers)
@@ -423,7 +446,7 @@ std::string XmlText(std::string_view text) {
 std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pictureName,
                           std::int32_t minBlockSize) {
     const std::vector<Series> series = MakeSeries(rows);
-    const bool withPeers = series.size() > 2;
+    const bool withPeers = std::ranges::any_of(series, [](const Series& s) { return !s.zantrel; });
 
     const Axis x = RateAxis(series);
     Range psnrs;
@@ -495,10 +518,14 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
     // The peers under Zantrel, so that Zantrel's labelled points stay readable.
     svg.Raw("<g clip-path=\"url(#plot)\">\n");
     std::vector<const Series*> drawOrder;
-    for (std::size_t k = 2; k < series.size(); ++k)
-        drawOrder.push_back(&series[k]);
-    drawOrder.push_back(&series[0]);
-    drawOrder.push_back(&series[1]);
+    for (const Series& s : series) {
+        if (!s.zantrel)
+            drawOrder.push_back(&s);
+    }
+    for (const Series& s : series) {
+        if (s.zantrel)
+            drawOrder.push_back(&s);
+    }
     for (const Series* drawn : drawOrder) {
         const Series& s = *drawn;
         if (s.points.empty())
@@ -521,10 +548,15 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
         if (!s.labelled)
             continue;
         // Below and to the right of its point: the curve rises to the right, so the label
-        // sits in the free space under it.
-        for (const Point& p : s.points)
-            svg.Text(px(p.bitrate) + 7, py(p.psnr) + 16, "class=\"penalty\" fill=\"#333\"",
-                     p.label);
+        // sits in the free space under it; or above and to the left, where a curve lies below.
+        for (const Point& p : s.points) {
+            if (s.labelAbove)
+                svg.Text(px(p.bitrate) - 7, py(p.psnr) - 9,
+                         "class=\"penalty\" text-anchor=\"end\" fill=\"#333\"", p.label);
+            else
+                svg.Text(px(p.bitrate) + 7, py(p.psnr) + 16, "class=\"penalty\" fill=\"#333\"",
+                         p.label);
+        }
     }
 
     // The legend of the curves drawn, in a corner the curves leave free (below); about 7.5
@@ -566,7 +598,9 @@ std::string SweepChartSvg(const std::vector<SweepRow>& rows, std::string_view pi
     for (const Series& s : series) {
         if (!s.omitted.empty()) {
             omitted.append(omitted.empty() ? "" : "; ")
-                .append(s.zantrel ? "penalty" : s.name)
+                .append(s.name == kOptimisedCodec ? "optimised penalty"
+                        : s.zantrel               ? "penalty"
+                                                  : s.name)
                 .append(" ")
                 .append(s.omitted);
         }

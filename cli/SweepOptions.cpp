@@ -1,7 +1,9 @@
 #include "cli/SweepOptions.h"
 
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "cli/ParseArguments.h"
 #include "import/MessageTranslation.h"
@@ -19,9 +21,43 @@ constexpr const char* kColumns =
     "fileBitrate (bits per pixel of the whole coded file); milliseconds (wall clock of that\n"
     "penalty's quadtree split, block fill, cut-line search and reconstruction; the loading, gray\n"
     "conversion, PSNR and bit rate are not counted). A peer's row has codec, setting, psnr and\n"
-    "fileBitrate only; the table shows a column a row does not have as -.\n";
+    "fileBitrate only; the table shows a column a row does not have as -.\n"
+    "\n"
+    "With --optimise, the optimised mode's rows (codec zantrel-optimised) follow the exact\n"
+    "mode's: penalty (the price of one bit, as found for --rates), setting (the rate aimed at,\n"
+    "--rates only), bitrate (the file's bits as the pruning priced them), milliseconds (that\n"
+    "point's own pruning, quantising, encoding and drawing; for --rates the whole bisection), and\n"
+    "a last column, ramps (leaves with a ramp). The search of every block runs once and is\n"
+    "shared by all the points: its time goes to stderr, not to any row. The Bjontegaard figures\n"
+    "then include the optimised file's curve against each peer and against the exact mode's.\n";
 
 }  // namespace
+
+bool ParseRateList(std::string_view list, std::vector<double>& rates, std::string& message) {
+    rates.clear();
+    std::vector<double> read;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        const std::string item(
+            list.substr(start, comma == std::string_view::npos ? comma : comma - start));
+        char* end = nullptr;
+        const double rate = std::strtod(item.c_str(), &end);
+        // strtod takes leading blanks and hexadecimal; the list is plain decimals.
+        const bool plain = !item.empty() && item.find_first_of(" \txX") == std::string::npos;
+        if (!plain || end != item.c_str() + item.size() || !std::isfinite(rate) || rate <= 0) {
+            message = "--rates: \"";
+            message.append(item).append("\" is not a positive number of bits per pixel");
+            return false;
+        }
+        read.push_back(rate);
+        if (comma == std::string_view::npos)
+            break;
+        start = comma + 1;
+    }
+    rates = std::move(read);
+    return true;
+}
 
 bool ParsePenaltyList(std::string_view list, std::string_view minBlockSizeText,
                       std::vector<double>& penalties, std::int32_t& minBlockSize,
@@ -83,6 +119,20 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
                    "AVIF (libaom, monochrome, speed 2) over quantizers 63 ... 12, JPEG XL "
                    "(effort 3) over distances 15 ... 0.5")
         ->type_name("jpeg,jpeg2000,webp,avif,jxl");
+    app.add_flag("--optimise", options.optimise,
+                 "after the exact mode's rows, the optimised mode's curve (codec "
+                 "zantrel-optimised): its search runs once, each point reuses it");
+    std::string optimisedPenaltyList(kDefaultOptimisedPenalties);
+    app.add_option("--optimised-penalties", optimisedPenaltyList,
+                   "with --optimise: its penalties, the price of one bit, 0 .. 100000000, run in "
+                   "this order (default 0.1,0.2,0.5,1,2,5,10,20,50,100,200)")
+        ->type_name("P1,P2,...");
+    std::string rateList;
+    app.add_option("--rates", rateList,
+                   "with --optimise: instead of its penalties, the file's bits per pixel to aim "
+                   "at, each within 2 % (one that cannot be reached keeps its nearest row and is "
+                   "named on stderr)")
+        ->type_name("BPP1,BPP2,...");
     app.add_option("--threads", options.threads,
                    "threads for the cut-line search (default: all cores)")
         ->check(CLI::Range(1, 1024))
@@ -99,6 +149,26 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
         return std::nullopt;
     }
     if (app.count("--peers") && !ParsePeerList(peerList, options.peers, message)) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        exitCode = 2;
+        return std::nullopt;
+    }
+    const char* refusal = nullptr;
+    if (!options.optimise && (app.count("--optimised-penalties") || app.count("--rates")))
+        refusal = "--optimised-penalties and --rates need --optimise";
+    else if (app.count("--optimised-penalties") && app.count("--rates"))
+        refusal = "--rates replaces --optimised-penalties: give one of them";
+    if (refusal) {
+        exitCode = RefuseArguments(app, refusal);
+        return std::nullopt;
+    }
+    if (!options.optimise)
+        return options;
+    std::int32_t minBlockSize = 0;
+    if (app.count("--rates")
+            ? !ParseRateList(rateList, options.rates, message)
+            : !ParsePenaltyList(optimisedPenaltyList, minBlockText, options.optimisedPenalties,
+                                minBlockSize, message)) {
         std::fprintf(stderr, "%s\n", message.c_str());
         exitCode = 2;
         return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of `zantrel-cli sweep`: one picture, a list of penalty factors, one
-// minimum block size, and the standard codecs to measure beside them.
+// minimum block size, the optimised mode's points, and the standard codecs to measure beside
+// them.
 
 #include <cstdint>
 #include <optional>
@@ -22,10 +23,21 @@ struct SweepOptions {
     int threads = 0;   // 0: every core
     bool json = false;
     std::vector<PeerKind> peers;  // the codecs measured after Zantrel, in this order
+    bool optimise = false;        // the optimised mode's curve after the exact mode's rows
+    // Its points: a penalty ladder, or (where not empty) the file rates to aim at instead.
+    std::vector<double> optimisedPenalties;
+    std::vector<double> rates;
 };
 
 // The default penalty list.
 inline constexpr std::string_view kDefaultPenalties = "1,2,5,10,20,50,100,200,500,1000";
+// The optimised mode's: its penalty is the price of one bit, so the same rates lie far lower
+// (from about 0.5 bits per pixel down to 0.01 on the sample).
+inline constexpr std::string_view kDefaultOptimisedPenalties = "0.1,0.2,0.5,1,2,5,10,20,50,100,200";
+
+// Reads a comma-separated list of bits per pixel, each a positive finite number. On a refusal
+// returns false with the reason in `message` and leaves `rates` empty.
+bool ParseRateList(std::string_view list, std::vector<double>& rates, std::string& message);
 
 // Reads a comma-separated penalty list with the parameter dialog's rules, item by item, the
 // block size text first. On a refusal returns false with the dialog's message in `message`

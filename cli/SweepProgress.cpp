@@ -16,6 +16,13 @@ void SweepProgress::StartStep(std::string_view what, int index, int count,
     m_terminal.SetProgressPos(0);
 }
 
+void SweepProgress::StartStage(std::string_view what) {
+    m_prefix = what;
+    m_prefix.append(":");
+    m_terminal.SetPaneText(m_prefix);
+    m_terminal.SetProgressPos(0);
+}
+
 void SweepProgress::SetPaneText(std::string_view text) {
     std::string line = m_prefix;
     line.append(" ").append(text);

@@ -20,6 +20,8 @@ class SweepProgress final : public StatusDisplay {
     }
     // The same for step `index` of `count` of `what` ("jpeg 3 of 11 (20):").
     void StartStep(std::string_view what, int index, int count, const std::string& settingText);
+    // A stage of its own, outside any run ("optimised search:").
+    void StartStage(std::string_view what);
 
     void SetPaneText(std::string_view text) override;
     void SetProgressPos(int position) override;

@@ -16,10 +16,10 @@ struct Column {
     bool quoted;       // a string in JSON: a name, or a "%f" text as in the single run
 };
 
-constexpr std::array<Column, 12> kColumns = {{
+constexpr std::array<Column, 13> kColumns = {{
     {"codec", true},
     {"penalty", false},
-    {"setting", false},  // a peer's quality or target rate
+    {"setting", false},  // a peer's quality or target rate, an optimised row's target rate
     {"blocks", false},
     {"cutModels", false},
     {"groups", false},
@@ -28,14 +28,21 @@ constexpr std::array<Column, 12> kColumns = {{
     {"bitrate", true},
     {"fileBitrate", true},
     {"milliseconds", false},
-    {"ssim", true},  // last, so that the columns before it keep their places
+    {"ssim", true},   // after the others, so that the columns before it keep their places
+    {"ramps", false}  // the optimised rows' own, only in sweeps that have them
 }};
+constexpr std::size_t kRamps = kColumns.size() - 1;
 
 using Fields = std::array<std::string, kColumns.size()>;
 
+// The columns the rows are written with: ramps only beside optimised rows.
+std::size_t ColumnCount(const std::vector<SweepRow>& rows) {
+    return std::ranges::any_of(rows, &SweepRow::IsOptimised) ? kColumns.size() : kRamps;
+}
+
 // Empty fields are the columns a row does not have.
 Fields FieldsOf(const SweepRow& row) {
-    if (!row.IsZantrel()) {
+    if (!row.IsZantrel() && !row.IsOptimised()) {
         Fields fields;
         fields[0] = row.codec;
         fields[2] = FormatSweepPenalty(row.setting);
@@ -48,18 +55,27 @@ Fields FieldsOf(const SweepRow& row) {
     }
     char milliseconds[64];
     std::snprintf(milliseconds, sizeof milliseconds, "%.1f", row.milliseconds);
-    return {row.codec,
-            FormatSweepPenalty(row.setting),
-            {},
-            std::to_string(row.blocks),
-            std::to_string(row.cutModels),
-            std::to_string(row.groups),
-            FormatFigure(row.quadtreePsnr),
-            FormatFigure(row.psnr),
-            FormatFigure(row.bitrate),
-            FormatFigure(row.fileBitrate),
-            milliseconds,
-            FormatFigure(row.ssim)};
+    Fields fields = {row.codec,
+                     FormatSweepPenalty(row.setting),
+                     {},
+                     std::to_string(row.blocks),
+                     std::to_string(row.cutModels),
+                     std::to_string(row.groups),
+                     FormatFigure(row.quadtreePsnr),
+                     FormatFigure(row.psnr),
+                     FormatFigure(row.bitrate),
+                     FormatFigure(row.fileBitrate),
+                     milliseconds,
+                     FormatFigure(row.ssim),
+                     {}};
+    if (row.IsOptimised()) {
+        // No quadtree stage; the believed rate in place of the estimate.
+        fields[6].clear();
+        if (row.targetRate > 0)
+            fields[2] = FormatSweepPenalty(row.targetRate);
+        fields[kRamps] = std::to_string(row.ramps);
+    }
+    return fields;
 }
 
 }  // namespace
@@ -73,27 +89,28 @@ std::string FormatSweepPenalty(double penalty) {
 }
 
 std::string SweepTableText(const std::vector<SweepRow>& rows) {
+    const std::size_t columns = ColumnCount(rows);
     std::vector<Fields> lines;
     Fields header;
-    for (std::size_t c = 0; c < kColumns.size(); ++c)
+    for (std::size_t c = 0; c < columns; ++c)
         header[c] = kColumns[c].name;
     lines.push_back(header);
     for (const SweepRow& row : rows) {
         lines.push_back(FieldsOf(row));
-        for (std::string& field : lines.back()) {
-            if (field.empty())
-                field.push_back('-');
+        for (std::size_t c = 0; c < columns; ++c) {
+            if (lines.back()[c].empty())
+                lines.back()[c].push_back('-');
         }
     }
 
     std::array<std::size_t, kColumns.size()> widths{};
     for (const Fields& line : lines) {
-        for (std::size_t c = 0; c < kColumns.size(); ++c)
+        for (std::size_t c = 0; c < columns; ++c)
             widths[c] = std::max(widths[c], line[c].size());
     }
     std::string text;
     for (const Fields& line : lines) {
-        for (std::size_t c = 0; c < kColumns.size(); ++c) {
+        for (std::size_t c = 0; c < columns; ++c) {
             text.append(c ? 2 : 0, ' ').append(widths[c] - line[c].size(), ' ').append(line[c]);
         }
         text.append("\n");
@@ -102,13 +119,14 @@ std::string SweepTableText(const std::vector<SweepRow>& rows) {
 }
 
 std::string SweepCsvText(const std::vector<SweepRow>& rows) {
+    const std::size_t columns = ColumnCount(rows);
     std::string text;
-    for (std::size_t c = 0; c < kColumns.size(); ++c)
+    for (std::size_t c = 0; c < columns; ++c)
         text.append(c ? "," : "").append(kColumns[c].name);
     text.append("\n");
     for (const SweepRow& row : rows) {
         const Fields fields = FieldsOf(row);
-        for (std::size_t c = 0; c < kColumns.size(); ++c)
+        for (std::size_t c = 0; c < columns; ++c)
             text.append(c ? "," : "").append(fields[c]);
         text.append("\n");
     }
@@ -116,11 +134,12 @@ std::string SweepCsvText(const std::vector<SweepRow>& rows) {
 }
 
 std::string SweepJsonText(const std::vector<SweepRow>& rows) {
+    const std::size_t columns = ColumnCount(rows);
     std::string text = "[\n";
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const Fields fields = FieldsOf(rows[r]);
         text.append("  {");
-        for (std::size_t c = 0; c < kColumns.size(); ++c) {
+        for (std::size_t c = 0; c < columns; ++c) {
             const char* quote = kColumns[c].quoted && !fields[c].empty() ? "\"" : "";
             text.append(c ? ", " : "")
                 .append("\"")
