@@ -18,6 +18,8 @@ struct NeighbourPrediction {
     std::uint8_t predictedB = 128;
     std::int32_t neighboursA = 0;
     std::int32_t neighboursB = 0;
+    // A ramp's gradient indices as the file predicts them (codec/ZtlWalk.h), where priced.
+    int gradients[2] = {0, 0};
 };
 
 // The predictions for the block (row, col) of side n of `drawn`; with `sides`, each side's too.

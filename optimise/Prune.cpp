@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "codec/CutLineCode.h"
+#include "linesearch/ParallelFor.h"
+#include "linesearch/Threads.h"
 #include "optimise/NeighbourPrediction.h"
 #include "quadtree/RegionFit.h"
 
@@ -31,7 +33,7 @@ class Pruning {
   public:
     Pruning(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
             const GrayPicture& drawn, double penalty, const Quantiser& quantiser,
-            const BitCosts& costs, const ModelKinds& kinds)
+            const BitCosts& costs, const ModelKinds& kinds, int threads)
         : m_search(search),
           m_gray(gray),
           m_drawn(drawn),
@@ -40,7 +42,8 @@ class Pruning {
           m_quantiser(quantiser),
           m_costs(costs),
           m_contexts(costs.Contexts()),
-          m_kinds(kinds) {}
+          m_kinds(kinds),
+          m_threads(ResolveThreadCount(threads)) {}
 
     PrunedTree Run() {
         const int levels = static_cast<int>(m_search.levels.size());
@@ -75,6 +78,19 @@ class Pruning {
         const BlockLevel& blocks = LevelOf(level);
         const int side = blocks.side;
         m_cells[level].assign(static_cast<std::size_t>(blocks.columns) * blocks.rows, {});
+        // Every leaf's price first, rows in parallel: they depend on nothing of this level.
+        ParallelFor(blocks.rows, m_threads, [&](int br, int) {
+            for (int bc = 0; bc < blocks.columns; ++bc) {
+                const int row = br * side;
+                const int col = bc * side;
+                if (row + side > m_gray.height || col + side > m_gray.width ||
+                    !m_search.MayBeLeaf(row, col, side))
+                    continue;
+                const LeafChoice leaf = BestLeaf(level, row, col);
+                At(level, br, bc) = {leaf.cost, leaf.bits, leaf.error, Leaf};
+            }
+        });
+        // Then the splits, in raster order, each priced in its neighbours' context.
         for (int br = 0; br < blocks.rows; ++br) {
             for (int bc = 0; bc < blocks.columns; ++bc) {
                 const int row = br * side;
@@ -86,11 +102,7 @@ class Pruning {
                     cell.state = Split;
                     continue;
                 }
-                if (!m_search.MayBeLeaf(row, col, side))
-                    continue;
-                const LeafChoice leaf = BestLeaf(level, row, col);
-                cell = {leaf.cost, leaf.bits, leaf.error, Leaf};
-                if (side <= m_search.settings.minBlockSize || side == 1)
+                if (cell.state != Leaf || side <= m_search.settings.minBlockSize || side == 1)
                     continue;
                 const BitContext& context =
                     m_contexts.split[level][bc > 0 ? NeighbourState(level, br, bc - 1) : 0]
@@ -183,10 +195,10 @@ class Pruning {
                                                    blocks.columns +
                                                col / n]];
         const CutSides sides(c.line);
-        const NeighbourPrediction p = PredictFromNeighbours(m_drawn, row, col, n, &sides);
+        NeighbourPrediction p = PredictFromNeighbours(m_drawn, row, col, n, &sides);
         const int gradientStep = m_quantiser.GradientStep(level);
-        m_gradientPrediction[0] = PredictGradientIndex(m_drawn, row, col, n, true, gradientStep);
-        m_gradientPrediction[1] = PredictGradientIndex(m_drawn, row, col, n, false, gradientStep);
+        p.gradients[0] = PredictGradientIndex(m_drawn, row, col, n, true, gradientStep);
+        p.gradients[1] = PredictGradientIndex(m_drawn, row, col, n, false, gradientStep);
         LeafChoice best = OneValue(level, p.activity, p.predicted, step, all, false);
         if (m_kinds.cuts)
             Consider(best, Cut(level, n, step, c, p));
@@ -337,11 +349,11 @@ class Pruning {
     }
 
     double RampBits(const ZtlContexts::Value& valueContexts, int valueDifference, int activity,
-                    const int gradientIndex[2]) const {
+                    const int gradientIndex[2], const NeighbourPrediction& p) const {
         const ZtlContexts::Value& gradients = m_contexts.gradient[activity];
         return m_costs.Difference(valueContexts, valueDifference) +
-               m_costs.Difference(gradients, gradientIndex[0] - m_gradientPrediction[0]) +
-               m_costs.Difference(gradients, gradientIndex[1] - m_gradientPrediction[1]);
+               m_costs.Difference(gradients, gradientIndex[0] - p.gradients[0]) +
+               m_costs.Difference(gradients, gradientIndex[1] - p.gradients[1]);
     }
 
     LeafChoice Ramp(int level, int row, int col, int n, int step, const BlockCandidate& c,
@@ -357,7 +369,7 @@ class Pruning {
             KindBits(level, p.activity, false, true) +
             RampBits(m_contexts.values[ZtlContexts::ByNeighbours][p.activity],
                      Quantiser::IndexOf(plane.centre, step) - predictedIndex, p.activity,
-                     gradientIndex);
+                     gradientIndex, p);
         std::int64_t error = 0;
         for (int j = 0; j < n; ++j) {
             const std::uint8_t* pixels = m_gray.samples.data() + m_gray.Index(row + j, col);
@@ -395,10 +407,10 @@ class Pruning {
             KindBits(level, p.activity, true, true) + LineBits(level, n, c) +
             RampBits(SideContexts(order.hasNeighbours[first], p.activity),
                      firstIndex - Quantiser::NearestIndex(order.predicted[first], step),
-                     p.activity, gradientIndex[first]) +
+                     p.activity, gradientIndex[first], p) +
             RampBits(SideContexts(order.hasNeighbours[second], secondActivity),
                      Quantiser::IndexOf(planes[second].centre, step) - secondPredicted,
-                     secondActivity, gradientIndex[second]);
+                     secondActivity, gradientIndex[second], p);
         const CutSides sides(c.line);
         std::int64_t error = 0;
         for (int j = 0; j < n; ++j) {
@@ -433,7 +445,7 @@ class Pruning {
     const BitCosts& m_costs;
     const ZtlContexts& m_contexts;
     ModelKinds m_kinds;
-    int m_gradientPrediction[2] = {0, 0};  // the leaf being priced: its gradients' predictions
+    int m_threads;
     std::vector<std::vector<CellCost>> m_cells;  // per level, per cell
 };
 
@@ -442,7 +454,9 @@ class Pruning {
 PrunedTree Prune(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
                  const GrayPicture& drawn, double penalty, const Quantiser& quantiser, const BitCosts& costs,
                  const ModelKinds& kinds) {
-    return Pruning(search, gray, sums, drawn, penalty, quantiser, costs, kinds).Run();
+    return Pruning(search, gray, sums, drawn, penalty, quantiser, costs, kinds,
+                   search.settings.threads)
+        .Run();
 }
 
 }  // namespace zantrel

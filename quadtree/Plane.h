@@ -7,6 +7,7 @@
 // the decoder and every drawing agree on each pixel.
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 
 namespace zantrel {
@@ -27,11 +28,11 @@ inline std::int64_t PlaneNumerator(const Plane& p, int n, int r, int c) {
            static_cast<std::int64_t>(p.gy) * (2 * r + 1 - n);
 }
 
-// The drawn value of a numerator in units of 1 / (2n).
+// The drawn value of a numerator in units of 1 / (2n), n a power of two (a block's side):
+// + 1/2, then the floor, which an arithmetic shift gives exactly.
 inline std::uint8_t PlaneSample(std::int64_t numerator, int n) {
-    const std::int64_t twice = 2 * static_cast<std::int64_t>(n);
-    const std::int64_t shifted = numerator + n;  // + 1/2 before the floor
-    const std::int64_t floor = shifted >= 0 ? shifted / twice : -((-shifted + twice - 1) / twice);
+    const int shift = std::countr_zero(static_cast<unsigned>(n)) + 1;
+    const std::int64_t floor = (numerator + n) >> shift;
     return static_cast<std::uint8_t>(std::clamp<std::int64_t>(floor, 0, 255));
 }
 
