@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -69,6 +70,17 @@ std::vector<JsonRow> JsonRows(const std::string& json) {
         rows.push_back({m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8], m[9], m[10], m[11]});
     }
     return rows;
+}
+
+// The keys and values of one flat JSON object (a line of `sweep --json`, or a single run), the
+// quotes of strings left out.
+std::map<std::string, std::string> JsonObject(const std::string& line) {
+    std::map<std::string, std::string> object;
+    const std::regex pair("\"([A-Za-z]+)\": \"?([^,\"}]*)\"?");
+    for (auto m = std::sregex_iterator(line.begin(), line.end(), pair); m != std::sregex_iterator();
+         ++m)
+        object[(*m)[1]] = (*m)[2];
+    return object;
 }
 
 // Debian's Python checks that a file parses as `kind` ("json" or "xml"); false where it
@@ -205,6 +217,14 @@ TEST(Sweep, BadArgumentsExitWithCodeTwoBeforeAnyWork) {
         {"--peers jpeg,png", "unknown codec \"png\""},
         {"--peers jpeg,", "unknown codec \"\""},
         {"--peers JPEG", "unknown codec \"JPEG\""},
+        {"--rates 0.1", "need --optimise"},
+        {"--optimised-penalties 1", "need --optimise"},
+        {"--optimise --rates 0.1 --optimised-penalties 1", "give one of them"},
+        {"--optimise --rates 0.1,0", "\"0\" is not a positive number"},
+        {"--optimise --rates 0.1,,1", "\"\" is not a positive number"},
+        {"--optimise --rates 0x1", "\"0x1\" is not a positive number"},
+        {"--optimise --rates inf", "\"inf\" is not a positive number"},
+        {"--optimise --optimised-penalties 1,-1", range},
     };
     for (const auto& [arguments, message] : cases) {
         SCOPED_TRACE(arguments);
@@ -435,6 +455,76 @@ TEST(Sweep, APeerThatCannotCodeThePictureKeepsItsRowsAndSaysSo) {
     }
     EXPECT_EQ(webpRows, 12u);  // every quality of the ladder
     EXPECT_NE(ReadText(err).find("webp could not code this picture at setting 0\n"),
+              std::string::npos);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Sweep, OptimisedRowsFollowTheExactOnesAndEqualTheirSingleRuns) {
+    // Out of order: each point starts from the shared search alone.
+    const CliRun optimised =
+        RunCli("sweep --json --penalties 1000 --optimise --optimised-penalties 20,0.5,5");
+    ASSERT_EQ(optimised.exitCode, 0);
+    const std::vector<std::string> lines = Split(optimised.out, '\n');
+    // The rows, then the optimised curve against the exact one: an object, as with peers.
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[0], "{\"rows\": [");
+    EXPECT_TRUE(lines[7].starts_with("  {\"zantrel\": \"optimised\", \"peer\": \"zantrel\""));
+    const std::vector<std::string> exact = Split(RunCli("sweep --json --penalties 1000").out, '\n');
+    ASSERT_EQ(exact.size(), 3u);
+    // The exact row as without --optimise (its time aside), with the optimised rows' last column.
+    std::map<std::string, std::string> withOptimised = JsonObject(lines[1]);
+    std::map<std::string, std::string> without = JsonObject(exact[1]);
+    EXPECT_EQ(withOptimised["ramps"], "null");
+    for (auto* row : {&withOptimised, &without}) {
+        row->erase("milliseconds");
+        row->erase("ramps");
+    }
+    EXPECT_EQ(withOptimised, without);
+    const char* penalties[] = {"20", "0.5", "5"};
+    for (std::size_t k = 0; k < 3; ++k) {
+        SCOPED_TRACE(penalties[k]);
+        std::map<std::string, std::string> row = JsonObject(lines[2 + k]);
+        EXPECT_EQ(row["codec"], "zantrel-optimised");
+        EXPECT_EQ(row["penalty"], penalties[k]);
+        EXPECT_EQ(row["quadtreePsnr"], "null");
+        std::map<std::string, std::string> single =
+            JsonObject(RunCli(std::string("--json --optimise --penalty ") + penalties[k]).out);
+        single.erase("penalty");
+        for (const auto& [key, value] : single)
+            EXPECT_EQ(row[key], value) << key;
+    }
+}
+
+TEST(Sweep, OptimisedRatesLandWithinTwoPercentOrSaySo) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    const CliRun run = RunCli(
+        "sweep --penalties 100,1000 --optimise --rates 0.05,0.0001 --peers "
+        "jpeg --plot '" +
+            folder + "/s.svg'",
+        err);
+    ASSERT_EQ(run.exitCode, 0);
+    const auto lines = TableFields(run.out);
+    ASSERT_EQ(lines[0].back(), "ramps");
+    ASSERT_EQ(lines[3][0], "zantrel-optimised");
+    EXPECT_EQ(lines[3][2], "0.05");  // the rate aimed at, as its setting
+    EXPECT_NEAR(std::stod(lines[3][9]), 0.05, 0.02 * 0.05);
+    EXPECT_EQ(lines[4][2], "0.0001");  // out of reach: its nearest row stays
+    EXPECT_GT(std::stod(lines[4][9]), 0.0001 * 1.02);
+    const std::string said = ReadText(err);
+    EXPECT_NE(said.find("zantrel-optimised cannot reach 0.0001 bits per pixel"), std::string::npos)
+        << said;
+    EXPECT_EQ(said.find("reach 0.05 "), std::string::npos) << said;
+    EXPECT_NE(said.find("once for all 2 points"), std::string::npos) << said;
+
+    // The optimised curve against the peer and against the exact mode's file.
+    std::vector<std::string> comparisons;
+    for (const auto& fields : lines) {
+        if (fields.size() >= 3 && fields[0] == "optimised")
+            comparisons.push_back(fields[1]);
+    }
+    EXPECT_EQ(comparisons, (std::vector<std::string>{"jpeg", "zantrel"}));
+    EXPECT_NE(ReadText(folder + "/s.svg").find("<polyline class=\"zantrel-optimised\""),
               std::string::npos);
     std::filesystem::remove_all(folder);
 }
