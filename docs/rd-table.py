@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """The README's rate-distortion table from a sweep's CSV (and the Bjontegaard CSV beside it).
 
-    zantrel-cli sweep samples/astronaut.bmp --peers jpeg,jpeg2000,webp,avif,jxl --csv rd.csv
+    zantrel-cli sweep samples/astronaut.bmp --optimise --peers jpeg,jpeg2000,webp,avif,jxl \
+        --csv rd.csv
     python3 docs/rd-table.py rd.csv
 
-PSNR and SSIM of every curve at 0.02, 0.05, 0.1 and 0.2 bits per pixel, each interpolated
-linearly in log rate between the two neighbouring points of the curve ("—" where the curve does
-not reach the rate), then the Bjontegaard figures of rd-bd.csv.
+PSNR and SSIM of every curve (the optimised mode's too, where the sweep has it) at 0.02, 0.05,
+0.1 and 0.2 bits per pixel, each interpolated linearly in log rate between the two neighbouring
+points of the curve ("—" where the curve does not reach the rate), then the Bjontegaard figures
+of rd-bd.csv. A row without figures (a peer that could not code the picture) is left out.
 """
 import csv
 import math
@@ -14,7 +16,10 @@ import os
 import sys
 
 RATES = [0.02, 0.05, 0.1, 0.2]
-NAMES = {"jpeg": "JPEG", "jpeg2000": "JPEG 2000", "webp": "WebP", "avif": "AVIF", "jxl": "JPEG XL"}
+NAMES = {"jpeg": "JPEG", "jpeg2000": "JPEG 2000", "webp": "WebP", "avif": "AVIF", "jxl": "JPEG XL",
+         "zantrel": "Zantrel, `.ztl` file", "zantrel-optimised": "Zantrel optimised, `.ztl` file"}
+# The Bjontegaard CSV's names of Zantrel's curves.
+CURVES = {"file": "file", "estimate": "estimate", "optimised": "optimised file"}
 
 
 def at(points, rate):
@@ -31,12 +36,11 @@ def main(path):
     rows = list(csv.DictReader(open(path, newline="")))
     curves = {}
     for row in rows:
+        if not row["psnr"]:
+            continue
         figures = (float(row["psnr"]), float(row["ssim"]))
-        if row["codec"] == "zantrel":
-            curves.setdefault("Zantrel, `.ztl` file", []).append((float(row["fileBitrate"]), figures))
-        else:
-            name = NAMES.get(row["codec"], row["codec"])
-            curves.setdefault(name, []).append((float(row["fileBitrate"]), figures))
+        name = NAMES.get(row["codec"], row["codec"])
+        curves.setdefault(name, []).append((float(row["fileBitrate"]), figures))
     header = " | ".join(f"{r} bpp" for r in RATES)
     print(f"| codec | {header} |")
     print("|---|" + "---:|" * len(RATES))
@@ -53,12 +57,13 @@ def main(path):
         print("| Zantrel curve | peer | BD-PSNR (dB) | BD-rate |")
         print("|---|---|---:|---:|")
         for row in csv.DictReader(open(bd, newline="")):
+            curve = CURVES.get(row["zantrel"], row["zantrel"])
             peer = NAMES.get(row["peer"], row["peer"])
             if row["bdPsnr"]:
-                print(f"| {row['zantrel']} | {peer} | {float(row['bdPsnr']):+.2f} | "
+                print(f"| {curve} | {peer} | {float(row['bdPsnr']):+.2f} | "
                       f"{float(row['bdRatePercent']):+.1f} % |")
             else:
-                print(f"| {row['zantrel']} | {peer} | no common range | |")
+                print(f"| {curve} | {peer} | no common range | |")
 
 
 if __name__ == "__main__":
