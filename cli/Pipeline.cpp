@@ -9,12 +9,12 @@
 #include "cli/Figures.h"
 #include "cli/InputPicture.h"
 #include "codec/ZtlFile.h"
+#include "import/MessageTranslation.h"
 #include "linesearch/CutLineOverlay.h"
 #include "measure/FigureText.h"
 #include "measure/Psnr.h"
 #include "measure/RunFigures.h"
 #include "measure/Ssim.h"
-#include "import/MessageTranslation.h"
 #include "optimise/Optimiser.h"
 #include "picture/GrayConversion.h"
 #include "picture/MessageText.h"
@@ -54,8 +54,8 @@ std::vector<Figure> RunFigureList(const RunFigures& f, const CliOptions& options
     return figures;
 }
 
-int RunOptimisedPipeline(const CliOptions& options, TerminalShell& shell,
-                         const InputPicture& input, const GrayPicture& gray) {
+int RunOptimisedPipeline(const CliOptions& options, TerminalShell& shell, const InputPicture& input,
+                         const GrayPicture& gray) {
     SummedTables sums(gray);
     OptimiseSettings settings;
     settings.search.minBlockSize = options.parameters.minBlockSize;
@@ -83,11 +83,11 @@ int RunOptimisedPipeline(const CliOptions& options, TerminalShell& shell,
         return ReportWriteError(shell, *error);
     shell.FinishProgress();
     if (options.rate > 0 && std::abs(f.fileBitrate / options.rate - 1.0) > 0.02) {
-        std::fprintf(stderr, "%s\n",
-                     TranslateMessage(ZANTREL_MESSAGE("Zantrel",
-                                                      "无法达到 %1 比特/像素：最接近的是 %2。"),
-                                      {FormatFigure(options.rate), FormatFigure(f.fileBitrate)})
-                         .c_str());
+        std::fprintf(
+            stderr, "%s\n",
+            TranslateMessage(ZANTREL_MESSAGE("Zantrel", "无法达到 %1 比特/像素：最接近的是 %2。"),
+                             {FormatFigure(options.rate), FormatFigure(f.fileBitrate)})
+                .c_str());
     }
     PrintFigures(RunFigureList(f, options), options.json);
     return 0;

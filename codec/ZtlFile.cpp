@@ -195,7 +195,7 @@ ZtlError DecodeZtl(std::span<const std::uint8_t> file, ZtlPicture& picture) {
         return ZtlError::Corrupt;
     if (coder.Consumed() != file.size() - headerBytes)
         return ZtlError::TrailingData;
-    picture.tree = {settings.width,    settings.height,          settings.penalty,
+    picture.tree = {settings.width,        settings.height,          settings.penalty,
                     settings.minBlockSize, std::move(walk.Leaves()), settings.quantiser};
     picture.result = std::move(walk.Result());
     picture.grid = DrawGrid(picture.tree);

@@ -58,8 +58,8 @@ inline int GradientIndexLimit(int gradientStep) {
 // The gradient index a version 2 ramp of the block (row, col) of side n is predicted with,
 // from the drawn pixels just below it (gx, along the row) or just left of it (gy): their
 // least-squares slope across the block, at `gradientStep`, rounded; 0 without them.
-inline int PredictGradientIndex(const GrayPicture& drawn, int row, int col, int n,
-                                bool alongRow, int gradientStep) {
+inline int PredictGradientIndex(const GrayPicture& drawn, int row, int col, int n, bool alongRow,
+                                int gradientStep) {
     if (n < 2 || (alongRow ? row : col) == 0)
         return 0;
     std::int64_t weighted = 0;
@@ -286,8 +286,8 @@ class ZtlWalk {
         if (n.below >= 0 && n.left >= 0) {
             const int corner = m_result.At(row - 1, col - 1);
             const int gradient = std::clamp(n.below + n.left - corner, 0, 255);
-            predicted = std::max(std::min(n.below, n.left),
-                                 std::min(std::max(n.below, n.left), gradient));
+            predicted =
+                std::max(std::min(n.below, n.left), std::min(std::max(n.below, n.left), gradient));
         }
         return predicted;
     }
@@ -304,8 +304,8 @@ class ZtlWalk {
         const CutModel* truthCut = std::get_if<CutModel>(&truth);
         const CutPlanesModel* truthCutPlanes = std::get_if<CutPlanesModel>(&truth);
         const PlaneModel* truthPlane = std::get_if<PlaneModel>(&truth);
-        const bool cut = size > 1 && m_coder.Bit(truthCut || truthCutPlanes,
-                                                 m_contexts.cut[level][activity]);
+        const bool cut =
+            size > 1 && m_coder.Bit(truthCut || truthCutPlanes, m_contexts.cut[level][activity]);
         const bool ramp =
             size > 1 && m_coder.Bit(truthPlane || truthCutPlanes, m_contexts.ramp[level][cut]);
         // Both regions' gradients are predicted by the slopes of the pixels below and left.
@@ -353,8 +353,8 @@ class ZtlWalk {
             CodePlane(truths[first], ramp, SidePrediction(n, first, 128),
                       n.count[first] ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide,
                       activity, step, gradientStep, gradientPrediction);
-        const int secondPrediction = n.count[second] ? SidePrediction(n, second, 128)
-                                                     : planes[first].centre;
+        const int secondPrediction =
+            n.count[second] ? SidePrediction(n, second, 128) : planes[first].centre;
         planes[second] =
             CodePlane(truths[second], ramp, secondPrediction,
                       n.count[second] ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide,
@@ -376,8 +376,8 @@ class ZtlWalk {
         const int truthIndex = Quantiser::IndexOf(truth.centre, step);
         const int predictedIndex = Quantiser::NearestIndex(predicted, step);
         const int index =
-            predictedIndex + CodeDifference(truthIndex - predictedIndex, ValueContexts(role, activity),
-                                            ZtlContexts::kValueBits);
+            predictedIndex + CodeDifference(truthIndex - predictedIndex,
+                                            ValueContexts(role, activity), ZtlContexts::kValueBits);
         Plane plane;
         if (index < 0 || index > maxIndex) {
             m_failed = true;

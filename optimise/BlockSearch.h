@@ -34,7 +34,7 @@ struct RampFit {
 
 // What the search learnt of one block of side 2 or more.
 struct BlockCandidate {
-    CutLine line{};  // the best cut line by the two sides' squared error
+    CutLine line{};               // the best cut line by the two sides' squared error
     std::uint32_t lineIndex = 0;  // the line's code (codec/CutLineCode.h)
     std::uint8_t lineKind = 0;
     RegionSums a, b, on;         // side A without the line's pixels, side B, the line's pixels

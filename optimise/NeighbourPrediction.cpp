@@ -54,8 +54,10 @@ NeighbourPrediction PredictFromNeighbours(const GrayPicture& gray, int row, int 
     c.predicted = static_cast<std::uint8_t>(predicted);
     c.neighboursB = sideCount[0];
     c.neighboursA = sideCount[1];
-    c.predictedB = static_cast<std::uint8_t>(sideCount[0] ? RoundedMean(side[0], sideCount[0]) : 128);
-    c.predictedA = static_cast<std::uint8_t>(sideCount[1] ? RoundedMean(side[1], sideCount[1]) : 128);
+    c.predictedB =
+        static_cast<std::uint8_t>(sideCount[0] ? RoundedMean(side[0], sideCount[0]) : 128);
+    c.predictedA =
+        static_cast<std::uint8_t>(sideCount[1] ? RoundedMean(side[1], sideCount[1]) : 128);
     return c;
 }
 

@@ -9,8 +9,7 @@
 namespace zantrel {
 
 std::optional<Optimiser> Optimiser::Search(const GrayPicture& gray, const SummedTables& sums,
-                                           const OptimiseSettings& settings,
-                                           Progress& progress) {
+                                           const OptimiseSettings& settings, Progress& progress) {
     std::optional<BlockSearch> search = SearchEveryBlock(gray, sums, settings.search, progress);
     if (!search)
         return std::nullopt;

@@ -20,6 +20,20 @@ std::int64_t FlatError(const RegionSums& region, int v) {
            static_cast<std::int64_t>(v) * v * region.count;
 }
 
+// The indices a value is tried at: those next to the nearest one, and every one from it towards
+// the prediction (whose difference costs the fewest bits), the prediction included, up to
+// kReach steps; the distortion grows with every step, so further ones hardly ever pay.
+constexpr int kReach = 8;
+struct IndexRange {
+    int first;
+    int last;
+};
+IndexRange Candidates(int nearest, int predicted, int maxIndex) {
+    const int towards = std::clamp(predicted, nearest - kReach, nearest + kReach);
+    return {std::max(0, std::min(nearest - 1, towards)),
+            std::min(maxIndex, std::max(nearest + 1, towards))};
+}
+
 struct LeafChoice {
     double cost = 0.0;
     double bits = 0.0;
@@ -70,8 +84,8 @@ class Pruning {
 
     const BlockLevel& LevelOf(int level) const { return m_search.levels[level]; }
     CellCost& At(int level, int blockRow, int blockCol) {
-        return m_cells[level][static_cast<std::size_t>(blockRow) * LevelOf(level).columns +
-                              blockCol];
+        return m_cells[level]
+                      [static_cast<std::size_t>(blockRow) * LevelOf(level).columns + blockCol];
     }
 
     void DecideLevel(int level) {
@@ -173,9 +187,7 @@ class Pruning {
     }
 
     // The cost of a choice of `bits` bits and squared error `error` (in gray levels squared).
-    double Cost(double error, double bits) const {
-        return error * kErrorScale + m_penalty * bits;
-    }
+    double Cost(double error, double bits) const { return error * kErrorScale + m_penalty * bits; }
 
     LeafChoice BestLeaf(int level, int row, int col) {
         const int n = LevelOf(level).side;
@@ -191,8 +203,7 @@ class Pruning {
 
         const BlockLevel& blocks = LevelOf(level);
         const BlockCandidate& c =
-            blocks.candidates[blocks.candidate[static_cast<std::size_t>(row / n) *
-                                                   blocks.columns +
+            blocks.candidates[blocks.candidate[static_cast<std::size_t>(row / n) * blocks.columns +
                                                col / n]];
         const CutSides sides(c.line);
         NeighbourPrediction p = PredictFromNeighbours(m_drawn, row, col, n, &sides);
@@ -229,15 +240,15 @@ class Pruning {
         LeafChoice best;
         best.cost = INFINITY;
         const int maxIndex = Quantiser::MaxIndex(step);
-        for (const int q : {nearest, nearest - 1, nearest + 1, predictedIndex}) {
-            if (q < 0 || q > maxIndex)
-                continue;
+        const IndexRange range = Candidates(nearest, predictedIndex, maxIndex);
+        for (int q = range.first; q <= range.last; ++q) {
             const int v = Quantiser::ValueOf(q, step);
             const double error = static_cast<double>(FlatError(all, v));
             const double bits = kindBits + m_costs.Difference(contexts, q - predictedIndex);
             const double cost = Cost(error, bits);
             if (cost < best.cost)
-                best = {cost, bits, error * kErrorScale, OneValueModel{static_cast<std::uint8_t>(v)}};
+                best = {cost, bits, error * kErrorScale,
+                        OneValueModel{static_cast<std::uint8_t>(v)}};
         }
         return best;
     }
@@ -270,8 +281,8 @@ class Pruning {
         return order;
     }
     const ZtlContexts::Value& SideContexts(bool hasNeighbours, int activity) const {
-        return m_contexts.values[hasNeighbours ? ZtlContexts::ByNeighbours
-                                               : ZtlContexts::ByOtherSide][activity];
+        return m_contexts
+            .values[hasNeighbours ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide][activity];
     }
 
     LeafChoice Cut(int level, int n, int step, const BlockCandidate& c,
@@ -288,29 +299,26 @@ class Pruning {
         const int first = order.first;
         const int second = 1 - first;
         const int maxIndex = Quantiser::MaxIndex(step);
-        int choices[2][2];
+        int nearest[2];
         for (int s = 0; s < 2; ++s) {
             const double mean =
                 aims[s].count ? static_cast<double>(aims[s].sum) / aims[s].count : 128.0;
-            choices[s][0] = Quantiser::NearestIndex(mean, step);
-            choices[s][1] = Quantiser::NearestIndex(order.predicted[s], step);
+            nearest[s] = Quantiser::NearestIndex(mean, step);
         }
         const ZtlContexts::Value& firstContexts =
             SideContexts(order.hasNeighbours[first], p.activity);
-        const ZtlContexts::Value& secondContexts = SideContexts(
-            order.hasNeighbours[second], order.hasNeighbours[second] ? p.activity : 4);
-        for (const int q1 : choices[first]) {
-            const double bits1 = fixedBits + m_costs.Difference(
-                                                 firstContexts,
-                                                 q1 - Quantiser::NearestIndex(order.predicted[first], step));
+        const ZtlContexts::Value& secondContexts =
+            SideContexts(order.hasNeighbours[second], order.hasNeighbours[second] ? p.activity : 4);
+        const int predicted1 = Quantiser::NearestIndex(order.predicted[first], step);
+        const IndexRange range1 = Candidates(nearest[first], predicted1, maxIndex);
+        for (int q1 = range1.first; q1 <= range1.last; ++q1) {
+            const double bits1 = fixedBits + m_costs.Difference(firstContexts, q1 - predicted1);
             const int v1 = Quantiser::ValueOf(q1, step);
             const int predicted2 = order.hasNeighbours[second]
                                        ? Quantiser::NearestIndex(order.predicted[second], step)
                                        : q1;
-            int seconds[3] = {choices[second][0], order.hasNeighbours[second] ? choices[second][1] : q1, -1};
-            for (const int q2 : seconds) {
-                if (q2 < 0 || q2 > maxIndex)
-                    continue;
+            const IndexRange range2 = Candidates(nearest[second], predicted2, maxIndex);
+            for (int q2 = range2.first; q2 <= range2.last; ++q2) {
                 const int v2 = Quantiser::ValueOf(q2, step);
                 const int values[2] = {first == 0 ? v1 : v2, first == 0 ? v2 : v1};  // B, A
                 const double error = static_cast<double>(
@@ -365,11 +373,10 @@ class Pruning {
         if (!QuantiseRamp(c.ramp, all.sum, all.count, level, plane, gradientIndex))
             return none;
         const int predictedIndex = Quantiser::NearestIndex(p.predicted, step);
-        const double bits =
-            KindBits(level, p.activity, false, true) +
-            RampBits(m_contexts.values[ZtlContexts::ByNeighbours][p.activity],
-                     Quantiser::IndexOf(plane.centre, step) - predictedIndex, p.activity,
-                     gradientIndex, p);
+        const double bits = KindBits(level, p.activity, false, true) +
+                            RampBits(m_contexts.values[ZtlContexts::ByNeighbours][p.activity],
+                                     Quantiser::IndexOf(plane.centre, step) - predictedIndex,
+                                     p.activity, gradientIndex, p);
         std::int64_t error = 0;
         for (int j = 0; j < n; ++j) {
             const std::uint8_t* pixels = m_gray.samples.data() + m_gray.Index(row + j, col);
@@ -389,10 +396,10 @@ class Pruning {
         none.cost = INFINITY;
         Plane planes[2];  // B, A
         int gradientIndex[2][2];
-        const bool rampB = QuantiseRamp(c.rampB, c.b.sum, c.b.count, level, planes[0],
-                                        gradientIndex[0]);
-        const bool rampA = QuantiseRamp(c.rampA, c.a.sum + c.on.sum, c.a.count + c.on.count,
-                                        level, planes[1], gradientIndex[1]);
+        const bool rampB =
+            QuantiseRamp(c.rampB, c.b.sum, c.b.count, level, planes[0], gradientIndex[0]);
+        const bool rampA = QuantiseRamp(c.rampA, c.a.sum + c.on.sum, c.a.count + c.on.count, level,
+                                        planes[1], gradientIndex[1]);
         if (!rampA && !rampB)
             return none;
         const SideOrder order = OrderOf(p);
@@ -406,8 +413,8 @@ class Pruning {
         const double bits =
             KindBits(level, p.activity, true, true) + LineBits(level, n, c) +
             RampBits(SideContexts(order.hasNeighbours[first], p.activity),
-                     firstIndex - Quantiser::NearestIndex(order.predicted[first], step),
-                     p.activity, gradientIndex[first], p) +
+                     firstIndex - Quantiser::NearestIndex(order.predicted[first], step), p.activity,
+                     gradientIndex[first], p) +
             RampBits(SideContexts(order.hasNeighbours[second], secondActivity),
                      Quantiser::IndexOf(planes[second].centre, step) - secondPredicted,
                      secondActivity, gradientIndex[second], p);
@@ -452,8 +459,8 @@ class Pruning {
 }  // namespace
 
 PrunedTree Prune(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
-                 const GrayPicture& drawn, double penalty, const Quantiser& quantiser, const BitCosts& costs,
-                 const ModelKinds& kinds) {
+                 const GrayPicture& drawn, double penalty, const Quantiser& quantiser,
+                 const BitCosts& costs, const ModelKinds& kinds) {
     return Pruning(search, gray, sums, drawn, penalty, quantiser, costs, kinds,
                    search.settings.threads)
         .Run();

@@ -30,7 +30,7 @@ struct PrunedTree {
 // values' predictions are read from `drawn` (the picture itself, or a previous pass's result,
 // nearer to what the decoder will have drawn), of the same size.
 PrunedTree Prune(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
-                 const GrayPicture& drawn, double penalty, const Quantiser& quantiser, const BitCosts& costs,
-                 const ModelKinds& kinds = {});
+                 const GrayPicture& drawn, double penalty, const Quantiser& quantiser,
+                 const BitCosts& costs, const ModelKinds& kinds = {});
 
 }  // namespace zantrel

@@ -5,7 +5,9 @@
 
 namespace zantrel {
 
-BitCosts::BitCosts() : m_bits(kZtlContextCount, {1.0, 1.0}) { TabulateDifferences(); }
+BitCosts::BitCosts() : m_bits(kZtlContextCount, {1.0, 1.0}) {
+    TabulateDifferences();
+}
 
 BitCosts::BitCosts(const ZtlStatistics& statistics) : m_bits(kZtlContextCount, {1.0, 1.0}) {
     for (std::size_t i = 0; i < statistics.size() && i < m_bits.size(); ++i) {
@@ -48,8 +50,8 @@ double BitCosts::DifferenceFromContexts(const ZtlContexts::Value& contexts, int 
         ++length;
     }
     if (length >= 2)
-        bits += Bit(contexts.second[length - 1], ((magnitude >> (length - 2)) & 1) != 0) +
-                (length - 2);
+        bits +=
+            Bit(contexts.second[length - 1], ((magnitude >> (length - 2)) & 1) != 0) + (length - 2);
     return bits;
 }
 

@@ -49,7 +49,8 @@ void DrawCutPlanes(const QuadBlock& leaf, const CutPlanesModel& cut, GrayPicture
         for (int k = 0; k < runs.bEnd; ++k)
             row[k] = PlaneAt(cut.b, n, j, k);
         for (int k = runs.bEnd; k < runs.aBegin; ++k)
-            row[k] = static_cast<std::uint8_t>((PlaneAt(cut.a, n, j, k) + PlaneAt(cut.b, n, j, k)) / 2);
+            row[k] =
+                static_cast<std::uint8_t>((PlaneAt(cut.a, n, j, k) + PlaneAt(cut.b, n, j, k)) / 2);
         for (int k = runs.aBegin; k < n; ++k)
             row[k] = PlaneAt(cut.a, n, j, k);
     }

@@ -24,9 +24,7 @@ struct Quantiser {
         return static_cast<int>(std::clamp<std::int64_t>((value + divisor / 2) / divisor, 1, 128));
     }
     // The gradient step of level `level`: the value step times gradient / 8 rounded, at least 1.
-    int GradientStep(int level) const {
-        return std::max(1, (ValueStep(level) * gradient + 4) / 8);
-    }
+    int GradientStep(int level) const { return std::max(1, (ValueStep(level) * gradient + 4) / 8); }
 
     // The largest value index at step `step`: the one drawn as 255.
     static int MaxIndex(int step) { return (255 + step - 1) / step; }
@@ -35,9 +33,7 @@ struct Quantiser {
         return static_cast<std::uint8_t>(std::min(255, q * step));
     }
     // The index of a representable value, the inverse of ValueOf.
-    static int IndexOf(int value, int step) {
-        return value == 255 ? MaxIndex(step) : value / step;
-    }
+    static int IndexOf(int value, int step) { return value == 255 ? MaxIndex(step) : value / step; }
     // The index whose value is nearest to `v` (ties to the larger).
     static int NearestIndex(double v, int step) {
         const int low = std::clamp(static_cast<int>(v / step), 0, MaxIndex(step));
