@@ -34,8 +34,8 @@ OptimisedRun Optimiser::Run(double penalty) {
     for (int pass = 0; pass < passes; ++pass) {
         // Each pass predicts from the last drawing, of this penalty or the one before.
         const GrayPicture& drawn = m_drawn.samples.empty() ? *m_gray : m_drawn;
-        PrunedTree pruned =
-            Prune(m_search, *m_gray, *m_sums, drawn, penalty, quantiser, costs, m_settings.kinds);
+        PrunedTree pruned = Prune(m_search, *m_gray, *m_sums, drawn, penalty, quantiser, costs,
+                                  m_settings.kinds, m_pruneWorkspace);
         ZtlStatistics statistics;
         run.file = EncodeZtl(pruned.tree, statistics);
         // The header and the coder's four closing bytes come on top of the payload's bits.

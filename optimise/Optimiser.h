@@ -66,6 +66,7 @@ class Optimiser {
     // What the last encoding spent per context: the next penalty's first prices.
     std::optional<ZtlStatistics> m_statistics;
     GrayPicture m_drawn;  // the last result, whose pixels the next pass predicts from
+    PruneWorkspace m_pruneWorkspace;
 };
 
 // The optimised mode's bits per pixel of a file.

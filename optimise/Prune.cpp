@@ -41,13 +41,17 @@ struct LeafChoice {
     LeafModel model;
 };
 
-enum Cell : std::uint8_t { Outside, Leaf, Split };
+using Cell = PruneWorkspace::Cell;
+constexpr Cell Outside = PruneWorkspace::Outside;
+constexpr Cell Leaf = PruneWorkspace::Leaf;
+constexpr Cell Split = PruneWorkspace::Split;
+using CellCost = PruneWorkspace::CellCost;
 
 class Pruning {
   public:
     Pruning(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
             const GrayPicture& drawn, double penalty, const Quantiser& quantiser,
-            const BitCosts& costs, const ModelKinds& kinds, int threads)
+            const BitCosts& costs, const ModelKinds& kinds, int threads, PruneWorkspace& workspace)
         : m_search(search),
           m_gray(gray),
           m_drawn(drawn),
@@ -57,7 +61,8 @@ class Pruning {
           m_costs(costs),
           m_contexts(costs.Contexts()),
           m_kinds(kinds),
-          m_threads(ResolveThreadCount(threads)) {}
+          m_threads(ResolveThreadCount(threads)),
+          m_cells(workspace.cells) {}
 
     PrunedTree Run() {
         const int levels = static_cast<int>(m_search.levels.size());
@@ -75,13 +80,6 @@ class Pruning {
     }
 
   private:
-    struct CellCost {
-        double cost = 0.0;
-        double bits = 0.0;
-        double error = 0.0;
-        Cell state = Outside;
-    };
-
     const BlockLevel& LevelOf(int level) const { return m_search.levels[level]; }
     CellCost& At(int level, int blockRow, int blockCol) {
         return m_cells[level]
@@ -453,16 +451,16 @@ class Pruning {
     const ZtlContexts& m_contexts;
     ModelKinds m_kinds;
     int m_threads;
-    std::vector<std::vector<CellCost>> m_cells;  // per level, per cell
+    std::vector<std::vector<CellCost>>& m_cells;  // per level, per cell
 };
 
 }  // namespace
 
 PrunedTree Prune(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
                  const GrayPicture& drawn, double penalty, const Quantiser& quantiser,
-                 const BitCosts& costs, const ModelKinds& kinds) {
+                 const BitCosts& costs, const ModelKinds& kinds, PruneWorkspace& workspace) {
     return Pruning(search, gray, sums, drawn, penalty, quantiser, costs, kinds,
-                   search.settings.threads)
+                   search.settings.threads, workspace)
         .Run();
 }
 

@@ -4,6 +4,8 @@
 // error of the pixels as they will be drawn, / 512) plus the penalty times the bits the file
 // will spend on it, as `costs` estimates them.
 
+#include <vector>
+
 #include "optimise/BlockSearch.h"
 #include "optimise/RateModel.h"
 #include "picture/Picture.h"
@@ -25,12 +27,24 @@ struct PrunedTree {
     double error = 0.0;  // the drawn picture's squared error against the picture, / 512
 };
 
+// Memory a pruning reuses from one pass to the next: a cost per block of every side.
+struct PruneWorkspace {
+    enum Cell : std::uint8_t { Outside, Leaf, Split };
+    struct CellCost {
+        double cost = 0.0;
+        double bits = 0.0;
+        double error = 0.0;
+        Cell state = Outside;
+    };
+    std::vector<std::vector<CellCost>> cells;  // per level, per block
+};
+
 // The best tree of `search` (made from `gray` with tables `sums`) under `penalty` (>= 0, the
 // price of one bit in units of squared error / 512), with values on `quantiser`'s steps; the
 // values' predictions are read from `drawn` (the picture itself, or a previous pass's result,
 // nearer to what the decoder will have drawn), of the same size.
 PrunedTree Prune(const BlockSearch& search, const GrayPicture& gray, const SummedTables& sums,
                  const GrayPicture& drawn, double penalty, const Quantiser& quantiser,
-                 const BitCosts& costs, const ModelKinds& kinds = {});
+                 const BitCosts& costs, const ModelKinds& kinds, PruneWorkspace& workspace);
 
 }  // namespace zantrel

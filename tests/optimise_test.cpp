@@ -199,8 +199,9 @@ TEST(OptimisedPruning, EqualsTheBestOfEveryTree) {
         const SummedTables sums(gray);
         std::optional<Optimiser> optimiser = SearchOf(gray, sums, k.minBlock);
         const Quantiser quantiser = optimiser->QuantiserFor(k.penalty);
+        PruneWorkspace workspace;
         const PrunedTree pruned = Prune(optimiser->Blocks(), gray, sums, gray, k.penalty, quantiser,
-                                        BitCosts(), {true, false, false});
+                                        BitCosts(), {true, false, false}, workspace);
         LiteralPrices literal(gray, optimiser->Blocks(), k.penalty, quantiser);
         const double best = literal.BestTree(0, 0, RootSide(k.width, k.height));
         const double cost = pruned.error + k.penalty * pruned.bits;
