@@ -28,8 +28,9 @@ constexpr const char* kColumns =
     "--rates only), bitrate (the file's bits as the pruning priced them), milliseconds (that\n"
     "point's own pruning, quantising, encoding and drawing; for --rates the whole bisection), and\n"
     "a last column, ramps (leaves with a ramp). The search of every block runs once and is\n"
-    "shared by all the points: its time goes to stderr, not to any row. The Bjontegaard figures\n"
-    "then include the optimised file's curve against each peer and against the exact mode's.\n";
+    "shared by all the points: its time goes to stderr, not to any row. JPEG 2000 aims at the\n"
+    "optimised files' rates too, and the Bjontegaard figures (printed even without --peers)\n"
+    "include the optimised file's curve against each peer and against the exact mode's file.\n";
 
 }  // namespace
 
