@@ -1,5 +1,6 @@
 #include "app/ExplorePanel.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -41,6 +42,20 @@ double ExplorePanel::PenaltyAt(int position) {
     return std::round(exact / unit) * unit;
 }
 
+double ExplorePanel::RateAt(int position) {
+    const double exact =
+        kRateLow * std::pow(10.0, static_cast<double>(position) / (2 * kStepsPerDecade));
+    const double unit = std::pow(10.0, std::floor(std::log10(exact)) - 2);
+    return std::round(exact / unit) * unit;
+}
+
+int ExplorePanel::PositionOfRate(double rate) {
+    if (!(rate > kRateLow))
+        return 0;
+    const long position = std::lround(std::log10(rate / kRateLow) * 2 * kStepsPerDecade);
+    return static_cast<int>(std::min<long>(position, kSliderSteps));
+}
+
 int ExplorePanel::PositionOf(double penalty) {
     if (!(penalty > kSliderLow))
         return 0;
@@ -65,6 +80,14 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     auto* form = new QFormLayout(settings);
     for (QLabel*& name : m_rowNames)
         name = new QLabel(m_controls);
+    m_modeChoice = new QComboBox(settings);
+    m_modeChoice->addItem(QString(), static_cast<int>(RunMode::Exact));
+    m_modeChoice->addItem(QString(), static_cast<int>(RunMode::Optimised));
+    form->addRow(m_rowNames[ModeName], m_modeChoice);
+    m_targetChoice = new QComboBox(settings);
+    m_targetChoice->addItem(QString(), static_cast<int>(Target::Penalty));
+    m_targetChoice->addItem(QString(), static_cast<int>(Target::Rate));
+    form->addRow(m_rowNames[TargetName], m_targetChoice);
     m_slider = new QSlider(Qt::Horizontal, settings);
     m_slider->setRange(0, kSliderSteps);
     m_slider->setPageStep(kStepsPerDecade / 4);
@@ -72,9 +95,13 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     m_slider->setTickInterval(kStepsPerDecade);
     m_penaltyEdit = new QLineEdit(settings);
     m_penaltyEdit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    m_rateEdit = new QLineEdit(settings);
+    m_rateEdit->setMaximumWidth(m_penaltyEdit->maximumWidth());
+    m_rateEdit->hide();
     auto* penaltyRow = new QHBoxLayout;
     penaltyRow->addWidget(m_slider, 1);
     penaltyRow->addWidget(m_penaltyEdit);
+    penaltyRow->addWidget(m_rateEdit);
     form->addRow(m_rowNames[PenaltyName], penaltyRow);
     m_minBlockSizeEdit = new QLineEdit(settings);
     m_minBlockSizeEdit->setMaximumWidth(m_penaltyEdit->maximumWidth());
@@ -106,13 +133,23 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     m_slider->setValue(PositionOf(m_values.penalty));
     m_penaltyEdit->setText(Text(FormatPenalty(m_values.penalty)));
     m_minBlockSizeEdit->setText(Text(FormatMinBlockSize(m_values.minBlockSize)));
+    m_rateEdit->setText(FormatRate(m_rate));
+    ShowTarget();
 
     connect(m_slider, &QSlider::valueChanged, this, &ExplorePanel::OnSliderMoved);
     connect(m_penaltyEdit, &QLineEdit::returnPressed, this, &ExplorePanel::OnEditsApplied);
-    connect(m_minBlockSizeEdit, &QLineEdit::returnPressed, this, &ExplorePanel::OnEditsApplied);
+    connect(m_minBlockSizeEdit, &QLineEdit::returnPressed, this, [this] {
+        if (SliderTarget() == Target::Rate)
+            OnRateApplied();
+        else
+            OnEditsApplied();
+    });
+    connect(m_rateEdit, &QLineEdit::returnPressed, this, &ExplorePanel::OnRateApplied);
+    connect(m_modeChoice, &QComboBox::currentIndexChanged, this, &ExplorePanel::OnModeChosen);
+    connect(m_targetChoice, &QComboBox::currentIndexChanged, this, &ExplorePanel::OnTargetChosen);
     connect(m_curve, &RateCurveWidget::PenaltyChosen, this, &ExplorePanel::OnCurvePenaltyChosen);
     // The curve belongs to the gray picture it was computed from.
-    connect(&doc, &ZantrelDoc::GrayReplaced, this, [this] { m_curveMinBlockSize.reset(); });
+    connect(&doc, &ZantrelDoc::GrayReplaced, this, [this] { m_curveKey.reset(); });
     connect(&doc, &ZantrelDoc::Opened, this, &ExplorePanel::Refresh);
     connect(&doc, &ZantrelDoc::StageChanged, this, &ExplorePanel::Refresh);
     connect(&runs.Stages(), &BackgroundRun::BusyChanged, this, &ExplorePanel::ShowBusy);
@@ -123,20 +160,33 @@ void ExplorePanel::Retranslate() {
     m_settingsBox->setTitle(tr("分解深度"));
     m_resultBox->setTitle(tr("当前结果"));
     m_curveBox->setTitle(tr("率失真曲线（点击一点取其惩罚因子）"));
-    m_slider->setToolTip(tr("惩罚因子 0.1 … 100000，每格十倍"));
     m_penaltyEdit->setToolTip(tr("惩罚因子（0 … 100000000），回车应用"));
+    m_rateEdit->setToolTip(
+        tr("文件比特率（%1 … %2 比特/像素），回车应用").arg(kRateLow).arg(kRateHigh));
+    m_modeChoice->setItemText(0, RunModeName(RunMode::Exact));
+    m_modeChoice->setItemText(1, RunModeName(RunMode::Optimised));
+    m_modeChoice->setToolTip(
+        tr("率失真优化：分块、切割线、斜面和量化的灰度值一起为文件选择，"
+           "惩罚因子是文件每一比特的代价"));
+    m_targetChoice->setItemText(0, tr("惩罚因子"));
+    m_targetChoice->setItemText(1, tr("比特率"));
+    m_targetChoice->setToolTip(tr("滑块调节惩罚因子，或（率失真优化时）文件的比特率"));
     m_minBlockSizeEdit->setToolTip(tr("最小分块尺寸（1 … 128），回车应用"));
     const char* const names[kRowNames + kFigureRows] = {QT_TR_NOOP("惩罚因子"),
                                                         QT_TR_NOOP("最小分块尺寸"),
+                                                        QT_TR_NOOP("模式"),
+                                                        QT_TR_NOOP("滑块调节"),
                                                         QT_TR_NOOP("参数"),
                                                         QT_TR_NOOP("分块数"),
                                                         QT_TR_NOOP("切割模型数"),
                                                         "PSNR",
                                                         "SSIM",
                                                         QT_TR_NOOP("估计比特率"),
-                                                        QT_TR_NOOP("文件比特率")};
+                                                        QT_TR_NOOP("文件比特率"),
+                                                        QT_TR_NOOP("斜面数")};
     for (int row = 0; row < kRowNames + kFigureRows; ++row)
         m_rowNames[row]->setText(tr(names[row]));
+    ShowTarget();
     // As wide as their widest texts from the start, so a new result changes no size and
     // the window is not laid out again for it.
     m_settings->setMinimumWidth(fontMetrics().horizontalAdvance(SettingsText(100000000, 128)));
@@ -161,7 +211,83 @@ QString ExplorePanel::RunningText() {
     return tr("正在计算…");
 }
 
+RunMode ExplorePanel::Mode() const {
+    return static_cast<RunMode>(m_modeChoice->currentData().toInt());
+}
+
+void ExplorePanel::SetMode(RunMode mode) {
+    const QSignalBlocker blocker(m_modeChoice);
+    m_modeChoice->setCurrentIndex(m_modeChoice->findData(static_cast<int>(mode)));
+    ShowTarget();
+    Refresh();
+}
+
+ExplorePanel::Target ExplorePanel::SliderTarget() const {
+    return Mode() == RunMode::Optimised ? static_cast<Target>(m_targetChoice->currentData().toInt())
+                                        : Target::Penalty;
+}
+
+void ExplorePanel::ShowTarget() {
+    const bool rate = SliderTarget() == Target::Rate;
+    m_targetChoice->setEnabled(Mode() == RunMode::Optimised);
+    m_rowNames[PenaltyName]->setText(rate ? tr("比特率") : tr("惩罚因子"));
+    m_slider->setToolTip(
+        rate
+            ? tr("文件比特率 %1 … %2 比特/像素，每两格十倍").arg(kRateLow).arg(RateAt(kSliderSteps))
+            : tr("惩罚因子 0.1 … 100000，每格十倍"));
+    m_slider->setTickInterval(rate ? 2 * kStepsPerDecade : kStepsPerDecade);
+    m_penaltyEdit->setVisible(!rate);
+    m_rateEdit->setVisible(rate);
+    const QSignalBlocker blocker(m_slider);
+    m_slider->setValue(rate ? PositionOfRate(m_rate) : PositionOf(m_values.penalty));
+}
+
+void ExplorePanel::OnModeChosen() {
+    ShowTarget();
+    // The same settings in the other mode.
+    if (SliderTarget() == Target::Rate)
+        Request(m_values, m_rate);
+    else
+        Request(m_values);
+}
+
+void ExplorePanel::OnTargetChosen() {
+    // Each target starts from the current result, so that switching runs nothing new.
+    if (const std::optional<RunFigures>& figures = m_doc.Figures()) {
+        if (SliderTarget() == Target::Rate && figures->fileBitrate >= kRateLow &&
+            figures->fileBitrate <= kRateHigh) {
+            m_rate = figures->fileBitrate;
+        } else if (SliderTarget() == Target::Penalty) {
+            m_values.penalty = figures->penalty;
+        }
+    }
+    m_penaltyEdit->setText(Text(FormatPenalty(m_values.penalty)));
+    m_rateEdit->setText(FormatRate(m_rate));
+    ShowTarget();
+}
+
+void ExplorePanel::OnRateApplied() {
+    const std::optional<DecompositionParameters> parameters =
+        ReadParameterFields(m_host, *m_penaltyEdit, *m_minBlockSizeEdit);
+    if (!parameters)
+        return;
+    const std::optional<double> rate = ReadRateField(m_host, *m_rateEdit);
+    if (!rate)
+        return;
+    m_rate = *rate;
+    const QSignalBlocker blocker(m_slider);
+    m_slider->setValue(PositionOfRate(*rate));
+    Request(*parameters, *rate);
+}
+
 void ExplorePanel::OnSliderMoved(int position) {
+    if (SliderTarget() == Target::Rate) {
+        m_rate = RateAt(position);
+        m_rateEdit->setText(FormatRate(m_rate));
+        m_minBlockSizeEdit->setText(Text(FormatMinBlockSize(m_values.minBlockSize)));
+        Request(m_values, m_rate);
+        return;
+    }
     DecompositionParameters parameters = m_values;
     parameters.penalty = PenaltyAt(position);
     m_penaltyEdit->setText(Text(FormatPenalty(parameters.penalty)));
@@ -180,6 +306,13 @@ void ExplorePanel::OnEditsApplied() {
 }
 
 void ExplorePanel::OnCurvePenaltyChosen(double penalty) {
+    // A point is a penalty: the slider takes penalties again.
+    {
+        const QSignalBlocker quiet(m_targetChoice);
+        m_targetChoice->setCurrentIndex(
+            m_targetChoice->findData(static_cast<int>(Target::Penalty)));
+    }
+    ShowTarget();
     DecompositionParameters parameters = m_values;
     parameters.penalty = penalty;
     m_penaltyEdit->setText(Text(FormatPenalty(penalty)));
@@ -188,10 +321,10 @@ void ExplorePanel::OnCurvePenaltyChosen(double penalty) {
     Request(parameters);
 }
 
-void ExplorePanel::Request(DecompositionParameters parameters) {
+void ExplorePanel::Request(DecompositionParameters parameters, std::optional<double> rate) {
     m_values = parameters;
     m_used = parameters;
-    m_runs.Start({parameters, true});
+    m_runs.Start({parameters, true, Mode(), rate});
     Refresh();
 }
 
@@ -214,12 +347,12 @@ void ExplorePanel::Refresh() {
     m_controls->setEnabled(available);
     ShowFigures(available ? m_doc.Figures() : std::nullopt);
     if (!available) {
-        m_curveMinBlockSize.reset();
+        m_curveKey.reset();
         m_curve->SetCurve({});
         m_curve->SetComputing(false);
     }
     ShowBusy(m_runs.Busy());
-    if (available && isVisible() && m_curveMinBlockSize != m_values.minBlockSize)
+    if (available && isVisible() && m_curveKey != CurveKey{m_values.minBlockSize, Mode()})
         StartCurve();
 }
 
@@ -247,20 +380,22 @@ void ExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
                                 BitsPerPixel());
     m_figures[FileBitRate]->setText(Text(FormatFigure(figures->fileBitrate)) + QLatin1Char(' ') +
                                     BitsPerPixel());
+    m_figures[Ramps]->setText(QString::number(figures->ramps));
 }
 
 void ExplorePanel::StartCurve() {
-    m_curveMinBlockSize = m_values.minBlockSize;
+    m_curveKey = CurveKey{m_values.minBlockSize, Mode()};
     m_curve->SetCurve({});
     m_curve->SetComputing(true);
     RateCurveWidget* curve = m_curve;
-    m_runs.StartCurve(m_values.minBlockSize, [curve](const std::vector<RunFigures>& figures) {
-        std::vector<CurvePoint> points;
-        for (const RunFigures& f : figures)
-            points.push_back(PointOf(f));
-        curve->SetCurve(points);
-        curve->SetComputing(false);
-    });
+    m_runs.StartCurve(m_values.minBlockSize, Mode(),
+                      [curve](const std::vector<RunFigures>& figures) {
+                          std::vector<CurvePoint> points;
+                          for (const RunFigures& f : figures)
+                              points.push_back(PointOf(f));
+                          curve->SetCurve(points);
+                          curve->SetComputing(false);
+                      });
 }
 
 QString ExplorePanel::FigureText(FigureRow row) const {

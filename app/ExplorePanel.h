@@ -1,19 +1,21 @@
 #pragma once
-// The explore panel "探索": the penalty on a logarithmic slider with an exact edit box, the
-// minimum block size, the figures of the current result and the picture's rate–distortion
-// curve. Moving the slider, pressing Enter in a box or clicking a point of the curve runs the
-// quadtree, the search and the reconstruction on the worker; the newest request wins, and its
-// result is shown in mode 6 when that is shown, in mode 5 otherwise. The curve is computed on
-// a worker of its own, once per gray picture and minimum block size, while the panel shows.
-// The panel works on the gray picture, so it is off until there is one and for a decoded
-// document.
+// The explore panel "探索": the mode, the penalty on a logarithmic slider with an exact edit
+// box (in the optimised mode the slider may set the file's bit rate instead), the minimum
+// block size, the figures of the current result and the picture's rate–distortion curve. Moving the
+// slider, pressing Enter in a box or clicking a point of the curve runs the quadtree, the search
+// and the reconstruction on the worker; the newest request wins, and its result is shown in mode 6
+// when that is shown, in mode 5 otherwise. The curve is computed on a worker of its own, once per
+// gray picture, minimum block size and mode, while the panel shows. The panel works on the gray
+// picture, so it is off until there is one and for a decoded document.
 
 #include <QDockWidget>
 #include <cstdint>
 #include <optional>
 
 #include "quadtree/DecompositionParameters.h"
+#include "view/ParameterFields.h"
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -35,6 +37,13 @@ class ExplorePanel final : public QDockWidget {
 
     // The values of the panel's last run, once the user has made one.
     const std::optional<DecompositionParameters>& UsedValues() const { return m_used; }
+    // The mode of the panel's runs, which the parameter dialog opens with and sets.
+    RunMode Mode() const;
+    // Chooses the mode without running it.
+    void SetMode(RunMode mode);
+    // What the slider sets: the penalty, or in the optimised mode the file's bit rate.
+    enum class Target { Penalty, Rate };
+    Target SliderTarget() const;
     // Reads the document and the worker again: whether the panel is available, the figures,
     // whether a run computes, and the curve, which is computed again only for another gray
     // picture or minimum block size. The panel does so itself whenever they change.
@@ -49,13 +58,21 @@ class ExplorePanel final : public QDockWidget {
     static double PenaltyAt(int position);
     // The nearest position; the ends for penalties beyond them.
     static int PositionOf(double penalty);
+    // The rate target's scale: kRateLow at position 0, ten times as much every
+    // 2 * kStepsPerDecade positions, three significant digits.
+    static double RateAt(int position);
+    static int PositionOfRate(double rate);
 
     QSlider* PenaltySlider() const { return m_slider; }
     QLineEdit* PenaltyEdit() const { return m_penaltyEdit; }
     QLineEdit* MinBlockSizeEdit() const { return m_minBlockSizeEdit; }
+    QLineEdit* RateEdit() const { return m_rateEdit; }
+    QComboBox* ModeChoice() const { return m_modeChoice; }
+    QComboBox* TargetChoice() const { return m_targetChoice; }
     RateCurveWidget* Curve() const { return m_curve; }
-    // The shown figures: blocks, cut models, PSNR, estimated and file bit rate, with units.
-    enum FigureRow { Blocks, CutModels, Psnr, Ssim, BitRate, FileBitRate, kFigureRows };
+    // The shown figures: blocks, cut models, PSNR, SSIM, estimated and file bit rate with
+    // units, and the optimised mode's leaves with a ramp.
+    enum FigureRow { Blocks, CutModels, Psnr, Ssim, BitRate, FileBitRate, Ramps, kFigureRows };
     QString FigureText(FigureRow row) const;
     // Why the panel is off; empty while it is available.
     QString NoteText() const;
@@ -68,7 +85,13 @@ class ExplorePanel final : public QDockWidget {
     // Enter in either box: both are checked with the parameter dialog's rules.
     void OnEditsApplied();
     void OnCurvePenaltyChosen(double penalty);
-    void Request(DecompositionParameters parameters);
+    // Enter in the rate box.
+    void OnRateApplied();
+    void OnModeChosen();
+    void OnTargetChosen();
+    // The slider, its tip and the boxes beside it for the target.
+    void ShowTarget();
+    void Request(DecompositionParameters parameters, std::optional<double> rate = std::nullopt);
     void ShowFigures(const std::optional<RunFigures>& figures);
     void ShowBusy(bool busy);
     void StartCurve();
@@ -84,24 +107,33 @@ class ExplorePanel final : public QDockWidget {
     QGroupBox* m_resultBox;
     QGroupBox* m_curveBox;
     // The row names: penalty, minimum block size, parameters, then one per figure.
-    enum RowName { PenaltyName, MinBlockSizeName, SettingsName };
+    enum RowName { PenaltyName, MinBlockSizeName, ModeName, TargetName, SettingsName };
     static constexpr int kRowNames = SettingsName + 1;
     QLabel* m_rowNames[kRowNames + kFigureRows];
     QLabel* m_note;
     QSlider* m_slider;
     QLineEdit* m_penaltyEdit;
     QLineEdit* m_minBlockSizeEdit;
+    QLineEdit* m_rateEdit;
+    QComboBox* m_modeChoice;
+    QComboBox* m_targetChoice;
     QLabel* m_settings;
     QLabel* m_figures[kFigureRows];
     QLabel* m_running;
     RateCurveWidget* m_curve;
 
     DecompositionParameters m_values;  // the last valid values
+    double m_rate = 0.1;               // the last valid rate target
     std::optional<DecompositionParameters> m_used;
     bool m_shownBusy = false;
-    // The minimum block size of the curve of the gray picture shown or being computed; none
-    // while there is no such curve.
-    std::optional<std::int32_t> m_curveMinBlockSize;
+    // The minimum block size and mode of the curve of the gray picture shown or being
+    // computed; none while there is no such curve.
+    struct CurveKey {
+        std::int32_t minBlockSize;
+        RunMode mode;
+        bool operator==(const CurveKey&) const = default;
+    };
+    std::optional<CurveKey> m_curveKey;
 };
 
 }  // namespace zantrel

@@ -47,9 +47,13 @@ void OnQuadtree(MainFrame& frame) {
         dialog.MinBlockSizeEdit()->setText(
             QString::fromStdString(FormatMinBlockSize(used->minBlockSize)));
     }
+    // The mode stays as last chosen, here or in the explore panel.
+    dialog.SetMode(frame.Explore().Mode());
     if (frame.Host().Exec(dialog) != QDialog::Accepted)
         return;
-    frame.Runs().Start({DecompositionParameters{dialog.m_penalty, dialog.m_minBlockSize}, false});
+    frame.Explore().SetMode(dialog.m_mode);
+    frame.Runs().Start(
+        {DecompositionParameters{dialog.m_penalty, dialog.m_minBlockSize}, false, dialog.m_mode});
 }
 
 void OnGrayGrid(MainFrame& frame) {
@@ -62,7 +66,7 @@ void OnZantrel(MainFrame& frame) {
         frame.View().ShowMode(DISPLAY_ZANTREL);
         return;
     }
-    frame.Runs().Start({std::nullopt, true});
+    frame.Runs().Start({std::nullopt, true, frame.Doc().Mode()});
 }
 
 void OnGridLines(MainFrame& frame) {

@@ -1,10 +1,81 @@
 #include "app/StageJob.h"
 
+#include "quadtree/GridPictures.h"
+
 namespace zantrel {
 
-std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequest& request,
-                                      LineSearchWorkspace& search, Progress& progress) {
+namespace {
+
+OptimiseSettings SettingsFor(std::int32_t minBlockSize, int threads) {
+    OptimiseSettings settings;
+    settings.search.minBlockSize = minBlockSize;
+    settings.search.threads = threads;
+    return settings;
+}
+
+// The quadtree stage of an optimised tree: its blocks, each filled with its mean, and their
+// grid, so that the block picture, the gray grid and the cut lines over the grid show the
+// tree that was chosen.
+QuadtreeStage BlocksOf(const Quadtree& optimised, const SummedTables& sums) {
+    QuadtreeStage stage;
+    stage.tree = optimised;
+    stage.tree.quantiser = {};
+    for (QuadBlock& leaf : stage.tree.leaves) {
+        const RegionFit fit = MeasureBlock(sums, leaf.row, leaf.col, leaf.size);
+        leaf.mean = fit.value;
+        leaf.error = fit.error;
+        leaf.model = OneValueModel{fit.value};
+    }
+    stage.grid = DrawGrid(stage.tree);
+    stage.blockPicture = DrawLeaves(stage.tree);
+    return stage;
+}
+
+std::optional<StageOutputs> RunOptimised(const StageInputs& inputs, const StageRequest& request,
+                                         OptimiserCache& cache, Progress& progress) {
+    const DecompositionParameters parameters =
+        request.quadtree ? *request.quadtree
+                         : DecompositionParameters{inputs.quadtree->tree.penalty,
+                                                   inputs.quadtree->tree.minBlockSize};
+    Optimiser* optimiser = cache.For(inputs, parameters.minBlockSize, progress);
+    if (!optimiser)
+        return std::nullopt;
+    OptimisedRun run =
+        request.rate ? optimiser->RunForRate(*request.rate) : optimiser->Run(parameters.penalty);
+    if (progress.Cancelled())
+        return std::nullopt;
     StageOutputs outputs;
+    outputs.mode = RunMode::Optimised;
+    outputs.quadtree = std::make_shared<const QuadtreeStage>(BlocksOf(run.tree, *inputs.sums));
+    const RunFigures figures = MeasureOptimisedRun(*inputs.gray, run);
+    outputs.cutLines = CutLineResult{
+        CutLineStage{Decomposition{std::move(run.tree), figures.groups}, std::move(run.result)},
+        figures};
+    return outputs;
+}
+
+}  // namespace
+
+Optimiser* OptimiserCache::For(const StageInputs& inputs, std::int32_t size, Progress& progress) {
+    if (optimiser && gray == inputs.gray && minBlockSize == size)
+        return &*optimiser;
+    optimiser.reset();
+    optimiser = Optimiser::Search(*inputs.gray, *inputs.sums, SettingsFor(size, 0), progress);
+    if (!optimiser)
+        return nullptr;
+    gray = inputs.gray;
+    sums = inputs.sums;
+    minBlockSize = size;
+    return &*optimiser;
+}
+
+std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequest& request,
+                                      LineSearchWorkspace& search, OptimiserCache& optimised,
+                                      Progress& progress) {
+    if (request.mode == RunMode::Optimised && request.cutLines)
+        return RunOptimised(inputs, request, optimised, progress);
+    StageOutputs outputs;
+    outputs.mode = request.mode;
     std::shared_ptr<const QuadtreeStage> quadtree = inputs.quadtree;
     if (request.quadtree) {
         quadtree = outputs.quadtree = std::make_shared<const QuadtreeStage>(RunQuadtreeStage(
@@ -21,6 +92,27 @@ std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequ
         outputs.cutLines = CutLineResult{std::move(*stage), figures};
     }
     return outputs;
+}
+
+std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequest& request,
+                                      LineSearchWorkspace& search, Progress& progress) {
+    OptimiserCache optimised;
+    return RunStages(inputs, request, search, optimised, progress);
+}
+
+std::vector<RunFigures> MeasureOptimisedCurve(const StageInputs& inputs,
+                                              std::span<const double> penalties,
+                                              std::int32_t minBlockSize, Progress& progress) {
+    // One thread: the curve goes on beside the runs the user asks for.
+    std::optional<Optimiser> optimiser =
+        Optimiser::Search(*inputs.gray, *inputs.sums, SettingsFor(minBlockSize, 1), progress);
+    std::vector<RunFigures> curve;
+    for (std::size_t i = 0; optimiser && i < penalties.size(); ++i) {
+        if (progress.Cancelled())
+            return {};
+        curve.push_back(MeasureOptimisedRun(*inputs.gray, optimiser->Run(penalties[i])));
+    }
+    return curve;
 }
 
 }  // namespace zantrel

@@ -1,8 +1,8 @@
 #pragma once
 // One background run of the stages after the gray picture, as values: the inputs taken from the
-// document, what the run is to make, and what it made. The run reads nothing but its inputs, so
-// it may go on while the document changes; whether its outputs are still wanted is decided on
-// the user-interface thread.
+// document, what the run is to make, and what it made. The run reads nothing but its inputs (and
+// the optimised mode's search it keeps for them), so it may go on while the document changes;
+// whether its outputs are still wanted is decided on the user-interface thread.
 
 #include <memory>
 #include <optional>
@@ -10,8 +10,10 @@
 #include "linesearch/LineSearch.h"
 #include "measure/RunFigures.h"
 #include "measure/Stages.h"
+#include "optimise/Optimiser.h"
 #include "picture/Progress.h"
 #include "quadtree/DecompositionParameters.h"
+#include "view/ParameterFields.h"
 
 namespace zantrel {
 
@@ -23,10 +25,21 @@ struct StageInputs {
 };
 
 struct StageRequest {
+    StageRequest(std::optional<DecompositionParameters> quadtree_ = std::nullopt,
+                 bool cutLines_ = false, RunMode mode_ = RunMode::Exact,
+                 std::optional<double> rate_ = std::nullopt)
+        : quadtree(quadtree_), cutLines(cutLines_), mode(mode_), rate(rate_) {}
+
     // A new quadtree under these parameters; nothing to search the inputs' quadtree.
     std::optional<DecompositionParameters> quadtree;
     // The cut-line search and the reconstruction after the quadtree.
     bool cutLines = false;
+    // The optimised mode makes the cut-line stage's decomposition with the quadtree's
+    // parameters (the request's, else the inputs' quadtree's) and its own tree, which then
+    // replaces the quadtree.
+    RunMode mode = RunMode::Exact;
+    // The optimised mode only: the file's bits per pixel to aim at instead of the penalty.
+    std::optional<double> rate;
 };
 
 // The cut-line stage with the figures zantrel-cli prints for it.
@@ -36,13 +49,38 @@ struct CutLineResult {
 };
 
 struct StageOutputs {
+    RunMode mode = RunMode::Exact;
     std::shared_ptr<const QuadtreeStage> quadtree;  // the new quadtree, if one was asked for
     std::optional<CutLineResult> cutLines;
 };
 
-// Runs `request` on `inputs`, the search in `search` on every core; nothing when `progress`
-// asked to stop.
+// The optimised mode's search of one gray picture under one minimum block size, kept between
+// runs so that another penalty or rate only prunes again. It holds the picture and tables the
+// optimiser reads. One thread of control at a time.
+struct OptimiserCache {
+    std::shared_ptr<const GrayPicture> gray;
+    std::shared_ptr<const SummedTables> sums;
+    std::int32_t minBlockSize = 0;
+    std::optional<Optimiser> optimiser;
+
+    // The optimiser for `inputs` at `minBlockSize`, searching only for another picture or
+    // size; nothing when `progress` asked to stop during a search.
+    Optimiser* For(const StageInputs& inputs, std::int32_t minBlockSize, Progress& progress);
+};
+
+// Runs `request` on `inputs`, the search in `search` on every core, the optimised mode's in
+// `optimised`; nothing when `progress` asked to stop.
+std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequest& request,
+                                      LineSearchWorkspace& search, OptimiserCache& optimised,
+                                      Progress& progress);
+// The same with a search of its own for the optimised mode.
 std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequest& request,
                                       LineSearchWorkspace& search, Progress& progress);
+
+// The optimised mode's rate–distortion curve of `inputs`' gray picture at `penalties`, on a
+// search of its own. Nothing when `progress` asked to stop.
+std::vector<RunFigures> MeasureOptimisedCurve(const StageInputs& inputs,
+                                              std::span<const double> penalties,
+                                              std::int32_t minBlockSize, Progress& progress);
 
 }  // namespace zantrel

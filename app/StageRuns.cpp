@@ -15,7 +15,8 @@ StageRuns::StageRuns(ZantrelDoc& doc) : m_doc(doc) {
 void StageRuns::Start(const StageRequest& request) {
     m_stages.Start(
         [this, inputs = m_doc.Inputs(), request](Progress& progress) -> BackgroundRun::Apply {
-            std::optional<StageOutputs> outputs = RunStages(inputs, request, m_search, progress);
+            std::optional<StageOutputs> outputs =
+                RunStages(inputs, request, m_search, m_optimised, progress);
             if (!outputs)
                 return {};
             auto shared = std::make_shared<StageOutputs>(std::move(*outputs));
@@ -24,13 +25,16 @@ void StageRuns::Start(const StageRequest& request) {
         CurrentShell().StatusBar());
 }
 
-void StageRuns::StartCurve(std::int32_t minBlockSize,
+void StageRuns::StartCurve(std::int32_t minBlockSize, RunMode mode,
                            std::function<void(const std::vector<RunFigures>&)> done) {
     m_curve.Start(
-        [inputs = m_doc.Inputs(), minBlockSize,
+        [inputs = m_doc.Inputs(), minBlockSize, mode,
          done = std::move(done)](Progress& progress) -> BackgroundRun::Apply {
-            auto figures = std::make_shared<const std::vector<RunFigures>>(MeasureRateCurve(
-                *inputs.gray, *inputs.sums, RateCurvePenalties(), minBlockSize, progress));
+            auto figures = std::make_shared<const std::vector<RunFigures>>(
+                mode == RunMode::Optimised
+                    ? MeasureOptimisedCurve(inputs, RateCurvePenalties(), minBlockSize, progress)
+                    : MeasureRateCurve(*inputs.gray, *inputs.sums, RateCurvePenalties(),
+                                       minBlockSize, progress));
             if (figures->empty())
                 return {};
             return [done, figures] { done(*figures); };
@@ -41,6 +45,7 @@ void StageRuns::StartCurve(std::int32_t minBlockSize,
 void StageRuns::StopAll() {
     m_stages.CancelAndWait();
     m_curve.CancelAndWait();
+    m_optimised = {};
 }
 
 void StageRuns::WaitForIdle() {

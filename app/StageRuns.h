@@ -28,9 +28,10 @@ class StageRuns final : public QObject {
     // Runs `request` on the document's pictures, reporting to the shell's status bar; the
     // newest request wins. The document changes only when the run is done.
     void Start(const StageRequest& request);
-    // The rate–distortion curve of the gray picture at `minBlockSize`, on a worker of its own
-    // beside the other; `done` gets the curve's figures on the user-interface thread.
-    void StartCurve(std::int32_t minBlockSize,
+    // The rate–distortion curve of the gray picture at `minBlockSize` in `mode`, on a worker
+    // of its own beside the other; `done` gets the curve's figures on the user-interface
+    // thread.
+    void StartCurve(std::int32_t minBlockSize, RunMode mode,
                     std::function<void(const std::vector<RunFigures>&)> done);
 
     // The worker of the commands and the explore panel's runs: while it is busy the
@@ -40,8 +41,11 @@ class StageRuns final : public QObject {
     // The worker of the explore panel's rate–distortion curve.
     BackgroundRun& Curve() { return m_curve; }
     bool Busy() const { return m_stages.Busy(); }
-    // Stops both workers and waits for them; nothing they made is applied.
+    // Stops both workers and waits for them; nothing they made is applied. The optimised
+    // mode's search goes with them.
     void StopAll();
+    // The optimised mode's kept search; read it only while the workers are idle.
+    const OptimiserCache& Optimised() const { return m_optimised; }
     // Runs the event loop until both workers are idle and their results applied.
     void WaitForIdle();
 
@@ -50,6 +54,7 @@ class StageRuns final : public QObject {
     // The search memory of the stages' worker, whose runs follow one another; declared before
     // the workers, so that they have stopped before it goes.
     LineSearchWorkspace m_search;
+    OptimiserCache m_optimised;
     BackgroundRun m_stages;
     BackgroundRun m_curve;
 };

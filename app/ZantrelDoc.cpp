@@ -119,6 +119,8 @@ void ZantrelDoc::RunGray() {
     stages->quadtree.reset();
     stages->grayGrid = GrayPicture();
     stages->cutLines.reset();
+    stages->exactResult = GrayPicture();
+    stages->optimisedResult = GrayPicture();
     m_figures.reset();
     Q_EMIT GrayReplaced();
     Q_EMIT StageChanged(DocumentStage::Gray);
@@ -147,6 +149,7 @@ void ZantrelDoc::Adopt(StageOutputs outputs) {
     PictureStages* stages = Stages();
     if (!stages)
         return;
+    m_mode = outputs.mode;
     const bool newQuadtree = outputs.quadtree != nullptr;
     if (newQuadtree) {
         stages->quadtree = std::move(outputs.quadtree);
@@ -159,6 +162,8 @@ void ZantrelDoc::Adopt(StageOutputs outputs) {
     if (cutLines) {
         stages->cutLines = std::move(outputs.cutLines->stage);
         m_figures = outputs.cutLines->figures;
+        (m_mode == RunMode::Optimised ? stages->optimisedResult : stages->exactResult) =
+            stages->cutLines->result;
     }
     if (newQuadtree && cutLines)
         Q_EMIT StageChanged(DocumentStage::QuadtreeAndCutLines);
@@ -177,6 +182,9 @@ double ZantrelDoc::SsimFigure() const {
 }
 
 double ZantrelDoc::BitRateFigure() const {
+    // The optimised mode's estimate is the file's size as its pruning priced it.
+    if (m_pictures.Optimised() && m_figures)
+        return m_figures->bitrate;
     const PictureStages* stages = m_pictures.Stages();
     return stages && stages->cutLines ? EstimateBitRate(stages->cutLines->decomposition)
                                       : EstimateBitRate(Decomposition());

@@ -73,8 +73,12 @@ class ZantrelDoc final : public QObject {
     // What a background run of the later stages reads.
     StageInputs Inputs() const;
     // A run's outputs become the document's: a new quadtree drops everything made from the
-    // one before, a cut-line result becomes the result with its figures.
+    // one before, a cut-line result becomes the result with its figures, and the run's mode
+    // becomes the mode of the stages to come.
     void Adopt(StageOutputs outputs);
+    // The mode the last quadtree or cut-line run was made in: the one the cut-line command
+    // runs in next.
+    RunMode Mode() const { return m_mode; }
 
     // The figures of the result against the gray picture.
     double PsnrFigure() const;
@@ -114,6 +118,7 @@ class ZantrelDoc final : public QObject {
     DocumentPictures m_pictures;
     std::shared_ptr<const SummedTables> m_sums;  // of the gray picture
     std::optional<RunFigures> m_figures;
+    RunMode m_mode = RunMode::Exact;
     std::optional<bmp::Headers> m_keptHeaders;
     QString m_path;
     std::optional<QString> m_titleName;

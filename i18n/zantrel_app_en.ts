@@ -57,6 +57,18 @@
         <source>，平方误差 %1</source>
         <translation>, squared error %1</translation>
     </message>
+    <message>
+        <source>中心 %1，横向 %2，纵向 %3</source>
+        <translation>centre %1, across %2, upwards %3</translation>
+    </message>
+    <message>
+        <source>斜面：%1</source>
+        <translation>ramp: %1</translation>
+    </message>
+    <message>
+        <source>切割线 (%1, %2)–(%3, %4)，A 侧斜面：%5；B 侧斜面：%6</source>
+        <translation>cut line (%1, %2)–(%3, %4), side A ramp: %5; side B ramp: %6</translation>
+    </message>
 </context>
 <context>
     <name>zantrel::DecompParamDlg</name>
@@ -158,6 +170,38 @@
     <message>
         <source>请先执行“图像灰度化”：探索在灰度图像上进行。</source>
         <translation>Run “Convert to Gray” first: exploring works on the gray picture.</translation>
+    </message>
+    <message>
+        <source>文件比特率（%1 … %2 比特/像素），回车应用</source>
+        <translation>File bit rate (%1 … %2 bits/pixel), Enter applies it</translation>
+    </message>
+    <message>
+        <source>率失真优化：分块、切割线、斜面和量化的灰度值一起为文件选择，惩罚因子是文件每一比特的代价</source>
+        <translation>Optimised: blocks, cut lines, ramps and quantised gray values are chosen together for the file, the penalty factor being the price of each bit of the file</translation>
+    </message>
+    <message>
+        <source>比特率</source>
+        <translation>Bit rate</translation>
+    </message>
+    <message>
+        <source>滑块调节惩罚因子，或（率失真优化时）文件的比特率</source>
+        <translation>The slider sets the penalty factor or, when optimised, the file’s bit rate</translation>
+    </message>
+    <message>
+        <source>模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>滑块调节</source>
+        <translation>Slider sets</translation>
+    </message>
+    <message>
+        <source>斜面数</source>
+        <translation>Ramps</translation>
+    </message>
+    <message>
+        <source>文件比特率 %1 … %2 比特/像素，每两格十倍</source>
+        <translation>File bit rate %1 … %2 bits/pixel, ten times every two ticks</translation>
     </message>
 </context>
 <context>
@@ -512,6 +556,29 @@
     <message>
         <source>误差 |灰度 − 近似|</source>
         <translation>Error |gray − approximation|</translation>
+    </message>
+    <message>
+        <source>Zantrel 近似（精确模式）</source>
+        <translation>Zantrel approximation (exact mode)</translation>
+    </message>
+    <message>
+        <source>Zantrel 近似（率失真优化）</source>
+        <translation>Zantrel approximation (optimised)</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterFields</name>
+    <message>
+        <source>精确模式</source>
+        <translation>Exact mode</translation>
+    </message>
+    <message>
+        <source>率失真优化</source>
+        <translation>Optimised</translation>
+    </message>
+    <message>
+        <source>比特率须在 %1 到 %2 比特/像素之间。</source>
+        <translation>The bit rate must lie between %1 and %2 bits/pixel.</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,50 @@
 
 namespace zantrel {
 
+namespace {
+
+QString Tr(const char* source) {
+    return QCoreApplication::translate("BlockLookup", source);
+}
+
+QString LineText(const char* pattern, const CutLine& line) {
+    return Tr(pattern)
+        .arg(line.first.row)
+        .arg(line.first.col)
+        .arg(line.second.row)
+        .arg(line.second.col);
+}
+
+// A ramp as its value at the block's centre and its changes across the block.
+QString RampText(const Plane& plane) {
+    return Tr(QT_TRANSLATE_NOOP("BlockLookup", "中心 %1，横向 %2，纵向 %3"))
+        .arg(plane.centre)
+        .arg(plane.gx)
+        .arg(plane.gy);
+}
+
+QString ModelText(const LeafModel& model) {
+    if (const auto* cut = std::get_if<CutModel>(&model)) {
+        return LineText(
+                   QT_TRANSLATE_NOOP("BlockLookup", "切割线 (%1, %2)–(%3, %4)，A 侧 %5，B 侧 %6"),
+                   cut->line)
+            .arg(cut->valueA)
+            .arg(cut->valueB);
+    }
+    if (const auto* ramp = std::get_if<PlaneModel>(&model))
+        return Tr(QT_TRANSLATE_NOOP("BlockLookup", "斜面：%1")).arg(RampText(ramp->plane));
+    if (const auto* planes = std::get_if<CutPlanesModel>(&model)) {
+        return LineText(QT_TRANSLATE_NOOP("BlockLookup",
+                                          "切割线 (%1, %2)–(%3, %4)，A 侧斜面：%5；B 侧斜面：%6"),
+                        planes->line)
+            .arg(RampText(planes->a), RampText(planes->b));
+    }
+    return Tr(QT_TRANSLATE_NOOP("BlockLookup", "单值 %1"))
+        .arg(std::get<OneValueModel>(model).value);
+}
+
+}  // namespace
+
 void BlockLookup::Build(const DocumentPictures& pictures) {
     m_pictures = &pictures;
     m_tree = &pictures.Tree();
@@ -28,19 +72,7 @@ QString BlockLookup::Describe(int row, int col) {
                        .arg(block->row)
                        .arg(block->col)
                        .arg(block->size);
-    if (const CutModel* cut = block->Cut()) {
-        text +=
-            QCoreApplication::translate("BlockLookup", "切割线 (%1, %2)–(%3, %4)，A 侧 %5，B 侧 %6")
-                .arg(cut->line.first.row)
-                .arg(cut->line.first.col)
-                .arg(cut->line.second.row)
-                .arg(cut->line.second.col)
-                .arg(cut->valueA)
-                .arg(cut->valueB);
-    } else {
-        text += QCoreApplication::translate("BlockLookup", "单值 %1")
-                    .arg(std::get<OneValueModel>(block->model).value);
-    }
+    text += ModelText(block->model);
     const GrayPicture& gray = m_pictures->Gray();
     const GrayPicture& result = m_pictures->Result();
     const bool measurable =

@@ -15,6 +15,15 @@ bool Has(const GrayPicture& picture) {
     return !picture.samples.empty();
 }
 
+// Each mode's latest approximation, offered once both modes have one.
+const GrayPicture* ModeResult(const DocumentPictures& pictures, ComparedPicture picture) {
+    const PictureStages* stages = pictures.Stages();
+    if (!stages || !Has(stages->exactResult) || !Has(stages->optimisedResult))
+        return nullptr;
+    return picture == ComparedPicture::ExactApproximation ? &stages->exactResult
+                                                          : &stages->optimisedResult;
+}
+
 bool Available(const DocumentPictures& pictures, ComparedPicture picture) {
     const GrayPicture& gray = pictures.Gray();
     const GrayPicture& result = pictures.Result();
@@ -33,14 +42,23 @@ bool Available(const DocumentPictures& pictures, ComparedPicture picture) {
             return pictures.Decomposed() && Has(pictures.Grid());
         case ComparedPicture::Error:
             return Has(gray) && gray.width == result.width && gray.height == result.height;
+        case ComparedPicture::ExactApproximation:
+        case ComparedPicture::OptimisedApproximation:
+            return ModeResult(pictures, picture) != nullptr;
     }
     return false;
 }
 
 constexpr ComparedPicture kOrder[] = {
-    ComparedPicture::Color,    ComparedPicture::Gray,          ComparedPicture::Blocks,
-    ComparedPicture::GrayGrid, ComparedPicture::Approximation, ComparedPicture::CutLines,
+    ComparedPicture::Color,
+    ComparedPicture::Gray,
+    ComparedPicture::Blocks,
+    ComparedPicture::GrayGrid,
+    ComparedPicture::Approximation,
+    ComparedPicture::CutLines,
     ComparedPicture::Error,
+    ComparedPicture::ExactApproximation,
+    ComparedPicture::OptimisedApproximation,
 };
 
 }  // namespace
@@ -61,6 +79,10 @@ const char* ComparedPictureText(ComparedPicture picture) {
             return QT_TRANSLATE_NOOP("ComparePictures", "切割线");
         case ComparedPicture::Error:
             return QT_TRANSLATE_NOOP("ComparePictures", "误差 |灰度 − 近似|");
+        case ComparedPicture::ExactApproximation:
+            return QT_TRANSLATE_NOOP("ComparePictures", "Zantrel 近似（精确模式）");
+        case ComparedPicture::OptimisedApproximation:
+            return QT_TRANSLATE_NOOP("ComparePictures", "Zantrel 近似（率失真优化）");
     }
     return "";
 }
@@ -92,6 +114,9 @@ ComparedImage MakeComparedImage(const DocumentPictures& pictures, ComparedPictur
             return {ShownPicture(pictures, DISPLAY_GRID_LINES), std::nullopt};
         case ComparedPicture::Error:
             return MakeErrorImage(pictures.Gray(), pictures.Result());
+        case ComparedPicture::ExactApproximation:
+        case ComparedPicture::OptimisedApproximation:
+            return {GrayImage(*ModeResult(pictures, picture)), std::nullopt};
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The pictures the compare view offers: each picture computed so far for the document, and the
-// error picture |gray - result| through the colour map.
+// The pictures the compare view offers: each picture computed so far for the document, the
+// error picture |gray - result| through the colour map, and, once both modes have run on the
+// gray picture, each mode's latest approximation.
 
 #include <QImage>
 #include <optional>
@@ -10,7 +11,17 @@
 
 namespace zantrel {
 
-enum class ComparedPicture { Color, Gray, Blocks, GrayGrid, Approximation, CutLines, Error };
+enum class ComparedPicture {
+    Color,
+    Gray,
+    Blocks,
+    GrayGrid,
+    Approximation,
+    CutLines,
+    Error,
+    ExactApproximation,
+    OptimisedApproximation,
+};
 
 // The combo box's text of `picture`, a source text of the context "ComparePictures".
 const char* ComparedPictureText(ComparedPicture picture);

@@ -30,11 +30,14 @@ class ColorBar final : public QWidget {
     }
 };
 
-// What each pane shows until the user chooses, the first computed of these: the latest
-// approximation beside its error, or the gray picture beside the colour one.
-constexpr ComparedPicture kLeftFirst[] = {ComparedPicture::Approximation, ComparedPicture::Blocks,
+// What each pane shows until the user chooses, the first computed of these: the two modes'
+// approximations side by side once both ran, else the latest approximation beside its error,
+// or the gray picture beside the colour one.
+constexpr ComparedPicture kLeftFirst[] = {ComparedPicture::ExactApproximation,
+                                          ComparedPicture::Approximation, ComparedPicture::Blocks,
                                           ComparedPicture::Gray, ComparedPicture::Color};
-constexpr ComparedPicture kRightFirst[] = {ComparedPicture::Error, ComparedPicture::Color};
+constexpr ComparedPicture kRightFirst[] = {ComparedPicture::OptimisedApproximation,
+                                           ComparedPicture::Error, ComparedPicture::Color};
 
 std::span<const ComparedPicture> FirstChoices(int pane) {
     return pane == 0 ? std::span<const ComparedPicture>(kLeftFirst) : kRightFirst;

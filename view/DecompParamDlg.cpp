@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
 
 #include "quadtree/DecompositionParameters.h"
 #include "view/DialogHost.h"
@@ -66,13 +68,25 @@ DecompParamDlg::DecompParamDlg(DialogHost& host, QWidget* parent) : QDialog(pare
     // Enter on a focused button presses that button, as Space does: Cancel must not pass it
     // on to the default button.
     m_cancelButton->setAutoDefault(true);
-    setFixedSize(units.X(170), units.Y(107));
+    // The mode below the group, which keeps its place and size.
+    m_exactButton = new QRadioButton(RunModeName(RunMode::Exact), this);
+    m_exactButton->setGeometry(units.Rect(20, 96, 70, 12));
+    m_optimisedButton = new QRadioButton(RunModeName(RunMode::Optimised), this);
+    m_optimisedButton->setGeometry(units.Rect(95, 96, 70, 12));
+    for (QRadioButton* button : {m_exactButton, m_optimisedButton})
+        button->resize(std::max(button->width(), button->sizeHint().width()), button->height());
+    m_exactButton->setChecked(true);
+    setFixedSize(units.X(170), units.Y(114));
 
     m_penaltyEdit->setText(QString::fromStdString(FormatPenalty(m_penalty)));
     m_minBlockSizeEdit->setText(QString::fromStdString(FormatMinBlockSize(m_minBlockSize)));
 
     connect(m_okButton, &QPushButton::clicked, this, &DecompParamDlg::OnOK);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void DecompParamDlg::SetMode(RunMode mode) {
+    ModeButton(mode)->setChecked(true);
 }
 
 void DecompParamDlg::OnOK() {
@@ -82,6 +96,7 @@ void DecompParamDlg::OnOK() {
         return;
     m_penalty = parameters->penalty;
     m_minBlockSize = parameters->minBlockSize;
+    m_mode = m_optimisedButton->isChecked() ? RunMode::Optimised : RunMode::Exact;
     accept();
 }
 

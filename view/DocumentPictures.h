@@ -22,6 +22,9 @@ struct PictureStages {
     std::shared_ptr<const QuadtreeStage> quadtree;  // none before the quadtree stage
     GrayPicture grayGrid;
     std::optional<CutLineStage> cutLines;  // the decomposition and its reconstruction
+    // The latest approximation of each mode on this gray picture, for comparing the two.
+    GrayPicture exactResult;
+    GrayPicture optimisedResult;
 };
 
 // A decoded Zantrel file: no colour, gray or block picture, only what the file holds (the tree
@@ -55,6 +58,9 @@ struct DocumentPictures {
 
     // Whether the document holds a cut-line decomposition, a decoded file's included.
     bool Decomposed() const;
+    // Whether the decomposition is the optimised mode's, whose values are quantised (a
+    // decoded file of version 2 included).
+    bool Optimised() const { return Decomposed() && !Tree().quantiser.IsExact(); }
     // The tree: the decomposition's where there is one, else the quadtree's, else an empty one.
     const Quadtree& Tree() const;
 };
