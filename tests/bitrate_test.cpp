@@ -33,7 +33,7 @@ QuadBlock Block(int row, int col, int size, int mean = 0, int a = -1, int b = -1
 // `leaves` must come in tree order.
 double Rate(const std::vector<QuadBlock>& leaves, int groupCount, int width = 512,
             int height = 512) {
-    return EstimateBitRate(Quadtree{width, height, 0.0, 1, leaves}, groupCount);
+    return EstimateBitRate(Quadtree{width, height, 0.0, 1, leaves, {}}, groupCount);
 }
 std::string ShownRate(const std::vector<QuadBlock>& leaves, int groupCount) {
     return FormatFigure(Rate(leaves, groupCount));
@@ -43,7 +43,7 @@ TEST(BitRate, EverySymbolCountsAsTheDirectMethodCountsIt) {
     // Values 0, c, 0 along one row: the symbols 0, c and c, for every c.
     for (int c = 0; c <= 255; ++c) {
         const Quadtree tree{
-            512, 512, 0.0, 1, {Block(0, 0, 128, 0), Block(0, 128, 128, c), Block(0, 256, 256, 0)}};
+            512, 512, 0.0, 1, {Block(0, 0, 128, 0), Block(0, 128, 128, c), Block(0, 256, 256, 0)}, {}};
         const Decomposition decomposition{tree, 1};
         EXPECT_EQ(EstimateBitRate(decomposition),
                   LiteralBitRate(ToLiteral(decomposition), 512, 512))

@@ -216,7 +216,7 @@ TEST(Reconstruction, DrawsTheThreeCasesAndReportsProgress) {
             row, col, size,
             0,   0.0, CutModel{line, static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)}};
     };
-    Quadtree models{24, 16, 0.0, 1, {}};
+    Quadtree models{24, 16, 0.0, 1, {}, {}};
     models.leaves = {
         cut(0, 0, 4, {{1, 0}, {1, 4}}, 200, 10),   // between rows 0 and 1
         cut(0, 8, 4, {{0, 3}, {4, 3}}, 200, 10),   // between columns 2 and 3
@@ -242,7 +242,7 @@ TEST(Reconstruction, DrawsTheThreeCasesAndReportsProgress) {
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 25, 50, 75, 0}));
 
     RecordingProgress none;
-    EXPECT_EQ(Reconstruct(blockPicture, Quadtree{24, 16, 0.0, 1, {}}, none), blockPicture);
+    EXPECT_EQ(Reconstruct(blockPicture, Quadtree{24, 16, 0.0, 1, {}, {}}, none), blockPicture);
     EXPECT_EQ(none.positions, std::vector<int>{0});
 }
 
@@ -277,7 +277,7 @@ TEST(CutLineOverlay, LinesEndOnePixelShortAtTheStoredCoordinates) {
     EXPECT_EQ(pixels.front(), std::make_pair(1, 512));
 
     const ColorPicture picture =
-        GridWithCutLines(GrayPicture(512, 512, 255), Quadtree{512, 512, 0.0, 1, {bottom}});
+        GridWithCutLines(GrayPicture(512, 512, 255), Quadtree{512, 512, 0.0, 1, {bottom}, {}});
     auto red = [&](int x, int y) {  // y counts down from the top row
         const std::uint8_t* p = picture.Pixel(511 - y, x);
         return p[0] == 0 && p[1] == 0 && p[2] == 255;
