@@ -56,11 +56,18 @@ std::optional<StageOutputs> RunOptimised(const StageInputs& inputs, const StageR
 
 }  // namespace
 
+void OptimiserCache::Drop() {
+    optimiser.reset();
+    gray.reset();
+    sums.reset();
+}
+
 Optimiser* OptimiserCache::For(const StageInputs& inputs, std::int32_t size, Progress& progress) {
     if (optimiser && gray == inputs.gray && minBlockSize == size)
         return &*optimiser;
     optimiser.reset();
     optimiser = Optimiser::Search(*inputs.gray, *inputs.sums, SettingsFor(size, 0), progress);
+    ++searches;
     if (!optimiser)
         return nullptr;
     gray = inputs.gray;

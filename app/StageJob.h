@@ -62,7 +62,10 @@ struct OptimiserCache {
     std::shared_ptr<const SummedTables> sums;
     std::int32_t minBlockSize = 0;
     std::optional<Optimiser> optimiser;
+    int searches = 0;  // how often it searched, for telling a prune from a search
 
+    // Forgets the search and what it read.
+    void Drop();
     // The optimiser for `inputs` at `minBlockSize`, searching only for another picture or
     // size; nothing when `progress` asked to stop during a search.
     Optimiser* For(const StageInputs& inputs, std::int32_t minBlockSize, Progress& progress);

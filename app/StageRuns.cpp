@@ -45,7 +45,7 @@ void StageRuns::StartCurve(std::int32_t minBlockSize, RunMode mode,
 void StageRuns::StopAll() {
     m_stages.CancelAndWait();
     m_curve.CancelAndWait();
-    m_optimised = {};
+    m_optimised.Drop();
 }
 
 void StageRuns::WaitForIdle() {

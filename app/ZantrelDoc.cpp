@@ -113,14 +113,18 @@ void ZantrelDoc::RunGray() {
         return;
     auto gray = std::make_shared<const GrayPicture>(ConvertToGray(stages->color));
     auto sums = std::make_shared<const SummedTables>(*gray);
-    stages->gray = std::move(gray);
-    m_sums = std::move(sums);
     // What was made from the gray picture before belongs to another one.
     stages->quadtree.reset();
     stages->grayGrid = GrayPicture();
     stages->cutLines.reset();
-    stages->exactResult = GrayPicture();
-    stages->optimisedResult = GrayPicture();
+    // The modes' results stay for comparing while the gray picture is the same again, as it
+    // is on the menu's way back from the colour picture.
+    if (!stages->gray || !(*stages->gray == *gray)) {
+        stages->exactResult = GrayPicture();
+        stages->optimisedResult = GrayPicture();
+    }
+    stages->gray = std::move(gray);
+    m_sums = std::move(sums);
     m_figures.reset();
     Q_EMIT GrayReplaced();
     Q_EMIT StageChanged(DocumentStage::Gray);

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "view/DecompParamDlg.h"
 
@@ -41,11 +42,13 @@ bool ScriptedDialogHost::SetUpPrinter(QPrinter& printer) {
     return onSetUpPrinter ? onSetUpPrinter(printer) : false;
 }
 
-std::function<int(QDialog&)> AnswerParameters(const QString& penalty, const QString& minBlockSize) {
-    return [penalty, minBlockSize](QDialog& dialog) {
+std::function<int(QDialog&)> AnswerParameters(const QString& penalty, const QString& minBlockSize,
+                                              RunMode mode) {
+    return [penalty, minBlockSize, mode](QDialog& dialog) {
         auto& parameters = dynamic_cast<DecompParamDlg&>(dialog);
         parameters.PenaltyEdit()->setText(penalty);
         parameters.MinBlockSizeEdit()->setText(minBlockSize);
+        parameters.ModeButton(mode)->click();
         parameters.OkButton()->click();
         return parameters.result();
     };

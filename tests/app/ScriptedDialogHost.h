@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "view/DialogHost.h"
+#include "view/ParameterFields.h"
 
 namespace zantrel {
 
@@ -38,6 +39,7 @@ class ScriptedDialogHost final : public DialogHost {
 };
 
 // An onExec script for the parameter dialog: types the two texts and presses OK.
-std::function<int(QDialog&)> AnswerParameters(const QString& penalty, const QString& minBlockSize);
+std::function<int(QDialog&)> AnswerParameters(const QString& penalty, const QString& minBlockSize,
+                                              RunMode mode = RunMode::Exact);
 
 }  // namespace zantrel

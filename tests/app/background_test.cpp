@@ -67,6 +67,7 @@ TEST_F(Background, AStoppedCommandChangesNothing) {
         std::vector<int> before;
         int command;
         bool byButton;  // else by the Esc command
+        RunMode mode = RunMode::Exact;
     };
     const Case cases[] = {
         {"quadtree, Esc", {ID_OPEN_PICTURE, ID_PICTURE_GRAY}, ID_QUADTREE, false},
@@ -75,12 +76,17 @@ TEST_F(Background, AStoppedCommandChangesNothing) {
          {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE, ID_GRAY_GRID},
          ID_ZANTREL,
          false},
+        {"optimised search, Esc",
+         {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE},
+         ID_ZANTREL,
+         false,
+         RunMode::Optimised},
     };
     EXPECT_EQ(Action(ID_CANCEL_RUN).shortcut(), QKeySequence(Qt::Key_Escape));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MakeApp();
-        m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+        m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"), c.mode);
         m_host.fileAnswers = {WritePicture(QStringLiteral("a.bmp"))};
         m_app->InitInstance({});
         for (int id : c.before)
@@ -94,11 +100,14 @@ TEST_F(Background, AStoppedCommandChangesNothing) {
         EXPECT_TRUE(Action(ID_CANCEL_RUN).isEnabled());
         EXPECT_TRUE(Bar().CancelButton()->isVisible());
         EXPECT_EQ(Picture().cursor().shape(), Qt::WaitCursor);
+        const auto stop = std::chrono::steady_clock::now();
         if (c.byButton)
             Bar().CancelButton()->click();
         else
             Action(ID_CANCEL_RUN).trigger();
         WaitForIdle();
+        // Well within the second a whole search takes; 100 ms when the machine is not loaded.
+        EXPECT_LT(std::chrono::steady_clock::now() - stop, std::chrono::milliseconds(400));
 
         EXPECT_TRUE(Now() == before);
         EXPECT_EQ(Mode(), before.mode);
