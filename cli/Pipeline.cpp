@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "cli/Figures.h"
 #include "cli/InputPicture.h"
 #include "codec/ZtlFile.h"
+#include "import/ImageImport.h"
 #include "import/MessageTranslation.h"
 #include "linesearch/CutLineOverlay.h"
 #include "measure/FigureText.h"
@@ -49,13 +51,25 @@ std::vector<Figure> RunFigureList(const RunFigures& f, const CliOptions& options
     figures.push_back({"ssim", "ssim", FormatFigure(f.ssim), true});
     if (options.optimise) {
         figures.push_back({"ramps", "ramps", std::to_string(f.ramps), false});
-        figures.push_back({"penalty", "penalty", FormatFigure(f.penalty), true});
+        figures.push_back({"penalty", "penalty", FormatPenalty(f.penalty), true});
     }
     return figures;
 }
 
 int RunOptimisedPipeline(const CliOptions& options, TerminalShell& shell, const InputPicture& input,
                          const GrayPicture& gray) {
+    // The optimised mode needs more than the import judged the picture by.
+    const std::uint64_t needed =
+        OptimisedBytesFor(gray.width, gray.height, options.parameters.minBlockSize);
+    if (const std::uint64_t available = AvailableMemoryBytes();
+        available != 0 && needed > available) {
+        const std::string name = options.input.empty() ? "astronaut.bmp" : options.input;
+        std::fprintf(stderr, "%s\n",
+                     TooLargeMessage(std::filesystem::path(name).filename().string(), gray.width,
+                                     gray.height, needed)
+                         .c_str());
+        return 2;
+    }
     SummedTables sums(gray);
     OptimiseSettings settings;
     settings.search.minBlockSize = options.parameters.minBlockSize;

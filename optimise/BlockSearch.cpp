@@ -36,8 +36,8 @@ struct Moments {
     RampFit Fit(int n) const {
         RampFit fit;
         const double scale = 1.0 / (2.0 * n);
-        fit.sumU = su * scale;
-        fit.sumV = sv * scale;
+        fit.sumU = static_cast<float>(su * scale);
+        fit.sumV = static_cast<float>(sv * scale);
         if (s1 < 3)
             return fit;
         // Centred second moments.
@@ -58,8 +58,8 @@ struct Moments {
             gv = cgv / cvv;
         }
         // A change of 1 in U is 1 / (2n) of the block: the gradient across it is 2n times.
-        fit.gx = gu * 2.0 * n;
-        fit.gy = gv * 2.0 * n;
+        fit.gx = static_cast<float>(gu * 2.0 * n);
+        fit.gy = static_cast<float>(gv * 2.0 * n);
         return fit;
     }
 };
@@ -140,11 +140,20 @@ std::optional<BlockSearch> SearchEveryBlock(const GrayPicture& gray, const Summe
         return b.size > settings.exhaustiveSide;
     });
     const std::span<const LineSearch::Block> small(blocks.data(), large - blocks.begin());
+    // In pieces of a bounded number of blocks: the search's memory grows with the blocks it
+    // is given, and every block's best line is its own.
+    constexpr std::size_t kBlocksPerRun = std::size_t{1} << 15;
     LineSearchWorkspace workspace;
     LineSearch lines(gray, sums, 0.0, workspace, settings.threads, progress);
-    std::optional<std::vector<BestCut>> bests = lines.Run(small);
-    if (!bests)
-        return std::nullopt;
+    std::optional<std::vector<BestCut>> bests = std::vector<BestCut>();
+    bests->reserve(blocks.size());
+    for (std::size_t first = 0; first < small.size(); first += kBlocksPerRun) {
+        const std::optional<std::vector<BestCut>> piece =
+            lines.Run(small.subspan(first, std::min(kBlocksPerRun, small.size() - first)));
+        if (!piece)
+            return std::nullopt;
+        bests->insert(bests->end(), piece->begin(), piece->end());
+    }
     if (large != blocks.end()) {
         const std::optional<std::vector<BestCut>> coarse = SearchLinesCoarsely(
             gray, std::span<const LineSearch::Block>(&*large, blocks.end() - large),
@@ -173,15 +182,6 @@ std::optional<BlockSearch> SearchEveryBlock(const GrayPicture& gray, const Summe
     if (progress.Cancelled())
         return std::nullopt;
     return search;
-}
-
-std::uint64_t BlockSearchBytesFor(int width, int height, std::int32_t minBlockSize) {
-    const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
-    const std::uint64_t smallest = static_cast<std::uint64_t>(std::max(2, minBlockSize));
-    // Candidates of the smallest side and every larger one (a third more), with the line
-    // search's memory for them, and a cell index per block of every side.
-    const std::uint64_t candidates = pixels / (smallest * smallest) * 4 / 3 + 64;
-    return candidates * (sizeof(BlockCandidate) + sizeof(LineSearch::Block) + 64) + pixels * 2;
 }
 
 }  // namespace zantrel

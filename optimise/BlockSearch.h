@@ -26,10 +26,10 @@ struct RegionSums {
 // (u, v from -1/2 to 1/2 across the block), with the region's sums of u and v, from which the
 // best centre for quantised gradients follows: (sum - gx * sumU - gy * sumV) / count.
 struct RampFit {
-    double gx = 0.0;
-    double gy = 0.0;
-    double sumU = 0.0;
-    double sumV = 0.0;
+    float gx = 0.0f;
+    float gy = 0.0f;
+    float sumU = 0.0f;
+    float sumV = 0.0f;
 };
 
 // What the search learnt of one block of side 2 or more.
@@ -72,8 +72,5 @@ struct BlockSearch {
 std::optional<BlockSearch> SearchEveryBlock(const GrayPicture& gray, const SummedTables& sums,
                                             const BlockSearchSettings& settings,
                                             Progress& progress);
-
-// The bytes a search of a width x height picture holds at its largest.
-std::uint64_t BlockSearchBytesFor(int width, int height, std::int32_t minBlockSize);
 
 }  // namespace zantrel

@@ -8,6 +8,13 @@
 
 namespace zantrel {
 
+namespace {
+
+constexpr double kLowestPenalty = 1e-4;
+constexpr double kHighestPenalty = 1e8;
+
+}  // namespace
+
 std::optional<Optimiser> Optimiser::Search(const GrayPicture& gray, const SummedTables& sums,
                                            const OptimiseSettings& settings, Progress& progress) {
     std::optional<BlockSearch> search = SearchEveryBlock(gray, sums, settings.search, progress);
@@ -26,8 +33,11 @@ Quantiser Optimiser::QuantiserFor(double penalty) const {
 }
 
 OptimisedRun Optimiser::Run(double penalty) {
+    // Every penalty starts afresh, so that its result never depends on the runs before it.
+    m_statistics.reset();
+    m_drawn = GrayPicture();
     const Quantiser quantiser = QuantiserFor(penalty);
-    BitCosts costs = m_statistics ? BitCosts(*m_statistics) : BitCosts();
+    BitCosts costs;
     OptimisedRun run;
     run.penalty = penalty;
     const int passes = std::max(1, m_settings.passes);
@@ -51,24 +61,40 @@ OptimisedRun Optimiser::Run(double penalty) {
 }
 
 OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance) {
-    // The file's rate falls as the penalty rises; bisect log(penalty).
-    double low = std::log(1e-4);
-    double high = std::log(1e8);
+    // The file's rate falls as the penalty rises, roughly as a power of it: secant steps on
+    // log rate over log penalty, kept inside the bracket the runs so far have found, and
+    // halving the bracket where a step would leave it.
+    double low = std::log(kLowestPenalty), high = std::log(kHighestPenalty);
+    double lowRate = INFINITY, highRate = 0.0;  // log rates at the ends, once measured
+    const double target = std::log(bitsPerPixel);
+    double guess = 0.0;  // penalty 1
     OptimisedRun best;
     double bestMiss = INFINITY;
     for (int step = 0; step < 40; ++step) {
-        const double middle = 0.5 * (low + high);
-        OptimisedRun run = Run(std::exp(middle));
-        const double rate = FileBitsPerPixel(run);
-        const double miss = std::abs(rate / bitsPerPixel - 1.0);
-        const bool tooMany = rate > bitsPerPixel;
+        OptimisedRun run = Run(std::exp(guess));
+        const double rate = std::log(FileBitsPerPixel(run));
+        const double miss = std::abs(std::exp(rate - target) - 1.0);
         if (miss < bestMiss) {
             bestMiss = miss;
             best = std::move(run);
         }
         if (bestMiss <= tolerance || high - low < 1e-3)
             break;
-        (tooMany ? low : high) = middle;
+        if (rate > target) {
+            low = guess;
+            lowRate = rate;
+        } else {
+            high = guess;
+            highRate = rate;
+        }
+        double next = 0.5 * (low + high);
+        if (std::isfinite(lowRate) && highRate != 0.0 && lowRate != highRate)
+            next = low + (target - lowRate) * (high - low) / (highRate - lowRate);
+        else if (std::isfinite(lowRate) || highRate != 0.0)
+            next = guess + (rate - target) / 0.8;  // the sample's slope, about -0.8
+        // Far enough inside the bracket to shrink it.
+        const double margin = 0.05 * (high - low);
+        guess = std::clamp(next, low + margin, high - margin);
     }
     return best;
 }

@@ -44,7 +44,8 @@ class Optimiser {
     static std::optional<Optimiser> Search(const GrayPicture& gray, const SummedTables& sums,
                                            const OptimiseSettings& settings, Progress& progress);
 
-    // The decomposition under `penalty` (0 .. 100000000), reusing the search.
+    // The decomposition under `penalty` (0 .. 100000000), reusing the search; the same for
+    // the same penalty whatever ran before.
     OptimisedRun Run(double penalty);
     // The decomposition whose file comes nearest to `bitsPerPixel`, by bisection over the
     // penalty; within `tolerance` (relative) where the penalties can reach it.
@@ -63,9 +64,10 @@ class Optimiser {
     const SummedTables* m_sums;
     OptimiseSettings m_settings;
     BlockSearch m_search;
-    // What the last encoding spent per context: the next penalty's first prices.
+    // What the last pass's encoding spent per context and what it drew: the next pass's
+    // prices and predictions.
     std::optional<ZtlStatistics> m_statistics;
-    GrayPicture m_drawn;  // the last result, whose pixels the next pass predicts from
+    GrayPicture m_drawn;
     PruneWorkspace m_pruneWorkspace;
 };
 

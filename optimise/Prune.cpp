@@ -99,7 +99,7 @@ class Pruning {
                     !m_search.MayBeLeaf(row, col, side))
                     continue;
                 const LeafChoice leaf = BestLeaf(level, row, col);
-                At(level, br, bc) = {leaf.cost, leaf.bits, leaf.error, Leaf};
+                At(level, br, bc) = {leaf.cost, Leaf};
             }
         });
         // Then the splits, in raster order, each priced in its neighbours' context.
@@ -114,24 +114,29 @@ class Pruning {
                     cell.state = Split;
                     continue;
                 }
-                if (cell.state != Leaf || side <= m_search.settings.minBlockSize || side == 1)
+                if (cell.state != Leaf || !HasSplitBit(level, side))
                     continue;
-                const BitContext& context =
-                    m_contexts.split[level][bc > 0 ? NeighbourState(level, br, bc - 1) : 0]
-                                    [br > 0 ? NeighbourState(level, br - 1, bc) : 0];
-                const double leafBits = m_costs.Bit(context, false);
-                const double splitBits = m_costs.Bit(context, true);
+                const BitContext& context = SplitContext(level, br, bc);
                 CellCost split = Children(level, br, bc);
-                split.cost += m_penalty * splitBits;
-                split.bits += splitBits;
-                cell.cost += m_penalty * leafBits;
-                cell.bits += leafBits;
+                split.cost += m_penalty * m_costs.Bit(context, true);
+                cell.cost += m_penalty * m_costs.Bit(context, false);
                 if (split.cost < cell.cost) {
                     cell = split;
                     cell.state = Split;
                 }
             }
         }
+    }
+
+    // Whether an inside block of side `side` codes its split bit.
+    bool HasSplitBit(int, int side) const {
+        return side > 1 && side > m_search.settings.minBlockSize;
+    }
+    // The split bit's context as the file will choose it, the neighbours' states guessed from
+    // their own preferences at this level.
+    const BitContext& SplitContext(int level, int br, int bc) {
+        return m_contexts.split[level][bc > 0 ? NeighbourState(level, br, bc - 1) : 0]
+                               [br > 0 ? NeighbourState(level, br - 1, bc) : 0];
     }
 
     int NeighbourState(int level, int br, int bc) {
@@ -147,10 +152,7 @@ class Pruning {
                 const int c = 2 * bc + dc;
                 if (r >= below.rows || c >= below.columns)
                     continue;
-                const CellCost& child = At(level - 1, r, c);
-                total.cost += child.cost;
-                total.bits += child.bits;
-                total.error += child.error;
+                total.cost += At(level - 1, r, c).cost;
             }
         }
         return total;
@@ -161,10 +163,10 @@ class Pruning {
         if (br >= blocks.rows || bc >= blocks.columns)
             return;
         const CellCost& cell = At(level, br, bc);
-        if (level == static_cast<int>(m_search.levels.size()) - 1) {
-            result.bits = cell.bits;
-            result.error = cell.error;
-        }
+        const int side = blocks.side;
+        const bool inside = (br + 1) * side <= m_gray.height && (bc + 1) * side <= m_gray.width;
+        if (inside && cell.state != Outside && HasSplitBit(level, side))
+            result.bits += m_costs.Bit(SplitContext(level, br, bc), cell.state == Split);
         if (cell.state == Split) {
             Build(level - 1, 2 * br, 2 * bc, result);
             Build(level - 1, 2 * br + 1, 2 * bc, result);
@@ -174,8 +176,9 @@ class Pruning {
         }
         if (cell.state != Leaf)
             return;
-        const int side = blocks.side;
         const LeafChoice leaf = BestLeaf(level, br * side, bc * side);
+        result.bits += leaf.bits;
+        result.error += leaf.error;
         std::uint8_t value = 0;
         if (const OneValueModel* one = std::get_if<OneValueModel>(&leaf.model))
             value = one->value;

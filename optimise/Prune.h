@@ -32,8 +32,6 @@ struct PruneWorkspace {
     enum Cell : std::uint8_t { Outside, Leaf, Split };
     struct CellCost {
         double cost = 0.0;
-        double bits = 0.0;
-        double error = 0.0;
         Cell state = Outside;
     };
     std::vector<std::vector<CellCost>> cells;  // per level, per block

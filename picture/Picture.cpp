@@ -15,6 +15,15 @@ std::uint64_t PipelineBytesFor(int width, int height) {
     return pixels * (3 + 1 + 4 + 16 + 3 + 24);
 }
 
+std::uint64_t OptimisedBytesFor(int width, int height, int minBlockSize) {
+    const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
+    std::uint64_t smallest = 2;  // the smallest side a candidate has
+    while (static_cast<int>(smallest) < minBlockSize)
+        smallest *= 2;
+    const std::uint64_t candidates = pixels * 4 / (3 * smallest * smallest);
+    return (std::uint64_t{40} << 20) + pixels * 70 + candidates * 220;
+}
+
 std::uint64_t AvailableMemoryBytes() {
     std::ifstream meminfo("/proc/meminfo");
     std::string key;
