@@ -405,7 +405,8 @@ class ZtlWalk {
     }
 
     void AddLeaf(const QuadBlock& leaf) {
-        DrawLeaf(leaf, m_result);
+        DrawLeaf(leaf, m_result,
+                 m_settings.version == kZtlExactVersion ? CutEdges::Middle : CutEdges::Blended);
         m_leaves.push_back(leaf);
     }
 

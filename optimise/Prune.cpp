@@ -8,6 +8,7 @@
 #include "linesearch/ParallelFor.h"
 #include "linesearch/Threads.h"
 #include "optimise/NeighbourPrediction.h"
+#include "quadtree/GridPictures.h"
 #include "quadtree/RegionFit.h"
 
 namespace zantrel {
@@ -213,7 +214,7 @@ class Pruning {
         p.gradients[1] = PredictGradientIndex(m_drawn, row, col, n, false, gradientStep);
         LeafChoice best = OneValue(level, p.activity, p.predicted, step, all, false);
         if (m_kinds.cuts)
-            Consider(best, Cut(level, n, step, c, p));
+            Consider(best, Cut(level, row, col, n, step, c, p));
         if (m_kinds.ramps)
             Consider(best, Ramp(level, row, col, n, step, c, p, all));
         if (m_kinds.cutRamps)
@@ -286,12 +287,78 @@ class Pruning {
             .values[hasNeighbours ? ZtlContexts::ByNeighbours : ZtlContexts::ByOtherSide][activity];
     }
 
-    LeafChoice Cut(int level, int n, int step, const BlockCandidate& c,
+    // The pixels an oblique line crosses, with their share on side A, and the sums of the
+    // pixels wholly on each side.
+    struct CrossedPixel {
+        int gray;
+        std::int64_t areaA;
+    };
+    struct CutPixels {
+        RegionSums whole[2];  // side B, side A
+        std::int64_t scale = 1;
+        std::vector<CrossedPixel> crossed;
+    };
+    void GatherCrossed(int row, int col, int n, const BlockCandidate& c, CutPixels& out) const {
+        const CutSides sides(c.line);
+        out.scale = sides.AreaScale();
+        out.crossed.clear();
+        out.whole[0] = c.b;
+        out.whole[1] = c.a;
+        out.whole[1].sum += c.on.sum;
+        out.whole[1].squares += c.on.squares;
+        out.whole[1].count += c.on.count;
+        for (int j = 0; j < n; ++j) {
+            int first, last;
+            sides.CrossedColumns(j, n, first, last);
+            for (int k = first; k <= last; ++k) {
+                const std::int64_t area = sides.AreaOfA(j, k);
+                if (area == 0 || area == out.scale)
+                    continue;
+                const int g = m_gray.At(row + j, col + k);
+                RegionSums& whole = out.whole[sides.Of(j, k) == CutSide::B ? 0 : 1];
+                whole.sum -= g;
+                whole.squares -= g * g;
+                --whole.count;
+                out.crossed.push_back({g, area});
+            }
+        }
+    }
+
+    // The two values (B, A) of least squared error, blending aside the rounding: the least
+    // squares of the pure pixels and the crossed ones' blends; the sides' means where the
+    // equations are singular.
+    static void BestBlendedValues(const CutPixels& pixels, const RegionSums aims[2],
+                                  double values[2]) {
+        // Normal equations in (b, a): pure sums plus, per crossed pixel of share s on A,
+        // g ~ s a + (1 - s) b.
+        double saa = pixels.whole[1].count, sbb = pixels.whole[0].count, sab = 0;
+        double ga = static_cast<double>(pixels.whole[1].sum);
+        double gb = static_cast<double>(pixels.whole[0].sum);
+        for (const CrossedPixel& p : pixels.crossed) {
+            const double s = static_cast<double>(p.areaA) / pixels.scale;
+            saa += s * s;
+            sbb += (1 - s) * (1 - s);
+            sab += s * (1 - s);
+            ga += s * p.gray;
+            gb += (1 - s) * p.gray;
+        }
+        const double det = saa * sbb - sab * sab;
+        if (det > 1e-9 * (saa * sbb + 1)) {
+            values[1] = (ga * sbb - gb * sab) / det;
+            values[0] = (gb * saa - ga * sab) / det;
+            return;
+        }
+        for (int s = 0; s < 2; ++s)
+            values[s] = aims[s].count ? static_cast<double>(aims[s].sum) / aims[s].count : 128.0;
+    }
+
+    LeafChoice Cut(int level, int row, int col, int n, int step, const BlockCandidate& c,
                    const NeighbourPrediction& p) {
         LeafChoice best;
         best.cost = INFINITY;
         const double fixedBits = KindBits(level, p.activity, true, false) + LineBits(level, n, c);
-        RegionSums sides[2] = {c.b, c.a};
+        thread_local CutPixels pixels;
+        GatherCrossed(row, col, n, c, pixels);
         RegionSums sideA = c.a;  // A with the line's pixels, whose mean A's value aims at
         sideA.sum += c.on.sum;
         sideA.count += c.on.count;
@@ -301,11 +368,10 @@ class Pruning {
         const int second = 1 - first;
         const int maxIndex = Quantiser::MaxIndex(step);
         int nearest[2];
-        for (int s = 0; s < 2; ++s) {
-            const double mean =
-                aims[s].count ? static_cast<double>(aims[s].sum) / aims[s].count : 128.0;
-            nearest[s] = Quantiser::NearestIndex(mean, step);
-        }
+        double best2[2];
+        BestBlendedValues(pixels, aims, best2);
+        for (int s = 0; s < 2; ++s)
+            nearest[s] = Quantiser::NearestIndex(std::clamp(best2[s], 0.0, 255.0), step);
         const ZtlContexts::Value& firstContexts =
             SideContexts(order.hasNeighbours[first], p.activity);
         const ZtlContexts::Value& secondContexts =
@@ -322,9 +388,15 @@ class Pruning {
             for (int q2 = range2.first; q2 <= range2.last; ++q2) {
                 const int v2 = Quantiser::ValueOf(q2, step);
                 const int values[2] = {first == 0 ? v1 : v2, first == 0 ? v2 : v1};  // B, A
-                const double error = static_cast<double>(
-                    FlatError(sides[0], values[0]) + FlatError(sides[1], values[1]) +
-                    FlatError(c.on, (values[0] + values[1]) / 2));
+                std::int64_t crossedError = 0;
+                for (const CrossedPixel& pixel : pixels.crossed) {
+                    const int d =
+                        pixel.gray - BlendSides(values[1], values[0], pixel.areaA, pixels.scale);
+                    crossedError += d * d;
+                }
+                const double error =
+                    static_cast<double>(FlatError(pixels.whole[0], values[0]) +
+                                        FlatError(pixels.whole[1], values[1]) + crossedError);
                 const double bits = bits1 + m_costs.Difference(secondContexts, q2 - predicted2);
                 const double cost = Cost(error, bits);
                 if (cost < best.cost)
@@ -420,20 +492,24 @@ class Pruning {
                      Quantiser::IndexOf(planes[second].centre, step) - secondPredicted,
                      secondActivity, gradientIndex[second], p);
         const CutSides sides(c.line);
+        const std::int64_t scale = sides.AreaScale();
         std::int64_t error = 0;
         for (int j = 0; j < n; ++j) {
             const std::uint8_t* pixels = m_gray.samples.data() + m_gray.Index(row + j, col);
             const CutSides::RowRuns runs = sides.RowOf(j, n);
+            int firstCrossed, lastCrossed;
+            sides.CrossedColumns(j, n, firstCrossed, lastCrossed);
             std::int64_t numeratorB = PlaneNumerator(planes[0], n, j, 0);
             std::int64_t numeratorA = PlaneNumerator(planes[1], n, j, 0);
             for (int k = 0; k < n; ++k) {
                 int drawn;
-                if (k < runs.bEnd)
+                if (k >= firstCrossed && k <= lastCrossed)
+                    drawn = BlendSides(PlaneSample(numeratorA, n), PlaneSample(numeratorB, n),
+                                       sides.AreaOfA(j, k), scale);
+                else if (k < runs.bEnd)
                     drawn = PlaneSample(numeratorB, n);
-                else if (k >= runs.aBegin)
-                    drawn = PlaneSample(numeratorA, n);
                 else
-                    drawn = (PlaneSample(numeratorA, n) + PlaneSample(numeratorB, n)) / 2;
+                    drawn = PlaneSample(numeratorA, n);
                 const int d = pixels[k] - drawn;
                 error += d * d;
                 numeratorB += 2 * planes[0].gx;

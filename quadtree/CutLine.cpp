@@ -45,4 +45,18 @@ CutSides::RowRuns CutSides::RowOf(int r, int n) const {
     return {static_cast<int>(bEnd), static_cast<int>(bEnd) + (onLine ? 1 : 0)};
 }
 
+void CutSides::CrossedColumns(int r, int n, int& first, int& last) const {
+    if (m_kind != Kind::Oblique) {
+        first = 1;
+        last = 0;
+        return;
+    }
+    // The line's column at rows r and r + 1, in units of 1 / dr.
+    const std::int64_t low = m_c1 * m_dr + (r - m_r1) * m_dc;
+    const std::int64_t high = low + m_dc;
+    first = static_cast<int>(std::clamp<std::int64_t>(FloorDiv(std::min(low, high), m_dr), 0, n));
+    last = static_cast<int>(
+        std::clamp<std::int64_t>(-FloorDiv(-std::max(low, high), m_dr) - 1, -1, n - 1));
+}
+
 }  // namespace zantrel

@@ -54,8 +54,29 @@ class CutSides {
     };
     RowRuns RowOf(int r, int n) const;
 
+    // The share of pixel (r, c)'s square on side A, as AreaOfA(r, c) / AreaScale(), exactly:
+    // an oblique line crosses some pixels, which the optimised mode's drawing blends; every
+    // other pixel lies wholly on one side (the side its centre is on).
+    // The columns first .. last of row r (of a block of side n) that an oblique line may
+    // cross; none (first > last) for an axis-parallel cut.
+    void CrossedColumns(int r, int n, int& first, int& last) const;
+    std::int64_t AreaScale() const { return m_kind == Kind::Oblique ? 2 * m_dr * Abs(m_dc) : 1; }
+    std::int64_t AreaOfA(int r, int c) const {
+        if (m_kind != Kind::Oblique)
+            return Of(r, c) == CutSide::A ? 1 : 0;
+        // f = (x - c1) dr - (y - r1) dc over the square, positive on side A; the area where a
+        // linear function of the square is positive is the second difference of max(f, 0)^2
+        // over its corners, divided by twice the product of its slopes.
+        const std::int64_t f = (c - m_c1) * m_dr - (r - m_r1) * m_dc;
+        const std::int64_t twiceArea =
+            Ramp(f + m_dr - m_dc) - Ramp(f + m_dr) - Ramp(f - m_dc) + Ramp(f);
+        return m_dc < 0 ? twiceArea : -twiceArea;  // the slopes' product is -dr dc
+    }
+
   private:
     enum class Kind { ConstantRow, ConstantColumn, Oblique };
+    static std::int64_t Abs(std::int64_t v) { return v < 0 ? -v : v; }
+    static std::int64_t Ramp(std::int64_t v) { return v > 0 ? v * v : 0; }
     // Twice the signed column distance of the centre of (r, c) from the line, times dr > 0:
     // negative on side B, 0 on the line, positive on side A.
     std::int64_t Crossing(int r, int c) const {

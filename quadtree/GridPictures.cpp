@@ -40,34 +40,36 @@ void DrawPlane(const QuadBlock& leaf, const Plane& plane, GrayPicture& picture) 
     }
 }
 
-void DrawCutPlanes(const QuadBlock& leaf, const CutPlanesModel& cut, GrayPicture& picture) {
+void DrawBlendedCut(const QuadBlock& leaf, const CutLine& line, const Plane& a, const Plane& b,
+                    GrayPicture& picture) {
     const int n = leaf.size;
-    const CutSides sides(cut.line);
+    const CutSides sides(line);
+    const std::int64_t scale = sides.AreaScale();
     for (int j = 0; j < n; ++j) {
         std::uint8_t* row = &picture.At(leaf.row + j, leaf.col);
-        const CutSides::RowRuns runs = sides.RowOf(j, n);
-        for (int k = 0; k < runs.bEnd; ++k)
-            row[k] = PlaneAt(cut.b, n, j, k);
-        for (int k = runs.bEnd; k < runs.aBegin; ++k)
+        for (int k = 0; k < n; ++k)
             row[k] =
-                static_cast<std::uint8_t>((PlaneAt(cut.a, n, j, k) + PlaneAt(cut.b, n, j, k)) / 2);
-        for (int k = runs.aBegin; k < n; ++k)
-            row[k] = PlaneAt(cut.a, n, j, k);
+                BlendSides(PlaneAt(a, n, j, k), PlaneAt(b, n, j, k), sides.AreaOfA(j, k), scale);
     }
 }
 
 }  // namespace
 
-void DrawLeaf(const QuadBlock& leaf, GrayPicture& picture) {
+void DrawLeaf(const QuadBlock& leaf, GrayPicture& picture, CutEdges edges) {
     if (const PlaneModel* plane = std::get_if<PlaneModel>(&leaf.model)) {
         DrawPlane(leaf, plane->plane, picture);
         return;
     }
     if (const CutPlanesModel* planes = std::get_if<CutPlanesModel>(&leaf.model)) {
-        DrawCutPlanes(leaf, *planes, picture);
+        DrawBlendedCut(leaf, planes->line, planes->a, planes->b, picture);  // the optimised mode's
         return;
     }
     const CutModel* cut = leaf.Cut();
+    if (cut && edges == CutEdges::Blended) {
+        DrawBlendedCut(leaf, cut->line, Plane{cut->valueA, 0, 0}, Plane{cut->valueB, 0, 0},
+                       picture);
+        return;
+    }
     if (!cut) {
         const std::uint8_t value = std::get<OneValueModel>(leaf.model).value;
         for (int r = leaf.row; r < leaf.row + leaf.size; ++r)
@@ -88,7 +90,7 @@ void DrawLeaf(const QuadBlock& leaf, GrayPicture& picture) {
 GrayPicture DrawLeaves(const Quadtree& tree) {
     GrayPicture picture(tree.width, tree.height);
     for (const QuadBlock& leaf : tree.leaves)
-        DrawLeaf(leaf, picture);
+        DrawLeaf(leaf, picture, EdgesOf(tree));
     return picture;
 }
 

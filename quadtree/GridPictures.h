@@ -10,9 +10,25 @@ namespace zantrel {
 // lie on the split lines of the blocks around it) in the grid value 128 on white 255.
 GrayPicture DrawGrid(const Quadtree& tree);
 
-// Draws `leaf` into `picture` with its model: one value, a cut model's two values with the
-// middle value on pixels whose centre lies on an oblique line, a ramp, or a ramp on each side.
-void DrawLeaf(const QuadBlock& leaf, GrayPicture& picture);
+// How a cut leaf draws the pixels an oblique line crosses: the exact mode gives a pixel whose
+// centre lies on the line the middle of the two values and every other pixel its centre's
+// side; the optimised mode blends every crossed pixel by the share of it on each side.
+enum class CutEdges { Middle, Blended };
+
+// The blend of side A's value a and side B's value b for a pixel whose share on side A is
+// areaA / scale, rounded half up.
+inline std::uint8_t BlendSides(int a, int b, std::int64_t areaA, std::int64_t scale) {
+    return static_cast<std::uint8_t>((2 * (a * areaA + b * (scale - areaA)) + scale) / (2 * scale));
+}
+
+// Draws `leaf` into `picture` with its model: one value, a cut model's two values, a ramp, or
+// a ramp on each side of a cut line.
+void DrawLeaf(const QuadBlock& leaf, GrayPicture& picture, CutEdges edges = CutEdges::Middle);
+
+// The edges a tree's cut leaves are drawn with: blended in an optimised tree.
+inline CutEdges EdgesOf(const Quadtree& tree) {
+    return tree.quantiser.IsExact() ? CutEdges::Middle : CutEdges::Blended;
+}
 
 // Every leaf drawn with its model: the block picture of a fresh quadtree, the approximation of
 // a tree whose leaves took their cut models.

@@ -43,8 +43,8 @@ struct PlaneModel {
     bool operator==(const PlaneModel&) const = default;
 };
 
-// A leaf drawn with a ramp on each side of a cut line (the optimised mode), a pixel whose
-// centre lies on an oblique line in the middle of the two ramps' values there, rounded down.
+// A leaf drawn with a ramp on each side of a cut line (the optimised mode), a pixel the line
+// crosses in the blend of the two ramps' values there (quadtree/GridPictures.h).
 struct CutPlanesModel {
     CutLine line;
     Plane a;

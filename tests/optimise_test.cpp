@@ -108,7 +108,7 @@ class LiteralPrices {
 
     double Price(const QuadBlock& leaf, double bits) {
         GrayPicture drawn = m_gray;
-        DrawLeaf(leaf, drawn);
+        DrawLeaf(leaf, drawn, CutEdges::Blended);
         return SquaredError(drawn, m_gray) / 512 + m_penalty * bits;
     }
 
