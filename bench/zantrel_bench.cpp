@@ -1,6 +1,7 @@
 // The Zantrel command (quadtree, block fill, cut-line search, reconstruction) on the bundled
 // sample, the plain reference on the same input, the worst case of one 512 block, the whole
-// command on a 2048 x 2048 photo, and the coarse and the exhaustive search of large blocks.
+// command on a 2048 x 2048 photo, the coarse and the exhaustive search of large blocks, and the
+// optimised mode's search, penalties and rate targets.
 //
 //   build/release/bench/zantrel-bench
 //
@@ -20,6 +21,7 @@
 #include "measure/BitRate.h"
 #include "measure/Psnr.h"
 #include "measure/Stages.h"
+#include "optimise/Optimiser.h"
 #include "picture/GrayConversion.h"
 #include "reference/LiteralLineSearch.h"
 #include "reference/LiteralQuadtree.h"
@@ -195,6 +197,41 @@ void ZtlRoundTrip(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(file.size());
 }
 
+// The optimised mode on the sample: the search of every block (part 0), then one penalty on
+// that search, pruning and encoding included (part 1), or one rate target (part 2, the
+// penalty's argument read as thousandths of a bit per pixel).
+void Optimised(benchmark::State& state) {
+    const GrayPicture& gray = SampleGray();
+    static const SummedTables sums(gray);
+    const double argument = static_cast<double>(state.range(0));
+    const int part = static_cast<int>(state.range(1));
+    QuietProgress progress;
+    std::optional<Optimiser> optimiser = Optimiser::Search(gray, sums, {}, progress);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        if (part == 0) {
+            benchmark::DoNotOptimize(Optimiser::Search(gray, sums, {}, progress));
+        } else {
+            const OptimisedRun run =
+                part == 1 ? optimiser->Run(argument) : optimiser->RunForRate(argument / 1000);
+            bytes = run.file.size();
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+
+BENCHMARK(Optimised)
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({10, 1})
+    ->Args({100, 1})
+    ->Args({20, 2})
+    ->Args({100, 2})
+    ->ArgNames({"penalty", "part"})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime();
 BENCHMARK(ZtlRoundTrip)
     ->ArgsProduct({{1, 10, 100, 1000}, {0, 1, 2}})
     ->ArgNames({"penalty", "part"})
