@@ -371,7 +371,11 @@ void ExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
             label->setText(kNoFigure);
         return;
     }
-    m_settings->setText(SettingsText(figures->penalty, figures->minBlockSize));
+    // A rate target's penalty comes out of a bisection: four significant digits tell it.
+    const double penalty = SliderTarget() == Target::Rate
+                               ? QString::number(figures->penalty, 'g', 4).toDouble()
+                               : figures->penalty;
+    m_settings->setText(SettingsText(penalty, figures->minBlockSize));
     m_figures[Blocks]->setText(QString::number(figures->blocks));
     m_figures[CutModels]->setText(QString::number(figures->cutModels));
     m_figures[Psnr]->setText(Text(FormatFigure(figures->psnr)) + QStringLiteral(" dB"));

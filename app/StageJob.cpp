@@ -1,5 +1,6 @@
 #include "app/StageJob.h"
 
+#include "picture/MessageText.h"
 #include "quadtree/GridPictures.h"
 
 namespace zantrel {
@@ -44,6 +45,10 @@ std::optional<StageOutputs> RunOptimised(const StageInputs& inputs, const StageR
         request.rate ? optimiser->RunForRate(*request.rate) : optimiser->Run(parameters.penalty);
     if (progress.Cancelled())
         return std::nullopt;
+    // The status bar ends as after the exact mode's reconstruction, not on the search's last
+    // step.
+    progress.SetText(ZANTREL_MESSAGE("Zantrel", "解码完毕"));
+    progress.SetPosition(0);
     StageOutputs outputs;
     outputs.mode = RunMode::Optimised;
     outputs.quadtree = std::make_shared<const QuadtreeStage>(BlocksOf(run.tree, *inputs.sums));

@@ -17,7 +17,7 @@ xdotool key alt+v                                      # 查看, its first item 
 sleep 0.8
 xdotool key Down Down Return                           # 探索
 sleep 6                                                # the curve
-xdotool mousemove --window "$window" 1220 117 click --repeat 3 1   # the penalty box
+xdotool mousemove --window "$window" 1220 174 click --repeat 3 1   # the penalty box
 xdotool type 50
 xdotool key Return
 sleep 3

@@ -148,7 +148,7 @@ TEST_F(Optimised, OnlyANewPictureOrBlockSizeSearchesAgain) {
          [&] {
              Trigger(ID_PICTURE_COLOR);
              Trigger(ID_PICTURE_GRAY);
-             Panel().PenaltySlider()->setValue(ExplorePanel::PositionOfRate(0.3));
+             Panel().PenaltySlider()->setValue(ExplorePanel::PositionOfRate(0.08));
          },
          3},
     };
@@ -161,7 +161,7 @@ TEST_F(Optimised, OnlyANewPictureOrBlockSizeSearchesAgain) {
     }
     // The last target was a rate, met as nearly as this small picture's files allow.
     ASSERT_TRUE(Doc().Figures().has_value());
-    EXPECT_NEAR(Doc().Figures()->fileBitrate, 0.3, 0.3 * 0.15);
+    EXPECT_NEAR(Doc().Figures()->fileBitrate, 0.08, 0.08 * 0.15);
     EXPECT_EQ(Doc().Figures()->minBlockSize, 8);
 }
 
