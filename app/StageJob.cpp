@@ -41,8 +41,8 @@ std::optional<StageOutputs> RunOptimised(const StageInputs& inputs, const StageR
     Optimiser* optimiser = cache.For(inputs, parameters.minBlockSize, progress);
     if (!optimiser)
         return std::nullopt;
-    OptimisedRun run =
-        request.rate ? optimiser->RunForRate(*request.rate) : optimiser->Run(parameters.penalty);
+    OptimisedRun run = request.rate ? optimiser->RunForRate(*request.rate, 0.02, &progress)
+                                    : optimiser->Run(parameters.penalty);
     if (progress.Cancelled())
         return std::nullopt;
     // The status bar ends as after the exact mode's reconstruction, not on the search's last

@@ -60,7 +60,8 @@ OptimisedRun Optimiser::Run(double penalty) {
     return run;
 }
 
-OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance) {
+OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance,
+                                   const Progress* progress) {
     // The file's rate falls as the penalty rises, roughly as a power of it: secant steps on
     // log rate over log penalty, kept inside the bracket the runs so far have found, and
     // halving the bracket where a step would leave it.
@@ -78,7 +79,7 @@ OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance) {
             bestMiss = miss;
             best = std::move(run);
         }
-        if (bestMiss <= tolerance || high - low < 1e-3)
+        if (bestMiss <= tolerance || high - low < 1e-3 || (progress && progress->Cancelled()))
             break;
         if (rate > target) {
             low = guess;

@@ -47,9 +47,11 @@ class Optimiser {
     // The decomposition under `penalty` (0 .. 100000000), reusing the search; the same for
     // the same penalty whatever ran before.
     OptimisedRun Run(double penalty);
-    // The decomposition whose file comes nearest to `bitsPerPixel`, by bisection over the
-    // penalty; within `tolerance` (relative) where the penalties can reach it.
-    OptimisedRun RunForRate(double bitsPerPixel, double tolerance = 0.02);
+    // The decomposition whose file comes nearest to `bitsPerPixel`, by a search over the
+    // penalty; within `tolerance` (relative) where the penalties can reach it. With `progress`,
+    // stops between its runs once it is cancelled, with the nearest run so far.
+    OptimisedRun RunForRate(double bitsPerPixel, double tolerance = 0.02,
+                            const Progress* progress = nullptr);
 
     // The quantiser the optimised mode uses under `penalty`.
     Quantiser QuantiserFor(double penalty) const;
