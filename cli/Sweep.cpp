@@ -82,8 +82,8 @@ std::optional<OptimisedSweep> MeasureOptimisedSweep(const GrayPicture& gray,
     settings.search.threads = threads;
     OptimisedSweep sweep;
     const Clock::time_point searchStart = Clock::now();
-    const std::optional<Optimiser> searched = Optimiser::Search(gray, sums, settings, progress);
-    if (!searched)
+    std::optional<Optimiser> optimiser = Optimiser::Search(gray, sums, settings, progress);
+    if (!optimiser)
         return std::nullopt;
     sweep.searchMilliseconds = Milliseconds(Clock::now() - searchStart);
 
@@ -92,12 +92,10 @@ std::optional<OptimisedSweep> MeasureOptimisedSweep(const GrayPicture& gray,
     const int count = static_cast<int>(points.size());
     for (int k = 0; k < count; ++k) {
         status.StartStep(kOptimisedCodec, k, count, FormatSweepPenalty(points[k]));
-        // A run keeps what its encoding spent as the next run's first prices; a fresh copy
-        // of the search keeps each row independent of the points before it.
-        Optimiser optimiser = *searched;
+        // Every run starts afresh, so each row is independent of the points before it.
         const Clock::time_point start = Clock::now();
         const OptimisedRun run =
-            byRate ? optimiser.RunForRate(points[k]) : optimiser.Run(points[k]);
+            byRate ? optimiser->RunForRate(points[k]) : optimiser->Run(points[k]);
         SweepRow row;
         row.milliseconds = Milliseconds(Clock::now() - start);
         const RunFigures figures = MeasureOptimisedRun(gray, run);
