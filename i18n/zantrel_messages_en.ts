@@ -36,6 +36,10 @@
         <translation>Cannot read %1: the picture is %2×%3 and needs about %4 MB of memory, more than is available.</translation>
     </message>
     <message>
+        <source>%1 声明的图像为 %2×%3，超过了 %4 像素的上限；读取它约需 %5 MB 内存。</source>
+        <translation>%1 claims a picture of %2×%3, more than the limit of %4 pixels; reading it needs about %5 MB of memory.</translation>
+    </message>
+    <message>
         <source>无法读取 %1：不是可识别的图像格式。</source>
         <translation>Cannot read %1: it is not a recognised picture format.</translation>
     </message>
