@@ -1,8 +1,6 @@
 #pragma once
 // Writing whole files without ever damaging the ones they replace.
 
-#include <signal.h>
-
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -19,9 +17,12 @@ namespace zantrel {
 // target's folder, flushed, and renamed over the target only when every file is staged.
 // Only a missing name or an existing regular file the process may write is replaced; a
 // replaced file keeps its mode, and its owner and group where the process may set them.
-// SIGINT, SIGTERM, SIGHUP and SIGQUIT are held back while temporary files exist; one that
-// arrived before the renames cancels them (every old file stays) and is delivered once the
-// temporary files are gone, so an interrupted save leaves no trace.
+// A symbolic link is written through, as cp and shell redirection do: its final target is
+// staged in the target's folder and replaced, and the link stays.
+// While a set exists, SIGINT, SIGTERM, SIGHUP and SIGQUIT (where they would end the process)
+// first remove its temporary files, so a stop at any moment leaves every old file and no
+// trace; one that arrives during the renames waits until they are all done. SIGXFSZ is
+// ignored meanwhile, so a file-size limit fails the write (DiskFull) instead of the process.
 // The first failure discards every staged file; later stages do nothing, and Commit answers it.
 class FileSet {
   public:
@@ -36,20 +37,19 @@ class FileSet {
     // needed, which fails the set (FileErrorCause::Other).
     void StageEncoded(const std::string& path, const std::vector<std::uint8_t>& bytes);
     // Renames every staged file into place, or answers the first failure with every old file
-    // as it was (Interrupted when a stop signal cancelled the renames).
+    // as it was.
     [[nodiscard]] std::optional<FileError> Commit();
 
   private:
     struct Staged {
-        std::string path;
+        std::string path;    // as the user named it
+        std::string target;  // the file it names, its links followed
         std::string temp;
     };
     void Fail(FileErrorCause cause, const std::string& path);
     void Discard();
 
     std::vector<Staged> m_staged;
-    sigset_t m_savedMask{};
-    bool m_blocked = false;
     std::optional<FileError> m_failure;
 };
 

@@ -3,14 +3,18 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <dirent.h>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <thread>
 
 #include "platform/FileWriter.h"
 #include "platform/PictureFiles.h"
@@ -118,6 +122,131 @@ TEST(FileWriter, ASignalDuringASaveKeepsTheOldFileAndLeavesNoTemporaryOne) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
     EXPECT_EQ(HiddenEntries(folder), std::vector<std::string>());
     EXPECT_EQ(ReadBytes(target), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    fs::remove_all(folder);
+}
+
+// Runs `body` in a child process; its wait status.
+int StatusOfChild(const std::function<void()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        body();
+        ::_exit(0);
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    return status;
+}
+
+// A stop signal that comes while the next file is still being encoded (a large PNG takes
+// seconds) ends the process at once; only an ignored one lets the save finish.
+TEST(FileWriter, AStopSignalWhileEncodingEndsAtOnceAndLeavesEveryOldFile) {
+    struct Case {
+        int signal;
+        bool ignored;
+    };
+    const Case cases[] = {{SIGINT, false}, {SIGTERM, false}, {SIGHUP, false}, {SIGHUP, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.signal);
+        const std::string folder = MakeTempFolder();
+        const std::string first = folder + "/a.bmp";
+        const std::string second = folder + "/b.png";
+        WriteBytes(first, {'o', 'l', 'd'});
+        WriteBytes(second, {'o', 'l', 'd'});
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const auto start = std::chrono::steady_clock::now();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::signal(c.signal, c.ignored ? SIG_IGN : SIG_DFL);
+            FileSet files;
+            files.Stage(first, std::string_view("new"));
+            static_cast<void>(::write(ready[1], "s", 1));
+            // The second file's encoding: long unless the signal is ignored.
+            std::this_thread::sleep_for(std::chrono::milliseconds(c.ignored ? 300 : 10000));
+            files.Stage(second, std::string_view("new"));
+            ::_exit(files.Commit() ? 1 : 0);
+        }
+        char byte = 0;
+        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+        ::kill(child, c.signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const auto took = std::chrono::steady_clock::now() - start;
+        ::close(ready[0]);
+        ::close(ready[1]);
+        const std::vector<std::uint8_t> expected = c.ignored
+                                                       ? std::vector<std::uint8_t>{'n', 'e', 'w'}
+                                                       : std::vector<std::uint8_t>{'o', 'l', 'd'};
+        if (c.ignored) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        } else {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+            EXPECT_LT(took, std::chrono::seconds(3));
+        }
+        EXPECT_EQ(HiddenEntries(folder), std::vector<std::string>());
+        EXPECT_EQ(ReadBytes(first), expected);
+        EXPECT_EQ(ReadBytes(second), expected);
+        fs::remove_all(folder);
+    }
+}
+
+// Over a file-size limit the write fails and is reported instead of killing the process.
+TEST(FileWriter, AFileSizeLimitFailsTheSaveWithoutKillingIt) {
+    const std::string folder = MakeTempFolder();
+    const std::string small = folder + "/small.bmp";
+    const std::string large = folder + "/large.bmp";
+    WriteBytes(small, {'o', 'l', 'd'});
+    WriteBytes(large, {'o', 'l', 'd'});
+    const int status = StatusOfChild([&] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 1000;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        FileSet files;
+        files.Stage(small, std::string_view("new"));
+        files.Stage(large, std::string(5000, 'x'));
+        const std::optional<FileError> error = files.Commit();
+        ::_exit(error && error->cause == FileErrorCause::DiskFull && error->fileName == large ? 0
+                                                                                              : 1);
+    });
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(HiddenEntries(folder), std::vector<std::string>());
+    EXPECT_EQ(ReadBytes(small), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(ReadBytes(large), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    fs::remove_all(folder);
+}
+
+// As cp and shell redirection: a link is written through, to its final target, and stays.
+TEST(FileWriter, AnOutputThatIsALinkWritesItsTargetAndKeepsTheLink) {
+    const std::string folder = MakeTempFolder();
+    const std::string other = folder + "/other";
+    fs::create_directory(other);
+    WriteBytes(folder + "/near.bmp", {'o', 'l', 'd'});
+    WriteBytes(other + "/far.bmp", {'o', 'l', 'd'});
+    fs::create_symlink("near.bmp", folder + "/relative.bmp");
+    fs::create_symlink(other + "/far.bmp", folder + "/absolute.bmp");
+    fs::create_symlink("absolute.bmp", folder + "/chain.bmp");
+    fs::create_symlink("other/../other/new.bmp", folder + "/dangling.bmp");
+    const std::pair<std::string, std::string> cases[] = {
+        // link, the file it names
+        {"relative.bmp", folder + "/near.bmp"},
+        {"absolute.bmp", other + "/far.bmp"},
+        {"chain.bmp", other + "/far.bmp"},
+        {"dangling.bmp", other + "/new.bmp"},
+    };
+    for (const auto& [link, target] : cases) {
+        SCOPED_TRACE(link);
+        const std::string path = folder + "/" + link;
+        const fs::path before = fs::read_symlink(path);
+        const std::string text = "new " + link;
+        EXPECT_EQ(WriteWholeFile(path, std::string_view(text)), std::nullopt);
+        EXPECT_TRUE(fs::is_symlink(path));
+        EXPECT_EQ(fs::read_symlink(path), before);
+        EXPECT_EQ(ReadBytes(target), std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+    EXPECT_EQ(HiddenEntries(folder), std::vector<std::string>());
+    EXPECT_EQ(HiddenEntries(other), std::vector<std::string>());
     fs::remove_all(folder);
 }
 
