@@ -28,8 +28,8 @@ constexpr std::uint64_t kMegabyte = 1024 * 1024;
 // The most bytes a pixel takes in any form a reader decodes to (four 32-bit floats).
 constexpr std::uint64_t kMostDecodedPixelBytes = 16;
 
-// v8 = round(v * 255 / maxval): 16-bit samples are scaled here, never by the readers, so
-// every format rounds the same way.
+// v8 = round(v * 255 / maxval): samples of 16 bits or of another maximum than 255 are scaled
+// here, never by the readers, so every format rounds the same way.
 std::uint8_t Scale(std::uint32_t value, std::uint32_t maxval) {
     return static_cast<std::uint8_t>((value * 255u + maxval / 2) / maxval);
 }
@@ -53,7 +53,9 @@ ImportError SizeRefusal(ImportRefusal refusal, long long width, long long height
     return error;
 }
 
-// --- PNM with more than 8 bits a sample: the readers truncate those, so they are read here.
+// --- PNM at every depth is read here: the readers allocate the whole picture before they
+// find the data missing, scale 8-bit samples of another maximum by truncation and let a
+// sample above the maximum wrap.
 
 class PnmScanner {
   public:
@@ -63,19 +65,7 @@ class PnmScanner {
     // data or on anything else.
     bool Number(std::uint32_t& value) {
         char c = 0;
-        for (;;) {
-            if (!m_device.getChar(&c))
-                return false;
-            if (c == '#') {
-                while (c != '\n' && c != '\r') {
-                    if (!m_device.getChar(&c))
-                        return false;
-                }
-            } else if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\v' && c != '\f') {
-                break;
-            }
-        }
-        if (c < '0' || c > '9')
+        if (!SkipSpace(c) || c < '0' || c > '9')
             return false;
         std::uint64_t number = 0;
         do {
@@ -89,80 +79,127 @@ class PnmScanner {
         return true;
     }
 
+    // One digit of a text bitmap, where digits need no space between them.
+    bool Bit(std::uint32_t& value) {
+        char c = 0;
+        if (!SkipSpace(c) || (c != '0' && c != '1'))
+            return false;
+        value = c == '1' ? 1 : 0;
+        return true;
+    }
+
   private:
+    // Leaves `c` at the first character that is neither white space nor in a comment.
+    bool SkipSpace(char& c) {
+        for (;;) {
+            if (!m_device.getChar(&c))
+                return false;
+            if (c == '#') {
+                while (c != '\n' && c != '\r') {
+                    if (!m_device.getChar(&c))
+                        return false;
+                }
+            } else if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\v' && c != '\f') {
+                return true;
+            }
+        }
+    }
+
     QIODevice& m_device;
 };
 
-struct WidePnmHeader {
+struct PnmHeader {
+    char kind = 0;  // the digit after 'P': 1, 4 bitmaps, 2, 5 gray, 3, 6 colour
     bool binary = false;
     int channels = 1;
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    std::uint32_t maxval = 0;
+    std::uint32_t maxval = 1;  // bitmaps: 1, and 1 is black
 };
 
-// True when the data is a gray or colour PNM file with samples wider than 8 bits; leaves the
-// device just after the header (binary data start after one white-space byte).
-bool ReadWidePnmHeader(QIODevice& device, WidePnmHeader& header) {
+bool IsBitmap(const PnmHeader& header) {
+    return header.kind == '1' || header.kind == '4';
+}
+
+// True when the data start with a complete PNM header; leaves the device just after it
+// (binary data start after one white-space byte).
+bool ReadPnmHeader(QIODevice& device, PnmHeader& header) {
     const QByteArray magic = device.peek(2);
-    if (magic.size() != 2 || magic[0] != 'P')
+    if (magic.size() != 2 || magic[0] != 'P' || magic[1] < '1' || magic[1] > '6')
         return false;
-    switch (magic[1]) {
-        case '2':
-            header = {false, 1};
-            break;
-        case '3':
-            header = {false, 3};
-            break;
-        case '5':
-            header = {true, 1};
-            break;
-        case '6':
-            header = {true, 3};
-            break;
-        default:
-            return false;
-    }
+    header = {};
+    header.kind = magic[1];
+    header.binary = header.kind >= '4';
+    header.channels = header.kind == '3' || header.kind == '6' ? 3 : 1;
     device.read(2);
     PnmScanner scanner(device);
     return scanner.Number(header.width) && scanner.Number(header.height) &&
-           scanner.Number(header.maxval) && header.maxval > 255;
+           (IsBitmap(header) || scanner.Number(header.maxval));
 }
 
-ImportResult ReadWidePnm(QIODevice& device, const WidePnmHeader& header, std::uint64_t available) {
-    if (header.maxval > 65535)
+// The fewest bytes the samples of a valid file take: binary samples their size, text samples
+// a digit each and white space between them (bitmap digits need none).
+std::uint64_t LeastPnmDataBytes(const PnmHeader& header) {
+    const std::uint64_t samples =
+        std::uint64_t{header.width} * header.height * static_cast<std::uint64_t>(header.channels);
+    switch (header.kind) {
+        case '1':
+            return samples;
+        case '4':
+            return (std::uint64_t{header.width} + 7) / 8 * header.height;
+        case '2':
+        case '3':
+            return 2 * samples - 1;
+        default:
+            return header.maxval > 255 ? 2 * samples : samples;
+    }
+}
+
+ImportResult ReadPnm(QIODevice& device, const PnmHeader& header, std::uint64_t available) {
+    if (header.maxval == 0 || header.maxval > 65535)
         return Refused(ImportRefusal::Damaged);
     if (const ImportRefusal refusal = CheckPictureSize(header.width, header.height, available);
         refusal != ImportRefusal::None)
         return SizeRefusal(refusal, header.width, header.height);
+    const qint64 left = device.size() - device.pos();
+    if (left < 0 || static_cast<std::uint64_t>(left) < LeastPnmDataBytes(header))
+        return Refused(ImportRefusal::Damaged);
 
     const int width = static_cast<int>(header.width);
     const int height = static_cast<int>(header.height);
     const std::size_t rowSamples = static_cast<std::size_t>(width) * header.channels;
+    const std::size_t sampleBytes = header.maxval > 255 ? 2 : 1;
+    const std::size_t rowBytes =
+        header.kind == '4' ? (static_cast<std::size_t>(width) + 7) / 8 : rowSamples * sampleBytes;
     ColorPicture picture(width, height);
-    QByteArray rowBytes;
+    QByteArray rowData;
     std::vector<std::uint32_t> row(rowSamples);
     PnmScanner scanner(device);
     for (int y = 0; y < height; ++y) {  // top row first in the file
         if (header.binary) {
-            rowBytes = device.read(static_cast<qint64>(rowSamples * 2));
-            if (static_cast<std::size_t>(rowBytes.size()) != rowSamples * 2)
+            rowData = device.read(static_cast<qint64>(rowBytes));
+            if (static_cast<std::size_t>(rowData.size()) != rowBytes)
                 return Refused(ImportRefusal::Damaged);
-            const auto* bytes = reinterpret_cast<const std::uint8_t*>(rowBytes.constData());
-            for (std::size_t i = 0; i < rowSamples; ++i)
-                row[i] = std::uint32_t{bytes[2 * i]} << 8 | bytes[2 * i + 1];
+            const auto* bytes = reinterpret_cast<const std::uint8_t*>(rowData.constData());
+            for (std::size_t i = 0; i < rowSamples; ++i) {
+                row[i] = header.kind == '4' ? bytes[i / 8] >> (7 - i % 8) & 1u
+                         : sampleBytes == 2 ? std::uint32_t{bytes[2 * i]} << 8 | bytes[2 * i + 1]
+                                            : bytes[i];
+            }
         } else {
             for (std::uint32_t& sample : row) {
-                if (!scanner.Number(sample))
+                if (!(header.kind == '1' ? scanner.Bit(sample) : scanner.Number(sample)))
                     return Refused(ImportRefusal::Damaged);
             }
         }
         std::uint8_t* pixel = picture.Pixel(height - 1 - y, 0);
         for (int x = 0; x < width; ++x, pixel += 3) {
-            const std::uint32_t* samples = &row[static_cast<std::size_t>(x) * header.channels];
+            std::uint32_t* samples = &row[static_cast<std::size_t>(x) * header.channels];
             for (int c = 0; c < header.channels; ++c) {
                 if (samples[c] > header.maxval)
                     return Refused(ImportRefusal::Damaged);
+                if (IsBitmap(header))
+                    samples[c] = 1 - samples[c];
             }
             const int last = header.channels - 1;  // gray: all three from the one sample
             pixel[0] = Scale(samples[last], header.maxval);
@@ -263,8 +300,8 @@ bool CopyPicture(const QImage& decoded, ColorPicture& picture) {
 }
 
 ImportResult Decode(QIODevice& device, std::uint64_t available) {
-    if (WidePnmHeader header; ReadWidePnmHeader(device, header))
-        return ReadWidePnm(device, header, available);
+    if (PnmHeader header; ReadPnmHeader(device, header))
+        return ReadPnm(device, header, available);
     if (!device.seek(0))
         return Refused(ImportRefusal::Damaged);
     if (IsPng(device.peek(8)) && !(PngChunksFit(device.readAll()) && device.seek(0)))
@@ -366,7 +403,7 @@ std::optional<DeclaredSize> ReadDeclaredSize(const std::string& path) {
         return DeclaredSize{settings.width, settings.height, true};
     if (ztl != ZtlError::NotZtl)
         return std::nullopt;  // the reader refuses it with its own reason
-    if (WidePnmHeader header; ReadWidePnmHeader(device, header))
+    if (PnmHeader header; ReadPnmHeader(device, header))
         return DeclaredSize{header.width, header.height, false};
     if (!device.seek(0))
         return std::nullopt;
