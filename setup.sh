@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets Zantrel up on a Debian machine and runs it:
-#   ./setup.sh run    install what is missing, build (Release), run the main job on the sample
-#   ./setup.sh test   install what is missing, build, run every test
+#   ./setup.sh run    install what is missing, build the two programs (Release), run the main
+#                     job on the sample
+#   ./setup.sh test   install what is missing, build everything, run every test
 # Packages are installed with apt-get, as root or through sudo.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -44,15 +45,18 @@ install_missing() {
 preset=release
 [ "${CI:-}" = "true" ] && preset=ci
 
+# Every target, or only those named (the main job needs the two programs, not the tests).
 build() {
+    local targets=()
+    [ $# -eq 0 ] || targets=(--target "$@")
     cmake --preset "$preset"
-    cmake --build --preset "$preset" -j "$(nproc)"
+    cmake --build --preset "$preset" -j "$(nproc)" "${targets[@]}"
 }
 
 case "$mode" in
     run)
         install_missing
-        build
+        build zantrel zantrel-cli
         # The desktop application where there is a screen; zantrel-cli everywhere else.
         if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "build/$preset/app/zantrel" ]; then
             exec "build/$preset/app/zantrel" samples/astronaut.bmp
