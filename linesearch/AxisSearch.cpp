@@ -38,12 +38,14 @@ void SearchAxisCuts(const SummedTables& sums, double penalty, Candidate& candida
 void LineSearch::SearchAxisGroup(const char* label, int group, int first, bool alongRows) {
     ShowGroupStatus(label, group);
     const int m = m_groupCounts[group];
+    const int cuts = m_groupSizes[group] - 1;
     for (int k = 0; k < m; ++k) {
         if (Cancelled())
             return;
-        m_progress.SetPosition(100 * k / m);
+        ShowSteps(m_doneSteps + static_cast<std::int64_t>(k) * cuts);
         SearchAxisCuts(m_sums, m_penalty, m_candidates[first + k], alongRows);
     }
+    m_doneSteps += static_cast<std::int64_t>(m) * cuts;
 }
 
 // Cuts between rows keep a constant row offset.

@@ -1,8 +1,11 @@
 #include "linesearch/LineSearch.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <map>
 
+#include "linesearch/SearchSteps.h"
 #include "linesearch/Threads.h"
 
 namespace zantrel {
@@ -22,6 +25,11 @@ std::optional<std::vector<BestCut>> LineSearch::Run(std::span<const Block> block
     for (const Block& block : blocks)
         m_candidates.push_back({block, std::numeric_limits<double>::infinity(), {}});
     GroupCandidatesBySize();
+    m_totalSteps = 0;
+    for (int group = 0; group < GroupCount(); ++group)
+        m_totalSteps += m_groupCounts[group] * BlockSearchSteps(m_groupSizes[group]);
+    m_doneSteps = 0;
+    m_shownPosition = -1;
 
     int first = 0;
     for (int group = 0; group < GroupCount(); ++group) {
@@ -51,21 +59,39 @@ void LineSearch::GroupCandidatesBySize() {
     }
 }
 
+void LineSearch::ShowSteps(std::int64_t done) {
+    // Positions follow the steps, so one large block moves the bar as evenly as many small
+    // ones, and they only ever grow.
+    const int position = static_cast<int>(100 * done / std::max<std::int64_t>(m_totalSteps, 1));
+    if (position > m_shownPosition) {
+        m_shownPosition = position;
+        m_progress.SetPosition(position);
+    }
+}
+
 void LineSearch::ShowGroupStatus(const char* label, int group) {
     char text[64];
     std::snprintf(text, sizeof text, "%s%d", label, GroupCount() - group - 1);
     m_progress.SetText(text);
 }
 
+namespace {
+
+// A cut model costs at least two penalties, so only dearer leaves can gain from one.
+bool IsCandidate(const QuadBlock& leaf, double penalty) {
+    return leaf.error + penalty > 2 * penalty && leaf.size > 1;
+}
+
+}  // namespace
+
 std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture& gray,
                                          const SummedTables& sums, LineSearchWorkspace& workspace,
                                          int threads, Progress& progress) {
-    // A cut model costs at least two penalties, so only dearer leaves can gain from one.
     std::vector<std::int32_t> leaves;
     std::vector<LineSearch::Block> blocks;
     for (const std::int32_t i : LeavesBySize(tree)) {
         const QuadBlock& leaf = tree.leaves[i];
-        if (leaf.error + tree.penalty > 2 * tree.penalty && leaf.size > 1) {
+        if (IsCandidate(leaf, tree.penalty)) {
             leaves.push_back(i);
             blocks.push_back({leaf.row, leaf.col, leaf.size});
         }
@@ -83,6 +109,18 @@ std::optional<Decomposition> SearchLines(const Quadtree& tree, const GrayPicture
             leaf.model = CutModel{best.line, best.a.value, best.b.value};
     }
     return result;
+}
+
+double EstimatedSearchSteps(const Quadtree& tree) {
+    std::map<std::int32_t, std::int64_t> countBySize;
+    for (const QuadBlock& leaf : tree.leaves) {
+        if (IsCandidate(leaf, tree.penalty))
+            ++countBySize[leaf.size];
+    }
+    double steps = 0;
+    for (const auto& [size, count] : countBySize)
+        steps += static_cast<double>(count) * EstimatedBlockSearchSteps(size);
+    return steps;
 }
 
 std::size_t CutCount(const Quadtree& tree) {

@@ -7,6 +7,7 @@
 #include "linesearch/LinePrefixSums.h"
 #include "linesearch/LineSearch.h"
 #include "linesearch/ParallelFor.h"
+#include "linesearch/SearchSteps.h"
 #include "picture/MessageText.h"
 
 namespace zantrel {
@@ -96,6 +97,11 @@ void LineSearch::SearchObliqueCuts(int group, int first) {
                                                  std::max(1, m / 16));
     std::vector<PieceBest>& bests = m_workspace.bests;
     bests.assign(static_cast<std::size_t>(firstPoints) * m, kNoLine);
+    std::vector<std::int64_t>& stepsBefore = m_workspace.stepsBefore;
+    ObliqueStepsBefore(n, stepsBefore);
+    auto showFirstPoint = [&](int i) {  // the steps of every first end point before i done
+        ShowSteps(m_doneSteps + m * stepsBefore[i]);
+    };
     int reported = 0;  // first end points whose progress position has been shown
     // About 128 KiB of divided lines per batch and worker.
     const std::size_t batchLines = std::max(1, 32768 / n);
@@ -106,7 +112,7 @@ void LineSearch::SearchObliqueCuts(int group, int first) {
         const int i = piece / chunks;
         if (worker == 0) {  // the calling thread is the one that may report
             for (; reported <= i; ++reported)
-                m_progress.SetPosition(100 * reported / firstPoints);
+                showFirstPoint(reported);
         }
         if (Cancelled())
             return;
@@ -142,8 +148,8 @@ void LineSearch::SearchObliqueCuts(int group, int first) {
     });
     if (Cancelled())
         return;
-    for (; reported < firstPoints; ++reported)
-        m_progress.SetPosition(100 * reported / firstPoints);
+    m_doneSteps += m * stepsBefore[firstPoints];
+    ShowSteps(m_doneSteps);
 
     // First end points in trial order, each compared strictly with the current best.
     for (int i = 0; i < firstPoints; ++i) {

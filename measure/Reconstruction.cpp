@@ -10,16 +10,23 @@ std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture, const Qu
                                        Progress& progress) {
     progress.SetText(ZANTREL_MESSAGE("Zantrel", "Zantrel解码"));
     GrayPicture result = blockPicture;
-    const auto n = static_cast<long long>(CutCount(tree));
-    long long i = 0;
+    // Positions follow the pixels drawn, so that a large leaf counts for what it costs.
+    long long total = 0;
+    for (const QuadBlock& leaf : tree.leaves)
+        total += leaf.Cut() ? static_cast<long long>(leaf.size) * leaf.size : 0;
+    long long drawn = 0;
+    int shown = -1;
     for (const QuadBlock& leaf : tree.leaves) {
         if (!leaf.Cut())
             continue;
         if (progress.Cancelled())
             return std::nullopt;
-        progress.SetPosition(static_cast<int>(100 * i / n));
+        if (const int position = static_cast<int>(100 * drawn / total); position > shown) {
+            shown = position;
+            progress.SetPosition(position);
+        }
         DrawLeaf(leaf, result);
-        ++i;
+        drawn += static_cast<long long>(leaf.size) * leaf.size;
     }
     progress.SetText(ZANTREL_MESSAGE("Zantrel", "解码完毕"));
     progress.SetPosition(0);

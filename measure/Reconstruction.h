@@ -9,8 +9,9 @@
 namespace zantrel {
 
 // The approximation: `blockPicture` with every leaf of `tree` that has a cut model drawn over
-// it (see DrawLeaf). Reports "Zantrel解码", 100 * i / n before the i-th of the n cut leaves,
-// then "解码完毕" and 0; nothing when cancelled.
+// it (see DrawLeaf). Reports "Zantrel解码", before each cut leaf the share of the cut leaves'
+// pixels drawn so far (0..100, where it has grown), then "解码完毕" and 0; nothing when
+// cancelled.
 std::optional<GrayPicture> Reconstruct(const GrayPicture& blockPicture, const Quadtree& tree,
                                        Progress& progress);
 

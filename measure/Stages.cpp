@@ -1,5 +1,9 @@
 #include "measure/Stages.h"
 
+#include <algorithm>
+#include <thread>
+
+#include "linesearch/Threads.h"
 #include "measure/Reconstruction.h"
 #include "quadtree/GridPictures.h"
 
@@ -18,6 +22,16 @@ std::optional<CutLineStage> RunCutLineStage(const GrayPicture& gray, const Quadt
                                             PipelineWorkspace& workspace, int threads,
                                             Progress& progress) {
     return RunCutLineStage(gray, quadtree, workspace.sums, workspace.search, threads, progress);
+}
+
+double PredictCutLineSeconds(const Quadtree& tree, int threads) {
+    // One core's time per line-pricing step, calibrated on the 2-core development machine
+    // with one 512 x 512 candidate (the bench's WorstCase512: its time on 2 threads times 2,
+    // over its steps); blocks of every side cost the same per step within 20 %.
+    constexpr double kSecondsPerStep = 2.3e-9;
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const int workers = std::min(ResolveThreadCount(threads), static_cast<int>(cores));
+    return EstimatedSearchSteps(tree) * kSecondsPerStep / workers;
 }
 
 QuadtreeStage RunQuadtreeStage(const SummedTables& sums, double penalty,

@@ -45,6 +45,11 @@ std::optional<CutLineStage> RunCutLineStage(const GrayPicture& gray, const Quadt
                                             PipelineWorkspace& workspace, int threads,
                                             Progress& progress);
 
+// The predicted seconds of the exact mode's cut-line stage on `tree` with `threads` (0: every
+// core), from the line-pricing steps its search will take; cheap enough to ask before every
+// run. A front end warns before a run predicted to take longer than about 30 seconds.
+double PredictCutLineSeconds(const Quadtree& tree, int threads);
+
 // The same two stages on tables shared with other threads, each run with its own search
 // memory: the tables are only read, so several runs may use them at once.
 QuadtreeStage RunQuadtreeStage(const SummedTables& sums, double penalty, std::int32_t minBlockSize);

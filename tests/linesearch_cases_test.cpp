@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "linesearch/BorderPoints.h"
 #include "linesearch/CutLineOverlay.h"
+#include "linesearch/LineDivision.h"
 #include "linesearch/LineSearch.h"
 #include "measure/Reconstruction.h"
 #include "quadtree/GridPictures.h"
@@ -171,14 +175,81 @@ TEST(LineSearchCases, GroupsBySizeAndReportsEveryGroup) {
     EXPECT_FALSE(d->tree.leaves[5].Cut());
 }
 
-TEST(LineSearchCases, ObliqueProgressCountsFirstEndPoints) {
-    const Leaves leaves =
-        SingleBlock(2, 0.0, [](int r, int c) { return std::uint8_t(r == c ? 0 : 255); });
-    LineSearchWorkspace workspace;
-    RecordingProgress progress;
-    ASSERT_TRUE(SearchLines(leaves.tree, leaves.gray, leaves.sums, workspace, 0, progress));
-    // Two axis searches over one block, then the oblique search's seven first end points.
-    EXPECT_EQ(progress.positions, (std::vector<int>{0, 0, 0, 14, 28, 42, 57, 71, 85}));
+// Every text with the position last shown before it, and every position.
+class EventProgress final : public Progress {
+  public:
+    void SetText(std::string_view text) override { starts.emplace_back(text, last); }
+    void SetPosition(int position) override {
+        positions.push_back(position);
+        last = position;
+    }
+    bool Cancelled() const override { return false; }
+    std::vector<std::pair<std::string, int>> starts;
+    std::vector<int> positions;
+    int last = 0;
+};
+
+// The work of searching one n-block: one step per axis cut, and per oblique line one step
+// plus one per row or column (whichever fewer) that the line splits into two non-empty parts.
+double ReferenceSteps(int n) {
+    const std::vector<LatticePoint> points = MakeBorderPoints(n);
+    double steps = 2.0 * (n - 1);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        for (std::size_t j = i + 1; j < points.size(); ++j) {
+            const LatticePoint p = points[i], q = points[j];
+            if (p.row == q.row || p.col == q.col)
+                continue;
+            int rows = 0, cols = 0;
+            for (int r = 0; r < n; ++r) {
+                const int b = LineDivision(p, q).PrefixLength(r, n);
+                rows += b > 0 && b < n;
+            }
+            for (int c = 0; c < n; ++c) {  // the transposed line splits the columns
+                const int b = LineDivision({p.col, p.row}, {q.col, q.row}).PrefixLength(c, n);
+                cols += b > 0 && b < n;
+            }
+            steps += 1 + std::min(rows, cols);
+        }
+    }
+    return steps;
+}
+
+TEST(LineSearchCases, ProgressFollowsTheWorkAndNeverGoesBack) {
+    // (count, side) groups, smallest first: many small blocks before one large, and the other
+    // way round, where counting blocks or groups puts the bar far from the work done.
+    const std::vector<std::vector<std::pair<int, int>>> layouts = {
+        {{64, 4}, {1, 32}},
+        {{1, 8}, {1, 16}, {1, 32}},
+        {{16, 8}, {1, 16}},
+        {{1, 2}, {1, 64}},
+    };
+    for (const auto& layout : layouts) {
+        std::vector<std::tuple<int, int, int>> placed;
+        double total = 0;
+        std::vector<double> before;  // the work of the groups before each group
+        int row = 0;
+        for (const auto& [count, n] : layout) {
+            before.push_back(total);
+            total += count * ReferenceSteps(n);
+            for (int k = 0; k < count; ++k)
+                placed.emplace_back(row, k * n, n);
+            row += n;
+        }
+        const Leaves leaves = PlaceBlocks(RandomGray(256, row, 9), 0.0, placed);
+        for (const int threads : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << layout.size() << " groups, the first of "
+                                            << layout[0].first << ", " << threads << " threads");
+            LineSearchWorkspace workspace;
+            EventProgress progress;
+            ASSERT_TRUE(
+                SearchLines(leaves.tree, leaves.gray, leaves.sums, workspace, threads, progress));
+            ASSERT_EQ(progress.starts.size(), 3 * layout.size());
+            for (std::size_t g = 0; g < layout.size(); ++g)
+                EXPECT_NEAR(progress.starts[3 * g].second, 100 * before[g] / total, 1.0) << g;
+            EXPECT_TRUE(std::is_sorted(progress.positions.begin(), progress.positions.end()));
+            EXPECT_GE(progress.positions.back(), 99);
+        }
+    }
 }
 
 TEST(LineSearchCases, AStoppedSearchOrReconstructionReturnsNothing) {
@@ -239,7 +310,8 @@ TEST(Reconstruction, DrawsTheThreeCasesAndReportsProgress) {
     EXPECT_EQ(at(10, 0), 255);
     EXPECT_EQ(at(0, 4), 7);  // outside every model
     EXPECT_EQ(progress.texts, (std::vector<std::string>{"Zantrel解码", "解码完毕"}));
-    EXPECT_EQ(progress.positions, (std::vector<int>{0, 25, 50, 75, 0}));
+    // By pixels: 16 + 16 + 4 + 16 of them.
+    EXPECT_EQ(progress.positions, (std::vector<int>{0, 30, 61, 69, 0}));
 
     RecordingProgress none;
     EXPECT_EQ(Reconstruct(blockPicture, Quadtree{24, 16, 0.0, 1, {}, {}}, none), blockPicture);
