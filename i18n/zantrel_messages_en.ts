@@ -135,5 +135,9 @@
         <source>无法达到 %1 比特/像素：最接近的是 %2。</source>
         <translation>%1 bits per pixel cannot be reached: the nearest is %2.</translation>
     </message>
+    <message>
+        <source>剩余 %1</source>
+        <translation>%1 left</translation>
+    </message>
 </context>
 </TS>
