@@ -10,6 +10,7 @@
 #include "linesearch/LineDivision.h"
 #include "linesearch/LineSearch.h"
 #include "measure/Reconstruction.h"
+#include "platform/StatusProgress.h"
 #include "quadtree/GridPictures.h"
 #include "support/RecordingShell.h"
 #include "support/Snapshots.h"
@@ -249,6 +250,37 @@ TEST(LineSearchCases, ProgressFollowsTheWorkAndNeverGoesBack) {
             EXPECT_TRUE(std::is_sorted(progress.positions.begin(), progress.positions.end()));
             EXPECT_GE(progress.positions.back(), 99);
         }
+    }
+}
+
+TEST(StatusProgress, SaysTheTimeLeftOnceItCanBeEstimated) {
+    // (seconds since the start, position, the pane text then); the text is "竖线穷举0".
+    struct Step {
+        double at;
+        int position;
+        const char* shown;
+    };
+    const std::vector<Step> steps = {
+        {0.0, 0, "竖线穷举0"},
+        {0.5, 1, "竖线穷举0"},             // one percent in half a second: too early
+        {2.0, 1, "竖线穷举0  剩余 3:18"},  // 2 s for 1 %: 198 s for the other 99
+        {10.0, 50, "竖线穷举0  剩余 0:10"},
+        {100.5, 99, "竖线穷举0  剩余 0:02"},  // rounded up, never "0:00" while running
+        {101.0, 100, "竖线穷举0"},
+        {200.0, 0, "竖线穷举0"},  // the next stage counts its own time
+        {201.0, 10, "竖线穷举0  剩余 0:09"},
+        {301.0, 2, "竖线穷举0"},  // back again: its own time once more
+        {401.0, 4, "竖线穷举0  剩余 1:20:00"},
+    };
+    double now = 0;
+    RecordingShell shell;
+    StatusProgress progress(&shell, [&] { return now; });
+    progress.SetText("竖线穷举0");
+    for (const Step& step : steps) {
+        now = step.at;
+        progress.SetPosition(step.position);
+        EXPECT_EQ(shell.paneTexts.back(), step.shown) << step.at;
+        EXPECT_EQ(shell.progress.back(), step.position);
     }
 }
 
