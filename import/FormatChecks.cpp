@@ -1,42 +1,86 @@
 #include "import/FormatChecks.h"
 
-#include <bit>
-#include <cstdlib>
+#include <array>
+#include <cstddef>
 
 namespace zantrel {
 
-namespace {
-
-std::uint32_t LittleEndian(const QByteArray& data, int offset, int bytes) {
-    std::uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | static_cast<std::uint8_t>(data[offset + i]);
-    return value;
-}
-
-}  // namespace
-
-// --- PNG: chunk lengths are checked against the file before the library sees them.
+// --- PNG: chunk lengths and CRCs are checked before the library sees them (it allocates what a
+// length claims, and prints its errors itself).
 
 bool IsPng(const QByteArray& data) {
     return data.startsWith(QByteArray("\x89PNG\r\n\x1a\n", 8));
 }
 
-bool PngChunksFit(const QByteArray& data) {
+namespace {
+
+// The CRC of PNG chunks (and of zlib), over the chunk's type and data.
+std::uint32_t Crc32(const std::uint8_t* bytes, std::size_t size) {
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> entries{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            entries[n] = c;
+        }
+        return entries;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i)
+        crc = table[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+std::uint32_t BigEndian(const QByteArray& data, std::uint64_t at) {
+    std::uint32_t value = 0;
+    for (int k = 0; k < 4; ++k)
+        value = value << 8 | static_cast<std::uint8_t>(data[static_cast<qsizetype>(at) + k]);
+    return value;
+}
+
+// Every chunk of a PNG stream up to its end chunk, as (offset, data length); false when one
+// does not lie within the data or fails its CRC.
+template <typename Visit>
+bool WalkPngChunks(const QByteArray& data, Visit&& visit) {
     const auto size = static_cast<std::uint64_t>(data.size());
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
     std::uint64_t at = 8;
     while (at + 12 <= size) {
-        std::uint64_t length = 0;
-        for (int k = 0; k < 4; ++k)
-            length = length << 8 | static_cast<std::uint8_t>(data[static_cast<qsizetype>(at) + k]);
-        if (length > size - at - 12)
+        const std::uint64_t length = BigEndian(data, at);
+        if (length > size - at - 12 ||
+            Crc32(bytes + at + 4, length + 4) != BigEndian(data, at + 8 + length))
             return false;
+        visit(at, length);
         const bool end = data.mid(static_cast<qsizetype>(at) + 4, 4) == "IEND";
         at += 12 + length;
         if (end)
             return true;
     }
     return false;
+}
+
+}  // namespace
+
+bool PngChunksFit(const QByteArray& data) {
+    return WalkPngChunks(data, [](std::uint64_t, std::uint64_t) {});
+}
+
+QByteArray WithoutTransparentColour(const QByteArray& data) {
+    constexpr qsizetype kColourType = 8 + 8 + 9;  // in the header chunk, which comes first
+    if (data.size() <= kColourType || (data[kColourType] != 0 && data[kColourType] != 2))
+        return {};
+    QByteArray kept = data.left(8);
+    bool dropped = false;
+    WalkPngChunks(data, [&](std::uint64_t at, std::uint64_t length) {
+        const auto chunk =
+            data.mid(static_cast<qsizetype>(at), static_cast<qsizetype>(length) + 12);
+        if (chunk.mid(4, 4) == "tRNS")
+            dropped = true;
+        else
+            kept += chunk;
+    });
+    return dropped ? kept : QByteArray();
 }
 
 // --- JPEG: the reader fills a picture cut short with gray and reports success, so the
@@ -117,110 +161,6 @@ bool GifFirstFrameComplete(const QByteArray& data) {
         } else {
             return false;
         }
-    }
-}
-
-// --- BMP: the reader stops quietly at the end of a short file, and widens samples of fewer
-// than 8 bits by a plain shift, so that white comes out as 248. Both are put right here.
-
-bool ReadBmpLayout(QIODevice& device, BmpLayout& layout) {
-    if (!device.seek(0))
-        return false;
-    const QByteArray head = device.read(66);
-    if (head.size() < 26)
-        return false;
-    layout.pixelOffset = LittleEndian(head, 10, 4);
-    if (LittleEndian(head, 14, 4) == 12) {  // the older core header
-        layout.width = LittleEndian(head, 18, 2);
-        layout.height = LittleEndian(head, 20, 2);
-        layout.bitCount = LittleEndian(head, 24, 2);
-        return true;
-    }
-    if (head.size() < 34)
-        return false;
-    layout.width = static_cast<std::int32_t>(LittleEndian(head, 18, 4));
-    layout.height = static_cast<std::int32_t>(LittleEndian(head, 22, 4));
-    layout.bitCount = LittleEndian(head, 28, 2);
-    layout.compression = LittleEndian(head, 30, 4);
-    if (layout.bitCount == 16 && layout.compression == 0)
-        layout.channelBits = {5, 5, 5};
-    if ((layout.compression == 3 || layout.compression == 6) && head.size() >= 66) {
-        for (int c = 0; c < 3; ++c)
-            layout.channelBits[c] = std::popcount(LittleEndian(head, 54 + 4 * c, 4));
-    }
-    return true;
-}
-
-static bool BmpRunsReachEnd(const QByteArray& data, const BmpLayout& layout) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
-    const std::size_t size = static_cast<std::size_t>(data.size());
-    std::size_t i = layout.pixelOffset;
-    while (i + 2 <= size) {
-        const std::uint8_t count = bytes[i];
-        const std::uint8_t code = bytes[i + 1];
-        i += 2;
-        if (count != 0 || code == 0)
-            continue;  // a run, or the end of a line
-        if (code == 1)
-            return true;  // the end of the picture
-        if (code == 2) {
-            i += 2;  // a jump
-            continue;
-        }
-        const std::size_t literal = layout.compression == 1 ? code : (code + 1u) / 2;
-        i += (literal + 1) & ~std::size_t{1};
-    }
-    return false;
-}
-
-bool BmpComplete(QIODevice& device, const BmpLayout& layout) {
-    switch (layout.compression) {
-        case 0:
-        case 3:
-        case 6: {
-            const long long width = std::abs(layout.width);
-            const long long height = std::abs(layout.height);
-            if (width > kMaxPictureSide || height > kMaxPictureSide)
-                return false;
-            const std::uint64_t rowBytes = (width * layout.bitCount + 31) / 32 * 4;
-            return layout.pixelOffset + rowBytes * height <=
-                   static_cast<std::uint64_t>(device.size());
-        }
-        case 1:
-        case 2:
-            return device.seek(0) && BmpRunsReachEnd(device.readAll(), layout);
-        default:
-            return true;
-    }
-}
-
-// Samples of n < 8 bits widened by repeating their bits (white stays white).
-void WidenNarrowSamples(const BmpLayout& layout, ColorPicture& picture) {
-    if (layout.bitCount != 16 && layout.bitCount != 32)
-        return;
-    std::array<std::array<std::uint8_t, 256>, 3> tables{};
-    bool narrow = false;
-    for (int c = 0; c < 3; ++c) {
-        const int bits = layout.channelBits[c];
-        for (int v = 0; v < 256; ++v) {
-            if (bits <= 0 || bits >= 8) {
-                tables[c][v] = static_cast<std::uint8_t>(v);
-                continue;
-            }
-            const std::uint32_t sample = static_cast<std::uint32_t>(v) >> (8 - bits);
-            std::uint32_t wide = 0;
-            for (int filled = 0; filled < 8; filled += bits)
-                wide = wide << bits | sample;
-            tables[c][v] = static_cast<std::uint8_t>(wide >> ((8 + bits - 1) / bits * bits - 8));
-        }
-        narrow = narrow || (bits > 0 && bits < 8);
-    }
-    if (!narrow)
-        return;
-    for (std::size_t i = 0; i < picture.bgr.size(); i += 3) {
-        picture.bgr[i] = tables[2][picture.bgr[i]];
-        picture.bgr[i + 1] = tables[1][picture.bgr[i + 1]];
-        picture.bgr[i + 2] = tables[0][picture.bgr[i + 2]];
     }
 }
 

@@ -1,6 +1,7 @@
 #include "import/ImageImport.h"
 
 #include "codec/ZtlFile.h"
+#include "import/BmpImport.h"
 #include "import/FormatChecks.h"
 #include "import/InputFile.h"
 #include "import/MessageTranslation.h"
@@ -299,15 +300,60 @@ bool CopyPicture(const QImage& decoded, ColorPicture& picture) {
     return true;
 }
 
+ImportResult Decode(QIODevice& device, std::uint64_t available);
+
+// A JPEG or PNG picture stored inside a BMP file goes through its own reader.
+ImportResult ReadBmp(QIODevice& device, std::uint64_t available) {
+    const BmpHeaders headers = ReadBmpHeaders(device);
+    if (headers.verdict == BmpHeaderVerdict::Unsupported) {
+        ImportError error = Refused(ImportRefusal::Unsupported);
+        error.variant = headers.variant;
+        return error;
+    }
+    if (headers.verdict != BmpHeaderVerdict::Readable)
+        return Refused(ImportRefusal::Damaged);
+    if (const ImportRefusal refusal = CheckPictureSize(headers.width, headers.height, available);
+        refusal != ImportRefusal::None)
+        return SizeRefusal(refusal, headers.width, headers.height);
+    if (headers.coding == BmpCoding::Jpeg || headers.coding == BmpCoding::Png) {
+        QByteArray payload = ReadBmpPayload(device, headers);
+        if (headers.coding == BmpCoding::Png ? !IsPng(payload) : !payload.startsWith("\xFF\xD8"))
+            return Refused(ImportRefusal::Damaged);
+        QBuffer inner(&payload);
+        inner.open(QIODevice::ReadOnly);
+        ImportResult picture = Decode(inner, available);
+        if (picture && (picture->width != headers.width || picture->height != headers.height))
+            return Refused(ImportRefusal::Damaged);
+        return picture;
+    }
+    std::optional<ColorPicture> picture = ReadBmpPixels(device, headers);
+    if (!picture)
+        return Refused(ImportRefusal::Damaged);
+    return std::move(*picture);
+}
+
 ImportResult Decode(QIODevice& device, std::uint64_t available) {
     if (PnmHeader header; ReadPnmHeader(device, header))
         return ReadPnm(device, header, available);
     if (!device.seek(0))
         return Refused(ImportRefusal::Damaged);
-    if (IsPng(device.peek(8)) && !(PngChunksFit(device.readAll()) && device.seek(0)))
-        return Refused(ImportRefusal::Damaged);
+    if (IsBmp(device.peek(2)))
+        return ReadBmp(device, available);
+    // The reader draws the colour a gray or colour PNG names transparent as black; alpha is
+    // ignored, so the stored values are read without that chunk.
+    QByteArray opaque;
+    QBuffer opaqueDevice(&opaque);
+    QIODevice* source = &device;
+    if (IsPng(device.peek(8))) {
+        const QByteArray data = device.readAll();
+        if (!PngChunksFit(data) || !device.seek(0))
+            return Refused(ImportRefusal::Damaged);
+        opaque = WithoutTransparentColour(data);
+        if (!opaque.isEmpty() && opaqueDevice.open(QIODevice::ReadOnly))
+            source = &opaqueDevice;
+    }
 
-    QImageReader reader(&device);
+    QImageReader reader(source);
     reader.setAutoTransform(false);  // the pixels as stored, as every other program shows them
     if (!reader.canRead())
         return Refused(ImportRefusal::UnknownFormat);
@@ -339,21 +385,16 @@ ImportResult Decode(QIODevice& device, std::uint64_t available) {
         refusal != ImportRefusal::None)
         return SizeRefusal(refusal, image.width(), image.height());
     // Readers that hand back a picture cut short without an error.
-    BmpLayout bmpLayout;
-    const bool bmp = format == "bmp" && ReadBmpLayout(device, bmpLayout);
     const bool complete = format == "jpeg" ? device.seek(0) && JpegReachesEnd(device.readAll())
                           : format == "gif"
                               ? device.seek(0) && GifFirstFrameComplete(device.readAll())
-                          : format == "bmp" ? bmp && BmpComplete(device, bmpLayout)
-                                            : true;
+                              : true;
     if (!complete)
         return Refused(ImportRefusal::Damaged);
 
     ColorPicture picture(image.width(), image.height());
     if (!CopyPicture(image, picture))
         return SizeRefusal(ImportRefusal::TooLarge, image.width(), image.height());
-    if (bmp)
-        WidenNarrowSamples(bmpLayout, picture);
     return picture;
 }
 
@@ -454,6 +495,10 @@ std::string ImportRefusalMessage(const ImportError& error, std::string_view file
             return TooLargeMessage(name, error.width, error.height, error.neededBytes);
         case ImportRefusal::TooManyPixels:
             return TooManyPixelsMessage(name, error.width, error.height, error.maxPixels);
+        case ImportRefusal::Unsupported:
+            return TranslateMessage(
+                ZANTREL_MESSAGE("Zantrel", "无法读取 %1：不支持这种 BMP 变体（%2）。"),
+                {name, error.variant != nullptr ? TranslateMessage(error.variant) : ""});
     }
     return {};
 }

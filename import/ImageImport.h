@@ -28,6 +28,7 @@ enum class ImportRefusal {
     BadSize,        // width or height outside 1..kMaxPictureSide
     TooLarge,       // the pipeline would need more memory than the machine has available
     TooManyPixels,  // more pixels than the caller's limit (CheckPictureSize's maxPixels)
+    Unsupported,    // a valid variant of a format that the import does not decode (`variant`)
 };
 
 // Why a file was not imported.
@@ -38,6 +39,7 @@ struct ImportError {
     long long height = 0;
     std::uint64_t neededBytes = 0;  // TooLarge, TooManyPixels: what the pipeline would need
     std::uint64_t maxPixels = 0;    // TooManyPixels: the limit it passed
+    const char* variant = nullptr;  // Unsupported: its name, a ZANTREL_MESSAGE source text
 };
 
 using ImportResult = Expected<ColorPicture, ImportError>;

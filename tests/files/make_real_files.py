@@ -9,7 +9,8 @@ compare a load with the writer's own reading of the file.
 The pictures of every other format the import reads (imp-*, and the 512 x 512 BMP files of
 other depths) get NAME.rgb, their full name followed by .rgb, in the same form: decoded by
 Pillow, or by ImageMagick where Pillow rounds differently (16-bit samples are scaled to 8
-bits with rounding, samples of 5 or 6 bits widened by repeating their bits). The files the
+bits with rounding), or for 16-bit BMP files from their stored bits here (each channel of n
+bits scaled to 8 with rounding to nearest, which both programs do differently). The files the
 import must refuse are written too.
 
 usage: make_real_files.py --convert PATH [--seeds] FOLDER
@@ -53,8 +54,8 @@ PILLOW_FILES = [
 
 ACCEPTED = ["im-bmp3-24bit.bmp", "im-v4-24bit.bmp", "im-v5-24bit.bmp", "pil-24bit.bmp"]
 
-# (file name, how the reference is decoded): "pil" Pillow, "im" ImageMagick at 8 bits, "im16"
-# ImageMagick at 16 bits, scaled with rounding.
+# (file name, how the reference is decoded): "pil" Pillow, "im16" ImageMagick at 16 bits,
+# scaled with rounding, "bits16" the channels of a 16-bit BMP scaled with rounding.
 IMPORTED = [
     ("imp-gray8.png", "pil"), ("imp-gray16.png", "im16"), ("imp-rgb.png", "pil"),
     ("imp-rgba.png", "pil"), ("imp-palette.png", "pil"), ("imp-rgb16.png", "im16"),
@@ -62,7 +63,7 @@ IMPORTED = [
     ("imp-3x5.jpg", "pil"), ("imp-rgb.tif", "pil"), ("imp-gray8.pgm", "pil"),
     ("imp-rgb8.ppm", "pil"), ("imp-gray16.pgm", "im16"), ("imp-rgb16.ppm", "im16"),
     ("imp-lossless.webp", "pil"), ("imp-palette.gif", "pil"), ("imp-4bit.bmp", "pil"),
-    ("imp-3x5.bmp", "pil"), ("imp-565.bmp", "im"), ("imp-555.bmp", "im"),
+    ("imp-3x5.bmp", "pil"), ("imp-565.bmp", "bits16"), ("imp-555.bmp", "bits16"),
     ("pil-1bit.bmp", "pil"), ("pil-8bit-palette.bmp", "pil"), ("pil-8bit-gray.bmp", "pil"),
     ("im-8bit-rle.bmp", "pil"), ("im-32bit.bmp", "pil"), ("pil-32bit.bmp", "pil"),
     ("im-os2-24bit.bmp", "pil"), ("pil-24bit-top-down.bmp", "pil"), ("im-512x256.bmp", "pil"),
@@ -141,14 +142,34 @@ def write_pnm16(target: pathlib.Path, magic: bytes, width: int, height: int, cha
     target.write_bytes(header + struct.pack(f">{len(samples)}H", *samples))
 
 
+def decode_bmp16(target: pathlib.Path) -> bytes:
+    """A bottom-up 16-bit BMP, plain (5-5-5) or with bit fields, top row first, red-green-blue."""
+    data = target.read_bytes()
+    offset, info_size, width, height = struct.unpack_from("<IIii", data, 10)
+    compression = struct.unpack_from("<I", data, 30)[0]
+    masks = struct.unpack_from("<III", data, 54) if compression == 3 else (0x7C00, 0x3E0, 0x1F)
+    if struct.unpack_from("<H", data, 28)[0] != 16 or height <= 0:
+        raise SystemExit(f"{target}: not a bottom-up 16-bit BMP")
+    row_bytes = (width * 2 + 3) // 4 * 4
+    out = bytearray()
+    for y in range(height - 1, -1, -1):
+        for x in range(width):
+            pixel = struct.unpack_from("<H", data, offset + y * row_bytes + 2 * x)[0]
+            for mask in masks:
+                shift = (mask & -mask).bit_length() - 1
+                top, value = mask >> shift, (pixel & mask) >> shift
+                out.append((2 * value * 255 + top) // (2 * top))  # floor(v * 255 / top + 1/2)
+    return bytes(out)
+
+
 def write_import_references(folder: pathlib.Path, convert) -> None:
     for name, decoder in IMPORTED:
         target = folder / name
         reference = folder / (name + ".rgb")
         if decoder == "pil":
             reference.write_bytes(pillow_decode.decode(target))
-        elif decoder == "im":
-            convert(target, "-depth", "8", f"rgb:{reference}")
+        elif decoder == "bits16":
+            reference.write_bytes(decode_bmp16(target))
         else:
             convert(target, "-depth", "16", "-endian", "MSB", f"rgb:{reference}")
             wide = reference.read_bytes()
