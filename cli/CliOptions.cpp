@@ -25,8 +25,13 @@ void AddPictureOptions(CLI::App& app, CliOptions& options, PictureOptionTexts& t
                    "INPUT.bmp, a 24-bit 512 x 512 BMP (default: the bundled sample picture)")
         ->type_name("INPUT");
     app.add_flag("--import", options.import,
-                 "read INPUT in any format the import reads (PNG, JPEG, TIFF, PGM/PPM, WebP, BMP "
-                 "of every depth), of any size from 1 x 1 to 16384 x 16384");
+                 "read INPUT in any format the import reads (PNG, JPEG, TIFF, PGM/PPM, WebP, GIF, "
+                 "BMP of every depth), of any size from 1 x 1 to 16384 x 16384");
+    app.add_option("--max-pixels", options.maxPixels,
+                   "the most pixels a picture file may claim (default 100000000): a larger one "
+                   "is refused before it is decoded unless this raises the limit")
+        ->check(CLI::PositiveNumber)
+        ->type_name("N");
     app.add_option("--penalty", texts.penalty, "penalty factor, 0 .. 100000000 (default 1)")
         ->type_name("X");
     app.add_option("--min-block", texts.minBlock, "minimum block size, 1 .. 128 (default 4)")
@@ -73,14 +78,17 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
                  "zantrel-cli"};
     app.footer(
         "zantrel-cli sweep --help: one run per penalty factor, as a table, CSV, JSON or chart.\n"
-        "zantrel-cli encode --help, zantrel-cli decode --help: the Zantrel file (.ztl).");
+        "zantrel-cli encode --help, zantrel-cli decode --help: the Zantrel file (.ztl).\n"
+        "--lang en|zh (with every command): messages in English or Chinese (default Chinese, "
+        "or English where LANGUAGE starts with en).");
     AddPictureOptions(app, options, texts);
     app.add_option("--stage", stageText,
                    "last stage to run: gray, quadtree or zantrel (default zantrel)")
         ->check(CLI::IsMember({"gray", "quadtree", "zantrel"}))
         ->type_name("gray|quadtree|zantrel");
     app.add_option("--output", options.output,
-                   "write the result picture to RESULT.bmp (or RESULT.png)")
+                   "write the result picture to RESULT.bmp (or RESULT.png; a name without an "
+                   "extension is BMP, any other is refused); at the gray stage the gray picture")
         ->type_name("RESULT.bmp");
     app.add_option("--grid", options.grid, "write the block grid on white to GRID.bmp")
         ->type_name("GRID.bmp");
@@ -102,9 +110,8 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
                     : stageText == "quadtree" ? CliStage::Quadtree
                                               : CliStage::Zantrel;
     const char* refusal = nullptr;
-    if (options.stage == CliStage::Gray &&
-        !(options.output.empty() && options.grid.empty() && options.grayGrid.empty())) {
-        refusal = "--output, --grid and --gray-grid need the quadtree stage";
+    if (options.stage == CliStage::Gray && !(options.grid.empty() && options.grayGrid.empty())) {
+        refusal = "--grid and --gray-grid need the quadtree stage";
     } else if (options.stage != CliStage::Zantrel && !options.lines.empty()) {
         refusal = "--lines needs the zantrel stage";
     } else if (options.optimise && options.stage == CliStage::Quadtree) {

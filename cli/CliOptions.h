@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "import/ImageImport.h"
 #include "quadtree/DecompositionParameters.h"
 
 namespace zantrel {
@@ -21,9 +22,10 @@ struct CliOptions {
     std::string lines;     // the block borders with the cut lines in red
     int threads = 0;       // 0: every core
     bool json = false;
-    std::string ztlFile;  // `encode`: the .ztl file to write
+    std::string ztlFile;    // `encode`: the .ztl file to write
     bool optimise = false;  // the optimised mode instead of the exact one
     double rate = 0.0;      // the optimised mode's target in bits per pixel; 0: none
+    std::uint64_t maxPixels = kDefaultMaxPixels;  // the most pixels an imported file may claim
 };
 
 // Parses the arguments. On --help prints the usage and returns exit code 0 in `exitCode`;

@@ -1,6 +1,7 @@
 #include "cli/Decode.h"
 
 #include <CLI/CLI.hpp>
+#include <new>
 
 #include "cli/ErrorReport.h"
 #include "cli/Figures.h"
@@ -28,17 +29,24 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exit
                    "write the grid with the cut lines in red to LINES.bmp")
         ->type_name("LINES.bmp");
     app.add_flag("--json", options.json, "print the figures as one JSON object");
+    app.add_option("--max-pixels", options.maxPixels,
+                   "the most pixels the file may claim (default 100000000): a larger one is "
+                   "refused before it is decoded unless this raises the limit")
+        ->check(CLI::PositiveNumber)
+        ->type_name("N");
+    app.footer(
+        "Pictures are written as BMP (a name ending in .bmp or without an extension) or PNG "
+        "(.png); any other name is refused.\n"
+        "--lang en|zh: messages in English or Chinese (default Chinese, or English where "
+        "LANGUAGE starts with en).");
     if (!ParseArguments(app, argc, argv, {"input", "--output", "--grid", "--lines"}, exitCode))
         return std::nullopt;
     return options;
 }
 
-int RunDecode(const DecodeOptions& options, TerminalShell& shell) {
-    if (!OutputsDiffer({{"input", &options.input},
-                        {"-o", &options.output},
-                        {"--grid", &options.grid},
-                        {"--lines", &options.lines}}))
-        return 2;
+namespace {
+
+int DecodeAndWrite(const DecodeOptions& options, TerminalShell& shell) {
     Expected<ZtlPicture, LoadError> loaded = LoadZtlFile(options.input);
     if (!loaded)
         return ReportLoadError(shell, loaded.Error());
@@ -61,6 +69,30 @@ int RunDecode(const DecodeOptions& options, TerminalShell& shell) {
                   {"cut models", "cutModels", std::to_string(CutCount(picture.tree)), false}},
                  options.json);
     return 0;
+}
+
+}  // namespace
+
+int RunDecode(const DecodeOptions& options, TerminalShell& shell) {
+    if (!PictureOutputNamesAreKnown(
+            {{"-o", &options.output}, {"--grid", &options.grid}, {"--lines", &options.lines}}) ||
+        !OutputsDiffer({{"input", &options.input},
+                        {"-o", &options.output},
+                        {"--grid", &options.grid},
+                        {"--lines", &options.lines}}))
+        return 2;
+    if (const int exitCode = CheckInputFile(options.input, options.maxPixels); exitCode != 0)
+        return exitCode;
+    try {
+        return DecodeAndWrite(options, shell);
+    } catch (const std::bad_alloc&) {
+        const std::optional<DeclaredSize> size = ReadDeclaredSize(options.input);
+        const long long width = size ? size->width : 0;
+        const long long height = size ? size->height : 0;
+        return ReportOutOfMemory(
+            width, height,
+            size ? PipelineBytesFor(static_cast<int>(width), static_cast<int>(height)) : 0);
+    }
 }
 
 }  // namespace zantrel

@@ -2,10 +2,12 @@
 // `zantrel-cli decode`: a Zantrel file back to its approximation, and on request its grid and
 // cut-line pictures, which the file holds as well.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "cli/TerminalShell.h"
+#include "import/ImageImport.h"
 
 namespace zantrel {
 
@@ -15,6 +17,7 @@ struct DecodeOptions {
     std::string grid;    // the block grid on white
     std::string lines;   // the grid with the cut lines in red
     bool json = false;
+    std::uint64_t maxPixels = kDefaultMaxPixels;  // the most pixels the file may claim
 };
 
 // Parses argv starting at the word "decode"; exit codes as the single run's parser.

@@ -1,5 +1,6 @@
 #include "cli/InputPicture.h"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -7,7 +8,11 @@
 
 #include "cli/ErrorReport.h"
 #include "import/BmpWriter.h"
+#include "import/ImageImport.h"
+#include "import/MessageTranslation.h"
 #include "import/PngWriter.h"
+#include "import/ZtlReader.h"
+#include "picture/MessageText.h"
 #include "platform/PictureFiles.h"
 
 namespace zantrel {
@@ -18,7 +23,42 @@ const bmp::Headers* KeptHeaders(const InputPicture& input) {
     return input.bmpHeaders ? &*input.bmpHeaders : nullptr;
 }
 
+const char* ZtlHint() {
+    return ZANTREL_MESSAGE("Zantrel", "%1 是 Zantrel 文件：用 zantrel-cli decode 读取它。");
+}
+
+void Print(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 }  // namespace
+
+std::string QuotedName(const std::string& name) {
+    bool plain = true;
+    for (const char c : name)
+        plain = plain && !std::iscntrl(static_cast<unsigned char>(c));
+    if (plain)
+        return name;
+    // A newline or another control character would split or garble the message.
+    std::string quoted = "\"";
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            quoted += "\\n";
+        } else if (c == '\t') {
+            quoted += "\\t";
+        } else if (c == '"' || c == '\\') {
+            quoted.append(1, '\\').append(1, c);
+        } else if (std::iscntrl(byte)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+            quoted += escape;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
 
 std::optional<std::string> FindSamplePicture() {
     namespace fs = std::filesystem;
@@ -38,28 +78,61 @@ std::optional<std::string> FindSamplePicture() {
     return std::nullopt;
 }
 
-int ReadInputPicture(const std::string& input, bool import, Shell& terminal,
-                     InputPicture& picture) {
-    std::string path = input;
-    if (path.empty()) {
-        const auto sample = FindSamplePicture();
-        if (!sample) {
-            std::fprintf(stderr, "the bundled sample picture astronaut.bmp was not found\n");
-            return 1;
-        }
-        path = *sample;
+std::string InputPath(const std::string& input) {
+    return input.empty() ? FindSamplePicture().value_or("") : input;
+}
+
+int CheckInputFile(const std::string& path, std::uint64_t maxPixels) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        Print(
+            TranslateMessage(ZANTREL_MESSAGE("Zantrel", "无法读取 %1：这是一个文件夹，不是文件。"),
+                             {QuotedName(path)}));
+        return 1;
     }
+    if (maxPixels == 0)
+        return 0;
+    const std::optional<DeclaredSize> size = ReadDeclaredSize(path);
+    if (size && static_cast<std::uint64_t>(size->width) * static_cast<std::uint64_t>(size->height) >
+                    maxPixels) {
+        Print(TooManyPixelsMessage(QuotedName(std::filesystem::path(path).filename().string()),
+                                   size->width, size->height, maxPixels));
+        Print(TranslateMessage(
+            ZANTREL_MESSAGE("Zantrel", "用 --max-pixels %1 读取它（默认上限为 %2 像素）。"),
+            {std::to_string(size->width * size->height), std::to_string(kDefaultMaxPixels)}));
+        return 2;
+    }
+    return 0;
+}
+
+int ReadInputPicture(const std::string& input, bool import, Shell& terminal, InputPicture& picture,
+                     std::uint64_t maxPixels) {
+    const std::string path = InputPath(input);
+    if (path.empty()) {
+        std::fprintf(stderr, "the bundled sample picture astronaut.bmp was not found\n");
+        return 1;
+    }
+    if (const int exitCode = CheckInputFile(path, import ? maxPixels : 0); exitCode != 0)
+        return exitCode;
     if (import) {
         Expected<ColorPicture, LoadError> imported = ImportPictureFile(path);
-        if (!imported)
-            return ReportLoadError(terminal, imported.Error());
+        if (!imported) {
+            const int exitCode = ReportLoadError(terminal, imported.Error());
+            if (imported.Error().IsRefusal() && IsZtlFile(path))
+                Print(TranslateMessage(
+                    ZtlHint(), {QuotedName(std::filesystem::path(path).filename().string())}));
+            return exitCode;
+        }
         picture = {path, std::move(*imported), std::nullopt};
         return 0;
     }
     Expected<LoadedBmp, LoadError> loaded = LoadBmpPicture(path);
     if (!loaded) {
         const int exitCode = ReportLoadError(terminal, loaded.Error());
-        if (loaded.Error().IsRefusal()) {
+        if (loaded.Error().IsRefusal() && IsZtlFile(path)) {
+            Print(TranslateMessage(ZtlHint(),
+                                   {QuotedName(std::filesystem::path(path).filename().string())}));
+        } else if (loaded.Error().IsRefusal()) {
             std::fprintf(stderr,
                          "zantrel-cli --import reads pictures of other formats, depths and "
                          "sizes.\n");
@@ -82,9 +155,35 @@ bool OutputsDiffer(std::initializer_list<std::pair<const char*, const std::strin
     const auto same = FindSameFiles(paths);
     if (same) {
         std::fprintf(stderr, "%s and %s name the same file %s\n", names[same->first],
-                     names[same->second], paths[same->second].c_str());
+                     names[same->second], QuotedName(paths[same->second]).c_str());
     }
     return !same;
+}
+
+bool PictureOutputNamesAreKnown(
+    std::initializer_list<std::pair<const char*, const std::string*>> outputs) {
+    for (const auto& [name, path] : outputs) {
+        const std::string extension = std::filesystem::path(*path).extension().string();
+        if (path->empty() || extension.empty() || HasExtension(*path, ".bmp") ||
+            HasExtension(*path, ".png"))
+            continue;
+        Print(TranslateMessage(
+            ZANTREL_MESSAGE(
+                "Zantrel",
+                "%1 %2：图片只能写成 BMP（.bmp 或没有扩展名）或 PNG（.png），不能写成 %3。"),
+            {name, QuotedName(*path), extension}));
+        return false;
+    }
+    return true;
+}
+
+int ReportOutOfMemory(long long width, long long height, std::uint64_t neededBytes) {
+    Print(TranslateMessage(
+        ZANTREL_MESSAGE("Zantrel",
+                        "内存不足：%1×%2 的图像约需 %3 MB 内存，运行已中止，没有写入任何文件。"),
+        {std::to_string(width), std::to_string(height),
+         std::to_string((neededBytes + (1u << 20) - 1) >> 20)}));
+    return 2;
 }
 
 bool HasExtension(const std::string& path, std::string_view extension) {

@@ -1,6 +1,7 @@
 #pragma once
 // The picture a command line names, or the bundled sample when it names none.
 
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -28,11 +29,33 @@ struct InputPicture {
 // Reads `input` (the sample when empty): with `import`, any format and size; otherwise under
 // the BMP rules (24-bit, 512 x 512), adding a hint about --import to a refusal. Returns the
 // exit code: 0 read, 1 a file error or no sample, 2 a refused picture; `terminal` has shown why.
-int ReadInputPicture(const std::string& input, bool import, Shell& terminal, InputPicture& picture);
+// A folder is refused as a folder, a .ztl file pointed to `decode`, and a picture that claims
+// more than `maxPixels` (0: no limit) is refused before it is decoded, naming --max-pixels.
+int ReadInputPicture(const std::string& input, bool import, Shell& terminal, InputPicture& picture,
+                     std::uint64_t maxPixels = 0);
+
+// Refuses, on stderr, a file that claims more than `maxPixels` pixels (exit code 2) or a folder
+// (exit code 1); 0 when `path` may be read.
+int CheckInputFile(const std::string& path, std::uint64_t maxPixels);
+
+// The path of the picture a run reads: `input`, or the sample when it is empty.
+std::string InputPath(const std::string& input);
+
+// Refuses, on stderr, a picture output (option name, path; empty paths are unused) whose name
+// ends in an extension other than .bmp or .png. True when all of them are picture names.
+bool PictureOutputNamesAreKnown(
+    std::initializer_list<std::pair<const char*, const std::string*>> outputs);
+
+// Refuses, on stderr, a run that ran out of memory for a `width` x `height` picture that needs
+// about `neededBytes`; returns the exit code 2.
+int ReportOutOfMemory(long long width, long long height, std::uint64_t neededBytes);
 
 // Refuses, on stderr, two of the named outputs (option name, path; empty paths are unused) that
 // name one file. True when they all differ.
 bool OutputsDiffer(std::initializer_list<std::pair<const char*, const std::string*>> outputs);
+
+// `name` as it is, or in quotes with C escapes where it holds a control character.
+std::string QuotedName(const std::string& name);
 
 // True when the file name's extension, in lower case, is `extension` (".png").
 bool HasExtension(const std::string& path, std::string_view extension);

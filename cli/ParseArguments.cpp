@@ -1,7 +1,12 @@
 #include "cli/ParseArguments.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include "import/MessageTranslation.h"
+#include "picture/MessageText.h"
 
 namespace zantrel {
 
@@ -24,6 +29,22 @@ const CLI::Option* ValueOption(const CLI::App& app, const char* word) {
 std::string ValueName(const CLI::Option* option) {
     const std::string name = option->get_type_name();
     return name.substr(0, name.find(':'));
+}
+
+// A word that reads as an option: "--name" or "-x"; a negative number ("-1", "-.5") is a value.
+bool LooksLikeOption(const char* word) {
+    return word[0] == '-' && word[1] != '\0' &&
+           !(std::isdigit(static_cast<unsigned char>(word[1])) || word[1] == '.');
+}
+
+// The option's long name ("--output"), or its short one where it has none.
+std::string LongName(const CLI::Option* option) {
+    const auto& names = option->get_lnames();
+    return names.empty() ? "-" + option->get_snames().front() : "--" + names.front();
+}
+
+std::string Translated(const char* pattern, std::initializer_list<std::string> arguments) {
+    return TranslateMessage(pattern, std::vector<std::string>(arguments));
 }
 
 }  // namespace
@@ -60,16 +81,29 @@ int RefuseArguments(const CLI::App& app, const std::string& reason) {
 
 bool ParseArguments(CLI::App& app, int argc, char** argv,
                     std::initializer_list<const char*> pathOptions, int& exitCode) {
-    // "--output --json" would write a file named --json: a value that looks like an option
-    // must be attached with "=".
-    for (int i = 1; i + 1 < argc; ++i) {
+    // "--output --json" or "--grid -o" would write a file named --json or -o: a value that
+    // looks like an option must be attached with "=" to the long option. "-o=x" would name
+    // the file "=x".
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0)
             break;
-        if (ValueOption(app, argv[i]) && std::strncmp(argv[i + 1], "--", 2) == 0) {
-            exitCode =
-                RefuseArguments(app, std::string(argv[i]) + " needs a value, not the option " +
-                                         argv[i + 1] + " (a name that starts with -- is written " +
-                                         argv[i] + "=" + argv[i + 1] + ")");
+        if (const char* equals = std::strchr(argv[i], '=');
+            equals && argv[i][0] == '-' && argv[i][1] != '-' && equals == argv[i] + 2) {
+            const std::string shortName(argv[i], 2);
+            if (const CLI::Option* option = ValueOption(app, shortName.c_str())) {
+                exitCode = RefuseArguments(
+                    app, Translated(ZANTREL_MESSAGE("Zantrel",
+                                                    "%1 的值不能用“=”相连：请写 %1 %2 或 %3=%2。"),
+                                    {shortName, equals + 1, LongName(option)}));
+                return false;
+            }
+        }
+        if (i + 1 < argc && ValueOption(app, argv[i]) && LooksLikeOption(argv[i + 1])) {
+            exitCode = RefuseArguments(
+                app, Translated(ZANTREL_MESSAGE("Zantrel",
+                                                "%1 需要一个值，而不是选项 %2（以 - 开头的名字写作 "
+                                                "%3=%2）。"),
+                                {argv[i], argv[i + 1], LongName(ValueOption(app, argv[i]))}));
             return false;
         }
     }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,15 @@ namespace zantrel {
 
 namespace {
 
-// Refuses two outputs that name one file, before any work.
+// Refuses two outputs that name one file, or one that names the input, before any work.
 bool OutputsOfRunDiffer(const CliOptions& options) {
-    return OutputsDiffer({{"-o", &options.ztlFile},
+    const std::string input = InputPath(options.input);
+    return PictureOutputNamesAreKnown({{"--output", &options.output},
+                                       {"--grid", &options.grid},
+                                       {"--gray-grid", &options.grayGrid},
+                                       {"--lines", &options.lines}}) &&
+           OutputsDiffer({{"INPUT", &input},
+                          {"-o", &options.ztlFile},
                           {"--output", &options.output},
                           {"--grid", &options.grid},
                           {"--gray-grid", &options.grayGrid},
@@ -107,18 +114,49 @@ int RunOptimisedPipeline(const CliOptions& options, TerminalShell& shell, const 
     return 0;
 }
 
+int RunExactOrOptimised(const CliOptions& options, TerminalShell& shell, InputPicture& input);
+
 }  // namespace
 
 int RunPipeline(const CliOptions& options, TerminalShell& shell) {
     if (!OutputsOfRunDiffer(options))
         return 2;
     InputPicture input;
-    if (const int exitCode = ReadInputPicture(options.input, options.import, shell, input);
+    if (const int exitCode =
+            ReadInputPicture(options.input, options.import, shell, input, options.maxPixels);
         exitCode != 0)
         return exitCode;
+    // The import judged the picture by the exact mode's worst case; a run that still finds no
+    // memory ends with what it needed and writes nothing.
+    const int width = input.color.width;
+    const int height = input.color.height;
+    try {
+        return RunExactOrOptimised(options, shell, input);
+    } catch (const std::bad_alloc&) {
+        return ReportOutOfMemory(
+            width, height,
+            options.optimise ? OptimisedBytesFor(width, height, options.parameters.minBlockSize)
+                             : PipelineBytesFor(width, height));
+    }
+}
+
+namespace {
+
+int RunExactOrOptimised(const CliOptions& options, TerminalShell& shell, InputPicture& input) {
     const GrayPicture gray = ConvertToGray(input.color);
-    if (options.stage == CliStage::Gray)
+    input.color = {};
+    if (options.stage == CliStage::Gray) {
+        if (!options.output.empty()) {
+            FileSet files;
+            WriteOutputPicture(files, options.output, gray, input);
+            if (const std::optional<FileError> error = files.Commit())
+                return ReportWriteError(shell, *error);
+        }
+        PrintFigures({{"width", "width", std::to_string(gray.width), false},
+                      {"height", "height", std::to_string(gray.height), false}},
+                     options.json);
         return 0;
+    }
     if (options.optimise)
         return RunOptimisedPipeline(options, shell, input, gray);
 
@@ -163,5 +201,7 @@ int RunPipeline(const CliOptions& options, TerminalShell& shell) {
     PrintFigures(figures, options.json);
     return 0;
 }
+
+}  // namespace
 
 }  // namespace zantrel

@@ -1,9 +1,11 @@
 #include "cli/Sweep.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 
 #include "cli/ErrorReport.h"
 #include "cli/InputPicture.h"
@@ -11,6 +13,7 @@
 #include "cli/SweepChart.h"
 #include "cli/SweepPeers.h"
 #include "cli/SweepProgress.h"
+#include "import/ImageImport.h"
 #include "measure/FigureText.h"
 #include "measure/Psnr.h"
 #include "measure/RunFigures.h"
@@ -24,6 +27,9 @@ namespace zantrel {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// WebP's own limit on a side.
+constexpr int kMaxWebpPictureSide = 16383;
 
 double Milliseconds(Clock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
@@ -115,7 +121,17 @@ std::optional<OptimisedSweep> MeasureOptimisedSweep(const GrayPicture& gray,
     return sweep;
 }
 
+namespace {
+
+int MeasureAndWrite(const SweepOptions& options, TerminalShell& terminal, InputPicture& input);
+
+}  // namespace
+
 int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
+    const std::string inputPath = InputPath(options.input);
+    if (!OutputsDiffer({{"INPUT", &inputPath}, {"--csv", &options.csv}}) ||
+        !OutputsDiffer({{"INPUT", &inputPath}, {"--plot", &options.plot}}))
+        return 2;
     if (!options.csv.empty() && !options.plot.empty() && SameFile(options.csv, options.plot)) {
         std::fprintf(stderr, "--csv and --plot name the same file %s\n", options.plot.c_str());
         return 2;
@@ -128,11 +144,36 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
         return 2;
     }
     InputPicture input;
-    if (const int exitCode = ReadInputPicture(options.input, options.import, terminal, input);
+    if (const int exitCode =
+            ReadInputPicture(options.input, options.import, terminal, input, options.maxPixels);
         exitCode != 0)
         return exitCode;
+    const int width = input.color.width;
+    const int height = input.color.height;
+    const std::uint64_t needed =
+        options.optimise ? std::max(PipelineBytesFor(width, height),
+                                    OptimisedBytesFor(width, height, options.minBlockSize))
+                         : PipelineBytesFor(width, height);
+    if (const std::uint64_t available = AvailableMemoryBytes();
+        available != 0 && needed > available) {
+        std::fprintf(stderr, "%s\n",
+                     TooLargeMessage(std::filesystem::path(input.path).filename().string(), width,
+                                     height, needed)
+                         .c_str());
+        return 2;
+    }
+    try {
+        return MeasureAndWrite(options, terminal, input);
+    } catch (const std::bad_alloc&) {
+        return ReportOutOfMemory(width, height, needed);
+    }
+}
 
+namespace {
+
+int MeasureAndWrite(const SweepOptions& options, TerminalShell& terminal, InputPicture& input) {
     const GrayPicture gray = ConvertToGray(input.color);
+    input.color = {};
     std::vector<SweepRow> rows =
         MeasureSweep(gray, options.penalties, options.minBlockSize, options.threads, terminal);
     std::optional<OptimisedSweep> optimised;
@@ -177,7 +218,13 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
     }
     // A peer that could not code the picture has its row, without figures; say why here.
     for (const SweepRow& row : rows) {
-        if (!row.coded)
+        if (!row.coded && row.codec == "webp" &&
+            std::max(gray.width, gray.height) > kMaxWebpPictureSide)
+            std::fprintf(stderr,
+                         "webp could not code this picture at setting %s: WebP takes no side "
+                         "longer than %d pixels\n",
+                         FormatSweepPenalty(row.setting).c_str(), kMaxWebpPictureSide);
+        else if (!row.coded)
             std::fprintf(stderr, "%s could not code this picture at setting %s\n",
                          row.codec.c_str(), FormatSweepPenalty(row.setting).c_str());
         // A rate the penalties cannot reach keeps its nearest row.
@@ -201,5 +248,7 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }
+
+}  // namespace
 
 }  // namespace zantrel

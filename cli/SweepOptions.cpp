@@ -30,7 +30,10 @@ constexpr const char* kColumns =
     "a last column, ramps (leaves with a ramp). The search of every block runs once and is\n"
     "shared by all the points: its time goes to stderr, not to any row. JPEG 2000 aims at the\n"
     "optimised files' rates too, and the Bjontegaard figures (printed even without --peers)\n"
-    "include the optimised file's curve against each peer and against the exact mode's file.\n";
+    "include the optimised file's curve against each peer and against the exact mode's file.\n"
+    "\n"
+    "--lang en|zh: messages in English or Chinese (default Chinese, or English where LANGUAGE\n"
+    "starts with en).\n";
 
 }  // namespace
 
@@ -100,7 +103,8 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
                    "INPUT.bmp, a 24-bit 512 x 512 BMP (default: the bundled sample picture)")
         ->type_name("INPUT");
     app.add_flag("--import", options.import,
-                 "read INPUT in any format the import reads, of any size up to 16384 x 16384");
+                 "read INPUT in any format the import reads (PNG, JPEG, TIFF, PGM/PPM, WebP, GIF, "
+                 "BMP of every depth), of any size up to 16384 x 16384");
     app.add_option("--penalties", penaltyList,
                    "comma-separated penalty factors, each 0 .. 100000000, run in this order "
                    "(default 1,2,5,10,20,50,100,200,500,1000)")
@@ -118,7 +122,8 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
                    "after Zantrel, code the same gray picture with standard codecs: JPEG and "
                    "WebP over a quality ladder, JPEG 2000 at the rate of each Zantrel file, "
                    "AVIF (libaom, monochrome, speed 2) over quantizers 63 ... 12, JPEG XL "
-                   "(effort 3) over distances 15 ... 0.5")
+                   "(effort 3) over distances 15 ... 0.5; WebP cannot code a picture wider or "
+                   "taller than 16383: its rows stay without figures and stderr says so")
         ->type_name("jpeg,jpeg2000,webp,avif,jxl");
     app.add_flag("--optimise", options.optimise,
                  "after the exact mode's rows, the optimised mode's curve (codec "
@@ -134,6 +139,11 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
                    "at, each within 2 % (one that cannot be reached keeps its nearest row and is "
                    "named on stderr)")
         ->type_name("BPP1,BPP2,...");
+    app.add_option("--max-pixels", options.maxPixels,
+                   "the most pixels a picture file may claim (default 100000000): a larger one "
+                   "is refused before it is decoded unless this raises the limit")
+        ->check(CLI::PositiveNumber)
+        ->type_name("N");
     app.add_option("--threads", options.threads,
                    "threads for the cut-line search (default: all cores)")
         ->check(CLI::Range(1, 1024))

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/SweepPeers.h"
+#include "import/ImageImport.h"
 
 namespace zantrel {
 
@@ -27,6 +28,7 @@ struct SweepOptions {
     // Its points: a penalty ladder, or (where not empty) the file rates to aim at instead.
     std::vector<double> optimisedPenalties;
     std::vector<double> rates;
+    std::uint64_t maxPixels = kDefaultMaxPixels;  // the most pixels an imported file may claim
 };
 
 // The default penalty list.

@@ -55,9 +55,10 @@ inline bool IsValidPictureSize(long long width, long long height) {
     return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide;
 }
 
-// The bytes a whole run of the pipeline may hold for a W x H picture at once (the pictures,
-// the summed tables, the block lists at their largest), so that a picture too large for the
-// machine can be refused before anything is allocated.
+// The bytes a whole run of the exact pipeline may hold for a W x H picture at once, at its
+// worst settings (the pictures, the summed tables, the block lists at their largest, the
+// program itself), so that a picture too large for the machine can be refused before anything
+// is allocated.
 std::uint64_t PipelineBytesFor(int width, int height);
 // The same for the optimised mode with minimum block size `minBlockSize`: its search keeps a
 // candidate for every block of side 2 or more that may become a leaf (a third of the pixels'
@@ -65,7 +66,8 @@ std::uint64_t PipelineBytesFor(int width, int height);
 // bytes a pixel of pictures, tables and the pruning's costs; measured at 512 x 512 and
 // 2048 x 2048 (README).
 std::uint64_t OptimisedBytesFor(int width, int height, int minBlockSize);
-// The memory this machine has available now, in bytes (0 when it cannot be told).
+// The memory this process can still get now, in bytes: what the machine has available, or
+// less under an address-space limit (0 when neither can be told).
 std::uint64_t AvailableMemoryBytes();
 
 }  // namespace zantrel
