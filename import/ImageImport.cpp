@@ -12,13 +12,16 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QLoggingCategory>
+#include <QtGlobal>
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <utility>
 
 namespace zantrel {
@@ -404,6 +407,46 @@ ImportError ReadFailure(int readError) {
     return error;
 }
 
+// --- The readers' own warnings (libpng's and libtiff's texts among them) reach the toolkit's
+// message handler on the reading thread. During a read they are held for that thread instead
+// of printed between the front end's messages; every other message goes where it went before.
+
+std::atomic<QtMessageHandler> g_previousHandler{nullptr};
+std::once_flag g_handlerInstalled;
+thread_local std::vector<std::string>* t_held = nullptr;  // the read running on this thread
+thread_local std::vector<std::string> t_lastReadWarnings;
+
+void HoldReaderMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (t_held != nullptr && type != QtFatalMsg) {
+        std::string text = message.toStdString();
+        if (std::find(t_held->begin(), t_held->end(), text) == t_held->end())
+            t_held->push_back(std::move(text));
+        return;
+    }
+    if (const QtMessageHandler previous = g_previousHandler.load())
+        previous(type, context, message);
+    else  // what the toolkit's own handler prints
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+void InstallReaderMessageHandler() {
+    std::call_once(g_handlerInstalled,
+                   [] { g_previousHandler.store(qInstallMessageHandler(HoldReaderMessages)); });
+}
+
+// Holds the reader's messages for as long as it lives, for the last read's warnings.
+class HeldReaderMessages {
+  public:
+    HeldReaderMessages() {
+        InstallReaderMessageHandler();
+        t_lastReadWarnings.clear();
+        t_held = &t_lastReadWarnings;
+    }
+    ~HeldReaderMessages() { t_held = nullptr; }
+    HeldReaderMessages(const HeldReaderMessages&) = delete;
+    HeldReaderMessages& operator=(const HeldReaderMessages&) = delete;
+};
+
 }  // namespace
 
 ImportRefusal CheckPictureSize(long long width, long long height, std::uint64_t availableBytes,
@@ -505,6 +548,7 @@ std::string ImportRefusalMessage(const ImportError& error, std::string_view file
 }
 
 ImportResult ReadPictureFile(const std::string& path) {
+    const HeldReaderMessages held;
     const InputFile file(path);
     if (file.Error() != 0)
         return ReadFailure(file.Error());
@@ -515,6 +559,7 @@ ImportResult ReadPictureFile(const std::string& path) {
 }
 
 ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes, std::uint64_t availableBytes) {
+    const HeldReaderMessages held;
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<qsizetype>(bytes.size()));
     QBuffer device(&data);
@@ -523,7 +568,19 @@ ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes, std::uint64_t
 }
 
 void SilenceReaderWarnings() {
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+    InstallReaderMessageHandler();
+}
+
+std::vector<std::string> ReaderWarnings() {
+    return t_lastReadWarnings;
+}
+
+std::string ReaderWarningLines(std::string_view fileName) {
+    const std::string name = std::filesystem::path(fileName).filename().string();
+    std::string lines;
+    for (const std::string& warning : t_lastReadWarnings)
+        lines.append(name).append(": ").append(warning).append("\n");
+    return lines;
 }
 
 }  // namespace zantrel

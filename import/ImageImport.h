@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "picture/Expected.h"
 #include "picture/Picture.h"
@@ -87,8 +88,18 @@ ImportResult ReadPictureFile(const std::string& path);
 ImportResult ReadPictureBytes(std::span<const std::uint8_t> bytes,
                               std::uint64_t availableBytes = AvailableMemoryBytes());
 
-// Keeps the image readers' own warnings off stderr, where a command line prints its own
-// refusal for the same file. (libpng still prints its errors itself.)
+// The image readers' own warnings (libpng's, libtiff's texts) never reach stderr during a read,
+// where a front end prints its own refusal for the same file: the reads above hold them, each
+// once, in place of the toolkit's message handler (which they install at the first read, and
+// which passes every other message on as before). This installs it before any read.
 void SilenceReaderWarnings();
+
+// The warnings the readers gave during this thread's last read (ReadPictureFile,
+// ReadPictureBytes), each once, in order.
+std::vector<std::string> ReaderWarnings();
+
+// Those warnings as lines for a verbose run, each "NAME: warning\n" with NAME the last path
+// component of `fileName`; empty when there were none.
+std::string ReaderWarningLines(std::string_view fileName);
 
 }  // namespace zantrel

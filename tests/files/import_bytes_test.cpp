@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
@@ -378,6 +382,45 @@ TEST(ImportPng, AChunkFailingItsCrcIsDamageFoundBeforeTheLibrary) {
     const ImportResult result = ReadPictureBytes(png, 0);
     ASSERT_FALSE(result);
     EXPECT_EQ(result.Error().refusal, ImportRefusal::Damaged);
+}
+
+// --- The readers' own warnings
+
+// What `run` writes to stderr.
+std::string StderrOf(const std::function<void()>& run) {
+    std::fflush(stderr);
+    FILE* capture = std::tmpfile();
+    const int saved = ::dup(2);
+    ::dup2(::fileno(capture), 2);
+    run();
+    std::fflush(stderr);
+    ::dup2(saved, 2);
+    ::close(saved);
+    std::string text;
+    std::rewind(capture);
+    for (int c; (c = std::fgetc(capture)) != EOF;)
+        text.push_back(static_cast<char>(c));
+    std::fclose(capture);
+    return text;
+}
+
+TEST(ImportWarnings, AReadersWarningsAreHeldOffStderrAndGivenOnceWithTheFileName) {
+    // A gamma chunk of the wrong length: the PNG library warns twice and reads on.
+    std::vector<std::uint8_t> png = EncodeGrayPng(RandomGray(3, 2, 4));
+    png = WithChunk(WithChunk(png, "gAMA", {1, 2, 3}), "gAMA", {1, 2, 3});
+    std::optional<ImportResult> result;
+    EXPECT_EQ(StderrOf([&] { result = ReadPictureBytes(png, 0); }), "");
+    ASSERT_TRUE(*result);
+    ASSERT_EQ(ReaderWarnings().size(), 1u);
+    const std::string lines = ReaderWarningLines("/some/folder/gamma.png");
+    EXPECT_EQ(lines, "gamma.png: " + ReaderWarnings()[0] + "\n");
+    EXPECT_NE(lines.find("gAMA"), std::string::npos) << lines;
+
+    // Outside a read, messages go where they went before; the next read starts afresh.
+    EXPECT_NE(StderrOf([] { qWarning("after the read"); }).find("after the read"),
+              std::string::npos);
+    EXPECT_TRUE(ReadPictureBytes(EncodeGrayPng(RandomGray(3, 2, 4)), 0));
+    EXPECT_TRUE(ReaderWarnings().empty());
 }
 
 }  // namespace
