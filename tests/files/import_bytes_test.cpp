@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include <QBuffer>
+#include <QColor>
 #include <QImage>
 
 #include "import/ImageImport.h"
@@ -374,6 +376,36 @@ TEST(ImportPng, AGrayPictureNamingATransparentValueKeepsThatValue) {
         }
     }
     EXPECT_GT(markedPixels, 0);
+}
+
+TEST(ImportPng, ASixteenBitColourPictureNamingATransparentColourKeepsThatColour) {
+    QImage image(5, 3, QImage::Format_RGBX64);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 5; ++x)
+            image.setPixelColor(x, y, QColor::fromRgba64(x * 9000 + 7, y * 20000 + 99, 40000));
+    }
+    const std::vector<std::uint8_t> png = Encoded(image, "PNG");
+    ASSERT_GT(png.size(), 26u);
+    ASSERT_EQ(png[24], 16);  // bits a sample
+    ASSERT_EQ(png[25], 2);   // colour without alpha
+    const QRgba64 marked = image.pixelColor(2, 1).rgba64();
+    const std::vector<std::uint8_t> transparent = {
+        static_cast<std::uint8_t>(marked.red() >> 8),   static_cast<std::uint8_t>(marked.red()),
+        static_cast<std::uint8_t>(marked.green() >> 8), static_cast<std::uint8_t>(marked.green()),
+        static_cast<std::uint8_t>(marked.blue() >> 8),  static_cast<std::uint8_t>(marked.blue())};
+    const ImportResult result = ReadPictureBytes(WithChunk(png, "tRNS", transparent), 0);
+    ASSERT_TRUE(result);
+    const auto to8 = [](int v) { return static_cast<int>(std::lround(v * 255.0 / 65535.0)); };
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            const QRgba64 stored = image.pixelColor(x, y).rgba64();
+            const std::uint8_t* pixel = result->Pixel(2 - y, x);
+            EXPECT_EQ(
+                std::vector<int>({pixel[2], pixel[1], pixel[0]}),
+                std::vector<int>({to8(stored.red()), to8(stored.green()), to8(stored.blue())}))
+                << "x " << x << " y " << y;
+        }
+    }
 }
 
 TEST(ImportPng, AChunkFailingItsCrcIsDamageFoundBeforeTheLibrary) {
