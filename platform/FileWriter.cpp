@@ -36,7 +36,7 @@ bool g_ignoringFileSizeSignal = false;
 
 // Removes every temporary file and ends the process by `signal`, as its default action does.
 // Async-signal-safe; called with the state kEnding.
-void EndBy(int signal) {
+[[noreturn]] void EndBy(int signal) {
     for (const std::string& temp : g_temps)
         ::unlink(temp.c_str());
     struct sigaction fallback {};
