@@ -274,7 +274,11 @@ BmpHeaders ReadBmpHeaders(QIODevice& device) {
 QByteArray ReadBmpPayload(QIODevice& device, const BmpHeaders& headers) {
     if (!device.seek(headers.pixelOffset))
         return {};
-    return headers.imageBytes != 0 ? device.read(headers.imageBytes) : device.readAll();
+    // A size past the end of the file reads what there is (and is never allocated whole).
+    const qint64 rest = device.size() - device.pos();
+    if (headers.imageBytes == 0 || headers.imageBytes >= rest)
+        return device.readAll();
+    return device.read(headers.imageBytes);
 }
 
 std::optional<ColorPicture> ReadBmpPixels(QIODevice& device, const BmpHeaders& headers) {

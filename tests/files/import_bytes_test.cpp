@@ -408,14 +408,6 @@ TEST(ImportPng, ASixteenBitColourPictureNamingATransparentColourKeepsThatColour)
     }
 }
 
-TEST(ImportPng, AChunkFailingItsCrcIsDamageFoundBeforeTheLibrary) {
-    std::vector<std::uint8_t> png = EncodeGrayPng(RandomGray(4, 4, 1));
-    png[png.size() - 20] ^= 0x40;  // inside the image data
-    const ImportResult result = ReadPictureBytes(png, 0);
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.Error().refusal, ImportRefusal::Damaged);
-}
-
 // --- The readers' own warnings
 
 // What `run` writes to stderr.
@@ -453,6 +445,15 @@ TEST(ImportWarnings, AReadersWarningsAreHeldOffStderrAndGivenOnceWithTheFileName
               std::string::npos);
     EXPECT_TRUE(ReadPictureBytes(EncodeGrayPng(RandomGray(3, 2, 4)), 0));
     EXPECT_TRUE(ReaderWarnings().empty());
+}
+
+TEST(ImportWarnings, AChunkFailingItsCrcIsDamageFoundBeforeThePngLibraryPrintsIt) {
+    std::vector<std::uint8_t> png = EncodeGrayPng(RandomGray(4, 4, 1));
+    png[png.size() - 20] ^= 0x40;  // inside the image data
+    std::optional<ImportResult> result;
+    EXPECT_EQ(StderrOf([&] { result = ReadPictureBytes(png, 0); }), "");
+    ASSERT_FALSE(*result);
+    EXPECT_EQ(result->Error().refusal, ImportRefusal::Damaged);
 }
 
 }  // namespace
