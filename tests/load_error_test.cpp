@@ -52,6 +52,11 @@ struct LoaderCase {
 
 TEST(LoadErrors, EveryLoaderReturnsTheCauseAndShowsNothing) {
     const std::vector<std::uint8_t> text = {'h', 'e', 'l', 'l', 'o'};
+    // A BMP file of 64 bits a pixel, a variant the import names instead of calling it damaged.
+    std::vector<std::uint8_t> deep(54 + 8);
+    for (const auto& [at, value] : std::vector<std::pair<int, int>>{
+             {0, 'B'}, {1, 'M'}, {10, 54}, {14, 40}, {18, 1}, {22, 1}, {26, 1}, {28, 64}})
+        deep[at] = static_cast<std::uint8_t>(value);
     std::vector<std::uint8_t> cut = SmallZtlFile();
     cut.resize(kZtlHeaderBytes + 2);
     const std::vector<LoaderCase> cases = {
@@ -61,6 +66,8 @@ TEST(LoadErrors, EveryLoaderReturnsTheCauseAndShowsNothing) {
         {kImport, "text.png", Made::File, text,
          std::string("无法读取 text.png：不是可识别的图像格式。")},
         {kImport, "folder.png", Made::Folder, {}, FileErrorCause::AccessDenied},
+        {kImport, "deep.bmp", Made::File, deep,
+         std::string("无法读取 deep.bmp：不支持这种 BMP 变体（每像素 64 位）。")},
         {kZtl, "text.ztl", Made::File, text, std::string("无法读取 text.ztl：不是 Zantrel 文件。")},
         {kZtl, "cut.ztl", Made::File, cut,
          std::string("无法读取 cut.ztl：Zantrel 文件不完整或已损坏!")},
