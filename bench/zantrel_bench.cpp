@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -119,6 +120,39 @@ void WorstCase512(benchmark::State& state) {
         if (quadtree.tree.leaves.size() != 1 || zantrel->decomposition.groupCount != 1)
             state.SkipWithError("the root was split");
     }
+}
+
+// One candidate of side `side`: a picture of one straight edge at a penalty of half its error,
+// so the root is never split, and the cut-line stage searches it alone on 2 threads. The
+// counter is the time per line-pricing step (linesearch/SearchSteps.h), which should not grow
+// with the side. `tiles` 0 sums the block one line at a time, for comparison in one process.
+void OneCandidate(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    const bool tiles = state.range(1) == 1;
+    const GrayPicture gray = [&] {
+        GrayPicture edge(side, side);
+        for (int r = 0; r < side; ++r) {
+            for (int c = 0; c < side; ++c)
+                edge.At(r, c) = 5 * r + 3 * c < 4 * side ? 40 : 200;
+        }
+        return edge;
+    }();
+    PipelineWorkspace workspace;
+    PrepareWorkspace(gray, workspace);
+    if (!tiles)
+        workspace.search.streamFromSide = std::numeric_limits<int>::max();
+    const double penalty = MeasureBlock(workspace.sums, 0, 0, side).error / 2;
+    const QuadtreeStage quadtree = RunQuadtreeStage(workspace, penalty, kMinBlockSize);
+    if (quadtree.tree.leaves.size() != 1) {
+        state.SkipWithError("the root was split");
+        return;
+    }
+    QuietProgress progress;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RunCutLineStage(gray, quadtree, workspace, 2, progress));
+    state.counters["perStep"] = benchmark::Counter(
+        EstimatedSearchSteps(quadtree.tree),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // A 2048 x 2048 photo, the whole command from the gray picture on: summed tables, quadtree,
@@ -266,6 +300,22 @@ BENCHMARK(WorstCase512)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true)
+    ->UseRealTime();
+// 512 in well under a second; 2048 and 4096 once each, as they take minutes:
+//   zantrel-bench --benchmark_filter='OneCandidate/512'
+//   zantrel-bench --benchmark_filter='OneCandidate/(2048|4096)'
+BENCHMARK(OneCandidate)
+    ->ArgsProduct({{512}, {1, 0}})
+    ->ArgNames({"side", "tiles"})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime();
+BENCHMARK(OneCandidate)
+    ->ArgsProduct({{1024, 2048, 4096}, {1, 0}})
+    ->ArgNames({"side", "tiles"})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
     ->UseRealTime();
 // About 2 s at penalty 1 and 8 s at 1000 on a 2-core machine: well under a minute each.
 BENCHMARK(ReferenceCommand)

@@ -46,13 +46,29 @@ int LineDivision::PrefixLength(int r, int n) const {
 }
 
 void LineDivision::Divide(int n, Prefixes& prefixes) const {
-    // A line crosses about |dr| rows and |dc| columns of the block.
-    prefixes.alongColumns = std::abs(m_columns.dr) < m_rows.dr;
-    prefixes.prefixIsB = prefixes.alongColumns ? m_columnPrefixIsB : true;
-    DividePrefixes(prefixes.alongColumns ? m_columns : m_rows, n, prefixes);
+    Walk walk;
+    StartWalk(n, walk);
+    prefixes.alongColumns = walk.alongColumns;
+    prefixes.prefixIsB = walk.prefixIsB;
+    prefixes.fullBegin = walk.fullBegin;
+    prefixes.fullEnd = walk.fullEnd;
+    prefixes.partialBegin = walk.partialBegin;
+    prefixes.partialLengths.resize(walk.partialEnd - walk.partialBegin);
+    prefixes.prefixCount = (walk.fullEnd - walk.fullBegin) * n;
+    for (int& length : prefixes.partialLengths) {
+        length = walk.Next();
+        prefixes.prefixCount += length;
+    }
 }
 
-void LineDivision::DividePrefixes(const Frame& frame, int n, Prefixes& prefixes) {
+void LineDivision::StartWalk(int n, Walk& walk) const {
+    // A line crosses about |dr| rows and |dc| columns of the block.
+    walk.alongColumns = std::abs(m_columns.dr) < m_rows.dr;
+    walk.prefixIsB = walk.alongColumns ? m_columnPrefixIsB : true;
+    StartFrame(walk.alongColumns ? m_columns : m_rows, n, walk);
+}
+
+void LineDivision::StartFrame(const Frame& frame, int n, Walk& walk) {
     // A prefix length is ceil(T(r) / D), clamped to 0..n, with D = 2 dr and T linear in r
     // with slope 2 dc. So the full lines form one run at one end, the empty lines a run at
     // the other, and only the lines between need their lengths.
@@ -65,38 +81,27 @@ void LineDivision::DividePrefixes(const Frame& frame, int n, Prefixes& prefixes)
         const long long step = 2 * frame.dc;
         partialBegin = Clamp(FloorDiv(-t0, step) + 1, n);
         partialEnd = std::max(partialBegin, Clamp(FloorDiv(fullAbove - t0, step) + 1, n));
-        prefixes.fullBegin = partialEnd;
-        prefixes.fullEnd = n;
+        walk.fullBegin = partialEnd;
+        walk.fullEnd = n;
     } else {
         const long long step = -2 * frame.dc;  // never 0: the line crosses rows and columns
         partialEnd = Clamp(CeilDiv(t0, step), n);
         partialBegin = std::min(partialEnd, Clamp(CeilDiv(t0 - fullAbove, step), n));
-        prefixes.fullBegin = 0;
-        prefixes.fullEnd = partialBegin;
+        walk.fullBegin = 0;
+        walk.fullEnd = partialBegin;
     }
-    prefixes.partialBegin = partialBegin;
-    prefixes.partialLengths.resize(partialEnd - partialBegin);
-    prefixes.prefixCount = (prefixes.fullEnd - prefixes.fullBegin) * n;
+    walk.partialBegin = partialBegin;
+    walk.partialEnd = partialEnd;
+    walk.d = d;
     if (partialEnd == partialBegin)
         return;
 
     // ceil(T / D) = floor((T + D - 1) / D), stepped line by line without dividing.
     const long long u0 = frame.T(partialBegin) + d - 1;
-    long long quotient = FloorDiv(u0, d);
-    long long remainder = u0 - quotient * d;
-    const long long stepQuotient = FloorDiv(2 * frame.dc, d);
-    const long long stepRemainder = 2 * frame.dc - stepQuotient * d;
-    for (int i = 0; i < partialEnd - partialBegin; ++i) {
-        const int length = static_cast<int>(quotient);
-        prefixes.partialLengths[i] = length;
-        prefixes.prefixCount += length;
-        quotient += stepQuotient;
-        remainder += stepRemainder;
-        if (remainder >= d) {
-            remainder -= d;
-            ++quotient;
-        }
-    }
+    walk.quotient = FloorDiv(u0, d);
+    walk.remainder = u0 - walk.quotient * d;
+    walk.stepQuotient = FloorDiv(2 * frame.dc, d);
+    walk.stepRemainder = 2 * frame.dc - walk.stepQuotient * d;
 }
 
 }  // namespace zantrel

@@ -40,6 +40,34 @@ class LineDivision {
     // Describes the division along rows or columns, whichever the line crosses fewer of.
     void Divide(int n, Prefixes& prefixes) const;
 
+    // The same division with the partial lengths stepped one line at a time instead of
+    // stored, for a search that walks many lines together: Next() gives the lengths of lines
+    // partialBegin, partialBegin + 1, ... in turn, exactly those of Divide.
+    struct Walk {
+        bool alongColumns = false;
+        bool prefixIsB = true;
+        int fullBegin = 0;
+        int fullEnd = 0;
+        int partialBegin = 0;
+        int partialEnd = 0;
+        long long quotient = 0;
+        long long remainder = 0;
+        long long stepQuotient = 0;
+        long long stepRemainder = 0;
+        long long d = 1;
+        int Next() {
+            const int length = static_cast<int>(quotient);
+            quotient += stepQuotient;
+            remainder += stepRemainder;
+            if (remainder >= d) {
+                remainder -= d;
+                ++quotient;
+            }
+            return length;
+        }
+    };
+    void StartWalk(int n, Walk& walk) const;
+
   private:
     // A line in one orientation with the points ordered so that dr > 0: the prefix of line r
     // holds the c with 2c * dr < T(r), T(r) = dc (2r + 1 - 2 r1) + (2 c1 - 1) dr + shift,
@@ -50,7 +78,7 @@ class LineDivision {
             return dc * (2 * r + 1 - 2 * r1) + (2 * c1 - 1) * dr + shift;
         }
     };
-    static void DividePrefixes(const Frame& frame, int n, Prefixes& prefixes);
+    static void StartFrame(const Frame& frame, int n, Walk& walk);
     Frame m_rows;     // rows, strict: the prefixes are side B
     Frame m_columns;  // the transposed line
     bool m_columnPrefixIsB;

@@ -52,8 +52,22 @@ class LineSearchWorkspace {
         int point;
         LineDivision::Prefixes prefixes;
     };
+    // A line walked through a block tile by tile, with its sums so far.
+    struct WalkedLine {
+        int point;
+        LineDivision::Walk start;
+        LineDivision::Walk walk;
+        std::int64_t gray;
+        std::int64_t squares;
+        std::int64_t prefixCount;
+    };
+    // Blocks of this side or more are summed a tile of rows (or columns) at a time for a whole
+    // batch of lines, so that a block too large for the caches is read from them; smaller
+    // blocks take one line at a time. The results are the same either way.
+    int streamFromSide = 1024;
     LinePrefixSums sums;
     std::vector<PieceBest> bests;
+    std::vector<std::vector<WalkedLine>> walkBatches;   // one batch per worker
     std::vector<std::vector<DividedLine>> lineBatches;  // one batch per worker
     std::vector<std::int64_t> stepsBefore;              // per first end point
 };

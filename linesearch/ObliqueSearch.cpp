@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <limits>
+#include <span>
 #include <vector>
 
 #include "linesearch/BorderPoints.h"
@@ -71,6 +72,78 @@ void EvaluateLine(const LineDivision::Prefixes& prefixes, int n, int point,
         best = {total, point, a, b};
 }
 
+using WalkedLine = LineSearchWorkspace::WalkedLine;
+
+// The fit of a line's two sides from its prefix region's sums, compared as EvaluateLine does.
+void PriceLine(std::int64_t gray, std::int64_t squares, std::int64_t prefixCount, bool prefixIsB,
+               int n, int point, const LinePrefixSums& sums, int block, double penalty,
+               PieceBest& best) {
+    const std::int64_t blockGray = sums.Gray(block);
+    const std::int64_t blockSquares = sums.Squares(block);
+    const std::int64_t all = static_cast<std::int64_t>(n) * n;
+    const std::int64_t countB = prefixIsB ? prefixCount : all - prefixCount;
+    const std::int64_t grayB = prefixIsB ? gray : blockGray - gray;
+    const std::int64_t squaresB = prefixIsB ? squares : blockSquares - squares;
+    const RegionFit a = FitRegion(blockGray - grayB, blockSquares - squaresB, all - countB);
+    const RegionFit b = FitRegion(grayB, squaresB, countB);
+    const double total = (a.error + penalty) + (b.error + penalty);
+    if (total < best.cost)
+        best = {total, point, a, b};
+}
+
+// Rows (or columns) per tile: the batch's lines cross a few pages of a large block's prefix
+// sums at a time instead of all of them per line.
+constexpr int kTileLines = 32;
+
+// The lines of `batch` on one block, summed tile by tile, then priced in batch order. The
+// sums are of integers, so their order changes nothing.
+void EvaluateWalkedLines(std::span<WalkedLine> batch, int n, const LinePrefixSums& sums, int block,
+                         double penalty, PieceBest& best) {
+    for (WalkedLine& line : batch) {
+        const bool columns = line.start.alongColumns;
+        line.walk = line.start;
+        line.gray = sums.GrayBelow(block, columns, line.start.fullEnd) -
+                    sums.GrayBelow(block, columns, line.start.fullBegin);
+        line.squares = sums.SquaresBelow(block, columns, line.start.fullEnd) -
+                       sums.SquaresBelow(block, columns, line.start.fullBegin);
+        line.prefixCount = static_cast<std::int64_t>(line.start.fullEnd - line.start.fullBegin) * n;
+    }
+    const std::ptrdiff_t stride = n + 1;
+    for (int tile = 0; tile < n; tile += kTileLines) {
+        const int tileEnd = std::min(n, tile + kTileLines);
+        for (WalkedLine& line : batch) {
+            const int begin = std::max(tile, line.walk.partialBegin);
+            const int end = std::min(tileEnd, line.walk.partialEnd);
+            if (begin >= end)
+                continue;
+            const RowPrefix* row = sums.Line(block, line.walk.alongColumns, begin);
+            LineDivision::Walk walk = line.walk;
+            std::int64_t gray = 0;
+            std::int64_t squares = 0;
+            std::int64_t count = 0;
+            for (int x = begin; x < end; ++x, row += stride) {
+                const int length = walk.Next();
+                gray += row[length].gray;
+                squares += row[length].squares;
+                count += length;
+            }
+            line.walk = walk;
+            line.gray += gray;
+            line.squares += squares;
+            line.prefixCount += count;
+        }
+    }
+    for (const WalkedLine& line : batch) {
+        const std::int64_t countB = line.start.prefixIsB
+                                        ? line.prefixCount
+                                        : static_cast<std::int64_t>(n) * n - line.prefixCount;
+        if (countB == 0 || countB == static_cast<std::int64_t>(n) * n)
+            continue;  // one side empty
+        PriceLine(line.gray, line.squares, line.prefixCount, line.start.prefixIsB, n, line.point,
+                  sums, block, penalty, best);
+    }
+}
+
 }  // namespace
 
 void LineSearch::SearchObliqueCuts(int group, int first) {
@@ -108,6 +181,12 @@ void LineSearch::SearchObliqueCuts(int group, int first) {
     std::vector<std::vector<DividedLine>>& lineBatches = m_workspace.lineBatches;
     lineBatches.resize(std::max(lineBatches.size(), static_cast<std::size_t>(threads)));
 
+    const bool streamed = n >= m_workspace.streamFromSide;
+    // Enough lines per batch to reuse every tile's cache lines many times over.
+    constexpr std::size_t kWalkBatch = 512;
+    std::vector<std::vector<WalkedLine>>& walkBatches = m_workspace.walkBatches;
+    walkBatches.resize(std::max(walkBatches.size(), static_cast<std::size_t>(threads)));
+
     ParallelFor(firstPoints * chunks, threads, [&](int piece, int worker) {
         const int i = piece / chunks;
         if (worker == 0) {  // the calling thread is the one that may report
@@ -120,6 +199,25 @@ void LineSearch::SearchObliqueCuts(int group, int first) {
         const int kBegin = m * chunk / chunks;
         const int kEnd = m * (chunk + 1) / chunks;
         PieceBest* pieceBests = bests.data() + static_cast<std::size_t>(i) * m;
+        if (streamed) {
+            std::vector<WalkedLine>& walks = walkBatches[worker];
+            for (int j = i + 1; j < 4 * n;) {
+                std::size_t used = 0;
+                for (; j < 4 * n && used < kWalkBatch; ++j) {
+                    if (points[i].row == points[j].row || points[i].col == points[j].col)
+                        continue;
+                    if (used == walks.size())
+                        walks.emplace_back();
+                    walks[used].point = j;
+                    LineDivision(points[i], points[j]).StartWalk(n, walks[used].start);
+                    ++used;
+                }
+                for (int k = kBegin; k < kEnd; ++k)
+                    EvaluateWalkedLines(std::span(walks.data(), used), n, sums, k, penalty,
+                                        pieceBests[k]);
+            }
+            return;
+        }
         // Lines are divided a batch at a time, then every block of the chunk takes the whole
         // batch in j order, so its prefix sums stay in the cache while the batch runs over it.
         std::vector<DividedLine>& batch = lineBatches[worker];

@@ -25,10 +25,11 @@ std::optional<CutLineStage> RunCutLineStage(const GrayPicture& gray, const Quadt
 }
 
 double PredictCutLineSeconds(const Quadtree& tree, int threads) {
-    // One core's time per line-pricing step, calibrated on the 2-core development machine
-    // with one 512 x 512 candidate (the bench's WorstCase512: its time on 2 threads times 2,
-    // over its steps); blocks of every side cost the same per step within 20 %.
-    constexpr double kSecondsPerStep = 2.3e-9;
+    // One core's time per line-pricing step on the 2-core development machine: the bench's
+    // OneCandidate/512 (2.7e8 steps) takes 0.41 s on 2 threads when the machine is idle.
+    // Blocks of every side cost about the same per step (within 1.2 times), small blocks a
+    // little more per line, which the step per line's fit counts. A busy machine is slower.
+    constexpr double kSecondsPerStep = 3.0e-9;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const int workers = std::min(ResolveThreadCount(threads), static_cast<int>(cores));
     return EstimatedSearchSteps(tree) * kSecondsPerStep / workers;

@@ -192,6 +192,49 @@ TEST(LineSearchEquality, RandomBlocksOfEverySize) {
     }
 }
 
+TEST(LineSearchEquality, TileByTileSumsEqualLineByLineSums) {
+    // Both ways of summing a block, on noise, a straight edge and few values, over sizes
+    // below, at and above one tile; the line-by-line way is the one checked against the
+    // reference above.
+    std::mt19937 random(77);
+    std::uniform_int_distribution<int> sample(0, 255);
+    const GrayPicture gray = MakeGray(512, 256, [&](int r, int c) {
+        const int kind = c / 128;
+        return static_cast<std::uint8_t>(kind == 0   ? sample(random)
+                                         : kind == 1 ? ((7 * r - 3 * c) % 211 > 90 ? 180 : 30)
+                                         : kind == 2 ? (sample(random) % 2) * 90
+                                                     : (r + c) / 4);
+    });
+    const SummedTables sums(gray);
+    std::vector<LineSearch::Block> blocks;
+    for (const int n : {2, 3, 8, 31, 64, 128}) {
+        for (int kind = 0; kind < 4; ++kind)
+            blocks.push_back({kind * 7 % 64, 128 * kind, n});
+    }
+    for (const double penalty : {0.0, 0.75, 20.0}) {
+        for (const int threads : {1, 2, 3}) {
+            SCOPED_TRACE(testing::Message()
+                         << "penalty " << penalty << ", " << threads << " threads");
+            QuietProgress progress;
+            LineSearchWorkspace byLine, byTile;
+            byLine.streamFromSide = 1 << 30;
+            byTile.streamFromSide = 2;
+            const std::vector<BestCut> expected =
+                *LineSearch(gray, sums, penalty, byLine, threads, progress).Run(blocks);
+            const std::vector<BestCut> actual =
+                *LineSearch(gray, sums, penalty, byTile, threads, progress).Run(blocks);
+            ASSERT_EQ(expected.size(), actual.size());
+            for (std::size_t k = 0; k < expected.size(); ++k) {
+                EXPECT_EQ(expected[k].line, actual[k].line) << k;
+                EXPECT_EQ(expected[k].a.error, actual[k].a.error) << k;
+                EXPECT_EQ(expected[k].b.error, actual[k].b.error) << k;
+                EXPECT_EQ(expected[k].a.value, actual[k].a.value) << k;
+                EXPECT_EQ(expected[k].b.value, actual[k].b.value) << k;
+            }
+        }
+    }
+}
+
 TEST(LineSearchEquality, SamplePictureAtSeveralPenalties) {
     const BmpReadResult loaded = ReadBmpFile(ZANTREL_SAMPLE);
     ASSERT_TRUE(loaded);
