@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "linesearch/BorderPoints.h"
 #include "linesearch/CutLineOverlay.h"
 #include "linesearch/LineDivision.h"
 #include "linesearch/LineSearch.h"
+#include "linesearch/SearchSteps.h"
 #include "measure/Reconstruction.h"
+#include "measure/Stages.h"
 #include "platform/StatusProgress.h"
 #include "quadtree/GridPictures.h"
 #include "support/RecordingShell.h"
@@ -251,6 +254,28 @@ TEST(LineSearchCases, ProgressFollowsTheWorkAndNeverGoesBack) {
             EXPECT_GE(progress.positions.back(), 99);
         }
     }
+}
+
+TEST(LineSearchCases, PredictionCountsOnlyTheCandidatesWork) {
+    // A flat leaf is no candidate and adds nothing; a candidate of twice the side costs about
+    // eight times as much; two threads take half the time where there are two cores.
+    const GrayPicture noise = RandomGray(192, 128, 3);
+    const Leaves one = PlaceBlocks(noise, 1.0, {{0, 0, 64}});
+    const Leaves withFlat = PlaceBlocks(
+        MakeGray(192, 128,
+                 [&](int r, int c) { return c >= 64 ? std::uint8_t{9} : noise.At(r, c); }),
+        1.0, {{0, 0, 64}, {0, 64, 64}, {64, 64, 32}});
+    const Leaves twice = PlaceBlocks(noise, 1.0, {{0, 0, 128}});
+    const double seconds = PredictCutLineSeconds(one.tree, 1);
+    EXPECT_GT(seconds, 0.0);
+    EXPECT_EQ(PredictCutLineSeconds(withFlat.tree, 1), seconds);
+    EXPECT_NEAR(PredictCutLineSeconds(twice.tree, 1) / seconds, 8.0, 0.5);
+    if (std::thread::hardware_concurrency() >= 2) {
+        EXPECT_DOUBLE_EQ(PredictCutLineSeconds(one.tree, 2), seconds / 2);
+    }
+    EXPECT_EQ(PredictCutLineSeconds(PlaceBlocks(RandomGray(8, 8, 1), 1.0, {}).tree, 0), 0.0);
+    // Large sides are scaled from the count of a smaller one.
+    EXPECT_NEAR(EstimatedBlockSearchSteps(2048) / BlockSearchSteps(2048), 1.0, 1e-3);
 }
 
 TEST(StatusProgress, SaysTheTimeLeftOnceItCanBeEstimated) {
