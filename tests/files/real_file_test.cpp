@@ -307,7 +307,7 @@ TEST(ImportFiles, SizeAndMemoryAreDecidedBeforeDecoding) {
     ASSERT_FALSE(result);
     EXPECT_EQ(result.Error().refusal, ImportRefusal::TooLarge);
     EXPECT_EQ(ImportRefusalMessage(result.Error(), "/a/folder/imp-rgb.png"),
-              "无法读取 imp-rgb.png：图像为 768×512，需要约 20 MB 内存，超出了可用内存。");
+              "无法读取 imp-rgb.png：图像为 768×512，需要约 122 MB 内存，超出了可用内存。");
 }
 
 TEST(ImportFiles, SavedPngFilesReadBackInOtherProgramsAndInZantrel) {
