@@ -356,11 +356,17 @@ ImportResult Decode(QIODevice& device, std::uint64_t available) {
             source = &opaqueDevice;
     }
 
+    // The JPEG and GIF readers hand back a picture cut short as whole, after allocating all of
+    // it: their structure is walked first.
+    if (const QByteArray start = device.peek(4);
+        (start.startsWith("\xFF\xD8") && !(JpegReachesEnd(device.readAll()) && device.seek(0))) ||
+        (start.startsWith("GIF8") && !(GifFirstFrameComplete(device.readAll()) && device.seek(0))))
+        return Refused(ImportRefusal::Damaged);
+
     QImageReader reader(source);
     reader.setAutoTransform(false);  // the pixels as stored, as every other program shows them
     if (!reader.canRead())
         return Refused(ImportRefusal::UnknownFormat);
-    const QByteArray format = reader.format();
     const QSize declared = reader.size();
     std::uint64_t decodedBytes = kMostDecodedPixelBytes * kMaxPictureSide * kMaxPictureSide;
     if (declared.isValid()) {
@@ -387,14 +393,6 @@ ImportResult Decode(QIODevice& device, std::uint64_t available) {
     if (const ImportRefusal refusal = CheckPictureSize(image.width(), image.height(), available);
         refusal != ImportRefusal::None)
         return SizeRefusal(refusal, image.width(), image.height());
-    // Readers that hand back a picture cut short without an error.
-    const bool complete = format == "jpeg" ? device.seek(0) && JpegReachesEnd(device.readAll())
-                          : format == "gif"
-                              ? device.seek(0) && GifFirstFrameComplete(device.readAll())
-                              : true;
-    if (!complete)
-        return Refused(ImportRefusal::Damaged);
-
     ColorPicture picture(image.width(), image.height());
     if (!CopyPicture(image, picture))
         return SizeRefusal(ImportRefusal::TooLarge, image.width(), image.height());
