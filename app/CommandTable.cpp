@@ -42,6 +42,7 @@ constexpr CommandEntry kCommands[] = {
 
 constexpr int kFileMenu[] = {ID_OPEN_PICTURE, ID_IMPORT_PICTURE, kSeparator,
                              ID_SAVE_PICTURE, ID_SAVE_ZTL, ID_SAVE_SHOWN, kSeparator,
+                             ID_FILE_PRINT, kSeparator,
                              ID_FILE_MRU_FILE1, kSeparator, ID_APP_EXIT};
 constexpr int kEditMenu[] = {ID_EDIT_COPY};
 constexpr int kPictureMenu[] = {ID_PICTURE_COLOR, ID_PICTURE_GRAY, kSeparator,

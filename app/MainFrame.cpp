@@ -2,10 +2,12 @@
 
 #include <QAbstractEventDispatcher>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -89,6 +91,7 @@ MainFrame::MainFrame(ZantrelDoc& doc, DialogHost& host, QSettings& profile,
     m_view->setFocus();
     connect(m_view, &ZantrelView::PicturesChanged, m_compare, &CompareView::UpdatePictures);
     setStatusBar(m_statusBar);
+    connect(m_view, &ZantrelView::HoverTextChanged, m_statusBar, &ProgressStatusBar::SetHoverText);
     setAcceptDrops(true);
     CreateActions(handlers);
     CreateMenus();
@@ -109,6 +112,20 @@ MainFrame::MainFrame(ZantrelDoc& doc, DialogHost& host, QSettings& profile,
     // Idle-time update for the toolbar buttons, whose state no menu opening refreshes.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &MainFrame::UpdateActions);
+    qApp->installEventFilter(this);
+}
+
+bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // A key the shortcut took never arrives as a key press; one that does was kept from it
+    // (the menu bar holds on to Esc after a menu closed). A popup's Esc closes the popup.
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        !QApplication::activePopupWidget() && QApplication::activeWindow() == this) {
+        QAction* cancel = m_actions.at(ID_CANCEL_RUN);
+        if (cancel->isEnabled())
+            cancel->trigger();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 MainFrame::~MainFrame() = default;
@@ -212,9 +229,9 @@ void MainFrame::UpdateTitle() {
     const std::optional<QString>& name = m_doc.TitleName();
     if (!name)
         return;
-    setWindowTitle(name->isEmpty()
-                       ? AppText(kDocumentName) + QStringLiteral(" - ") + AppText(kAppCaption)
-                       : *name + QLatin1Char('-') + AppText(kAppCaption));
+    // One form for a file and for the untitled document, so the caption never jumps.
+    setWindowTitle((name->isEmpty() ? AppText(kDocumentName) : *name) + QStringLiteral(" - ") +
+                   AppText(kAppCaption));
 }
 
 void MainFrame::changeEvent(QEvent* event) {
@@ -251,6 +268,9 @@ void MainFrame::OnBusyChanged(bool busy) {
 
 void MainFrame::OnDocumentOpened() {
     m_recentFiles.Add(m_doc.Path());
+    // Nothing of the picture before stays: its status and where it was scrolled to.
+    m_statusBar->clearMessage();
+    m_statusBar->SetPaneText(AppText(kIdleText).toStdString());
     const DocumentPictures& pictures = m_doc.Pictures();
     if (pictures.Decoded()) {
         m_view->ShowMode(DISPLAY_ZANTREL);
@@ -260,6 +280,9 @@ void MainFrame::OnDocumentOpened() {
     } else {
         m_view->ShowMode(DISPLAY_COLOR);
     }
+    for (PictureCanvas* canvas :
+         {static_cast<PictureCanvas*>(m_view), &m_compare->Canvas(0), &m_compare->Canvas(1)})
+        canvas->ScrollToTopLeft();
     UpdateActions();
 }
 

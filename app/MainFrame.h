@@ -71,8 +71,8 @@ class MainFrame final : public QMainWindow {
     // Sets every text of the window again in the interface's language: the commands, the
     // menus, the status bar, the explore panel, the compare view and the caption.
     void Retranslate();
-    // "<file name>-<caption>", or the untitled document's caption; nothing before the first
-    // document.
+    // "<file name> - <caption>", or for the untitled document "<its name> - <caption>";
+    // nothing before the first document.
     void UpdateTitle();
 
     // Ctrl+N: a new untitled document; the view shows its pictures again.
@@ -95,6 +95,9 @@ class MainFrame final : public QMainWindow {
     void ToggleExplore();
 
   protected:
+    // Esc reaches the cancel command wherever the focus is in the window, the menu bar's
+    // keyboard mode included.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     // Closing stops the workers and waits for them.
     void closeEvent(QCloseEvent* event) override;

@@ -22,8 +22,14 @@ constexpr const char* kIndicatorTexts[] = {QT_TRANSLATE_NOOP("zantrel::ProgressS
 ProgressStatusBar::ProgressStatusBar(QWidget* parent)
     : QStatusBar(parent),
       m_messagePane(new QLabel(AppText(kIdleText), this)),
-      m_progress(new QProgressBar(this)) {
+      m_hoverPane(new QLabel(this)),
+      m_progress(new QProgressBar(this)),
+      m_stageText(m_messagePane->text()) {
     addWidget(m_messagePane, 1);
+    // A long block text may be cut at the right rather than widen the window.
+    m_hoverPane->setMinimumWidth(0);
+    m_hoverPane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    addWidget(m_hoverPane, 2);
 
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
@@ -31,6 +37,7 @@ ProgressStatusBar::ProgressStatusBar(QWidget* parent)
     // The progress pane is as wide as sixty blanks.
     m_progress->setFixedWidth(fontMetrics().horizontalAdvance(QString(60, QLatin1Char(' '))));
     addPermanentWidget(m_progress);
+    m_progress->hide();
 
     for (const char* text : kIndicatorTexts) {
         auto* pane = new QLabel(tr(text), this);
@@ -39,10 +46,11 @@ ProgressStatusBar::ProgressStatusBar(QWidget* parent)
         m_indicators.push_back(pane);
     }
 
-    // A menu prompt covers pane 0 while it shows; once it goes, the idle text returns.
+    // A menu prompt covers pane 0 while it shows; once it goes, the running stage's text
+    // returns, or the idle text when nothing runs.
     connect(this, &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty())
-            m_messagePane->setText(AppText(kIdleText));
+            m_messagePane->setText(m_running ? m_stageText : AppText(kIdleText));
     });
 }
 
@@ -54,10 +62,20 @@ QString ProgressStatusBar::PaneText() const {
 // next frame; several reports between two frames cost one painting.
 void ProgressStatusBar::SetPaneText(std::string_view text) {
     const QString shown = QString::fromStdString(TranslateStageText(text));
+    m_stageText = shown;
     if (currentMessage().isEmpty() && m_messagePane->text() == shown)
         return;
     clearMessage();
     m_messagePane->setText(shown);
+}
+
+void ProgressStatusBar::SetHoverText(const QString& text) {
+    if (m_hoverPane->text() != text)
+        m_hoverPane->setText(text);
+}
+
+QString ProgressStatusBar::HoverText() const {
+    return m_hoverPane->text();
 }
 
 void ProgressStatusBar::SetProgressPos(int position) {
@@ -82,6 +100,8 @@ void ProgressStatusBar::AddCancelButton(QAction* action) {
 }
 
 void ProgressStatusBar::ShowCancelButton(bool shown) {
+    m_running = shown;
+    m_progress->setVisible(shown);
     if (m_cancelButton)
         m_cancelButton->setVisible(shown);
 }
@@ -89,6 +109,8 @@ void ProgressStatusBar::ShowCancelButton(bool shown) {
 void ProgressStatusBar::Retranslate() {
     for (std::size_t i = 0; i < m_indicators.size(); ++i)
         m_indicators[i]->setText(tr(kIndicatorTexts[i]));
+    // The block text is in the language before; the next move tells it again.
+    m_hoverPane->clear();
     if (currentMessage().isEmpty())
         m_messagePane->setText(AppText(kIdleText));
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The frame's status bar: the message pane (pane 0), the progress pane holding m_progress,
-// while a command computes a button that stops it, and the caps-lock, num-lock and
-// scroll-lock panes. It is also the engine's status bar: long stages set pane 0 and the
-// progress position, through queued calls from the worker they run on.
+// The frame's status bar: the message pane (pane 0), the pane of the block under the pointer,
+// while a command computes the progress pane holding m_progress and a button that stops it,
+// and the caps-lock, num-lock and scroll-lock panes. It is also the engine's status bar: long
+// stages set pane 0 and the progress position, through queued calls from the worker they run
+// on.
 
 #include <QStatusBar>
 #include <vector>
@@ -28,8 +29,16 @@ class ProgressStatusBar final : public QStatusBar, public StatusDisplay {
     void SetPaneText(std::string_view text) override;
     void SetProgressPos(int position) override;
 
+    // The block under the pointer, in a pane of its own so that it never covers a stage's
+    // text; empty for none.
+    void SetHoverText(const QString& text);
+    QString HoverText() const;
+    QLabel* HoverPane() const { return m_hoverPane; }
+
     // A button for `action` right of the progress pane, hidden until ShowCancelButton.
     void AddCancelButton(QAction* action);
+    // While work runs: the progress pane and the cancel button show, and a menu prompt gives
+    // pane 0 back to the stage's text rather than to the idle text.
     void ShowCancelButton(bool shown);
     QToolButton* CancelButton() const { return m_cancelButton; }
     // The lock-key panes' texts in the interface's language; pane 0 goes back to the idle
@@ -40,7 +49,10 @@ class ProgressStatusBar final : public QStatusBar, public StatusDisplay {
 
   private:
     QLabel* m_messagePane;
+    QLabel* m_hoverPane;
     QProgressBar* m_progress;
+    bool m_running = false;
+    QString m_stageText;  // pane 0's own text, which a menu prompt only covers
     QToolButton* m_cancelButton = nullptr;
     std::vector<QLabel*> m_indicators;
 };

@@ -95,6 +95,11 @@ void PictureCanvas::FitToWindow() {
     SetZoomStep(step);
 }
 
+void PictureCanvas::ScrollToTopLeft() {
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+}
+
 void PictureCanvas::Follow(const PictureCanvas& other) {
     if (m_zoomStep != other.m_zoomStep) {
         m_zoomStep = other.m_zoomStep;

@@ -1,9 +1,7 @@
 #include "view/ZantrelView.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QStatusTipEvent>
 #include <algorithm>
 
 #include "view/DialogHost.h"
@@ -38,6 +36,11 @@ DisplayMode ZantrelView::ShownMode() const {
 
 void ZantrelView::UpdateAllViews() {
     m_blocksStale = true;
+    // The block told belongs to the pictures before; the next move tells the new one.
+    if (!m_hoverText.isEmpty()) {
+        m_hoverText.clear();
+        Q_EMIT HoverTextChanged(m_hoverText);
+    }
     Refresh();
     Q_EMIT PicturesChanged();
 }
@@ -74,9 +77,7 @@ void ZantrelView::ShowBlockAt(QPoint pixel) {
     if (text == m_hoverText)
         return;
     m_hoverText = text;
-    // Shown like a menu prompt: over pane 0 while it lasts, the pane's text back after it.
-    QStatusTipEvent tip(text);
-    QCoreApplication::sendEvent(this, &tip);
+    Q_EMIT HoverTextChanged(text);
 }
 
 void ZantrelView::keyPressEvent(QKeyEvent* event) {

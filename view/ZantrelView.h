@@ -45,6 +45,8 @@ class ZantrelView final : public PictureCanvas {
   Q_SIGNALS:
     // UpdateAllViews was called: the document's pictures may have changed.
     void PicturesChanged();
+    // The text of the block under the pointer changed; empty for none.
+    void HoverTextChanged(const QString& text);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

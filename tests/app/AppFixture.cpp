@@ -95,7 +95,7 @@ QString AppTest::WritePng(const QString& name, int width, int height) {
 }
 
 QString LoadedTitle(const QString& fileName) {
-    return fileName + QLatin1Char('-') + QString::fromUtf8(kAppCaption);
+    return fileName + QStringLiteral(" - ") + QString::fromUtf8(kAppCaption);
 }
 
 QString UntitledTitle() {

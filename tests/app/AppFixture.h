@@ -63,7 +63,7 @@ class AppTest : public ::testing::Test {
     std::unique_ptr<ZantrelApp> m_app;
 };
 
-// "<file name>-<caption>", the title after a load.
+// "<file name> - <caption>", the title after a load.
 QString LoadedTitle(const QString& fileName);
 // The title of a document without a file.
 QString UntitledTitle();

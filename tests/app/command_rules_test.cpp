@@ -257,9 +257,10 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
     ASSERT_EQ(frame.Menus().size(), 5u);
     EXPECT_EQ(frame.Menus()[1]->title(), QStringLiteral("编辑(&E)"));
     EXPECT_EQ(frame.Menus()[2]->title(), QStringLiteral("图象处理"));
-    EXPECT_EQ(sequence(frame.Menus()[0]->actions()),
-              (std::vector<int>{ID_OPEN_PICTURE, ID_IMPORT_PICTURE, 0, ID_SAVE_PICTURE, ID_SAVE_ZTL,
-                                ID_SAVE_SHOWN, 0, ID_FILE_MRU_FILE1, 0, ID_APP_EXIT}));
+    EXPECT_EQ(
+        sequence(frame.Menus()[0]->actions()),
+        (std::vector<int>{ID_OPEN_PICTURE, ID_IMPORT_PICTURE, 0, ID_SAVE_PICTURE, ID_SAVE_ZTL,
+                          ID_SAVE_SHOWN, 0, ID_FILE_PRINT, 0, ID_FILE_MRU_FILE1, 0, ID_APP_EXIT}));
     EXPECT_EQ(sequence(frame.Menus()[1]->actions()), (std::vector<int>{ID_EDIT_COPY}));
     EXPECT_EQ(sequence(frame.Menus()[2]->actions()),
               (std::vector<int>{ID_PICTURE_COLOR, ID_PICTURE_GRAY, 0, ID_QUADTREE, ID_GRAY_GRID, 0,

@@ -59,7 +59,7 @@ class ViewExplore : public AppTest {
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(view.viewport(), &move);
     }
-    QString StatusText() { return m_app->Frame().StatusBar().currentMessage(); }
+    QString StatusText() { return m_app->Frame().StatusBar().HoverText(); }
 
     std::int64_t SquaredError(const QuadBlock& block) {
         std::int64_t sum = 0;
@@ -117,11 +117,11 @@ TEST_F(ViewExplore, PointingAtABlockTellsItsModelAndError) {
             EXPECT_EQ(StatusText(), c.text) << mode;
         }
     }
-    // The colour picture has no blocks; the pane's own text comes back.
+    // The colour picture has no blocks; the block text never touched the pane's own text.
     View().ShowMode(DISPLAY_COLOR);
     PointAt(cut->row, cut->col);
     EXPECT_EQ(StatusText(), QString());
-    EXPECT_EQ(m_app->Frame().StatusBar().PaneText(), QStringLiteral("就绪"));
+    EXPECT_EQ(m_app->Frame().StatusBar().PaneText(), QStringLiteral("解码完毕"));
 
     // Decoded from its file, the document has no gray picture: the same text without an error.
     const QuadBlock cutBlock = *cut;
