@@ -169,6 +169,14 @@ int RunExactOrOptimised(const CliOptions& options, TerminalShell& shell, InputPi
     std::optional<CutLineStage> zantrel;
     std::vector<std::uint8_t> ztl;
     if (options.stage == CliStage::Zantrel) {
+        // A long search is announced before it starts, so the user can stop it at once.
+        if (const double seconds = PredictCutLineSeconds(quadtree.tree, options.threads);
+            seconds > 30) {
+            std::fprintf(stderr, "%s\n",
+                         TranslateMessage(ZANTREL_MESSAGE("Zantrel", "预计切割线搜索约需 %1 秒。"),
+                                          {std::to_string(std::lround(seconds))})
+                             .c_str());
+        }
         StatusProgress progress(shell.StatusBar());
         zantrel = RunCutLineStage(gray, quadtree, workspace, options.threads, progress);
         MeasuredRun run = MeasureRunAndFile(gray, quadtree, *zantrel);

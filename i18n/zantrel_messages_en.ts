@@ -68,34 +68,6 @@
         <translation>Out of memory: the %1×%2 picture needs about %3 MB; the run stopped and wrote no file.</translation>
     </message>
     <message>
-        <source>%1 的值不能用“=”相连：请写 %1 %2 或 %3=%2。</source>
-        <translation>%1 takes no value attached with “=”: write %1 %2 or %3=%2.</translation>
-    </message>
-    <message>
-        <source>%1 需要一个值，而不是选项 %2（以 - 开头的名字写作 %3=%2）。</source>
-        <translation>%1 needs a value, not the option %2 (a name that starts with - is written %3=%2).</translation>
-    </message>
-    <message>
-        <source>无法读取 %1：这是一个文件夹，不是文件。</source>
-        <translation>Cannot read %1: it is a folder, not a file.</translation>
-    </message>
-    <message>
-        <source>用 --max-pixels %1 读取它（默认上限为 %2 像素）。</source>
-        <translation>Read it with --max-pixels %1 (the default limit is %2 pixels).</translation>
-    </message>
-    <message>
-        <source>%1 是 Zantrel 文件：用 zantrel-cli decode 读取它。</source>
-        <translation>%1 is a Zantrel file: read it with zantrel-cli decode.</translation>
-    </message>
-    <message>
-        <source>%1 %2：图片只能写成 BMP（.bmp 或没有扩展名）或 PNG（.png），不能写成 %3。</source>
-        <translation>%1 %2: pictures are written as BMP (.bmp or no extension) or PNG (.png), not as %3.</translation>
-    </message>
-    <message>
-        <source>内存不足：%1×%2 的图像约需 %3 MB 内存，运行已中止，没有写入任何文件。</source>
-        <translation>Out of memory: the %1×%2 picture needs about %3 MB; the run stopped and wrote no file.</translation>
-    </message>
-    <message>
         <source>无法读取 %1：不是可识别的图像格式。</source>
         <translation>Cannot read %1: it is not a recognised picture format.</translation>
     </message>
@@ -162,6 +134,14 @@
     <message>
         <source>磁盘已满，无法写入 %1。</source>
         <translation>The disk is full; %1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>%1 太大：超出了文件大小的限制，无法写入。</source>
+        <translation>%1 is too large: it exceeds the file size limit and cannot be written.</translation>
+    </message>
+    <message>
+        <source>预计切割线搜索约需 %1 秒。</source>
+        <translation>The cut-line search will take about %1 seconds.</translation>
     </message>
     <message>
         <source>%1 不是普通文件。</source>

@@ -29,8 +29,9 @@ FileErrorCause FileErrorCauseFromErrno(int error) {
             return FileErrorCause::SharingViolation;
         case ENOSPC:
         case EDQUOT:
-        case EFBIG:
             return FileErrorCause::DiskFull;
+        case EFBIG:
+            return FileErrorCause::FileTooLarge;
         default:
             return FileErrorCause::Other;
     }
@@ -49,6 +50,8 @@ std::string_view Pattern(FileErrorCause cause) {
             return ZANTREL_MESSAGE("Zantrel", "在存取 %1 时发生共享违例。");
         case FileErrorCause::DiskFull:
             return ZANTREL_MESSAGE("Zantrel", "磁盘已满，无法写入 %1。");
+        case FileErrorCause::FileTooLarge:
+            return ZANTREL_MESSAGE("Zantrel", "%1 太大：超出了文件大小的限制，无法写入。");
         case FileErrorCause::NotRegularFile:
             return ZANTREL_MESSAGE("Zantrel", "%1 不是普通文件。");
         case FileErrorCause::TooManyLinks:

@@ -22,7 +22,7 @@ namespace zantrel {
 // While a set exists, SIGINT, SIGTERM, SIGHUP and SIGQUIT (where they would end the process)
 // first remove its temporary files, so a stop at any moment leaves every old file and no
 // trace; one that arrives during the renames waits until they are all done. SIGXFSZ is
-// ignored meanwhile, so a file-size limit fails the write (DiskFull) instead of the process.
+// ignored meanwhile, so a file-size limit fails the write (FileTooLarge) instead of the process.
 // The first failure discards every staged file; later stages do nothing, and Commit answers it.
 class FileSet {
   public:

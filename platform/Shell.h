@@ -25,6 +25,7 @@ enum class FileErrorCause {
     AccessDenied,
     SharingViolation,
     DiskFull,
+    FileTooLarge,    // over the file-size limit the process runs under
     NotRegularFile,  // a folder, pipe, device or socket where a file is needed
     TooManyLinks,    // a symbolic link loop
     ReadOnlyFileSystem,

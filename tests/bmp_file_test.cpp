@@ -354,7 +354,7 @@ TEST(BmpWriter, AFailedSaveNamesTheCauseAndKeepsTheOldFile) {
     const std::optional<FileError> tooLong = SaveGrayBmpPicture(target, result, &loaded.headers);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ASSERT_TRUE(tooLong);
-    EXPECT_EQ(tooLong->cause, FileErrorCause::DiskFull);
+    EXPECT_EQ(tooLong->cause, FileErrorCause::FileTooLarge);
     EXPECT_EQ(ReadBytes(target), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                             std::filesystem::directory_iterator()),

@@ -207,7 +207,7 @@ TEST(FileWriter, AFileSizeLimitFailsTheSaveWithoutKillingIt) {
         files.Stage(small, std::string_view("new"));
         files.Stage(large, std::string(5000, 'x'));
         const std::optional<FileError> error = files.Commit();
-        ::_exit(error && error->cause == FileErrorCause::DiskFull && error->fileName == large ? 0
+        ::_exit(error && error->cause == FileErrorCause::FileTooLarge && error->fileName == large ? 0
                                                                                               : 1);
     });
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
