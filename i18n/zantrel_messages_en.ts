@@ -144,6 +144,10 @@
         <translation>The cut-line search will take about %1 seconds.</translation>
     </message>
     <message>
+        <source>无法读取 %1：导入不读取 %2 格式（它读取 PNG、JPEG、TIFF、PGM/PPM、WebP、GIF 和 BMP）。</source>
+        <translation>Cannot read %1: the import does not read the %2 format (it reads PNG, JPEG, TIFF, PGM/PPM, WebP, GIF and BMP).</translation>
+    </message>
+    <message>
         <source>%1 不是普通文件。</source>
         <translation>%1 is not a regular file.</translation>
     </message>

@@ -164,4 +164,20 @@ bool GifFirstFrameComplete(const QByteArray& data) {
     }
 }
 
+bool LooksLikeTga(const QByteArray& start) {
+    if (start.size() < 18)
+        return false;
+    const auto byte = [&](int i) { return static_cast<unsigned char>(start[i]); };
+    const int mapType = byte(1);
+    const int imageType = byte(2);
+    const int width = byte(12) | byte(13) << 8;
+    const int height = byte(14) | byte(15) << 8;
+    const int depth = byte(16);
+    const bool knownType = imageType == 1 || imageType == 2 || imageType == 3 || imageType == 9 ||
+                           imageType == 10 || imageType == 11;
+    const bool knownDepth = depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;
+    return mapType <= 1 && knownType && knownDepth && width > 0 && height > 0 &&
+           (mapType == 1) == (imageType == 1 || imageType == 9);
+}
+
 }  // namespace zantrel

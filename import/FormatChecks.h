@@ -12,6 +12,11 @@ namespace zantrel {
 // True when `data` starts with the PNG signature.
 bool IsPng(const QByteArray& data);
 
+// Whether the first 18 bytes are a plausible TGA header (the format has no magic bytes: its
+// colour-map type, image type, sizes and depth are checked), for naming the format the import
+// does not read.
+bool LooksLikeTga(const QByteArray& start);
+
 // True when every chunk of a PNG stream lies within the data and has its CRC, up to its end
 // chunk. The PNG library allocates what a chunk's length claims before it reads, so a claim
 // past the end of the file is refused first.

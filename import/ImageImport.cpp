@@ -365,8 +365,13 @@ ImportResult Decode(QIODevice& device, std::uint64_t available) {
 
     QImageReader reader(source);
     reader.setAutoTransform(false);  // the pixels as stored, as every other program shows them
-    if (!reader.canRead())
-        return Refused(ImportRefusal::UnknownFormat);
+    if (!reader.canRead()) {
+        if (!LooksLikeTga(device.peek(18)))
+            return Refused(ImportRefusal::UnknownFormat);
+        ImportError error = Refused(ImportRefusal::UnsupportedFormat);
+        error.variant = "TGA";
+        return error;
+    }
     const QSize declared = reader.size();
     std::uint64_t decodedBytes = kMostDecodedPixelBytes * kMaxPictureSide * kMaxPictureSide;
     if (declared.isValid()) {
@@ -541,6 +546,12 @@ std::string ImportRefusalMessage(const ImportError& error, std::string_view file
             return TranslateMessage(
                 ZANTREL_MESSAGE("Zantrel", "无法读取 %1：不支持这种 BMP 变体（%2）。"),
                 {name, error.variant != nullptr ? TranslateMessage(error.variant) : ""});
+        case ImportRefusal::UnsupportedFormat:
+            return TranslateMessage(
+                ZANTREL_MESSAGE("Zantrel",
+                                "无法读取 %1：导入不读取 %2 格式（它读取 PNG、JPEG、TIFF、PGM/PPM、"
+                                "WebP、GIF 和 BMP）。"),
+                {name, error.variant != nullptr ? error.variant : ""});
     }
     return {};
 }

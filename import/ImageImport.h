@@ -24,12 +24,13 @@ inline constexpr std::uint64_t kDefaultMaxPixels = 100000000;
 
 enum class ImportRefusal {
     None,
-    UnknownFormat,  // no reader recognises the bytes (an empty or a text file included)
-    Damaged,        // the reader recognised the format but the data ends early or is corrupt
-    BadSize,        // width or height outside 1..kMaxPictureSide
-    TooLarge,       // the pipeline would need more memory than the machine has available
-    TooManyPixels,  // more pixels than the caller's limit (CheckPictureSize's maxPixels)
-    Unsupported,    // a valid variant of a format that the import does not decode (`variant`)
+    UnknownFormat,      // no reader recognises the bytes (an empty or a text file included)
+    Damaged,            // the reader recognised the format but the data ends early or is corrupt
+    BadSize,            // width or height outside 1..kMaxPictureSide
+    TooLarge,           // the pipeline would need more memory than the machine has available
+    TooManyPixels,      // more pixels than the caller's limit (CheckPictureSize's maxPixels)
+    Unsupported,        // a valid variant of a format that the import does not decode (`variant`)
+    UnsupportedFormat,  // a known format the import does not read at all (`variant`)
 };
 
 // Why a file was not imported.
@@ -40,7 +41,7 @@ struct ImportError {
     long long height = 0;
     std::uint64_t neededBytes = 0;  // TooLarge, TooManyPixels: what the pipeline would need
     std::uint64_t maxPixels = 0;    // TooManyPixels: the limit it passed
-    const char* variant = nullptr;  // Unsupported: its name, a ZANTREL_MESSAGE source text
+    const char* variant = nullptr;  // Unsupported(Format): its name, a ZANTREL_MESSAGE source text
 };
 
 using ImportResult = Expected<ColorPicture, ImportError>;

@@ -57,6 +57,11 @@ TEST(LoadErrors, EveryLoaderReturnsTheCauseAndShowsNothing) {
     for (const auto& [at, value] : std::vector<std::pair<int, int>>{
              {0, 'B'}, {1, 'M'}, {10, 54}, {14, 40}, {18, 1}, {22, 1}, {26, 1}, {28, 64}})
         deep[at] = static_cast<std::uint8_t>(value);
+    // A TGA file (no magic bytes): an uncompressed gray picture of 2 x 1.
+    std::vector<std::uint8_t> tga(18 + 2);
+    for (const auto& [at, value] :
+         std::vector<std::pair<int, int>>{{2, 3}, {12, 2}, {14, 1}, {16, 8}, {18, 7}, {19, 9}})
+        tga[at] = static_cast<std::uint8_t>(value);
     std::vector<std::uint8_t> cut = SmallZtlFile();
     cut.resize(kZtlHeaderBytes + 2);
     const std::vector<LoaderCase> cases = {
@@ -66,6 +71,10 @@ TEST(LoadErrors, EveryLoaderReturnsTheCauseAndShowsNothing) {
         {kImport, "text.png", Made::File, text,
          std::string("无法读取 text.png：不是可识别的图像格式。")},
         {kImport, "folder.png", Made::Folder, {}, FileErrorCause::AccessDenied},
+        {kImport, "gray.tga", Made::File, tga,
+         std::string(
+             "无法读取 gray.tga：导入不读取 TGA 格式（它读取 PNG、JPEG、TIFF、PGM/PPM、WebP、"
+             "GIF 和 BMP）。")},
         {kImport, "deep.bmp", Made::File, deep,
          std::string("无法读取 deep.bmp：不支持这种 BMP 变体（每像素 64 位）。")},
         {kZtl, "text.ztl", Made::File, text, std::string("无法读取 text.ztl：不是 Zantrel 文件。")},
