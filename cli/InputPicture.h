@@ -54,9 +54,6 @@ int ReportOutOfMemory(long long width, long long height, std::uint64_t neededByt
 // name one file. True when they all differ.
 bool OutputsDiffer(std::initializer_list<std::pair<const char*, const std::string*>> outputs);
 
-// `name` as it is, or in quotes with C escapes where it holds a control character.
-std::string QuotedName(const std::string& name);
-
 // True when the file name's extension, in lower case, is `extension` (".png").
 bool HasExtension(const std::string& path, std::string_view extension);
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "cli/QuotedName.h"
 #include "import/MessageTranslation.h"
 #include "platform/FileError.h"
 
@@ -22,7 +23,7 @@ void TerminalShell::ShowMessage(std::string_view text, std::string_view, Message
 
 void TerminalShell::ReportFileError(FileErrorCause cause, std::string_view fileName) {
     FinishProgress();
-    std::fprintf(stderr, "%s\n", FileErrorText(cause, fileName).c_str());
+    std::fprintf(stderr, "%s\n", FileErrorText(cause, QuotedName(std::string(fileName))).c_str());
 }
 
 void TerminalShell::SetPaneText(std::string_view text) {

@@ -149,6 +149,12 @@ TEST(Cli, RefusedAndMissingFiles) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(ReadText(err), "没有找到 " + folder + "/missing.bmp。\n");
     EXPECT_TRUE(run.out.empty());
+    // A name holding control characters stays on one line, escaped.
+    WriteBytes(folder + "/a\nb.png", {'h', 'i'});
+    run = RunCli("--import '" + folder + "/a\nb.png'", err);
+    EXPECT_EQ(ReadText(err), "无法读取 \"a\\nb.png\"：不是可识别的图像格式。\n");
+    run = RunCli("'" + folder + "/c\td.bmp'", err);
+    EXPECT_EQ(ReadText(err), "没有找到 \"" + folder + "/c\\td.bmp\"。\n");
     std::filesystem::remove_all(folder);
 }
 
