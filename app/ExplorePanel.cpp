@@ -148,7 +148,8 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     connect(m_modeChoice, &QComboBox::currentIndexChanged, this, &ExplorePanel::OnModeChosen);
     connect(m_targetChoice, &QComboBox::currentIndexChanged, this, &ExplorePanel::OnTargetChosen);
     connect(m_curve, &RateCurveWidget::PenaltyChosen, this, &ExplorePanel::OnCurvePenaltyChosen);
-    // The curve belongs to the gray picture it was computed from.
+    // A new gray picture stops the curve being computed; the kept ones are checked against
+    // it when a curve is next shown.
     connect(&doc, &ZantrelDoc::GrayReplaced, this, [this] { m_curveKey.reset(); });
     connect(&doc, &ZantrelDoc::Opened, this, &ExplorePanel::Refresh);
     connect(&doc, &ZantrelDoc::StageChanged, this, &ExplorePanel::Refresh);
@@ -321,6 +322,16 @@ void ExplorePanel::OnCurvePenaltyChosen(double penalty) {
     Request(parameters);
 }
 
+void ExplorePanel::SetValues(const DecompositionParameters& values) {
+    m_values = values;
+    m_used = values;
+    // A refused text left in a field goes too: the fields show what was run.
+    m_penaltyEdit->setText(Text(FormatPenalty(values.penalty)));
+    m_minBlockSizeEdit->setText(Text(FormatMinBlockSize(values.minBlockSize)));
+    ShowTarget();
+    Refresh();
+}
+
 void ExplorePanel::Request(DecompositionParameters parameters, std::optional<double> rate) {
     m_values = parameters;
     m_used = parameters;
@@ -388,17 +399,30 @@ void ExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
 }
 
 void ExplorePanel::StartCurve() {
-    m_curveKey = CurveKey{m_values.minBlockSize, Mode()};
+    const CurveKey key{m_values.minBlockSize, Mode()};
+    m_curveKey = key;
+    std::shared_ptr<const GrayPicture> gray = m_doc.Inputs().gray;
+    if (gray != m_curveGray && !(gray && m_curveGray && *gray == *m_curveGray)) {
+        m_curves.clear();
+        m_curveGray = gray;
+    }
+    const std::pair<std::int32_t, RunMode> kept{key.minBlockSize, key.mode};
+    if (const auto it = m_curves.find(kept); it != m_curves.end()) {
+        m_curve->SetCurve(it->second);
+        m_curve->SetComputing(false);
+        return;
+    }
     m_curve->SetCurve({});
     m_curve->SetComputing(true);
-    RateCurveWidget* curve = m_curve;
-    m_runs.StartCurve(m_values.minBlockSize, Mode(),
-                      [curve](const std::vector<RunFigures>& figures) {
+    m_runs.StartCurve(key.minBlockSize, key.mode,
+                      [this, kept, gray](const std::vector<RunFigures>& figures) {
                           std::vector<CurvePoint> points;
                           for (const RunFigures& f : figures)
                               points.push_back(PointOf(f));
-                          curve->SetCurve(points);
-                          curve->SetComputing(false);
+                          if (gray == m_curveGray)
+                              m_curves[kept] = points;
+                          m_curve->SetCurve(std::move(points));
+                          m_curve->SetComputing(false);
                       });
 }
 

@@ -10,8 +10,14 @@
 
 #include <QDockWidget>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
+#include "app/RateCurveWidget.h"
+#include "picture/Picture.h"
 #include "quadtree/DecompositionParameters.h"
 #include "view/ParameterFields.h"
 
@@ -24,7 +30,6 @@ class QSlider;
 namespace zantrel {
 
 class DialogHost;
-class RateCurveWidget;
 class StageRuns;
 class ZantrelDoc;
 struct RunFigures;
@@ -35,8 +40,11 @@ class ExplorePanel final : public QDockWidget {
     // Reads `doc`, runs on `runs` and shows refusals through `host`; all must outlive the panel.
     ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, QWidget* parent = nullptr);
 
-    // The values of the panel's last run, once the user has made one.
+    // The values of the last run, the panel's or the parameter dialog's, once there was one.
     const std::optional<DecompositionParameters>& UsedValues() const { return m_used; }
+    // Takes `values`, run from the parameter dialog: the panel's fields and slider show them
+    // and its next run starts from them.
+    void SetValues(const DecompositionParameters& values);
     // The mode of the panel's runs, which the parameter dialog opens with and sets.
     RunMode Mode() const;
     // Chooses the mode without running it.
@@ -134,6 +142,10 @@ class ExplorePanel final : public QDockWidget {
         bool operator==(const CurveKey&) const = default;
     };
     std::optional<CurveKey> m_curveKey;
+    // The curves computed for m_curveGray, kept until another gray picture comes: converting
+    // the same colour picture again costs no new curve.
+    std::shared_ptr<const GrayPicture> m_curveGray;
+    std::map<std::pair<std::int32_t, RunMode>, std::vector<CurvePoint>> m_curves;
 };
 
 }  // namespace zantrel

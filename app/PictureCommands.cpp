@@ -52,8 +52,10 @@ void OnQuadtree(MainFrame& frame) {
     if (frame.Host().Exec(dialog) != QDialog::Accepted)
         return;
     frame.Explore().SetMode(dialog.m_mode);
-    frame.Runs().Start(
-        {DecompositionParameters{dialog.m_penalty, dialog.m_minBlockSize}, false, dialog.m_mode});
+    // The dialog and the panel share one set of values.
+    const DecompositionParameters values{dialog.m_penalty, dialog.m_minBlockSize};
+    frame.Explore().SetValues(values);
+    frame.Runs().Start({values, false, dialog.m_mode});
 }
 
 void OnGrayGrid(MainFrame& frame) {

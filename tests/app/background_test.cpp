@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <regex>
 #include <set>
 #include <string>
@@ -23,6 +24,7 @@
 #include "app/MainFrame.h"
 #include "app/ProgressStatusBar.h"
 #include "app/RateCurveWidget.h"
+#include "app/StageRuns.h"
 #include "support/CliRunner.h"
 #include "view/DecompParamDlg.h"
 #include "view/ZantrelView.h"
@@ -230,6 +232,41 @@ class Explore : public AppTest {
         QApplication::sendEvent(Panel().PenaltyEdit(), &enter);
     }
 };
+
+TEST_F(Explore, TheCurveIsKeptUntilThePictureOrItsBlockSizeChanges) {
+    m_app->InitInstance(WritePng(QStringLiteral("small.png"), 64, 48));
+    Trigger(ID_VIEW_EXPLORE);
+    int computed = 0;
+    QObject::connect(&m_app->Frame().Runs().Curve(), &BackgroundRun::JobEnded,
+                     [&](bool applied) { computed += applied; });
+    const auto gray = [this] {
+        Trigger(ID_PICTURE_COLOR);
+        Trigger(ID_PICTURE_GRAY);
+    };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        int computed;
+    } steps[] = {
+        {"gray", gray, 1},
+        {"the same gray again", gray, 1},
+        {"another block size", [&] { Type(QStringLiteral("1"), QStringLiteral("8")); }, 2},
+        {"the first block size again", [&] { Type(QStringLiteral("1"), QStringLiteral("4")); }, 2},
+        {"another picture",
+         [&] {
+             ASSERT_TRUE(m_app->Frame().OpenDocument(WritePng(QStringLiteral("b.png"), 48, 64)));
+             gray();
+         },
+         3},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        step.act();
+        WaitForIdle();
+        EXPECT_EQ(computed, step.computed);
+        EXPECT_FALSE(Panel().Curve()->Curve().empty());
+    }
+}
 
 TEST_F(Explore, FiguresAreThoseOfTheCommandLineAndTheCurveChoosesPenalties) {
     StartOnTheSample(true);

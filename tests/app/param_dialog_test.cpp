@@ -8,11 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <algorithm>
 #include <ostream>
 
 #include "AppFixture.h"
 #include "app/CommandTable.h"
+#include "app/ExplorePanel.h"
+#include "app/MainFrame.h"
 #include "view/DecompParamDlg.h"
 
 namespace zantrel {
@@ -180,8 +183,13 @@ TEST_F(QuadtreeCommand, EnterPressesTheFocusedButtonOrOk) {
     }
 }
 
-TEST_F(QuadtreeCommand, OpensWithTheDefaultsEveryTimeAndPassesTheValues) {
+// The dialog and the explore panel read and write one set of values.
+TEST_F(QuadtreeCommand, OpensWithTheDefaultsThenTheLastValuesRunAndPassesThem) {
     StartInGrayMode();
+    ExplorePanel& panel = m_app->Frame().Explore();
+    panel.PenaltyEdit()->setText(QStringLiteral("abc"));
+    QMetaObject::invokeMethod(panel.PenaltyEdit(), &QLineEdit::returnPressed);
+    ASSERT_EQ(m_host.messages.size(), 1u);
     QStringList opened;
     m_host.onExec = [&](QDialog& dialog) {
         auto& parameters = dynamic_cast<DecompParamDlg&>(dialog);
@@ -200,10 +208,14 @@ TEST_F(QuadtreeCommand, OpensWithTheDefaultsEveryTimeAndPassesTheValues) {
         EXPECT_GE(block.size, 16);
     EXPECT_TRUE(std::ranges::any_of(tree.leaves, [](const QuadBlock& b) { return b.size == 16; }));
 
+    EXPECT_EQ(panel.PenaltyEdit()->text(), QStringLiteral("2.5"));
+    EXPECT_EQ(panel.MinBlockSizeEdit()->text(), QStringLiteral("16"));
+    EXPECT_EQ(panel.PenaltySlider()->value(), ExplorePanel::PositionOf(2.5));
+
     Trigger(ID_PICTURE_COLOR);
     Trigger(ID_PICTURE_GRAY);
     Trigger(ID_QUADTREE);
-    EXPECT_EQ(opened, (QStringList{QStringLiteral("1/4"), QStringLiteral("1/4")}));
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("1/4"), QStringLiteral("2.5/16")}));
 }
 
 }  // namespace
