@@ -44,7 +44,10 @@ void OpenChosenFile(MainFrame& frame, const QString& filter,
     if (!path)
         return;
     ZantrelDoc& doc = frame.Doc();
-    frame.ReportOpen(ZantrelDoc::IsZtl(*path) ? doc.OpenZtlFile(*path) : (doc.*openPicture)(*path));
+    if (ZantrelDoc::IsZtl(*path))
+        frame.ReportOpen(doc.OpenZtlFile(*path));
+    else
+        frame.ReportOpen((doc.*openPicture)(*path), openPicture == &ZantrelDoc::LoadPicture);
 }
 
 }  // namespace
@@ -76,6 +79,13 @@ std::optional<QString> ChooseSaveTarget(DialogHost& host, const FileDialogReques
     }
 }
 
+void ShowSavedStatus(const QString& path) {
+    if (StatusDisplay* bar = CurrentShell().StatusBar())
+        bar->SetPaneText(Tr(QT_TRANSLATE_NOOP("FileCommands", "已保存 %1"))
+                             .arg(QDir::toNativeSeparators(path))
+                             .toStdString());
+}
+
 void OnSavePicture(MainFrame& frame) {
     FileDialogRequest request;
     request.forSaving = true;
@@ -85,6 +95,8 @@ void OnSavePicture(MainFrame& frame) {
     if (const std::optional<QString> path = ChooseSaveTarget(frame.Host(), request)) {
         if (const std::optional<FileError> error = frame.Doc().SaveResult(*path))
             ShowFileError(CurrentShell(), *error);
+        else
+            ShowSavedStatus(*path);
     }
 }
 

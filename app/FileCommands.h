@@ -25,6 +25,9 @@ void OnSavePicture(MainFrame& frame);
 // existing file needs the user's yes.
 void OnSaveZtl(MainFrame& frame);
 
+// Names on the status bar the file a save has written.
+void ShowSavedStatus(const QString& path);
+
 // The save dialog until the user gives a name that is new or may be replaced; nothing when
 // cancelled. A name without an extension gets the request's default suffix.
 std::optional<QString> ChooseSaveTarget(DialogHost& host, const FileDialogRequest& request);

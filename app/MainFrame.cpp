@@ -6,7 +6,9 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -369,14 +371,30 @@ void MainFrame::Execute(CommandHandler handler) {
     UpdateActions();
 }
 
-bool MainFrame::ReportOpen(const ZantrelDoc::OpenResult& result) {
-    if (!result)
-        ShowLoadError(CurrentShell(), result.Error());
-    return result.HasValue();
+bool MainFrame::ReportOpen(const ZantrelDoc::OpenResult& result, bool originalRules) {
+    if (result)
+        return true;
+    const LoadError& error = result.Error();
+    const Refusal* refusal = std::get_if<Refusal>(&error.cause);
+    // Only the header is read: the import takes the file when its reader can tell its size.
+    if (originalRules && refusal &&
+        QImageReader(QFile::decodeName(error.fileName.c_str())).size().isValid()) {
+        m_host.ShowMessage(
+            QString::fromStdString(refusal->message),
+            tr("“导入图像…”（Ctrl+I）可打开任意位深和尺寸的图像。"),
+            QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size())),
+            MessageIcon::Exclamation);
+    } else {
+        ShowLoadError(CurrentShell(), error);
+    }
+    return false;
 }
 
 bool MainFrame::OpenDocument(const QString& path) {
-    return ReportOpen(m_doc.OnOpenDocument(path));
+    const bool originalRules =
+        !ZantrelDoc::IsZtl(path) &&
+        QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) == 0;
+    return ReportOpen(m_doc.OnOpenDocument(path), originalRules);
 }
 
 void MainFrame::OpenRecentFile(int index) {

@@ -77,8 +77,10 @@ class MainFrame final : public QMainWindow {
 
     // Ctrl+N: a new untitled document; the view shows its pictures again.
     void NewDocument();
-    // Shows why a file did not open, when it did not; whether it opened.
-    bool ReportOpen(const ZantrelDoc::OpenResult& result);
+    // Shows why a file did not open, when it did not; whether it opened. A picture refused by
+    // the original BMP rules (`originalRules`) that the import reads gets a line pointing
+    // there.
+    bool ReportOpen(const ZantrelDoc::OpenResult& result, bool originalRules = false);
     // Opens `path` the way recent files, drops and the command line do (see
     // ZantrelDoc::OnOpenDocument), showing why when it does not open; whether it opened.
     bool OpenDocument(const QString& path);

@@ -71,6 +71,8 @@ void OnSaveShownPicture(MainFrame& frame) {
     }
     if (error)
         ShowFileError(CurrentShell(), *error);
+    else
+        ShowSavedStatus(*path);
 }
 
 void OnCopyShownPicture(MainFrame& frame) {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -34,11 +35,14 @@ std::optional<QString> WidgetDialogHost::ChooseFile(const FileDialogRequest& req
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
+    if (!m_lastFolder.isEmpty())
+        dialog.setDirectory(m_lastFolder);
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     QString path = dialog.selectedFiles().constFirst();
+    m_lastFolder = QFileInfo(path).absolutePath();
     // A name without an extension gets the chosen filter's, so the filter picks the format.
     if (request.forSaving && QFileInfo(path).suffix().isEmpty()) {
         static const QRegularExpression kFirstPattern(QStringLiteral("\\*\\.(\\w+)"));
@@ -50,9 +54,15 @@ std::optional<QString> WidgetDialogHost::ChooseFile(const FileDialogRequest& req
 }
 
 void WidgetDialogHost::ShowMessage(const QString& text, const QString& caption, MessageIcon icon) {
+    ShowMessage(text, QString(), caption, icon);
+}
+
+void WidgetDialogHost::ShowMessage(const QString& text, const QString& informative,
+                                   const QString& caption, MessageIcon icon) {
     QMessageBox box(
         icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information, caption,
         text, QMessageBox::NoButton, m_owner);
+    box.setInformativeText(informative);
     box.addButton(Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "确定")), QMessageBox::AcceptRole);
     // Wide enough for the caption, which is the label of a figure box.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
@@ -82,10 +92,12 @@ bool WidgetDialogHost::SetUpPrinter(QPrinter& printer) {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         QString path = QFileDialog::getSaveFileName(
             m_owner, Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "打印到 PDF 文件")),
-            QStringLiteral("Zantrel.pdf"),
+            m_lastFolder.isEmpty() ? QStringLiteral("Zantrel.pdf")
+                                   : QDir(m_lastFolder).filePath(QStringLiteral("Zantrel.pdf")),
             Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "PDF 文件(*.pdf)")));
         if (path.isEmpty())
             return false;
+        m_lastFolder = QFileInfo(path).absolutePath();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         return true;

@@ -15,12 +15,17 @@ class WidgetDialogHost final : public DialogHost {
 
     std::optional<QString> ChooseFile(const FileDialogRequest& request) override;
     void ShowMessage(const QString& text, const QString& caption, MessageIcon icon) override;
+    void ShowMessage(const QString& text, const QString& informative, const QString& caption,
+                     MessageIcon icon) override;
     bool Confirm(const QString& text, const QString& caption) override;
     int Exec(QDialog& dialog) override;
     bool SetUpPrinter(QPrinter& printer) override;
+    // Where the last file dialog was answered; the next one, open or save, starts there.
+    const QString& LastFolder() const { return m_lastFolder; }
 
   private:
     QPointer<QWidget> m_owner;
+    QString m_lastFolder;
 };
 
 }  // namespace zantrel

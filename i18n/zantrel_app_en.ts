@@ -207,6 +207,10 @@
 <context>
     <name>zantrel::MainFrame</name>
     <message>
+        <source>“导入图像…”（Ctrl+I）可打开任意位深和尺寸的图像。</source>
+        <translation>Import picture… (Ctrl+I) opens pictures of any depth and size.</translation>
+    </message>
+    <message>
         <source>标准</source>
         <translation>Standard</translation>
     </message>
@@ -584,6 +588,10 @@
 <context>
     <name>FileCommands</name>
     <message>
+        <source>已保存 %1</source>
+        <translation>Saved %1</translation>
+    </message>
+    <message>
         <source>Zantrel 文件 (*.ztl)</source>
         <translation>Zantrel files (*.ztl)</translation>
     </message>
@@ -623,6 +631,13 @@ Do you want to replace it?</translation>
     <message>
         <source>BIT率计算完毕</source>
         <translation>Bit rate computed</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePrint</name>
+    <message>
+        <source>已打印到 %1</source>
+        <translation>Printed to %1</translation>
     </message>
 </context>
 <context>

@@ -29,6 +29,12 @@ class DialogHost {
     virtual std::optional<QString> ChooseFile(const FileDialogRequest& request) = 0;
     // A message box with a single OK button; returns when it was closed.
     virtual void ShowMessage(const QString& text, const QString& caption, MessageIcon icon) = 0;
+    // The same with a line below the message that says what to do instead; a host without a
+    // place for it shows it under the message.
+    virtual void ShowMessage(const QString& text, const QString& informative,
+                             const QString& caption, MessageIcon icon) {
+        ShowMessage(text + QStringLiteral("\n\n") + informative, caption, icon);
+    }
     // A yes/no question; true for yes.
     virtual bool Confirm(const QString& text, const QString& caption) = 0;
     // Runs `dialog` modally; returns QDialog::Accepted or QDialog::Rejected.

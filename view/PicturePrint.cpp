@@ -1,5 +1,7 @@
 #include "view/PicturePrint.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -55,6 +57,13 @@ void PrintPicture(DialogHost& host, const QImage& picture) {
     painter.drawImage(PrintedRect(picture.size(), layout.fullRectPixels(dpi), printable)
                           .translated(-printable.topLeft()),
                       picture);
+    // A file is written only when the page ends: then it can be named.
+    if (!painter.end() || printer.outputFileName().isEmpty())
+        return;
+    if (StatusDisplay* bar = CurrentShell().StatusBar())
+        bar->SetPaneText(QCoreApplication::translate("PicturePrint", "已打印到 %1")
+                             .arg(QDir::toNativeSeparators(printer.outputFileName()))
+                             .toStdString());
 }
 
 }  // namespace zantrel

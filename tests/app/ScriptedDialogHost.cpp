@@ -25,6 +25,11 @@ void ScriptedDialogHost::ShowMessage(const QString& text, const QString& caption
     messages.push_back({text, caption, icon});
 }
 
+void ScriptedDialogHost::ShowMessage(const QString& text, const QString& informative,
+                                     const QString& caption, MessageIcon icon) {
+    messages.push_back({text, caption, icon, informative});
+}
+
 bool ScriptedDialogHost::Confirm(const QString& text, const QString&) {
     questions.push_back(text);
     if (confirmAnswers.empty())

@@ -16,6 +16,7 @@ struct ShownMessage {
     QString text;
     QString caption;
     MessageIcon icon;
+    QString informative = {};
 };
 
 class ScriptedDialogHost final : public DialogHost {
@@ -33,6 +34,8 @@ class ScriptedDialogHost final : public DialogHost {
 
     std::optional<QString> ChooseFile(const FileDialogRequest& request) override;
     void ShowMessage(const QString& text, const QString& caption, MessageIcon icon) override;
+    void ShowMessage(const QString& text, const QString& informative, const QString& caption,
+                     MessageIcon icon) override;
     bool Confirm(const QString& text, const QString& caption) override;
     int Exec(QDialog& dialog) override;
     bool SetUpPrinter(QPrinter& printer) override;

@@ -18,9 +18,13 @@
 #include <thread>
 #include <tuple>
 
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
 #include "AppFixture.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
+#include "app/ProgressStatusBar.h"
 #include "app/RecentFileList.h"
 #include "app/WidgetDialogHost.h"
 #include "import/BmpFormat.h"
@@ -284,6 +288,62 @@ TEST_F(Saving, PrintWritesTheDrawingWhereTheHostSays) {
     const std::vector<std::uint8_t> bytes = ReadBytes(pdf.toStdString());
     ASSERT_GT(bytes.size(), 1000u);
     EXPECT_EQ(std::memcmp(bytes.data(), "%PDF", 4), 0);
+}
+
+TEST_F(Saving, EveryWriteNamesItsFileOnTheStatusBar) {
+    m_host.onSetUpPrinter = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(PathInFolder(QStringLiteral("print.pdf")));
+        return true;
+    };
+    const struct {
+        int command;
+        const char* file;
+        const char* says;
+    } cases[] = {
+        {ID_SAVE_PICTURE, "result.bmp", "已保存 "},
+        {ID_SAVE_SHOWN, "shown.png", "已保存 "},
+        {ID_FILE_PRINT, "print.pdf", "已打印到 "},
+    };
+    const ProgressStatusBar& bar = m_app->Frame().StatusBar();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = PathInFolder(QString::fromUtf8(c.file));
+        m_host.fileAnswers = {path};
+        Trigger(c.command);
+        ASSERT_TRUE(QFileInfo::exists(path));
+        EXPECT_EQ(bar.PaneText(), QString::fromUtf8(c.says) + QDir::toNativeSeparators(path));
+    }
+}
+
+// A BMP file the original rules refuse but the import reads points to the import.
+TEST_F(Document, ARefusedBmpThatTheImportReadsPointsThere) {
+    m_app->InitInstance({});
+    QImage eightBit(512, 512, QImage::Format_Indexed8);
+    eightBit.setColorCount(256);
+    for (int i = 0; i < 256; ++i)
+        eightBit.setColor(i, qRgb(i, i, i));
+    eightBit.fill(7);
+    const QString paletted = PathInFolder(QStringLiteral("eight.bmp"));
+    ASSERT_TRUE(eightBit.save(paletted, "BMP"));
+    const QString damaged = PathInFolder(QStringLiteral("damaged.bmp"));
+    WriteBytes(damaged.toStdString(), {'B', 'M', 1, 2});
+    const struct {
+        QString path;
+        bool pointsToImport;
+    } cases[] = {{paletted, true}, {damaged, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        m_host.messages.clear();
+        m_host.fileAnswers = {c.path};
+        Trigger(ID_OPEN_PICTURE);
+        ASSERT_EQ(m_host.messages.size(), 1u);
+        EXPECT_EQ(m_host.messages[0].informative.contains(QStringLiteral("导入图像…")),
+                  c.pointsToImport);
+        // The refusal's own text stays as it was.
+        EXPECT_EQ(m_host.messages[0].text, QStringLiteral("请输入24位的图像!"));
+        EXPECT_FALSE(Doc().PictureLoaded());
+    }
 }
 
 TEST_F(Document, ImportTakesAnyFormatAndSizeAndARefusalChangesNothing) {
