@@ -141,8 +141,8 @@ std::optional<BlockSearch> SearchEveryBlock(const GrayPicture& gray, const Summe
     });
     const std::span<const LineSearch::Block> small(blocks.data(), large - blocks.begin());
     // In pieces of a bounded number of blocks: the search's memory grows with the blocks it
-    // is given, and every block's best line is its own.
-    constexpr std::size_t kBlocksPerRun = std::size_t{1} << 15;
+    // is given, it asks whether to stop between pieces, and every block's best line is its own.
+    constexpr std::size_t kBlocksPerRun = std::size_t{1} << 12;
     LineSearchWorkspace workspace;
     LineSearch lines(gray, sums, 0.0, workspace, settings.threads, progress);
     std::optional<std::vector<BestCut>> bests = std::vector<BestCut>();
