@@ -231,23 +231,23 @@ void ZtlRoundTrip(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(file.size());
 }
 
-// The optimised mode on the sample: the search of every block (part 0), then one penalty on
-// that search, pruning and encoding included (part 1), or one rate target (part 2, the
+// The optimised mode on the sample: the search of every block (step 0), then one penalty on
+// that search, pruning and encoding included (step 1), or one rate target (step 2, the
 // penalty's argument read as thousandths of a bit per pixel).
 void Optimised(benchmark::State& state) {
     const GrayPicture& gray = SampleGray();
     static const SummedTables sums(gray);
     const double argument = static_cast<double>(state.range(0));
-    const int part = static_cast<int>(state.range(1));
+    const int step = static_cast<int>(state.range(1));
     QuietProgress progress;
     std::optional<Optimiser> optimiser = Optimiser::Search(gray, sums, {}, progress);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        if (part == 0) {
+        if (step == 0) {
             benchmark::DoNotOptimize(Optimiser::Search(gray, sums, {}, progress));
         } else {
             const OptimisedRun run =
-                part == 1 ? optimiser->Run(argument) : optimiser->RunForRate(argument / 1000);
+                step == 1 ? optimiser->Run(argument) : optimiser->RunForRate(argument / 1000);
             bytes = run.file.size();
         }
     }
@@ -261,7 +261,7 @@ BENCHMARK(Optimised)
     ->Args({100, 1})
     ->Args({20, 2})
     ->Args({100, 2})
-    ->ArgNames({"penalty", "part"})
+    ->ArgNames({"penalty", "step"})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true)

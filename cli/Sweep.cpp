@@ -26,6 +26,17 @@ namespace zantrel {
 
 namespace {
 
+// The figures a Zantrel row shares with the single run.
+void TakeFigures(const RunFigures& figures, SweepRow& row) {
+    row.blocks = figures.blocks;
+    row.cutModels = figures.cutModels;
+    row.groups = figures.groups;
+    row.psnr = figures.psnr;
+    row.ssim = figures.ssim;
+    row.bitrate = figures.bitrate;
+    row.fileBitrate = figures.fileBitrate;
+}
+
 using Clock = std::chrono::steady_clock;
 
 // WebP's own limit on a side.
@@ -62,13 +73,7 @@ std::vector<SweepRow> MeasureSweep(const GrayPicture& gray, const std::vector<do
         const CutLineStage zantrel = *RunCutLineStage(gray, quadtree, workspace, threads, progress);
         row.milliseconds = Milliseconds(quadtreeTime + (Clock::now() - searchStart));
         const RunFigures figures = MeasureRun(gray, quadtree, zantrel);
-        row.blocks = figures.blocks;
-        row.cutModels = figures.cutModels;
-        row.groups = figures.groups;
-        row.psnr = figures.psnr;
-        row.ssim = figures.ssim;
-        row.bitrate = figures.bitrate;
-        row.fileBitrate = figures.fileBitrate;
+        TakeFigures(figures, row);
         rows.push_back(row);
     }
     return rows;
@@ -108,13 +113,7 @@ std::optional<OptimisedSweep> MeasureOptimisedSweep(const GrayPicture& gray,
         row.codec = kOptimisedCodec;
         row.setting = run.penalty;
         row.targetRate = byRate ? points[k] : 0.0;
-        row.blocks = figures.blocks;
-        row.cutModels = figures.cutModels;
-        row.groups = figures.groups;
-        row.psnr = figures.psnr;
-        row.ssim = figures.ssim;
-        row.bitrate = figures.bitrate;
-        row.fileBitrate = figures.fileBitrate;
+        TakeFigures(figures, row);
         row.ramps = figures.ramps;
         sweep.rows.push_back(row);
     }
