@@ -5,6 +5,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <string>
 #include <utility>
 #include <variant>
@@ -26,6 +27,7 @@ class BackgroundRun::JobProgress final : public Progress {
         bool ended = false;           // the worker returned; the rest is its outcome
         Apply apply;
         bool failed = false;
+        bool outOfMemory = false;  // the failure was memory running out
     };
 
     JobProgress(BackgroundRun& run, bool reporting) : m_run(run), m_reporting(reporting) {}
@@ -47,11 +49,12 @@ class BackgroundRun::JobProgress final : public Progress {
     void Cancel() { m_cancelled.store(true, std::memory_order_relaxed); }
 
     // The worker's last word: what the job returned, or that it threw.
-    void End(Apply apply, bool failed) {
+    void End(Apply apply, bool failed, bool outOfMemory) {
         Post([&](Mail& mail) {
             mail.ended = true;
             mail.apply = std::move(apply);
             mail.failed = failed;
+            mail.outOfMemory = outOfMemory;
         });
     }
     // On the user-interface thread: everything posted since the last call.
@@ -119,12 +122,15 @@ void BackgroundRun::Launch(Job job, StatusDisplay* statusBar) {
     running->worker = std::thread([job = std::move(job), &progress] {
         Apply apply;
         bool failed = false;
+        bool outOfMemory = false;
         try {
             apply = job(progress);
+        } catch (const std::bad_alloc&) {
+            failed = outOfMemory = true;
         } catch (const std::exception&) {
             failed = true;
         }
-        progress.End(std::move(apply), failed);
+        progress.End(std::move(apply), failed, outOfMemory);
     });
     m_running = std::move(running);
 }
@@ -143,10 +149,10 @@ void BackgroundRun::Collect() {
         }
     }
     if (mail.ended)
-        Finished(mail.apply, mail.failed);
+        Finished(mail.apply, mail.failed, mail.outOfMemory);
 }
 
-void BackgroundRun::Finished(const Apply& apply, bool failed) {
+void BackgroundRun::Finished(const Apply& apply, bool failed, bool outOfMemory) {
     m_running->worker.join();
     const bool stopped = m_running->progress->Cancelled();
     StatusDisplay* const statusBar = m_running->statusBar;
@@ -157,6 +163,8 @@ void BackgroundRun::Finished(const Apply& apply, bool failed) {
         try {
             apply();
             applied = true;
+        } catch (const std::bad_alloc&) {
+            failed = outOfMemory = true;
         } catch (const std::exception&) {
             failed = true;
         }
@@ -173,7 +181,7 @@ void BackgroundRun::Finished(const Apply& apply, bool failed) {
     }
     Q_EMIT JobEnded(applied);
     if (failed && !stopped)
-        Q_EMIT Failed();
+        Q_EMIT Failed(outOfMemory);
     if (!next)
         Q_EMIT BusyChanged(Busy());
 }

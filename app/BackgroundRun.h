@@ -48,8 +48,8 @@ class BackgroundRun final : public QObject {
     void BusyChanged(bool busy);
     // A job ended: `applied` when its result was applied, false when it stopped or was dropped.
     void JobEnded(bool applied);
-    // A job or its application threw (out of memory, say); nothing was applied.
-    void Failed();
+    // A job or its application threw; nothing was applied. `outOfMemory` when memory ran out.
+    void Failed(bool outOfMemory);
 
   private:
     class JobProgress;
@@ -63,7 +63,7 @@ class BackgroundRun final : public QObject {
     // On the user-interface thread, called by the running job's worker: shows the job's reports
     // unless it was stopped, and ends the job once its worker has returned.
     Q_INVOKABLE void Collect();
-    void Finished(const Apply& apply, bool failed);
+    void Finished(const Apply& apply, bool failed, bool outOfMemory);
     void ShowIdle(StatusDisplay* statusBar);
 
     std::unique_ptr<Running> m_running;

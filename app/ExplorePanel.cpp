@@ -6,8 +6,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -127,7 +129,12 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     curveLayout->addWidget(m_curve);
     controls->addWidget(curveBox, 1);
     layout->addWidget(m_controls, 1);
-    setWidget(content);
+    // Scrolled rather than squeezed: the window can give the picture the room it needs.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    setWidget(scroll);
 
     Retranslate();
     m_slider->setValue(PositionOf(m_values.penalty));
@@ -198,6 +205,12 @@ void ExplorePanel::Retranslate() {
     m_running->setText(m_shownBusy ? RunningText() : QString());
     Refresh();
     m_curve->update();
+}
+
+int ExplorePanel::PreferredWidth() const {
+    const auto* scroll = static_cast<const QScrollArea*>(widget());
+    return scroll->widget()->sizeHint().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+           2 * scroll->frameWidth() + (width() - scroll->width());
 }
 
 QString ExplorePanel::SettingsText(double penalty, std::int32_t minBlockSize) {

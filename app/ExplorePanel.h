@@ -42,6 +42,8 @@ class ExplorePanel final : public QDockWidget {
 
     // The values of the last run, the panel's or the parameter dialog's, once there was one.
     const std::optional<DecompositionParameters>& UsedValues() const { return m_used; }
+    // The width that shows every field without scrolling.
+    int PreferredWidth() const;
     // Takes `values`, run from the parameter dialog: the panel's fields and slider show them
     // and its next run starts from them.
     void SetValues(const DecompositionParameters& values);

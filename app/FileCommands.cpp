@@ -43,11 +43,10 @@ void OpenChosenFile(MainFrame& frame, const QString& filter,
     const std::optional<QString> path = frame.Host().ChooseFile(request);
     if (!path)
         return;
-    ZantrelDoc& doc = frame.Doc();
     if (ZantrelDoc::IsZtl(*path))
-        frame.ReportOpen(doc.OpenZtlFile(*path));
+        frame.Open(*path, &ZantrelDoc::OpenZtlFile);
     else
-        frame.ReportOpen((doc.*openPicture)(*path), openPicture == &ZantrelDoc::LoadPicture);
+        frame.Open(*path, openPicture, openPicture == &ZantrelDoc::LoadPicture);
 }
 
 }  // namespace

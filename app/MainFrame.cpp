@@ -16,7 +16,9 @@
 #include <QStackedWidget>
 #include <QToolBar>
 #include <algorithm>
+#include <cmath>
 #include <exception>
+#include <new>
 #include <optional>
 
 #include "app/AboutDlg.h"
@@ -27,6 +29,8 @@
 #include "app/ToolIcons.h"
 #include "app/ZantrelDoc.h"
 #include "app/ZtlFileStatus.h"
+#include "import/ImageImport.h"
+#include "picture/Picture.h"
 #include "platform/LoadError.h"
 #include "platform/Shell.h"
 #include "view/AppTexts.h"
@@ -107,8 +111,12 @@ MainFrame::MainFrame(ZantrelDoc& doc, DialogHost& host, QSettings& profile,
     connect(&doc, &ZantrelDoc::StageChanged, this, &MainFrame::OnStageChanged);
     connect(&doc, &ZantrelDoc::TitleChanged, this, &MainFrame::UpdateTitle);
     connect(&m_runs->Stages(), &BackgroundRun::BusyChanged, this, &MainFrame::OnBusyChanged);
-    connect(&m_runs->Stages(), &BackgroundRun::Failed, this,
-            [this] { ReportCommandFailed(m_host); });
+    connect(&m_runs->Stages(), &BackgroundRun::Failed, this, [this](bool outOfMemory) {
+        if (!outOfMemory)
+            return ReportCommandFailed(m_host);
+        const StageRuns::MemoryNeed& need = m_runs->LastNeed();
+        ReportOutOfMemory(need.width, need.height, need.bytes);
+    });
     UpdateActions();
 
     // Idle-time update for the toolbar buttons, whose state no menu opening refreshes.
@@ -355,6 +363,25 @@ void MainFrame::ToggleCompareView() {
 
 void MainFrame::ToggleExplore() {
     m_explore->setVisible(m_explore->isHidden());
+    m_exploreNarrowed = true;
+    FitExplore();
+}
+
+void MainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FitExplore();
+}
+
+void MainFrame::FitExplore() {
+    if (m_explore->isHidden() || m_explore->isFloating())
+        return;
+    // Narrowed here, the dock gets its width back with the room; one the user set stays.
+    const int most = std::max(m_explore->minimumSizeHint().width(), width() / 2);
+    const int wanted = m_exploreNarrowed ? std::min(m_explore->PreferredWidth(), most) : most;
+    if (m_explore->width() > most || (m_exploreNarrowed && m_explore->width() < wanted)) {
+        resizeDocks({m_explore}, {std::min(wanted, most)}, Qt::Horizontal);
+        m_exploreNarrowed = wanted < m_explore->PreferredWidth();
+    }
 }
 
 void MainFrame::closeEvent(QCloseEvent* event) {
@@ -365,6 +392,12 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 void MainFrame::Execute(CommandHandler handler) {
     try {
         handler(*this);
+    } catch (const std::bad_alloc&) {
+        const GrayPicture& gray = m_doc.Pictures().Gray();
+        const ColorPicture& color = m_doc.Pictures().Color();
+        const int width = gray.width > 0 ? gray.width : color.width;
+        const int height = gray.width > 0 ? gray.height : color.height;
+        ReportOutOfMemory(width, height, width > 0 ? PipelineBytesFor(width, height) : 0);
     } catch (const std::exception&) {
         ReportCommandFailed(m_host);
     }
@@ -394,7 +427,46 @@ bool MainFrame::OpenDocument(const QString& path) {
     const bool originalRules =
         !ZantrelDoc::IsZtl(path) &&
         QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) == 0;
-    return ReportOpen(m_doc.OnOpenDocument(path), originalRules);
+    return Open(path, &ZantrelDoc::OnOpenDocument, originalRules);
+}
+
+bool MainFrame::Open(const QString& path,
+                     ZantrelDoc::OpenResult (ZantrelDoc::*open)(const QString&),
+                     bool originalRules) {
+    const std::optional<DeclaredSize> size =
+        ReadDeclaredSize(QFile::encodeName(path).toStdString());
+    const long long width = size ? size->width : 0;
+    const long long height = size ? size->height : 0;
+    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
+        kDefaultMaxPixels) {
+        const QString claim = QString::fromStdString(TooManyPixelsMessage(
+            QFileInfo(path).fileName().toStdString(), width, height, kDefaultMaxPixels));
+        const QString question = tr("读取并处理它约需 %1 秒。仍要打开它吗？")
+                                     .arg(std::lround(PredictedRunSeconds(width, height)));
+        if (!m_host.Confirm(
+                claim + QLatin1Char('\n') + question,
+                QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size()))))
+            return false;
+    }
+    try {
+        return ReportOpen((m_doc.*open)(path), originalRules);
+    } catch (const std::bad_alloc&) {
+        const bool known = IsValidPictureSize(width, height);
+        ReportOutOfMemory(
+            width, height,
+            known ? PipelineBytesFor(static_cast<int>(width), static_cast<int>(height)) : 0);
+        return false;
+    }
+}
+
+void MainFrame::ReportOutOfMemory(long long width, long long height, std::uint64_t bytes) {
+    constexpr std::uint64_t kMegabyte = 1u << 20;
+    m_host.ShowMessage(tr("内存不足：%1×%2 的图像约需 %3 MB 内存，命令已中止，文档保持原样。")
+                           .arg(width)
+                           .arg(height)
+                           .arg((bytes + kMegabyte - 1) / kMegabyte),
+                       QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size())),
+                       MessageIcon::Exclamation);
 }
 
 void MainFrame::OpenRecentFile(int index) {

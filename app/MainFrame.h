@@ -81,6 +81,14 @@ class MainFrame final : public QMainWindow {
     // the original BMP rules (`originalRules`) that the import reads gets a line pointing
     // there.
     bool ReportOpen(const ZantrelDoc::OpenResult& result, bool originalRules = false);
+    // Opens `path` through `open` and reports it as ReportOpen does. A file that claims more
+    // pixels than kDefaultMaxPixels opens only when the user says so, told the memory and time
+    // it takes; memory running out leaves the document as it was and says so.
+    bool Open(const QString& path, ZantrelDoc::OpenResult (ZantrelDoc::*open)(const QString&),
+              bool originalRules = false);
+    // The message box of memory running out for a picture of `width` x `height` that needs
+    // `bytes`.
+    void ReportOutOfMemory(long long width, long long height, std::uint64_t bytes);
     // Opens `path` the way recent files, drops and the command line do (see
     // ZantrelDoc::OnOpenDocument), showing why when it does not open; whether it opened.
     bool OpenDocument(const QString& path);
@@ -103,6 +111,8 @@ class MainFrame final : public QMainWindow {
     void changeEvent(QEvent* event) override;
     // Closing stops the workers and waits for them.
     void closeEvent(QCloseEvent* event) override;
+    // The picture keeps at least half the window's width; the explore dock scrolls instead.
+    void resizeEvent(QResizeEvent* event) override;
     // A picture file dropped on the window opens like a recent-file entry.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -111,6 +121,7 @@ class MainFrame final : public QMainWindow {
     void CreateActions(std::span<const CommandBinding> handlers);
     void CreateMenus();
     void CreateToolBar();
+    void FitExplore();
     void Execute(CommandHandler handler);
     void OnBusyChanged(bool busy);
     // The document's signals: an opened file is remembered and shown (a picture in mode 1, a
@@ -133,6 +144,7 @@ class MainFrame final : public QMainWindow {
     std::map<int, QAction*> m_actions;
     std::vector<QMenu*> m_menus;
     QMenu* m_languageMenu = nullptr;
+    bool m_exploreNarrowed = false;  // the dock is narrower than it wants, for the picture
 };
 
 }  // namespace zantrel

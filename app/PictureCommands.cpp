@@ -2,13 +2,18 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <cmath>
+#include <string>
 #include <string_view>
 
 #include "app/ExplorePanel.h"
 #include "app/MainFrame.h"
 #include "app/StageRuns.h"
 #include "app/ZantrelDoc.h"
+#include "import/MessageTranslation.h"
 #include "measure/FigureText.h"
+#include "measure/Stages.h"
+#include "picture/MessageText.h"
 #include "platform/Shell.h"
 #include "quadtree/DecompositionParameters.h"
 #include "view/DecompParamDlg.h"
@@ -67,6 +72,22 @@ void OnZantrel(MainFrame& frame) {
     if (frame.Doc().Pictures().Decoded()) {
         frame.View().ShowMode(DISPLAY_ZANTREL);
         return;
+    }
+    // A search predicted to take long is announced first, and runs only when the user agrees.
+    if (frame.Doc().Mode() == RunMode::Exact) {
+        if (const double seconds = PredictCutLineSeconds(frame.Doc().Pictures().Tree(), 0);
+            seconds > 30) {
+            const QString text = QString::fromStdString(TranslateMessage(
+                                     ZANTREL_MESSAGE("Zantrel", "预计切割线搜索约需 %1 秒。"),
+                                     {std::to_string(std::lround(seconds))})) +
+                                 QLatin1Char('\n') +
+                                 QCoreApplication::translate("PictureCommands",
+                                                             "要开始吗？运行中可随时按 Esc 停止。");
+            if (!frame.Host().Confirm(
+                    text,
+                    QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size()))))
+                return;
+        }
     }
     frame.Runs().Start({std::nullopt, true, frame.Doc().Mode()});
 }

@@ -24,6 +24,7 @@ ProgressStatusBar::ProgressStatusBar(QWidget* parent)
       m_messagePane(new QLabel(AppText(kIdleText), this)),
       m_hoverPane(new QLabel(this)),
       m_progress(new QProgressBar(this)),
+      m_remaining(new QLabel(this)),
       m_stageText(m_messagePane->text()) {
     addWidget(m_messagePane, 1);
     // A long block text may be cut at the right rather than widen the window.
@@ -38,6 +39,8 @@ ProgressStatusBar::ProgressStatusBar(QWidget* parent)
     m_progress->setFixedWidth(fontMetrics().horizontalAdvance(QString(60, QLatin1Char(' '))));
     addPermanentWidget(m_progress);
     m_progress->hide();
+    addPermanentWidget(m_remaining);
+    m_remaining->hide();
 
     for (const char* text : kIndicatorTexts) {
         auto* pane = new QLabel(tr(text), this);
@@ -78,11 +81,24 @@ QString ProgressStatusBar::HoverText() const {
     return m_hoverPane->text();
 }
 
+QString ProgressStatusBar::RemainingText() const {
+    return m_remaining->text();
+}
+
 void ProgressStatusBar::SetProgressPos(int position) {
     // The bar repaints itself at once on most changes; with its updates off it only takes the
     // value, and the update after it paints with the next frame.
     if (m_progress->value() == position)
         return;
+    if (position < m_progress->value() || !m_sinceStart.isValid()) {
+        m_sinceStart.start();
+        m_remaining->clear();
+    } else if (const qint64 elapsed = m_sinceStart.elapsed(); elapsed >= 1000 && position >= 2) {
+        // Progress counts the work done, so the rest takes what it did, scaled.
+        const qint64 left = (elapsed * (100 - position) / position + 500) / 1000;
+        m_remaining->setText(left < 60 ? tr("约剩 %1 秒").arg(left)
+                                       : tr("约剩 %1 分 %2 秒").arg(left / 60).arg(left % 60));
+    }
     m_progress->setUpdatesEnabled(false);
     m_progress->setValue(position);
     m_progress->setUpdatesEnabled(true);
@@ -102,6 +118,9 @@ void ProgressStatusBar::AddCancelButton(QAction* action) {
 void ProgressStatusBar::ShowCancelButton(bool shown) {
     m_running = shown;
     m_progress->setVisible(shown);
+    m_remaining->setVisible(shown);
+    m_remaining->clear();
+    m_sinceStart.start();
     if (m_cancelButton)
         m_cancelButton->setVisible(shown);
 }

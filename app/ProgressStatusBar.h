@@ -5,6 +5,7 @@
 // stages set pane 0 and the progress position, through queued calls from the worker they run
 // on.
 
+#include <QElapsedTimer>
 #include <QStatusBar>
 #include <vector>
 
@@ -23,6 +24,9 @@ class ProgressStatusBar final : public QStatusBar, public StatusDisplay {
     explicit ProgressStatusBar(QWidget* parent = nullptr);
 
     QProgressBar* GetProgressCtrl() const { return m_progress; }
+    // The time left of the running stage, told from its progress so far once a second and a
+    // few percent have passed; empty before.
+    QString RemainingText() const;
     // The text of pane 0 as it is shown when no menu prompt covers it.
     QString PaneText() const;
 
@@ -51,6 +55,8 @@ class ProgressStatusBar final : public QStatusBar, public StatusDisplay {
     QLabel* m_messagePane;
     QLabel* m_hoverPane;
     QProgressBar* m_progress;
+    QLabel* m_remaining;
+    QElapsedTimer m_sinceStart;  // since the stage's progress last started from the beginning
     bool m_running = false;
     QString m_stageText;  // pane 0's own text, which a menu prompt only covers
     QToolButton* m_cancelButton = nullptr;

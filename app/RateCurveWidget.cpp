@@ -14,10 +14,8 @@ namespace zantrel {
 namespace {
 
 constexpr double kReach = 8.0;  // pixels from a point that still choose it
-constexpr int kLeftMargin = 46;
-constexpr int kRightMargin = 12;
-constexpr int kTopMargin = 10;
-constexpr int kBottomMargin = 40;
+constexpr double kInset = 8.0;  // between the frame and the outermost points, wider than a point
+constexpr double kGap = 4.0;    // between a label and the frame
 const QColor kCurveColor(40, 90, 170);
 const QColor kCurrentColor(220, 30, 30);
 
@@ -30,6 +28,11 @@ double NiceStep(double span, int ticks) {
             return factor * power;
     }
     return 10.0 * power;
+}
+
+// The decimals that write every multiple of `step` without rounding two ticks to one text.
+int DecimalsFor(double step) {
+    return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
 }
 
 bool Drawable(const CurvePoint& point) {
@@ -79,6 +82,14 @@ void RateCurveWidget::SetCurrent(std::optional<CurvePoint> current) {
     update();
 }
 
+int RateCurveWidget::Range::Ticks() const {
+    return static_cast<int>(std::lround((high - low) / step)) + 1;
+}
+
+QString RateCurveWidget::Range::Text(int i) const {
+    return QString::number(Tick(i), 'f', decimals);
+}
+
 void RateCurveWidget::UpdateRanges() {
     std::vector<CurvePoint> shown;
     std::ranges::copy_if(m_points, std::back_inserter(shown), Drawable);
@@ -95,26 +106,69 @@ void RateCurveWidget::UpdateRanges() {
         psnrHigh = std::max(psnrHigh, point.psnr);
     }
     const double rateStep = NiceStep(std::max(rateHigh, 1e-3), 4);
-    m_rate = {0.0, std::ceil(rateHigh / rateStep) * rateStep, rateStep};
+    m_rate = {0.0, std::ceil(rateHigh / rateStep) * rateStep, rateStep, DecimalsFor(rateStep)};
     if (m_rate.high <= rateHigh)
         m_rate.high += rateStep;
     const double psnrStep = NiceStep(std::max(psnrHigh - psnrLow, 1.0), 4);
     m_psnr = {std::floor(psnrLow / psnrStep) * psnrStep, std::ceil(psnrHigh / psnrStep) * psnrStep,
-              psnrStep};
+              psnrStep, DecimalsFor(psnrStep)};
     if (m_psnr.high <= m_psnr.low)
         m_psnr.high = m_psnr.low + psnrStep;
 }
 
+QMarginsF RateCurveWidget::Margins() const {
+    const QFontMetricsF metrics(font());
+    double widest = metrics.horizontalAdvance(QStringLiteral("dB"));
+    for (int i = 0; i < m_psnr.Ticks(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(m_psnr.Text(i)));
+    const double lastRate = metrics.horizontalAdvance(m_rate.Text(m_rate.Ticks() - 1));
+    // Left: the PSNR labels; top: half a label above the highest tick and the unit; right: half
+    // the last rate label; bottom: the rate labels and the axis name.
+    return {widest + kGap + 2, metrics.height() + 2, std::max(kGap, lastRate / 2 - kInset + kGap),
+            2 * metrics.height() + 2 * kGap};
+}
+
 QRectF RateCurveWidget::PlotArea() const {
-    return QRectF(kLeftMargin, kTopMargin, std::max(1, width() - kLeftMargin - kRightMargin),
-                  std::max(1, height() - kTopMargin - kBottomMargin));
+    const QMarginsF margins = Margins();
+    const QRectF area = QRectF(rect()).marginsRemoved(margins);
+    return {area.topLeft(), QSizeF(std::max(2 * kInset + 1, area.width()),
+                                   std::max(2 * kInset + 1, area.height()))};
 }
 
 QPointF RateCurveWidget::Position(const CurvePoint& point) const {
-    const QRectF area = PlotArea();
+    const QRectF area = PlotArea().adjusted(kInset, kInset, -kInset, -kInset);
     const double x = (point.bitrate - m_rate.low) / (m_rate.high - m_rate.low);
     const double y = (point.psnr - m_psnr.low) / (m_psnr.high - m_psnr.low);
     return {area.left() + x * area.width(), area.bottom() - y * area.height()};
+}
+
+std::vector<RateCurveWidget::AxisLabel> RateCurveWidget::Labels() const {
+    const QFontMetricsF metrics(font());
+    const QRectF area = PlotArea();
+    std::vector<AxisLabel> labels;
+    for (int i = 0; i < m_rate.Ticks(); ++i) {
+        const QString text = m_rate.Text(i);
+        const double x = Position({0, m_rate.Tick(i), m_psnr.low}).x();
+        const double width = metrics.horizontalAdvance(text);
+        labels.push_back(
+            {text, QRectF(x - width / 2, area.bottom() + kGap, width, metrics.height())});
+    }
+    for (int i = 0; i < m_psnr.Ticks(); ++i) {
+        const QString text = m_psnr.Text(i);
+        const double y = Position({0, m_rate.low, m_psnr.Tick(i)}).y();
+        const double width = metrics.horizontalAdvance(text);
+        labels.push_back({text, QRectF(area.left() - kGap - width, y - metrics.height() / 2, width,
+                                       metrics.height())});
+    }
+    return labels;
+}
+
+QString RateCurveWidget::Message() const {
+    if (m_points.empty())
+        return m_computing ? tr("正在计算率失真曲线…") : tr("没有率失真曲线");
+    if (std::ranges::none_of(m_points, Drawable))
+        return tr("每个惩罚因子都完全重建了图像（PSNR 无穷大），没有可画的曲线");
+    return {};
 }
 
 const CurvePoint* RateCurveWidget::PointAt(QPointF at) const {
@@ -141,45 +195,34 @@ void RateCurveWidget::paintEvent(QPaintEvent*) {
     const QColor text = palette().color(QPalette::Text);
     const QColor grid = palette().color(QPalette::Mid);
 
-    if (m_points.empty()) {
+    if (const QString message = Message(); !message.isEmpty()) {
         painter.setPen(text);
-        painter.drawText(rect(), Qt::AlignCenter,
-                         m_computing ? tr("正在计算率失真曲线…") : tr("没有率失真曲线"));
+        painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
+                         message);
         return;
     }
 
     // Grid lines with their values, then the axes' names.
-    const QFontMetrics metrics = painter.fontMetrics();
+    const QFontMetricsF metrics(font());
+    const std::vector<AxisLabel> labels = Labels();
     painter.setPen(QPen(grid, 0, Qt::DotLine));
-    for (double v = m_rate.low; v <= m_rate.high + m_rate.step / 2; v += m_rate.step) {
-        const double x = Position({0, v, m_psnr.low}).x();
+    for (int i = 0; i < m_rate.Ticks(); ++i) {
+        const double x = Position({0, m_rate.Tick(i), m_psnr.low}).x();
         painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-        painter.save();
-        painter.setPen(text);
-        const QString label = QString::number(v, 'g', 3);
-        painter.drawText(QPointF(x - metrics.horizontalAdvance(label) / 2.0,
-                                 area.bottom() + metrics.ascent() + 3),
-                         label);
-        painter.restore();
     }
-    for (double v = m_psnr.low; v <= m_psnr.high + m_psnr.step / 2; v += m_psnr.step) {
-        const double y = Position({0, m_rate.low, v}).y();
+    for (int i = 0; i < m_psnr.Ticks(); ++i) {
+        const double y = Position({0, m_rate.low, m_psnr.Tick(i)}).y();
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-        painter.save();
-        painter.setPen(text);
-        const QString label = QString::number(v, 'g', 4);
-        painter.drawText(
-            QPointF(area.left() - metrics.horizontalAdvance(label) - 4, y + metrics.ascent() / 2.5),
-            label);
-        painter.restore();
     }
     painter.setPen(QPen(text, 0));
+    for (const AxisLabel& label : labels)
+        painter.drawText(label.rect, Qt::AlignCenter, label.text);
     painter.drawRect(area);
-    painter.drawText(
-        QRectF(area.left(), area.bottom() + metrics.height() + 2, area.width(), metrics.height()),
-        Qt::AlignHCenter, tr("文件比特率（比特/像素）"));
-    painter.drawText(QRectF(2, 0, kLeftMargin, kTopMargin + metrics.height()), Qt::AlignLeft,
-                     QStringLiteral("dB"));
+    painter.drawText(QRectF(area.left(), area.bottom() + kGap + metrics.height() + kGap / 2,
+                            area.width(), metrics.height()),
+                     Qt::AlignHCenter, tr("文件比特率（比特/像素）"));
+    painter.drawText(QRectF(0, 0, area.left() - kGap, metrics.height()),
+                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("dB"));
 
     // The curve through the ladder, its points, then the current result on top.
     QPainterPath path;

@@ -31,6 +31,17 @@ class RateCurveWidget final : public QWidget {
 
     // Where `point` is drawn, in the widget's coordinates.
     QPointF Position(const CurvePoint& point) const;
+    // The frame of the axes; the points are drawn a few pixels inside it.
+    QRectF PlotArea() const;
+
+    struct AxisLabel {
+        QString text;
+        QRectF rect;  // where it is drawn
+    };
+    // The value labels of both axes, rate first, as they are drawn at the widget's size.
+    std::vector<AxisLabel> Labels() const;
+    // The sentence shown instead of the axes, or an empty text while there is a curve to draw.
+    QString Message() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -48,18 +59,23 @@ class RateCurveWidget final : public QWidget {
     struct Range {
         double low;
         double high;
-        double step;  // between ticks
+        double step;   // between ticks
+        int decimals;  // that tell one tick from the next
+        int Ticks() const;
+        double Tick(int i) const { return low + i * step; }
+        QString Text(int i) const;
     };
     // The point of the curve within reach of `at`, or nullptr.
     const CurvePoint* PointAt(QPointF at) const;
-    QRectF PlotArea() const;
+    // The margins the labels need at the widget's font.
+    QMarginsF Margins() const;
     void UpdateRanges();
 
     std::vector<CurvePoint> m_points;
     std::optional<CurvePoint> m_current;
     bool m_computing = false;
-    Range m_rate{0, 1, 0.2};
-    Range m_psnr{20, 40, 5};
+    Range m_rate{0, 1, 0.2, 1};
+    Range m_psnr{20, 40, 5, 0};
 };
 
 }  // namespace zantrel

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/ZantrelDoc.h"
+#include "picture/Picture.h"
 #include "platform/Shell.h"
 
 namespace zantrel {
@@ -13,8 +14,20 @@ StageRuns::StageRuns(ZantrelDoc& doc) : m_doc(doc) {
 }
 
 void StageRuns::Start(const StageRequest& request) {
+    const StageInputs inputs = m_doc.Inputs();
+    if (inputs.gray) {
+        const int width = inputs.gray->width;
+        const int height = inputs.gray->height;
+        const std::int32_t minBlockSize = request.quadtree  ? request.quadtree->minBlockSize
+                                          : inputs.quadtree ? inputs.quadtree->tree.minBlockSize
+                                                            : 1;
+        m_lastNeed = {width, height,
+                      request.mode == RunMode::Optimised
+                          ? OptimisedBytesFor(width, height, minBlockSize)
+                          : PipelineBytesFor(width, height)};
+    }
     m_stages.Start(
-        [this, inputs = m_doc.Inputs(), request](Progress& progress) -> BackgroundRun::Apply {
+        [this, inputs, request](Progress& progress) -> BackgroundRun::Apply {
             std::optional<StageOutputs> outputs =
                 RunStages(inputs, request, m_search, m_optimised, progress);
             if (!outputs)

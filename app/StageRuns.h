@@ -49,8 +49,17 @@ class StageRuns final : public QObject {
     // Runs the event loop until both workers are idle and their results applied.
     void WaitForIdle();
 
+    // What the newest run started here needs at most, for the message when memory runs out.
+    struct MemoryNeed {
+        int width = 0;
+        int height = 0;
+        std::uint64_t bytes = 0;
+    };
+    const MemoryNeed& LastNeed() const { return m_lastNeed; }
+
   private:
     ZantrelDoc& m_doc;
+    MemoryNeed m_lastNeed;
     // The search memory of the stages' worker, whose runs follow one another; declared before
     // the workers, so that they have stopped before it goes.
     LineSearchWorkspace m_search;

@@ -207,6 +207,14 @@
 <context>
     <name>zantrel::MainFrame</name>
     <message>
+        <source>读取并处理它约需 %1 秒。仍要打开它吗？</source>
+        <translation>Reading and processing it takes about %1 s. Open it anyway?</translation>
+    </message>
+    <message>
+        <source>内存不足：%1×%2 的图像约需 %3 MB 内存，命令已中止，文档保持原样。</source>
+        <translation>Out of memory: a %1×%2 picture needs about %3 MB. The command was stopped; the document is as it was.</translation>
+    </message>
+    <message>
         <source>“导入图像…”（Ctrl+I）可打开任意位深和尺寸的图像。</source>
         <translation>Import picture… (Ctrl+I) opens pictures of any depth and size.</translation>
     </message>
@@ -217,6 +225,14 @@
 </context>
 <context>
     <name>zantrel::ProgressStatusBar</name>
+    <message>
+        <source>约剩 %1 秒</source>
+        <translation>about %1 s left</translation>
+    </message>
+    <message>
+        <source>约剩 %1 分 %2 秒</source>
+        <translation>about %1 min %2 s left</translation>
+    </message>
     <message>
         <source>大写</source>
         <translation>CAP</translation>
@@ -243,6 +259,10 @@
     <message>
         <source>没有率失真曲线</source>
         <translation>No rate–distortion curve</translation>
+    </message>
+    <message>
+        <source>每个惩罚因子都完全重建了图像（PSNR 无穷大），没有可画的曲线</source>
+        <translation>Every penalty factor reconstructs the picture exactly (infinite PSNR): there is no curve to draw</translation>
     </message>
     <message>
         <source>文件比特率（比特/像素）</source>
@@ -620,6 +640,10 @@ Do you want to replace it?</translation>
 </context>
 <context>
     <name>PictureCommands</name>
+    <message>
+        <source>要开始吗？运行中可随时按 Esc 停止。</source>
+        <translation>Start it? Esc stops it at any time while it runs.</translation>
+    </message>
     <message>
         <source>图像的PSNR为：</source>
         <translation>The PSNR of the picture is:</translation>

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <initializer_list>
 
 #include "quadtree/DecompositionParameters.h"
 #include "view/DialogHost.h"
@@ -56,11 +57,13 @@ DecompParamDlg::DecompParamDlg(DialogHost& host, QWidget* parent) : QDialog(pare
     m_okButton->setDefault(true);
     m_penaltyEdit = new QLineEdit(this);
     m_penaltyEdit->setGeometry(units.Rect(20, 40, 40, 14));
-    PlaceLabel(new QLabel(tr("请输入惩罚因子"), this), units.Rect(16, 20, 57, 8));
+    auto* penaltyLabel = new QLabel(tr("请输入惩罚因子"), this);
+    PlaceLabel(penaltyLabel, units.Rect(16, 20, 57, 8));
     auto* group = new QGroupBox(tr("分解深度"), this);
     group->setGeometry(units.Rect(10, 7, 150, 85));
     group->lower();
-    PlaceLabel(new QLabel(tr("最小分块尺寸"), this), units.Rect(95, 20, 49, 8));
+    auto* minBlockSizeLabel = new QLabel(tr("最小分块尺寸"), this);
+    PlaceLabel(minBlockSizeLabel, units.Rect(95, 20, 49, 8));
     m_minBlockSizeEdit = new QLineEdit(this);
     m_minBlockSizeEdit->setGeometry(units.Rect(95, 40, 40, 14));
     m_cancelButton = new QPushButton(tr("取消"), this);
@@ -76,7 +79,19 @@ DecompParamDlg::DecompParamDlg(DialogHost& host, QWidget* parent) : QDialog(pare
     for (QRadioButton* button : {m_exactButton, m_optimisedButton})
         button->resize(std::max(button->width(), button->sizeHint().width()), button->height());
     m_exactButton->setChecked(true);
-    setFixedSize(units.X(170), units.Y(114));
+
+    // Texts longer than the layout's (English, a wide font) move the right column over and widen
+    // the group and the dialog; where they fit, everything keeps its place.
+    const int gap = units.X(4);
+    const int shift = std::max(0, penaltyLabel->geometry().right() + gap - minBlockSizeLabel->x());
+    for (QWidget* right : std::initializer_list<QWidget*>{minBlockSizeLabel, m_minBlockSizeEdit,
+                                                          m_okButton, m_optimisedButton})
+        right->move(right->x() + shift, right->y());
+    const int groupRight =
+        std::max(group->geometry().right() + shift, minBlockSizeLabel->geometry().right() + gap);
+    group->resize(groupRight - group->x() + 1, group->height());
+    const int contentRight = std::max(groupRight, m_optimisedButton->geometry().right());
+    setFixedSize(std::max(units.X(170), contentRight + 1 + units.X(10)), units.Y(114));
 
     m_penaltyEdit->setText(QString::fromStdString(FormatPenalty(m_penalty)));
     m_minBlockSizeEdit->setText(QString::fromStdString(FormatMinBlockSize(m_minBlockSize)));

@@ -1,0 +1,134 @@
+// The desktop at the limits of memory and time: a file claiming a huge picture and a search
+// predicted to take long run only when the user agrees, memory running out leaves the document
+// as it was with a message, and a long stage tells the time it has left.
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QTest>
+#include <new>
+
+#include "AppFixture.h"
+#include "app/CommandTable.h"
+#include "app/MainFrame.h"
+#include "app/ProgressStatusBar.h"
+#include "measure/Stages.h"
+#include "platform/Shell.h"
+
+namespace zantrel {
+
+namespace {
+
+class Limits : public AppTest {
+  protected:
+    // A PGM header claiming 12000 x 10000 pixels, above the default limit, with no samples.
+    QString WriteClaim() {
+        const QString path = PathInFolder(QStringLiteral("claim.pgm"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("P5\n12000 10000\n255\n");
+        return path;
+    }
+};
+
+TEST_F(Limits, AFileClaimingMorePixelsThanTheLimitOpensOnlyWhenTheUserSaysSo) {
+    m_app->InitInstance({});
+    MainFrame& frame = m_app->Frame();
+    ASSERT_TRUE(frame.OpenDocument(WritePng(QStringLiteral("kept.png"), 40, 30)));
+    const QString claim = WriteClaim();
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "yes" : "no");
+        for (const bool byDialog : {false, true}) {
+            m_host.questions.clear();
+            m_host.messages.clear();
+            m_host.confirmAnswers = {yes};
+            if (byDialog) {
+                m_host.fileAnswers = {claim};
+                Trigger(ID_IMPORT_PICTURE);
+            } else {
+                EXPECT_FALSE(frame.OpenDocument(claim));
+            }
+            ASSERT_EQ(m_host.questions.size(), 1u);
+            // The claim, the memory and the time it takes are in the question.
+            for (const char* part : {"12000×10000", "MB", "秒"})
+                EXPECT_TRUE(m_host.questions[0].contains(QString::fromUtf8(part))) << part;
+            // Read on a yes, the file is refused for its missing samples.
+            EXPECT_EQ(m_host.messages.size(), yes ? 1u : 0u);
+            EXPECT_EQ(Title(), LoadedTitle(QStringLiteral("kept.png")));
+            EXPECT_EQ(Doc().Pictures().Color().width, 40);
+        }
+    }
+}
+
+TEST_F(Limits, MemoryRunningOutSaysSoAndLeavesTheDocumentAsItWas) {
+    m_host.fileAnswers = {WritePicture(QStringLiteral("a.bmp"))};
+    m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("4"));
+    m_app->InitInstance({});
+    for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE})
+        Trigger(id);
+    const std::size_t leaves = Stages().quadtree->tree.leaves.size();
+    m_host.messages.clear();
+    Runs().Start([](Progress&) -> BackgroundRun::Apply { throw std::bad_alloc(); },
+                 &m_app->Frame().StatusBar());
+    WaitForIdle();
+    ASSERT_EQ(m_host.messages.size(), 1u);
+    EXPECT_TRUE(m_host.messages[0].text.startsWith(QStringLiteral("内存不足：512×512 的图像约需 ")))
+        << m_host.messages[0].text.toStdString();
+    EXPECT_EQ(Stages().quadtree->tree.leaves.size(), leaves);
+    EXPECT_FALSE(Doc().Pictures().Decomposed());
+    EXPECT_TRUE(Action(ID_ZANTREL).isEnabled());
+}
+
+TEST_F(Limits, ASearchPredictedToTakeLongRunsOnlyWhenTheUserSaysSo) {
+    // A smooth 4096 x 2048 picture at a high penalty: two blocks of side 2048, each slow.
+    QImage smooth(4096, 2048, QImage::Format_Grayscale8);
+    for (int y = 0; y < smooth.height(); ++y) {
+        uchar* row = smooth.scanLine(y);
+        for (int x = 0; x < smooth.width(); ++x)
+            row[x] = static_cast<uchar>(x / 16);
+    }
+    const QString path = PathInFolder(QStringLiteral("smooth.png"));
+    ASSERT_TRUE(smooth.save(path, "PNG", 100));
+    m_host.onExec = AnswerParameters(QStringLiteral("5000000"), QStringLiteral("4"));
+    m_app->InitInstance({});
+    ASSERT_TRUE(m_app->Frame().OpenDocument(path));
+    Trigger(ID_PICTURE_GRAY);
+    Trigger(ID_QUADTREE);
+    ASSERT_GT(PredictCutLineSeconds(Doc().Pictures().Tree(), 0), 30)
+        << "a machine of more than three cores needs a larger picture here";
+
+    m_host.confirmAnswers = {false};
+    Trigger(ID_ZANTREL);
+    ASSERT_EQ(m_host.questions.size(), 1u);
+    EXPECT_TRUE(m_host.questions[0].startsWith(QStringLiteral("预计切割线搜索约需 ")));
+    EXPECT_FALSE(Runs().Busy());
+    EXPECT_FALSE(Doc().Pictures().Decomposed());
+
+    m_host.confirmAnswers = {true};
+    Action(ID_ZANTREL).trigger();
+    EXPECT_TRUE(Runs().Busy());
+    Action(ID_CANCEL_RUN).trigger();
+    WaitForIdle();
+    EXPECT_FALSE(Doc().Pictures().Decomposed());
+}
+
+TEST_F(Limits, ALongStageTellsTheTimeItHasLeftOnceItCanBeTold) {
+    m_app->InitInstance({});
+    ProgressStatusBar& bar = m_app->Frame().StatusBar();
+    bar.ShowCancelButton(true);
+    bar.SetProgressPos(1);
+    EXPECT_EQ(bar.RemainingText(), QString());
+    QTest::qWait(1100);
+    // Half the work took a little over a second, so about one second is left.
+    bar.SetProgressPos(50);
+    EXPECT_EQ(bar.RemainingText(), QStringLiteral("约剩 1 秒"));
+    // A stage that starts again from the beginning has no estimate yet.
+    bar.SetProgressPos(3);
+    EXPECT_EQ(bar.RemainingText(), QString());
+    bar.ShowCancelButton(false);
+    EXPECT_EQ(bar.RemainingText(), QString());
+}
+
+}  // namespace
+
+}  // namespace zantrel
