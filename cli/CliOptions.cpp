@@ -120,7 +120,7 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
         refusal = "--rate needs --optimise";
     }
     if (refusal) {
-        exitCode = RefuseArguments(app, refusal);
+        exitCode = RefuseArgumentsInParserWords(app, refusal);
         return std::nullopt;
     }
     return options;
@@ -141,11 +141,12 @@ std::optional<CliOptions> ParseEncodeOptions(int argc, char** argv, int& exitCod
         !ReadParameters(texts, options, exitCode))
         return std::nullopt;
     if (options.rate > 0 && !options.optimise) {
-        exitCode = RefuseArguments(app, "--rate needs --optimise");
+        exitCode = RefuseArgumentsInParserWords(app, "--rate needs --optimise");
         return std::nullopt;
     }
     if (!HasExtension(options.ztlFile, ".ztl")) {
-        exitCode = RefuseArguments(app, "-o names the Zantrel file to write, ending in .ztl");
+        exitCode =
+            RefuseArgumentsInParserWords(app, "-o names the Zantrel file to write, ending in .ztl");
         return std::nullopt;
     }
     return options;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/ErrorReport.h"
+#include "cli/ParserWords.h"
 #include "cli/QuotedName.h"
 #include "import/BmpWriter.h"
 #include "import/ImageImport.h"
@@ -128,8 +129,9 @@ bool OutputsDiffer(std::initializer_list<std::pair<const char*, const std::strin
     }
     const auto same = FindSameFiles(paths);
     if (same) {
-        std::fprintf(stderr, "%s and %s name the same file %s\n", names[same->first],
-                     names[same->second], QuotedName(paths[same->second]).c_str());
+        const std::string reason = std::string(names[same->first]) + " and " + names[same->second] +
+                                   " name the same file " + QuotedName(paths[same->second]);
+        std::fprintf(stderr, "%s\n", InParserWords(reason).c_str());
     }
     return !same;
 }

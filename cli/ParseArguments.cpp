@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "cli/ParserWords.h"
 #include "import/MessageTranslation.h"
 #include "picture/MessageText.h"
 
@@ -79,6 +80,10 @@ int RefuseArguments(const CLI::App& app, const std::string& reason) {
     return 2;
 }
 
+int RefuseArgumentsInParserWords(const CLI::App& app, const std::string& reason) {
+    return RefuseArguments(app, InParserWords(reason));
+}
+
 bool ParseArguments(CLI::App& app, int argc, char** argv,
                     std::initializer_list<const char*> pathOptions, int& exitCode) {
     // "--output --json" or "--grid -o" would write a file named --json or -o: a value that
@@ -114,14 +119,15 @@ bool ParseArguments(CLI::App& app, int argc, char** argv,
         exitCode = 0;
         return false;
     } catch (const CLI::ParseError& error) {
-        exitCode = RefuseArguments(app, error.what());
+        exitCode = RefuseArgumentsInParserWords(app, error.what());
         return false;
     }
     for (const char* name : pathOptions) {
         const CLI::Option* option = app.get_option(name);
         if (option->count() > 0 && option->as<std::string>().empty()) {
-            exitCode = RefuseArguments(app, std::string(option->get_positional() ? "INPUT" : name) +
-                                                ": a file name may not be empty");
+            exitCode = RefuseArgumentsInParserWords(
+                app, std::string(option->get_positional() ? "INPUT" : name) +
+                         ": a file name may not be empty");
             return false;
         }
     }

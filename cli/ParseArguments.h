@@ -21,5 +21,7 @@ bool ParseArguments(CLI::App& app, int argc, char** argv,
 
 // Prints `reason` and the usage to stderr; returns 2.
 int RefuseArguments(const CLI::App& app, const std::string& reason);
+// RefuseArguments with InParserWords(reason).
+int RefuseArgumentsInParserWords(const CLI::App& app, const std::string& reason);
 
 }  // namespace zantrel

@@ -6,19 +6,24 @@
 #include <cstdio>
 #include <filesystem>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "cli/ErrorReport.h"
 #include "cli/InputPicture.h"
+#include "cli/ParserWords.h"
 #include "cli/SweepBjontegaard.h"
 #include "cli/SweepChart.h"
 #include "cli/SweepPeers.h"
 #include "cli/SweepProgress.h"
 #include "import/ImageImport.h"
+#include "import/MessageTranslation.h"
 #include "measure/FigureText.h"
 #include "measure/Psnr.h"
 #include "measure/RunFigures.h"
 #include "optimise/Optimiser.h"
 #include "picture/GrayConversion.h"
+#include "picture/MessageText.h"
 #include "platform/FileWriter.h"
 #include "platform/StatusProgress.h"
 
@@ -124,6 +129,11 @@ namespace {
 
 int MeasureAndWrite(const SweepOptions& options, TerminalShell& terminal, InputPicture& input);
 
+// A line on stderr in the messages' language.
+void Say(const char* pattern, const std::vector<std::string>& arguments) {
+    std::fprintf(stderr, "%s\n", TranslateMessage(pattern, arguments).c_str());
+}
+
 }  // namespace
 
 int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
@@ -132,14 +142,17 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
         !OutputsDiffer({{"INPUT", &inputPath}, {"--plot", &options.plot}}))
         return 2;
     if (!options.csv.empty() && !options.plot.empty() && SameFile(options.csv, options.plot)) {
-        std::fprintf(stderr, "--csv and --plot name the same file %s\n", options.plot.c_str());
+        std::fprintf(stderr, "%s\n",
+                     InParserWords("--csv and --plot name the same file " + options.plot).c_str());
         return 2;
     }
     if (!options.csv.empty() && !options.plot.empty() &&
         (!options.peers.empty() || options.optimise) &&
         SameFile(ComparisonCsvPath(options.csv), options.plot)) {
-        std::fprintf(stderr, "--plot names the file of the Bjontegaard figures %s\n",
-                     options.plot.c_str());
+        std::fprintf(
+            stderr, "%s\n",
+            InParserWords("--plot names the file of the Bjontegaard figures " + options.plot)
+                .c_str());
         return 2;
     }
     InputPicture input;
@@ -209,32 +222,40 @@ int MeasureAndWrite(const SweepOptions& options, TerminalShell& terminal, InputP
         return ReportWriteError(terminal, *error);
     terminal.FinishProgress();
     if (optimised) {
-        std::fprintf(stderr,
-                     "%s: the search of every block took %.1f ms, once for all %zu points (in no "
-                     "row's milliseconds)\n",
-                     std::string(kOptimisedCodec).c_str(), optimised->searchMilliseconds,
-                     optimised->rows.size());
+        char milliseconds[32];
+        std::snprintf(milliseconds, sizeof milliseconds, "%.1f", optimised->searchMilliseconds);
+        Say(ZANTREL_MESSAGE(
+                "Zantrel",
+                "%1：所有分块的搜索用了 %2 毫秒，%3 个点共用一次（不计入任何一行的毫秒数）"),
+            {std::string(kOptimisedCodec), milliseconds, std::to_string(optimised->rows.size())});
     }
     // A peer that could not code the picture has its row, without figures; say why here.
     for (const SweepRow& row : rows) {
         if (!row.coded && row.codec == "webp" &&
             std::max(gray.width, gray.height) > kMaxWebpPictureSide)
-            std::fprintf(stderr,
-                         "webp could not code this picture at setting %s: WebP takes no side "
-                         "longer than %d pixels\n",
-                         FormatSweepPenalty(row.setting).c_str(), kMaxWebpPictureSide);
+            Say(ZANTREL_MESSAGE("Zantrel",
+                                "webp 无法以设置 %1 编码这幅图像：WebP 不接受长于 %2 像素的边"),
+                {FormatSweepPenalty(row.setting), std::to_string(kMaxWebpPictureSide)});
         else if (!row.coded)
-            std::fprintf(stderr, "%s could not code this picture at setting %s\n",
-                         row.codec.c_str(), FormatSweepPenalty(row.setting).c_str());
+            Say(ZANTREL_MESSAGE("Zantrel", "%1 无法以设置 %2 编码这幅图像"),
+                {row.codec, FormatSweepPenalty(row.setting)});
         // A rate the penalties cannot reach keeps its nearest row.
         if (row.targetRate > 0 && std::abs(row.fileBitrate / row.targetRate - 1.0) > 0.02)
-            std::fprintf(stderr, "%s cannot reach %s bits per pixel: the nearest is %s\n",
-                         row.codec.c_str(), FormatSweepPenalty(row.targetRate).c_str(),
-                         FormatFigure(row.fileBitrate).c_str());
+            Say(ZANTREL_MESSAGE("Zantrel", "%1 达不到每像素 %2 比特：最接近的是 %3"),
+                {row.codec, FormatSweepPenalty(row.targetRate), FormatFigure(row.fileBitrate)});
     }
+    // The table says, below its rows, why WebP's rows have no figures.
+    std::string table = SweepTableText(rows);
+    if (std::max(gray.width, gray.height) > kMaxWebpPictureSide &&
+        std::ranges::any_of(rows, [](const SweepRow& row) { return row.codec == "webp"; }))
+        table +=
+            TranslateMessage(
+                ZANTREL_MESSAGE("Zantrel", "注：webp 的各行没有数值：WebP 不接受长于 %1 像素的边"),
+                {std::to_string(kMaxWebpPictureSide)}) +
+            "\n";
     std::string text;
     if (comparisons.empty()) {
-        text = options.json ? SweepJsonText(rows) : SweepTableText(rows);
+        text = options.json ? SweepJsonText(rows) : table;
     } else if (options.json) {
         // The rows and the comparisons as the two members of one object.
         std::string array = SweepJsonText(rows);
@@ -242,7 +263,7 @@ int MeasureAndWrite(const SweepOptions& options, TerminalShell& terminal, InputP
         text = "{\"rows\": " + array + ",\n\"bjontegaard\": " + ComparisonJsonText(comparisons) +
                "}\n";
     } else {
-        text = SweepTableText(rows) + ComparisonTableText(comparisons);
+        text = table + ComparisonTableText(comparisons);
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;

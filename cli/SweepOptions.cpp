@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "cli/ParseArguments.h"
+#include "cli/ParserWords.h"
 #include "import/MessageTranslation.h"
 #include "quadtree/DecompositionParameters.h"
 
@@ -50,8 +51,8 @@ bool ParseRateList(std::string_view list, std::vector<double>& rates, std::strin
         // strtod takes leading blanks and hexadecimal; the list is plain decimals.
         const bool plain = !item.empty() && item.find_first_of(" \txX") == std::string::npos;
         if (!plain || end != item.c_str() + item.size() || !std::isfinite(rate) || rate <= 0) {
-            message = "--rates: \"";
-            message.append(item).append("\" is not a positive number of bits per pixel");
+            message = InParserWords("--rates: \"" + item +
+                                    "\" is not a positive number of bits per pixel");
             return false;
         }
         read.push_back(rate);
@@ -170,7 +171,7 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
     else if (app.count("--optimised-penalties") && app.count("--rates"))
         refusal = "--rates replaces --optimised-penalties: give one of them";
     if (refusal) {
-        exitCode = RefuseArguments(app, refusal);
+        exitCode = RefuseArgumentsInParserWords(app, refusal);
         return std::nullopt;
     }
     if (!options.optimise)

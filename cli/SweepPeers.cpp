@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "cli/ParserWords.h"
 #include "measure/FigureText.h"
 #include "measure/Psnr.h"
 #include "measure/Ssim.h"
@@ -97,8 +98,9 @@ bool ParsePeerList(std::string_view list, std::vector<PeerKind>& peers, std::str
         const auto known = std::find_if(kNames.begin(), kNames.end(),
                                         [&](const auto& entry) { return entry.second == item; });
         if (known == kNames.end()) {
-            message = "--peers: unknown codec \"";
-            message.append(item).append("\"; the codecs are jpeg, jpeg2000, webp, avif and jxl");
+            std::string reason = "--peers: unknown codec \"";
+            reason.append(item).append("\"; the codecs are jpeg, jpeg2000, webp, avif and jxl");
+            message = InParserWords(reason);
             return false;
         }
         if (std::find(read.begin(), read.end(), known->first) == read.end())

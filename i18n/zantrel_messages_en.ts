@@ -4,6 +4,30 @@
 <context>
     <name>Zantrel</name>
     <message>
+        <source>注：webp 的各行没有数值：WebP 不接受长于 %1 像素的边</source>
+        <translation>Note: the webp rows have no figures: WebP takes no side longer than %1 pixels</translation>
+    </message>
+    <message>
+        <source>命令行参数有误：%1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>%1：所有分块的搜索用了 %2 毫秒，%3 个点共用一次（不计入任何一行的毫秒数）</source>
+        <translation>%1: the search of every block took %2 ms, once for all %3 points (in no row's milliseconds)</translation>
+    </message>
+    <message>
+        <source>webp 无法以设置 %1 编码这幅图像：WebP 不接受长于 %2 像素的边</source>
+        <translation>webp could not code this picture at setting %1: WebP takes no side longer than %2 pixels</translation>
+    </message>
+    <message>
+        <source>%1 无法以设置 %2 编码这幅图像</source>
+        <translation>%1 could not code this picture at setting %2</translation>
+    </message>
+    <message>
+        <source>%1 达不到每像素 %2 比特：最接近的是 %3</source>
+        <translation>%1 cannot reach %2 bits per pixel: the nearest is %3</translation>
+    </message>
+    <message>
         <source>请键入一个整数。</source>
         <translation>Please enter a whole number.</translation>
     </message>

@@ -235,6 +235,7 @@ TEST(Sweep, BadArgumentsExitWithCodeTwoBeforeAnyWork) {
         EXPECT_TRUE(run.out.empty());
         const std::string said = ReadText(err);
         EXPECT_NE(said.find(message), std::string::npos) << said;
+        EXPECT_TRUE(HasCjk(said.substr(0, said.find('\n')))) << said;
         EXPECT_EQ(said.find("没有找到"), std::string::npos) << said;
         EXPECT_FALSE(std::filesystem::exists(folder + "/s.csv"));
         EXPECT_FALSE(std::filesystem::exists(folder + "/s.svg"));
@@ -454,9 +455,10 @@ TEST(Sweep, APeerThatCannotCodeThePictureKeepsItsRowsAndSaysSo) {
         }
     }
     EXPECT_EQ(webpRows, 12u);  // every quality of the ladder
-    EXPECT_NE(ReadText(err).find("webp could not code this picture at setting 0: WebP takes no "
-                                 "side longer than 16383 pixels\n"),
-              std::string::npos);
+    EXPECT_NE(run.out.find("注：webp 的各行没有数值"), std::string::npos) << run.out;
+    EXPECT_NE(
+        ReadText(err).find("webp 无法以设置 0 编码这幅图像：WebP 不接受长于 16383 像素的边\n"),
+        std::string::npos);
     std::filesystem::remove_all(folder);
 }
 
@@ -513,10 +515,9 @@ TEST(Sweep, OptimisedRatesLandWithinTwoPercentOrSaySo) {
     EXPECT_EQ(lines[4][2], "0.0001");  // out of reach: its nearest row stays
     EXPECT_GT(std::stod(lines[4][9]), 0.0001 * 1.02);
     const std::string said = ReadText(err);
-    EXPECT_NE(said.find("zantrel-optimised cannot reach 0.0001 bits per pixel"), std::string::npos)
-        << said;
-    EXPECT_EQ(said.find("reach 0.05 "), std::string::npos) << said;
-    EXPECT_NE(said.find("once for all 2 points"), std::string::npos) << said;
+    EXPECT_NE(said.find("zantrel-optimised 达不到每像素 0.0001 比特"), std::string::npos) << said;
+    EXPECT_EQ(said.find("每像素 0.05 "), std::string::npos) << said;
+    EXPECT_NE(said.find("2 个点共用一次"), std::string::npos) << said;
 
     // The optimised curve against the peer and against the exact mode's file.
     std::vector<std::string> comparisons;

@@ -21,4 +21,7 @@ CliRun RunProgram(const std::string& program, const std::string& arguments,
 // A whole file as text.
 std::string ReadText(const std::string& path);
 
+// Whether `text` (UTF-8) holds a CJK ideograph, kana, CJK punctuation or a full-width form.
+bool HasCjk(const std::string& text);
+
 }  // namespace zantrel
