@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "measure/FigureText.h"
 
@@ -85,6 +86,15 @@ std::string FormatSweepPenalty(double penalty) {
     std::snprintf(text, sizeof text, "%.15g", penalty);
     if (std::strtod(text, nullptr) != penalty)
         std::snprintf(text, sizeof text, "%.17g", penalty);
+    // Written with an exponent, the fewest digits that read back (5e-324, not 4.94…e-324).
+    for (int digits = 1; std::strchr(text, 'e') && digits < 15; ++digits) {
+        char shorter[64];
+        std::snprintf(shorter, sizeof shorter, "%.*g", digits, penalty);
+        if (std::strtod(shorter, nullptr) == penalty) {
+            std::strcpy(text, shorter);
+            break;
+        }
+    }
     return text;
 }
 

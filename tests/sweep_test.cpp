@@ -180,15 +180,18 @@ TEST(Sweep, CsvHoldsTheTableAndJsonTheSameFigures) {
 }
 
 TEST(Sweep, PenaltyIsPrintedSoThatItReadsBackExactly) {
-    // 0.1 as typed; a number with more than 15 significant digits keeps all of its digits.
-    const CliRun run =
-        RunCli("sweep --json --min-block 128 --penalties 0.1,1e3,0.30000000000000004");
+    // 0.1 as typed; a number with more than 15 significant digits keeps all of its digits; the
+    // smallest denormal as typed.
+    const CliRun run = RunCli(
+        "sweep --json --min-block 128 --penalties 0.1,1e3,0.30000000000000004,5e-324,1.5e-300");
     ASSERT_EQ(run.exitCode, 0);
     const std::vector<JsonRow> rows = JsonRows(run.out);
-    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[0].penalty, "0.1");
     EXPECT_EQ(rows[1].penalty, "1000");
     EXPECT_EQ(rows[2].penalty, "0.30000000000000004");
+    EXPECT_EQ(rows[3].penalty, "5e-324");
+    EXPECT_EQ(rows[4].penalty, "1.5e-300");
 }
 
 TEST(Sweep, BadArgumentsExitWithCodeTwoBeforeAnyWork) {
