@@ -1,13 +1,38 @@
 #include "linesearch/LinePrefixSums.h"
 
+#include <cstdlib>
+#include <new>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace zantrel {
+
+void LinePrefixSums::FreeAligned::operator()(RowPrefix* p) const {
+    std::free(p);
+}
 
 void LinePrefixSums::Build(const GrayPicture& gray, std::span<const LatticePoint> origins, int n) {
     const int count = static_cast<int>(origins.size());
     const std::size_t width = static_cast<std::size_t>(gray.width);
     m_n = n;
     // Storage is kept from one group to the next; resize only touches what grows.
-    m_prefix.resize(static_cast<std::size_t>(count) * 2 * n * (n + 1));
+    const std::size_t entries = static_cast<std::size_t>(count) * 2 * n * (n + 1);
+    if (entries > m_capacity) {
+        constexpr std::size_t kHugePage = std::size_t{2} << 20;
+        const std::size_t bytes =
+            (entries * sizeof(RowPrefix) + kHugePage - 1) / kHugePage * kHugePage;
+        m_prefix.reset();
+        m_prefix.reset(static_cast<RowPrefix*>(std::aligned_alloc(kHugePage, bytes)));
+        if (!m_prefix) {
+            m_capacity = 0;
+            throw std::bad_alloc();
+        }
+#if defined(MADV_HUGEPAGE)
+        madvise(m_prefix.get(), bytes, MADV_HUGEPAGE);  // only a hint: failing changes nothing
+#endif
+        m_capacity = bytes / sizeof(RowPrefix);
+    }
     m_lines.resize(static_cast<std::size_t>(count) * 2 * (n + 1));
     for (int k = 0; k < count; ++k) {
         for (const bool columns : {false, true}) {
@@ -21,7 +46,7 @@ void LinePrefixSums::Build(const GrayPicture& gray, std::span<const LatticePoint
                                                : gray.Index(origins[k].row + line, origins[k].col));
                 const std::size_t stride = columns ? width : 1;
                 RowPrefix* prefix =
-                    m_prefix.data() +
+                    m_prefix.get() +
                     ((static_cast<std::size_t>(k) * 2 + columns) * n + line) * (n + 1);
                 prefix[0] = {0, 0};
                 for (int c = 0; c < n; ++c) {

@@ -5,6 +5,7 @@
 // a prefix and the rest, so its sides take one lookup per line it crosses.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -24,7 +25,7 @@ class LinePrefixSums {
     void Build(const GrayPicture& gray, std::span<const LatticePoint> origins, int n);
 
     const RowPrefix* Line(int block, bool columns, int line) const {
-        return m_prefix.data() +
+        return m_prefix.get() +
                ((static_cast<std::size_t>(block) * 2 + columns) * m_n + line) * (m_n + 1);
     }
     // Sums over the whole lines 0..line-1 (rows or columns).
@@ -46,8 +47,14 @@ class LinePrefixSums {
         return (static_cast<std::size_t>(block) * 2 + columns) * (m_n + 1) + line;
     }
     int m_n = 0;
-    std::vector<RowPrefix> m_prefix;  // per block: n rows, then n columns, of n + 1 entries
-    std::vector<LineSums> m_lines;    // per block: n + 1 row sums, then n + 1 column sums
+    // Per block: n rows, then n columns, of n + 1 entries. Allocated untouched and, where the
+    // system offers it, in huge pages: a large block's lines jump between pages constantly.
+    struct FreeAligned {
+        void operator()(RowPrefix* p) const;
+    };
+    std::unique_ptr<RowPrefix[], FreeAligned> m_prefix;
+    std::size_t m_capacity = 0;     // entries
+    std::vector<LineSums> m_lines;  // per block: n + 1 row sums, then n + 1 column sums
 };
 
 }  // namespace zantrel

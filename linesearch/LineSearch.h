@@ -64,7 +64,7 @@ class LineSearchWorkspace {
     // Blocks of this side or more are summed a tile of rows (or columns) at a time for a whole
     // batch of lines, so that a block too large for the caches is read from them; smaller
     // blocks take one line at a time. The results are the same either way.
-    int streamFromSide = 1024;
+    int streamFromSide = 512;
     LinePrefixSums sums;
     std::vector<PieceBest> bests;
     std::vector<std::vector<WalkedLine>> walkBatches;   // one batch per worker

@@ -91,9 +91,11 @@ void PriceLine(std::int64_t gray, std::int64_t squares, std::int64_t prefixCount
         best = {total, point, a, b};
 }
 
-// Rows (or columns) per tile: the batch's lines cross a few pages of a large block's prefix
-// sums at a time instead of all of them per line.
-constexpr int kTileLines = 32;
+// Rows (or columns) per tile: the batch's lines cross half a megabyte of a large block's prefix
+// sums at a time (a core's level-2 cache holds it) instead of all of them per line.
+int TileLines(int n) {
+    return std::clamp(32768 / n, 8, 128);
+}
 
 // The lines of `batch` on one block, summed tile by tile, then priced in batch order. The
 // sums are of integers, so their order changes nothing.
@@ -109,28 +111,78 @@ void EvaluateWalkedLines(std::span<WalkedLine> batch, int n, const LinePrefixSum
         line.prefixCount = static_cast<std::int64_t>(line.start.fullEnd - line.start.fullBegin) * n;
     }
     const std::ptrdiff_t stride = n + 1;
-    for (int tile = 0; tile < n; tile += kTileLines) {
-        const int tileEnd = std::min(n, tile + kTileLines);
-        for (WalkedLine& line : batch) {
-            const int begin = std::max(tile, line.walk.partialBegin);
-            const int end = std::min(tileEnd, line.walk.partialEnd);
-            if (begin >= end)
+    // Lines [begin, end) of one walked line, continuing its walk.
+    auto walkAlone = [&](WalkedLine& line, int begin, int end) {
+        if (begin >= end)
+            return;
+        const RowPrefix* row = sums.Line(block, line.walk.alongColumns, begin);
+        LineDivision::Walk walk = line.walk;
+        std::int64_t gray = 0;
+        std::int64_t squares = 0;
+        std::int64_t count = 0;
+        for (int x = begin; x < end; ++x, row += stride) {
+            const int length = walk.Next();
+            gray += row[length].gray;
+            squares += row[length].squares;
+            count += length;
+        }
+        line.walk = walk;
+        line.gray += gray;
+        line.squares += squares;
+        line.prefixCount += count;
+    };
+    const int tileLines = TileLines(n);
+    for (int tile = 0; tile < n; tile += tileLines) {
+        const int tileEnd = std::min(n, tile + tileLines);
+        std::size_t l = 0;
+        // Two lines at a time, so that one line's loads overlap the other's steps.
+        for (; l + 1 < batch.size(); l += 2) {
+            WalkedLine& one = batch[l];
+            WalkedLine& two = batch[l + 1];
+            const int begin1 = std::max(tile, one.walk.partialBegin);
+            const int end1 = std::min(tileEnd, one.walk.partialEnd);
+            const int begin2 = std::max(tile, two.walk.partialBegin);
+            const int end2 = std::min(tileEnd, two.walk.partialEnd);
+            const int begin = std::max(begin1, begin2);
+            const int end = std::min(end1, end2);
+            if (begin >= end) {
+                walkAlone(one, begin1, end1);
+                walkAlone(two, begin2, end2);
                 continue;
-            const RowPrefix* row = sums.Line(block, line.walk.alongColumns, begin);
-            LineDivision::Walk walk = line.walk;
-            std::int64_t gray = 0;
-            std::int64_t squares = 0;
-            std::int64_t count = 0;
-            for (int x = begin; x < end; ++x, row += stride) {
-                const int length = walk.Next();
-                gray += row[length].gray;
-                squares += row[length].squares;
-                count += length;
             }
-            line.walk = walk;
-            line.gray += gray;
-            line.squares += squares;
-            line.prefixCount += count;
+            walkAlone(one, begin1, begin);
+            walkAlone(two, begin2, begin);
+            const RowPrefix* row1 = sums.Line(block, one.walk.alongColumns, begin);
+            const RowPrefix* row2 = sums.Line(block, two.walk.alongColumns, begin);
+            LineDivision::Walk walk1 = one.walk;
+            LineDivision::Walk walk2 = two.walk;
+            std::int64_t gray1 = 0, squares1 = 0, count1 = 0;
+            std::int64_t gray2 = 0, squares2 = 0, count2 = 0;
+            for (int x = begin; x < end; ++x, row1 += stride, row2 += stride) {
+                const int length1 = walk1.Next();
+                const int length2 = walk2.Next();
+                gray1 += row1[length1].gray;
+                squares1 += row1[length1].squares;
+                count1 += length1;
+                gray2 += row2[length2].gray;
+                squares2 += row2[length2].squares;
+                count2 += length2;
+            }
+            one.walk = walk1;
+            one.gray += gray1;
+            one.squares += squares1;
+            one.prefixCount += count1;
+            two.walk = walk2;
+            two.gray += gray2;
+            two.squares += squares2;
+            two.prefixCount += count2;
+            walkAlone(one, end, end1);
+            walkAlone(two, end, end2);
+        }
+        if (l < batch.size()) {
+            WalkedLine& line = batch[l];
+            walkAlone(line, std::max(tile, line.walk.partialBegin),
+                      std::min(tileEnd, line.walk.partialEnd));
         }
     }
     for (const WalkedLine& line : batch) {

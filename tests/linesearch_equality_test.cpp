@@ -211,6 +211,9 @@ TEST(LineSearchEquality, TileByTileSumsEqualLineByLineSums) {
         for (int kind = 0; kind < 4; ++kind)
             blocks.push_back({kind * 7 % 64, 128 * kind, n});
     }
+    // Two tiles of 128 lines, on noise and edges, and on few values and a ramp.
+    blocks.push_back({0, 0, 256});
+    blocks.push_back({0, 256, 256});
     for (const double penalty : {0.0, 0.75, 20.0}) {
         for (const int threads : {1, 2, 3}) {
             SCOPED_TRACE(testing::Message()
