@@ -494,6 +494,13 @@ std::optional<DeclaredSize> ReadDeclaredSize(const std::string& path) {
         return DeclaredSize{header.width, header.height, false};
     if (!device.seek(0))
         return std::nullopt;
+    // A BMP by the import's own header rules, which the toolkit's reader may not share.
+    if (IsBmp(device.peek(2))) {
+        const BmpHeaders headers = ReadBmpHeaders(device);
+        if (headers.verdict != BmpHeaderVerdict::Readable)
+            return std::nullopt;
+        return DeclaredSize{headers.width, headers.height, false};
+    }
     QImageReader reader(&device);
     reader.setAutoTransform(false);
     const QSize size = reader.canRead() ? reader.size() : QSize();

@@ -26,10 +26,10 @@ std::optional<CutLineStage> RunCutLineStage(const GrayPicture& gray, const Quadt
 
 double PredictCutLineSeconds(const Quadtree& tree, int threads) {
     // One core's time per line-pricing step on the 2-core development machine: the bench's
-    // OneCandidate/512 (2.7e8 steps) takes 0.41 s on 2 threads when the machine is idle.
-    // Blocks of every side cost about the same per step (within 1.2 times), small blocks a
-    // little more per line, which the step per line's fit counts. A busy machine is slower.
-    constexpr double kSecondsPerStep = 3.0e-9;
+    // OneCandidate/2048 (1.7e10 steps) takes 21 s on 2 threads when the machine is idle, side
+    // 512 a fifth less per step. Long runs are those of large blocks, so their step is the one
+    // counted. A busy machine is slower.
+    constexpr double kSecondsPerStep = 2.4e-9;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const int workers = std::min(ResolveThreadCount(threads), static_cast<int>(cores));
     return EstimatedSearchSteps(tree) * kSecondsPerStep / workers;

@@ -80,8 +80,8 @@ TEST_F(Limits, MemoryRunningOutSaysSoAndLeavesTheDocumentAsItWas) {
 }
 
 TEST_F(Limits, ASearchPredictedToTakeLongRunsOnlyWhenTheUserSaysSo) {
-    // A smooth 4096 x 2048 picture at a high penalty: two blocks of side 2048, each slow.
-    QImage smooth(4096, 2048, QImage::Format_Grayscale8);
+    // A smooth 4096 x 4096 picture at a high penalty: four blocks of side 2048, each slow.
+    QImage smooth(4096, 4096, QImage::Format_Grayscale8);
     for (int y = 0; y < smooth.height(); ++y) {
         uchar* row = smooth.scanLine(y);
         for (int x = 0; x < smooth.width(); ++x)
@@ -95,7 +95,7 @@ TEST_F(Limits, ASearchPredictedToTakeLongRunsOnlyWhenTheUserSaysSo) {
     Trigger(ID_PICTURE_GRAY);
     Trigger(ID_QUADTREE);
     ASSERT_GT(PredictCutLineSeconds(Doc().Pictures().Tree(), 0), 30)
-        << "a machine of more than three cores needs a larger picture here";
+        << "a machine of more than five cores needs a larger picture here";
 
     m_host.confirmAnswers = {false};
     Trigger(ID_ZANTREL);
