@@ -424,15 +424,19 @@ bool MainFrame::ReportOpen(const ZantrelDoc::OpenResult& result, bool originalRu
 }
 
 bool MainFrame::OpenDocument(const QString& path) {
+    return OpenAsDocument(path) == OpenOutcome::Opened;
+}
+
+MainFrame::OpenOutcome MainFrame::OpenAsDocument(const QString& path) {
     const bool originalRules =
         !ZantrelDoc::IsZtl(path) &&
         QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) == 0;
     return Open(path, &ZantrelDoc::OnOpenDocument, originalRules);
 }
 
-bool MainFrame::Open(const QString& path,
-                     ZantrelDoc::OpenResult (ZantrelDoc::*open)(const QString&),
-                     bool originalRules) {
+MainFrame::OpenOutcome MainFrame::Open(const QString& path,
+                                       ZantrelDoc::OpenResult (ZantrelDoc::*open)(const QString&),
+                                       bool originalRules) {
     const std::optional<DeclaredSize> size =
         ReadDeclaredSize(QFile::encodeName(path).toStdString());
     const long long width = size ? size->width : 0;
@@ -446,16 +450,17 @@ bool MainFrame::Open(const QString& path,
         if (!m_host.Confirm(
                 claim + QLatin1Char('\n') + question,
                 QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size()))))
-            return false;
+            return OpenOutcome::Declined;
     }
     try {
-        return ReportOpen((m_doc.*open)(path), originalRules);
+        return ReportOpen((m_doc.*open)(path), originalRules) ? OpenOutcome::Opened
+                                                              : OpenOutcome::NotOpened;
     } catch (const std::bad_alloc&) {
         const bool known = IsValidPictureSize(width, height);
         ReportOutOfMemory(
             width, height,
             known ? PipelineBytesFor(static_cast<int>(width), static_cast<int>(height)) : 0);
-        return false;
+        return OpenOutcome::NotOpened;
     }
 }
 
@@ -473,7 +478,8 @@ void MainFrame::OpenRecentFile(int index) {
     const QStringList& entries = m_recentFiles.Entries();
     if (index >= 0 && index < entries.size()) {
         const QString path = entries[index];
-        if (!OpenDocument(path))
+        // An entry stays when the user only declined to open a very large file.
+        if (OpenAsDocument(path) == OpenOutcome::NotOpened)
             m_recentFiles.Remove(path);
     }
     UpdateRecentFileMenu();

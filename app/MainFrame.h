@@ -84,8 +84,10 @@ class MainFrame final : public QMainWindow {
     // Opens `path` through `open` and reports it as ReportOpen does. A file that claims more
     // pixels than kDefaultMaxPixels opens only when the user says so, told the memory and time
     // it takes; memory running out leaves the document as it was and says so.
-    bool Open(const QString& path, ZantrelDoc::OpenResult (ZantrelDoc::*open)(const QString&),
-              bool originalRules = false);
+    enum class OpenOutcome { Opened, Declined, NotOpened };
+    OpenOutcome Open(const QString& path,
+                     ZantrelDoc::OpenResult (ZantrelDoc::*open)(const QString&),
+                     bool originalRules = false);
     // The message box of memory running out for a picture of `width` x `height` that needs
     // `bytes`.
     void ReportOutOfMemory(long long width, long long height, std::uint64_t bytes);
@@ -122,6 +124,8 @@ class MainFrame final : public QMainWindow {
     void CreateMenus();
     void CreateToolBar();
     void FitExplore();
+    // OpenDocument's way of opening, telling a declined question from a failure.
+    OpenOutcome OpenAsDocument(const QString& path);
     void Execute(CommandHandler handler);
     void OnBusyChanged(bool busy);
     // The document's signals: an opened file is remembered and shown (a picture in mode 1, a

@@ -58,6 +58,20 @@ TEST_F(Limits, AFileClaimingMorePixelsThanTheLimitOpensOnlyWhenTheUserSaysSo) {
             EXPECT_EQ(Doc().Pictures().Color().width, 40);
         }
     }
+    // A recent entry that now claims too much stays in the list when the user declines.
+    const QString recent = WritePng(QStringLiteral("recent.png"), 20, 10);
+    ASSERT_TRUE(frame.OpenDocument(recent));
+    ASSERT_TRUE(frame.OpenDocument(PathInFolder(QStringLiteral("kept.png"))));
+    ASSERT_TRUE(QFile::remove(recent));
+    ASSERT_TRUE(QFile::copy(claim, recent));
+    const int index = static_cast<int>(frame.RecentFiles().Entries().indexOf(recent));
+    ASSERT_GE(index, 0);
+    m_host.confirmAnswers = {false};
+    frame.OpenRecentFile(index);
+    EXPECT_TRUE(frame.RecentFiles().Entries().contains(recent));
+    m_host.confirmAnswers = {true};
+    frame.OpenRecentFile(index);
+    EXPECT_FALSE(frame.RecentFiles().Entries().contains(recent));
 }
 
 TEST_F(Limits, MemoryRunningOutSaysSoAndLeavesTheDocumentAsItWas) {
