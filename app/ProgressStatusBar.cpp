@@ -39,6 +39,7 @@ ProgressStatusBar::ProgressStatusBar(QWidget* parent)
     m_progress->setFixedWidth(fontMetrics().horizontalAdvance(QString(60, QLatin1Char(' '))));
     addPermanentWidget(m_progress);
     m_progress->hide();
+    m_remaining->setContentsMargins(4, 0, 8, 0);
     addPermanentWidget(m_remaining);
     m_remaining->hide();
 
@@ -116,11 +117,14 @@ void ProgressStatusBar::AddCancelButton(QAction* action) {
 }
 
 void ProgressStatusBar::ShowCancelButton(bool shown) {
+    // Called at every idle moment: only a change starts the clock again.
+    if (shown != m_running) {
+        m_remaining->clear();
+        m_sinceStart.start();
+    }
     m_running = shown;
     m_progress->setVisible(shown);
     m_remaining->setVisible(shown);
-    m_remaining->clear();
-    m_sinceStart.start();
     if (m_cancelButton)
         m_cancelButton->setVisible(shown);
 }
