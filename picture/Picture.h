@@ -63,8 +63,8 @@ std::uint64_t PipelineBytesFor(int width, int height);
 // The same for the optimised mode with minimum block size `minBlockSize`: its search keeps a
 // candidate for every block of side 2 or more that may become a leaf (a third of the pixels'
 // number down to side 2, a twelfth down to side 4, …), about 220 bytes each, beside about 70
-// bytes a pixel of pictures, tables and the pruning's costs; measured at 512 x 512 and
-// 2048 x 2048 (README).
+// bytes a pixel of pictures, tables and the pruning's costs, and at minimum block 1 about 160
+// bytes a pixel more for leaves of one pixel; measured at 512 x 512 to 2048 x 2048 (README).
 std::uint64_t OptimisedBytesFor(int width, int height, int minBlockSize);
 // The memory this process can still get now, in bytes: what the machine has available, or
 // less under an address-space limit (0 when neither can be told).
