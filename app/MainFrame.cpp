@@ -111,12 +111,18 @@ MainFrame::MainFrame(ZantrelDoc& doc, DialogHost& host, QSettings& profile,
     connect(&doc, &ZantrelDoc::StageChanged, this, &MainFrame::OnStageChanged);
     connect(&doc, &ZantrelDoc::TitleChanged, this, &MainFrame::UpdateTitle);
     connect(&m_runs->Stages(), &BackgroundRun::BusyChanged, this, &MainFrame::OnBusyChanged);
-    connect(&m_runs->Stages(), &BackgroundRun::Failed, this, [this](bool outOfMemory) {
-        if (!outOfMemory)
-            return ReportCommandFailed(m_host);
+    auto reportRunOutOfMemory = [this] {
         const StageRuns::MemoryNeed& need = m_runs->LastNeed();
         ReportOutOfMemory(need.width, need.height, need.bytes);
-    });
+    };
+    connect(&m_runs->Stages(), &BackgroundRun::Failed, this,
+            [this, reportRunOutOfMemory](bool outOfMemory) {
+                if (outOfMemory)
+                    reportRunOutOfMemory();
+                else
+                    ReportCommandFailed(m_host);
+            });
+    connect(m_runs.get(), &StageRuns::NotEnoughMemory, this, reportRunOutOfMemory);
     UpdateActions();
 
     // Idle-time update for the toolbar buttons, whose state no menu opening refreshes.

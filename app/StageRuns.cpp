@@ -25,6 +25,11 @@ void StageRuns::Start(const StageRequest& request) {
                       request.mode == RunMode::Optimised
                           ? OptimisedBytesFor(width, height, minBlockSize)
                           : PipelineBytesFor(width, height)};
+        if (const std::uint64_t available = AvailableMemoryBytes();
+            available != 0 && m_lastNeed.bytes > available) {
+            Q_EMIT NotEnoughMemory();
+            return;
+        }
     }
     m_stages.Start(
         [this, inputs, request](Progress& progress) -> BackgroundRun::Apply {

@@ -26,7 +26,8 @@ class StageRuns final : public QObject {
     explicit StageRuns(ZantrelDoc& doc);
 
     // Runs `request` on the document's pictures, reporting to the shell's status bar; the
-    // newest request wins. The document changes only when the run is done.
+    // newest request wins. The document changes only when the run is done. A run that needs
+    // more memory than the process can get does not start: NotEnoughMemory says so.
     void Start(const StageRequest& request);
     // The rate–distortion curve of the gray picture at `minBlockSize` in `mode`, on a worker
     // of its own beside the other; `done` gets the curve's figures on the user-interface
@@ -56,6 +57,10 @@ class StageRuns final : public QObject {
         std::uint64_t bytes = 0;
     };
     const MemoryNeed& LastNeed() const { return m_lastNeed; }
+
+  Q_SIGNALS:
+    // A run was not started: it needs LastNeed(), more than the memory available.
+    void NotEnoughMemory();
 
   private:
     ZantrelDoc& m_doc;

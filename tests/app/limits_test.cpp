@@ -6,7 +6,11 @@
 #include <QFile>
 #include <QImage>
 #include <QTest>
+#include <fstream>
 #include <new>
+#include <string>
+
+#include <sys/resource.h>
 
 #include "AppFixture.h"
 #include "app/CommandTable.h"
@@ -91,6 +95,39 @@ TEST_F(Limits, MemoryRunningOutSaysSoAndLeavesTheDocumentAsItWas) {
     EXPECT_EQ(Stages().quadtree->tree.leaves.size(), leaves);
     EXPECT_FALSE(Doc().Pictures().Decomposed());
     EXPECT_TRUE(Action(ID_ZANTREL).isEnabled());
+}
+
+TEST_F(Limits, ARunThatWouldNotFitDoesNotStart) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's shadow memory leaves no room for an address-space limit";
+#endif
+    m_host.fileAnswers = {WritePicture(QStringLiteral("a.bmp"))};
+    m_host.onExec = AnswerParameters(QStringLiteral("1"), QStringLiteral("1"), RunMode::Optimised);
+    m_app->InitInstance({});
+    for (int id : {ID_OPEN_PICTURE, ID_PICTURE_GRAY, ID_QUADTREE})
+        Trigger(id);
+    m_host.messages.clear();
+    // Room for 50 MB more, where the optimised search at minimum block 1 counts 119 MB.
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &before), 0);
+    std::ifstream status("/proc/self/status");
+    std::uint64_t used = 0;
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmSize:", 0) == 0)
+            used = std::stoull(line.substr(7)) * 1024;
+    }
+    rlimit tight = before;
+    tight.rlim_cur = used + (std::uint64_t{50} << 20);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+    Action(ID_ZANTREL).trigger();
+    const bool started = Runs().Busy();
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &before), 0);
+    WaitForIdle();
+    EXPECT_FALSE(started);
+    ASSERT_EQ(m_host.messages.size(), 1u);
+    EXPECT_TRUE(m_host.messages[0].text.startsWith(QStringLiteral("内存不足：512×512 的图像约需 ")))
+        << m_host.messages[0].text.toStdString();
+    EXPECT_FALSE(Doc().Pictures().Decomposed());
 }
 
 TEST_F(Limits, ASearchPredictedToTakeLongRunsOnlyWhenTheUserSaysSo) {
