@@ -55,8 +55,7 @@ QString FirstLocalFile(const QMimeData* data) {
 
 // Out of memory or a failure below the engine: the command ends, the program goes on.
 void ReportCommandFailed(DialogHost& host) {
-    host.ShowMessage(AppText(kCommandFailedText),
-                     QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size())),
+    host.ShowMessage(AppText(kCommandFailedText), QString::fromUtf8(kAppName),
                      MessageIcon::Exclamation);
 }
 
@@ -418,11 +417,9 @@ bool MainFrame::ReportOpen(const ZantrelDoc::OpenResult& result, bool originalRu
     // Only the header is read: the import takes the file when its reader can tell its size.
     if (originalRules && refusal &&
         QImageReader(QFile::decodeName(error.fileName.c_str())).size().isValid()) {
-        m_host.ShowMessage(
-            QString::fromStdString(refusal->message),
-            tr("“导入图像…”（Ctrl+I）可打开任意位深和尺寸的图像。"),
-            QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size())),
-            MessageIcon::Exclamation);
+        m_host.ShowMessage(QString::fromStdString(refusal->message),
+                           tr("“导入图像…”（Ctrl+I）可打开任意位深和尺寸的图像。"),
+                           QString::fromUtf8(kAppName), MessageIcon::Exclamation);
     } else {
         ShowLoadError(CurrentShell(), error);
     }
@@ -453,9 +450,7 @@ MainFrame::OpenOutcome MainFrame::Open(const QString& path,
             QFileInfo(path).fileName().toStdString(), width, height, kDefaultMaxPixels));
         const QString question = tr("读取并处理它约需 %1 秒。仍要打开它吗？")
                                      .arg(std::lround(PredictedRunSeconds(width, height)));
-        if (!m_host.Confirm(
-                claim + QLatin1Char('\n') + question,
-                QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size()))))
+        if (!m_host.Confirm(claim + QLatin1Char('\n') + question, QString::fromUtf8(kAppName)))
             return OpenOutcome::Declined;
     }
     try {
@@ -476,8 +471,7 @@ void MainFrame::ReportOutOfMemory(long long width, long long height, std::uint64
                            .arg(width)
                            .arg(height)
                            .arg((bytes + kMegabyte - 1) / kMegabyte),
-                       QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size())),
-                       MessageIcon::Exclamation);
+                       QString::fromUtf8(kAppName), MessageIcon::Exclamation);
 }
 
 void MainFrame::OpenRecentFile(int index) {

@@ -83,9 +83,7 @@ void OnZantrel(MainFrame& frame) {
                                  QLatin1Char('\n') +
                                  QCoreApplication::translate("PictureCommands",
                                                              "要开始吗？运行中可随时按 Esc 停止。");
-            if (!frame.Host().Confirm(
-                    text,
-                    QString::fromUtf8(kAppName.data(), static_cast<qsizetype>(kAppName.size()))))
+            if (!frame.Host().Confirm(text, QString::fromUtf8(kAppName)))
                 return;
         }
     }
