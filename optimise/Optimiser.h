@@ -17,6 +17,15 @@
 
 namespace zantrel {
 
+// The file rates a rate target may name, in bits per pixel: every front end (the command
+// line's --rate and --rates, the desktop's rate box and slider) takes these and only these.
+// Below the lowest a file is mostly its header; above the highest it outgrows the raw picture.
+inline constexpr double kLowestRateTarget = 0.001;
+inline constexpr double kHighestRateTarget = 10.0;
+inline bool IsRateTargetInRange(double bitsPerPixel) {
+    return bitsPerPixel >= kLowestRateTarget && bitsPerPixel <= kHighestRateTarget;
+}
+
 struct OptimiseSettings {
     BlockSearchSettings search;
     ModelKinds kinds;
