@@ -283,7 +283,7 @@ void MainFrame::OnBusyChanged(bool busy) {
 
 void MainFrame::OnDocumentOpened() {
     m_recentFiles.Add(m_doc.Path());
-    // Nothing of the picture before stays: its status and where it was scrolled to.
+    // Nothing of the picture before stays: its status, its zoom and where it was scrolled to.
     m_statusBar->clearMessage();
     m_statusBar->SetPaneText(AppText(kIdleText).toStdString());
     const DocumentPictures& pictures = m_doc.Pictures();
@@ -297,7 +297,7 @@ void MainFrame::OnDocumentOpened() {
     }
     for (PictureCanvas* canvas :
          {static_cast<PictureCanvas*>(m_view), &m_compare->Canvas(0), &m_compare->Canvas(1)})
-        canvas->ScrollToTopLeft();
+        canvas->ShowFromStart();
     UpdateActions();
 }
 

@@ -95,7 +95,8 @@ void PictureCanvas::FitToWindow() {
     SetZoomStep(step);
 }
 
-void PictureCanvas::ScrollToTopLeft() {
+void PictureCanvas::ShowFromStart() {
+    ActualSize();
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
 }

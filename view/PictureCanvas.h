@@ -38,8 +38,9 @@ class PictureCanvas : public QAbstractScrollArea {
     void ActualSize() { SetZoomStep(0); }
     // The largest zoom at which the whole picture and its margins fit without scroll bars.
     void FitToWindow();
-    // Scrolls to the extent's top-left corner, where a newly opened picture starts.
-    void ScrollToTopLeft();
+    // Where a newly opened picture starts, whatever the one before was left at: a zoom of 1,
+    // scrolled to the extent's top-left corner.
+    void ShowFromStart();
     // Takes the zoom and the scroll position of `other`, whose picture has the same size.
     void Follow(const PictureCanvas& other);
 

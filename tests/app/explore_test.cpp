@@ -158,6 +158,25 @@ TEST_F(ViewExplore, SpaceShowsTheGrayPictureWhileHeld) {
     EXPECT_EQ(view.Image(), approximation);
 }
 
+// Every picture opens as the first one does, at a zoom of 1, whatever the one before was left at.
+TEST_F(ViewExplore, AnOpenedPictureStartsAtActualSize) {
+    m_app->InitInstance({});
+    MainFrame& frame = m_app->Frame();
+    ASSERT_TRUE(frame.OpenDocument(WritePng(QStringLiteral("large.png"), 1024, 768)));
+    Trigger(ID_VIEW_ZOOM_OUT);
+    Trigger(ID_VIEW_ZOOM_OUT);
+    Trigger(ID_VIEW_COMPARE);
+    Trigger(ID_VIEW_ZOOM_IN);
+    CompareView& compare = frame.ComparePanes();
+    ASSERT_EQ(View().ZoomStep(), -2);
+    ASSERT_EQ(compare.Canvas(1).ZoomStep(), 1);
+
+    ASSERT_TRUE(frame.OpenDocument(WritePicture(QStringLiteral("next.bmp"))));
+    EXPECT_EQ(View().ZoomedSize(), QSize(512, 512));
+    for (int pane = 0; pane < CompareView::kPanes; ++pane)
+        EXPECT_EQ(compare.Canvas(pane).ZoomStep(), 0) << pane;
+}
+
 TEST_F(ViewExplore, CompareViewShowsTheComputedPicturesSideBySide) {
     RunUpTo(ID_PICTURE_GRAY);
     Trigger(ID_VIEW_COMPARE);
