@@ -531,8 +531,8 @@
         <translation>&amp;Edit</translation>
     </message>
     <message>
-        <source>图象处理</source>
-        <translation>Picture</translation>
+        <source>图象处理(&amp;P)</source>
+        <translation>&amp;Picture</translation>
     </message>
     <message>
         <source>查看(&amp;V)</source>

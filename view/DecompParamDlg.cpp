@@ -1,5 +1,6 @@
 #include "view/DecompParamDlg.h"
 
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,7 +79,15 @@ DecompParamDlg::DecompParamDlg(DialogHost& host, QWidget* parent) : QDialog(pare
     m_optimisedButton->setGeometry(units.Rect(95, 96, 70, 12));
     for (QRadioButton* button : {m_exactButton, m_optimisedButton})
         button->resize(std::max(button->width(), button->sizeHint().width()), button->height());
+    // One choice: Tab stops at the checked button only, and the arrows move the check.
+    auto* modes = new QButtonGroup(this);
+    for (QRadioButton* button : {m_exactButton, m_optimisedButton})
+        modes->addButton(button);
+    connect(modes, &QButtonGroup::buttonToggled, this, [](QAbstractButton* button, bool checked) {
+        button->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    });
     m_exactButton->setChecked(true);
+    m_optimisedButton->setFocusPolicy(Qt::ClickFocus);
 
     // Texts longer than the layout's (English, a wide font) move the right column over and widen
     // the group and the dialog; where they fit, everything keeps its place.

@@ -3,25 +3,30 @@
 // out.
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QStatusTipEvent>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "AppFixture.h"
 #include "app/CommandHandlers.h"
 #include "app/CommandTable.h"
 #include "app/EnablingRules.h"
+#include "app/ExplorePanel.h"
 #include "app/MainFrame.h"
 #include "app/ProgressStatusBar.h"
 #include "measure/FigureText.h"
@@ -256,7 +261,7 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
     };
     ASSERT_EQ(frame.Menus().size(), 5u);
     EXPECT_EQ(frame.Menus()[1]->title(), QStringLiteral("编辑(&E)"));
-    EXPECT_EQ(frame.Menus()[2]->title(), QStringLiteral("图象处理"));
+    EXPECT_EQ(frame.Menus()[2]->title(), QStringLiteral("图象处理(&P)"));
     EXPECT_EQ(
         sequence(frame.Menus()[0]->actions()),
         (std::vector<int>{ID_OPEN_PICTURE, ID_IMPORT_PICTURE, 0, ID_SAVE_PICTURE, ID_SAVE_ZTL,
@@ -295,6 +300,46 @@ TEST_F(CommandRules, MenusAndToolbarAreBuiltInTheTablesOrder) {
         // The key works although the command is on no menu.
         EXPECT_TRUE(frame.actions().contains(&Action(id))) << key;
     }
+}
+
+// The keyboard reaches everything: every menu by its own access key in both languages, every
+// stage and the explore panel by a key of its own, wherever the focus is in the window.
+TEST_F(CommandRules, EveryMenuHasItsAccessKeyAndTheStagesTheirOwnKeys) {
+    MainFrame& frame = m_app->Frame();
+    for (const int language : {ID_LANGUAGE_CHINESE, ID_LANGUAGE_ENGLISH}) {
+        Trigger(language);
+        std::set<QKeySequence> accessKeys;
+        for (const QMenu* menu : frame.Menus()) {
+            const QKeySequence key = QKeySequence::mnemonic(menu->title());
+            EXPECT_FALSE(key.isEmpty()) << menu->title().toStdString();
+            EXPECT_TRUE(accessKeys.insert(key).second) << menu->title().toStdString();
+        }
+    }
+    Trigger(ID_LANGUAGE_CHINESE);
+
+    std::map<QKeySequence, QString> owners;
+    for (const QAction* action : frame.actions()) {
+        if (!action->shortcut().isEmpty()) {
+            const auto [owner, first] = owners.emplace(action->shortcut(), action->text());
+            EXPECT_TRUE(first) << action->text().toStdString() << " and "
+                               << owner->second.toStdString() << " share "
+                               << action->shortcut().toString().toStdString();
+        }
+    }
+    std::vector<int> keyed = {ID_VIEW_EXPLORE};
+    std::ranges::copy_if(MenuBar()[2].items, std::back_inserter(keyed),
+                         [](int id) { return id != kSeparator; });
+    for (const int id : keyed)
+        EXPECT_FALSE(Action(id).shortcut().isEmpty()) << Action(id).text().toStdString();
+
+    // Typing in the explore panel does not swallow its key.
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+    Trigger(ID_VIEW_EXPLORE);
+    QLineEdit* edit = frame.Explore().PenaltyEdit();
+    edit->setFocus();
+    QTest::keySequence(edit, Action(ID_VIEW_EXPLORE).shortcut());
+    EXPECT_TRUE(frame.Explore().isHidden());
 }
 
 TEST_F(CommandRules, StatusBarShowsStagesAndFallsBackToIdle) {

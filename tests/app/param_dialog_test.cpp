@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
+#include <QTest>
 #include <algorithm>
 #include <ostream>
 
@@ -121,6 +123,35 @@ TEST(ParameterDialogLayout, MatchesTheDialogsDrawing) {
         labels << label->text();
     EXPECT_EQ(labels,
               (QStringList{QStringLiteral("请输入惩罚因子"), QStringLiteral("最小分块尺寸")}));
+}
+
+// The two modes are one choice: Tab from Cancel reaches the checked one and leaves it for OK,
+// and an arrow checks the other, so what the keyboard shows checked is what runs.
+TEST(ParameterDialogModes, AreOneTabStopWhoseArrowsMoveTheCheck) {
+    const struct {
+        RunMode opened;
+        Qt::Key arrow;
+        RunMode run;
+    } cases[] = {{RunMode::Optimised, Qt::Key_Left, RunMode::Exact},
+                 {RunMode::Exact, Qt::Key_Right, RunMode::Optimised}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(RunModeName(c.opened).toStdString());
+        ScriptedDialogHost host;
+        DecompParamDlg dialog(host);
+        dialog.SetMode(c.opened);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        dialog.CancelButton()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), dialog.ModeButton(c.opened));
+        QTest::keyClick(QApplication::focusWidget(), c.arrow);
+        EXPECT_EQ(QApplication::focusWidget(), dialog.ModeButton(c.run));
+        EXPECT_TRUE(dialog.ModeButton(c.run)->isChecked());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), dialog.OkButton());
+        dialog.OkButton()->click();
+        EXPECT_EQ(dialog.m_mode, c.run);
+    }
 }
 
 // The quadtree command runs the dialog, here on a gradient picture.
