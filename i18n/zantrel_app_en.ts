@@ -624,6 +624,10 @@
         <translation>Picture files (*.bmp);;</translation>
     </message>
     <message>
+        <source>图像和 Zantrel 文件(*.bmp *.ztl)</source>
+        <translation>Pictures and Zantrel files (*.bmp *.ztl)</translation>
+    </message>
+    <message>
         <source>%1 已存在。
 要替换它吗？</source>
         <translation>%1 already exists.

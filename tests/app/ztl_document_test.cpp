@@ -2,6 +2,7 @@
 // content on every way in, what a decoded document shows and offers, and damaged files.
 
 #include <QImage>
+#include <QRegularExpression>
 #include <QSlider>
 #include <algorithm>
 #include <set>
@@ -173,6 +174,36 @@ TEST_F(ZtlDocument, SavedFileHoldsTheResultAndOpensByItsContentOnEveryWayIn) {
     const ColorPicture colour = GrayToColor(result);
     EXPECT_TRUE(std::equal(colour.bgr.begin(), colour.bgr.end(), bmpBytes.begin() + 54));
     EXPECT_TRUE(m_host.messages.empty());
+}
+
+// Both open commands open a Zantrel file too: their dialogs' first filter lists it.
+TEST_F(ZtlDocument, EachOpenDialogsFirstFilterShowsEveryFileItOpens) {
+    m_app->InitInstance({});
+    const struct {
+        int command;
+        QStringList patterns;
+    } opens[] = {
+        {ID_OPEN_PICTURE, {QStringLiteral("*.bmp"), QStringLiteral("*.ztl")}},
+        {ID_IMPORT_PICTURE,
+         {QStringLiteral("*.bmp"), QStringLiteral("*.png"), QStringLiteral("*.ztl")}},
+    };
+    static const QRegularExpression kPatterns(QStringLiteral("^[^(]+\\(([^)]+)\\)$"));
+    for (const int language : {ID_LANGUAGE_CHINESE, ID_LANGUAGE_ENGLISH}) {
+        Trigger(language);
+        for (const auto& open : opens) {
+            SCOPED_TRACE(testing::Message() << language << " " << open.command);
+            m_host.fileRequests.clear();
+            Trigger(open.command);  // no answer: cancelled
+            ASSERT_EQ(m_host.fileRequests.size(), 1u);
+            const QString first = m_host.fileRequests[0].filter.section(QStringLiteral(";;"), 0, 0);
+            const QRegularExpressionMatch match = kPatterns.match(first);
+            ASSERT_TRUE(match.hasMatch()) << first.toStdString();
+            const QStringList shown = match.captured(1).split(QLatin1Char(' '));
+            for (const QString& pattern : open.patterns)
+                EXPECT_TRUE(shown.contains(pattern))
+                    << first.toStdString() << " " << pattern.toStdString();
+        }
+    }
 }
 
 TEST_F(ZtlDocument, DamagedFileIsReportedAndTheDocumentStays) {
