@@ -660,6 +660,14 @@ Do you want to replace it?</translation>
         <source>BIT率计算完毕</source>
         <translation>Bit rate computed</translation>
     </message>
+    <message>
+        <source>单位：dB</source>
+        <translation>Unit: dB</translation>
+    </message>
+    <message>
+        <source>单位：比特/像素</source>
+        <translation>Unit: bits/pixel</translation>
+    </message>
 </context>
 <context>
     <name>PicturePrint</name>

@@ -17,6 +17,7 @@
 #include "import/BmpFormat.h"
 #include "import/BmpWriter.h"
 #include "linesearch/CutLineOverlay.h"
+#include "measure/FigureText.h"
 #include "quadtree/GridPictures.h"
 #include "support/TestPictures.h"
 #include "view/DisplayPicture.h"
@@ -174,6 +175,39 @@ TEST_F(ZtlDocument, SavedFileHoldsTheResultAndOpensByItsContentOnEveryWayIn) {
     const ColorPicture colour = GrayToColor(result);
     EXPECT_TRUE(std::equal(colour.bgr.begin(), colour.bgr.end(), bmpBytes.begin() + 54));
     EXPECT_TRUE(m_host.messages.empty());
+}
+
+// The figure boxes keep their figures as they read and add the unit under them; the bit-rate
+// box adds the file the result is saved as.
+TEST_F(ZtlDocument, FigureBoxesAddTheUnitAndTheFilesRealRate) {
+    RunAndSave(QStringLiteral("real.ztl"));
+    const std::size_t bytes =
+        ReadBytes(PathInFolder(QStringLiteral("real.ztl")).toStdString()).size();
+    const QString rate =
+        QString::number(8.0 * static_cast<double>(bytes) / (kWidth * kHeight), 'f', 6);
+    const struct {
+        int language;
+        const char* psnrUnit;
+        const char* rateLines;
+    } languages[] = {
+        {ID_LANGUAGE_CHINESE, "单位：dB", "单位：比特/像素\nZantrel 文件：%1 字节，%2 比特/像素"},
+        {ID_LANGUAGE_ENGLISH, "Unit: dB",
+         "Unit: bits/pixel\nZantrel file: %1 bytes, %2 bits/pixel"},
+    };
+    for (const auto& language : languages) {
+        SCOPED_TRACE(language.psnrUnit);
+        Trigger(language.language);
+        m_host.messages.clear();
+        Trigger(ID_PSNR);
+        Trigger(ID_BIT_RATE);
+        ASSERT_EQ(m_host.messages.size(), 2u);
+        EXPECT_EQ(m_host.messages[0].text.section(QLatin1Char('\n'), 0, 0).toStdString(),
+                  FormatFigure(Doc().PsnrFigure()));
+        EXPECT_EQ(m_host.messages[0].informative, QString::fromUtf8(language.psnrUnit));
+        EXPECT_EQ(m_host.messages[1].text.toStdString(), FormatFigure(Doc().BitRateFigure()));
+        EXPECT_EQ(m_host.messages[1].informative,
+                  QString::fromUtf8(language.rateLines).arg(bytes).arg(rate));
+    }
 }
 
 // Both open commands open a Zantrel file too: their dialogs' first filter lists it.
