@@ -1,7 +1,9 @@
 // The Zantrel file in the desktop application: saved after the cut-line stage, opened by its
 // content on every way in, what a decoded document shows and offers, and damaged files.
 
+#include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QSlider>
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include "measure/FigureText.h"
 #include "quadtree/GridPictures.h"
 #include "support/TestPictures.h"
+#include "view/CompareView.h"
 #include "view/DisplayPicture.h"
 #include "view/ZantrelView.h"
 
@@ -175,6 +178,36 @@ TEST_F(ZtlDocument, SavedFileHoldsTheResultAndOpensByItsContentOnEveryWayIn) {
     const ColorPicture colour = GrayToColor(result);
     EXPECT_TRUE(std::equal(colour.bgr.begin(), colour.bgr.end(), bmpBytes.begin() + 54));
     EXPECT_TRUE(m_host.messages.empty());
+}
+
+// A decoded file's gray grid is there from the start, as the menu offers it: the compare view
+// offers it too, as the menu then shows it, and tells the approximation's file bit rate.
+TEST_F(ZtlDocument, CompareViewOffersTheDecodedGrayGridAndTheFilesRate) {
+    RunAndSave(QStringLiteral("compare.ztl"));
+    const QString path = PathInFolder(QStringLiteral("compare.ztl"));
+    const std::size_t bytes = ReadBytes(path.toStdString()).size();
+    const QString rate =
+        QString::number(8.0 * static_cast<double>(bytes) / (kWidth * kHeight), 'f', 6);
+    m_host.fileAnswers = {path};
+    Trigger(ID_OPEN_PICTURE);
+    ASSERT_TRUE(Doc().Pictures().Decoded());
+    EXPECT_TRUE(Action(ID_GRAY_GRID).isEnabled());
+    Trigger(ID_VIEW_COMPARE);
+    CompareView& compare = m_app->Frame().ComparePanes();
+    QComboBox& chooser = compare.Chooser(0);
+    chooser.setCurrentIndex(chooser.findText(QStringLiteral("灰度网格")));
+    ASSERT_EQ(chooser.currentText(), QStringLiteral("灰度网格"));
+    const QImage offered = compare.Canvas(0).Image().convertToFormat(QImage::Format_RGB32);
+
+    chooser.setCurrentIndex(chooser.findText(QStringLiteral("Zantrel 近似")));
+    EXPECT_EQ(compare.Figures(0).text(), QStringLiteral("文件比特率 %1 比特/像素").arg(rate));
+    Trigger(ID_LANGUAGE_ENGLISH);
+    EXPECT_EQ(compare.Figures(0).text(), QStringLiteral("File bit rate %1 bits/pixel").arg(rate));
+
+    Trigger(ID_VIEW_COMPARE);
+    Trigger(ID_GRAY_GRID);
+    EXPECT_EQ(Mode(), DISPLAY_GRAY_GRID);
+    EXPECT_TRUE(Shown() == offered);
 }
 
 // The figure boxes keep their figures as they read and add the unit under them; the bit-rate
