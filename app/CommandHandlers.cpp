@@ -6,12 +6,18 @@
 #include "app/PictureCommands.h"
 #include "app/ShownPictureCommands.h"
 #include "app/StageRuns.h"
+#include "app/ZantrelDoc.h"
 #include "view/PictureCanvas.h"
 #include "view/ZantrelView.h"
 
 namespace zantrel {
 
 namespace {
+
+// Printed as the document the caption names.
+void OnFilePrint(MainFrame& frame) {
+    frame.View().OnFilePrint(frame.Doc().TitleName().value_or(QString()));
+}
 
 // clang-format off
 constexpr CommandBinding kHandlers[] = {
@@ -30,7 +36,7 @@ constexpr CommandBinding kHandlers[] = {
     {ID_PSNR,             OnPsnr},
     {ID_BIT_RATE,         OnBitRate},
     {ID_FILE_NEW,         [](MainFrame& frame) { frame.NewDocument(); }},
-    {ID_FILE_PRINT,       [](MainFrame& frame) { frame.View().OnFilePrint(); }},
+    {ID_FILE_PRINT,       OnFilePrint},
     {ID_APP_EXIT,         [](MainFrame& frame) { frame.close(); }},
     {ID_VIEW_TOOLBAR,     [](MainFrame& frame) { frame.ToggleToolBar(); }},
     {ID_VIEW_STATUS_BAR,  [](MainFrame& frame) { frame.ToggleStatusBar(); }},

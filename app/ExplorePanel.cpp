@@ -389,6 +389,11 @@ void ExplorePanel::ShowBusy(bool busy) {
 
 void ExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
     m_curve->SetCurrent(figures ? std::optional(PointOf(*figures)) : std::nullopt);
+    // Only the optimised mode makes ramps: the row is the optimised result's, or the mode's
+    // while there is none.
+    static_cast<QFormLayout*>(m_resultBox->layout())
+        ->setRowVisible(m_figures[Ramps],
+                        figures ? m_doc.Pictures().Optimised() : Mode() == RunMode::Optimised);
     if (!figures) {
         m_settings->setText(kNoFigure);
         for (QLabel* label : m_figures)

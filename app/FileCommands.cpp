@@ -25,11 +25,13 @@ QString ZtlFilter() {
     return Tr(QT_TRANSLATE_NOOP("FileCommands", "Zantrel 文件 (*.ztl)"));
 }
 
-// Every format the toolkit's readers know, Zantrel files, then every file.
+// Every format the toolkit's readers know with Zantrel files, Zantrel files alone, then every
+// file.
 QString ImportFilter() {
     QStringList patterns;
     for (const QByteArray& format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    patterns << QStringLiteral("*.ztl");
     return Tr(QT_TRANSLATE_NOOP("FileCommands", "图像文件(%1);;%2;;所有文件(*)"))
         .arg(patterns.join(QLatin1Char(' ')), ZtlFilter());
 }
@@ -52,7 +54,11 @@ void OpenChosenFile(MainFrame& frame, const QString& filter,
 }  // namespace
 
 void OnOpenPicture(MainFrame& frame) {
-    OpenChosenFile(frame, Tr(QT_TRANSLATE_NOOP("FileCommands", "图像文件(*.bmp);;")) + ZtlFilter(),
+    // First every file the command opens, then each kind alone.
+    OpenChosenFile(frame,
+                   Tr(QT_TRANSLATE_NOOP("FileCommands", "图像和 Zantrel 文件(*.bmp *.ztl)")) +
+                       QStringLiteral(";;") +
+                       Tr(QT_TRANSLATE_NOOP("FileCommands", "图像文件(*.bmp);;")) + ZtlFilter(),
                    &ZantrelDoc::LoadPicture);
 }
 

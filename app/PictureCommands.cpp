@@ -10,6 +10,7 @@
 #include "app/MainFrame.h"
 #include "app/StageRuns.h"
 #include "app/ZantrelDoc.h"
+#include "app/ZtlFileStatus.h"
 #include "import/MessageTranslation.h"
 #include "measure/FigureText.h"
 #include "measure/Stages.h"
@@ -95,16 +96,28 @@ void OnGridLines(MainFrame& frame) {
 }
 
 void OnPsnr(MainFrame& frame) {
-    // The figure as it always read, and the structural similarity on a line of its own below.
+    // The figure as it always read, and the structural similarity on a line of its own below;
+    // the unit under them.
     const ZantrelDoc& doc = frame.Doc();
     const std::string text =
         FormatFigure(doc.PsnrFigure()) + "\nSSIM " + FormatFigure(doc.SsimFigure());
-    CurrentShell().ShowMessage(text, Translated(kPsnrBoxCaption), MessageIcon::Information);
+    frame.Host().ShowMessage(
+        QString::fromStdString(text), QCoreApplication::translate("PictureCommands", "单位：dB"),
+        QString::fromStdString(Translated(kPsnrBoxCaption)), MessageIcon::Information);
 }
 
 void OnBitRate(MainFrame& frame) {
-    CurrentShell().ShowMessage(FormatFigure(frame.Doc().BitRateFigure()),
-                               Translated(kBitRateBoxCaption), MessageIcon::Information);
+    // The figure as it always read; under it its unit and the file the result is saved as.
+    const ZantrelDoc& doc = frame.Doc();
+    QString below = QCoreApplication::translate("PictureCommands", "单位：比特/像素");
+    if (const std::optional<RunFigures>& figures = doc.Figures()) {
+        const GrayPicture& result = doc.Pictures().Result();
+        below += QLatin1Char('\n') + ZtlFileText(ZtlFileEvent::Unsaved, figures->fileBytes,
+                                                 result.width, result.height);
+    }
+    frame.Host().ShowMessage(QString::fromStdString(FormatFigure(doc.BitRateFigure())), below,
+                             QString::fromStdString(Translated(kBitRateBoxCaption)),
+                             MessageIcon::Information);
     if (StatusDisplay* bar = CurrentShell().StatusBar())
         bar->SetPaneText(Translated(QT_TRANSLATE_NOOP("PictureCommands", "BIT率计算完毕")));
 }

@@ -51,12 +51,9 @@ ZantrelDoc::OpenResult ZantrelDoc::OpenZtlFile(const QString& path) {
     Expected<ZtlPicture, LoadError> read = LoadZtlFile(LocalPath(path));
     if (!read)
         return read.Error();
-    ZtlPicture& file = *read;
     DocumentPictures pictures;
-    DecodedFile& decoded = pictures.content.emplace<DecodedFile>();
-    decoded.grid = std::move(file.grid);
-    decoded.tree = std::move(file.tree);
-    decoded.result = std::move(file.result);
+    pictures.content =
+        DecodedFileOf(std::move(*read), static_cast<std::uint64_t>(QFileInfo(path).size()));
     Replace(std::move(pictures), std::nullopt, path);
     return FileOpened{};
 }
@@ -120,8 +117,8 @@ void ZantrelDoc::RunGray() {
     // The modes' results stay for comparing while the gray picture is the same again, as it
     // is on the menu's way back from the colour picture.
     if (!stages->gray || !(*stages->gray == *gray)) {
-        stages->exactResult = GrayPicture();
-        stages->optimisedResult = GrayPicture();
+        stages->exactResult = {};
+        stages->optimisedResult = {};
     }
     stages->gray = std::move(gray);
     m_sums = std::move(sums);
@@ -131,14 +128,11 @@ void ZantrelDoc::RunGray() {
 }
 
 void ZantrelDoc::RunGrayGrid() {
-    if (auto* decoded = std::get_if<DecodedFile>(&m_pictures.content)) {
-        // A decoded document has no block picture: its borders go over the approximation.
-        decoded->grayGrid = MakeGrayGrid(decoded->grid, decoded->result);
-    } else if (PictureStages* stages = Stages(); stages && stages->quadtree) {
+    // A decoded document's gray grid was drawn when it was opened.
+    if (PictureStages* stages = Stages(); stages && stages->quadtree)
         stages->grayGrid = MakeGrayGrid(stages->quadtree->grid, stages->quadtree->blockPicture);
-    } else {
+    else if (!m_pictures.Decoded())
         return;
-    }
     Q_EMIT StageChanged(DocumentStage::GrayGrid);
 }
 
@@ -166,8 +160,8 @@ void ZantrelDoc::Adopt(StageOutputs outputs) {
     if (cutLines) {
         stages->cutLines = std::move(outputs.cutLines->stage);
         m_figures = outputs.cutLines->figures;
-        (m_mode == RunMode::Optimised ? stages->optimisedResult : stages->exactResult) =
-            stages->cutLines->result;
+        (m_mode == RunMode::Optimised ? stages->optimisedResult : stages->exactResult) = {
+            stages->cutLines->result, m_figures->fileBitrate};
     }
     if (newQuadtree && cutLines)
         Q_EMIT StageChanged(DocumentStage::QuadtreeAndCutLines);

@@ -552,6 +552,21 @@
     </message>
 </context>
 <context>
+    <name>zantrel::CompareView</name>
+    <message>
+        <source>PSNR %1 dB，文件比特率 %2 比特/像素</source>
+        <translation>PSNR %1 dB, file bit rate %2 bits/pixel</translation>
+    </message>
+    <message>
+        <source>PSNR %1 dB</source>
+        <translation>PSNR %1 dB</translation>
+    </message>
+    <message>
+        <source>文件比特率 %1 比特/像素</source>
+        <translation>File bit rate %1 bits/pixel</translation>
+    </message>
+</context>
+<context>
     <name>ComparePictures</name>
     <message>
         <source>彩色图像</source>
@@ -589,6 +604,14 @@
         <source>Zantrel 近似（率失真优化）</source>
         <translation>Zantrel approximation (optimised)</translation>
     </message>
+    <message>
+        <source>误差 |灰度 − 近似（精确模式）|</source>
+        <translation>Error |gray − approximation (exact mode)|</translation>
+    </message>
+    <message>
+        <source>误差 |灰度 − 近似（率失真优化）|</source>
+        <translation>Error |gray − approximation (optimised)|</translation>
+    </message>
 </context>
 <context>
     <name>ParameterFields</name>
@@ -624,6 +647,10 @@
         <translation>Picture files (*.bmp);;</translation>
     </message>
     <message>
+        <source>图像和 Zantrel 文件(*.bmp *.ztl)</source>
+        <translation>Pictures and Zantrel files (*.bmp *.ztl)</translation>
+    </message>
+    <message>
         <source>%1 已存在。
 要替换它吗？</source>
         <translation>%1 already exists.
@@ -655,6 +682,14 @@ Do you want to replace it?</translation>
     <message>
         <source>BIT率计算完毕</source>
         <translation>Bit rate computed</translation>
+    </message>
+    <message>
+        <source>单位：dB</source>
+        <translation>Unit: dB</translation>
+    </message>
+    <message>
+        <source>单位：比特/像素</source>
+        <translation>Unit: bits/pixel</translation>
     </message>
 </context>
 <context>

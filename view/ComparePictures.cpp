@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "measure/Psnr.h"
 #include "view/ColorMap.h"
 #include "view/DisplayPicture.h"
 
@@ -15,13 +16,32 @@ bool Has(const GrayPicture& picture) {
     return !picture.samples.empty();
 }
 
-// Each mode's latest approximation, offered once both modes have one.
-const GrayPicture* ModeResult(const DocumentPictures& pictures, ComparedPicture picture) {
+bool BothModes(const DocumentPictures& pictures) {
     const PictureStages* stages = pictures.Stages();
-    if (!stages || !Has(stages->exactResult) || !Has(stages->optimisedResult))
+    return stages && Has(stages->exactResult.picture) && Has(stages->optimisedResult.picture);
+}
+
+// Whether the decomposition's approximation is offered as its mode's.
+bool ShownAsItsMode(const DocumentPictures& pictures) {
+    return pictures.Decomposed() && BothModes(pictures);
+}
+
+// The mode result that `picture` shows or shows the error of, offered once both modes have one;
+// nothing for any other picture.
+const ModeResult* ModeResultOf(const DocumentPictures& pictures, ComparedPicture picture) {
+    if (!BothModes(pictures))
         return nullptr;
-    return picture == ComparedPicture::ExactApproximation ? &stages->exactResult
-                                                          : &stages->optimisedResult;
+    const PictureStages& stages = *pictures.Stages();
+    switch (picture) {
+        case ComparedPicture::ExactApproximation:
+        case ComparedPicture::ExactError:
+            return &stages.exactResult;
+        case ComparedPicture::OptimisedApproximation:
+        case ComparedPicture::OptimisedError:
+            return &stages.optimisedResult;
+        default:
+            return nullptr;
+    }
 }
 
 bool Available(const DocumentPictures& pictures, ComparedPicture picture) {
@@ -37,14 +57,17 @@ bool Available(const DocumentPictures& pictures, ComparedPicture picture) {
         case ComparedPicture::GrayGrid:
             return Has(pictures.GrayGrid());
         case ComparedPicture::Approximation:
-            return pictures.Decomposed() && Has(result);
+            return pictures.Decomposed() && Has(result) && !ShownAsItsMode(pictures);
         case ComparedPicture::CutLines:
             return pictures.Decomposed() && Has(pictures.Grid());
         case ComparedPicture::Error:
-            return Has(gray) && gray.width == result.width && gray.height == result.height;
+            return Has(gray) && gray.width == result.width && gray.height == result.height &&
+                   !ShownAsItsMode(pictures);
         case ComparedPicture::ExactApproximation:
         case ComparedPicture::OptimisedApproximation:
-            return ModeResult(pictures, picture) != nullptr;
+        case ComparedPicture::ExactError:
+        case ComparedPicture::OptimisedError:
+            return ModeResultOf(pictures, picture) != nullptr;
     }
     return false;
 }
@@ -59,6 +82,8 @@ constexpr ComparedPicture kOrder[] = {
     ComparedPicture::Error,
     ComparedPicture::ExactApproximation,
     ComparedPicture::OptimisedApproximation,
+    ComparedPicture::ExactError,
+    ComparedPicture::OptimisedError,
 };
 
 }  // namespace
@@ -83,6 +108,10 @@ const char* ComparedPictureText(ComparedPicture picture) {
             return QT_TRANSLATE_NOOP("ComparePictures", "Zantrel 近似（精确模式）");
         case ComparedPicture::OptimisedApproximation:
             return QT_TRANSLATE_NOOP("ComparePictures", "Zantrel 近似（率失真优化）");
+        case ComparedPicture::ExactError:
+            return QT_TRANSLATE_NOOP("ComparePictures", "误差 |灰度 − 近似（精确模式）|");
+        case ComparedPicture::OptimisedError:
+            return QT_TRANSLATE_NOOP("ComparePictures", "误差 |灰度 − 近似（率失真优化）|");
     }
     return "";
 }
@@ -94,6 +123,18 @@ std::vector<ComparedPicture> AvailableComparedPictures(const DocumentPictures& p
             available.push_back(picture);
     }
     return available;
+}
+
+ComparedPicture SamePicture(const DocumentPictures& pictures, ComparedPicture picture) {
+    if (!ShownAsItsMode(pictures))
+        return picture;
+    const bool optimised = pictures.Optimised();
+    if (picture == ComparedPicture::Approximation)
+        return optimised ? ComparedPicture::OptimisedApproximation
+                         : ComparedPicture::ExactApproximation;
+    if (picture == ComparedPicture::Error)
+        return optimised ? ComparedPicture::OptimisedError : ComparedPicture::ExactError;
+    return picture;
 }
 
 ComparedImage MakeComparedImage(const DocumentPictures& pictures, ComparedPicture picture) {
@@ -116,7 +157,10 @@ ComparedImage MakeComparedImage(const DocumentPictures& pictures, ComparedPictur
             return MakeErrorImage(pictures.Gray(), pictures.Result());
         case ComparedPicture::ExactApproximation:
         case ComparedPicture::OptimisedApproximation:
-            return {GrayImage(*ModeResult(pictures, picture)), std::nullopt};
+            return {GrayImage(ModeResultOf(pictures, picture)->picture), std::nullopt};
+        case ComparedPicture::ExactError:
+        case ComparedPicture::OptimisedError:
+            return MakeErrorImage(pictures.Gray(), ModeResultOf(pictures, picture)->picture);
     }
     return {};
 }
@@ -135,6 +179,34 @@ ComparedImage MakeErrorImage(const GrayPicture& gray, const GrayPicture& result)
             line[c] = colors[static_cast<std::size_t>(std::abs(gray.At(r, c) - result.At(r, c)))];
     }
     return {image, top};
+}
+
+ComparedFigures MeasureComparedPicture(const DocumentPictures& pictures, ComparedPicture picture) {
+    if (!pictures.Loaded() || !Available(pictures, picture))
+        return {};
+    ComparedFigures figures;
+    const GrayPicture* measured = nullptr;
+    if (const ModeResult* mode = ModeResultOf(pictures, picture)) {
+        measured = &mode->picture;
+        figures.fileBitrate = mode->fileBitrate;
+    } else if (picture == ComparedPicture::Blocks) {
+        measured = &pictures.BlockPicture();
+    } else if (picture == ComparedPicture::Approximation || picture == ComparedPicture::CutLines ||
+               picture == ComparedPicture::Error) {
+        // The error before the search is the block picture's, which has no file.
+        measured = &pictures.Result();
+        if (const DecodedFile* decoded = pictures.Decoded()) {
+            figures.fileBitrate = decoded->fileBitrate;
+        } else if (pictures.Decomposed()) {
+            // The decomposition is its mode's latest result.
+            const PictureStages& stages = *pictures.Stages();
+            figures.fileBitrate =
+                (pictures.Optimised() ? stages.optimisedResult : stages.exactResult).fileBitrate;
+        }
+    }
+    if (measured && Has(pictures.Gray()))
+        figures.psnr = Psnr(pictures.Gray(), *measured);
+    return figures;
 }
 
 }  // namespace zantrel

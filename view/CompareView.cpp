@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <span>
 
+#include "measure/FigureText.h"
 #include "view/ColorMap.h"
 #include "view/PictureCanvas.h"
 
@@ -54,6 +55,8 @@ CompareView::CompareView(const DocumentPictures& pictures, QWidget* parent)
         auto* column = new QVBoxLayout;
         pane.chooser = new QComboBox(this);
         pane.chooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        pane.figures = new QLabel(this);
+        pane.figures->setTextInteractionFlags(Qt::TextSelectableByMouse);
         pane.canvas = new PictureCanvas(this);
         pane.scale = new QWidget(this);
         auto* scale = new QHBoxLayout(pane.scale);
@@ -67,7 +70,11 @@ CompareView::CompareView(const DocumentPictures& pictures, QWidget* parent)
         keepsItsPlace.setRetainSizeWhenHidden(true);
         pane.scale->setSizePolicy(keepsItsPlace);
         pane.scale->hide();
-        column->addWidget(pane.chooser, 0, Qt::AlignLeft);
+        auto* top = new QHBoxLayout;
+        top->addWidget(pane.chooser);
+        top->addSpacing(8);
+        top->addWidget(pane.figures, 1);
+        column->addLayout(top);
         column->addWidget(pane.canvas, 1);
         column->addWidget(pane.scale);
         panes->addLayout(column, 1);
@@ -88,7 +95,7 @@ void CompareView::UpdatePictures() {
     for (int i = 0; i < kPanes; ++i) {
         const QVariant current = Chooser(i).currentData();
         Fill(i, m_panes[static_cast<std::size_t>(i)].chosen && current.isValid()
-                    ? static_cast<ComparedPicture>(current.toInt())
+                    ? SamePicture(m_pictures, static_cast<ComparedPicture>(current.toInt()))
                     : FirstChoices(i).front());
     }
 }
@@ -108,6 +115,7 @@ void CompareView::Retranslate() {
                                                ComparedPictureText(static_cast<ComparedPicture>(
                                                    chooser.itemData(i).toInt()))));
         }
+        ShowFigures(pane);
     }
 }
 
@@ -138,7 +146,28 @@ void CompareView::ShowChoice(int pane) {
     Canvas(pane).SetImage(std::move(shown.image));
     Scale(pane).setVisible(shown.scaleTop.has_value());
     ScaleTop(pane).setText(shown.scaleTop ? QString::number(*shown.scaleTop) : QString());
+    ShowFigures(pane);
     Align(1 - pane);
+}
+
+void CompareView::ShowFigures(int pane) {
+    const QVariant chosen = Chooser(pane).currentData();
+    ComparedFigures figures;
+    if (chosen.isValid())
+        figures = MeasureComparedPicture(m_pictures, static_cast<ComparedPicture>(chosen.toInt()));
+    const auto text = [](std::optional<double> figure) {
+        return QString::fromStdString(FormatFigure(*figure));
+    };
+    QString shown;
+    if (figures.psnr && figures.fileBitrate) {
+        shown = tr("PSNR %1 dB，文件比特率 %2 比特/像素")
+                    .arg(text(figures.psnr), text(figures.fileBitrate));
+    } else if (figures.psnr) {
+        shown = tr("PSNR %1 dB").arg(text(figures.psnr));
+    } else if (figures.fileBitrate) {
+        shown = tr("文件比特率 %1 比特/像素").arg(text(figures.fileBitrate));
+    }
+    Figures(pane).setText(shown);
 }
 
 void CompareView::Align(int pane) {

@@ -1,5 +1,7 @@
 #include "view/DocumentPictures.h"
 
+#include "quadtree/GridPictures.h"
+
 namespace zantrel {
 
 namespace {
@@ -9,6 +11,17 @@ const ColorPicture kNoColor;
 const Quadtree kNoTree;
 
 }  // namespace
+
+DecodedFile DecodedFileOf(ZtlPicture file, std::uint64_t bytes) {
+    DecodedFile decoded;
+    // The file has no block picture: its borders go over the approximation.
+    decoded.grayGrid = MakeGrayGrid(file.grid, file.result);
+    decoded.fileBitrate = ZtlFileBitRate(bytes, file.result.width, file.result.height);
+    decoded.tree = std::move(file.tree);
+    decoded.grid = std::move(file.grid);
+    decoded.result = std::move(file.result);
+    return decoded;
+}
 
 const ColorPicture& DocumentPictures::Color() const {
     const PictureStages* stages = Stages();

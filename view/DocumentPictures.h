@@ -4,15 +4,23 @@
 // holds. The document owns them and replaces each only when its stage has succeeded; the view
 // reads them through the questions below, whatever kind of document it is.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <variant>
 
+#include "codec/ZtlFile.h"
 #include "measure/Stages.h"
 #include "picture/Picture.h"
 #include "quadtree/Quadtree.h"
 
 namespace zantrel {
+
+// The latest approximation of a mode on a gray picture, and the bits per pixel of its file.
+struct ModeResult {
+    GrayPicture picture;
+    double fileBitrate = 0.0;
+};
 
 // A picture and the stages run on it, each made from the one before. The gray picture and the
 // quadtree are shared with the background runs that read them and never change once made.
@@ -23,19 +31,23 @@ struct PictureStages {
     GrayPicture grayGrid;
     std::optional<CutLineStage> cutLines;  // the decomposition and its reconstruction
     // The latest approximation of each mode on this gray picture, for comparing the two.
-    GrayPicture exactResult;
-    GrayPicture optimisedResult;
+    ModeResult exactResult;
+    ModeResult optimisedResult;
 };
 
 // A decoded Zantrel file: no colour, gray or block picture, only what the file holds (the tree
-// with its settings and models, its bare grid and the approximation), and the gray grid once
-// it was drawn.
+// with its settings and models, its bare grid and the approximation), the gray grid drawn from
+// them (the block borders over the approximation) and the file's bits per pixel.
 struct DecodedFile {
     Quadtree tree;
     GrayPicture grid;
     GrayPicture result;
     GrayPicture grayGrid;
+    double fileBitrate = 0.0;
 };
+
+// `file`, decoded from `bytes` bytes, as a document holds it.
+DecodedFile DecodedFileOf(ZtlPicture file, std::uint64_t bytes);
 
 struct DocumentPictures {
     // Nothing until a picture or file was first opened; never empty again.

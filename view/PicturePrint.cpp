@@ -32,10 +32,11 @@ QRectF PrintedRect(QSize picture, const QRect& page, const QRect& printable) {
 
 }  // namespace
 
-void PrintPicture(DialogHost& host, const QImage& picture) {
+void PrintPicture(DialogHost& host, const QImage& picture, const QString& fileName) {
     // The printer's own resolution: the picture is scaled to the page, not drawn at the size
     // of screen pixels.
     QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(fileName);
     if (!host.SetUpPrinter(printer))
         return;
     QPainter painter;

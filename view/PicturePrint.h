@@ -2,14 +2,16 @@
 // Printing a picture: one page, the picture centred on it at the printer's resolution.
 
 #include <QImage>
+#include <QString>
 
 namespace zantrel {
 
 class DialogHost;
 
 // Asks `host` where to print, then prints `picture` on one page, centred and as large as the
-// printable area allows, its proportions kept and its pixels sharp squares. A null picture
-// prints an empty page. A printer that cannot start is reported through the shell.
-void PrintPicture(DialogHost& host, const QImage& picture);
+// printable area allows, its proportions kept and its pixels sharp squares. `fileName` (of the
+// document; empty for none) names the print job, and with it the PDF file proposed. A null
+// picture prints an empty page. A printer that cannot start is reported through the shell.
+void PrintPicture(DialogHost& host, const QImage& picture, const QString& fileName);
 
 }  // namespace zantrel

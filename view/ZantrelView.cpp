@@ -115,8 +115,8 @@ void ZantrelView::ReleaseGray() {
     Refresh();
 }
 
-void ZantrelView::OnFilePrint() {
-    PrintPicture(m_host, ShownPicture(m_pictures, m_displayMode));
+void ZantrelView::OnFilePrint(const QString& fileName) {
+    PrintPicture(m_host, ShownPicture(m_pictures, m_displayMode), fileName);
 }
 
 }  // namespace zantrel

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <functional>
@@ -63,6 +64,14 @@ class Optimised : public AppTest {
         Trigger(ID_PICTURE_GRAY);
     }
     ExplorePanel& Panel() { return m_app->Frame().Explore(); }
+    // Whether the panel shows the row of the ramp count.
+    bool RampsShown() {
+        for (const QLabel* label : Panel().findChildren<QLabel*>()) {
+            if (label->text() == QStringLiteral("斜面数"))
+                return label->isVisibleTo(&Panel());
+        }
+        return false;
+    }
     const OptimiserCache& Cache() { return m_app->Frame().Runs().Optimised(); }
 };
 
@@ -74,6 +83,7 @@ TEST_F(Optimised, TheMenuRunIsTheEnginesAndEverythingFollowsItsTree) {
     Trigger(ID_ZANTREL);
     const GrayPicture exact = Doc().Pictures().Result();
     EXPECT_FALSE(Doc().Pictures().Optimised());
+    EXPECT_FALSE(RampsShown());
 
     for (int id : {ID_PICTURE_COLOR, ID_PICTURE_GRAY})
         Trigger(id);
@@ -92,6 +102,7 @@ TEST_F(Optimised, TheMenuRunIsTheEnginesAndEverythingFollowsItsTree) {
     EXPECT_EQ(Doc().Figures()->fileBitrate, FileBitsPerPixel(run));
     EXPECT_EQ(Doc().BitRateFigure(), Doc().Figures()->bitrate);
     EXPECT_GT(Doc().Figures()->ramps, 0u);
+    EXPECT_TRUE(RampsShown());
 
     // The file from the cut lines: version 2, exactly the engine's.
     Trigger(ID_GRID_LINES);

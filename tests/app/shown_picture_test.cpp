@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -107,6 +108,36 @@ TEST_F(ShownPictureCommands, AFailedSaveIsShownWithItsCause) {
         EXPECT_EQ(m_host.messages[0].text, QStringLiteral("没有找到 %1。").arg(path));
         EXPECT_EQ(m_host.messages[0].caption, QStringLiteral("Zantrel"));
     }
+}
+
+// The print job takes the picture's name, and where no printer exists the PDF file proposed is
+// named after it.
+TEST_F(ShownPictureCommands, PrintingProposesThePicturesName) {
+    QString jobName;
+    m_host.onSetUpPrinter = [&](QPrinter& printer) {
+        jobName = printer.docName();
+        return false;
+    };
+    Trigger(ID_FILE_PRINT);
+    EXPECT_EQ(jobName, QStringLiteral("diagonal.bmp"));
+
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is set up: its own dialog asks";
+    WidgetDialogHost host;
+    QString proposed;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                proposed = name->text();
+            dialog->reject();
+        }
+    });
+    answer.start(10);
+    QPrinter printer;
+    printer.setDocName(jobName);
+    EXPECT_FALSE(host.SetUpPrinter(printer));
+    EXPECT_EQ(proposed, QStringLiteral("diagonal.pdf"));
 }
 
 // Printing to a PDF file, read back as pdftoppm renders it at 50 dots per inch.

@@ -1,10 +1,13 @@
 // What the view puts on the screen, read back pixel by pixel: where a picture of any size sits
 // for a given client width, which picture each display mode shows, the cut lines of mode 6, and
-// the zoom: every corner reachable, the point under the cursor kept.
+// the zoom: every corner reachable, the point under the cursor kept; and what each pane of the
+// compare view offers and tells once both modes have run.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -12,7 +15,13 @@
 #include <tuple>
 #include <utility>
 
+#include "AppFixture.h"
 #include "ScriptedDialogHost.h"
+#include "app/CommandTable.h"
+#include "app/MainFrame.h"
+#include "measure/FigureText.h"
+#include "view/ColorMap.h"
+#include "view/CompareView.h"
 #include "view/ZantrelView.h"
 
 namespace zantrel {
@@ -336,6 +345,99 @@ TEST_F(ViewPixels, CtrlWheelZoomsAboutTheCursorAndTheMiddleButtonDrags) {
     EXPECT_EQ(m_view.Origin() - QPoint(m_view.horizontalScrollBar()->value(),
                                        m_view.verticalScrollBar()->value()),
               start + QPoint(-30, -20));
+}
+
+// Both modes run on one gray picture: each pane offers each mode's approximation and its error
+// once, and tells the PSNR and file bit rate of what it shows, as the explore panel gave them.
+class ComparePanes : public AppTest {};
+
+TEST_F(ComparePanes, EachModesPictureAndErrorAreOfferedOnceWithTheirFigures) {
+    QImage image(96, 80, QImage::Format_RGB888);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int gray = 3 * y > 2 * x + 10 ? 40 + x : 230 - y - ((x ^ y) & 3);
+            image.setPixel(x, y, qRgb(gray, gray, gray));
+        }
+    }
+    const QString path = PathInFolder(QStringLiteral("modes.png"));
+    ASSERT_TRUE(image.save(path, "PNG"));
+    m_app->InitInstance({});
+    m_host.fileAnswers = {path};
+    Trigger(ID_IMPORT_PICTURE);
+    struct Run {
+        GrayPicture result;
+        RunFigures figures;
+    };
+    std::vector<Run> runs;
+    for (const RunMode mode : {RunMode::Exact, RunMode::Optimised}) {
+        Trigger(ID_PICTURE_GRAY);
+        m_host.onExec = AnswerParameters(QStringLiteral("2"), QStringLiteral("4"), mode);
+        Trigger(ID_QUADTREE);
+        Trigger(ID_ZANTREL);
+        ASSERT_TRUE(Doc().Figures().has_value());
+        runs.push_back({Doc().Pictures().Result(), *Doc().Figures()});
+        if (mode == RunMode::Exact)
+            Trigger(ID_PICTURE_COLOR);
+    }
+    Trigger(ID_VIEW_COMPARE);
+    CompareView& compare = m_app->Frame().ComparePanes();
+    const GrayPicture& gray = Doc().Pictures().Gray();
+
+    // The current approximation is the optimised one: it is not listed a second time.
+    QStringList offered;
+    for (int i = 0; i < compare.Chooser(0).count(); ++i)
+        offered << compare.Chooser(0).itemText(i);
+    EXPECT_EQ(offered,
+              (QStringList{"彩色图像", "灰度图像", "四叉树块", "切割线", "Zantrel 近似（精确模式）",
+                           "Zantrel 近似（率失真优化）", "误差 |灰度 − 近似（精确模式）|",
+                           "误差 |灰度 − 近似（率失真优化）|"}));
+
+    const struct {
+        int pane;
+        const char* entry;
+        const Run& run;
+        bool error;
+    } cases[] = {
+        {0, "Zantrel 近似（精确模式）", runs[0], false},
+        {1, "Zantrel 近似（率失真优化）", runs[1], false},
+        {0, "误差 |灰度 − 近似（精确模式）|", runs[0], true},
+        {1, "误差 |灰度 − 近似（率失真优化）|", runs[1], true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        QComboBox& chooser = compare.Chooser(c.pane);
+        chooser.setCurrentIndex(chooser.findText(QString::fromUtf8(c.entry)));
+        ASSERT_EQ(chooser.currentText(), QString::fromUtf8(c.entry));
+        const QImage shown = compare.Canvas(c.pane).Image();
+        int top = 0;
+        for (std::size_t i = 0; i < gray.samples.size(); ++i)
+            top = std::max(top, std::abs(gray.samples[i] - c.run.result.samples[i]));
+        ASSERT_GT(top, 0);
+        int mismatches = 0;
+        for (int r = 0; r < gray.height; ++r) {
+            for (int col = 0; col < gray.width; ++col) {
+                const int error = std::abs(gray.At(r, col) - c.run.result.At(r, col));
+                const QRgb expected = c.error
+                                          ? ColorMapAt(double(error) / top)
+                                          : qRgb(c.run.result.At(r, col), c.run.result.At(r, col),
+                                                 c.run.result.At(r, col));
+                mismatches += shown.pixel(col, gray.height - 1 - r) != expected;
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
+        EXPECT_EQ(compare.Scale(c.pane).isHidden(), !c.error);
+        const QString psnr = QString::fromStdString(FormatFigure(c.run.figures.psnr));
+        const QString rate = QString::fromStdString(FormatFigure(c.run.figures.fileBitrate));
+        EXPECT_EQ(compare.Figures(c.pane).text(),
+                  QStringLiteral("PSNR %1 dB，文件比特率 %2 比特/像素").arg(psnr, rate));
+        Trigger(ID_LANGUAGE_ENGLISH);
+        EXPECT_EQ(compare.Figures(c.pane).text(),
+                  QStringLiteral("PSNR %1 dB, file bit rate %2 bits/pixel").arg(psnr, rate));
+        Trigger(ID_LANGUAGE_CHINESE);
+    }
+    // A picture that is no result tells nothing.
+    compare.Chooser(0).setCurrentIndex(0);
+    EXPECT_EQ(compare.Figures(0).text(), QString());
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The Zantrel file in the desktop application: saved after the cut-line stage, opened by its
 // content on every way in, what a decoded document shows and offers, and damaged files.
 
+#include <QComboBox>
 #include <QImage>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QSlider>
 #include <algorithm>
 #include <set>
@@ -16,8 +19,10 @@
 #include "import/BmpFormat.h"
 #include "import/BmpWriter.h"
 #include "linesearch/CutLineOverlay.h"
+#include "measure/FigureText.h"
 #include "quadtree/GridPictures.h"
 #include "support/TestPictures.h"
+#include "view/CompareView.h"
 #include "view/DisplayPicture.h"
 #include "view/ZantrelView.h"
 
@@ -173,6 +178,99 @@ TEST_F(ZtlDocument, SavedFileHoldsTheResultAndOpensByItsContentOnEveryWayIn) {
     const ColorPicture colour = GrayToColor(result);
     EXPECT_TRUE(std::equal(colour.bgr.begin(), colour.bgr.end(), bmpBytes.begin() + 54));
     EXPECT_TRUE(m_host.messages.empty());
+}
+
+// A decoded file's gray grid is there from the start, as the menu offers it: the compare view
+// offers it too, as the menu then shows it, and tells the approximation's file bit rate.
+TEST_F(ZtlDocument, CompareViewOffersTheDecodedGrayGridAndTheFilesRate) {
+    RunAndSave(QStringLiteral("compare.ztl"));
+    const QString path = PathInFolder(QStringLiteral("compare.ztl"));
+    const std::size_t bytes = ReadBytes(path.toStdString()).size();
+    const QString rate =
+        QString::number(8.0 * static_cast<double>(bytes) / (kWidth * kHeight), 'f', 6);
+    m_host.fileAnswers = {path};
+    Trigger(ID_OPEN_PICTURE);
+    ASSERT_TRUE(Doc().Pictures().Decoded());
+    EXPECT_TRUE(Action(ID_GRAY_GRID).isEnabled());
+    Trigger(ID_VIEW_COMPARE);
+    CompareView& compare = m_app->Frame().ComparePanes();
+    QComboBox& chooser = compare.Chooser(0);
+    chooser.setCurrentIndex(chooser.findText(QStringLiteral("灰度网格")));
+    ASSERT_EQ(chooser.currentText(), QStringLiteral("灰度网格"));
+    const QImage offered = compare.Canvas(0).Image().convertToFormat(QImage::Format_RGB32);
+
+    chooser.setCurrentIndex(chooser.findText(QStringLiteral("Zantrel 近似")));
+    EXPECT_EQ(compare.Figures(0).text(), QStringLiteral("文件比特率 %1 比特/像素").arg(rate));
+    Trigger(ID_LANGUAGE_ENGLISH);
+    EXPECT_EQ(compare.Figures(0).text(), QStringLiteral("File bit rate %1 bits/pixel").arg(rate));
+
+    Trigger(ID_VIEW_COMPARE);
+    Trigger(ID_GRAY_GRID);
+    EXPECT_EQ(Mode(), DISPLAY_GRAY_GRID);
+    EXPECT_TRUE(Shown() == offered);
+}
+
+// The figure boxes keep their figures as they read and add the unit under them; the bit-rate
+// box adds the file the result is saved as.
+TEST_F(ZtlDocument, FigureBoxesAddTheUnitAndTheFilesRealRate) {
+    RunAndSave(QStringLiteral("real.ztl"));
+    const std::size_t bytes =
+        ReadBytes(PathInFolder(QStringLiteral("real.ztl")).toStdString()).size();
+    const QString rate =
+        QString::number(8.0 * static_cast<double>(bytes) / (kWidth * kHeight), 'f', 6);
+    const struct {
+        int language;
+        const char* psnrUnit;
+        const char* rateLines;
+    } languages[] = {
+        {ID_LANGUAGE_CHINESE, "单位：dB", "单位：比特/像素\nZantrel 文件：%1 字节，%2 比特/像素"},
+        {ID_LANGUAGE_ENGLISH, "Unit: dB",
+         "Unit: bits/pixel\nZantrel file: %1 bytes, %2 bits/pixel"},
+    };
+    for (const auto& language : languages) {
+        SCOPED_TRACE(language.psnrUnit);
+        Trigger(language.language);
+        m_host.messages.clear();
+        Trigger(ID_PSNR);
+        Trigger(ID_BIT_RATE);
+        ASSERT_EQ(m_host.messages.size(), 2u);
+        EXPECT_EQ(m_host.messages[0].text.section(QLatin1Char('\n'), 0, 0).toStdString(),
+                  FormatFigure(Doc().PsnrFigure()));
+        EXPECT_EQ(m_host.messages[0].informative, QString::fromUtf8(language.psnrUnit));
+        EXPECT_EQ(m_host.messages[1].text.toStdString(), FormatFigure(Doc().BitRateFigure()));
+        EXPECT_EQ(m_host.messages[1].informative,
+                  QString::fromUtf8(language.rateLines).arg(bytes).arg(rate));
+    }
+}
+
+// Both open commands open a Zantrel file too: their dialogs' first filter lists it.
+TEST_F(ZtlDocument, EachOpenDialogsFirstFilterShowsEveryFileItOpens) {
+    m_app->InitInstance({});
+    const struct {
+        int command;
+        QStringList patterns;
+    } opens[] = {
+        {ID_OPEN_PICTURE, {QStringLiteral("*.bmp"), QStringLiteral("*.ztl")}},
+        {ID_IMPORT_PICTURE,
+         {QStringLiteral("*.bmp"), QStringLiteral("*.png"), QStringLiteral("*.ztl")}},
+    };
+    static const QRegularExpression kPatterns(QStringLiteral("^[^(]+\\(([^)]+)\\)$"));
+    for (const int language : {ID_LANGUAGE_CHINESE, ID_LANGUAGE_ENGLISH}) {
+        Trigger(language);
+        for (const auto& open : opens) {
+            SCOPED_TRACE(testing::Message() << language << " " << open.command);
+            m_host.fileRequests.clear();
+            Trigger(open.command);  // no answer: cancelled
+            ASSERT_EQ(m_host.fileRequests.size(), 1u);
+            const QString first = m_host.fileRequests[0].filter.section(QStringLiteral(";;"), 0, 0);
+            const QRegularExpressionMatch match = kPatterns.match(first);
+            ASSERT_TRUE(match.hasMatch()) << first.toStdString();
+            const QStringList shown = match.captured(1).split(QLatin1Char(' '));
+            for (const QString& pattern : open.patterns)
+                EXPECT_TRUE(shown.contains(pattern))
+                    << first.toStdString() << " " << pattern.toStdString();
+        }
+    }
 }
 
 TEST_F(ZtlDocument, DamagedFileIsReportedAndTheDocumentStays) {
