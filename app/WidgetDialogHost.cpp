@@ -88,15 +88,13 @@ int WidgetDialogHost::Exec(QDialog& dialog) {
     return dialog.exec();
 }
 
-bool WidgetDialogHost::SetUpPrinter(QPrinter& printer) {
+bool WidgetDialogHost::SetUpPrinter(QPrinter& printer, const QString& pdfName) {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        // Named after the document, as the print dialog names its file.
-        const QString document = QFileInfo(printer.docName()).completeBaseName();
-        const QString name =
-            (document.isEmpty() ? QStringLiteral("Zantrel") : document) + QStringLiteral(".pdf");
         QString path = QFileDialog::getSaveFileName(
             m_owner, Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "打印到 PDF 文件")),
-            m_lastFolder.isEmpty() ? name : QDir(m_lastFolder).filePath(name),
+            !pdfName.isEmpty()       ? pdfName
+            : m_lastFolder.isEmpty() ? QStringLiteral("Zantrel.pdf")
+                                     : QDir(m_lastFolder).filePath(QStringLiteral("Zantrel.pdf")),
             Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "PDF 文件(*.pdf)")));
         if (path.isEmpty())
             return false;
