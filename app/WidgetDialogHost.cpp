@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace zantrel {
 
@@ -64,9 +65,15 @@ void WidgetDialogHost::ShowMessage(const QString& text, const QString& informati
         text, QMessageBox::NoButton, m_owner);
     box.setInformativeText(informative);
     box.addButton(Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "确定")), QMessageBox::AcceptRole);
-    // Wide enough for the caption, which is the label of a figure box.
+    // Wide enough for the caption, which is the label of a figure box, and for each short line
+    // under the message (a figure with its unit) unbroken.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        const int width = box.fontMetrics().horizontalAdvance(caption) + 120;
+        constexpr int kShortLine = 480;
+        int widest = box.fontMetrics().horizontalAdvance(caption);
+        for (const QString& line : informative.split(QLatin1Char('\n')))
+            widest =
+                std::max(widest, std::min(kShortLine, box.fontMetrics().horizontalAdvance(line)));
+        const int width = widest + 120;
         grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
