@@ -394,7 +394,7 @@ TEST_F(ComparePanes, EachModesPictureAndErrorAreOfferedOnceWithTheirFigures) {
     EXPECT_EQ(compare.Chooser(1).currentText(), QStringLiteral("Zantrel 近似（率失真优化）"));
     const GrayPicture& gray = Doc().Pictures().Gray();
 
-    // Nor the current approximation nor its error is listed a second time.
+    // Neither the current approximation nor its error is listed a second time.
     QStringList offered;
     for (int i = 0; i < compare.Chooser(0).count(); ++i)
         offered << compare.Chooser(0).itemText(i);
