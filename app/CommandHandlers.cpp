@@ -14,9 +14,11 @@ namespace zantrel {
 
 namespace {
 
-// Printed as the document the caption names.
+// Named after the file the caption names; an untitled document has none.
 void OnFilePrint(MainFrame& frame) {
-    frame.View().OnFilePrint(frame.Doc().TitleName().value_or(QString()));
+    const ZantrelDoc& doc = frame.Doc();
+    frame.View().OnFilePrint(doc.TitleName().value_or(QString()).isEmpty() ? QString()
+                                                                           : doc.Path());
 }
 
 // clang-format off

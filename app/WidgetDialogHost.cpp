@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace zantrel {
 
@@ -64,9 +65,15 @@ void WidgetDialogHost::ShowMessage(const QString& text, const QString& informati
         text, QMessageBox::NoButton, m_owner);
     box.setInformativeText(informative);
     box.addButton(Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "确定")), QMessageBox::AcceptRole);
-    // Wide enough for the caption, which is the label of a figure box.
+    // Wide enough for the caption, which is the label of a figure box, and for each short line
+    // under the message (a figure with its unit) unbroken.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        const int width = box.fontMetrics().horizontalAdvance(caption) + 120;
+        constexpr int kShortLine = 480;
+        int widest = box.fontMetrics().horizontalAdvance(caption);
+        for (const QString& line : informative.split(QLatin1Char('\n')))
+            widest =
+                std::max(widest, std::min(kShortLine, box.fontMetrics().horizontalAdvance(line)));
+        const int width = widest + 120;
         grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
@@ -88,15 +95,13 @@ int WidgetDialogHost::Exec(QDialog& dialog) {
     return dialog.exec();
 }
 
-bool WidgetDialogHost::SetUpPrinter(QPrinter& printer) {
+bool WidgetDialogHost::SetUpPrinter(QPrinter& printer, const QString& pdfName) {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        // Named after the document, as the print dialog names its file.
-        const QString document = QFileInfo(printer.docName()).completeBaseName();
-        const QString name =
-            (document.isEmpty() ? QStringLiteral("Zantrel") : document) + QStringLiteral(".pdf");
         QString path = QFileDialog::getSaveFileName(
             m_owner, Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "打印到 PDF 文件")),
-            m_lastFolder.isEmpty() ? name : QDir(m_lastFolder).filePath(name),
+            !pdfName.isEmpty()       ? pdfName
+            : m_lastFolder.isEmpty() ? QStringLiteral("Zantrel.pdf")
+                                     : QDir(m_lastFolder).filePath(QStringLiteral("Zantrel.pdf")),
             Tr(QT_TRANSLATE_NOOP("WidgetDialogHost", "PDF 文件(*.pdf)")));
         if (path.isEmpty())
             return false;

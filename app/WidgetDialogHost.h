@@ -19,7 +19,7 @@ class WidgetDialogHost final : public DialogHost {
                      MessageIcon icon) override;
     bool Confirm(const QString& text, const QString& caption) override;
     int Exec(QDialog& dialog) override;
-    bool SetUpPrinter(QPrinter& printer) override;
+    bool SetUpPrinter(QPrinter& printer, const QString& pdfName) override;
     // Where the last file dialog was answered; the next one, open or save, starts there.
     const QString& LastFolder() const { return m_lastFolder; }
 

@@ -39,9 +39,9 @@ class DialogHost {
     virtual bool Confirm(const QString& text, const QString& caption) = 0;
     // Runs `dialog` modally; returns QDialog::Accepted or QDialog::Rejected.
     virtual int Exec(QDialog& dialog) = 0;
-    // Lets the user choose where `printer` prints (a PDF file where no printer exists);
-    // false when cancelled.
-    virtual bool SetUpPrinter(QPrinter& printer) = 0;
+    // Lets the user choose where `printer` prints (a PDF file where no printer exists, `pdfName`
+    // proposed unless it is empty); false when cancelled.
+    virtual bool SetUpPrinter(QPrinter& printer, const QString& pdfName) = 0;
 };
 
 }  // namespace zantrel

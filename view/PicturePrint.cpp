@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -32,12 +33,17 @@ QRectF PrintedRect(QSize picture, const QRect& page, const QRect& printable) {
 
 }  // namespace
 
-void PrintPicture(DialogHost& host, const QImage& picture, const QString& fileName) {
+void PrintPicture(DialogHost& host, const QImage& picture, const QString& path) {
     // The printer's own resolution: the picture is scaled to the page, not drawn at the size
     // of screen pixels.
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(fileName);
-    if (!host.SetUpPrinter(printer))
+    QString pdfName;
+    if (!path.isEmpty()) {
+        const QFileInfo document(path);
+        printer.setDocName(document.fileName());
+        pdfName = document.dir().filePath(document.completeBaseName() + QStringLiteral(".pdf"));
+    }
+    if (!host.SetUpPrinter(printer, pdfName))
         return;
     QPainter painter;
     if (!painter.begin(&printer)) {

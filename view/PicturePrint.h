@@ -9,9 +9,10 @@ namespace zantrel {
 class DialogHost;
 
 // Asks `host` where to print, then prints `picture` on one page, centred and as large as the
-// printable area allows, its proportions kept and its pixels sharp squares. `fileName` (of the
-// document; empty for none) names the print job, and with it the PDF file proposed. A null
-// picture prints an empty page. A printer that cannot start is reported through the shell.
-void PrintPicture(DialogHost& host, const QImage& picture, const QString& fileName);
+// printable area allows, its proportions kept and its pixels sharp squares. The job takes the
+// name of the document's file `path` (none when empty), and a PDF file is proposed beside it
+// under that name. A null picture prints an empty page. A printer that cannot start is
+// reported through the shell.
+void PrintPicture(DialogHost& host, const QImage& picture, const QString& path);
 
 }  // namespace zantrel

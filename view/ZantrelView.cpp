@@ -115,8 +115,8 @@ void ZantrelView::ReleaseGray() {
     Refresh();
 }
 
-void ZantrelView::OnFilePrint(const QString& fileName) {
-    PrintPicture(m_host, ShownPicture(m_pictures, m_displayMode), fileName);
+void ZantrelView::OnFilePrint(const QString& path) {
+    PrintPicture(m_host, ShownPicture(m_pictures, m_displayMode), path);
 }
 
 }  // namespace zantrel

@@ -39,9 +39,9 @@ class ZantrelView final : public PictureCanvas {
     // Reads the document's pictures again and repaints the whole view; call after any change.
     void UpdateAllViews();
 
-    // Ctrl+P: prints the shown picture where the dialog host says (PrintPicture), as the
-    // document's `fileName`.
-    void OnFilePrint(const QString& fileName);
+    // Ctrl+P: prints the shown picture where the dialog host says (PrintPicture), named
+    // after the document's file `path`.
+    void OnFilePrint(const QString& path);
 
   Q_SIGNALS:
     // UpdateAllViews was called: the document's pictures may have changed.

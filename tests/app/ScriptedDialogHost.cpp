@@ -43,7 +43,8 @@ int ScriptedDialogHost::Exec(QDialog& dialog) {
     return onExec ? onExec(dialog) : QDialog::Rejected;
 }
 
-bool ScriptedDialogHost::SetUpPrinter(QPrinter& printer) {
+bool ScriptedDialogHost::SetUpPrinter(QPrinter& printer, const QString& pdfName) {
+    proposedPdf = pdfName;
     return onSetUpPrinter ? onSetUpPrinter(printer) : false;
 }
 

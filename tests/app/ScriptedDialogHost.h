@@ -31,6 +31,7 @@ class ScriptedDialogHost final : public DialogHost {
     // Runs a modal dialog; without a script the dialog is cancelled.
     std::function<int(QDialog&)> onExec;
     std::function<bool(QPrinter&)> onSetUpPrinter;
+    QString proposedPdf;  // the PDF file the last printer set-up proposed
 
     std::optional<QString> ChooseFile(const FileDialogRequest& request) override;
     void ShowMessage(const QString& text, const QString& caption, MessageIcon icon) override;
@@ -38,7 +39,7 @@ class ScriptedDialogHost final : public DialogHost {
                      MessageIcon icon) override;
     bool Confirm(const QString& text, const QString& caption) override;
     int Exec(QDialog& dialog) override;
-    bool SetUpPrinter(QPrinter& printer) override;
+    bool SetUpPrinter(QPrinter& printer, const QString& pdfName) override;
 };
 
 // An onExec script for the parameter dialog: types the two texts and presses OK.

@@ -110,8 +110,8 @@ TEST_F(ShownPictureCommands, AFailedSaveIsShownWithItsCause) {
     }
 }
 
-// The print job takes the picture's name, and where no printer exists the PDF file proposed is
-// named after it.
+// The print job takes the picture's name, and a PDF file is proposed beside the picture under
+// it; an untitled document proposes none.
 TEST_F(ShownPictureCommands, PrintingProposesThePicturesName) {
     QString jobName;
     m_host.onSetUpPrinter = [&](QPrinter& printer) {
@@ -120,24 +120,32 @@ TEST_F(ShownPictureCommands, PrintingProposesThePicturesName) {
     };
     Trigger(ID_FILE_PRINT);
     EXPECT_EQ(jobName, QStringLiteral("diagonal.bmp"));
+    EXPECT_EQ(m_host.proposedPdf, PathInFolder(QStringLiteral("diagonal.pdf")));
+    Trigger(ID_FILE_NEW);
+    Trigger(ID_FILE_PRINT);
+    EXPECT_EQ(jobName, QString());
+    EXPECT_EQ(m_host.proposedPdf, QString());
 
+    // Where no printer exists, the program's own dialog proposes it.
     if (!QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "a printer is set up: its own dialog asks";
     WidgetDialogHost host;
-    QString proposed;
+    QString folder;
+    QString name;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-                proposed = name->text();
+            folder = dialog->directory().absolutePath();
+            if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name = edit->text();
             dialog->reject();
         }
     });
     answer.start(10);
     QPrinter printer;
-    printer.setDocName(jobName);
-    EXPECT_FALSE(host.SetUpPrinter(printer));
-    EXPECT_EQ(proposed, QStringLiteral("diagonal.pdf"));
+    EXPECT_FALSE(host.SetUpPrinter(printer, PathInFolder(QStringLiteral("diagonal.pdf"))));
+    EXPECT_EQ(folder, QDir(PathInFolder({})).absolutePath());
+    EXPECT_EQ(name, QStringLiteral("diagonal.pdf"));
 }
 
 // Printing to a PDF file, read back as pdftoppm renders it at 50 dots per inch.
