@@ -168,6 +168,14 @@
         <translation>Cannot read %1: a field of its Zantrel header is out of range.</translation>
     </message>
     <message>
+        <source>已读取 %1，但这幅 %2×%3 的图像运行约需 %4 MB 内存，超出了可用内存；没有写入任何文件。</source>
+        <translation>%1 was read, but a run on its %2×%3 picture needs about %4 MB of memory, more than is available; nothing was written.</translation>
+    </message>
+    <message>
+        <source>只有 %1 个线程（共 %2 个）能够启动：以 %1 个线程继续，结果不变。</source>
+        <translation>Only %1 of %2 threads could start: continuing with %1; the results are the same.</translation>
+    </message>
+    <message>
         <source>无法读取 %1：Zantrel 文件不完整或已损坏!</source>
         <translation>Cannot read %1: the Zantrel file is incomplete or damaged.</translation>
     </message>
