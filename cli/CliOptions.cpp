@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/InputPicture.h"
+#include "cli/OptionValues.h"
 #include "cli/ParseArguments.h"
 #include "import/MessageTranslation.h"
 
@@ -16,6 +17,8 @@ namespace {
 struct PictureOptionTexts {
     std::string penalty;
     std::string minBlock;
+    std::string maxPixels;
+    std::string rate;
 };
 
 void AddPictureOptions(CLI::App& app, CliOptions& options, PictureOptionTexts& texts) {
@@ -27,10 +30,10 @@ void AddPictureOptions(CLI::App& app, CliOptions& options, PictureOptionTexts& t
     app.add_flag("--import", options.import,
                  "read INPUT in any format the import reads (PNG, JPEG, TIFF, PGM/PPM, WebP, GIF, "
                  "BMP of every depth), of any size from 1 x 1 to 16384 x 16384");
-    app.add_option("--max-pixels", options.maxPixels,
+    texts.maxPixels = std::to_string(options.maxPixels);
+    app.add_option("--max-pixels", texts.maxPixels,
                    "the most pixels a picture file may claim (default 100000000): a larger one "
                    "is refused before it is decoded unless this raises the limit")
-        ->check(CLI::PositiveNumber)
         ->type_name("N");
     app.add_option("--penalty", texts.penalty, "penalty factor, 0 .. 100000000 (default 1)")
         ->type_name("X");
@@ -38,13 +41,13 @@ void AddPictureOptions(CLI::App& app, CliOptions& options, PictureOptionTexts& t
         ->type_name("N");
 }
 
-void AddModeOptions(CLI::App& app, CliOptions& options) {
+void AddModeOptions(CLI::App& app, CliOptions& options, PictureOptionTexts& texts) {
     app.add_flag("--optimise", options.optimise,
                  "the optimised mode: the tree, cut lines, ramps and quantised values chosen "
                  "for the file's real size (--penalty is then the price of one bit)");
-    app.add_option("--rate", options.rate,
-                   "with --optimise: the file's bits per pixel to aim at (within 2 %)")
-        ->check(CLI::PositiveNumber)
+    app.add_option("--rate", texts.rate,
+                   "with --optimise, instead of --penalty: the file's bits per pixel to aim at "
+                   "(within 2 %), 0.001 .. 10")
         ->type_name("BPP");
 }
 
@@ -56,12 +59,28 @@ void AddRunOptions(CLI::App& app, CliOptions& options) {
     app.add_flag("--json", options.json, "print the figures as one JSON object");
 }
 
-bool ReadParameters(const PictureOptionTexts& texts, CliOptions& options, int& exitCode) {
+// The parameters by the dialog's rules, then the pixel limit and the rate target by the rules
+// every command shares (cli/OptionValues.h).
+bool ReadParameters(const CLI::App& app, const PictureOptionTexts& texts, CliOptions& options,
+                    int& exitCode) {
     if (const auto refusal =
             ParseDecompositionParameters(texts.penalty, texts.minBlock, options.parameters)) {
         std::fprintf(stderr, "%s\n",
                      TranslateMessage(refusal->pattern, refusal->arguments).c_str());
         exitCode = 2;
+        return false;
+    }
+    std::optional<std::string> refusal =
+        CheckRateTargetUse("--rate", app.count("--rate") > 0, options.optimise, "--penalty",
+                           app.count("--penalty") > 0);
+    if (!refusal)
+        refusal = ReadPixelLimit("--max-pixels", texts.maxPixels, options.maxPixels);
+    if (!refusal && app.count("--rate") > 0) {
+        refusal = ReadRateTarget("--rate", texts.rate, options.rate);
+        options.rateText = texts.rate;
+    }
+    if (refusal) {
+        exitCode = RefuseArgumentsInParserWords(app, *refusal);
         return false;
     }
     return true;
@@ -98,13 +117,13 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
     app.add_option("--lines", options.lines,
                    "write the grid with the cut lines in red to LINES.bmp")
         ->type_name("LINES.bmp");
-    AddModeOptions(app, options);
+    AddModeOptions(app, options, texts);
     AddRunOptions(app, options);
     if (!ParseArguments(app, argc, argv, {"input", "--output", "--grid", "--gray-grid", "--lines"},
                         exitCode))
         return std::nullopt;
 
-    if (!ReadParameters(texts, options, exitCode))
+    if (!ReadParameters(app, texts, options, exitCode))
         return std::nullopt;
     options.stage = stageText == "gray"       ? CliStage::Gray
                     : stageText == "quadtree" ? CliStage::Quadtree
@@ -116,8 +135,6 @@ std::optional<CliOptions> ParseCliOptions(int argc, char** argv, int& exitCode) 
         refusal = "--lines needs the zantrel stage";
     } else if (options.optimise && options.stage == CliStage::Quadtree) {
         refusal = "--optimise chooses the whole decomposition: it has no quadtree stage";
-    } else if (options.rate > 0 && !options.optimise) {
-        refusal = "--rate needs --optimise";
     }
     if (refusal) {
         exitCode = RefuseArgumentsInParserWords(app, refusal);
@@ -135,15 +152,11 @@ std::optional<CliOptions> ParseEncodeOptions(int argc, char** argv, int& exitCod
     app.add_option("-o,--output", options.ztlFile, "the Zantrel file to write")
         ->required()
         ->type_name("FILE.ztl");
-    AddModeOptions(app, options);
+    AddModeOptions(app, options, texts);
     AddRunOptions(app, options);
     if (!ParseArguments(app, argc, argv, {"input", "--output"}, exitCode) ||
-        !ReadParameters(texts, options, exitCode))
+        !ReadParameters(app, texts, options, exitCode))
         return std::nullopt;
-    if (options.rate > 0 && !options.optimise) {
-        exitCode = RefuseArgumentsInParserWords(app, "--rate needs --optimise");
-        return std::nullopt;
-    }
     if (!HasExtension(options.ztlFile, ".ztl")) {
         exitCode =
             RefuseArgumentsInParserWords(app, "-o names the Zantrel file to write, ending in .ztl");

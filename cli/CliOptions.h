@@ -25,6 +25,7 @@ struct CliOptions {
     std::string ztlFile;    // `encode`: the .ztl file to write
     bool optimise = false;  // the optimised mode instead of the exact one
     double rate = 0.0;      // the optimised mode's target in bits per pixel; 0: none
+    std::string rateText;   // the target as it was typed, for the messages
     std::uint64_t maxPixels = kDefaultMaxPixels;  // the most pixels an imported file may claim
 };
 

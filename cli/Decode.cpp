@@ -6,6 +6,7 @@
 #include "cli/ErrorReport.h"
 #include "cli/Figures.h"
 #include "cli/InputPicture.h"
+#include "cli/OptionValues.h"
 #include "cli/ParseArguments.h"
 #include "linesearch/CutLineOverlay.h"
 #include "linesearch/LineSearch.h"
@@ -29,10 +30,10 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exit
                    "write the grid with the cut lines in red to LINES.bmp")
         ->type_name("LINES.bmp");
     app.add_flag("--json", options.json, "print the figures as one JSON object");
-    app.add_option("--max-pixels", options.maxPixels,
+    std::string maxPixels = std::to_string(options.maxPixels);
+    app.add_option("--max-pixels", maxPixels,
                    "the most pixels the file may claim (default 100000000): a larger one is "
                    "refused before it is decoded unless this raises the limit")
-        ->check(CLI::PositiveNumber)
         ->type_name("N");
     app.footer(
         "Pictures are written as BMP (a name ending in .bmp or without an extension) or PNG "
@@ -41,6 +42,10 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, int& exit
         "LANGUAGE starts with en).");
     if (!ParseArguments(app, argc, argv, {"input", "--output", "--grid", "--lines"}, exitCode))
         return std::nullopt;
+    if (const auto refusal = ReadPixelLimit("--max-pixels", maxPixels, options.maxPixels)) {
+        exitCode = RefuseArgumentsInParserWords(app, *refusal);
+        return std::nullopt;
+    }
     return options;
 }
 

@@ -139,7 +139,7 @@ bool OutputsDiffer(std::initializer_list<std::pair<const char*, const std::strin
 bool PictureOutputNamesAreKnown(
     std::initializer_list<std::pair<const char*, const std::string*>> outputs) {
     for (const auto& [name, path] : outputs) {
-        const std::string extension = std::filesystem::path(*path).extension().string();
+        const std::string extension = FinalSuffix(*path);
         if (path->empty() || extension.empty() || HasExtension(*path, ".bmp") ||
             HasExtension(*path, ".png"))
             continue;
@@ -162,8 +162,28 @@ int ReportOutOfMemory(long long width, long long height, std::uint64_t neededByt
     return 2;
 }
 
+int RefuseTooLargeToRun(const std::string& path, long long width, long long height,
+                        std::uint64_t neededBytes) {
+    Print(TranslateMessage(
+        ZANTREL_MESSAGE("Zantrel",
+                        "已读取 %1，但这幅 %2×%3 的图像运行约需 %4 MB 内存，超出了可用内存；"
+                        "没有写入任何文件。"),
+        {QuotedName(std::filesystem::path(path).filename().string()), std::to_string(width),
+         std::to_string(height), std::to_string((neededBytes + (1u << 20) - 1) >> 20)}));
+    return 2;
+}
+
+std::string FinalSuffix(const std::string& path) {
+    // std::filesystem gives a dot-file (".png") no extension; its format still comes from it.
+    const std::string name = std::filesystem::path(path).filename().string();
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || name == "." || name == "..")
+        return {};
+    return name.substr(dot);
+}
+
 bool HasExtension(const std::string& path, std::string_view extension) {
-    std::string own = std::filesystem::path(path).extension().string();
+    std::string own = FinalSuffix(path);
     for (char& c : own)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return own == extension;

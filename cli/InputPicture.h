@@ -50,11 +50,20 @@ bool PictureOutputNamesAreKnown(
 // about `neededBytes`; returns the exit code 2.
 int ReportOutOfMemory(long long width, long long height, std::uint64_t neededBytes);
 
+// Refuses, on stderr, a run on the picture read from `path` (the last part is shown) that needs
+// about `neededBytes`, more than the memory available; returns the exit code 2.
+int RefuseTooLargeToRun(const std::string& path, long long width, long long height,
+                        std::uint64_t neededBytes);
+
 // Refuses, on stderr, two of the named outputs (option name, path; empty paths are unused) that
 // name one file. True when they all differ.
 bool OutputsDiffer(std::initializer_list<std::pair<const char*, const std::string*>> outputs);
 
-// True when the file name's extension, in lower case, is `extension` (".png").
+// The final suffix of the file name, from its last dot on (".png" for "x.png", "a.b.png" and
+// the dot-file ".png" alike); empty where the name has no dot.
+std::string FinalSuffix(const std::string& path);
+
+// True when the file name's final suffix, in lower case, is `extension` (".png").
 bool HasExtension(const std::string& path, std::string_view extension);
 
 // Stages a picture the command line was asked for in `files`: PNG when `path` ends in ".png",

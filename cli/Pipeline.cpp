@@ -10,6 +10,7 @@
 #include "cli/ErrorReport.h"
 #include "cli/Figures.h"
 #include "cli/InputPicture.h"
+#include "cli/StartedThreads.h"
 #include "codec/ZtlFile.h"
 #include "import/ImageImport.h"
 #include "import/MessageTranslation.h"
@@ -70,17 +71,14 @@ int RunOptimisedPipeline(const CliOptions& options, TerminalShell& shell, const 
         OptimisedBytesFor(gray.width, gray.height, options.parameters.minBlockSize);
     if (const std::uint64_t available = AvailableMemoryBytes();
         available != 0 && needed > available) {
-        const std::string name = options.input.empty() ? "astronaut.bmp" : options.input;
-        std::fprintf(stderr, "%s\n",
-                     TooLargeMessage(std::filesystem::path(name).filename().string(), gray.width,
-                                     gray.height, needed)
-                         .c_str());
-        return 2;
+        return RefuseTooLargeToRun(input.path, gray.width, gray.height, needed);
     }
+    // Asked once, before the search: the run goes on with the threads that can start.
+    const int threads = ThreadsThatStart(options.threads);
     SummedTables sums(gray);
     OptimiseSettings settings;
     settings.search.minBlockSize = options.parameters.minBlockSize;
-    settings.search.threads = options.threads;
+    settings.search.threads = threads;
     StatusProgress progress(shell.StatusBar());
     std::optional<Optimiser> optimiser = Optimiser::Search(gray, sums, settings, progress);
     if (!optimiser)
@@ -107,7 +105,7 @@ int RunOptimisedPipeline(const CliOptions& options, TerminalShell& shell, const 
         std::fprintf(
             stderr, "%s\n",
             TranslateMessage(ZANTREL_MESSAGE("Zantrel", "无法达到 %1 比特/像素：最接近的是 %2。"),
-                             {FormatFigure(options.rate), FormatFigure(f.fileBitrate)})
+                             {options.rateText, FormatFigure(f.fileBitrate)})
                 .c_str());
     }
     PrintFigures(RunFigureList(f, options), options.json);
@@ -169,16 +167,17 @@ int RunExactOrOptimised(const CliOptions& options, TerminalShell& shell, InputPi
     std::optional<CutLineStage> zantrel;
     std::vector<std::uint8_t> ztl;
     if (options.stage == CliStage::Zantrel) {
+        // Asked once, before the search: the run goes on with the threads that can start.
+        const int threads = ThreadsThatStart(options.threads);
         // A long search is announced before it starts, so the user can stop it at once.
-        if (const double seconds = PredictCutLineSeconds(quadtree.tree, options.threads);
-            seconds > 30) {
+        if (const double seconds = PredictCutLineSeconds(quadtree.tree, threads); seconds > 30) {
             std::fprintf(stderr, "%s\n",
                          TranslateMessage(ZANTREL_MESSAGE("Zantrel", "预计切割线搜索约需 %1 秒。"),
                                           {std::to_string(std::lround(seconds))})
                              .c_str());
         }
         StatusProgress progress(shell.StatusBar());
-        zantrel = RunCutLineStage(gray, quadtree, workspace, options.threads, progress);
+        zantrel = RunCutLineStage(gray, quadtree, workspace, threads, progress);
         MeasuredRun run = MeasureRunAndFile(gray, quadtree, *zantrel);
         ztl = std::move(run.file);
         figures = RunFigureList(run.figures, options);

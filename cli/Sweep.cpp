@@ -11,7 +11,7 @@
 
 #include "cli/ErrorReport.h"
 #include "cli/InputPicture.h"
-#include "cli/ParserWords.h"
+#include "cli/StartedThreads.h"
 #include "cli/SweepBjontegaard.h"
 #include "cli/SweepChart.h"
 #include "cli/SweepPeers.h"
@@ -129,6 +129,11 @@ namespace {
 
 int MeasureAndWrite(const SweepOptions& options, TerminalShell& terminal, InputPicture& input);
 
+// Whether the sweep compares curves, and so writes their figures beside --csv.
+bool WritesComparisons(const SweepOptions& options) {
+    return !options.peers.empty() || options.optimise;
+}
+
 // A line on stderr in the messages' language.
 void Say(const char* pattern, const std::vector<std::string>& arguments) {
     std::fprintf(stderr, "%s\n", TranslateMessage(pattern, arguments).c_str());
@@ -137,24 +142,17 @@ void Say(const char* pattern, const std::vector<std::string>& arguments) {
 }  // namespace
 
 int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
+    // Every file the sweep writes, the one it derives from --csv included, is checked against
+    // the input and the others before any work.
     const std::string inputPath = InputPath(options.input);
-    if (!OutputsDiffer({{"INPUT", &inputPath}, {"--csv", &options.csv}}) ||
-        !OutputsDiffer({{"INPUT", &inputPath}, {"--plot", &options.plot}}))
+    const std::string comparisonCsv = !options.csv.empty() && WritesComparisons(options)
+                                          ? ComparisonCsvPath(options.csv)
+                                          : std::string();
+    if (!OutputsDiffer({{"INPUT", &inputPath},
+                        {"--csv", &options.csv},
+                        {"--plot", &options.plot},
+                        {"the Bjontegaard figures' CSV beside --csv", &comparisonCsv}}))
         return 2;
-    if (!options.csv.empty() && !options.plot.empty() && SameFile(options.csv, options.plot)) {
-        std::fprintf(stderr, "%s\n",
-                     InParserWords("--csv and --plot name the same file " + options.plot).c_str());
-        return 2;
-    }
-    if (!options.csv.empty() && !options.plot.empty() &&
-        (!options.peers.empty() || options.optimise) &&
-        SameFile(ComparisonCsvPath(options.csv), options.plot)) {
-        std::fprintf(
-            stderr, "%s\n",
-            InParserWords("--plot names the file of the Bjontegaard figures " + options.plot)
-                .c_str());
-        return 2;
-    }
     InputPicture input;
     if (const int exitCode =
             ReadInputPicture(options.input, options.import, terminal, input, options.maxPixels);
@@ -168,11 +166,7 @@ int RunSweep(const SweepOptions& options, TerminalShell& terminal) {
                          : PipelineBytesFor(width, height);
     if (const std::uint64_t available = AvailableMemoryBytes();
         available != 0 && needed > available) {
-        std::fprintf(stderr, "%s\n",
-                     TooLargeMessage(std::filesystem::path(input.path).filename().string(), width,
-                                     height, needed)
-                         .c_str());
-        return 2;
+        return RefuseTooLargeToRun(input.path, width, height, needed);
     }
     try {
         return MeasureAndWrite(options, terminal, input);
@@ -186,12 +180,14 @@ namespace {
 int MeasureAndWrite(const SweepOptions& options, TerminalShell& terminal, InputPicture& input) {
     const GrayPicture gray = ConvertToGray(input.color);
     input.color = {};
+    // Asked once, before the first search: the sweep goes on with the threads that can start.
+    const int threads = ThreadsThatStart(options.threads);
     std::vector<SweepRow> rows =
-        MeasureSweep(gray, options.penalties, options.minBlockSize, options.threads, terminal);
+        MeasureSweep(gray, options.penalties, options.minBlockSize, threads, terminal);
     std::optional<OptimisedSweep> optimised;
     if (options.optimise) {
         optimised = MeasureOptimisedSweep(gray, options.optimisedPenalties, options.rates,
-                                          options.minBlockSize, options.threads, terminal);
+                                          options.minBlockSize, threads, terminal);
         if (!optimised)
             return 1;
         rows.insert(rows.end(), optimised->rows.begin(), optimised->rows.end());
@@ -204,9 +200,8 @@ int MeasureAndWrite(const SweepOptions& options, TerminalShell& terminal, InputP
 
     // With peers, each Zantrel curve against each of them, beside the rows; the optimised
     // curve against the exact mode's too.
-    const std::vector<SweepComparison> comparisons = options.peers.empty() && !options.optimise
-                                                         ? std::vector<SweepComparison>()
-                                                         : CompareWithPeers(rows);
+    const std::vector<SweepComparison> comparisons =
+        WritesComparisons(options) ? CompareWithPeers(rows) : std::vector<SweepComparison>();
 
     // All or nothing: a failed output leaves every target as it was.
     FileSet files;

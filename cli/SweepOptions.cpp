@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "cli/OptionValues.h"
 #include "cli/ParseArguments.h"
 #include "cli/ParserWords.h"
 #include "import/MessageTranslation.h"
@@ -37,32 +38,6 @@ constexpr const char* kColumns =
     "starts with en).\n";
 
 }  // namespace
-
-bool ParseRateList(std::string_view list, std::vector<double>& rates, std::string& message) {
-    rates.clear();
-    std::vector<double> read;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = list.find(',', start);
-        const std::string item(
-            list.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        char* end = nullptr;
-        const double rate = std::strtod(item.c_str(), &end);
-        // strtod takes leading blanks and hexadecimal; the list is plain decimals.
-        const bool plain = !item.empty() && item.find_first_of(" \txX") == std::string::npos;
-        if (!plain || end != item.c_str() + item.size() || !std::isfinite(rate) || rate <= 0) {
-            message = InParserWords("--rates: \"" + item +
-                                    "\" is not a positive number of bits per pixel");
-            return false;
-        }
-        read.push_back(rate);
-        if (comma == std::string_view::npos)
-            break;
-        start = comma + 1;
-    }
-    rates = std::move(read);
-    return true;
-}
 
 bool ParsePenaltyList(std::string_view list, std::string_view minBlockSizeText,
                       std::vector<double>& penalties, std::int32_t& minBlockSize,
@@ -137,13 +112,13 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
     std::string rateList;
     app.add_option("--rates", rateList,
                    "with --optimise: instead of its penalties, the file's bits per pixel to aim "
-                   "at, each within 2 % (one that cannot be reached keeps its nearest row and is "
-                   "named on stderr)")
+                   "at, each 0.001 .. 10 and met within 2 % (one that cannot be reached keeps its "
+                   "nearest row and is named on stderr)")
         ->type_name("BPP1,BPP2,...");
-    app.add_option("--max-pixels", options.maxPixels,
+    std::string maxPixels = std::to_string(options.maxPixels);
+    app.add_option("--max-pixels", maxPixels,
                    "the most pixels a picture file may claim (default 100000000): a larger one "
                    "is refused before it is decoded unless this raises the limit")
-        ->check(CLI::PositiveNumber)
         ->type_name("N");
     app.add_option("--threads", options.threads,
                    "threads for the cut-line search (default: all cores)")
@@ -165,22 +140,25 @@ std::optional<SweepOptions> ParseSweepOptions(int argc, char** argv, int& exitCo
         exitCode = 2;
         return std::nullopt;
     }
-    const char* refusal = nullptr;
-    if (!options.optimise && (app.count("--optimised-penalties") || app.count("--rates")))
-        refusal = "--optimised-penalties and --rates need --optimise";
-    else if (app.count("--optimised-penalties") && app.count("--rates"))
-        refusal = "--rates replaces --optimised-penalties: give one of them";
+    // The rate targets by the rule every command shares, then the penalties they replace.
+    std::optional<std::string> refusal =
+        CheckRateTargetUse("--rates", app.count("--rates") > 0, options.optimise,
+                           "--optimised-penalties", app.count("--optimised-penalties") > 0);
+    if (!refusal && !options.optimise && app.count("--optimised-penalties"))
+        refusal = "--optimised-penalties needs --optimise";
+    if (!refusal)
+        refusal = ReadPixelLimit("--max-pixels", maxPixels, options.maxPixels);
+    if (!refusal && app.count("--rates"))
+        refusal = ReadRateTargets("--rates", rateList, options.rates);
     if (refusal) {
-        exitCode = RefuseArgumentsInParserWords(app, refusal);
+        exitCode = RefuseArgumentsInParserWords(app, *refusal);
         return std::nullopt;
     }
-    if (!options.optimise)
+    if (!options.optimise || !options.rates.empty())
         return options;
     std::int32_t minBlockSize = 0;
-    if (app.count("--rates")
-            ? !ParseRateList(rateList, options.rates, message)
-            : !ParsePenaltyList(optimisedPenaltyList, minBlockText, options.optimisedPenalties,
-                                minBlockSize, message)) {
+    if (!ParsePenaltyList(optimisedPenaltyList, minBlockText, options.optimisedPenalties,
+                          minBlockSize, message)) {
         std::fprintf(stderr, "%s\n", message.c_str());
         exitCode = 2;
         return std::nullopt;

@@ -37,10 +37,6 @@ inline constexpr std::string_view kDefaultPenalties = "1,2,5,10,20,50,100,200,50
 // (from about 0.5 bits per pixel down to 0.01 on the sample).
 inline constexpr std::string_view kDefaultOptimisedPenalties = "0.1,0.2,0.5,1,2,5,10,20,50,100,200";
 
-// Reads a comma-separated list of bits per pixel, each a positive finite number. On a refusal
-// returns false with the reason in `message` and leaves `rates` empty.
-bool ParseRateList(std::string_view list, std::vector<double>& rates, std::string& message);
-
 // Reads a comma-separated penalty list with the parameter dialog's rules, item by item, the
 // block size text first. On a refusal returns false with the dialog's message in `message`
 // and leaves `penalties` empty; an empty list or an empty item is refused as not a number.

@@ -148,7 +148,8 @@ std::vector<std::uint8_t> Encode(const Quadtree& tree, ZtlStatistics* statistics
 
 }  // namespace
 
-ZtlError ReadZtlHeader(std::span<const std::uint8_t> file, ZtlSettings& settings) {
+ZtlError ReadZtlHeader(std::span<const std::uint8_t> file, ZtlSettings& settings,
+                       ZtlBadField* badField) {
     if (file.size() < sizeof kMagic || std::memcmp(file.data(), kMagic, sizeof kMagic) != 0)
         return ZtlError::NotZtl;
     if (file.size() <= 4)
@@ -159,7 +160,7 @@ ZtlError ReadZtlHeader(std::span<const std::uint8_t> file, ZtlSettings& settings
         return ZtlError::UnknownVersion;
     if (file.size() < HeaderBytes(read.version))
         return ZtlError::Corrupt;
-    bool planesValid = true;
+    int planes = kZtlPlanes;
     if (read.version == kZtlExactVersion) {
         read.minBlockSize = file[5];
         read.width = static_cast<int>(GetLittleEndian(&file[6], 2));
@@ -167,18 +168,40 @@ ZtlError ReadZtlHeader(std::span<const std::uint8_t> file, ZtlSettings& settings
         const std::uint64_t penaltyBits = GetLittleEndian(&file[10], 8);
         std::memcpy(&read.penalty, &penaltyBits, sizeof read.penalty);
     } else {
-        planesValid = file[5] == kZtlPlanes;
+        planes = file[5];
         read.minBlockSize = file[6];
         read.width = static_cast<int>(GetLittleEndian(&file[7], 2));
         read.height = static_cast<int>(GetLittleEndian(&file[9], 2));
         read.quantiser.value = static_cast<std::uint16_t>(GetLittleEndian(&file[11], 2));
         read.quantiser.gradient = file[13];
-        planesValid = planesValid && read.quantiser.value > 0 && read.quantiser.gradient > 0;
     }
-    if (!planesValid || !IsValidPictureSize(read.width, read.height) ||
-        read.minBlockSize < kMinBlockSizeLow || read.minBlockSize > kMinBlockSizeHigh ||
-        !(read.penalty >= kPenaltyLow) || !(read.penalty <= kPenaltyHigh))
-        return ZtlError::BadHeader;
+    // The fields in the header's order, each with its value and whether it is in range.
+    const bool optimised = read.version == kZtlOptimisedVersion;
+    const struct {
+        ZtlHeaderField field;
+        double value;
+        bool valid;
+    } fields[] = {
+        {ZtlHeaderField::Planes, static_cast<double>(planes), planes == kZtlPlanes},
+        {ZtlHeaderField::MinBlockSize, static_cast<double>(read.minBlockSize),
+         read.minBlockSize >= kMinBlockSizeLow && read.minBlockSize <= kMinBlockSizeHigh},
+        {ZtlHeaderField::Width, static_cast<double>(read.width), IsValidPictureSize(read.width, 1)},
+        {ZtlHeaderField::Height, static_cast<double>(read.height),
+         IsValidPictureSize(1, read.height)},
+        {ZtlHeaderField::Penalty, read.penalty,
+         read.penalty >= kPenaltyLow && read.penalty <= kPenaltyHigh},
+        {ZtlHeaderField::ValueQuantiser, static_cast<double>(read.quantiser.value),
+         !optimised || read.quantiser.value > 0},
+        {ZtlHeaderField::GradientQuantiser, static_cast<double>(read.quantiser.gradient),
+         !optimised || read.quantiser.gradient > 0},
+    };
+    for (const auto& field : fields) {
+        if (!field.valid) {
+            if (badField)
+                *badField = {field.field, field.value};
+            return ZtlError::BadHeader;
+        }
+    }
     settings = read;
     return ZtlError::None;
 }

@@ -47,8 +47,26 @@ enum class ZtlError {
     TrailingData,    // bytes after the payload's end
 };
 
-// Reads and checks the header only, so that the size can be judged before decoding.
-ZtlError ReadZtlHeader(std::span<const std::uint8_t> file, ZtlSettings& settings);
+// The header's field that a BadHeader refusal names, with its value as read.
+enum class ZtlHeaderField {
+    None,
+    Width,
+    Height,
+    MinBlockSize,
+    Penalty,            // version 1 only
+    Planes,             // version 2 only
+    ValueQuantiser,     // version 2's Q
+    GradientQuantiser,  // version 2's G
+};
+struct ZtlBadField {
+    ZtlHeaderField field = ZtlHeaderField::None;
+    double value = 0.0;
+};
+
+// Reads and checks the header only, so that the size can be judged before decoding. On
+// BadHeader, `badField` (where given) names the first field out of range.
+ZtlError ReadZtlHeader(std::span<const std::uint8_t> file, ZtlSettings& settings,
+                       ZtlBadField* badField = nullptr);
 
 // A decoded file: the quadtree with the header's settings and the leaves' models (a cut
 // leaf's one-value fit is not in the file and is 0), the approximation and the grid.

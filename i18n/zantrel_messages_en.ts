@@ -132,8 +132,48 @@
         <translation>Cannot read %1: the version of the Zantrel file is not recognised (this program reads version %2).</translation>
     </message>
     <message>
-        <source>无法读取 %1：文件头中的图像尺寸、最小块尺寸或惩罚因子超出范围。</source>
-        <translation>Cannot read %1: the picture size, minimum block size or penalty factor in the file header is out of range.</translation>
+        <source>无法读取 %1：文件头中的%2为 %3，超出范围（%4 到 %5）。</source>
+        <translation>Cannot read %1: the %2 in its header is %3, out of range (%4 to %5).</translation>
+    </message>
+    <message>
+        <source>图像宽度</source>
+        <translation>picture width</translation>
+    </message>
+    <message>
+        <source>图像高度</source>
+        <translation>picture height</translation>
+    </message>
+    <message>
+        <source>最小块尺寸</source>
+        <translation>minimum block size</translation>
+    </message>
+    <message>
+        <source>惩罚因子</source>
+        <translation>penalty factor</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：文件头中的平面数为 %2，本程序只读取 1 个（灰度）平面。</source>
+        <translation>Cannot read %1: its header gives %2 planes; this program reads files of 1 (gray) plane.</translation>
+    </message>
+    <message>
+        <source>值量化参数 Q</source>
+        <translation>value quantiser Q</translation>
+    </message>
+    <message>
+        <source>梯度量化参数 G</source>
+        <translation>gradient quantiser G</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：Zantrel 文件头中有超出范围的字段。</source>
+        <translation>Cannot read %1: a field of its Zantrel header is out of range.</translation>
+    </message>
+    <message>
+        <source>已读取 %1，但这幅 %2×%3 的图像运行约需 %4 MB 内存，超出了可用内存；没有写入任何文件。</source>
+        <translation>%1 was read, but a run on its %2×%3 picture needs about %4 MB of memory, more than is available; nothing was written.</translation>
+    </message>
+    <message>
+        <source>只有 %1 个线程（共 %2 个）能够启动：以 %1 个线程继续，结果不变。</source>
+        <translation>Only %1 of %2 threads could start: continuing with %1; the results are the same.</translation>
     </message>
     <message>
         <source>无法读取 %1：Zantrel 文件不完整或已损坏!</source>

@@ -66,7 +66,9 @@ class PnmScanner {
     explicit PnmScanner(QIODevice& device) : m_device(device) {}
 
     // The next decimal number, skipping white space and comments; false at the end of the
-    // data or on anything else.
+    // data or on anything else. The one character that ends it is taken too; where that is a
+    // comment's "#", the whole comment is, up to and with its line end, as Netpbm reads it: in
+    // a binary file the samples start after the comment that follows the header's last number.
     bool Number(std::uint32_t& value) {
         char c = 0;
         if (!SkipSpace(c) || c < '0' || c > '9')
@@ -79,6 +81,8 @@ class PnmScanner {
             if (!m_device.getChar(&c))
                 break;  // the end of the data ends the number
         } while (c >= '0' && c <= '9');
+        if (c == '#')
+            SkipComment();  // one that runs to the end of the data still ends the number
         value = static_cast<std::uint32_t>(number);
         return true;
     }
@@ -93,16 +97,25 @@ class PnmScanner {
     }
 
   private:
+    // Takes the rest of a comment whose "#" was taken, up to and with its line end; false when
+    // the data end first.
+    bool SkipComment() {
+        char c = '#';
+        while (c != '\n' && c != '\r') {
+            if (!m_device.getChar(&c))
+                return false;
+        }
+        return true;
+    }
+
     // Leaves `c` at the first character that is neither white space nor in a comment.
     bool SkipSpace(char& c) {
         for (;;) {
             if (!m_device.getChar(&c))
                 return false;
             if (c == '#') {
-                while (c != '\n' && c != '\r') {
-                    if (!m_device.getChar(&c))
-                        return false;
-                }
+                if (!SkipComment())
+                    return false;
             } else if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\v' && c != '\f') {
                 return true;
             }

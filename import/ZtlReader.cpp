@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "import/InputFile.h"
 #include "import/MessageTranslation.h"
 #include "picture/MessageText.h"
+#include "quadtree/DecompositionParameters.h"
 
 namespace zantrel {
 
@@ -30,6 +32,54 @@ bool ReadAll(int fd, std::uint8_t* data, std::size_t size) {
         done += static_cast<std::size_t>(got);
     }
     return true;
+}
+
+std::string Whole(double value) {
+    return std::to_string(static_cast<long long>(value));
+}
+
+// The refusal of a header whose `bad` field is out of range, naming the field, its value and
+// its range.
+std::string BadHeaderMessage(const ZtlBadField& bad, const std::string& name) {
+    const char* pattern =
+        ZANTREL_MESSAGE("Zantrel", "无法读取 %1：文件头中的%2为 %3，超出范围（%4 到 %5）。");
+    auto outOfRange = [&](const char* field, const std::string& value, const std::string& low,
+                          const std::string& high) {
+        return TranslateMessage(pattern, {name, TranslateMessage(field), value, low, high});
+    };
+    switch (bad.field) {
+        case ZtlHeaderField::Width:
+            return outOfRange(ZANTREL_MESSAGE("Zantrel", "图像宽度"), Whole(bad.value), "1",
+                              std::to_string(kMaxPictureSide));
+        case ZtlHeaderField::Height:
+            return outOfRange(ZANTREL_MESSAGE("Zantrel", "图像高度"), Whole(bad.value), "1",
+                              std::to_string(kMaxPictureSide));
+        case ZtlHeaderField::MinBlockSize:
+            return outOfRange(ZANTREL_MESSAGE("Zantrel", "最小块尺寸"), Whole(bad.value),
+                              std::to_string(kMinBlockSizeLow), std::to_string(kMinBlockSizeHigh));
+        case ZtlHeaderField::Penalty: {
+            char value[32];
+            std::snprintf(value, sizeof value, "%g", bad.value);
+            return outOfRange(ZANTREL_MESSAGE("Zantrel", "惩罚因子"), value, "0",
+                              FormatPenalty(kPenaltyHigh));
+        }
+        case ZtlHeaderField::Planes:
+            return TranslateMessage(
+                ZANTREL_MESSAGE(
+                    "Zantrel",
+                    "无法读取 %1：文件头中的平面数为 %2，本程序只读取 1 个（灰度）平面。"),
+                {name, Whole(bad.value)});
+        case ZtlHeaderField::ValueQuantiser:
+            return outOfRange(ZANTREL_MESSAGE("Zantrel", "值量化参数 Q"), Whole(bad.value), "1",
+                              "65535");
+        case ZtlHeaderField::GradientQuantiser:
+            return outOfRange(ZANTREL_MESSAGE("Zantrel", "梯度量化参数 G"), Whole(bad.value), "1",
+                              "255");
+        case ZtlHeaderField::None:
+            break;
+    }
+    return TranslateMessage(
+        ZANTREL_MESSAGE("Zantrel", "无法读取 %1：Zantrel 文件头中有超出范围的字段。"), {name});
 }
 
 }  // namespace
@@ -59,7 +109,7 @@ ZtlReadResult ReadZtlFile(const std::string& path) {
         return failure;
     }
     ZtlSettings settings;
-    failure.error = ReadZtlHeader(bytes, settings);
+    failure.error = ReadZtlHeader(bytes, settings, &failure.badField);
     if (failure.error != ZtlError::None)
         return failure;
     failure.width = settings.width;
@@ -106,10 +156,7 @@ std::string ZtlRefusalMessage(const ZtlReadError& error, std::string_view fileNa
                                 "无法读取 %1：Zantrel 文件的版本无法识别（本程序读取版本 %2）。"),
                 {name, std::to_string(kZtlExactVersion) + ", " + std::to_string(kZtlVersion)});
         case ZtlError::BadHeader:
-            return TranslateMessage(
-                ZANTREL_MESSAGE("Zantrel",
-                                "无法读取 %1：文件头中的图像尺寸、最小块尺寸或惩罚因子超出范围。"),
-                {name});
+            return BadHeaderMessage(error.badField, name);
         case ZtlError::Corrupt:
             return TranslateMessage(
                 ZANTREL_MESSAGE("Zantrel", "无法读取 %1：Zantrel 文件不完整或已损坏!"), {name});

@@ -15,6 +15,7 @@ namespace zantrel {
 struct ZtlReadError {
     int readError = 0;  // errno of a failed open or read; the rest is then meaningless
     ZtlError error = ZtlError::None;
+    ZtlBadField badField;   // BadHeader: the field out of range
     bool tooLarge = false;  // the header's size needs more memory than there is
     int width = 0;          // as the header declares it, once it has been read
     int height = 0;

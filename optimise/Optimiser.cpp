@@ -71,12 +71,17 @@ OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance,
     double guess = 0.0;  // penalty 1
     OptimisedRun best;
     double bestMiss = INFINITY;
+    double bestLogMiss = INFINITY;
     for (int step = 0; step < 40; ++step) {
         OptimisedRun run = Run(std::exp(guess));
         const double rate = std::log(FileBitsPerPixel(run));
         const double miss = std::abs(std::exp(rate - target) - 1.0);
-        if (miss < bestMiss) {
+        // Where the relative miss overflows (a target far below every rate) the log miss
+        // still tells the nearer run, so a run is always kept.
+        const double logMiss = std::abs(rate - target);
+        if (best.file.empty() || miss < bestMiss || (miss == bestMiss && logMiss < bestLogMiss)) {
             bestMiss = miss;
+            bestLogMiss = logMiss;
             best = std::move(run);
         }
         if (bestMiss <= tolerance || high - low < 1e-3 || (progress && progress->Cancelled()))

@@ -20,6 +20,17 @@ CliRun RunCli(const std::string& arguments, const std::string& errFile = "/dev/n
     return RunProgram(ZANTREL_CLI, arguments, errFile);
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos;
+         start = end + 1, end = text.find('\n', start))
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
 TEST(Cli, QuadtreeOnTheSamplePrintsBlocksAndPsnr) {
     const CliRun run = RunCli("--stage quadtree --penalty 10 --min-block 4 '" ZANTREL_SAMPLE "'");
     EXPECT_EQ(run.exitCode, 0);
@@ -123,6 +134,23 @@ TEST(Cli, BadArgumentsExitWithCodeTwoAndWriteNothing) {
         {"--lines ''", "--lines: a file name may not be empty"},
         {"--threads 0", "--threads: Value 0 not in range"},
         {"--rate 0.1", "--rate needs --optimise"},
+        // One rule for every value of a rate target, and for its company.
+        {"--rate nan", "--rate needs --optimise"},
+        {"--optimise --rate nan", "--rate: \"nan\" is not a number"},
+        {"--optimise --rate abc", "--rate: \"abc\" is not a number"},
+        {"--optimise --rate 0x1", "--rate: \"0x1\" is not a number"},
+        {"--optimise --rate inf", "--rate: \"inf\" is not a number"},
+        {"--optimise --rate 0",
+         "--rate: 0 is outside the rate targets' range, 0.001 to 10 bits per pixel"},
+        {"--optimise --rate 1e-307", "--rate: 1e-307 is outside the rate targets' range"},
+        {"--optimise --rate 1e-9", "--rate: 1e-9 is outside the rate targets' range"},
+        {"--optimise --rate 10.5", "--rate: 10.5 is outside the rate targets' range"},
+        {"--optimise --rate -0.1", "--rate: -0.1 is outside the rate targets' range"},
+        {"--optimise --penalty 50 --rate 0.1", "--rate replaces --penalty: give one of them"},
+        {"--max-pixels 0", "--max-pixels: 0 is not a whole number of pixels of at least 1"},
+        {"--max-pixels -1", "--max-pixels: -1 is not a whole number of pixels of at least 1"},
+        {"--max-pixels 2.5", "--max-pixels: 2.5 is not a whole number of pixels of at least 1"},
+        {"--max-pixels abc", "--max-pixels: \"abc\" is not a number"},
         {"--grid --json", "--grid 需要一个值，而不是选项 --json"},
         {"--grid -o", "--grid 需要一个值，而不是选项 -o"},
         {"--penalty --json", "--penalty 需要一个值，而不是选项 --json"},
@@ -133,6 +161,9 @@ TEST(Cli, BadArgumentsExitWithCodeTwoAndWriteNothing) {
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_TRUE(run.out.empty());
         EXPECT_NE(ReadText(err).find(message), std::string::npos) << ReadText(err);
+        // No refusal prints a number the user did not give (the largest double in full).
+        for (const std::string& line : Lines(ReadText(err)))
+            EXPECT_LT(line.size(), 160u) << line;
         // In Chinese mode the parser's own English words come after a Chinese sentence.
         EXPECT_TRUE(HasCjk(ReadText(err).substr(0, ReadText(err).find('\n')))) << ReadText(err);
         EXPECT_FALSE(std::filesystem::exists(folder + "/out.bmp"));
@@ -326,6 +357,61 @@ TEST(Cli, DecodeRefusesWhatIsNotAWholeZantrelFile) {
         EXPECT_NE(ReadText(err).find(message), std::string::npos) << ReadText(err);
         EXPECT_FALSE(std::filesystem::exists(folder + "/out.bmp"));
     }
+    // A version 2 header names the field out of range: it has planes and quantisers, and no
+    // penalty.
+    ASSERT_EQ(RunCli("encode --optimise --penalty 50 -o '" + folder + "/good2.ztl'").exitCode, 0);
+    const std::vector<std::uint8_t> good2 = ReadBytes(folder + "/good2.ztl");
+    ASSERT_EQ(good2[4], 2);
+    const struct {
+        std::vector<std::pair<std::size_t, std::uint8_t>> bytes;
+        std::string chinese;
+        std::string english;
+    } fields[] = {
+        {{{5, 3}},
+         "文件头中的平面数为 3，本程序只读取 1 个（灰度）平面。",
+         "its header gives 3 planes; this program reads files of 1 (gray) plane."},
+        {{{5, 0}},
+         "文件头中的平面数为 0，本程序只读取 1 个（灰度）平面。",
+         "its header gives 0 planes; this program reads files of 1 (gray) plane."},
+        {{{11, 0}, {12, 0}},
+         "文件头中的值量化参数 Q为 0，超出范围（1 到 65535）。",
+         "the value quantiser Q in its header is 0, out of range (1 to 65535)."},
+        {{{13, 0}},
+         "文件头中的梯度量化参数 G为 0，超出范围（1 到 255）。",
+         "the gradient quantiser G in its header is 0, out of range (1 to 255)."},
+        {{{6, 0}},
+         "文件头中的最小块尺寸为 0，超出范围（1 到 128）。",
+         "the minimum block size in its header is 0, out of range (1 to 128)."},
+        {{{8, 0x41}},
+         "文件头中的图像宽度为 16640，超出范围（1 到 16384）。",
+         "the picture width in its header is 16640, out of range (1 to 16384)."},
+        {{{9, 0}, {10, 0}},
+         "文件头中的图像高度为 0，超出范围（1 到 16384）。",
+         "the picture height in its header is 0, out of range (1 to 16384)."},
+    };
+    for (const auto& field : fields) {
+        SCOPED_TRACE(field.chinese);
+        std::vector<std::uint8_t> bytes = good2;
+        for (const auto& [at, value] : field.bytes)
+            bytes[at] = value;
+        WriteBytes(folder + "/bad2.ztl", bytes);
+        const std::string decode = "decode '" + folder + "/bad2.ztl' -o '" + folder + "/out.bmp'";
+        EXPECT_EQ(RunCli(decode, err).exitCode, 2);
+        EXPECT_EQ(ReadText(err), "无法读取 bad2.ztl：" + field.chinese + "\n");
+        EXPECT_EQ(RunCli("--lang en " + decode, err).exitCode, 2);
+        EXPECT_EQ(ReadText(err), "Cannot read bad2.ztl: " + field.english + "\n");
+        EXPECT_EQ(ReadText(err).find("penalty"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(folder + "/out.bmp"));
+    }
+    std::vector<std::uint8_t> penalty = ReadBytes(folder + "/good.ztl");  // version 1
+    penalty[17] = 0xFF;                                                   // NaN
+    WriteBytes(folder + "/bad1.ztl", penalty);
+    EXPECT_EQ(RunCli("--lang en decode '" + folder + "/bad1.ztl' -o '" + folder + "/out.bmp'", err)
+                  .exitCode,
+              2);
+    EXPECT_NE(ReadText(err).find("the penalty factor in its header is "), std::string::npos)
+        << ReadText(err);
+
     const CliRun wrongName = RunCli("encode -o '" + folder + "/a.bmp'", err);
     EXPECT_EQ(wrongName.exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(folder + "/a.bmp"));
@@ -435,6 +521,111 @@ TEST(Cli, DangerousOrMistakenFilesAreRefusedBeforeAnyWork) {
     std::filesystem::remove_all(folder);
 }
 
+// Every rate target ends with its run, or with the nearest run and a line saying so, or is
+// refused with the range: a 1 x 1 picture's file is 144 bits per pixel, and a target far below
+// that (1e-307: the smallest rate over it overflows a double) once ended the search with no run.
+TEST(Cli, ARateTargetEndsWithTheNearestRunOrARefusal) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    const std::string one = " --import '" + WritePgm(folder + "/one.pgm", 1, 1) + "'";
+    const std::string out = " --output '" + folder + "/out.png'";
+    for (const std::string& command :
+         {"--optimise" + one, "encode --optimise" + one + " -o '" + folder + "/one.ztl'"}) {
+        SCOPED_TRACE(command);
+        CliRun run = RunCli(command + " --rate 1e-307", err);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(ReadText(err).find("--rate: 1e-307 is outside the rate targets' range, 0.001 to "
+                                     "10 bits per pixel"),
+                  std::string::npos)
+            << ReadText(err);
+        // The single run's rules, in encode too.
+        for (const auto& [arguments, message] :
+             {std::pair<std::string, std::string>{" --rate nan", "--rate: \"nan\" is not a number"},
+              {" --penalty 50 --rate 0.1", "--rate replaces --penalty: give one of them"},
+              {" --max-pixels 0", "--max-pixels: 0 is not a whole number"}}) {
+            EXPECT_EQ(RunCli(command + arguments, err).exitCode, 2) << arguments;
+            EXPECT_NE(ReadText(err).find(message), std::string::npos) << ReadText(err);
+        }
+        EXPECT_FALSE(std::filesystem::exists(folder + "/one.ztl"));
+        // Out of reach: the nearest run, and its rate beside the target as it was typed.
+        run = RunCli(command + " --rate 1e-3", err);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_NE(run.out.find("file bitrate: 144.000000\n"), std::string::npos) << run.out;
+        EXPECT_EQ(ReadText(err), "无法达到 1e-3 比特/像素：最接近的是 144.000000。\n");
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder + "/one.ztl"));
+    EXPECT_EQ(RunCli("--lang en --optimise --rate 10" + one + out, err).exitCode, 0);
+    EXPECT_EQ(ReadText(err), "10 bits per pixel cannot be reached: the nearest is 144.000000.\n");
+    std::filesystem::remove_all(folder);
+}
+
+// A thread that cannot start (under an address-space limit, 128 threads' stacks of 8 MB do not
+// fit in 1 GB) no longer aborts the command: it goes on with the threads that start, says so
+// once, and gives the same figures.
+TEST(Cli, ThreadsThatCannotStartLeaveTheRunToThoseThatCan) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitized zantrel-cli cannot start under an address-space limit";
+#endif
+    if (std::system("prlimit --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "prlimit is not installed";
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    // The stacks alone exceed the limit; few malloc arenas (each sets aside 64 MB of address
+    // space) leave the run room whatever the number of cores.
+    const std::string limited =
+        "env -u LANGUAGE MALLOC_ARENA_MAX=2 prlimit --as=1073741824 "
+        "--stack=8388608 '" ZANTREL_CLI "' ";
+    const std::regex note(
+        "只有 ([0-9]+) 个线程（共 128 个）能够启动：以 \\1 个线程继续，结果不变。\n");
+    for (const std::string command :
+         {"--penalty 20", "--optimise --penalty 5",
+          "sweep --penalties 1000 --optimise --optimised-penalties 10"}) {
+        SCOPED_TRACE(command);
+        const CliRun run = RunShell(limited + command + " --threads 128", err);
+        EXPECT_EQ(run.exitCode, 0) << ReadText(err);
+        std::smatch m;
+        const std::string said = ReadText(err);
+        ASSERT_TRUE(std::regex_search(said, m, note)) << said;
+        EXPECT_LT(std::stoi(m[1]), 128);
+        EXPECT_EQ(said.find("只有", m.position(0) + 1), std::string::npos) << said;  // once
+        // The same figures (a sweep's times aside).
+        const std::regex time("\"milliseconds\": [0-9.]+");
+        EXPECT_EQ(
+            std::regex_replace(RunShell(limited + command + " --threads 128 --json").out, time, ""),
+            std::regex_replace(RunCli(command + " --threads 1 --json").out, time, ""));
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// A name's format comes from its final suffix, whatever its stem: a dot-file ".png" is a PNG,
+// and ".jpg" is refused as "y.jpg" is.
+TEST(Cli, ADotFilesFormatComesFromItsSuffix) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    ASSERT_EQ(
+        RunCli("--penalty 1000 --output '" + folder + "/.png' --grid '" + folder + "/.PNG.png'")
+            .exitCode,
+        0);
+    for (const char* name : {"/.png", "/.PNG.png"}) {
+        const std::vector<std::uint8_t> png = ReadBytes(folder + name);
+        ASSERT_GT(png.size(), 8u) << name;
+        EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG") << name;
+    }
+    ASSERT_EQ(RunCli("--penalty 1000 --output '" + folder + "/.bmp'").exitCode, 0);
+    EXPECT_EQ(ReadBytes(folder + "/.bmp")[0], 'B');
+    for (const std::string name : {".jpg", "y.jpg", ".x.jpg"}) {
+        SCOPED_TRACE(name);
+        const CliRun run = RunCli("--penalty 1000 --output '" + folder + "/" + name + "'", err);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(ReadText(err).find("不能写成 .jpg"), std::string::npos) << ReadText(err);
+        EXPECT_FALSE(std::filesystem::exists(folder + "/" + name));
+    }
+    EXPECT_EQ(RunCli("decode x.ztl -o '" + folder + "/.gif'", err).exitCode, 2);
+    EXPECT_NE(ReadText(err).find("不能写成 .gif"), std::string::npos) << ReadText(err);
+    std::filesystem::remove_all(folder);
+}
+
 TEST(Cli, GrayStagePrintsTheSizeAndWritesTheGrayPicture) {
     const std::string folder = MakeTempFolder();
     const CliRun json = RunCli("--stage gray --json --output '" + folder + "/gray.png'");
@@ -481,6 +672,23 @@ TEST(Cli, MemoryThatRunsOutEndsWithAMessage) {
         EXPECT_TRUE(ReadText(err).find("MB") != std::string::npos) << ReadText(err);
         EXPECT_FALSE(std::filesystem::exists(folder + "/out.bmp"));
     }
+    // The optimised mode's own check comes after the picture was read, and says so.
+    CliRun run = RunShell("env -u LANGUAGE prlimit --as=420000000 '" ZANTREL_CLI
+                          "' --optimise --penalty 0.1" +
+                              picture,
+                          err);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(ReadText(err).starts_with("已读取 noise.pgm，但这幅 1024×1024 的图像运行约需 "))
+        << ReadText(err);
+    run = RunShell("env -u LANGUAGE prlimit --as=420000000 '" ZANTREL_CLI
+                   "' --lang en --optimise --penalty 0.1" +
+                       picture,
+                   err);
+    EXPECT_TRUE(
+        ReadText(err).starts_with("noise.pgm was read, but a run on its 1024×1024 picture "
+                                  "needs about "))
+        << ReadText(err);
+    EXPECT_EQ(ReadText(err).find("Cannot read"), std::string::npos) << ReadText(err);
     // What the model lets through fits it: the optimised mode's worst case, noise at minimum
     // block 1 and a small penalty, peaks below what the check counts.
     ASSERT_EQ(RunCli("--optimise --penalty 0.1" + picture).exitCode, 0);

@@ -251,6 +251,27 @@ TEST(OptimisedFile, SizeIsWhatThePruningBelievedAndRatesAreMet) {
     }
 }
 
+// A target the penalties cannot reach ends with the nearest run, never without one: also where
+// the smallest rate over the target overflows a double (a 1 x 1 picture's 144 bits per pixel
+// over 1e-307), and for targets no front end takes.
+TEST(OptimisedFile, ARateTargetAlwaysKeepsTheNearestRun) {
+    const GrayPicture one = MakeGray(1, 1, [](int, int) { return std::uint8_t{77}; });
+    const SummedTables sums(one);
+    std::optional<Optimiser> optimiser = SearchOf(one, sums, 4);
+    const std::size_t smallest = optimiser->Run(1e8).file.size();
+    for (const double rate : {1e-307, 5e-324, 1e-315, 0.001, 1e300}) {
+        SCOPED_TRACE(rate);
+        const OptimisedRun run = optimiser->RunForRate(rate);
+        ASSERT_FALSE(run.file.empty());
+        ASSERT_EQ(run.result.samples.size(), 1u);
+        EXPECT_EQ(run.tree.width, 1);
+        if (rate < 1)  // below every rate: the smallest file
+            EXPECT_EQ(run.file.size(), smallest);
+        else
+            EXPECT_GE(run.file.size(), smallest);
+    }
+}
+
 // Version 2's header fields out of range are refused; a damaged payload is refused or decodes
 // to a picture of the header's size.
 TEST(OptimisedFile, DamagedFilesAreRefusedOrDecodeToAValidPicture) {

@@ -220,13 +220,22 @@ TEST(Sweep, BadArgumentsExitWithCodeTwoBeforeAnyWork) {
         {"--peers jpeg,png", "unknown codec \"png\""},
         {"--peers jpeg,", "unknown codec \"\""},
         {"--peers JPEG", "unknown codec \"JPEG\""},
-        {"--rates 0.1", "need --optimise"},
-        {"--optimised-penalties 1", "need --optimise"},
-        {"--optimise --rates 0.1 --optimised-penalties 1", "give one of them"},
-        {"--optimise --rates 0.1,0", "\"0\" is not a positive number"},
-        {"--optimise --rates 0.1,,1", "\"\" is not a positive number"},
-        {"--optimise --rates 0x1", "\"0x1\" is not a positive number"},
-        {"--optimise --rates inf", "\"inf\" is not a positive number"},
+        {"--rates 0.1", "--rates needs --optimise"},
+        {"--rates nan", "--rates needs --optimise"},
+        {"--optimised-penalties 1", "--optimised-penalties needs --optimise"},
+        {"--optimise --rates 0.1 --optimised-penalties 1",
+         "--rates replaces --optimised-penalties: give one of them"},
+        // The rate targets' one range, as the single run's --rate.
+        {"--optimise --rates 0.1,0",
+         "--rates: 0 is outside the rate targets' range, 0.001 to 10 bits per pixel"},
+        {"--optimise --rates 1e-315", "--rates: 1e-315 is outside the rate targets' range"},
+        {"--optimise --rates 0.1,11", "--rates: 11 is outside the rate targets' range"},
+        {"--optimise --rates 0.1,,1", "--rates: \"\" is not a number"},
+        {"--optimise --rates 0x1", "--rates: \"0x1\" is not a number"},
+        {"--optimise --rates inf", "--rates: \"inf\" is not a number"},
+        {"--optimise --rates nan", "--rates: \"nan\" is not a number"},
+        {"--max-pixels 0", "--max-pixels: 0 is not a whole number of pixels of at least 1"},
+        {"--max-pixels abc", "--max-pixels: \"abc\" is not a number"},
         {"--optimise --optimised-penalties 1,-1", range},
     };
     for (const auto& [arguments, message] : cases) {
@@ -287,6 +296,42 @@ TEST(Sweep, OutputsAreWrittenAllOrNothing) {
         EXPECT_NE(ReadText(err).find(c.message), std::string::npos) << ReadText(err);
         EXPECT_FALSE(std::filesystem::exists(folder + "/s.csv"));
     }
+    std::filesystem::remove_all(folder);
+}
+
+// A file the sweep derives, the Bjontegaard figures beside --csv ("rd.csv" -> "rd-bd.csv"), is
+// checked as the files it is given are, before any work: it never replaces the input (under any
+// name, a link included) or another output.
+TEST(Sweep, ADerivedOutputIsCheckedAsTheGivenOnes) {
+    const std::string folder = MakeTempFolder();
+    const std::string err = folder + "/err.txt";
+    const std::string f = " '" + folder;
+    std::filesystem::copy_file(ZANTREL_SAMPLE, folder + "/rd-bd.csv");
+    std::filesystem::copy_file(ZANTREL_SAMPLE, folder + "/pic.bmp");
+    std::filesystem::create_symlink("pic.bmp", folder + "/link-bd.csv");
+    const std::vector<std::uint8_t> sample = ReadBytes(ZANTREL_SAMPLE);
+    const std::string cases[] = {
+        f + "/rd-bd.csv' --csv" + f + "/rd.csv' --optimise --optimised-penalties 100",
+        f + "/rd-bd.csv' --csv" + f + "/./rd.csv' --peers jpeg",
+        f + "/pic.bmp' --csv" + f + "/link.csv' --peers jpeg",
+        f + "/pic.bmp' --csv" + f + "/s.csv' --plot" + f + "/s-bd.csv' --optimise",
+    };
+    for (const std::string& arguments : cases) {
+        SCOPED_TRACE(arguments);
+        const CliRun run = RunCli("sweep --penalties 1000" + arguments, err);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(ReadText(err).find("name the same file"), std::string::npos) << ReadText(err);
+        EXPECT_EQ(ReadBytes(folder + "/rd-bd.csv"), sample);
+        EXPECT_EQ(ReadBytes(folder + "/pic.bmp"), sample);
+        for (const char* name : {"/rd.csv", "/link.csv", "/s.csv", "/s-bd.csv"})
+            EXPECT_FALSE(std::filesystem::exists(folder + name)) << name;
+    }
+    // Without comparisons there is no such file, and nothing to refuse.
+    ASSERT_EQ(RunCli("sweep --penalties 1000" + f + "/rd-bd.csv' --csv" + f + "/rd.csv'").exitCode,
+              0);
+    EXPECT_EQ(ReadBytes(folder + "/rd-bd.csv"), sample);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/rd.csv"));
     std::filesystem::remove_all(folder);
 }
 
@@ -505,7 +550,7 @@ TEST(Sweep, OptimisedRatesLandWithinTwoPercentOrSaySo) {
     const std::string folder = MakeTempFolder();
     const std::string err = folder + "/err.txt";
     const CliRun run = RunCli(
-        "sweep --penalties 100,1000 --optimise --rates 0.05,0.0001 --peers "
+        "sweep --penalties 100,1000 --optimise --rates 0.05,5 --peers "
         "jpeg --plot '" +
             folder + "/s.svg'",
         err);
@@ -515,10 +560,10 @@ TEST(Sweep, OptimisedRatesLandWithinTwoPercentOrSaySo) {
     ASSERT_EQ(lines[3][0], "zantrel-optimised");
     EXPECT_EQ(lines[3][2], "0.05");  // the rate aimed at, as its setting
     EXPECT_NEAR(std::stod(lines[3][9]), 0.05, 0.02 * 0.05);
-    EXPECT_EQ(lines[4][2], "0.0001");  // out of reach: its nearest row stays
-    EXPECT_GT(std::stod(lines[4][9]), 0.0001 * 1.02);
+    EXPECT_EQ(lines[4][2], "5");  // out of reach (1.68 at the lowest penalty): its nearest row
+    EXPECT_LT(std::stod(lines[4][9]), 5 / 1.02);
     const std::string said = ReadText(err);
-    EXPECT_NE(said.find("zantrel-optimised 达不到每像素 0.0001 比特"), std::string::npos) << said;
+    EXPECT_NE(said.find("zantrel-optimised 达不到每像素 5 比特"), std::string::npos) << said;
     EXPECT_EQ(said.find("每像素 0.05 "), std::string::npos) << said;
     EXPECT_NE(said.find("2 个点共用一次"), std::string::npos) << said;
 

@@ -118,6 +118,26 @@ TEST(ImportPnm, EveryMaximumRoundsAndASampleAboveItOrMissingDataIsDamage) {
     });
 }
 
+// A comment may stand anywhere before the one white-space byte that ends a binary header, also
+// right after its last number: it is skipped up to and with its line end, which then ends the
+// header (Netpbm's rule, and ImageMagick's), and never read as samples.
+TEST(ImportPnm, ACommentRightAfterANumberIsSkippedNotReadAsSamples) {
+    ExpectImports({
+        {"binary, comment after the maximum", Bytes("P5 1 1 255#c\n\x50"), Grays({80})},
+        {"binary, comment after the maximum, CR", Bytes("P5 1 1 255#c\r\x50"), Grays({80})},
+        {"binary, empty comment after the maximum", Bytes("P5 2 1 255#\n\x50\x23"),
+         Grays({80, 35})},
+        {"binary, comment before the maximum", Bytes("P5 1 1 #m\n255\n\x50"), Grays({80})},
+        {"16-bit, comment after the maximum", Bytes("P5 1 1 1000#c\n\x01\xF4"), Grays({128})},
+        {"colour, comment after the maximum", Bytes("P6 1 1 255#rgb\n\x10\x20\x30"), {0x102030}},
+        {"bitmap, comment after the height", Bytes("P4 3 1#c\n\x40"), Grays({255, 0, 255})},
+        {"text, comment right after a sample", Bytes("P2 2 1 255\n7#x\n9"), Grays({7, 9})},
+        {"text, comment right after the maximum", Bytes("P2 1 1 255#5\n9\n"), Grays({9})},
+        {"binary, the comment's line ends the data", Bytes("P5 1 1 255#c\n"), {}},
+        {"binary, the comment runs to the end", Bytes("P5 1 1 255#c"), {}},
+    });
+}
+
 // --- BMP files of the variants that programs write rarely, built field by field.
 
 struct Bmp {
