@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "app/RateCurveWidget.h"
@@ -44,17 +45,25 @@ double ExplorePanel::PenaltyAt(int position) {
     return std::round(exact / unit) * unit;
 }
 
+double ExplorePanel::RateStepsPerDecade() {
+    return kSliderSteps / std::log10(kRateHigh / kRateLow);
+}
+
 double ExplorePanel::RateAt(int position) {
-    const double exact =
-        kRateLow * std::pow(10.0, static_cast<double>(position) / (2 * kStepsPerDecade));
+    // The ends exactly: the range's own numbers, whatever the rounding.
+    if (position <= 0)
+        return kRateLow;
+    if (position >= kSliderSteps)
+        return kRateHigh;
+    const double exact = kRateLow * std::pow(10.0, position / RateStepsPerDecade());
     const double unit = std::pow(10.0, std::floor(std::log10(exact)) - 2);
-    return std::round(exact / unit) * unit;
+    return std::clamp(std::round(exact / unit) * unit, kRateLow, kRateHigh);
 }
 
 int ExplorePanel::PositionOfRate(double rate) {
     if (!(rate > kRateLow))
         return 0;
-    const long position = std::lround(std::log10(rate / kRateLow) * 2 * kStepsPerDecade);
+    const long position = std::lround(std::log10(rate / kRateLow) * RateStepsPerDecade());
     return static_cast<int>(std::min<long>(position, kSliderSteps));
 }
 
@@ -121,6 +130,10 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     }
     m_running = new QLabel(result);
     figures->addRow(m_running);
+    m_rateNote = new QLabel(result);
+    m_rateNote->setWordWrap(true);
+    m_rateNote->hide();
+    figures->addRow(m_rateNote);
     controls->addWidget(result);
 
     auto* curveBox = m_curveBox = new QGroupBox(m_controls);
@@ -161,6 +174,7 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     connect(&doc, &ZantrelDoc::Opened, this, &ExplorePanel::Refresh);
     connect(&doc, &ZantrelDoc::StageChanged, this, &ExplorePanel::Refresh);
     connect(&runs.Stages(), &BackgroundRun::BusyChanged, this, &ExplorePanel::ShowBusy);
+    connect(&runs, &StageRuns::RateApplied, this, &ExplorePanel::OnRateRunApplied);
 }
 
 void ExplorePanel::Retranslate() {
@@ -249,7 +263,9 @@ void ExplorePanel::ShowTarget() {
         rate
             ? tr("文件比特率 %1 … %2 比特/像素，每两格十倍").arg(kRateLow).arg(RateAt(kSliderSteps))
             : tr("惩罚因子 0.1 … 100000，每格十倍"));
-    m_slider->setTickInterval(rate ? 2 * kStepsPerDecade : kStepsPerDecade);
+    // Two ticks a decade of rates, as the tip says.
+    m_slider->setTickInterval(rate ? static_cast<int>(std::lround(RateStepsPerDecade() / 2))
+                                   : kStepsPerDecade);
     m_penaltyEdit->setVisible(!rate);
     m_rateEdit->setVisible(rate);
     const QSignalBlocker blocker(m_slider);
@@ -268,8 +284,7 @@ void ExplorePanel::OnModeChosen() {
 void ExplorePanel::OnTargetChosen() {
     // Each target starts from the current result, so that switching runs nothing new.
     if (const std::optional<RunFigures>& figures = m_doc.Figures()) {
-        if (SliderTarget() == Target::Rate && figures->fileBitrate >= kRateLow &&
-            figures->fileBitrate <= kRateHigh) {
+        if (SliderTarget() == Target::Rate && IsRateTargetInRange(figures->fileBitrate)) {
             m_rate = figures->fileBitrate;
         } else if (SliderTarget() == Target::Penalty) {
             m_values.penalty = figures->penalty;
@@ -320,18 +335,23 @@ void ExplorePanel::OnEditsApplied() {
 }
 
 void ExplorePanel::OnCurvePenaltyChosen(double penalty) {
-    // A point is a penalty: the slider takes penalties again.
-    {
-        const QSignalBlocker quiet(m_targetChoice);
-        m_targetChoice->setCurrentIndex(
-            m_targetChoice->findData(static_cast<int>(Target::Penalty)));
-    }
-    ShowTarget();
     DecompositionParameters parameters = m_values;
     parameters.penalty = penalty;
     m_penaltyEdit->setText(Text(FormatPenalty(penalty)));
     const QSignalBlocker blocker(m_slider);
-    m_slider->setValue(PositionOf(penalty));
+    if (SliderTarget() == Target::Penalty) {
+        m_slider->setValue(PositionOf(penalty));
+    } else {
+        // The slider keeps setting rates: it and the box take the point's, and the point's
+        // own penalty runs, the file the curve measured.
+        const std::vector<CurvePoint>& points = m_curve->Curve();
+        const auto point = std::ranges::find(points, penalty, &CurvePoint::penalty);
+        if (point != points.end()) {
+            m_rate = std::clamp(point->bitrate, kRateLow, kRateHigh);
+            m_rateEdit->setText(FormatRate(point->bitrate));
+        }
+        m_slider->setValue(PositionOfRate(m_rate));
+    }
     Request(parameters);
 }
 
@@ -348,8 +368,15 @@ void ExplorePanel::SetValues(const DecompositionParameters& values) {
 void ExplorePanel::Request(DecompositionParameters parameters, std::optional<double> rate) {
     m_values = parameters;
     m_used = parameters;
+    m_requestedRate = rate;
     m_runs.Start({parameters, true, Mode(), rate});
     Refresh();
+}
+
+void ExplorePanel::OnRateRunApplied(const RateOutcome& outcome) {
+    // The penalty a rate target found is the one the parameter dialog offers next.
+    if (m_used && m_requestedRate == outcome.target)
+        m_used->penalty = outcome.penalty;
 }
 
 void ExplorePanel::showEvent(QShowEvent* event) {
@@ -387,6 +414,34 @@ void ExplorePanel::ShowBusy(bool busy) {
     m_running->setText(busy ? RunningText() : QString());
 }
 
+void ExplorePanel::ShowRateNote(const std::optional<RunFigures>& figures) {
+    const std::optional<RateOutcome>& outcome = m_runs.LastRate();
+    // Only about the result shown: the run applied last made it.
+    if (!figures || !outcome || outcome->miss == RateMiss::None ||
+        outcome->penalty != figures->penalty) {
+        m_rateNote->clear();
+        m_rateNote->hide();
+        return;
+    }
+    QString why;
+    switch (outcome->miss) {
+        case RateMiss::AboveFinest:
+            why = tr("最小分块尺寸为 %1 时，最细的分解也只有这么多。").arg(figures->minBlockSize);
+            break;
+        case RateMiss::BelowCoarsest:
+            why = tr("最粗的分解的文件也不会更小。");
+            break;
+        default:
+            why = tr("相邻的两个惩罚因子之间，文件比特率跳过了它。");
+            break;
+    }
+    m_rateNote->setText(tr("无法达到 %1 比特/像素：最接近的是 %2。")
+                            .arg(FormatRate(outcome->target))
+                            .arg(Text(FormatFigure(figures->fileBitrate))) +
+                        why);
+    m_rateNote->show();
+}
+
 void ExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
     m_curve->SetCurrent(figures ? std::optional(PointOf(*figures)) : std::nullopt);
     // Only the optimised mode makes ramps: the row is the optimised result's, or the mode's
@@ -394,6 +449,7 @@ void ExplorePanel::ShowFigures(const std::optional<RunFigures>& figures) {
     static_cast<QFormLayout*>(m_resultBox->layout())
         ->setRowVisible(m_figures[Ramps],
                         figures ? m_doc.Pictures().Optimised() : Mode() == RunMode::Optimised);
+    ShowRateNote(figures);
     if (!figures) {
         m_settings->setText(kNoFigure);
         for (QLabel* label : m_figures)
@@ -446,6 +502,10 @@ void ExplorePanel::StartCurve() {
 
 QString ExplorePanel::FigureText(FigureRow row) const {
     return m_figures[row]->text();
+}
+
+QString ExplorePanel::RateNoteText() const {
+    return m_rateNote->text();
 }
 
 QString ExplorePanel::NoteText() const {

@@ -32,6 +32,7 @@ namespace zantrel {
 class DialogHost;
 class StageRuns;
 class ZantrelDoc;
+struct RateOutcome;
 struct RunFigures;
 
 class ExplorePanel final : public QDockWidget {
@@ -68,10 +69,12 @@ class ExplorePanel final : public QDockWidget {
     static double PenaltyAt(int position);
     // The nearest position; the ends for penalties beyond them.
     static int PositionOf(double penalty);
-    // The rate target's scale: kRateLow at position 0, ten times as much every
-    // 2 * kStepsPerDecade positions, three significant digits.
+    // The rate target's scale: kRateLow at position 0 to kRateHigh at kSliderSteps, evenly
+    // in the logarithm, three significant digits.
     static double RateAt(int position);
     static int PositionOfRate(double rate);
+    // The positions from one rate to ten times it.
+    static double RateStepsPerDecade();
 
     QSlider* PenaltySlider() const { return m_slider; }
     QLineEdit* PenaltyEdit() const { return m_penaltyEdit; }
@@ -86,6 +89,8 @@ class ExplorePanel final : public QDockWidget {
     QString FigureText(FigureRow row) const;
     // Why the panel is off; empty while it is available.
     QString NoteText() const;
+    // Where the current result misses its rate target, by how much and why; empty otherwise.
+    QString RateNoteText() const;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -103,6 +108,8 @@ class ExplorePanel final : public QDockWidget {
     void ShowTarget();
     void Request(DecompositionParameters parameters, std::optional<double> rate = std::nullopt);
     void ShowFigures(const std::optional<RunFigures>& figures);
+    void ShowRateNote(const std::optional<RunFigures>& figures);
+    void OnRateRunApplied(const RateOutcome& outcome);
     void ShowBusy(bool busy);
     void StartCurve();
     static QString SettingsText(double penalty, std::int32_t minBlockSize);
@@ -130,11 +137,13 @@ class ExplorePanel final : public QDockWidget {
     QLabel* m_settings;
     QLabel* m_figures[kFigureRows];
     QLabel* m_running;
+    QLabel* m_rateNote;
     RateCurveWidget* m_curve;
 
     DecompositionParameters m_values;  // the last valid values
     double m_rate = 0.1;               // the last valid rate target
     std::optional<DecompositionParameters> m_used;
+    std::optional<double> m_requestedRate;  // the newest request's rate target, if it had one
     bool m_shownBusy = false;
     // The minimum block size and mode of the curve of the gray picture shown or being
     // computed; none while there is no such curve.

@@ -45,11 +45,14 @@ std::optional<StageOutputs> RunOptimised(const StageInputs& inputs, const StageR
                                     : optimiser->Run(parameters.penalty);
     if (progress.Cancelled())
         return std::nullopt;
+    StageOutputs outputs;
+    if (request.rate)
+        outputs.rate =
+            RateOutcome{*request.rate, run.penalty, optimiser->WhyMissed(*request.rate, run)};
     // The status bar ends as after the exact mode's reconstruction, not on the search's last
     // step.
     progress.SetText(ZANTREL_MESSAGE("Zantrel", "解码完毕"));
     progress.SetPosition(0);
-    StageOutputs outputs;
     outputs.mode = RunMode::Optimised;
     outputs.quadtree = std::make_shared<const QuadtreeStage>(BlocksOf(run.tree, *inputs.sums));
     const RunFigures figures = MeasureOptimisedRun(*inputs.gray, run);

@@ -48,10 +48,18 @@ struct CutLineResult {
     RunFigures figures;
 };
 
+// What a rate target came to: the penalty found and, where the file misses the target, why.
+struct RateOutcome {
+    double target = 0.0;
+    double penalty = 0.0;
+    RateMiss miss = RateMiss::None;
+};
+
 struct StageOutputs {
     RunMode mode = RunMode::Exact;
     std::shared_ptr<const QuadtreeStage> quadtree;  // the new quadtree, if one was asked for
     std::optional<CutLineResult> cutLines;
+    std::optional<RateOutcome> rate;  // for a rate target
 };
 
 // The optimised mode's search of one gray picture under one minimum block size, kept between

@@ -38,7 +38,13 @@ void StageRuns::Start(const StageRequest& request) {
             if (!outputs)
                 return {};
             auto shared = std::make_shared<StageOutputs>(std::move(*outputs));
-            return [this, shared] { m_doc.Adopt(std::move(*shared)); };
+            return [this, shared] {
+                // Before the document tells of its new stage, so that its readers find it.
+                m_lastRate = shared->rate;
+                if (m_lastRate)
+                    Q_EMIT RateApplied(*m_lastRate);
+                m_doc.Adopt(std::move(*shared));
+            };
         },
         CurrentShell().StatusBar());
 }

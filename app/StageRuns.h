@@ -47,6 +47,8 @@ class StageRuns final : public QObject {
     void StopAll();
     // The optimised mode's kept search; read it only while the workers are idle.
     const OptimiserCache& Optimised() const { return m_optimised; }
+    // What the rate target of the run last applied came to; nothing when that run had none.
+    const std::optional<RateOutcome>& LastRate() const { return m_lastRate; }
     // Runs the event loop until both workers are idle and their results applied.
     void WaitForIdle();
 
@@ -59,12 +61,15 @@ class StageRuns final : public QObject {
     const MemoryNeed& LastNeed() const { return m_lastNeed; }
 
   Q_SIGNALS:
+    // A run with a rate target is being applied, just before the document takes its result.
+    void RateApplied(const RateOutcome& outcome);
     // A run was not started: it needs LastNeed(), more than the memory available.
     void NotEnoughMemory();
 
   private:
     ZantrelDoc& m_doc;
     MemoryNeed m_lastNeed;
+    std::optional<RateOutcome> m_lastRate;
     // The search memory of the stages' worker, whose runs follow one another; declared before
     // the workers, so that they have stopped before it goes.
     LineSearchWorkspace m_search;

@@ -7,9 +7,12 @@
 // MOVES moves (50 by default) go to penalty 10 and as many to penalty 1000, alternately, each
 // waiting for its picture; then MOVES / 10 runs of the worst case, the sample as one 512 block
 // searched for a cut line (the penalty of half the whole picture's error), and as many times
-// Esc pressed 100 ms into the worst case, until the worker is idle.
+// Esc pressed 100 ms into the worst case, until the worker is idle. Then the optimised mode
+// (its search once): MOVES / 2 moves between penalties 2 and 20, and as many between the
+// rates 0.05 and 0.2 bits per pixel.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -19,6 +22,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "app/CommandTable.h"
@@ -28,6 +32,8 @@
 #include "app/WidgetDialogHost.h"
 #include "app/ZantrelApp.h"
 #include "app/ZantrelDoc.h"
+#include "measure/RunFigures.h"
+#include "optimise/Optimiser.h"
 #include "quadtree/Quadtree.h"
 #include "view/ZantrelView.h"
 
@@ -35,28 +41,36 @@ using namespace zantrel;
 
 namespace {
 
-// Notes when the picture is painted with the result of the awaited penalty.
+// Notes when the picture is painted with the awaited result: that of a penalty, or a file
+// that meets a rate target.
 class PaintWatch final : public QObject {
   public:
     explicit PaintWatch(const ZantrelDoc& doc) : m_doc(doc) {}
     void Await(double penalty) {
-        m_penalty = penalty;
-        m_painted = false;
+        Await([penalty](const RunFigures& figures) { return figures.penalty == penalty; });
+    }
+    void AwaitRate(double rate) {
+        Await([rate](const RunFigures& figures) {
+            return IsRateTargetMet(rate, figures.fileBitrate);
+        });
     }
     bool Painted() const { return m_painted; }
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && m_doc.Figures() &&
-            m_doc.Figures()->penalty == m_penalty) {
+        if (event->type() == QEvent::Paint && m_doc.Figures() && m_awaited(*m_doc.Figures()))
             m_painted = true;
-        }
         return false;
     }
 
   private:
+    void Await(std::function<bool(const RunFigures&)> awaited) {
+        m_awaited = std::move(awaited);
+        m_painted = false;
+    }
+
     const ZantrelDoc& m_doc;
-    double m_penalty = -1;
+    std::function<bool(const RunFigures&)> m_awaited = [](const RunFigures&) { return false; };
     bool m_painted = false;
 };
 
@@ -86,6 +100,11 @@ double Median(std::vector<double> values) {
     std::ranges::sort(values);
     const std::size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::vector<double> Joined(std::vector<double> a, const std::vector<double>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 double Longest(const std::vector<double>& values) {
@@ -170,6 +189,31 @@ int main(int argc, char** argv) {
         stops.push_back(clock.nsecsElapsed() / 1e6);
     }
 
+    // The optimised mode: the search runs once, at the penalty shown, before the moves.
+    panel.ModeChoice()->setCurrentIndex(1);
+    frame.Runs().WaitForIdle();
+    const int optimisedMoves = std::max(1, moves / 2);
+    const auto moveBetween = [&](auto await, int position0, int position1, double target0,
+                                 double target1) {
+        std::vector<double> times[2];
+        for (int i = 0; i < 2 * optimisedMoves; ++i) {
+            await(i % 2 ? target1 : target0);
+            clock.start();
+            panel.PenaltySlider()->setValue(i % 2 ? position1 : position0);
+            waitForPicture();
+            times[i % 2].push_back(clock.nsecsElapsed() / 1e6);
+        }
+        return std::pair(times[0], times[1]);
+    };
+    const auto [toTwo, toTwenty] =
+        moveBetween([&](double penalty) { watch.Await(penalty); }, ExplorePanel::PositionOf(2),
+                    ExplorePanel::PositionOf(20), 2.0, 20.0);
+    panel.TargetChoice()->setCurrentIndex(1);
+    const auto [toLowRate, toHighRate] = moveBetween(
+        [&](double rate) { watch.AwaitRate(rate); }, ExplorePanel::PositionOfRate(0.05),
+        ExplorePanel::PositionOfRate(0.2), ExplorePanel::RateAt(ExplorePanel::PositionOfRate(0.05)),
+        ExplorePanel::RateAt(ExplorePanel::PositionOfRate(0.2)));
+
     std::printf("slider move to picture on screen (ms), %d moves each:\n", moves);
     std::printf("  penalty 10:    median %.1f, longest %.1f\n", Median(toTen), Longest(toTen));
     std::printf("  penalty 1000:  median %.1f, longest %.1f\n", Median(toThousand),
@@ -178,6 +222,17 @@ int main(int argc, char** argv) {
                 worstPenalty, worst.size(), Median(worst), Longest(worst));
     std::printf("  Esc 100 ms into the worst case, until idle: median %.1f, longest %.1f\n",
                 Median(stops), Longest(stops));
+    std::printf("optimised mode, %d moves each:\n", optimisedMoves);
+    std::printf("  penalty 2:     median %.1f, longest %.1f\n", Median(toTwo), Longest(toTwo));
+    std::printf("  penalty 20:    median %.1f, longest %.1f\n", Median(toTwenty),
+                Longest(toTwenty));
+    std::printf("  rate 0.05:     median %.1f, longest %.1f\n", Median(toLowRate),
+                Longest(toLowRate));
+    std::printf("  rate 0.2:      median %.1f, longest %.1f\n", Median(toHighRate),
+                Longest(toHighRate));
+    std::printf("  optimised / exact (medians of all moves): penalty %.2f, rate %.2f\n",
+                Median(Joined(toTwo, toTwenty)) / Median(Joined(toTen, toThousand)),
+                Median(Joined(toLowRate, toHighRate)) / Median(Joined(toTen, toThousand)));
     std::printf("longest event-loop stall beyond a 10 ms timer's period (ms):\n");
     std::printf("  during the moves %.1f, during the worst case %.1f\n", movesLongestStall,
                 worstLongestStall);

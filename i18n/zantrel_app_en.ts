@@ -203,6 +203,22 @@
         <source>文件比特率 %1 … %2 比特/像素，每两格十倍</source>
         <translation>File bit rate %1 … %2 bits/pixel, ten times every two ticks</translation>
     </message>
+    <message>
+        <source>最小分块尺寸为 %1 时，最细的分解也只有这么多。</source>
+        <translation>At minimum block size %1 even the finest decomposition gives no more.</translation>
+    </message>
+    <message>
+        <source>最粗的分解的文件也不会更小。</source>
+        <translation>Even the coarsest decomposition&apos;s file is no smaller.</translation>
+    </message>
+    <message>
+        <source>相邻的两个惩罚因子之间，文件比特率跳过了它。</source>
+        <translation>Between two neighbouring penalties the file&apos;s bit rate jumps over it.</translation>
+    </message>
+    <message>
+        <source>无法达到 %1 比特/像素：最接近的是 %2。</source>
+        <translation>Cannot reach %1 bits/pixel: the nearest is %2. </translation>
+    </message>
 </context>
 <context>
     <name>zantrel::MainFrame</name>

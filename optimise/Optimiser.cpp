@@ -8,13 +8,6 @@
 
 namespace zantrel {
 
-namespace {
-
-constexpr double kLowestPenalty = 1e-4;
-constexpr double kHighestPenalty = 1e8;
-
-}  // namespace
-
 std::optional<Optimiser> Optimiser::Search(const GrayPicture& gray, const SummedTables& sums,
                                            const OptimiseSettings& settings, Progress& progress) {
     std::optional<BlockSearch> search = SearchEveryBlock(gray, sums, settings.search, progress);
@@ -103,6 +96,21 @@ OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance,
         guess = std::clamp(next, low + margin, high - margin);
     }
     return best;
+}
+
+RateMiss Optimiser::WhyMissed(double bitsPerPixel, const OptimisedRun& nearest) {
+    const double reached = FileBitsPerPixel(nearest);
+    if (IsRateTargetMet(bitsPerPixel, reached))
+        return RateMiss::None;
+    if (reached < bitsPerPixel)
+        return FileBitsPerPixel(Run(kLowestPenalty)) < bitsPerPixel ? RateMiss::AboveFinest
+                                                                    : RateMiss::Jumped;
+    return FileBitsPerPixel(Run(kHighestPenalty)) > bitsPerPixel ? RateMiss::BelowCoarsest
+                                                                 : RateMiss::Jumped;
+}
+
+bool IsRateTargetMet(double target, double bitsPerPixel) {
+    return std::abs(bitsPerPixel / target - 1.0) <= kRateTolerance;
 }
 
 double FileBitsPerPixel(const OptimisedRun& run) {

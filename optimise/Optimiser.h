@@ -25,6 +25,18 @@ inline constexpr double kHighestRateTarget = 10.0;
 inline bool IsRateTargetInRange(double bitsPerPixel) {
     return bitsPerPixel >= kLowestRateTarget && bitsPerPixel <= kHighestRateTarget;
 }
+// A file within this share of a rate target meets it.
+inline constexpr double kRateTolerance = 0.02;
+bool IsRateTargetMet(double target, double bitsPerPixel);
+
+// The penalties a rate target is searched among: the lowest gives the finest tree the minimum
+// block size allows, the highest the coarsest.
+inline constexpr double kLowestPenalty = 1e-4;
+inline constexpr double kHighestPenalty = 1e8;
+
+// Why no penalty meets a rate target: the finest tree's file is smaller, the coarsest tree's
+// larger, or the file's rate jumps over the target between two neighbouring penalties.
+enum class RateMiss { None, AboveFinest, BelowCoarsest, Jumped };
 
 struct OptimiseSettings {
     BlockSearchSettings search;
@@ -59,8 +71,11 @@ class Optimiser {
     // The decomposition whose file comes nearest to `bitsPerPixel`, by a search over the
     // penalty; within `tolerance` (relative) where the penalties can reach it. With `progress`,
     // stops between its runs once it is cancelled, with the nearest run so far.
-    OptimisedRun RunForRate(double bitsPerPixel, double tolerance = 0.02,
+    OptimisedRun RunForRate(double bitsPerPixel, double tolerance = kRateTolerance,
                             const Progress* progress = nullptr);
+    // Why `nearest`, RunForRate's answer, misses `bitsPerPixel`: one more run at the end of
+    // the penalties on the side of the target, where it does.
+    RateMiss WhyMissed(double bitsPerPixel, const OptimisedRun& nearest);
 
     // The quantiser the optimised mode uses under `penalty`.
     Quantiser QuantiserFor(double penalty) const;

@@ -39,7 +39,7 @@ QString RunModeName(RunMode mode) {
 std::optional<double> ReadRateField(DialogHost& host, QLineEdit& rate) {
     bool number = false;
     const double value = rate.text().trimmed().toDouble(&number);
-    if (number && value >= kRateLow && value <= kRateHigh)
+    if (number && IsRateTargetInRange(value))
         return value;
     Refuse(host,
            QCoreApplication::translate("ParameterFields", "比特率须在 %1 到 %2 比特/像素之间。")

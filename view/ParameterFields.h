@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 
+#include "optimise/Optimiser.h"
 #include "quadtree/DecompositionParameters.h"
 
 class QLineEdit;
@@ -26,9 +27,9 @@ enum class RunMode { Exact, Optimised };
 // The mode's name in the interface's language.
 QString RunModeName(RunMode mode);
 
-// The rates a target may ask for, in bits per pixel.
-inline constexpr double kRateLow = 0.01;
-inline constexpr double kRateHigh = 8.0;
+// The rates a target may ask for, in bits per pixel: the engine's range.
+inline constexpr double kRateLow = kLowestRateTarget;
+inline constexpr double kRateHigh = kHighestRateTarget;
 // The target rate in `rate`; a refusal is shown through `host` like the parameters'.
 std::optional<double> ReadRateField(DialogHost& host, QLineEdit& rate);
 // A rate as the field shows it: three significant digits.

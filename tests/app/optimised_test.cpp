@@ -17,11 +17,14 @@
 #include "app/StageRuns.h"
 #include "codec/ZtlFile.h"
 #include "linesearch/CutLineOverlay.h"
+#include "measure/FigureText.h"
+#include "measure/RunFigures.h"
 #include "optimise/Optimiser.h"
 #include "quadtree/GridPictures.h"
 #include "support/TestPictures.h"
 #include "view/BlockLookup.h"
 #include "view/CompareView.h"
+#include "view/DecompParamDlg.h"
 #include "view/DisplayPicture.h"
 
 namespace zantrel {
@@ -174,6 +177,89 @@ TEST_F(Optimised, OnlyANewPictureOrBlockSizeSearchesAgain) {
     ASSERT_TRUE(Doc().Figures().has_value());
     EXPECT_NEAR(Doc().Figures()->fileBitrate, 0.08, 0.08 * 0.15);
     EXPECT_EQ(Doc().Figures()->minBlockSize, 8);
+}
+
+// The rate box and slider take the engine's one range of targets; a target the penalties
+// cannot reach runs to the nearest file, and the panel says what it reached and why.
+TEST_F(Optimised, RateTargetsSpanTheEnginesRangeAndAMissIsTold) {
+    EXPECT_EQ(ExplorePanel::RateAt(0), kLowestRateTarget);
+    EXPECT_EQ(ExplorePanel::RateAt(ExplorePanel::kSliderSteps), kHighestRateTarget);
+    ImportAndGray();
+    Panel().ModeChoice()->setCurrentIndex(1);
+    Panel().TargetChoice()->setCurrentIndex(1);
+    WaitForIdle();
+    // 96 x 80 pixels: the header alone is 0.015 bits a pixel, the finest tree far below 10;
+    // the rate of penalty 1, where the search starts, is met.
+    const QString reachable =
+        FormatRate(FileBitsPerPixel(EngineRun(Doc().Pictures().Gray(), 1, 4)));
+    const struct {
+        QString typed;
+        bool taken;
+        const char* why;  // a word of the reason, for a target out of reach
+    } cases[] = {
+        {QStringLiteral("0.0009"), false, nullptr},
+        {QStringLiteral("10.01"), false, nullptr},
+        {QStringLiteral("0.001"), true, "最粗"},
+        {QStringLiteral("10"), true, "最细"},
+        {reachable, true, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        m_host.messages.clear();
+        const std::optional<RunFigures> before = Doc().Figures();
+        Panel().RateEdit()->setText(c.typed);
+        Q_EMIT Panel().RateEdit()->returnPressed();
+        WaitForIdle();
+        ASSERT_EQ(m_host.messages.empty(), c.taken);
+        ASSERT_TRUE(Doc().Figures().has_value());
+        if (!c.taken) {
+            EXPECT_EQ(Doc().Figures()->penalty, before->penalty);
+            continue;
+        }
+        const double reached = Doc().Figures()->fileBitrate;
+        const QString note = Panel().RateNoteText();
+        EXPECT_EQ(!note.isEmpty(), c.why != nullptr) << note.toStdString();
+        EXPECT_EQ(IsRateTargetMet(c.typed.toDouble(), reached), c.why == nullptr);
+        if (c.why) {
+            EXPECT_TRUE(note.contains(c.typed + QStringLiteral(" 比特/像素")));
+            EXPECT_TRUE(note.contains(QString::fromStdString(FormatFigure(reached))));
+            EXPECT_TRUE(note.contains(QString::fromUtf8(c.why)));
+        }
+    }
+}
+
+// After a rate target the parameter dialog offers the penalty the run found; a point of the
+// curve clicked while the slider sets rates keeps it setting rates, at the point's rate.
+TEST_F(Optimised, ARateRunsPenaltyReachesTheDialogAndACurvePointKeepsTheRate) {
+    ImportAndGray();
+    Trigger(ID_VIEW_EXPLORE);
+    Panel().ModeChoice()->setCurrentIndex(1);
+    Panel().TargetChoice()->setCurrentIndex(1);
+    Panel().RateEdit()->setText(QStringLiteral("0.5"));
+    Q_EMIT Panel().RateEdit()->returnPressed();
+    WaitForIdle();
+    ASSERT_TRUE(Doc().Figures().has_value());
+    const double found = Doc().Figures()->penalty;
+    QString offered;
+    m_host.onExec = [&](QDialog& dialog) {
+        offered = dynamic_cast<DecompParamDlg&>(dialog).PenaltyEdit()->text();
+        return static_cast<int>(QDialog::Rejected);
+    };
+    for (int id : {ID_PICTURE_COLOR, ID_PICTURE_GRAY, ID_QUADTREE})
+        Trigger(id);
+    EXPECT_NEAR(offered.toDouble(), found, found * 1e-12);
+
+    const std::vector<CurvePoint>& curve = Panel().Curve()->Curve();
+    ASSERT_FALSE(curve.empty());
+    const CurvePoint point = curve[curve.size() / 2];
+    Q_EMIT Panel().Curve()->PenaltyChosen(point.penalty);
+    WaitForIdle();
+    EXPECT_EQ(Panel().SliderTarget(), ExplorePanel::Target::Rate);
+    EXPECT_EQ(Panel().RateEdit()->text(), FormatRate(point.bitrate));
+    EXPECT_EQ(Panel().PenaltySlider()->value(), ExplorePanel::PositionOfRate(point.bitrate));
+    ASSERT_TRUE(Doc().Figures().has_value());
+    EXPECT_EQ(Doc().Figures()->fileBitrate, point.bitrate);
+    EXPECT_TRUE(m_host.messages.empty());
 }
 
 // A version 2 file opens like any Zantrel file, and the hover tells its models.
