@@ -110,9 +110,21 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     form->addRow(m_rowNames[MinBlockSizeName], m_minBlockSizeEdit);
     controls->addWidget(settings);
 
+    // The curve right under the settings it answers: in a short window the figures scroll.
+    auto* curveBox = m_curveBox = new QGroupBox(m_controls);
+    auto* curveLayout = new QVBoxLayout(curveBox);
+    // A heading that wraps rather than a title, which would set the panel's narrowest width.
+    m_curveHeading = new QLabel(curveBox);
+    m_curveHeading->setWordWrap(true);
+    curveLayout->addWidget(m_curveHeading);
+    m_curve = new RateCurveWidget(curveBox);
+    curveLayout->addWidget(m_curve, 1);
+    controls->addWidget(curveBox, 1);
+
     auto* result = m_resultBox = new QGroupBox(m_controls);
     auto* figures = new QFormLayout(result);
     m_settings = new QLabel(kNoFigure, result);
+    m_settings->setWordWrap(true);
     figures->addRow(m_rowNames[SettingsName], m_settings);
     for (int row = 0; row < kFigureRows; ++row) {
         m_figures[row] = new QLabel(kNoFigure, result);
@@ -122,12 +134,6 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     m_running = new QLabel(result);
     figures->addRow(m_running);
     controls->addWidget(result);
-
-    auto* curveBox = m_curveBox = new QGroupBox(m_controls);
-    auto* curveLayout = new QVBoxLayout(curveBox);
-    m_curve = new RateCurveWidget(curveBox);
-    curveLayout->addWidget(m_curve);
-    controls->addWidget(curveBox, 1);
     layout->addWidget(m_controls, 1);
     // Scrolled rather than squeezed: the window can give the picture the room it needs.
     auto* scroll = new QScrollArea(this);
@@ -167,7 +173,7 @@ void ExplorePanel::Retranslate() {
     setWindowTitle(tr("探索"));
     m_settingsBox->setTitle(tr("分解深度"));
     m_resultBox->setTitle(tr("当前结果"));
-    m_curveBox->setTitle(tr("率失真曲线（点击一点取其惩罚因子）"));
+    m_curveHeading->setText(tr("率失真曲线（点击一点取其惩罚因子）"));
     m_penaltyEdit->setToolTip(tr("惩罚因子（0 … 100000000），回车应用"));
     m_rateEdit->setToolTip(
         tr("文件比特率（%1 … %2 比特/像素），回车应用").arg(kRateLow).arg(kRateHigh));
@@ -196,11 +202,13 @@ void ExplorePanel::Retranslate() {
         m_rowNames[row]->setText(tr(names[row]));
     ShowTarget();
     // As wide as their widest texts from the start, so a new result changes no size and
-    // the window is not laid out again for it.
-    m_settings->setMinimumWidth(fontMetrics().horizontalAdvance(SettingsText(100000000, 128)));
+    // the window is not laid out again for it; the parameters wrap after their comma rather
+    // than widen the panel.
+    const int figureWidth =
+        fontMetrics().horizontalAdvance(QStringLiteral("000.000000 ") + BitsPerPixel());
     for (QLabel* label : m_figures)
-        label->setMinimumWidth(
-            fontMetrics().horizontalAdvance(QStringLiteral("000.000000 ") + BitsPerPixel()));
+        label->setMinimumWidth(figureWidth);
+    m_settings->setMinimumWidth(figureWidth);
     m_running->setMinimumSize(m_running->fontMetrics().size(0, RunningText()));
     m_running->setText(m_shownBusy ? RunningText() : QString());
     Refresh();

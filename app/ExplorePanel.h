@@ -116,6 +116,7 @@ class ExplorePanel final : public QDockWidget {
     QGroupBox* m_settingsBox;
     QGroupBox* m_resultBox;
     QGroupBox* m_curveBox;
+    QLabel* m_curveHeading;
     // The row names: penalty, minimum block size, parameters, then one per figure.
     enum RowName { PenaltyName, MinBlockSizeName, ModeName, TargetName, SettingsName };
     static constexpr int kRowNames = SettingsName + 1;

@@ -55,7 +55,9 @@ RateCurveWidget::RateCurveWidget(QWidget* parent) : QWidget(parent) {
 }
 
 QSize RateCurveWidget::sizeHint() const {
-    return {300, 240};
+    // Not much taller than the least: in a short panel the plot stays above the fold, and where
+    // there is room it grows into it.
+    return {300, 180};
 }
 
 QSize RateCurveWidget::minimumSizeHint() const {
