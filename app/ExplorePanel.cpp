@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "app/RateCurveWidget.h"
+#include "app/SliderScale.h"
 #include "app/StageRuns.h"
 #include "app/ZantrelDoc.h"
 #include "measure/FigureText.h"
@@ -100,10 +101,15 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     m_rateEdit = new QLineEdit(settings);
     m_rateEdit->setMaximumWidth(m_penaltyEdit->maximumWidth());
     m_rateEdit->hide();
+    m_scale = new SliderScale(*m_slider, &PenaltyAt, settings);
+    auto* sliderColumn = new QVBoxLayout;
+    sliderColumn->setSpacing(0);
+    sliderColumn->addWidget(m_slider);
+    sliderColumn->addWidget(m_scale);
     auto* penaltyRow = new QHBoxLayout;
-    penaltyRow->addWidget(m_slider, 1);
-    penaltyRow->addWidget(m_penaltyEdit);
-    penaltyRow->addWidget(m_rateEdit);
+    penaltyRow->addLayout(sliderColumn, 1);
+    penaltyRow->addWidget(m_penaltyEdit, 0, Qt::AlignTop);
+    penaltyRow->addWidget(m_rateEdit, 0, Qt::AlignTop);
     form->addRow(m_rowNames[PenaltyName], penaltyRow);
     m_minBlockSizeEdit = new QLineEdit(settings);
     m_minBlockSizeEdit->setMaximumWidth(m_penaltyEdit->maximumWidth());
@@ -258,6 +264,7 @@ void ExplorePanel::ShowTarget() {
             ? tr("文件比特率 %1 … %2 比特/像素，每两格十倍").arg(kRateLow).arg(RateAt(kSliderSteps))
             : tr("惩罚因子 0.1 … 100000，每格十倍"));
     m_slider->setTickInterval(rate ? 2 * kStepsPerDecade : kStepsPerDecade);
+    m_scale->SetValues(rate ? &RateAt : &PenaltyAt);
     m_penaltyEdit->setVisible(!rate);
     m_rateEdit->setVisible(rate);
     const QSignalBlocker blocker(m_slider);
@@ -381,6 +388,7 @@ void ExplorePanel::Refresh() {
     if (!available) {
         m_curveKey.reset();
         m_curve->SetCurve({});
+        m_curve->SetOtherCurve({});
         m_curve->SetComputing(false);
     }
     ShowBusy(m_runs.Busy());
@@ -428,6 +436,11 @@ void ExplorePanel::StartCurve() {
         m_curveGray = gray;
     }
     const std::pair<std::int32_t, RunMode> kept{key.minBlockSize, key.mode};
+    // The other mode's curve of the same picture and block size beside it, once it is known.
+    const auto other = m_curves.find(
+        {key.minBlockSize, key.mode == RunMode::Exact ? RunMode::Optimised : RunMode::Exact});
+    m_curve->SetMode(key.mode);
+    m_curve->SetOtherCurve(other != m_curves.end() ? other->second : std::vector<CurvePoint>{});
     if (const auto it = m_curves.find(kept); it != m_curves.end()) {
         m_curve->SetCurve(it->second);
         m_curve->SetComputing(false);

@@ -30,6 +30,7 @@ class QSlider;
 namespace zantrel {
 
 class DialogHost;
+class SliderScale;
 class StageRuns;
 class ZantrelDoc;
 struct RunFigures;
@@ -74,6 +75,7 @@ class ExplorePanel final : public QDockWidget {
     static int PositionOfRate(double rate);
 
     QSlider* PenaltySlider() const { return m_slider; }
+    SliderScale* PenaltyScale() const { return m_scale; }
     QLineEdit* PenaltyEdit() const { return m_penaltyEdit; }
     QLineEdit* MinBlockSizeEdit() const { return m_minBlockSizeEdit; }
     QLineEdit* RateEdit() const { return m_rateEdit; }
@@ -123,6 +125,7 @@ class ExplorePanel final : public QDockWidget {
     QLabel* m_rowNames[kRowNames + kFigureRows];
     QLabel* m_note;
     QSlider* m_slider;
+    SliderScale* m_scale;
     QLineEdit* m_penaltyEdit;
     QLineEdit* m_minBlockSizeEdit;
     QLineEdit* m_rateEdit;
