@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "app/RateCurveWidget.h"
+#include "app/SliderScale.h"
 #include "app/StageRuns.h"
 #include "app/ZantrelDoc.h"
 #include "measure/FigureText.h"
@@ -109,19 +110,36 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     m_rateEdit = new QLineEdit(settings);
     m_rateEdit->setMaximumWidth(m_penaltyEdit->maximumWidth());
     m_rateEdit->hide();
+    m_scale = new SliderScale(*m_slider, &PenaltyAt, settings);
+    auto* sliderColumn = new QVBoxLayout;
+    sliderColumn->setSpacing(0);
+    sliderColumn->addWidget(m_slider);
+    sliderColumn->addWidget(m_scale);
     auto* penaltyRow = new QHBoxLayout;
-    penaltyRow->addWidget(m_slider, 1);
-    penaltyRow->addWidget(m_penaltyEdit);
-    penaltyRow->addWidget(m_rateEdit);
+    penaltyRow->addLayout(sliderColumn, 1);
+    penaltyRow->addWidget(m_penaltyEdit, 0, Qt::AlignTop);
+    penaltyRow->addWidget(m_rateEdit, 0, Qt::AlignTop);
     form->addRow(m_rowNames[PenaltyName], penaltyRow);
     m_minBlockSizeEdit = new QLineEdit(settings);
     m_minBlockSizeEdit->setMaximumWidth(m_penaltyEdit->maximumWidth());
     form->addRow(m_rowNames[MinBlockSizeName], m_minBlockSizeEdit);
     controls->addWidget(settings);
 
+    // The curve right under the settings it answers: in a short window the figures scroll.
+    auto* curveBox = m_curveBox = new QGroupBox(m_controls);
+    auto* curveLayout = new QVBoxLayout(curveBox);
+    // A heading that wraps rather than a title, which would set the panel's narrowest width.
+    m_curveHeading = new QLabel(curveBox);
+    m_curveHeading->setWordWrap(true);
+    curveLayout->addWidget(m_curveHeading);
+    m_curve = new RateCurveWidget(curveBox);
+    curveLayout->addWidget(m_curve, 1);
+    controls->addWidget(curveBox, 1);
+
     auto* result = m_resultBox = new QGroupBox(m_controls);
     auto* figures = new QFormLayout(result);
     m_settings = new QLabel(kNoFigure, result);
+    m_settings->setWordWrap(true);
     figures->addRow(m_rowNames[SettingsName], m_settings);
     for (int row = 0; row < kFigureRows; ++row) {
         m_figures[row] = new QLabel(kNoFigure, result);
@@ -135,12 +153,6 @@ ExplorePanel::ExplorePanel(ZantrelDoc& doc, StageRuns& runs, DialogHost& host, Q
     m_rateNote->hide();
     figures->addRow(m_rateNote);
     controls->addWidget(result);
-
-    auto* curveBox = m_curveBox = new QGroupBox(m_controls);
-    auto* curveLayout = new QVBoxLayout(curveBox);
-    m_curve = new RateCurveWidget(curveBox);
-    curveLayout->addWidget(m_curve);
-    controls->addWidget(curveBox, 1);
     layout->addWidget(m_controls, 1);
     // Scrolled rather than squeezed: the window can give the picture the room it needs.
     auto* scroll = new QScrollArea(this);
@@ -181,7 +193,7 @@ void ExplorePanel::Retranslate() {
     setWindowTitle(tr("探索"));
     m_settingsBox->setTitle(tr("分解深度"));
     m_resultBox->setTitle(tr("当前结果"));
-    m_curveBox->setTitle(tr("率失真曲线（点击一点取其惩罚因子）"));
+    m_curveHeading->setText(tr("率失真曲线（点击一点取其惩罚因子）"));
     m_penaltyEdit->setToolTip(tr("惩罚因子（0 … 100000000），回车应用"));
     m_rateEdit->setToolTip(
         tr("文件比特率（%1 … %2 比特/像素），回车应用").arg(kRateLow).arg(kRateHigh));
@@ -210,11 +222,13 @@ void ExplorePanel::Retranslate() {
         m_rowNames[row]->setText(tr(names[row]));
     ShowTarget();
     // As wide as their widest texts from the start, so a new result changes no size and
-    // the window is not laid out again for it.
-    m_settings->setMinimumWidth(fontMetrics().horizontalAdvance(SettingsText(100000000, 128)));
+    // the window is not laid out again for it; the parameters wrap after their comma rather
+    // than widen the panel.
+    const int figureWidth =
+        fontMetrics().horizontalAdvance(QStringLiteral("000.000000 ") + BitsPerPixel());
     for (QLabel* label : m_figures)
-        label->setMinimumWidth(
-            fontMetrics().horizontalAdvance(QStringLiteral("000.000000 ") + BitsPerPixel()));
+        label->setMinimumWidth(figureWidth);
+    m_settings->setMinimumWidth(figureWidth);
     m_running->setMinimumSize(m_running->fontMetrics().size(0, RunningText()));
     m_running->setText(m_shownBusy ? RunningText() : QString());
     Refresh();
@@ -266,6 +280,7 @@ void ExplorePanel::ShowTarget() {
     // Two ticks a decade of rates, as the tip says.
     m_slider->setTickInterval(rate ? static_cast<int>(std::lround(RateStepsPerDecade() / 2))
                                    : kStepsPerDecade);
+    m_scale->SetValues(rate ? &RateAt : &PenaltyAt);
     m_penaltyEdit->setVisible(!rate);
     m_rateEdit->setVisible(rate);
     const QSignalBlocker blocker(m_slider);
@@ -400,6 +415,7 @@ void ExplorePanel::Refresh() {
     if (!available) {
         m_curveKey.reset();
         m_curve->SetCurve({});
+        m_curve->SetOtherCurve({});
         m_curve->SetComputing(false);
     }
     ShowBusy(m_runs.Busy());
@@ -481,6 +497,11 @@ void ExplorePanel::StartCurve() {
         m_curveGray = gray;
     }
     const std::pair<std::int32_t, RunMode> kept{key.minBlockSize, key.mode};
+    // The other mode's curve of the same picture and block size beside it, once it is known.
+    const auto other = m_curves.find(
+        {key.minBlockSize, key.mode == RunMode::Exact ? RunMode::Optimised : RunMode::Exact});
+    m_curve->SetMode(key.mode);
+    m_curve->SetOtherCurve(other != m_curves.end() ? other->second : std::vector<CurvePoint>{});
     if (const auto it = m_curves.find(kept); it != m_curves.end()) {
         m_curve->SetCurve(it->second);
         m_curve->SetComputing(false);

@@ -30,6 +30,7 @@ class QSlider;
 namespace zantrel {
 
 class DialogHost;
+class SliderScale;
 class StageRuns;
 class ZantrelDoc;
 struct RateOutcome;
@@ -77,6 +78,7 @@ class ExplorePanel final : public QDockWidget {
     static double RateStepsPerDecade();
 
     QSlider* PenaltySlider() const { return m_slider; }
+    SliderScale* PenaltyScale() const { return m_scale; }
     QLineEdit* PenaltyEdit() const { return m_penaltyEdit; }
     QLineEdit* MinBlockSizeEdit() const { return m_minBlockSizeEdit; }
     QLineEdit* RateEdit() const { return m_rateEdit; }
@@ -123,12 +125,14 @@ class ExplorePanel final : public QDockWidget {
     QGroupBox* m_settingsBox;
     QGroupBox* m_resultBox;
     QGroupBox* m_curveBox;
+    QLabel* m_curveHeading;
     // The row names: penalty, minimum block size, parameters, then one per figure.
     enum RowName { PenaltyName, MinBlockSizeName, ModeName, TargetName, SettingsName };
     static constexpr int kRowNames = SettingsName + 1;
     QLabel* m_rowNames[kRowNames + kFigureRows];
     QLabel* m_note;
     QSlider* m_slider;
+    SliderScale* m_scale;
     QLineEdit* m_penaltyEdit;
     QLineEdit* m_minBlockSizeEdit;
     QLineEdit* m_rateEdit;

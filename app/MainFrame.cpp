@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 #include <cmath>
@@ -234,8 +235,11 @@ void MainFrame::Retranslate() {
     m_toolBar->setWindowTitle(tr("标准"));
     UpdateRecentFileMenu();
     m_statusBar->Retranslate();
-    if (m_explore)
+    if (m_explore) {
         m_explore->Retranslate();
+        // The other language's texts want another width, known once they are laid out.
+        QTimer::singleShot(0, this, [this] { FitExplore(true); });
+    }
     m_compare->Retranslate();
     UpdateTitle();
 }
@@ -377,13 +381,16 @@ void MainFrame::resizeEvent(QResizeEvent* event) {
     FitExplore();
 }
 
-void MainFrame::FitExplore() {
+void MainFrame::FitExplore(bool toContent) {
     if (m_explore->isHidden() || m_explore->isFloating())
         return;
-    // Narrowed here, the dock gets its width back with the room; one the user set stays.
+    // Narrowed here, the dock gets its width back with the room; one the user set stays, until
+    // the content changes.
+    m_exploreNarrowed = m_exploreNarrowed || toContent;
     const int most = std::max(m_explore->minimumSizeHint().width(), width() / 2);
     const int wanted = m_exploreNarrowed ? std::min(m_explore->PreferredWidth(), most) : most;
-    if (m_explore->width() > most || (m_exploreNarrowed && m_explore->width() < wanted)) {
+    if (m_explore->width() > most || (m_exploreNarrowed && m_explore->width() < wanted) ||
+        (toContent && m_explore->width() != wanted)) {
         resizeDocks({m_explore}, {std::min(wanted, most)}, Qt::Horizontal);
         m_exploreNarrowed = wanted < m_explore->PreferredWidth();
     }

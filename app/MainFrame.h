@@ -123,7 +123,8 @@ class MainFrame final : public QMainWindow {
     void CreateActions(std::span<const CommandBinding> handlers);
     void CreateMenus();
     void CreateToolBar();
-    void FitExplore();
+    // Keeps the picture its half of the window; `toContent` fits the dock to its content anew.
+    void FitExplore(bool toContent = false);
     // OpenDocument's way of opening, telling a declined question from a failure.
     OpenOutcome OpenAsDocument(const QString& path);
     void Execute(CommandHandler handler);

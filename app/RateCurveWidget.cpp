@@ -13,11 +13,20 @@ namespace zantrel {
 
 namespace {
 
-constexpr double kReach = 8.0;  // pixels from a point that still choose it
-constexpr double kInset = 8.0;  // between the frame and the outermost points, wider than a point
-constexpr double kGap = 4.0;    // between a label and the frame
-const QColor kCurveColor(40, 90, 170);
+constexpr double kReach = 8.0;    // pixels from a point that still choose it
+constexpr double kInset = 8.0;    // between the frame and the outermost points, wider than a point
+constexpr double kGap = 4.0;      // between a label and the frame
+constexpr double kSwatch = 18.0;  // the legend's sample of a line
 const QColor kCurrentColor(220, 30, 30);
+
+// Each mode keeps its colour whichever is shown.
+QColor CurveColor(RunMode mode) {
+    return mode == RunMode::Exact ? QColor(40, 90, 170) : QColor(20, 140, 90);
+}
+
+RunMode OtherMode(RunMode mode) {
+    return mode == RunMode::Exact ? RunMode::Optimised : RunMode::Exact;
+}
 
 // A tick step of 1, 2 or 5 times a power of ten giving about `ticks` ticks over `span`.
 double NiceStep(double span, int ticks) {
@@ -55,7 +64,9 @@ RateCurveWidget::RateCurveWidget(QWidget* parent) : QWidget(parent) {
 }
 
 QSize RateCurveWidget::sizeHint() const {
-    return {300, 240};
+    // Not much taller than the least: in a short panel the plot stays above the fold, and where
+    // there is room it grows into it.
+    return {300, 180};
 }
 
 QSize RateCurveWidget::minimumSizeHint() const {
@@ -65,6 +76,18 @@ QSize RateCurveWidget::minimumSizeHint() const {
 void RateCurveWidget::SetCurve(std::vector<CurvePoint> points) {
     std::ranges::sort(points, {}, &CurvePoint::bitrate);
     m_points = std::move(points);
+    UpdateRanges();
+    update();
+}
+
+void RateCurveWidget::SetMode(RunMode mode) {
+    m_mode = mode;
+    update();
+}
+
+void RateCurveWidget::SetOtherCurve(std::vector<CurvePoint> points) {
+    std::ranges::sort(points, {}, &CurvePoint::bitrate);
+    m_other = std::move(points);
     UpdateRanges();
     update();
 }
@@ -93,6 +116,7 @@ QString RateCurveWidget::Range::Text(int i) const {
 void RateCurveWidget::UpdateRanges() {
     std::vector<CurvePoint> shown;
     std::ranges::copy_if(m_points, std::back_inserter(shown), Drawable);
+    std::ranges::copy_if(m_other, std::back_inserter(shown), Drawable);
     if (m_current && Drawable(*m_current))
         shown.push_back(*m_current);
     if (shown.empty())
@@ -118,12 +142,12 @@ void RateCurveWidget::UpdateRanges() {
 
 QMarginsF RateCurveWidget::Margins() const {
     const QFontMetricsF metrics(font());
-    double widest = metrics.horizontalAdvance(QStringLiteral("dB"));
+    double widest = 0.0;
     for (int i = 0; i < m_psnr.Ticks(); ++i)
         widest = std::max(widest, metrics.horizontalAdvance(m_psnr.Text(i)));
     const double lastRate = metrics.horizontalAdvance(m_rate.Text(m_rate.Ticks() - 1));
-    // Left: the PSNR labels; top: half a label above the highest tick and the unit; right: half
-    // the last rate label; bottom: the rate labels and the axis name.
+    // Left: the PSNR labels; top: half a label above the highest tick and the PSNR's title;
+    // right: half the last rate label; bottom: the rate labels and the rate's title.
     return {widest + kGap + 2, metrics.height() + 2, std::max(kGap, lastRate / 2 - kInset + kGap),
             2 * metrics.height() + 2 * kGap};
 }
@@ -166,9 +190,67 @@ std::vector<RateCurveWidget::AxisLabel> RateCurveWidget::Labels() const {
 QString RateCurveWidget::Message() const {
     if (m_points.empty())
         return m_computing ? tr("正在计算率失真曲线…") : tr("没有率失真曲线");
-    if (std::ranges::none_of(m_points, Drawable))
+    const auto drawable = std::ranges::find_if(m_points, Drawable);
+    if (drawable == m_points.end())
         return tr("每个惩罚因子都完全重建了图像（PSNR 无穷大），没有可画的曲线");
+    // Where the file's fixed part is all there is (one pixel), every penalty gives the same
+    // file: one rate is no curve either.
+    const double rate = drawable->bitrate;
+    if (std::ranges::all_of(m_points, [rate](const CurvePoint& point) {
+            return !Drawable(point) || point.bitrate == rate;
+        }))
+        return tr("每个惩罚因子都得到同样大小的文件（%1 比特/像素），没有可画的曲线")
+            .arg(rate, 0, 'g', 4);
     return {};
+}
+
+QString RateCurveWidget::RateTitle() const {
+    return tr("文件比特率（比特/像素）");
+}
+
+QString RateCurveWidget::PsnrTitle() const {
+    return tr("PSNR（dB）");
+}
+
+std::vector<std::pair<RateCurveWidget::Entry, QString>> RateCurveWidget::Legend() const {
+    std::vector<std::pair<Entry, QString>> lines{{Entry::Curve, RunModeName(m_mode)}};
+    if (std::ranges::any_of(m_other, Drawable))
+        lines.emplace_back(Entry::OtherCurve, RunModeName(OtherMode(m_mode)));
+    if (m_current && Drawable(*m_current))
+        lines.emplace_back(Entry::Current, tr("当前结果"));
+    return lines;
+}
+
+QStringList RateCurveWidget::LegendTexts() const {
+    QStringList texts;
+    for (const auto& line : Legend())
+        texts << line.second;
+    return texts;
+}
+
+QSizeF RateCurveWidget::LegendSize() const {
+    const QFontMetricsF metrics(font());
+    double widest = 0.0;
+    const QStringList texts = LegendTexts();
+    for (const QString& text : texts)
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    return {widest + kSwatch + 3 * kGap,
+            static_cast<double>(texts.size()) * metrics.height() + 2 * kGap};
+}
+
+QRectF RateCurveWidget::LegendArea() const {
+    const QRectF area = PlotArea().adjusted(kGap, kGap, -kGap, -kGap);
+    const QSizeF size = LegendSize();
+    const QRectF lowerRight(area.bottomRight() - QPointF(size.width(), size.height()), size);
+    // A point's ring reaches a few pixels beyond its centre.
+    const QRectF covered = lowerRight.adjusted(-kInset, -kInset, kInset, kInset);
+    const auto inside = [&](const CurvePoint& point) {
+        return Drawable(point) && covered.contains(Position(point));
+    };
+    if (std::ranges::none_of(m_points, inside) && std::ranges::none_of(m_other, inside) &&
+        !(m_current && inside(*m_current)))
+        return lowerRight;
+    return {area.topLeft(), size};
 }
 
 const CurvePoint* RateCurveWidget::PointAt(QPointF at) const {
@@ -220,13 +302,26 @@ void RateCurveWidget::paintEvent(QPaintEvent*) {
     painter.drawRect(area);
     painter.drawText(QRectF(area.left(), area.bottom() + kGap + metrics.height() + kGap / 2,
                             area.width(), metrics.height()),
-                     Qt::AlignHCenter, tr("文件比特率（比特/像素）"));
-    painter.drawText(QRectF(0, 0, area.left() - kGap, metrics.height()),
-                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("dB"));
+                     Qt::AlignHCenter, RateTitle());
+    painter.drawText(QRectF(0, 0, width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     PsnrTitle());
 
-    // The curve through the ladder, its points, then the current result on top.
+    // The other mode's curve under this one, then the current result on top, and the legend.
+    DrawCurve(painter, m_other, OtherMode(m_mode), false);
+    DrawCurve(painter, m_points, m_mode, true);
+    if (m_current && Drawable(*m_current)) {
+        painter.setPen(QPen(kCurrentColor.darker(130), 1));
+        painter.setBrush(kCurrentColor);
+        painter.drawEllipse(Position(*m_current), 5.5, 5.5);
+    }
+    DrawLegend(painter);
+}
+
+void RateCurveWidget::DrawCurve(QPainter& painter, const std::vector<CurvePoint>& points,
+                                RunMode mode, bool shown) const {
+    // The curve that can be clicked is drawn solid, with its points; the other one dashed.
     QPainterPath path;
-    for (const CurvePoint& point : m_points) {
+    for (const CurvePoint& point : points) {
         if (!Drawable(point))
             continue;
         if (path.elementCount() == 0)
@@ -234,17 +329,49 @@ void RateCurveWidget::paintEvent(QPaintEvent*) {
         else
             path.lineTo(Position(point));
     }
-    painter.setPen(QPen(kCurveColor, 1.5));
+    painter.setPen(QPen(CurveColor(mode), 1.5, shown ? Qt::SolidLine : Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
     painter.drawPath(path);
+    painter.setPen(QPen(CurveColor(mode), 1.5));
     painter.setBrush(palette().color(QPalette::Base));
-    for (const CurvePoint& point : m_points) {
+    const double radius = shown ? 3.5 : 2.0;
+    for (const CurvePoint& point : points) {
         if (Drawable(point))
-            painter.drawEllipse(Position(point), 3.5, 3.5);
+            painter.drawEllipse(Position(point), radius, radius);
     }
-    if (m_current && Drawable(*m_current)) {
-        painter.setPen(QPen(kCurrentColor.darker(130), 1));
-        painter.setBrush(kCurrentColor);
-        painter.drawEllipse(Position(*m_current), 5.5, 5.5);
+}
+
+void RateCurveWidget::DrawLegend(QPainter& painter) const {
+    const QFontMetricsF metrics(font());
+    const QRectF box = LegendArea();
+    painter.setPen(QPen(palette().color(QPalette::Mid), 0));
+    painter.setBrush(palette().color(QPalette::Base));
+    painter.drawRect(box);
+    const std::vector<std::pair<Entry, QString>> lines = Legend();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto& [entry, text] = lines[i];
+        const QRectF row(box.left() + kGap,
+                         box.top() + kGap + static_cast<double>(i) * metrics.height(),
+                         box.width() - 2 * kGap, metrics.height());
+        const QPointF middle(row.left() + kSwatch / 2, row.center().y());
+        if (entry == Entry::Current) {
+            painter.setPen(QPen(kCurrentColor.darker(130), 1));
+            painter.setBrush(kCurrentColor);
+            painter.drawEllipse(middle, 4.5, 4.5);
+        } else {
+            const bool shown = entry == Entry::Curve;
+            const QColor color = CurveColor(shown ? m_mode : OtherMode(m_mode));
+            painter.setPen(QPen(color, 1.5, shown ? Qt::SolidLine : Qt::DashLine));
+            painter.drawLine(QPointF(row.left(), middle.y()),
+                             QPointF(row.left() + kSwatch, middle.y()));
+            painter.setPen(QPen(color, 1.5));
+            painter.setBrush(palette().color(QPalette::Base));
+            const double radius = shown ? 3.5 : 2.0;
+            painter.drawEllipse(middle, radius, radius);
+        }
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(row.adjusted(kSwatch + kGap, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         text);
     }
 }
 

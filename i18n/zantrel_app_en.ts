@@ -284,6 +284,18 @@
         <source>文件比特率（比特/像素）</source>
         <translation>File bit rate (bits/pixel)</translation>
     </message>
+    <message>
+        <source>每个惩罚因子都得到同样大小的文件（%1 比特/像素），没有可画的曲线</source>
+        <translation>Every penalty factor gives a file of the same size (%1 bits/pixel): there is no curve to draw</translation>
+    </message>
+    <message>
+        <source>PSNR（dB）</source>
+        <translation>PSNR (dB)</translation>
+    </message>
+    <message>
+        <source>当前结果</source>
+        <translation>Current result</translation>
+    </message>
 </context>
 <context>
     <name>WidgetDialogHost</name>
