@@ -66,6 +66,8 @@ struct OptimiserCache {
 
     // Forgets the search and what it read.
     void Drop();
+    // Whether it holds the search of `inputs`' picture at `minBlockSize`.
+    bool Holds(const StageInputs& inputs, std::int32_t minBlockSize) const;
     // The optimiser for `inputs` at `minBlockSize`, searching only for another picture or
     // size; nothing when `progress` asked to stop during a search.
     Optimiser* For(const StageInputs& inputs, std::int32_t minBlockSize, Progress& progress);
