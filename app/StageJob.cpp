@@ -130,6 +130,14 @@ std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequ
     return RunStages(inputs, request, search, optimised, progress);
 }
 
+double PredictOptimisedRunSeconds(const StageInputs& inputs, const StageRequest& request,
+                                  const OptimiserCache& optimised) {
+    const std::int32_t minBlockSize = ParametersOf(inputs, request).minBlockSize;
+    return PredictOptimisedSeconds(inputs.gray->width, inputs.gray->height, minBlockSize,
+                                   !optimised.Holds(inputs, minBlockSize), request.rate.has_value(),
+                                   OptimiseSettings().passes, 0);
+}
+
 std::vector<RunFigures> MeasureOptimisedCurve(const StageInputs& inputs,
                                               std::span<const double> penalties,
                                               std::int32_t minBlockSize, Progress& progress) {

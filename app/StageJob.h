@@ -82,6 +82,12 @@ std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequ
 std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequest& request,
                                       LineSearchWorkspace& search, Progress& progress);
 
+// The predicted seconds of `request` in the optimised mode on `inputs` (which hold a
+// quadtree unless the request makes one), the search counted only where `optimised` does not
+// hold it; on every core.
+double PredictOptimisedRunSeconds(const StageInputs& inputs, const StageRequest& request,
+                                  const OptimiserCache& optimised);
+
 // The optimised mode's rate–distortion curve of `inputs`' gray picture at `penalties`, on a
 // search of its own. Nothing when `progress` asked to stop.
 std::vector<RunFigures> MeasureOptimisedCurve(const StageInputs& inputs,

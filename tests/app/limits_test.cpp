@@ -248,6 +248,40 @@ TEST_F(Limits, ASearchPredictedToTakeLongRunsOnlyWhenTheUserSaysSo) {
     EXPECT_FALSE(Doc().Pictures().Decomposed());
 }
 
+TEST_F(Limits, AnOptimisedRunPredictedToTakeLongAsksTheSameQuestion) {
+    // Noise to minimum block 1: a leaf for nearly every pixel, pass after pass.
+    QImage noise(2600, 2600, QImage::Format_Grayscale8);
+    std::uint32_t x = 1;
+    for (int y = 0; y < noise.height(); ++y) {
+        uchar* row = noise.scanLine(y);
+        for (int col = 0; col < noise.width(); ++col, x = x * 1103515245u + 12345u)
+            row[col] = static_cast<uchar>(x >> 16);
+    }
+    const QString path = PathInFolder(QStringLiteral("noise.png"));
+    ASSERT_TRUE(noise.save(path, "PNG", 100));
+    m_host.onExec =
+        AnswerParameters(QStringLiteral("100000000"), QStringLiteral("1"), RunMode::Optimised);
+    m_app->InitInstance({});
+    ASSERT_TRUE(m_app->Frame().OpenDocument(path));
+    Trigger(ID_PICTURE_GRAY);
+    Trigger(ID_QUADTREE);
+
+    m_host.confirmAnswers = {false};
+    Trigger(ID_ZANTREL);
+    ASSERT_EQ(m_host.questions.size(), 1u);
+    EXPECT_TRUE(m_host.questions[0].startsWith(QStringLiteral("预计切割线搜索约需 ")))
+        << m_host.questions[0].toStdString();
+    EXPECT_FALSE(Runs().Busy());
+    EXPECT_FALSE(Doc().Pictures().Decomposed());
+
+    m_host.confirmAnswers = {true};
+    Action(ID_ZANTREL).trigger();
+    EXPECT_TRUE(Runs().Busy());
+    Action(ID_CANCEL_RUN).trigger();
+    WaitForIdle();
+    EXPECT_FALSE(Doc().Pictures().Decomposed());
+}
+
 TEST_F(Limits, ALongStageTellsTheTimeItHasLeftOnceItCanBeTold) {
     m_app->InitInstance({});
     ProgressStatusBar& bar = m_app->Frame().StatusBar();
