@@ -28,8 +28,8 @@ TEST(OptimisedMemory, TheModelBoundsTheMeasuredPeaks) {
         {1025, 2, "penalty 0", 206052}, {2049, 1, "penalty 0", 1387820},
     };
     for (const Peak& p : peaks) {
-        SCOPED_TRACE(testing::Message() << p.side << "², minimum block " << p.minBlockSize << ", "
-                                        << p.run);
+        SCOPED_TRACE(testing::Message()
+                     << p.side << "², minimum block " << p.minBlockSize << ", " << p.run);
         const std::uint64_t model = OptimisedBytesFor(p.side, p.side, p.minBlockSize);
         EXPECT_GE(model, p.kilobytes * 1024);
         // Not far above the worst either: a loose bound refuses what fits.
