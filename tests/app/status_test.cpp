@@ -174,8 +174,9 @@ TEST_F(TimeLeftPane, TheTimeLeftIsSteady) {
     }
     // Half way it is near the truth: the average speed holds.
     for (const auto& [ms, left] : shown) {
-        if (ms > now * 2 / 5 && ms < now * 3 / 5)
+        if (ms > now * 2 / 5 && ms < now * 3 / 5) {
             EXPECT_NEAR(left, (now - ms) / 1000.0, 0.15 * (now - ms) / 1000.0) << ms << " ms";
+        }
     }
 }
 
