@@ -25,6 +25,7 @@
 #include "app/AboutDlg.h"
 #include "app/EnablingRules.h"
 #include "app/ExplorePanel.h"
+#include "app/PixelClaim.h"
 #include "app/ProgressStatusBar.h"
 #include "app/StageRuns.h"
 #include "app/ToolIcons.h"
@@ -451,14 +452,13 @@ MainFrame::OpenOutcome MainFrame::Open(const QString& path,
         ReadDeclaredSize(QFile::encodeName(path).toStdString());
     const long long width = size ? size->width : 0;
     const long long height = size ? size->height : 0;
-    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
-        kDefaultMaxPixels) {
-        const QString claim = QString::fromStdString(TooManyPixelsMessage(
-            QFileInfo(path).fileName().toStdString(), width, height, kDefaultMaxPixels));
-        const QString question = tr("读取并处理它约需 %1 秒。仍要打开它吗？")
-                                     .arg(std::lround(PredictedRunSeconds(width, height)));
-        if (!m_host.Confirm(claim + QLatin1Char('\n') + question, QString::fromUtf8(kAppName)))
+    switch (AskAboutPixelClaim(m_host, path, width, height, AvailableMemoryBytes())) {
+        case PixelClaimAnswer::Declined:
             return OpenOutcome::Declined;
+        case PixelClaimAnswer::CannotFit:
+            return OpenOutcome::NotOpened;
+        case PixelClaimAnswer::Read:
+            break;
     }
     try {
         return ReportOpen((m_doc.*open)(path), originalRules) ? OpenOutcome::Opened

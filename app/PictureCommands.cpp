@@ -32,6 +32,9 @@ constexpr const char* kBitRateBoxCaption = QT_TRANSLATE_NOOP("PictureCommands", 
 static_assert(std::string_view(kPsnrBoxCaption) == kPsnrCaption);
 static_assert(std::string_view(kBitRateBoxCaption) == kBitRateCaption);
 
+// A run predicted to take longer than this asks first.
+constexpr double kAskAboveSeconds = 30;
+
 std::string Translated(const char* source) {
     return QCoreApplication::translate("PictureCommands", source).toStdString();
 }
@@ -74,21 +77,24 @@ void OnZantrel(MainFrame& frame) {
         frame.View().ShowMode(DISPLAY_ZANTREL);
         return;
     }
-    // A search predicted to take long is announced first, and runs only when the user agrees.
-    if (frame.Doc().Mode() == RunMode::Exact) {
-        if (const double seconds = PredictCutLineSeconds(frame.Doc().Pictures().Tree(), 0);
-            seconds > 30) {
-            const QString text = QString::fromStdString(TranslateMessage(
-                                     ZANTREL_MESSAGE("Zantrel", "预计切割线搜索约需 %1 秒。"),
-                                     {std::to_string(std::lround(seconds))})) +
-                                 QLatin1Char('\n') +
-                                 QCoreApplication::translate("PictureCommands",
-                                                             "要开始吗？运行中可随时按 Esc 停止。");
-            if (!frame.Host().Confirm(text, QString::fromUtf8(kAppName)))
-                return;
-        }
+    // A search predicted to take long, in either mode, is announced first, and runs only when
+    // the user agrees.
+    const StageRequest request{std::nullopt, true, frame.Doc().Mode()};
+    const double seconds =
+        request.mode == RunMode::Exact
+            ? PredictCutLineSeconds(frame.Doc().Pictures().Tree(), 0)
+            : PredictOptimisedRunSeconds(frame.Doc().Inputs(), request, frame.Runs().Optimised());
+    if (seconds > kAskAboveSeconds) {
+        const QString text =
+            QString::fromStdString(
+                TranslateMessage(ZANTREL_MESSAGE("Zantrel", "预计切割线搜索约需 %1 秒。"),
+                                 {std::to_string(std::lround(seconds))})) +
+            QLatin1Char('\n') +
+            QCoreApplication::translate("PictureCommands", "要开始吗？运行中可随时按 Esc 停止。");
+        if (!frame.Host().Confirm(text, QString::fromUtf8(kAppName)))
+            return;
     }
-    frame.Runs().Start({std::nullopt, true, frame.Doc().Mode()});
+    frame.Runs().Start(request);
 }
 
 void OnGridLines(MainFrame& frame) {

@@ -40,8 +40,11 @@ ProgressStatusBar::ProgressStatusBar(QWidget* parent)
     addPermanentWidget(m_progress);
     m_progress->hide();
     m_remaining->setContentsMargins(4, 0, 8, 0);
+    FitRemainingPane();
     addPermanentWidget(m_remaining);
     m_remaining->hide();
+    m_steadyClock.start();
+    m_clock = [this] { return m_steadyClock.elapsed(); };
 
     for (const char* text : kIndicatorTexts) {
         auto* pane = new QLabel(tr(text), this);
@@ -86,19 +89,44 @@ QString ProgressStatusBar::RemainingText() const {
     return m_remaining->text();
 }
 
+void ProgressStatusBar::SetClock(std::function<qint64()> clock) {
+    m_clock = std::move(clock);
+    RestartTimeLeft();
+}
+
+void ProgressStatusBar::RestartTimeLeft() {
+    m_timeLeft.Restart(m_clock());
+    m_timing = true;
+    m_remaining->clear();
+}
+
+namespace {
+
+QString RemainingTextOf(qint64 seconds) {
+    return seconds < 60
+               ? ProgressStatusBar::tr("约剩 %1 秒").arg(seconds)
+               : ProgressStatusBar::tr("约剩 %1 分 %2 秒").arg(seconds / 60).arg(seconds % 60);
+}
+
+}  // namespace
+
+void ProgressStatusBar::FitRemainingPane() {
+    // Runs of more than 999 minutes are not told apart.
+    const QMargins margins = m_remaining->contentsMargins();
+    m_remaining->setFixedWidth(
+        m_remaining->fontMetrics().horizontalAdvance(RemainingTextOf(999 * 60 + 59)) +
+        margins.left() + margins.right());
+}
+
 void ProgressStatusBar::SetProgressPos(int position) {
     // The bar repaints itself at once on most changes; with its updates off it only takes the
     // value, and the update after it paints with the next frame.
     if (m_progress->value() == position)
         return;
-    if (position < m_progress->value() || !m_sinceStart.isValid()) {
-        m_sinceStart.start();
-        m_remaining->clear();
-    } else if (const qint64 elapsed = m_sinceStart.elapsed(); elapsed >= 1000 && position >= 2) {
-        // Progress counts the work done, so the rest takes what it did, scaled.
-        const qint64 left = (elapsed * (100 - position) / position + 500) / 1000;
-        m_remaining->setText(left < 60 ? tr("约剩 %1 秒").arg(left)
-                                       : tr("约剩 %1 分 %2 秒").arg(left / 60).arg(left % 60));
+    if (position < m_progress->value() || !m_timing) {
+        RestartTimeLeft();
+    } else if (const std::optional<qint64> left = m_timeLeft.Update(position, m_clock())) {
+        m_remaining->setText(RemainingTextOf(*left));
     }
     m_progress->setUpdatesEnabled(false);
     m_progress->setValue(position);
@@ -118,10 +146,8 @@ void ProgressStatusBar::AddCancelButton(QAction* action) {
 
 void ProgressStatusBar::ShowCancelButton(bool shown) {
     // Called at every idle moment: only a change starts the clock again.
-    if (shown != m_running) {
-        m_remaining->clear();
-        m_sinceStart.start();
-    }
+    if (shown != m_running)
+        RestartTimeLeft();
     m_running = shown;
     m_progress->setVisible(shown);
     m_remaining->setVisible(shown);
@@ -132,6 +158,7 @@ void ProgressStatusBar::ShowCancelButton(bool shown) {
 void ProgressStatusBar::Retranslate() {
     for (std::size_t i = 0; i < m_indicators.size(); ++i)
         m_indicators[i]->setText(tr(kIndicatorTexts[i]));
+    FitRemainingPane();
     // The block text is in the language before; the next move tells it again.
     m_hoverPane->clear();
     if (currentMessage().isEmpty())

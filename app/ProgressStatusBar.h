@@ -7,8 +7,10 @@
 
 #include <QElapsedTimer>
 #include <QStatusBar>
+#include <functional>
 #include <vector>
 
+#include "app/TimeLeft.h"
 #include "platform/Shell.h"
 
 class QAction;
@@ -25,8 +27,11 @@ class ProgressStatusBar final : public QStatusBar, public StatusDisplay {
 
     QProgressBar* GetProgressCtrl() const { return m_progress; }
     // The time left of the running stage, told from its progress so far once a second and a
-    // few percent have passed; empty before.
+    // few percent have passed, steadied (TimeLeft); empty before.
     QString RemainingText() const;
+    // The clock the time left is told by, in milliseconds; a steady clock unless a test
+    // scripts one.
+    void SetClock(std::function<qint64()> clock);
     // The text of pane 0 as it is shown when no menu prompt covers it.
     QString PaneText() const;
 
@@ -55,8 +60,15 @@ class ProgressStatusBar final : public QStatusBar, public StatusDisplay {
     QLabel* m_messagePane;
     QLabel* m_hoverPane;
     QProgressBar* m_progress;
+    // The time-left pane is as wide as its widest text, so that the panes beside it stay put.
+    void FitRemainingPane();
+    void RestartTimeLeft();
+
     QLabel* m_remaining;
-    QElapsedTimer m_sinceStart;  // since the stage's progress last started from the beginning
+    QElapsedTimer m_steadyClock;
+    std::function<qint64()> m_clock;
+    TimeLeft m_timeLeft;  // since the stage's progress last started from the beginning
+    bool m_timing = false;
     bool m_running = false;
     QString m_stageText;  // pane 0's own text, which a menu prompt only covers
     QToolButton* m_cancelButton = nullptr;

@@ -1,5 +1,7 @@
 #include "app/StageJob.h"
 
+#include "optimise/OptimisedTime.h"
+#include "optimise/RunProgress.h"
 #include "picture/MessageText.h"
 #include "quadtree/GridPictures.h"
 
@@ -32,17 +34,29 @@ QuadtreeStage BlocksOf(const Quadtree& optimised, const SummedTables& sums) {
     return stage;
 }
 
+DecompositionParameters ParametersOf(const StageInputs& inputs, const StageRequest& request) {
+    return request.quadtree ? *request.quadtree
+                            : DecompositionParameters{inputs.quadtree->tree.penalty,
+                                                      inputs.quadtree->tree.minBlockSize};
+}
+
 std::optional<StageOutputs> RunOptimised(const StageInputs& inputs, const StageRequest& request,
                                          OptimiserCache& cache, Progress& progress) {
-    const DecompositionParameters parameters =
-        request.quadtree ? *request.quadtree
-                         : DecompositionParameters{inputs.quadtree->tree.penalty,
-                                                   inputs.quadtree->tree.minBlockSize};
-    Optimiser* optimiser = cache.For(inputs, parameters.minBlockSize, progress);
+    const DecompositionParameters parameters = ParametersOf(inputs, request);
+    // One bar over the search (where it is not kept) and the runs, by their predicted time.
+    const OptimisedWork work =
+        EstimateOptimisedWork(inputs.gray->width, inputs.gray->height, parameters.minBlockSize);
+    const double searchWork = cache.Holds(inputs, parameters.minBlockSize) ? 0.0 : work.search;
+    const double runWork =
+        (request.rate ? kPredictedRateSteps : 1) * OptimiseSettings().passes * work.pass;
+    const Share search = ShareOf(0.0, searchWork, searchWork + runWork);
+    SpanProgress searchProgress(progress, search.begin, search.end, SpanProgress::Texts::Pass);
+    Optimiser* optimiser = cache.For(inputs, parameters.minBlockSize, searchProgress);
     if (!optimiser)
         return std::nullopt;
-    OptimisedRun run = request.rate ? optimiser->RunForRate(*request.rate, 0.02, &progress)
-                                    : optimiser->Run(parameters.penalty);
+    SpanProgress runProgress(progress, search.end, 100.0, SpanProgress::Texts::Pass);
+    OptimisedRun run = request.rate ? optimiser->RunForRate(*request.rate, 0.02, &runProgress)
+                                    : optimiser->Run(parameters.penalty, &runProgress);
     if (progress.Cancelled())
         return std::nullopt;
     StageOutputs outputs;
@@ -70,8 +84,12 @@ void OptimiserCache::Drop() {
     sums.reset();
 }
 
+bool OptimiserCache::Holds(const StageInputs& inputs, std::int32_t size) const {
+    return optimiser && gray == inputs.gray && minBlockSize == size;
+}
+
 Optimiser* OptimiserCache::For(const StageInputs& inputs, std::int32_t size, Progress& progress) {
-    if (optimiser && gray == inputs.gray && minBlockSize == size)
+    if (Holds(inputs, size))
         return &*optimiser;
     optimiser.reset();
     optimiser = Optimiser::Search(*inputs.gray, *inputs.sums, SettingsFor(size, 0), progress);
@@ -113,6 +131,14 @@ std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequ
                                       LineSearchWorkspace& search, Progress& progress) {
     OptimiserCache optimised;
     return RunStages(inputs, request, search, optimised, progress);
+}
+
+double PredictOptimisedRunSeconds(const StageInputs& inputs, const StageRequest& request,
+                                  const OptimiserCache& optimised) {
+    const std::int32_t minBlockSize = ParametersOf(inputs, request).minBlockSize;
+    return PredictOptimisedSeconds(inputs.gray->width, inputs.gray->height, minBlockSize,
+                                   !optimised.Holds(inputs, minBlockSize), request.rate.has_value(),
+                                   OptimiseSettings().passes, 0);
 }
 
 std::vector<RunFigures> MeasureOptimisedCurve(const StageInputs& inputs,

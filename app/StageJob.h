@@ -74,6 +74,8 @@ struct OptimiserCache {
 
     // Forgets the search and what it read.
     void Drop();
+    // Whether it holds the search of `inputs`' picture at `minBlockSize`.
+    bool Holds(const StageInputs& inputs, std::int32_t minBlockSize) const;
     // The optimiser for `inputs` at `minBlockSize`, searching only for another picture or
     // size; nothing when `progress` asked to stop during a search.
     Optimiser* For(const StageInputs& inputs, std::int32_t minBlockSize, Progress& progress);
@@ -87,6 +89,12 @@ std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequ
 // The same with a search of its own for the optimised mode.
 std::optional<StageOutputs> RunStages(const StageInputs& inputs, const StageRequest& request,
                                       LineSearchWorkspace& search, Progress& progress);
+
+// The predicted seconds of `request` in the optimised mode on `inputs` (which hold a
+// quadtree unless the request makes one), the search counted only where `optimised` does not
+// hold it; on every core.
+double PredictOptimisedRunSeconds(const StageInputs& inputs, const StageRequest& request,
+                                  const OptimiserCache& optimised);
 
 // The optimised mode's rate–distortion curve of `inputs`' gray picture at `penalties`, on a
 // search of its own. Nothing when `progress` asked to stop.

@@ -223,10 +223,6 @@
 <context>
     <name>zantrel::MainFrame</name>
     <message>
-        <source>读取并处理它约需 %1 秒。仍要打开它吗？</source>
-        <translation>Reading and processing it takes about %1 s. Open it anyway?</translation>
-    </message>
-    <message>
         <source>内存不足：%1×%2 的图像约需 %3 MB 内存，命令已中止，文档保持原样。</source>
         <translation>Out of memory: a %1×%2 picture needs about %3 MB. The command was stopped; the document is as it was.</translation>
     </message>
@@ -691,6 +687,13 @@ Do you want to replace it?</translation>
     <message>
         <source>图像计算结果(*.bmp)</source>
         <translation>Computed picture (*.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>PixelClaim</name>
+    <message>
+        <source>读取并处理它约需 %1 秒。仍要打开它吗？</source>
+        <translation>Reading and processing it takes about %1 s. Open it anyway?</translation>
     </message>
 </context>
 <context>

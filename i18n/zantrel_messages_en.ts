@@ -256,6 +256,18 @@
         <translation>Reconstruction finished</translation>
     </message>
     <message>
+        <source>率失真优化：逐块搜索</source>
+        <translation>Optimised: searching every block</translation>
+    </message>
+    <message>
+        <source>率失真优化：剪枝与编码</source>
+        <translation>Optimised: pruning and encoding</translation>
+    </message>
+    <message>
+        <source>率失真优化：寻找目标比特率</source>
+        <translation>Optimised: seeking the target bit rate</translation>
+    </message>
+    <message>
         <source>无法达到 %1 比特/像素：最接近的是 %2。</source>
         <translation>%1 bits per pixel cannot be reached: the nearest is %2.</translation>
     </message>

@@ -7,7 +7,11 @@
 #include "linesearch/CoarseLineSearch.h"
 #include "linesearch/LineSearch.h"
 #include "linesearch/ParallelFor.h"
+#include "linesearch/SearchSteps.h"
 #include "linesearch/Threads.h"
+#include "optimise/OptimisedTime.h"
+#include "optimise/RunProgress.h"
+#include "picture/MessageText.h"
 #include "quadtree/Quadtree.h"
 
 namespace zantrel {
@@ -140,27 +144,57 @@ std::optional<BlockSearch> SearchEveryBlock(const GrayPicture& gray, const Summe
         return b.size > settings.exhaustiveSide;
     });
     const std::span<const LineSearch::Block> small(blocks.data(), large - blocks.begin());
+    const std::span<const LineSearch::Block> largeBlocks(small.data() + small.size(),
+                                                         blocks.size() - small.size());
+
+    // The parts' shares of the bar by their predicted time, so that it moves evenly.
+    const auto stepsOf = [](std::span<const LineSearch::Block> part) {
+        double steps = 0.0;
+        for (const LineSearch::Block& block : part)
+            steps += static_cast<double>(BlockSearchSteps(block.size));
+        return steps;
+    };
+    const auto pixelsOf = [](std::span<const LineSearch::Block> part) {
+        double pixels = 0.0;
+        for (const LineSearch::Block& block : part)
+            pixels += static_cast<double>(block.size) * block.size;
+        return pixels;
+    };
+    const double coarseWork = CoarseSearchSeconds(pixelsOf(largeBlocks));
+    const double measureWork = CandidateSeconds(static_cast<double>(blocks.size()));
+    const double totalWork = ExhaustiveSearchSeconds(stepsOf(small)) + coarseWork + measureWork;
+    double doneWork = 0.0;
+    progress.SetText(ZANTREL_MESSAGE("Zantrel", "率失真优化：逐块搜索"));
+    progress.SetPosition(0);
+
     // In pieces of a bounded number of blocks: the search's memory grows with the blocks it
     // is given, it asks whether to stop between pieces, and every block's best line is its own.
     constexpr std::size_t kBlocksPerRun = std::size_t{1} << 12;
     LineSearchWorkspace workspace;
-    LineSearch lines(gray, sums, 0.0, workspace, settings.threads, progress);
     std::optional<std::vector<BestCut>> bests = std::vector<BestCut>();
     bests->reserve(blocks.size());
     for (std::size_t first = 0; first < small.size(); first += kBlocksPerRun) {
-        const std::optional<std::vector<BestCut>> piece =
-            lines.Run(small.subspan(first, std::min(kBlocksPerRun, small.size() - first)));
+        const std::span<const LineSearch::Block> blocksOfPiece =
+            small.subspan(first, std::min(kBlocksPerRun, small.size() - first));
+        const double pieceWork = ExhaustiveSearchSeconds(stepsOf(blocksOfPiece));
+        const Share share = ShareOf(doneWork, pieceWork, totalWork);
+        SpanProgress pieceProgress(progress, share.begin, share.end);
+        LineSearch lines(gray, sums, 0.0, workspace, settings.threads, pieceProgress);
+        const std::optional<std::vector<BestCut>> piece = lines.Run(blocksOfPiece);
         if (!piece)
             return std::nullopt;
         bests->insert(bests->end(), piece->begin(), piece->end());
+        doneWork += pieceWork;
     }
-    if (large != blocks.end()) {
-        const std::optional<std::vector<BestCut>> coarse = SearchLinesCoarsely(
-            gray, std::span<const LineSearch::Block>(&*large, blocks.end() - large),
-            settings.threads, progress);
+    if (!largeBlocks.empty()) {
+        const Share share = ShareOf(doneWork, coarseWork, totalWork);
+        SpanProgress coarseProgress(progress, share.begin, share.end);
+        const std::optional<std::vector<BestCut>> coarse =
+            SearchLinesCoarsely(gray, largeBlocks, settings.threads, coarseProgress);
         if (!coarse)
             return std::nullopt;
         bests->insert(bests->end(), coarse->begin(), coarse->end());
+        doneWork += coarseWork;
     }
 
     // Each block's sums and ramps, a block per piece.
@@ -173,7 +207,11 @@ std::optional<BlockSearch> SearchEveryBlock(const GrayPicture& gray, const Summe
     for (std::size_t k = 0; k < blocks.size(); ++k)
         targets[k]->line = (*bests)[k].line;
     const int pieces = static_cast<int>(std::min<std::size_t>(blocks.size(), 256));
-    ParallelFor(pieces, ResolveThreadCount(settings.threads), [&](int piece, int) {
+    const Share share = ShareOf(doneWork, measureWork, totalWork);
+    SpanProgress measureProgress(progress, share.begin, share.end);
+    ParallelFor(pieces, ResolveThreadCount(settings.threads), [&](int piece, int worker) {
+        if (worker == 0)  // the calling thread is the one that may report
+            measureProgress.SetPosition(100 * piece / pieces);
         const std::size_t begin = blocks.size() * piece / pieces;
         const std::size_t end = blocks.size() * (piece + 1) / pieces;
         for (std::size_t k = begin; k < end && !progress.Cancelled(); ++k)
@@ -181,6 +219,7 @@ std::optional<BlockSearch> SearchEveryBlock(const GrayPicture& gray, const Summe
     });
     if (progress.Cancelled())
         return std::nullopt;
+    measureProgress.Finish();
     return search;
 }
 

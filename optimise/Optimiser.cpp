@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "codec/ZtlFile.h"
+#include "optimise/RunProgress.h"
+#include "picture/MessageText.h"
 #include "quadtree/GridPictures.h"
 
 namespace zantrel {
@@ -25,7 +27,7 @@ Quantiser Optimiser::QuantiserFor(double penalty) const {
     return quantiser;
 }
 
-OptimisedRun Optimiser::Run(double penalty) {
+OptimisedRun Optimiser::Run(double penalty, Progress* progress) {
     // Every penalty starts afresh, so that its result never depends on the runs before it.
     m_statistics.reset();
     m_drawn = GrayPicture();
@@ -34,6 +36,8 @@ OptimisedRun Optimiser::Run(double penalty) {
     OptimisedRun run;
     run.penalty = penalty;
     const int passes = std::max(1, m_settings.passes);
+    if (progress)
+        progress->SetText(ZANTREL_MESSAGE("Zantrel", "率失真优化：剪枝与编码"));
     for (int pass = 0; pass < passes; ++pass) {
         // Each pass predicts from the last drawing, of this penalty or the one before.
         const GrayPicture& drawn = m_drawn.samples.empty() ? *m_gray : m_drawn;
@@ -48,13 +52,14 @@ OptimisedRun Optimiser::Run(double penalty) {
         costs = BitCosts(statistics);
         m_statistics = std::move(statistics);
         m_drawn = DrawLeaves(run.tree);
+        if (progress)
+            progress->SetPosition(100 * (pass + 1) / passes);
     }
     run.result = m_drawn;
     return run;
 }
 
-OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance,
-                                   const Progress* progress) {
+OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance, Progress* progress) {
     // The file's rate falls as the penalty rises, roughly as a power of it: secant steps on
     // log rate over log penalty, kept inside the bracket the runs so far have found, and
     // halving the bracket where a step would leave it.
@@ -65,8 +70,17 @@ OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance,
     OptimisedRun best;
     double bestMiss = INFINITY;
     double bestLogMiss = INFINITY;
+    if (progress)
+        progress->SetText(ZANTREL_MESSAGE("Zantrel", "率失真优化：寻找目标比特率"));
+    // The number of steps is not known before: each takes a fifth of the bar still left.
+    double reached = 0.0;
     for (int step = 0; step < 40; ++step) {
-        OptimisedRun run = Run(std::exp(guess));
+        const double stepEnd = reached + 0.2 * (100.0 - reached);
+        std::optional<SpanProgress> stepProgress;
+        if (progress)
+            stepProgress.emplace(*progress, reached, stepEnd);
+        OptimisedRun run = Run(std::exp(guess), stepProgress ? &*stepProgress : nullptr);
+        reached = stepEnd;
         const double rate = std::log(FileBitsPerPixel(run));
         const double miss = std::abs(std::exp(rate - target) - 1.0);
         // Where the relative miss overflows (a target far below every rate) the log miss
@@ -95,6 +109,8 @@ OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance,
         const double margin = 0.05 * (high - low);
         guess = std::clamp(next, low + margin, high - margin);
     }
+    if (progress)
+        progress->SetPosition(100);
     return best;
 }
 

@@ -66,13 +66,14 @@ class Optimiser {
                                            const OptimiseSettings& settings, Progress& progress);
 
     // The decomposition under `penalty` (0 .. 100000000), reusing the search; the same for
-    // the same penalty whatever ran before.
-    OptimisedRun Run(double penalty);
+    // the same penalty whatever ran before. With `progress`, tells it the passes done.
+    OptimisedRun Run(double penalty, Progress* progress = nullptr);
     // The decomposition whose file comes nearest to `bitsPerPixel`, by a search over the
     // penalty; within `tolerance` (relative) where the penalties can reach it. With `progress`,
-    // stops between its runs once it is cancelled, with the nearest run so far.
+    // tells it the runs done and stops between them once it is cancelled, with the nearest run
+    // so far.
     OptimisedRun RunForRate(double bitsPerPixel, double tolerance = kRateTolerance,
-                            const Progress* progress = nullptr);
+                            Progress* progress = nullptr);
     // Why `nearest`, RunForRate's answer, misses `bitsPerPixel`: one more run at the end of
     // the penalties on the side of the target, where it does.
     RateMiss WhyMissed(double bitsPerPixel, const OptimisedRun& nearest);

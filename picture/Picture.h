@@ -60,12 +60,17 @@ inline bool IsValidPictureSize(long long width, long long height) {
 // program itself), so that a picture too large for the machine can be refused before anything
 // is allocated.
 std::uint64_t PipelineBytesFor(int width, int height);
-// The same for the optimised mode with minimum block size `minBlockSize`: its search keeps a
-// candidate for every block of side 2 or more that may become a leaf (a third of the pixels'
-// number down to side 2, a twelfth down to side 4, …), about 220 bytes each, beside about 70
-// bytes a pixel of pictures, tables and the pruning's costs, and at minimum block 1 about 160
-// bytes a pixel more for leaves of one pixel; measured at 512 x 512 to 2048 x 2048 (README).
+// The same for the optimised mode with minimum block size `minBlockSize`, an upper bound at
+// every size and for a rate target too: its search keeps a candidate for every block that may
+// become a leaf (a third of the pixels' number down to side 2, a twelfth down to side 4, …),
+// about 220 bytes each, beside about 70 bytes a pixel of pictures, tables and the pruning's
+// costs, and about 325 bytes for each leaf the finest tree can have (a pixel's worth at minimum
+// block 1, a quarter at 2 or 3, …); measured at 513 x 513 to 2049 x 2049 (README).
 std::uint64_t OptimisedBytesFor(int width, int height, int minBlockSize);
+// The most leaves a tree of a W x H picture at minimum block size `minBlockSize` can have: every
+// block inside of the smallest side a leaf may have there, and a leaf for every pixel of the
+// strips along the edge where blocks go down to one pixel.
+std::uint64_t MostLeaves(int width, int height, int minBlockSize);
 // The memory this process can still get now, in bytes: what the machine has available, or
 // less under an address-space limit (0 when neither can be told).
 std::uint64_t AvailableMemoryBytes();

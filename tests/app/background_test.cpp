@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QSlider>
 #include <QToolButton>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -24,6 +25,7 @@
 #include "app/MainFrame.h"
 #include "app/ProgressStatusBar.h"
 #include "app/RateCurveWidget.h"
+#include "app/StageJob.h"
 #include "app/StageRuns.h"
 #include "support/CliRunner.h"
 #include "view/DecompParamDlg.h"
@@ -212,6 +214,69 @@ TEST(BackgroundRun, ReportsArriveInTheirOrderBeforeTheResultAndNoneAfterAStop) {
     run.Cancel();
     run.WaitForIdle();
     EXPECT_EQ(log.seen, (std::vector<std::string>{"0", QStringLiteral("就绪").toStdString()}));
+}
+
+// A progress that notes every text and position of a run, in order.
+class ProgressLog final : public Progress {
+  public:
+    void SetText(std::string_view text) override { texts.emplace_back(text, positions.size()); }
+    void SetPosition(int position) override { positions.push_back(position); }
+    bool Cancelled() const override { return false; }
+    // Each text with the number of positions told before it.
+    std::vector<std::pair<std::string, std::size_t>> texts;
+    std::vector<int> positions;
+};
+
+// The optimised run moves one bar over the search, the pruning's passes and the rate search's
+// steps, never back, naming its own stages; the bar is full only when the run is.
+TEST(OptimisedProgress, OneBarOverTheWholeRunWithTheModesOwnTexts) {
+    // Texture to minimum block 1: many pieces of search, each of which counted from 0 before.
+    auto gray = std::make_shared<GrayPicture>(300, 260);
+    for (int row = 0; row < gray->height; ++row) {
+        for (int col = 0; col < gray->width; ++col)
+            gray->At(row, col) =
+                static_cast<std::uint8_t>((row * 37 + col * 91 + row * col) & 0xFF);
+    }
+    const StageInputs inputs{gray, std::make_shared<const SummedTables>(*gray), nullptr};
+    const std::string search = "率失真优化：逐块搜索";
+    const std::string prune = "率失真优化：剪枝与编码";
+    const std::string rate = "率失真优化：寻找目标比特率";
+    const std::string done = "解码完毕";
+    struct Case {
+        const char* name;
+        std::optional<double> rate;
+        std::vector<std::string> texts;
+    };
+    // The second and third keep the first's search.
+    const Case cases[] = {
+        {"penalty, searching", std::nullopt, {search, prune, done}},
+        {"penalty, search kept", std::nullopt, {prune, done}},
+        {"rate, search kept", 0.5, {rate, done}},
+    };
+    LineSearchWorkspace workspace;
+    OptimiserCache cache;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgressLog log;
+        const StageRequest request{DecompositionParameters{0.5, 1}, true, RunMode::Optimised,
+                                   c.rate};
+        ASSERT_TRUE(RunStages(inputs, request, workspace, cache, log).has_value());
+        std::vector<std::string> texts;
+        for (const auto& [text, before] : log.texts)
+            texts.push_back(text);
+        EXPECT_EQ(texts, c.texts);
+        // Up to the end's text: never back, full only at the end, and moving in every stage.
+        const std::size_t end = log.texts.back().second;
+        ASSERT_GT(end, 0u);
+        const std::vector<int> run(log.positions.begin(), log.positions.begin() + end);
+        EXPECT_TRUE(std::is_sorted(run.begin(), run.end())) << testing::PrintToString(run);
+        EXPECT_EQ(run.back(), 100);
+        EXPECT_EQ(std::count(run.begin(), run.end(), 100), 1) << testing::PrintToString(run);
+        for (std::size_t k = 0; k + 1 < log.texts.size(); ++k)
+            EXPECT_LT(log.texts[k].second, log.texts[k + 1].second) << log.texts[k].first;
+        // The bar then goes back to 0, as after the exact mode's reconstruction.
+        EXPECT_EQ(log.positions.back(), 0);
+    }
 }
 
 class Explore : public AppTest {

@@ -9,8 +9,12 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
+#include <utility>
+#include <vector>
 
 #include "AppFixture.h"
 #include "app/CommandTable.h"
@@ -99,6 +103,81 @@ TEST_F(StatusDuringWork, EscStopsTheRunAfterAMenuWasOpenedAndClosed) {
     QTest::keyClick(focus ? focus : &frame, Qt::Key_Escape);
     WaitForIdle();
     EXPECT_FALSE(Doc().Pictures().Decomposed());
+}
+
+class TimeLeftPane : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        m_app->InitInstance({});
+        m_app->Frame().show();
+        Bar().ShowCancelButton(true);
+        QApplication::processEvents();
+    }
+    ProgressStatusBar& Bar() { return m_app->Frame().StatusBar(); }
+};
+
+// The time left appearing, growing or going moves neither the bar nor the cancel button.
+TEST_F(TimeLeftPane, ThePanesBesideItKeepTheirPlaces) {
+    const auto places = [&] {
+        QApplication::processEvents();
+        return std::pair(Bar().GetProgressCtrl()->geometry(), Bar().CancelButton()->geometry());
+    };
+    const auto before = places();
+    Bar().SetProgressPos(1);
+    QTest::qWait(1100);
+    Bar().SetProgressPos(2);
+    ASSERT_FALSE(Bar().RemainingText().isEmpty());
+    EXPECT_EQ(places(), before) << Bar().RemainingText().toStdString();
+    Bar().SetProgressPos(3);
+    Bar().ShowCancelButton(false);
+    Bar().ShowCancelButton(true);
+    EXPECT_EQ(places(), before);
+}
+
+// On a loaded machine the speed changes from second to second; the time left still counts
+// down with the clock, corrected by at most a tenth of itself within 12 s, and follows a lasting
+// change of speed.
+TEST_F(TimeLeftPane, TheTimeLeftIsSteady) {
+    qint64 now = 0;
+    Bar().SetClock([&] { return now; });
+    // A 10-minute run: about 0.17 % a second on average, by turns for 15 s at 0.3 and at 1.7
+    // times that.
+    const auto speedAt = [](qint64 ms) {
+        return ((ms / 15000) % 2 == 0 ? 0.3 : 1.7) / 6.0;  // percent a second
+    };
+    std::vector<std::pair<qint64, qint64>> shown;  // (ms, seconds left)
+    double done = 0.0;
+    Bar().SetProgressPos(0);
+    for (; done < 99.0; now += 100) {
+        done += speedAt(now) * 0.1;
+        Bar().SetProgressPos(static_cast<int>(done));
+        const QString text = Bar().RemainingText();
+        if (text.isEmpty())
+            continue;
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("约剩 (?:(\\d+) 分 )?(\\d+) 秒")).match(text);
+        ASSERT_TRUE(m.hasMatch()) << text.toStdString();
+        const qint64 left = m.captured(1).toLongLong() * 60 + m.captured(2).toLongLong();
+        if (shown.empty() || shown.back().second != left)
+            shown.emplace_back(now, left);
+    }
+    ASSERT_GT(shown.size(), 50u);
+    for (std::size_t a = 0; a < shown.size(); ++a) {
+        for (std::size_t b = a + 1; b < shown.size() && shown[b].first - shown[a].first <= 12000;
+             ++b) {
+            const double counted = shown[a].second - (shown[b].first - shown[a].first) / 1000.0;
+            EXPECT_NEAR(shown[b].second, counted, 0.1 * shown[a].second + 2)
+                << "from " << shown[a].second << " s at " << shown[a].first << " ms to "
+                << shown[b].second << " s at " << shown[b].first << " ms";
+        }
+    }
+    // Half way it is near the truth: the average speed holds.
+    for (const auto& [ms, left] : shown) {
+        if (ms > now * 2 / 5 && ms < now * 3 / 5) {
+            EXPECT_NEAR(left, (now - ms) / 1000.0, 0.15 * (now - ms) / 1000.0) << ms << " ms";
+        }
+    }
 }
 
 class NewPicture : public AppTest {};
