@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "codec/CutLineCode.h"
 #include "linesearch/CoarseLineSearch.h"
@@ -148,10 +149,15 @@ std::optional<BlockSearch> SearchEveryBlock(const GrayPicture& gray, const Summe
                                                          blocks.size() - small.size());
 
     // The parts' shares of the bar by their predicted time, so that it moves evenly.
-    const auto stepsOf = [](std::span<const LineSearch::Block> part) {
+    std::map<int, double> stepsOfSide;  // counted once per side: a count takes n^2
+    const auto stepsOf = [&](std::span<const LineSearch::Block> part) {
         double steps = 0.0;
-        for (const LineSearch::Block& block : part)
-            steps += static_cast<double>(BlockSearchSteps(block.size));
+        for (const LineSearch::Block& block : part) {
+            const auto [known, added] = stepsOfSide.try_emplace(block.size, 0.0);
+            if (added)
+                known->second = static_cast<double>(BlockSearchSteps(block.size));
+            steps += known->second;
+        }
         return steps;
     };
     const auto pixelsOf = [](std::span<const LineSearch::Block> part) {
