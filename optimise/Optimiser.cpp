@@ -26,6 +26,8 @@ Quantiser Optimiser::QuantiserFor(double penalty) const {
 }
 
 OptimisedRun Optimiser::Run(double penalty) {
+    if (penalty == kRateSearchStart && m_startRun)
+        return *m_startRun;
     // Every penalty starts afresh, so that its result never depends on the runs before it.
     m_statistics.reset();
     m_drawn = GrayPicture();
@@ -50,6 +52,8 @@ OptimisedRun Optimiser::Run(double penalty) {
         m_drawn = DrawLeaves(run.tree);
     }
     run.result = m_drawn;
+    if (penalty == kRateSearchStart)
+        m_startRun = run;
     return run;
 }
 
@@ -61,7 +65,7 @@ OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance,
     double low = std::log(kLowestPenalty), high = std::log(kHighestPenalty);
     double lowRate = INFINITY, highRate = 0.0;  // log rates at the ends, once measured
     const double target = std::log(bitsPerPixel);
-    double guess = 0.0;  // penalty 1
+    double guess = std::log(kRateSearchStart);
     OptimisedRun best;
     double bestMiss = INFINITY;
     for (int step = 0; step < 40; ++step) {
