@@ -52,7 +52,9 @@ OptimisedRun Optimiser::Run(double penalty) {
         m_drawn = DrawLeaves(run.tree);
     }
     run.result = m_drawn;
-    if (penalty == kRateSearchStart)
+    // Kept where it is small beside the search: at most a leaf per 16 pixels.
+    if (penalty == kRateSearchStart &&
+        16 * run.tree.leaves.size() <= static_cast<std::size_t>(m_gray->width) * m_gray->height)
         m_startRun = run;
     return run;
 }

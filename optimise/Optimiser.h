@@ -97,7 +97,8 @@ class Optimiser {
     std::optional<ZtlStatistics> m_statistics;
     GrayPicture m_drawn;
     PruneWorkspace m_pruneWorkspace;
-    // The run at kRateSearchStart, once made: every rate target's first step.
+    // The run at kRateSearchStart, once made (and not too large): every rate target's first
+    // step.
     std::optional<OptimisedRun> m_startRun;
 };
 
