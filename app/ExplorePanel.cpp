@@ -329,14 +329,14 @@ void ExplorePanel::OnSliderMoved(int position) {
         m_rate = RateAt(position);
         m_rateEdit->setText(FormatRate(m_rate));
         m_minBlockSizeEdit->setText(Text(FormatMinBlockSize(m_values.minBlockSize)));
-        Request(m_values, m_rate);
+        Request(m_values, m_rate, true);
         return;
     }
     DecompositionParameters parameters = m_values;
     parameters.penalty = PenaltyAt(position);
     m_penaltyEdit->setText(Text(FormatPenalty(parameters.penalty)));
     m_minBlockSizeEdit->setText(Text(FormatMinBlockSize(parameters.minBlockSize)));
-    Request(parameters);
+    Request(parameters, std::nullopt, true);
 }
 
 void ExplorePanel::OnEditsApplied() {
@@ -380,11 +380,16 @@ void ExplorePanel::SetValues(const DecompositionParameters& values) {
     Refresh();
 }
 
-void ExplorePanel::Request(DecompositionParameters parameters, std::optional<double> rate) {
+void ExplorePanel::Request(DecompositionParameters parameters, std::optional<double> rate,
+                           bool slider) {
     m_values = parameters;
     m_used = parameters;
     m_requestedRate = rate;
-    m_runs.Start({parameters, true, Mode(), rate});
+    const StageRequest request{parameters, true, Mode(), rate};
+    if (slider)
+        m_runs.Step(request);
+    else
+        m_runs.Start(request);
     Refresh();
 }
 

@@ -108,7 +108,9 @@ class ExplorePanel final : public QDockWidget {
     void OnTargetChosen();
     // The slider, its tip and the boxes beside it for the target.
     void ShowTarget();
-    void Request(DecompositionParameters parameters, std::optional<double> rate = std::nullopt);
+    // `slider`: a step of the slider, which lets a step still running show its picture.
+    void Request(DecompositionParameters parameters, std::optional<double> rate = std::nullopt,
+                 bool slider = false);
     void ShowFigures(const std::optional<RunFigures>& figures);
     void ShowRateNote(const std::optional<RunFigures>& figures);
     void OnRateRunApplied(const RateOutcome& outcome);

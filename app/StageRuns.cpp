@@ -11,9 +11,32 @@ namespace zantrel {
 
 StageRuns::StageRuns(ZantrelDoc& doc) : m_doc(doc) {
     connect(&doc, &ZantrelDoc::GrayReplaced, this, &StageRuns::StopAll);
+    connect(&m_stages, &BackgroundRun::JobEnded, this, &StageRuns::OnJobEnded);
+}
+
+void StageRuns::Step(const StageRequest& request) {
+    if (m_stepRunning && m_stages.Busy()) {
+        m_nextStep = request;
+        return;
+    }
+    Start(request);
+    m_stepRunning = m_stages.Busy();
+}
+
+void StageRuns::OnJobEnded(bool applied) {
+    // Another request may have started already: it overtook the steps.
+    if (!m_stepRunning || m_stages.Busy())
+        return;
+    m_stepRunning = false;
+    std::optional<StageRequest> next = std::exchange(m_nextStep, std::nullopt);
+    // A step stopped (Esc, a new picture) or failed takes the waiting one with it.
+    if (next && applied)
+        Step(*next);
 }
 
 void StageRuns::Start(const StageRequest& request) {
+    m_stepRunning = false;
+    m_nextStep.reset();
     const StageInputs inputs = m_doc.Inputs();
     if (inputs.gray) {
         const int width = inputs.gray->width;

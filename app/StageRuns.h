@@ -29,6 +29,10 @@ class StageRuns final : public QObject {
     // newest request wins. The document changes only when the run is done. A run that needs
     // more memory than the process can get does not start: NotEnoughMemory says so.
     void Start(const StageRequest& request);
+    // A step of a slider: like Start, but a step still running is not stopped. It is shown,
+    // and then the newest step that came meanwhile runs; the ones between are dropped. So a
+    // fast drag shows pictures along the way, not only the last.
+    void Step(const StageRequest& request);
     // The rate–distortion curve of the gray picture at `minBlockSize` in `mode`, on a worker
     // of its own beside the other; `done` gets the curve's figures on the user-interface
     // thread.
@@ -67,9 +71,13 @@ class StageRuns final : public QObject {
     void NotEnoughMemory();
 
   private:
+    void OnJobEnded(bool applied);
+
     ZantrelDoc& m_doc;
     MemoryNeed m_lastNeed;
     std::optional<RateOutcome> m_lastRate;
+    bool m_stepRunning = false;              // the job on the stages' worker is a step
+    std::optional<StageRequest> m_nextStep;  // the newest step waiting for it
     // The search memory of the stages' worker, whose runs follow one another; declared before
     // the workers, so that they have stopped before it goes.
     LineSearchWorkspace m_search;

@@ -2,7 +2,7 @@
 // new approximation painted on the screen, and the longest stall of the event loop while the
 // worker computes (a 10 ms timer's longest gap beyond its period).
 //
-//   QT_QPA_PLATFORM=offscreen build/release/bench/explore-latency [MOVES]
+//   QT_QPA_PLATFORM=offscreen build/release/bench/explore-latency [MOVES [--no-worst-case]]
 //
 // MOVES moves (50 by default) go to penalty 10 and as many to penalty 1000, alternately, each
 // waiting for its picture; then MOVES / 10 runs of the worst case, the sample as one 512 block
@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "app/CommandTable.h"
@@ -116,6 +117,9 @@ double Longest(const std::vector<double>& values) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const int moves = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
+    // Without the worst case, e.g. for a profile of the moves alone.
+    const int worstRuns =
+        argc > 2 && std::string_view(argv[2]) == "--no-worst-case" ? 0 : std::max(1, moves / 10);
     QTemporaryDir folder;
     QSettings profile(folder.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
     WidgetDialogHost host;
@@ -156,7 +160,7 @@ int main(int argc, char** argv) {
     const double worstPenalty = whole.error / 2;
     std::vector<double> worst;
     StallMeter worstStall;
-    for (int i = 0; i < std::max(1, moves / 10); ++i) {
+    for (int i = 0; i < worstRuns; ++i) {
         // Away and back, so every run is a real change.
         watch.Await(10.0);
         panel.PenaltySlider()->setValue(ExplorePanel::PositionOf(10.0));
@@ -169,12 +173,12 @@ int main(int argc, char** argv) {
         worst.push_back(clock.nsecsElapsed() / 1e6);
     }
     const double worstLongestStall = worstStall.Longest();
-    if (doc.Inputs().quadtree->tree.leaves.size() != 1)
+    if (worstRuns > 0 && doc.Inputs().quadtree->tree.leaves.size() != 1)
         std::fprintf(stderr, "the worst case was split\n");
 
     // Esc 100 ms into the worst case: how long until the worker is idle again.
     std::vector<double> stops;
-    for (int i = 0; i < std::max(1, moves / 10); ++i) {
+    for (int i = 0; i < worstRuns; ++i) {
         watch.Await(10.0);
         panel.PenaltySlider()->setValue(ExplorePanel::PositionOf(10.0));
         waitForPicture();
@@ -218,10 +222,13 @@ int main(int argc, char** argv) {
     std::printf("  penalty 10:    median %.1f, longest %.1f\n", Median(toTen), Longest(toTen));
     std::printf("  penalty 1000:  median %.1f, longest %.1f\n", Median(toThousand),
                 Longest(toThousand));
-    std::printf("  worst case (one 512 block, penalty %.0f), %zu runs: median %.1f, longest %.1f\n",
-                worstPenalty, worst.size(), Median(worst), Longest(worst));
-    std::printf("  Esc 100 ms into the worst case, until idle: median %.1f, longest %.1f\n",
-                Median(stops), Longest(stops));
+    if (worstRuns > 0) {
+        std::printf(
+            "  worst case (one 512 block, penalty %.0f), %zu runs: median %.1f, longest %.1f\n",
+            worstPenalty, worst.size(), Median(worst), Longest(worst));
+        std::printf("  Esc 100 ms into the worst case, until idle: median %.1f, longest %.1f\n",
+                    Median(stops), Longest(stops));
+    }
     std::printf("optimised mode, %d moves each:\n", optimisedMoves);
     std::printf("  penalty 2:     median %.1f, longest %.1f\n", Median(toTwo), Longest(toTwo));
     std::printf("  penalty 20:    median %.1f, longest %.1f\n", Median(toTwenty),

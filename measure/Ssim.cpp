@@ -5,6 +5,9 @@
 #include <cmath>
 #include <vector>
 
+#include "linesearch/ParallelFor.h"
+#include "linesearch/Threads.h"
+
 namespace zantrel {
 
 namespace {
@@ -13,6 +16,8 @@ constexpr int kWindow = 11;
 constexpr double kSigma = 1.5;
 constexpr double kC1 = (0.01 * 255) * (0.01 * 255);
 constexpr double kC2 = (0.03 * 255) * (0.03 * 255);
+// Window rows per band a core takes: each band filters the window's height again first.
+constexpr int kBandRows = 64;
 
 // The Gaussian weights of a window of `side` pixels centred on it, summing to 1.
 std::vector<double> Weights(int side) {
@@ -45,9 +50,6 @@ double Ssim(const GrayPicture& gray, const GrayPicture& result) {
     const int columns = width - across + 1;  // window positions along a row
     const int rows = height - down + 1;
 
-    // Each picture row filtered along the row, kept for the `down` rows a window spans.
-    std::vector<std::vector<Moments>> filtered(static_cast<std::size_t>(down),
-                                               std::vector<Moments>(columns));
     const auto filterRow = [&](int row, std::vector<Moments>& out) {
         for (int c = 0; c < columns; ++c) {
             Moments m{};
@@ -64,30 +66,53 @@ double Ssim(const GrayPicture& gray, const GrayPicture& result) {
             out[static_cast<std::size_t>(c)] = m;
         }
     };
-    for (int r = 0; r < down - 1; ++r)
-        filterRow(r, filtered[static_cast<std::size_t>(r)]);
-
-    double total = 0.0;
-    for (int top = 0; top < rows; ++top) {
-        const int newest = top + down - 1;
-        filterRow(newest, filtered[static_cast<std::size_t>(newest % down)]);
-        for (int c = 0; c < columns; ++c) {
-            Moments m{};
-            for (int j = 0; j < down; ++j) {
-                const Moments& part = filtered[static_cast<std::size_t>((top + j) % down)]
-                                              [static_cast<std::size_t>(c)];
-                const double w = wy[static_cast<std::size_t>(j)];
-                for (int k = 0; k < kMoments; ++k)
-                    m[static_cast<std::size_t>(k)] += w * part[static_cast<std::size_t>(k)];
+    // The windows whose top rows are first .. last - 1, each one's index into `indices`; the
+    // picture rows filtered along the row, kept for the `down` rows a window spans.
+    const auto band = [&](int first, int last, double* indices) {
+        std::vector<std::vector<Moments>> filtered(static_cast<std::size_t>(down),
+                                                   std::vector<Moments>(columns));
+        for (int r = first; r < first + down - 1; ++r)
+            filterRow(r, filtered[static_cast<std::size_t>(r % down)]);
+        for (int top = first; top < last; ++top) {
+            const int newest = top + down - 1;
+            filterRow(newest, filtered[static_cast<std::size_t>(newest % down)]);
+            for (int c = 0; c < columns; ++c) {
+                Moments m{};
+                for (int j = 0; j < down; ++j) {
+                    const Moments& part = filtered[static_cast<std::size_t>((top + j) % down)]
+                                                  [static_cast<std::size_t>(c)];
+                    const double w = wy[static_cast<std::size_t>(j)];
+                    for (int k = 0; k < kMoments; ++k)
+                        m[static_cast<std::size_t>(k)] += w * part[static_cast<std::size_t>(k)];
+                }
+                const double mx = m[0];
+                const double my = m[1];
+                const double vx = m[2] - mx * mx;
+                const double vy = m[3] - my * my;
+                const double cxy = m[4] - mx * my;
+                *indices++ = (2 * mx * my + kC1) * (2 * cxy + kC2) /
+                             ((mx * mx + my * my + kC1) * (vx + vy + kC2));
             }
-            const double mx = m[0];
-            const double my = m[1];
-            const double vx = m[2] - mx * mx;
-            const double vy = m[3] - my * my;
-            const double cxy = m[4] - mx * my;
-            total += (2 * mx * my + kC1) * (2 * cxy + kC2) /
-                     ((mx * mx + my * my + kC1) * (vx + vy + kC2));
         }
+    };
+
+    // Bands of rows on every core, a few at a time, then their indices summed in raster
+    // order: the total of one pass over the picture, to the last bit.
+    const int threads = ResolveThreadCount(0);
+    const int bandsAtOnce = 2 * threads;
+    std::vector<double> indices(static_cast<std::size_t>(bandsAtOnce) * kBandRows * columns);
+    double total = 0.0;
+    for (int chunk = 0; chunk < rows; chunk += bandsAtOnce * kBandRows) {
+        const int bands = std::min(bandsAtOnce, (rows - chunk + kBandRows - 1) / kBandRows);
+        ParallelFor(bands, threads, [&](int b, int) {
+            const int first = chunk + b * kBandRows;
+            band(first, std::min(rows, first + kBandRows),
+                 indices.data() + static_cast<std::size_t>(b) * kBandRows * columns);
+        });
+        const std::size_t count =
+            static_cast<std::size_t>(std::min(rows - chunk, bands * kBandRows)) * columns;
+        for (std::size_t i = 0; i < count; ++i)
+            total += indices[i];
     }
     return total / (static_cast<double>(rows) * columns);
 }

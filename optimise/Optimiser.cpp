@@ -28,6 +28,8 @@ Quantiser Optimiser::QuantiserFor(double penalty) const {
 }
 
 OptimisedRun Optimiser::Run(double penalty, Progress* progress) {
+    if (penalty == kRateSearchStart && m_startRun)
+        return *m_startRun;
     // Every penalty starts afresh, so that its result never depends on the runs before it.
     m_statistics.reset();
     m_drawn = GrayPicture();
@@ -56,6 +58,10 @@ OptimisedRun Optimiser::Run(double penalty, Progress* progress) {
             progress->SetPosition(100 * (pass + 1) / passes);
     }
     run.result = m_drawn;
+    // Kept where it is small beside the search: at most a leaf per 16 pixels.
+    if (penalty == kRateSearchStart &&
+        16 * run.tree.leaves.size() <= static_cast<std::size_t>(m_gray->width) * m_gray->height)
+        m_startRun = run;
     return run;
 }
 
@@ -66,7 +72,7 @@ OptimisedRun Optimiser::RunForRate(double bitsPerPixel, double tolerance, Progre
     double low = std::log(kLowestPenalty), high = std::log(kHighestPenalty);
     double lowRate = INFINITY, highRate = 0.0;  // log rates at the ends, once measured
     const double target = std::log(bitsPerPixel);
-    double guess = 0.0;  // penalty 1
+    double guess = std::log(kRateSearchStart);
     OptimisedRun best;
     double bestMiss = INFINITY;
     double bestLogMiss = INFINITY;

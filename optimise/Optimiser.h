@@ -33,6 +33,8 @@ bool IsRateTargetMet(double target, double bitsPerPixel);
 // block size allows, the highest the coarsest.
 inline constexpr double kLowestPenalty = 1e-4;
 inline constexpr double kHighestPenalty = 1e8;
+// Where every rate search starts.
+inline constexpr double kRateSearchStart = 1.0;
 
 // Why no penalty meets a rate target: the finest tree's file is smaller, the coarsest tree's
 // larger, or the file's rate jumps over the target between two neighbouring penalties.
@@ -96,6 +98,9 @@ class Optimiser {
     std::optional<ZtlStatistics> m_statistics;
     GrayPicture m_drawn;
     PruneWorkspace m_pruneWorkspace;
+    // The run at kRateSearchStart, once made (and not too large): every rate target's first
+    // step.
+    std::optional<OptimisedRun> m_startRun;
 };
 
 // The optimised mode's bits per pixel of a file.

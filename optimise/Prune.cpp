@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "codec/CutLineCode.h"
 #include "linesearch/ParallelFor.h"
@@ -76,11 +78,19 @@ class Pruning {
         result.tree.penalty = m_penalty;
         result.tree.minBlockSize = m_search.settings.minBlockSize;
         result.tree.quantiser = m_quantiser;
+        m_pending = {{levels - 1, 0, 0}};
         Build(levels - 1, 0, 0, result);
         return result;
     }
 
   private:
+    // A block: its level and its row and column (in pixels, or in blocks while pending).
+    struct LeafCell {
+        int level;
+        int row;
+        int col;
+    };
+
     const BlockLevel& LevelOf(int level) const { return m_search.levels[level]; }
     CellCost& At(int level, int blockRow, int blockCol) {
         return m_cells[level]
@@ -91,9 +101,17 @@ class Pruning {
         const BlockLevel& blocks = LevelOf(level);
         const int side = blocks.side;
         m_cells[level].assign(static_cast<std::size_t>(blocks.columns) * blocks.rows, {});
+        // Below the minimum block size only the blocks whose parent straddles the picture's
+        // edge may be leaves: those of the last parent row and column.
+        const int parent = 2 * side;
+        const bool edgeOnly = parent <= RootSide(m_gray.width, m_gray.height) &&
+                              parent <= m_search.settings.minBlockSize;
+        const int edgeRow = m_gray.height / parent * parent;
+        const int edgeColumn = m_gray.width / parent * parent / side;
         // Every leaf's price first, rows in parallel: they depend on nothing of this level.
         ParallelFor(blocks.rows, m_threads, [&](int br, int) {
-            for (int bc = 0; bc < blocks.columns; ++bc) {
+            const int first = edgeOnly && br * side < edgeRow ? edgeColumn : 0;
+            for (int bc = first; bc < blocks.columns; ++bc) {
                 const int row = br * side;
                 const int col = bc * side;
                 if (row + side > m_gray.height || col + side > m_gray.width ||
@@ -159,6 +177,48 @@ class Pruning {
         return total;
     }
 
+    // The next leaf of the tree in Build's order; false after the last.
+    bool NextLeafCell(LeafCell& leaf) {
+        while (!m_pending.empty()) {
+            const LeafCell block = m_pending.back();  // its row and column in blocks
+            m_pending.pop_back();
+            const BlockLevel& blocks = LevelOf(block.level);
+            if (block.row >= blocks.rows || block.col >= blocks.columns)
+                continue;
+            const CellCost& cell = At(block.level, block.row, block.col);
+            if (cell.state == Split) {
+                for (const auto& [dr, dc] : {std::pair(1, 1), {0, 1}, {1, 0}, {0, 0}})
+                    m_pending.push_back({block.level - 1, 2 * block.row + dr, 2 * block.col + dc});
+            } else if (cell.state == Leaf) {
+                leaf = {block.level, block.row * blocks.side, block.col * blocks.side};
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The chosen leaves' models, worked out again (the cells keep only costs) a batch at a
+    // time on every core, and handed out in Build's order.
+    const LeafChoice& NextLeaf() {
+        if (m_nextLeaf == m_batch.size()) {
+            m_batch.clear();
+            LeafCell leaf;
+            while (m_batch.size() < kLeavesPerBatch && NextLeafCell(leaf))
+                m_batch.push_back({leaf, {}});
+            const int count = static_cast<int>(m_batch.size());
+            ParallelFor((count + kLeavesPerPiece - 1) / kLeavesPerPiece, m_threads,
+                        [&](int piece, int) {
+                            const int end = std::min(count, (piece + 1) * kLeavesPerPiece);
+                            for (int i = piece * kLeavesPerPiece; i < end; ++i) {
+                                auto& [cell, choice] = m_batch[static_cast<std::size_t>(i)];
+                                choice = BestLeaf(cell.level, cell.row, cell.col);
+                            }
+                        });
+            m_nextLeaf = 0;
+        }
+        return m_batch[m_nextLeaf++].second;
+    }
+
     void Build(int level, int br, int bc, PrunedTree& result) {
         const BlockLevel& blocks = LevelOf(level);
         if (br >= blocks.rows || bc >= blocks.columns)
@@ -177,7 +237,7 @@ class Pruning {
         }
         if (cell.state != Leaf)
             return;
-        const LeafChoice leaf = BestLeaf(level, br * side, bc * side);
+        const LeafChoice& leaf = NextLeaf();
         result.bits += leaf.bits;
         result.error += leaf.error;
         std::uint8_t value = 0;
@@ -186,6 +246,19 @@ class Pruning {
         else if (const PlaneModel* plane = std::get_if<PlaneModel>(&leaf.model))
             value = static_cast<std::uint8_t>(plane->plane.centre);
         result.tree.leaves.push_back({br * side, bc * side, side, value, 0.0, leaf.model});
+    }
+
+    // The squared error of the pixels `first` .. `last` - 1 of row j of a block of side n
+    // drawn with `plane`; none for an empty run.
+    static std::int64_t RunError(const std::uint8_t* pixels, const Plane& plane, int n, int j,
+                                 int first, int last) {
+        std::int64_t error = 0;
+        std::int64_t numerator = PlaneNumerator(plane, n, j, first);
+        for (int k = first; k < last; ++k, numerator += 2 * plane.gx) {
+            const int d = pixels[k] - PlaneSample(numerator, n);
+            error += d * d;
+        }
+        return error;
     }
 
     // The cost of a choice of `bits` bits and squared error `error` (in gray levels squared).
@@ -499,21 +572,23 @@ class Pruning {
             const CutSides::RowRuns runs = sides.RowOf(j, n);
             int firstCrossed, lastCrossed;
             sides.CrossedColumns(j, n, firstCrossed, lastCrossed);
-            std::int64_t numeratorB = PlaneNumerator(planes[0], n, j, 0);
-            std::int64_t numeratorA = PlaneNumerator(planes[1], n, j, 0);
-            for (int k = 0; k < n; ++k) {
-                int drawn;
-                if (k >= firstCrossed && k <= lastCrossed)
-                    drawn = BlendSides(PlaneSample(numeratorA, n), PlaneSample(numeratorB, n),
-                                       sides.AreaOfA(j, k), scale);
-                else if (k < runs.bEnd)
-                    drawn = PlaneSample(numeratorB, n);
-                else
-                    drawn = PlaneSample(numeratorA, n);
-                const int d = pixels[k] - drawn;
+            // The row in runs of one plane each around the crossed pixels, which blend both:
+            // side B before runs.bEnd, side A from there (the line's pixel included).
+            if (firstCrossed > lastCrossed) {
+                firstCrossed = lastCrossed = n;  // none: the runs cover the row
+            } else {
+                firstCrossed = std::clamp(firstCrossed, 0, n);
+                lastCrossed = std::clamp(lastCrossed + 1, firstCrossed, n);  // one past
+            }
+            error += RunError(pixels, planes[0], n, j, 0, std::min(runs.bEnd, firstCrossed));
+            error += RunError(pixels, planes[1], n, j, std::max(0, runs.bEnd), firstCrossed);
+            error += RunError(pixels, planes[0], n, j, lastCrossed, runs.bEnd);
+            error += RunError(pixels, planes[1], n, j, std::max(runs.bEnd, lastCrossed), n);
+            for (int k = firstCrossed; k < lastCrossed; ++k) {
+                const int d =
+                    pixels[k] - BlendSides(PlaneAt(planes[1], n, j, k), PlaneAt(planes[0], n, j, k),
+                                           sides.AreaOfA(j, k), scale);
                 error += d * d;
-                numeratorB += 2 * planes[0].gx;
-                numeratorA += 2 * planes[1].gx;
             }
         }
         return {Cost(static_cast<double>(error), bits), bits, error * kErrorScale,
@@ -531,6 +606,11 @@ class Pruning {
     ModelKinds m_kinds;
     int m_threads;
     std::vector<std::vector<CellCost>>& m_cells;  // per level, per cell
+    static constexpr int kLeavesPerPiece = 64;
+    static constexpr std::size_t kLeavesPerBatch = 4096;
+    std::vector<LeafCell> m_pending;  // the blocks still to visit, the next last
+    std::vector<std::pair<LeafCell, LeafChoice>> m_batch;
+    std::size_t m_nextLeaf = 0;  // in m_batch
 };
 
 }  // namespace

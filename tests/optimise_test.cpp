@@ -272,6 +272,25 @@ TEST(OptimisedFile, ARateTargetAlwaysKeepsTheNearestRun) {
     }
 }
 
+// A run's file is the same whatever the optimiser ran before: a step of the explore slider
+// gives what a fresh run of its value gives, byte for byte.
+TEST(OptimisedFile, ARunAfterOthersEqualsAFreshRun) {
+    const GrayPicture gray = RampsAndEdges(128, 96);
+    const SummedTables sums(gray);
+    std::optional<Optimiser> stepped = SearchOf(gray, sums, 2);
+    // Penalties and rate targets (negative) in a slider's order: back and forth, repeated.
+    for (const double value : {2.0, 20.0, -0.1, -0.3, 2.0, -0.1, 0.5, -0.02, 20.0}) {
+        SCOPED_TRACE(value);
+        std::optional<Optimiser> fresh = SearchOf(gray, sums, 2);
+        const OptimisedRun after = value > 0 ? stepped->Run(value) : stepped->RunForRate(-value);
+        const OptimisedRun alone = value > 0 ? fresh->Run(value) : fresh->RunForRate(-value);
+        EXPECT_EQ(after.file, alone.file);
+        EXPECT_EQ(after.penalty, alone.penalty);
+        EXPECT_EQ(after.result, alone.result);
+        EXPECT_EQ(after.believedBits, alone.believedBits);
+    }
+}
+
 // Version 2's header fields out of range are refused; a damaged payload is refused or decodes
 // to a picture of the header's size.
 TEST(OptimisedFile, DamagedFilesAreRefusedOrDecodeToAValidPicture) {

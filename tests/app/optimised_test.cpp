@@ -262,6 +262,35 @@ TEST_F(Optimised, ARateRunsPenaltyReachesTheDialogAndACurvePointKeepsTheRate) {
     EXPECT_TRUE(m_host.messages.empty());
 }
 
+// A fast drag: a step still running shows its picture, then the newest step runs; the ones
+// between are dropped. Esc takes the waiting step with the running one.
+TEST_F(Optimised, AFastDragShowsThePicturesAlongTheWay) {
+    ImportAndGray();
+    Panel().ModeChoice()->setCurrentIndex(1);
+    WaitForIdle();
+    std::vector<double> shown;
+    const QObject listening;
+    QObject::connect(&Doc(), &ZantrelDoc::StageChanged, &listening, [&] {
+        if (Doc().Figures())
+            shown.push_back(Doc().Figures()->penalty);
+    });
+    const int positions[] = {ExplorePanel::PositionOf(2), ExplorePanel::PositionOf(5),
+                             ExplorePanel::PositionOf(20)};
+    for (const int position : positions)
+        Panel().PenaltySlider()->setValue(position);
+    WaitForIdle();
+    const std::vector<double> expected = {ExplorePanel::PenaltyAt(positions[0]),
+                                          ExplorePanel::PenaltyAt(positions[2])};
+    EXPECT_EQ(shown, expected);
+
+    shown.clear();
+    for (const int position : positions)
+        Panel().PenaltySlider()->setValue(position);
+    Trigger(ID_CANCEL_RUN);
+    WaitForIdle();
+    EXPECT_EQ(shown, std::vector<double>{});
+}
+
 // A version 2 file opens like any Zantrel file, and the hover tells its models.
 TEST_F(Optimised, AVersionTwoFileOpensAndEveryBlockIsDescribed) {
     const QImage image = RampsAndEdge();
