@@ -70,11 +70,15 @@ CompareView::CompareView(const DocumentPictures& pictures, QWidget* parent)
         keepsItsPlace.setRetainSizeWhenHidden(true);
         pane.scale->setSizePolicy(keepsItsPlace);
         pane.scale->hide();
+        // The choice keeps its whole name; the figures take a line of their own under it and
+        // never widen the pane.
+        pane.figures->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        pane.figures->setMinimumHeight(pane.figures->fontMetrics().height());
         auto* top = new QHBoxLayout;
         top->addWidget(pane.chooser);
-        top->addSpacing(8);
-        top->addWidget(pane.figures, 1);
+        top->addStretch(1);
         column->addLayout(top);
+        column->addWidget(pane.figures);
         column->addWidget(pane.canvas, 1);
         column->addWidget(pane.scale);
         panes->addLayout(column, 1);

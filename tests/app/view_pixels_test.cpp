@@ -419,6 +419,9 @@ TEST_F(ComparePanes, EachModesPictureAndErrorAreOfferedOnceWithTheirFigures) {
         QComboBox& chooser = compare.Chooser(c.pane);
         chooser.setCurrentIndex(chooser.findText(QString::fromUtf8(c.entry)));
         ASSERT_EQ(chooser.currentText(), QString::fromUtf8(c.entry));
+        // The choice shows its whole name, however long the figures beside it.
+        QCoreApplication::processEvents();
+        EXPECT_GE(chooser.width(), chooser.sizeHint().width());
         const QImage shown = compare.Canvas(c.pane).Image();
         int top = 0;
         for (std::size_t i = 0; i < gray.samples.size(); ++i)
