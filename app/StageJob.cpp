@@ -79,23 +79,29 @@ std::optional<StageOutputs> RunOptimised(const StageInputs& inputs, const StageR
 }  // namespace
 
 void OptimiserCache::Drop() {
+    const std::lock_guard lock(m_held);
     optimiser.reset();
     gray.reset();
     sums.reset();
 }
 
 bool OptimiserCache::Holds(const StageInputs& inputs, std::int32_t size) const {
+    const std::lock_guard lock(m_held);
     return optimiser && gray == inputs.gray && minBlockSize == size;
 }
 
 Optimiser* OptimiserCache::For(const StageInputs& inputs, std::int32_t size, Progress& progress) {
     if (Holds(inputs, size))
         return &*optimiser;
-    optimiser.reset();
-    optimiser = Optimiser::Search(*inputs.gray, *inputs.sums, SettingsFor(size, 0), progress);
+    Drop();
+    // The search runs unguarded: only its result changes what Holds sees.
+    std::optional<Optimiser> found =
+        Optimiser::Search(*inputs.gray, *inputs.sums, SettingsFor(size, 0), progress);
+    const std::lock_guard lock(m_held);
     ++searches;
-    if (!optimiser)
+    if (!found)
         return nullptr;
+    optimiser = std::move(found);
     gray = inputs.gray;
     sums = inputs.sums;
     minBlockSize = size;

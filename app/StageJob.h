@@ -5,6 +5,7 @@
 // whether its outputs are still wanted is decided on the user-interface thread.
 
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "linesearch/LineSearch.h"
@@ -64,7 +65,8 @@ struct StageOutputs {
 
 // The optimised mode's search of one gray picture under one minimum block size, kept between
 // runs so that another penalty or rate only prunes again. It holds the picture and tables the
-// optimiser reads. One thread of control at a time.
+// optimiser reads. One worker uses it at a time; Holds may be asked from any thread meanwhile
+// (the desktop predicts a run's time while the one before still works).
 struct OptimiserCache {
     std::shared_ptr<const GrayPicture> gray;
     std::shared_ptr<const SummedTables> sums;
@@ -79,6 +81,10 @@ struct OptimiserCache {
     // The optimiser for `inputs` at `minBlockSize`, searching only for another picture or
     // size; nothing when `progress` asked to stop during a search.
     Optimiser* For(const StageInputs& inputs, std::int32_t minBlockSize, Progress& progress);
+
+  private:
+    // Guards what Holds reads: the search held, its picture and its size.
+    mutable std::mutex m_held;
 };
 
 // Runs `request` on `inputs`, the search in `search` on every core, the optimised mode's in
