@@ -55,8 +55,9 @@ std::optional<StageOutputs> RunOptimised(const StageInputs& inputs, const StageR
     if (!optimiser)
         return std::nullopt;
     SpanProgress runProgress(progress, search.end, 100.0, SpanProgress::Texts::Pass);
-    OptimisedRun run = request.rate ? optimiser->RunForRate(*request.rate, 0.02, &runProgress)
-                                    : optimiser->Run(parameters.penalty, &runProgress);
+    OptimisedRun run = request.rate
+                           ? optimiser->RunForRate(*request.rate, kRateTolerance, &runProgress)
+                           : optimiser->Run(parameters.penalty, &runProgress);
     if (progress.Cancelled())
         return std::nullopt;
     StageOutputs outputs;

@@ -101,7 +101,7 @@ int RunOptimisedPipeline(const CliOptions& options, TerminalShell& shell, const 
     if (const std::optional<FileError> error = files.Commit())
         return ReportWriteError(shell, *error);
     shell.FinishProgress();
-    if (options.rate > 0 && std::abs(f.fileBitrate / options.rate - 1.0) > 0.02) {
+    if (options.rate > 0 && !IsRateTargetMet(options.rate, f.fileBitrate)) {
         std::fprintf(
             stderr, "%s\n",
             TranslateMessage(ZANTREL_MESSAGE("Zantrel", "无法达到 %1 比特/像素：最接近的是 %2。"),

@@ -235,7 +235,7 @@ int MeasureAndWrite(const SweepOptions& options, TerminalShell& terminal, InputP
             Say(ZANTREL_MESSAGE("Zantrel", "%1 无法以设置 %2 编码这幅图像"),
                 {row.codec, FormatSweepPenalty(row.setting)});
         // A rate the penalties cannot reach keeps its nearest row.
-        if (row.targetRate > 0 && std::abs(row.fileBitrate / row.targetRate - 1.0) > 0.02)
+        if (row.targetRate > 0 && !IsRateTargetMet(row.targetRate, row.fileBitrate))
             Say(ZANTREL_MESSAGE("Zantrel", "%1 达不到每像素 %2 比特：最接近的是 %3"),
                 {row.codec, FormatSweepPenalty(row.targetRate), FormatFigure(row.fileBitrate)});
     }
