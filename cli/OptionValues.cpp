@@ -50,22 +50,28 @@ std::optional<std::string> ReadRateTarget(std::string_view option, std::string_v
     return std::nullopt;
 }
 
+std::vector<std::string_view> ListItems(std::string_view list) {
+    std::vector<std::string_view> items;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        items.push_back(
+            list.substr(start, comma == std::string_view::npos ? comma : comma - start));
+        if (comma == std::string_view::npos)
+            return items;
+        start = comma + 1;
+    }
+}
+
 std::optional<std::string> ReadRateTargets(std::string_view option, std::string_view list,
                                            std::vector<double>& rates) {
     rates.clear();
     std::vector<double> read;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = list.find(',', start);
-        const std::string_view item =
-            list.substr(start, comma == std::string_view::npos ? comma : comma - start);
+    for (const std::string_view item : ListItems(list)) {
         double rate = 0.0;
         if (auto refusal = ReadRateTarget(option, item, rate))
             return refusal;
         read.push_back(rate);
-        if (comma == std::string_view::npos)
-            break;
-        start = comma + 1;
     }
     rates = std::move(read);
     return std::nullopt;

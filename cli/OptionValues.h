@@ -12,6 +12,10 @@
 
 namespace zantrel {
 
+// The items of a comma-separated list, as typed; an empty list is one empty item, which each
+// reader refuses as its own.
+std::vector<std::string_view> ListItems(std::string_view list);
+
 // Reads a rate target in bits per pixel: a plain decimal number (no blanks, no hexadecimal)
 // inside the rate targets' range, kLowestRateTarget .. kHighestRateTarget (optimise/Optimiser.h).
 // The refusal ("--rate: 1e-307 is outside the rate targets' range, 0.001 to 10 bits per pixel",

@@ -46,19 +46,12 @@ bool ParsePenaltyList(std::string_view list, std::string_view minBlockSizeText,
     std::vector<double> read;
     DecompositionParameters parameters;
     // An empty list is one empty item, which the dialog refuses as not a number.
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = list.find(',', start);
-        const std::string_view item =
-            list.substr(start, comma == std::string_view::npos ? comma : comma - start);
+    for (const std::string_view item : ListItems(list)) {
         if (const auto refusal = ParseDecompositionParameters(item, minBlockSizeText, parameters)) {
             message = TranslateMessage(refusal->pattern, refusal->arguments);
             return false;
         }
         read.push_back(parameters.penalty);
-        if (comma == std::string_view::npos)
-            break;
-        start = comma + 1;
     }
     penalties = std::move(read);
     minBlockSize = parameters.minBlockSize;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "cli/OptionValues.h"
 #include "cli/ParserWords.h"
 #include "measure/FigureText.h"
 #include "measure/Psnr.h"
@@ -90,11 +91,7 @@ std::string_view PeerName(PeerKind kind) {
 bool ParsePeerList(std::string_view list, std::vector<PeerKind>& peers, std::string& message) {
     peers.clear();
     std::vector<PeerKind> read;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = list.find(',', start);
-        const std::string_view item =
-            list.substr(start, comma == std::string_view::npos ? comma : comma - start);
+    for (const std::string_view item : ListItems(list)) {
         const auto known = std::find_if(kNames.begin(), kNames.end(),
                                         [&](const auto& entry) { return entry.second == item; });
         if (known == kNames.end()) {
@@ -105,9 +102,6 @@ bool ParsePeerList(std::string_view list, std::vector<PeerKind>& peers, std::str
         }
         if (std::find(read.begin(), read.end(), known->first) == read.end())
             read.push_back(known->first);
-        if (comma == std::string_view::npos)
-            break;
-        start = comma + 1;
     }
     peers = std::move(read);
     return true;
